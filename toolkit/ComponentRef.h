@@ -1,0 +1,65 @@
+// References to components that turn into none when the component is destroyed.
+#pragma once
+
+#include <functional>
+#include <utility>
+
+namespace tk {
+
+class TComponent;
+
+// Intrusive link: a TComponent knows every link that points at it and
+// clears them all in its destructor.
+class RefLink {
+public:
+    RefLink() = default;
+    RefLink(const RefLink&) = delete;
+    RefLink& operator=(const RefLink&) = delete;
+    virtual ~RefLink() { attach(nullptr); }
+
+protected:
+    void attach(TComponent* target);
+    TComponent* linked() const { return target_; }
+    // Called after the target was destroyed and the link cleared.
+    virtual void targetDestroyed() {}
+
+private:
+    friend class TComponent;
+    TComponent* target_ = nullptr;
+};
+
+template <class T>
+class ComponentRef : public RefLink {
+public:
+    ComponentRef() = default;
+    ComponentRef(T* target) { attach(asComponent(target)); }
+    ComponentRef(const ComponentRef& other) : RefLink() { attach(other.linked()); }
+    ComponentRef& operator=(const ComponentRef& other)
+    {
+        attach(other.linked());
+        return *this;
+    }
+    ComponentRef& operator=(T* target)
+    {
+        attach(asComponent(target));
+        return *this;
+    }
+
+    T* get() const { return static_cast<T*>(linked()); }
+    T* operator->() const { return get(); }
+    operator T*() const { return get(); }
+    explicit operator bool() const { return linked() != nullptr; }
+
+    // Runs after the target was destroyed (the reference is none by then).
+    void onDestroyed(std::function<void()> fn) { onDestroyed_ = std::move(fn); }
+
+private:
+    static TComponent* asComponent(T* p) { return p; }
+    void targetDestroyed() override
+    {
+        if (onDestroyed_) onDestroyed_();
+    }
+    std::function<void()> onDestroyed_;
+};
+
+}  // namespace tk

@@ -1,0 +1,376 @@
+// Windows: frame, showing, modal results, closing, focus and dialog keys.
+#include "toolkit/Form.h"
+
+#include "toolkit/Application.h"
+#include "toolkit/Errors.h"
+#include "toolkit/StdProps.h"
+#include "toolkit/Text.h"
+
+namespace tk {
+
+FrameMetrics frameMetrics(TFormBorderStyle style)
+{
+    switch (style) {
+    case TFormBorderStyle::bsNone: return {0, 0};
+    case TFormBorderStyle::bsSingle:
+    case TFormBorderStyle::bsDialog: return {3, 19};
+    case TFormBorderStyle::bsSizeable: return {4, 19};
+    case TFormBorderStyle::bsToolWindow: return {3, 16};
+    case TFormBorderStyle::bsSizeToolWin: return {4, 16};
+    }
+    return {0, 0};
+}
+
+TK_DEFINE_CLASS(TCustomForm, TWinControl)
+{
+    published::caption(t);
+    t.integer("ClientHeight", &TCustomForm::clientHeight, &TCustomForm::setClientHeight);
+    t.integer("ClientWidth", &TCustomForm::clientWidth, &TCustomForm::setClientWidth);
+    published::color(t);
+    published::enabled(t);
+    published::parentFont(t, false);
+    published::font(t);
+    t.enumeration("BorderStyle", types::formBorderStyle(), &TCustomForm::borderStyle, &TCustomForm::setBorderStyle,
+                  TFormBorderStyle::bsSizeable);
+    t.set("BorderIcons", types::borderIcons(), &TCustomForm::borderIcons, &TCustomForm::setBorderIcons,
+          biSystemMenu | biMinimize | biMaximize);
+    t.boolean("KeyPreview", &TCustomForm::keyPreview, &TCustomForm::setKeyPreview, false);
+    t.enumeration("Position", types::position(), &TCustomForm::position, &TCustomForm::setPosition,
+                  TPosition::poDesigned);
+    t.boolean("Visible", &TCustomForm::visible, &TCustomForm::setVisible, false);
+    t.component<TWinControl>("ActiveControl", &TCustomForm::activeControl, &TCustomForm::setActiveControl);
+    t.event("OnActivate", EventKind::Notify, &TCustomForm::OnActivate);
+    t.event("OnClick", EventKind::Notify, &TCustomForm::OnClick);
+    t.event("OnClose", EventKind::Close, &TCustomForm::OnClose);
+    t.event("OnCloseQuery", EventKind::CloseQuery, &TCustomForm::OnCloseQuery);
+    t.event("OnCreate", EventKind::Notify, &TCustomForm::OnCreate);
+    t.event("OnDblClick", EventKind::Notify, &TCustomForm::OnDblClick);
+    t.event("OnDestroy", EventKind::Notify, &TCustomForm::OnDestroy);
+    t.event("OnDeactivate", EventKind::Notify, &TCustomForm::OnDeactivate);
+    t.event("OnHide", EventKind::Notify, &TCustomForm::OnHide);
+    published::keyEvents(t);
+    published::mouseEvents(t);
+    t.event("OnResize", EventKind::Notify, &TCustomForm::OnResize);
+    t.event("OnShow", EventKind::Notify, &TCustomForm::OnShow);
+}
+
+TK_DEFINE_CLASS(TForm, TCustomForm) {}
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner)
+{
+    TControl::setVisible(false);
+    setParentFont(false);
+    setBoundsRaw(0, 0, 320, 240);
+    if (Application) Application->registerWindow(this);
+}
+
+TForm::TForm(TComponent* owner) : TCustomForm(owner) {}
+
+TCustomForm::~TCustomForm()
+{
+    if (Application) Application->unregisterWindow(this);
+}
+
+void TCustomForm::afterConstruction()
+{
+    if (created_) return;
+    created_ = true;
+    EventCall call;
+    fire(OnCreate, call);
+}
+
+void TCustomForm::beforeDestruction()
+{
+    TWinControl::beforeDestruction();
+    if (destroyFired_) return;
+    destroyFired_ = true;
+    if (Application) Application->unregisterWindow(this);
+    fire(OnDestroy);
+}
+
+void TCustomForm::setBorderStyle(TFormBorderStyle v)
+{
+    borderStyle_ = v;
+    boundsChanged();
+    invalidate();
+}
+
+TRect TCustomForm::clientRect() const
+{
+    FrameMetrics m = frameMetrics(borderStyle_);
+    return {0, 0, std::max(0, width() - 2 * m.border), std::max(0, height() - 2 * m.border - m.caption)};
+}
+
+TPoint TCustomForm::clientOrigin() const
+{
+    FrameMetrics m = frameMetrics(borderStyle_);
+    return {left() + m.border, top() + m.border + m.caption};
+}
+
+void TCustomForm::setClientWidth(int w)
+{
+    FrameMetrics m = frameMetrics(borderStyle_);
+    setWidth(w + 2 * m.border);
+}
+
+void TCustomForm::setClientHeight(int h)
+{
+    FrameMetrics m = frameMetrics(borderStyle_);
+    setHeight(h + 2 * m.border + m.caption);
+}
+
+void TCustomForm::setActiveControl(TWinControl* c)
+{
+    if (c && c->parentForm() != this) throw EInvalidOperation("Invalid active control: it is not on this window");
+    if (!visible() || loading() || !c) {
+        activeControl_ = c;
+        return;
+    }
+    focusControl(c, false);
+}
+
+void TCustomForm::applyPosition()
+{
+    TRect screen = Application ? Application->platform().screenRect() : TRect{0, 0, 1280, 1024};
+    auto centreOn = [&](TRect r) {
+        setBounds(r.left + (r.width() - width()) / 2, r.top + (r.height() - height()) / 2, width(), height());
+    };
+    switch (position_) {
+    case TPosition::poScreenCenter:
+    case TPosition::poDesktopCenter: centreOn(screen); break;
+    case TPosition::poMainFormCenter:
+    case TPosition::poOwnerFormCenter: {
+        TCustomForm* ref = Application ? Application->mainForm() : nullptr;
+        if (position_ == TPosition::poOwnerFormCenter)
+            if (auto* o = as<TCustomForm>(owner())) ref = o;
+        if (ref && ref != this && ref->visible()) centreOn(ref->boundsRect());
+        else centreOn(screen);
+        break;
+    }
+    default: break;
+    }
+}
+
+void TCustomForm::setVisible(bool v)
+{
+    if (v == visible()) return;
+    if (loading()) {
+        TControl::setVisible(v);
+        return;
+    }
+    ComponentRef<TCustomForm> self(this);
+    if (v) {
+        fire(OnShow);
+        if (!self) return;
+        applyPosition();
+        TControl::setVisible(true);
+        if (Application) Application->raiseWindow(this);
+        if (takesActivation() && Application && Application->isWindowEnabled(this)) activate();
+    } else {
+        fire(OnHide);
+        if (!self) return;
+        TControl::setVisible(false);
+        if (Application) Application->windowHidden(this);
+    }
+    invalidate();
+}
+
+int TCustomForm::showModal()
+{
+    if (visible() || modal_) throw EInvalidOperation("Cannot make a visible window modal");
+    if (!Application) throw EInvalidOperation("There is no application to run a modal window");
+    ComponentRef<TCustomForm> self(this);
+    TCustomForm* previous = Application->activeForm();
+    ComponentRef<TCustomForm> previousRef(previous);
+    modalResult_ = mrNone;
+    modal_ = true;
+    std::vector<TCustomForm*> blocked = Application->beginModal(this);
+    try {
+        show();
+        for (;;) {
+            Application->platform().runUntil([&] { return !self || modalResult_ != mrNone || Application->terminated(); });
+            if (!self) break;
+            if (Application->terminated() && modalResult_ == mrNone) modalResult_ = mrCancel;
+            // Closing the modal window: it may refuse, and is told how it closes.
+            EventCall query;
+            query.flag = true;
+            fire(OnCloseQuery, query);
+            if (!self) break;
+            if (!query.flag && !Application->terminated()) {
+                modalResult_ = mrNone;
+                continue;
+            }
+            EventCall closing;
+            closing.action = TCloseAction::caHide;
+            fire(OnClose, closing);
+            break;
+        }
+    } catch (...) {
+        if (self) {
+            modal_ = false;
+            Application->endModal(this, blocked);
+            hide();
+        }
+        throw;
+    }
+    if (!self) return mrCancel;
+    TModalResult result = modalResult_;
+    modal_ = false;
+    Application->endModal(this, blocked);
+    hide();
+    if (previousRef && previousRef->visible()) Application->activateForm(previousRef);
+    return result;
+}
+
+void TCustomForm::close()
+{
+    if (modal_) {
+        if (modalResult_ == mrNone) modalResult_ = mrCancel;
+        return;
+    }
+    ComponentRef<TCustomForm> self(this);
+    EventCall query;
+    query.flag = true;
+    fire(OnCloseQuery, query);
+    if (!self || !query.flag) return;
+    bool isMain = Application && Application->mainForm() == this;
+    EventCall closing;
+    closing.action = TCloseAction::caHide;
+    fire(OnClose, closing);
+    if (!self || closing.action == TCloseAction::caNone) return;
+    if (isMain) {
+        Application->terminate();
+        hide();
+        return;
+    }
+    hide();
+    if (closing.action == TCloseAction::caFree) release();
+}
+
+void TCustomForm::release()
+{
+    if (Application) Application->releaseLater(this);
+    else free();
+}
+
+void TCustomForm::activate()
+{
+    if (Application) Application->activateForm(this);
+}
+
+void TCustomForm::bringWindowToFront()
+{
+    if (Application && visible()) Application->raiseWindow(this);
+}
+
+void TCustomForm::activated()
+{
+    fire(OnActivate);
+    TWinControl* target = activeControl_.get();
+    if (!target || !target->canFocus()) {
+        target = findNextControl(nullptr, true, true);
+        activeControl_ = target;
+    }
+    syncFocus(false);
+}
+
+void TCustomForm::deactivated()
+{
+    fire(OnDeactivate);
+}
+
+void TCustomForm::focusControl(TWinControl* c, bool byMouse)
+{
+    activeControl_ = c;
+    if (Application && Application->activeForm() != this) {
+        Application->activateForm(this);
+        return;
+    }
+    syncFocus(byMouse);
+}
+
+void TCustomForm::syncFocus(bool byMouse)
+{
+    TWinControl* target = activeControl_.get();
+    if (target == enteredControl_.get()) return;
+    unsigned serial = ++focusSerial_;
+    // Exit from the old control up to the common parent, then enter from
+    // below the common parent down to the new control.
+    std::vector<ComponentRef<TWinControl>> oldChain, newChain;
+    for (TWinControl* w = enteredControl_.get(); w && w != this; w = w->parent()) oldChain.emplace_back(w);
+    for (TWinControl* w = target; w && w != this; w = w->parent()) newChain.emplace_back(w);
+    while (!oldChain.empty() && !newChain.empty() && oldChain.back().get() == newChain.back().get()) {
+        oldChain.pop_back();
+        newChain.pop_back();
+    }
+    ComponentRef<TWinControl> old = enteredControl_;
+    enteredControl_ = target;
+    if (old) {
+        InputEvent e;
+        e.type = InputType::Exit;
+        old->handle(e);
+    }
+    for (auto& w : oldChain) {
+        if (w) w->fire(w->OnExit);
+        if (serial != focusSerial_) return;  // a handler moved the focus itself
+    }
+    for (auto it = newChain.rbegin(); it != newChain.rend(); ++it) {
+        if (*it) (*it)->fire((*it)->OnEnter);
+        if (serial != focusSerial_) return;
+    }
+    if (enteredControl_) {
+        InputEvent e;
+        e.type = InputType::Enter;
+        e.byKeyboard = !byMouse;
+        enteredControl_->handle(e);
+    }
+}
+
+void TCustomForm::controlHidden(TControl* c)
+{
+    auto inside = [c](TWinControl* w) {
+        for (TControl* p = w; p; p = p->parent())
+            if (p == c) return true;
+        return false;
+    };
+    if (activeControl_ && inside(activeControl_.get())) activeControl_ = static_cast<TWinControl*>(nullptr);
+    if (enteredControl_ && inside(enteredControl_.get())) enteredControl_ = static_cast<TWinControl*>(nullptr);
+}
+
+namespace {
+TWinControl* findButton(TWinControl* w, bool wantDefault)
+{
+    for (TControl* c : w->controls()) {
+        auto* wc = dynamic_cast<TWinControl*>(c);
+        if (!wc || !wc->isShowing() || !wc->isEnabledTree()) continue;
+        if (wantDefault ? wc->isDefaultButton() : wc->isCancelButton()) return wc;
+        if (TWinControl* found = findButton(wc, wantDefault)) return found;
+    }
+    return nullptr;
+}
+}  // namespace
+
+bool TCustomForm::dialogKey(uint16_t key, TShiftState shift)
+{
+    switch (key) {
+    case vk::Tab:
+        if (shift & (ssCtrl | ssAlt)) return false;
+        selectNext(enteredControl_.get(), !(shift & ssShift), true);
+        return true;
+    case vk::Return:
+        if (TWinControl* b = findButton(this, true)) {
+            b->click();
+            return true;
+        }
+        return false;
+    case vk::Escape:
+        if (TWinControl* b = findButton(this, false)) {
+            b->click();
+            return true;
+        }
+        return false;
+    default: return false;
+    }
+}
+
+}  // namespace tk

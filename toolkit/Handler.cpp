@@ -1,0 +1,60 @@
+// Event handlers and the typed constructors for handlers set from code.
+#include "toolkit/Handler.h"
+
+#include "toolkit/Component.h"
+
+namespace tk {
+
+Handler::Handler(EventKind kind, std::function<void(EventCall&)> fn, TComponent* target, std::string name)
+    : kind_(kind), fn_(std::move(fn)), target_(target), bound_(target != nullptr), name_(std::move(name))
+{
+}
+
+bool Handler::sameAs(const Handler& other) const
+{
+    if (!*this || !other) return !*this && !other;
+    if (!bound_ || !other.bound_) return false;
+    return target_.get() == other.target_.get() && name_ == other.name_;
+}
+
+Handler Handler::notify(std::function<void(TObject*)> fn)
+{
+    return Handler(EventKind::Notify, [fn](EventCall& e) { fn(e.sender); });
+}
+
+Handler Handler::mouse(std::function<void(TObject*, TMouseButton, TShiftState, int, int)> fn)
+{
+    return Handler(EventKind::Mouse, [fn](EventCall& e) { fn(e.sender, e.button, e.shift, e.x, e.y); });
+}
+
+Handler Handler::mouseMove(std::function<void(TObject*, TShiftState, int, int)> fn)
+{
+    return Handler(EventKind::MouseMove, [fn](EventCall& e) { fn(e.sender, e.shift, e.x, e.y); });
+}
+
+Handler Handler::key(std::function<void(TObject*, uint16_t&, TShiftState)> fn)
+{
+    return Handler(EventKind::Key, [fn](EventCall& e) { fn(e.sender, e.key, e.shift); });
+}
+
+Handler Handler::keyPress(std::function<void(TObject*, char32_t&)> fn)
+{
+    return Handler(EventKind::KeyPress, [fn](EventCall& e) { fn(e.sender, e.ch); });
+}
+
+Handler Handler::changing(std::function<void(TObject*, bool&)> fn)
+{
+    return Handler(EventKind::Changing, [fn](EventCall& e) { fn(e.sender, e.flag); });
+}
+
+Handler Handler::closeQuery(std::function<void(TObject*, bool&)> fn)
+{
+    return Handler(EventKind::CloseQuery, [fn](EventCall& e) { fn(e.sender, e.flag); });
+}
+
+Handler Handler::close(std::function<void(TObject*, TCloseAction&)> fn)
+{
+    return Handler(EventKind::Close, [fn](EventCall& e) { fn(e.sender, e.action); });
+}
+
+}  // namespace tk

@@ -1,0 +1,83 @@
+// Event handlers: a callable bound to the component whose method it is, so
+// that a handler can be found by its method name and written back by name.
+#pragma once
+
+#include "toolkit/ComponentRef.h"
+#include "toolkit/Types.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace tk {
+
+class TObject;
+
+// The signatures of event properties.
+enum class EventKind {
+    Notify,        // (Sender)
+    Mouse,         // (Sender, Button, Shift, X, Y)
+    MouseMove,     // (Sender, Shift, X, Y)
+    Key,           // (Sender, var Key, Shift)
+    KeyPress,      // (Sender, var Key: Char)
+    Close,         // (Sender, var Action)
+    CloseQuery,    // (Sender, var CanClose)
+    ContextPopup,  // (Sender, MousePos, var Handled)
+    Changing,      // (Sender, var AllowChange)
+};
+
+// What to do with a window that is being closed.
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+
+// The arguments of one event call; each kind uses its own fields.
+struct EventCall {
+    TObject* sender = nullptr;
+    TMouseButton button = TMouseButton::mbLeft;
+    TShiftState shift = 0;
+    int x = 0;
+    int y = 0;
+    uint16_t key = 0;
+    char32_t ch = 0;
+    bool flag = false;  // Handled, CanClose or AllowChange
+    TCloseAction action = TCloseAction::caHide;
+};
+
+class Handler {
+public:
+    Handler() = default;
+    // `target` is the object whose method this is, `name` the method's name;
+    // both empty for an anonymous handler (a lambda set from code).
+    Handler(EventKind kind, std::function<void(EventCall&)> fn, TComponent* target = nullptr,
+            std::string name = {});
+
+    static Handler notify(std::function<void(TObject*)> fn);
+    static Handler mouse(std::function<void(TObject*, TMouseButton, TShiftState, int, int)> fn);
+    static Handler mouseMove(std::function<void(TObject*, TShiftState, int, int)> fn);
+    static Handler key(std::function<void(TObject*, uint16_t&, TShiftState)> fn);
+    static Handler keyPress(std::function<void(TObject*, char32_t&)> fn);
+    static Handler changing(std::function<void(TObject*, bool&)> fn);
+    static Handler closeQuery(std::function<void(TObject*, bool&)> fn);
+    static Handler close(std::function<void(TObject*, TCloseAction&)> fn);
+
+    // Set, and (for a method) its object still alive.
+    explicit operator bool() const { return fn_ && (!bound_ || target_); }
+    EventKind kind() const { return kind_; }
+    TComponent* target() const { return target_.get(); }
+    const std::string& name() const { return name_; }
+    void operator()(EventCall& call) const
+    {
+        if (*this) fn_(call);
+    }
+    // Same method of the same object (anonymous handlers are never equal).
+    bool sameAs(const Handler& other) const;
+    friend bool operator==(const Handler& a, const Handler& b) { return a.sameAs(b); }
+
+private:
+    EventKind kind_ = EventKind::Notify;
+    std::function<void(EventCall&)> fn_;
+    ComponentRef<TComponent> target_;
+    bool bound_ = false;
+    std::string name_;
+};
+
+}  // namespace tk

@@ -1,0 +1,37 @@
+// Reading and writing published properties by name, as native values or as
+// text (booleans read "True"/"False"), and binding events to handlers by name.
+#pragma once
+
+#include "toolkit/Object.h"
+
+#include <string>
+#include <string_view>
+
+namespace tk {
+
+class TComponent;
+
+// The property of `obj` named `path` ("Caption", "Font.Name"); raises
+// "Property %s does not exist" when the class lacks it.
+const PropInfo& findPropInfo(const TPersistent& obj, std::string_view name);
+bool hasProperty(const TPersistent& obj, std::string_view path);
+
+Value getProp(const TPersistent& obj, std::string_view path);
+// Converts `v` to the property's kind; a value that does not suit the
+// property raises "Invalid property value".
+void setProp(TPersistent& obj, std::string_view path, const Value& v);
+
+// Text forms: integers in decimal, enumerations by value name, booleans as
+// "True"/"False", sets as "[a,b]", components and handlers by name.
+std::string getPropText(const TPersistent& obj, std::string_view path);
+void setPropText(TPersistent& obj, std::string_view path, std::string_view text);
+
+// Sets event property `eventName` of `obj` to the published method
+// `methodName` of `methodOwner`; an empty name or "nil" sets none.
+void bindEvent(TPersistent& obj, std::string_view eventName, TComponent& methodOwner, std::string_view methodName);
+
+// Text of a set value, "[akLeft,akTop]"; and back.
+std::string setToText(const EnumType& type, unsigned mask);
+unsigned textToSet(const EnumType& type, std::string_view text);
+
+}  // namespace tk

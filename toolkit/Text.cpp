@@ -1,0 +1,152 @@
+// UTF-8 helpers and case folding.
+#include "toolkit/Text.h"
+
+#include "toolkit/Errors.h"
+
+#include <cstdio>
+
+namespace tk {
+
+std::string format(const char* pattern, const std::string& a)
+{
+    std::string out;
+    for (const char* p = pattern; *p; ++p) {
+        if (p[0] == '%' && p[1] == 's') { out += a; ++p; }
+        else out += *p;
+    }
+    return out;
+}
+
+std::string format(const char* pattern, long long a)
+{
+    std::string out;
+    for (const char* p = pattern; *p; ++p) {
+        if (p[0] == '%' && p[1] == 'd') { out += std::to_string(a); ++p; }
+        else out += *p;
+    }
+    return out;
+}
+
+std::u32string toU32(std::string_view s)
+{
+    std::u32string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size();) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        char32_t cp;
+        int extra;
+        if (c < 0x80) { cp = c; extra = 0; }
+        else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; }
+        else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; extra = 2; }
+        else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; extra = 3; }
+        else { out += U'\uFFFD'; ++i; continue; }
+        bool ok = true;
+        for (int k = 1; k <= extra; ++k) {
+            if (i + k >= s.size()) { ok = false; break; }
+            unsigned char cc = static_cast<unsigned char>(s[i + k]);
+            if ((cc & 0xC0) != 0x80) { ok = false; break; }
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        if (!ok) { out += U'\uFFFD'; ++i; continue; }
+        out += cp;
+        i += extra + 1;
+    }
+    return out;
+}
+
+std::string toUtf8(char32_t c)
+{
+    std::string out;
+    if (c < 0x80) out += static_cast<char>(c);
+    else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+std::string toUtf8(std::u32string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char32_t c : text) out += toUtf8(c);
+    return out;
+}
+
+int charCount(std::string_view s)
+{
+    int n = 0;
+    for (char c : s)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+std::string lowerAscii(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+bool sameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+char32_t foldCase(char32_t c)
+{
+    if (c >= U'A' && c <= U'Z') return c + 32;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
+    // Latin Extended-A pairs upper/lower at even/odd code points, with a
+    // shifted run between U+0139 and U+0148 and again from U+0179.
+    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return (c % 2 == 0) ? c + 1 : c;
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c % 2 == 1) ? c + 1 : c;
+    return c;
+}
+
+bool sameText(std::string_view a, std::string_view b)
+{
+    std::u32string x = toU32(a), y = toU32(b);
+    if (x.size() != y.size()) return false;
+    for (size_t i = 0; i < x.size(); ++i)
+        if (foldCase(x[i]) != foldCase(y[i])) return false;
+    return true;
+}
+
+bool startsWithText(std::string_view text, std::string_view prefix)
+{
+    std::u32string x = toU32(text), y = toU32(prefix);
+    if (y.size() > x.size()) return false;
+    for (size_t i = 0; i < y.size(); ++i)
+        if (foldCase(x[i]) != foldCase(y[i])) return false;
+    return true;
+}
+
+bool isValidIdent(std::string_view s)
+{
+    if (s.empty()) return false;
+    auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+    if (!letter(s[0])) return false;
+    for (char c : s.substr(1))
+        if (!letter(c) && !(c >= '0' && c <= '9')) return false;
+    return true;
+}
+
+}  // namespace tk

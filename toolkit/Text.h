@@ -1,0 +1,29 @@
+// UTF-8 helpers: code point access, case folding for name comparison.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tk {
+
+std::u32string toU32(std::string_view utf8);
+std::string toUtf8(std::u32string_view text);
+std::string toUtf8(char32_t c);
+// Number of code points.
+int charCount(std::string_view utf8);
+
+// Lower-cases the letters A to Z only; accented letters keep their case.
+std::string lowerAscii(std::string_view s);
+// Names of components, properties, classes and handlers: equal ignoring A-Z case.
+bool sameName(std::string_view a, std::string_view b);
+
+// Case folding for user texts (combo box items, searches): ASCII, Latin-1 and
+// Latin Extended-A letters, so "Ő" matches "ő".
+char32_t foldCase(char32_t c);
+bool sameText(std::string_view a, std::string_view b);
+bool startsWithText(std::string_view text, std::string_view prefix);
+
+// True for a Pascal-style identifier: a letter or "_", then letters, digits, "_".
+bool isValidIdent(std::string_view s);
+
+}  // namespace tk

@@ -1,0 +1,113 @@
+// Class information, enumeration types and named constants.
+#include "toolkit/Component.h"
+#include "toolkit/PropertyTable.h"
+#include "toolkit/Text.h"
+
+#include <algorithm>
+
+namespace tk {
+
+int EnumType::indexOf(std::string_view valueName) const
+{
+    for (size_t i = 0; i < values.size(); ++i)
+        if (sameName(values[i], valueName)) return static_cast<int>(i);
+    return -1;
+}
+
+const std::string& EnumType::nameOf(int ordinal) const
+{
+    static const std::string none;
+    return ordinal >= 0 && ordinal < static_cast<int>(values.size()) ? values[ordinal] : none;
+}
+
+std::optional<int32_t> NamedConstants::valueOf(std::string_view name) const
+{
+    for (const auto& [n, v] : entries)
+        if (sameName(n, name)) return v;
+    return std::nullopt;
+}
+
+const std::string* NamedConstants::nameOf(int32_t value) const
+{
+    for (const auto& [n, v] : entries)
+        if (v == value) return &n;
+    return nullptr;
+}
+
+const std::vector<const PropInfo*>& ClassInfo::properties() const
+{
+    if (built_) return all_;
+    std::vector<const PropInfo*> list;
+    if (parent) list = parent->properties();
+    for (const PropInfo& p : declared) {
+        auto it = std::find_if(list.begin(), list.end(), [&](const PropInfo* q) { return sameName(q->name, p.name); });
+        if (p.hidden) {
+            if (it != list.end()) list.erase(it);
+        } else if (it != list.end()) {
+            *it = &p;
+        } else {
+            list.push_back(&p);
+        }
+    }
+    all_ = std::move(list);
+    built_ = true;
+    return all_;
+}
+
+const PropInfo* ClassInfo::findProperty(std::string_view propName) const
+{
+    for (const PropInfo* p : properties())
+        if (sameName(p->name, propName)) return p;
+    return nullptr;
+}
+
+bool ClassInfo::inheritsFrom(const ClassInfo& ancestor) const
+{
+    for (const ClassInfo* c = this; c; c = c->parent)
+        if (c == &ancestor) return true;
+    return false;
+}
+
+bool ClassInfo::inheritsFrom(std::string_view ancestorName) const
+{
+    for (const ClassInfo* c = this; c; c = c->parent)
+        if (sameName(c->name, ancestorName)) return true;
+    return false;
+}
+
+const ClassInfo& TObject::staticClassInfo()
+{
+    static const ClassInfo info = [] {
+        ClassInfo i;
+        i.name = "TObject";
+        return i;
+    }();
+    return info;
+}
+
+TK_DEFINE_CLASS(TPersistent, TObject) {}
+
+void TPersistent::assign(const TPersistent& source)
+{
+    // Copies every published property that both share and that can be written.
+    if (&source == this) return;
+    for (const PropInfo* p : classInfo().properties()) {
+        if (p->readOnly() || p->kind == PropKind::Event) continue;
+        const PropInfo* q = source.classInfo().findProperty(p->name);
+        if (!q || q->kind != p->kind) continue;
+        p->set(*this, q->get(source));
+    }
+}
+
+Value TPersistent::keptValue(const std::string& propName, const Value& fallback) const
+{
+    auto it = kept_.find(propName);
+    return it == kept_.end() ? fallback : it->second;
+}
+
+void TPersistent::setKeptValue(const std::string& propName, const Value& v)
+{
+    kept_[propName] = v;
+}
+
+}  // namespace tk

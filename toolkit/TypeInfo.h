@@ -1,0 +1,82 @@
+// Run-time type information: classes with their published property tables,
+// enumeration types and tables of named integer constants.
+#pragma once
+
+#include "toolkit/Value.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tk {
+
+class TObject;
+class TPersistent;
+class TComponent;
+struct ClassInfo;
+
+// An enumeration type (TAlign, TBorderStyle...) with its value names.
+struct EnumType {
+    std::string name;
+    std::vector<std::string> values;
+    // Index of a value name compared without regard to case, or -1.
+    int indexOf(std::string_view valueName) const;
+    const std::string& nameOf(int ordinal) const;
+};
+
+// Named integer constants (colours, cursors, character sets). The writer
+// names a value by the first entry in table order that has it.
+struct NamedConstants {
+    std::vector<std::pair<std::string, int32_t>> entries;
+    std::optional<int32_t> valueOf(std::string_view name) const;
+    const std::string* nameOf(int32_t value) const;
+};
+
+enum class PropKind { Integer, Int64, Char, Enum, Bool, Set, String, Float, Variant, Event, Component, Object, Collection };
+
+// One published property.
+struct PropInfo {
+    std::string name;
+    PropKind kind = PropKind::Integer;
+    const EnumType* enumType = nullptr;         // Enum; element type of a Set
+    const NamedConstants* constants = nullptr;  // Integer: names that stand for values
+    const ClassInfo* classType = nullptr;       // Component, Object, or Collection item class
+    EventKind eventKind = EventKind::Notify;    // Event
+    std::optional<int64_t> defaultValue;        // ordinals: Bool as 0/1, Set as a bit mask
+    bool stored = true;
+    std::function<bool(const TPersistent&)> storedIf;
+    bool hidden = false;  // a descendant withdraws an inherited property
+    std::function<Value(const TPersistent&)> get;
+    std::function<void(TPersistent&, const Value&)> set;  // empty: read-only
+
+    bool readOnly() const { return !set; }
+    // Whether a stored design carries this property of `obj` at all (stored
+    // flag and stored condition; defaults are the writer's business).
+    bool isStored(const TPersistent& obj) const { return stored && (!storedIf || storedIf(obj)); }
+};
+
+struct ClassInfo {
+    std::string name;
+    const ClassInfo* parent = nullptr;
+    // Creates an instance owned by `owner`; empty for classes that cannot
+    // be created by name (abstract classes, non-components).
+    std::function<TComponent*(TComponent* owner)> create;
+    bool isComponent = false;
+    std::vector<PropInfo> declared;
+
+    // All published properties: the ancestors' first, in declaration order; a
+    // redeclared property keeps the position of its first declaration.
+    const std::vector<const PropInfo*>& properties() const;
+    // Compared without regard to case; null when the class lacks it.
+    const PropInfo* findProperty(std::string_view propName) const;
+    bool inheritsFrom(const ClassInfo& ancestor) const;
+    bool inheritsFrom(std::string_view ancestorName) const;
+
+private:
+    mutable std::vector<const PropInfo*> all_;
+    mutable bool built_ = false;
+};
+
+}  // namespace tk
