@@ -92,6 +92,9 @@ const EnumType& helpType();
 const EnumType& dragKind();
 const EnumType& dragMode();
 const EnumType& bidiMode();
+const EnumType& bevelEdges();
+const EnumType& bevelKind();
+const EnumType& imeMode();
 
 // Named integer constants: colours, cursors and character sets.
 const NamedConstants& colors();

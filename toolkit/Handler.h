@@ -24,6 +24,7 @@ enum class EventKind {
     CloseQuery,    // (Sender, var CanClose)
     ContextPopup,  // (Sender, MousePos, var Handled)
     Changing,      // (Sender, var AllowChange)
+    Other,         // drag, dock and drawing events, kept but never raised
 };
 
 // What to do with a window that is being closed.

@@ -31,6 +31,8 @@ public:
 
     void runUntil(const std::function<bool()>& done) override;
     int64_t now() override { return now_; }
+    double today() override { return today_; }
+    void setToday(double date) { today_ = date; }
     int startTimer(int intervalMs, std::function<void()> tick) override;
     void stopTimer(int id) override;
     int textWidth(const TFont& font, std::string_view text) override;
@@ -51,6 +53,7 @@ private:
     std::map<int, Timer> timers_;
     int nextTimer_ = 1;
     int64_t now_ = 0;
+    double today_ = 46362;  // 6 December 2026
     TRect screen_{0, 0, 1280, 1024};
     std::string clipboard_;
     std::map<TWinControl*, int> invalidated_;

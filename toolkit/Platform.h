@@ -26,6 +26,8 @@ public:
 
     // Milliseconds on a monotonic clock.
     virtual int64_t now() = 0;
+    // Today's date as a day number (day 0 is 30 December 1899).
+    virtual double today() = 0;
     // Calls `tick` every `intervalMs` until stopped; returns an id.
     virtual int startTimer(int intervalMs, std::function<void()> tick) = 0;
     virtual void stopTimer(int id) = 0;

@@ -150,10 +150,10 @@ public:
         PropInfo& p = add(name, PropKind::Object);
         p.classType = &T::staticClassInfo();
         p.get = [get](const TPersistent& o) {
-            return Value(static_cast<TPersistent*>(const_cast<T*>(std::invoke(get, cast(o)))));
+            return Value(static_cast<TPersistent*>(std::invoke(get, cast(o))));
         };
         p.set = [get](TPersistent& o, const Value& v) {
-            if (TPersistent* src = v.toObject()) const_cast<T*>(std::invoke(get, cast(o)))->assign(*src);
+            if (TPersistent* src = v.toObject()) std::invoke(get, cast(o))->assign(*src);
         };
         return Entry(p);
     }

@@ -111,4 +111,37 @@ template <class C> void focusEvents(PropertyTable<C>& t)
     t.event("OnExit", EventKind::Notify, &C::OnExit);
 }
 
+template <class C> void bevels(PropertyTable<C>& t, bool withWidth = false)
+{
+    t.kept("BevelEdges", PropKind::Set, 15, &types::bevelEdges());
+    t.kept("BevelInner", PropKind::Enum, 2, &types::bevelCut());
+    t.kept("BevelKind", PropKind::Enum, 0, &types::bevelKind());
+    t.kept("BevelOuter", PropKind::Enum, 1, &types::bevelCut());
+    if (withWidth) t.kept("BevelWidth", PropKind::Integer, 1);
+}
+template <class C> void ctl3D(PropertyTable<C>& t)
+{
+    t.kept("Ctl3D", PropKind::Bool).storedIf([](const C& c) {
+        return !c.keptValue("ParentCtl3D", Value(true)).toBool();
+    });
+}
+template <class C> void parentCtl3D(PropertyTable<C>& t) { t.kept("ParentCtl3D", PropKind::Bool, 1); }
+template <class C> void ime(PropertyTable<C>& t)
+{
+    t.kept("ImeMode", PropKind::Enum, 3, &types::imeMode());
+    t.kept("ImeName", PropKind::String);
+}
+template <class C> void action(PropertyTable<C>& t) { t.kept("Action", PropKind::Component); }
+// Drag and dock events: published, kept, never raised by this toolkit.
+template <class C> void keptEvents(PropertyTable<C>& t, std::initializer_list<const char*> names)
+{
+    for (const char* n : names) t.keptEvent(n, EventKind::Other);
+}
+template <class C> void contextPopup(PropertyTable<C>& t)
+{
+    t.event("OnContextPopup", EventKind::ContextPopup, &C::OnContextPopup);
+}
+template <class C> void click(PropertyTable<C>& t) { t.event("OnClick", EventKind::Notify, &C::OnClick); }
+template <class C> void dblClick(PropertyTable<C>& t) { t.event("OnDblClick", EventKind::Notify, &C::OnDblClick); }
+
 }  // namespace tk::published

@@ -1,0 +1,126 @@
+// Ownership, names and what happens to references when a component goes.
+#include "Fixture.h"
+
+#include "toolkit/Edit.h"
+#include "toolkit/Errors.h"
+#include "toolkit/Labels.h"
+#include "toolkit/Menus.h"
+#include "toolkit/PropertyAccess.h"
+
+using namespace tk;
+
+TEST_F(ToolkitTest, NamesAreUniqueWithinTheOwnerWithoutRegardToCase)
+{
+    auto* a = new TEdit(form);
+    a->setName("TZEDit1");
+    auto* b = new TEdit(form);
+    try {
+        b->setName("tzedit1");
+        FAIL() << "a duplicate name was accepted";
+    } catch (const EComponentError& e) {
+        EXPECT_STREQ(e.what(), "A component named tzedit1 already exists");
+    }
+    EXPECT_EQ(b->name(), "");
+    b->setName("TZEDit2");
+    EXPECT_EQ(form->findComponent("TZEDIT2"), b);
+    // A component of another owner may carry the same name.
+    TForm other(&app);
+    auto* c = new TEdit(&other);
+    EXPECT_NO_THROW(c->setName("TZEDit1"));
+    EXPECT_THROW(a->setName("1abc"), EComponentError);
+}
+
+TEST_F(ToolkitTest, AnOwnerDestroysWhatItOwnsFromTheLastToTheFirst)
+{
+    std::vector<std::string> order;
+    struct Probe : TComponent {
+        Probe(TComponent* o, std::vector<std::string>& log, std::string n) : TComponent(o), log_(log), n_(std::move(n)) {}
+        ~Probe() override { log_.push_back(n_); }
+        std::vector<std::string>& log_;
+        std::string n_;
+    };
+    auto* owner = new TComponent(&app);
+    new Probe(owner, order, "first");
+    new Probe(owner, order, "second");
+    new Probe(owner, order, "third");
+    EXPECT_EQ(owner->componentCount(), 3);
+    owner->free();
+    EXPECT_EQ(order, (std::vector<std::string>{"third", "second", "first"}));
+}
+
+TEST_F(ToolkitTest, ReferencesToADestroyedComponentBecomeNone)
+{
+    auto* edit = make<TEdit>("edtName", 10, 10, 100, 21);
+    auto* label = make<TStaticText>("lblName", 10, 40, 60, 17);
+    auto* menu = new TPopupMenu(form);
+    label->setFocusControl(edit);
+    edit->setPopupMenu(menu);
+    label->setPopupMenu(menu);
+    form->show();
+    edit->setFocus();
+    ASSERT_EQ(app.focusedControl(), edit);
+    ASSERT_EQ(form->activeControl(), edit);
+
+    ComponentRef<TEdit> held(edit);
+    edit->free();
+    EXPECT_EQ(held.get(), nullptr);
+    EXPECT_EQ(label->focusControl(), nullptr);
+    EXPECT_EQ(app.focusedControl(), nullptr);
+    EXPECT_EQ(form->activeControl(), nullptr);
+    EXPECT_EQ(getPropText(*label, "FocusControl"), "");
+
+    menu->free();
+    EXPECT_EQ(label->popupMenu(), nullptr);
+}
+
+TEST_F(ToolkitTest, DestroyingAMenuTakesItsItemsAndClearsThePopupComponent)
+{
+    auto* edit = make<TEdit>("edtName", 10, 10, 100, 21);
+    auto* menu = new TPopupMenu(form);
+    menu->setName("CompPopup");
+    auto* item = new TMenuItem(form);
+    item->setName("pmiDelete");
+    menu->items()->add(item);
+    edit->setPopupMenu(menu);
+    form->show();
+    app.click(edit, {5, 5}, TMouseButton::mbRight);
+    ASSERT_EQ(menu->popupComponent(), edit);
+    ASSERT_TRUE(menu->isOpen());
+    edit->free();
+    EXPECT_EQ(menu->popupComponent(), nullptr);
+    menu->free();
+    EXPECT_EQ(form->findComponent("pmiDelete"), nullptr);
+    EXPECT_EQ(app.popup(), nullptr);
+}
+
+TEST_F(ToolkitTest, ParentsTakeTheirChildControlsAlongAndKeepStackingOrder)
+{
+    auto* panel = make<TWinControl>("pnl", 0, 0, 200, 200);
+    auto* a = make<TEdit>("a", 0, 0, 50, 21, panel);
+    auto* b = make<TEdit>("b", 0, 30, 50, 21, panel);
+    auto* c = make<TEdit>("c", 0, 60, 50, 21, panel);
+    EXPECT_EQ(panel->controls(), (std::vector<TControl*>{a, b, c}));
+    a->bringToFront();
+    c->sendToBack();
+    EXPECT_EQ(panel->controls(), (std::vector<TControl*>{c, b, a}));
+    panel->free();
+    EXPECT_EQ(form->findComponent("a"), nullptr);
+    EXPECT_EQ(form->findComponent("c"), nullptr);
+    EXPECT_EQ(form->componentCount(), 0);
+}
+
+TEST_F(ToolkitTest, CoordinatesConvertBetweenScreenAndClient)
+{
+    auto* panel = make<TWinControl>("pnl", 20, 30, 200, 200);
+    auto* edit = make<TEdit>("edt", 5, 7, 50, 21, panel);
+    // A sizeable frame: 4 pixels of border, a caption of 19.
+    EXPECT_EQ(form->clientOrigin(), (TPoint{104, 123}));
+    EXPECT_EQ(form->clientWidth(), 392);
+    EXPECT_EQ(form->clientHeight(), 273);
+    EXPECT_EQ(edit->clientToScreen({1, 2}), (TPoint{104 + 20 + 5 + 1, 123 + 30 + 7 + 2}));
+    EXPECT_EQ(edit->screenToClient({130, 160}), (TPoint{1, 0}));
+    form->setClientWidth(233);
+    form->setClientHeight(149);
+    EXPECT_EQ(form->width(), 241);
+    EXPECT_EQ(form->height(), 176);
+}

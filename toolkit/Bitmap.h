@@ -1,0 +1,33 @@
+// TBitmap: a picture held as the bytes of a Windows BMP file (the glyphs of
+// buttons). Width, height and colour depth are read from its header.
+#pragma once
+
+#include "toolkit/Object.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace tk {
+
+class TBitmap : public TPersistent {
+    TK_CLASS(TBitmap)
+public:
+    const std::vector<uint8_t>& bmpData() const { return data_; }
+    // Takes the bytes of a BMP file; anything without a readable header
+    // leaves an empty picture.
+    void setBmpData(std::vector<uint8_t> bytes);
+    bool empty() const { return width_ == 0 || height_ == 0; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int bitCount() const { return bitCount_; }
+    void assign(const TPersistent& source) override;
+
+    std::function<void()> onChange;
+
+private:
+    std::vector<uint8_t> data_;
+    int width_ = 0, height_ = 0, bitCount_ = 0;
+};
+
+}  // namespace tk

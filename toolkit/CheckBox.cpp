@@ -1,0 +1,105 @@
+// Check boxes.
+#include "toolkit/CheckBox.h"
+
+#include "toolkit/Menus.h"
+#include "toolkit/StdProps.h"
+
+namespace tk {
+
+TK_DEFINE_CLASS(TCheckBox, TWinControl)
+{
+    using namespace published;
+    tabStop(t);
+    action(t);
+    t.enumeration("Alignment", types::leftRight(), &TCheckBox::alignment, &TCheckBox::setAlignment,
+                  TLeftRight::taRightJustify);
+    t.boolean("AllowGrayed", &TCheckBox::allowGrayed, &TCheckBox::setAllowGrayed, false);
+    anchors(t);
+    bidi(t);
+    caption(t);
+    t.boolean("Checked", &TCheckBox::checked, &TCheckBox::setChecked, false);
+    color(t);
+    constraints(t);
+    ctl3D(t);
+    drag(t);
+    enabled(t);
+    font(t);
+    parentBidi(t);
+    parentColor(t, true);
+    parentCtl3D(t);
+    parentFont(t);
+    parentShowHint(t);
+    popupMenu(t);
+    showHint(t);
+    t.enumeration("State", types::checkBoxState(), &TCheckBox::state, &TCheckBox::setState,
+                  TCheckBoxState::cbUnchecked);
+    tabOrder(t);
+    visible(t);
+    t.boolean("WordWrap", &TCheckBox::wordWrap, &TCheckBox::setWordWrap, false);
+    click(t);
+    contextPopup(t);
+    keptEvents(t, {"OnDragDrop", "OnDragOver", "OnEndDock", "OnEndDrag"});
+    focusEvents(t);
+    keyEvents(t);
+    mouseEvents(t);
+    keptEvents(t, {"OnStartDock", "OnStartDrag"});
+}
+
+TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner)
+{
+    setTabStop(true);
+    setBoundsRaw(0, 0, 97, 17);
+}
+
+void TCheckBox::setState(TCheckBoxState v)
+{
+    if (v == state_) return;
+    state_ = v;
+    invalidate();
+    if (!loading()) click();
+}
+
+void TCheckBox::toggle()
+{
+    switch (state_) {
+    case TCheckBoxState::cbUnchecked:
+        setState(allowGrayed_ ? TCheckBoxState::cbGrayed : TCheckBoxState::cbChecked);
+        break;
+    case TCheckBoxState::cbGrayed: setState(TCheckBoxState::cbChecked); break;
+    case TCheckBoxState::cbChecked: setState(TCheckBoxState::cbUnchecked); break;
+    }
+}
+
+bool TCheckBox::handle(InputEvent& e)
+{
+    switch (e.type) {
+    case InputType::MouseDown:
+        if (e.button == TMouseButton::mbLeft) pressed_ = true;
+        invalidate();
+        return true;
+    case InputType::MouseUp: {
+        bool wasPressed = pressed_ && e.button == TMouseButton::mbLeft;
+        pressed_ = false;
+        invalidate();
+        if (wasPressed && clientRect().contains({e.x, e.y})) toggle();
+        return true;
+    }
+    case InputType::KeyDown:
+        if (e.key == vk::Space) {
+            spaceDown_ = pressed_ = true;
+            invalidate();
+            return true;
+        }
+        return false;
+    case InputType::KeyUp:
+        if (e.key == vk::Space && spaceDown_) {
+            spaceDown_ = pressed_ = false;
+            toggle();
+            return true;
+        }
+        return false;
+    default: return TWinControl::handle(e);
+    }
+}
+
+}  // namespace tk
