@@ -109,13 +109,13 @@ Value convertFor(const TPersistent& obj, const PropInfo& p, const Value& v)
         }
         case PropKind::Component: {
             TComponent* c = v.type() == Value::Type::String ? findComponentByName(obj, v.toString()) : v.toComponent();
-            if (c && p.classType && !c->classInfo().inheritsFrom(*p.classType)) invalidValue();
+            if (c && p.classType && !c->classInfo().inheritsFrom(p.classType())) invalidValue();
             return Value(c);
         }
         case PropKind::Object:
         case PropKind::Collection: {
             TPersistent* o = v.toObject();
-            if (o && p.classType && p.kind == PropKind::Object && !o->classInfo().inheritsFrom(*p.classType))
+            if (o && p.classType && p.kind == PropKind::Object && !o->classInfo().inheritsFrom(p.classType()))
                 invalidValue();
             return Value(o);
         }

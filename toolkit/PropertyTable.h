@@ -136,7 +136,7 @@ public:
     Entry component(const char* name, G get, S set)
     {
         PropInfo& p = add(name, PropKind::Component);
-        p.classType = &T::staticClassInfo();
+        p.classType = &T::staticClassInfo;
         p.get = [get](const TPersistent& o) { return Value(static_cast<TComponent*>(std::invoke(get, cast(o)))); };
         setter(p, set, [](const Value& v) { return static_cast<T*>(v.toComponent()); });
         return Entry(p);
@@ -148,7 +148,7 @@ public:
     Entry object(const char* name, G get)
     {
         PropInfo& p = add(name, PropKind::Object);
-        p.classType = &T::staticClassInfo();
+        p.classType = &T::staticClassInfo;
         p.get = [get](const TPersistent& o) {
             return Value(static_cast<TPersistent*>(std::invoke(get, cast(o))));
         };
@@ -164,7 +164,7 @@ public:
     {
         Entry e = object<TPersistent>(name, get);
         out_.back().kind = PropKind::Collection;
-        out_.back().classType = &T::staticClassInfo();
+        out_.back().classType = &T::staticClassInfo;
         return e;
     }
 

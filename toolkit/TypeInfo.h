@@ -42,7 +42,9 @@ struct PropInfo {
     PropKind kind = PropKind::Integer;
     const EnumType* enumType = nullptr;         // Enum; element type of a Set
     const NamedConstants* constants = nullptr;  // Integer: names that stand for values
-    const ClassInfo* classType = nullptr;       // Component, Object, or Collection item class
+    // Component, Object, or Collection item class; a function, because
+    // classes may name each other (a page and its page control).
+    const ClassInfo& (*classType)() = nullptr;
     EventKind eventKind = EventKind::Notify;    // Event
     std::optional<int64_t> defaultValue;        // ordinals: Bool as 0/1, Set as a bit mask
     bool stored = true;
