@@ -67,8 +67,8 @@ void TControl::setParent(TWinControl* parent)
     if (parent_) parent_->removeControl(this);
     parent_ = nullptr;
     if (parent) {
-        parent->insertControl(this);
         parent_ = parent;
+        parent->insertControl(this);
         if (parentFont_) parentFontChanged();
         if (parentColor_) parentColorChanged();
         if (align_ != TAlign::alNone) parent->realign();

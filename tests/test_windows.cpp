@@ -1,0 +1,171 @@
+// The application object and its windows: creation, the main window,
+// showing and hiding, activation, layout of aligned and anchored children.
+#include "Fixture.h"
+
+#include "toolkit/DataModule.h"
+#include "toolkit/Edit.h"
+#include "toolkit/Errors.h"
+#include "toolkit/Panels.h"
+#include "toolkit/PropertyTable.h"
+#include "toolkit/StatusBar.h"
+
+using namespace tk;
+
+namespace {
+
+class TMainWindow;
+TMainWindow* gMain = nullptr;
+TDataModule* gModule = nullptr;
+bool gSawReference = false;
+
+class TMainWindow : public TForm {
+    TK_CLASS(TMainWindow)
+public:
+    explicit TMainWindow(TComponent* owner) : TForm(owner)
+    {
+        publish("FormCreate", &TMainWindow::FormCreate);
+        OnCreate = findMethod("FormCreate");
+    }
+    void FormCreate(TObject*) { gSawReference = gMain == this; }
+};
+TK_DEFINE_CLASS(TMainWindow, TForm) {}
+
+class TBrokenWindow : public TForm {
+    TK_CLASS(TBrokenWindow)
+public:
+    explicit TBrokenWindow(TComponent* owner) : TForm(owner)
+    {
+        OnCreate = Handler::notify([](TObject*) { throw EInvalidOperation("cannot build"); });
+    }
+};
+TK_DEFINE_CLASS(TBrokenWindow, TForm) {}
+
+}  // namespace
+
+TEST(Application, FormCreationSetsTheReferenceFirstAndTheFirstWindowIsTheMainWindow)
+{
+    HeadlessPlatform platform;
+    TApplication app(platform);
+    EXPECT_EQ(Application, &app);
+    app.createForm(gModule);
+    EXPECT_EQ(app.mainForm(), nullptr);  // a data module is no window
+    app.createForm(gMain);
+    EXPECT_TRUE(gSawReference);
+    EXPECT_EQ(app.mainForm(), gMain);
+    EXPECT_EQ(gMain->owner(), &app);
+
+    TBrokenWindow* broken = reinterpret_cast<TBrokenWindow*>(1);
+    EXPECT_THROW(app.createForm(broken), EInvalidOperation);
+    EXPECT_EQ(broken, nullptr);
+    EXPECT_EQ(app.componentCount(), 2);
+
+    // Closing the main window ends the program.
+    platform.script([&] { app.closeByFrame(gMain); });
+    app.run();
+    EXPECT_TRUE(app.terminated());
+    EXPECT_FALSE(gMain->visible());
+}
+
+TEST(Application, RunReturnsAtOnceWithoutAMainWindowOrAfterAQuitRequest)
+{
+    HeadlessPlatform platform;
+    TApplication app(platform);
+    app.run();  // no window: returns without waiting for input
+    TForm* main = nullptr;
+    app.createForm(main);
+    app.terminate();
+    app.run();
+    EXPECT_FALSE(main->visible());
+}
+
+TEST_F(ToolkitTest, ShowingAndHidingRaiseEventsAndMoveTheActivation)
+{
+    auto* second = createForm<TForm>(&app);
+    second->setName("frmSecond");
+    form->OnShow = logNotify("show 1");
+    form->OnHide = logNotify("hide 1");
+    form->OnActivate = logNotify("activate 1");
+    form->OnDeactivate = logNotify("deactivate 1");
+    second->OnActivate = logNotify("activate 2");
+    second->OnDeactivate = logNotify("deactivate 2");
+    form->show();
+    second->show();
+    EXPECT_EQ(app.activeForm(), second);
+    EXPECT_EQ(app.windows().back(), second);
+    form->bringToFront();
+    EXPECT_EQ(app.windows().back(), form);
+    second->hide();
+    form->hide();
+    EXPECT_EQ(log, (std::vector<std::string>{"show 1", "activate 1", "deactivate 1", "activate 2", "deactivate 2",
+                                             "activate 1", "hide 1", "deactivate 1"}));
+    EXPECT_EQ(app.activeForm(), nullptr);
+}
+
+TEST_F(ToolkitTest, ClickingAWindowActivatesItAndFocusesTheControlClicked)
+{
+    auto* second = createForm<TForm>(&app);
+    second->setBounds(600, 100, 300, 200);
+    auto* edit = new TEdit(second);
+    edit->setParent(second);
+    edit->setBounds(10, 10, 100, 21);
+    auto* mine = make<TEdit>("mine", 10, 10, 100, 21);
+    form->show();
+    second->show();
+    EXPECT_EQ(app.focusedControl(), edit);
+    app.click(mine);
+    EXPECT_EQ(app.activeForm(), form);
+    EXPECT_EQ(app.focusedControl(), mine);
+    // Coming back, the other window's control has the focus again.
+    app.click(second, {200, 150});
+    EXPECT_EQ(app.focusedControl(), edit);
+}
+
+TEST_F(ToolkitTest, AlignedChildrenShareTheClientAreaAndAnchorsFollowResizes)
+{
+    form->setClientWidth(536);
+    form->setClientHeight(348);
+    auto* bar = make<TStatusBar>("StatusBar1", 0, 0, 10, 19);
+    auto* pages = make<TPanel>("pcData", 0, 0, 10, 10);
+    pages->setAlign(TAlign::alClient);
+    EXPECT_EQ(bar->boundsRect(), (TRect{0, 329, 536, 348}));
+    EXPECT_EQ(pages->boundsRect(), (TRect{0, 0, 536, 329}));
+    auto* top = make<TPanel>("Panel1", 0, 0, 10, 41);
+    top->setAlign(TAlign::alTop);
+    EXPECT_EQ(top->boundsRect(), (TRect{0, 0, 536, 41}));
+    EXPECT_EQ(pages->boundsRect(), (TRect{0, 41, 536, 329}));
+
+    auto* edit = make<TEdit>("edtSearch", 10, 10, 149, 21, top);
+    edit->setAnchors(akLeft | akTop | akRight);
+    auto* right = make<TPanel>("btn", 400, 5, 100, 30, top);
+    right->setAnchors(akTop | akRight);
+    form->setClientWidth(636);
+    EXPECT_EQ(top->width(), 636);
+    EXPECT_EQ(edit->width(), 249);
+    EXPECT_EQ(right->left(), 500);
+    // A hidden aligned control gives its room to the others.
+    bar->hide();
+    EXPECT_EQ(pages->height(), 348 - 41);
+}
+
+TEST_F(ToolkitTest, WindowsCentreOnTheScreenWhenShown)
+{
+    form->setPosition(TPosition::poScreenCenter);
+    form->setBounds(200, 107, 544, 375);
+    form->show();
+    EXPECT_EQ(form->left(), (1280 - 544) / 2);
+    EXPECT_EQ(form->top(), (1024 - 375) / 2);
+}
+
+TEST_F(ToolkitTest, TextWidthComesFromTheWindowsCanvasFont)
+{
+    EXPECT_EQ(form->canvas()->textWidth("Mezőnév:"), 8 * 6);
+    form->font()->setHeight(-22);
+    EXPECT_EQ(form->canvas()->textWidth("Mezőnév:"), 8 * 12);
+    // Children with ParentFont follow the window's font.
+    auto* edit = make<TEdit>("e", 0, 0, 100, 21);
+    EXPECT_EQ(edit->font()->height(), -22);
+    edit->font()->setHeight(-11);
+    EXPECT_FALSE(edit->parentFont());
+    form->font()->setHeight(-13);
+    EXPECT_EQ(edit->font()->height(), -11);
+}
