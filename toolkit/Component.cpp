@@ -35,8 +35,18 @@ void TComponent::free()
 {
     if (!destroying_) beforeDestruction();
     destroying_ = true;
+    // Nobody may see a component that is half destroyed.
+    clearReferences();
     destroyComponents();
     delete this;
+}
+
+void TComponent::clearReferences()
+{
+    std::vector<RefLink*> links;
+    links.swap(links_);
+    for (RefLink* l : links) l->target_ = nullptr;
+    for (RefLink* l : links) l->targetDestroyed();
 }
 
 void TComponent::destroyComponents()
@@ -50,10 +60,7 @@ TComponent::~TComponent()
     destroyComponents();
     if (owner_) owner_->removeComponent(this);
     // Every reference held to this component becomes none.
-    std::vector<RefLink*> links;
-    links.swap(links_);
-    for (RefLink* l : links) l->target_ = nullptr;
-    for (RefLink* l : links) l->targetDestroyed();
+    clearReferences();
 }
 
 TComponent* TComponent::findComponent(std::string_view name) const

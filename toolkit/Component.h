@@ -99,6 +99,7 @@ private:
         return static_cast<C*>(this);
     }
     void checkName(const std::string& name) const;
+    void clearReferences();
 
     struct Method {
         std::string name;

@@ -52,6 +52,12 @@ TControl::~TControl()
     if (parent_) parent_->removeControl(this);
 }
 
+void TControl::beforeDestruction()
+{
+    TComponent::beforeDestruction();
+    if (parent_) parent_->removeControl(this);
+}
+
 TCustomForm* TControl::parentForm() const
 {
     const TControl* c = this;

@@ -35,6 +35,8 @@ class TControl : public TComponent {
 public:
     explicit TControl(TComponent* owner);
     ~TControl() override;
+    // Leaves the parent while the control is still whole.
+    void beforeDestruction() override;
 
     TWinControl* parent() const { return parent_; }
     virtual void setParent(TWinControl* parent);

@@ -17,6 +17,7 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl()
 {
+    if (parent()) parent()->removeControl(this);
     // A window takes its child controls with it.
     while (!controls_.empty()) controls_.back()->free();
 }
