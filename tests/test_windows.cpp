@@ -169,3 +169,38 @@ TEST_F(ToolkitTest, TextWidthComesFromTheWindowsCanvasFont)
     form->font()->setHeight(-13);
     EXPECT_EQ(edit->font()->height(), -11);
 }
+
+TEST_F(ToolkitTest, DestroyingAWindowRaisesOnDestroyBeforeItsControlsGo)
+{
+    auto* second = createForm<TForm>(&app);
+    auto* edit = new TEdit(second);
+    edit->setName("edtInside");
+    edit->setParent(second);
+    bool editAliveAtDestroy = false;
+    second->OnDestroy = Handler::notify([&](TObject*) { editAliveAtDestroy = second->findComponent("edtInside") != nullptr; });
+    second->show();
+    ComponentRef<TForm> ref(second);
+    second->OnClose = Handler::close([](TObject*, TCloseAction& action) { action = TCloseAction::caFree; });
+    app.closeByFrame(second);  // released once the input has been handled
+    EXPECT_FALSE(ref);
+    EXPECT_TRUE(editAliveAtDestroy);
+    EXPECT_EQ(app.activeForm(), nullptr);
+}
+
+TEST_F(ToolkitTest, SettingTheActiveControlOfAnInactiveWindowWaitsForItsActivation)
+{
+    auto* a = make<TEdit>("a", 10, 10, 100, 21);
+    auto* b = make<TEdit>("b", 10, 40, 100, 21);
+    auto* other = createForm<TForm>(&app);
+    other->setBounds(600, 0, 200, 200);
+    form->show();
+    other->show();
+    b->OnEnter = logNotify("enter b");
+    form->setActiveControl(b);
+    EXPECT_EQ(app.activeForm(), other);
+    EXPECT_TRUE(log.empty());
+    form->activate();
+    EXPECT_EQ(app.focusedControl(), b);
+    EXPECT_EQ(log, (std::vector<std::string>{"enter b"}));
+    (void)a;
+}

@@ -122,7 +122,9 @@ void TCustomForm::setClientHeight(int h)
 void TCustomForm::setActiveControl(TWinControl* c)
 {
     if (c && c->parentForm() != this) throw EInvalidOperation("Invalid active control: it is not on this window");
-    if (!visible() || loading() || !c) {
+    // Only the active window moves the focus at once; another one keeps the
+    // control for when it is activated.
+    if (!visible() || loading() || !c || !Application || Application->activeForm() != this) {
         activeControl_ = c;
         return;
     }
