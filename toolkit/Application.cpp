@@ -342,33 +342,41 @@ void TApplication::mouseUp(TMouseButton button, TShiftState shift, TPoint screen
     flushReleased();
 }
 
+// Raises a key event at the window first when it previews keys, then at the
+// control; false when a handler cancelled the key or the control went.
+bool TApplication::raiseKeyEvent(ComponentRef<TWinControl>& target, Handler TWinControl::*event, EventCall& call,
+                                 bool isChar)
+{
+    auto alive = [&] { return target && (isChar ? call.ch != 0 : call.key != 0); };
+    TCustomForm* form = target->parentForm();
+    if (form && form->keyPreview() && target.get() != form) {
+        form->fire(form->*event, call);
+        if (!alive()) return false;
+    }
+    target->fire(target.get()->*event, call);
+    return alive();
+}
+
 bool TApplication::keyDown(uint16_t key, TShiftState shift)
 {
     suppressChar_ = 0;
     bool consumed = false;
     safely([&] {
         if (popup_) {
-            if (popup_->popupKeyDown(key, shift)) consumed = true;
+            consumed = popup_->popupKeyDown(key, shift);
             return;
         }
         ComponentRef<TWinControl> target = keyTarget();
         if (!target) return;
-        ComponentRef<TCustomForm> form = target->parentForm();
         EventCall call;
         call.key = key;
         call.shift = shift;
-        if (form && form->keyPreview() && target.get() != form.get()) {
-            form->fire(form->OnKeyDown, call);
-            if (call.key == 0 || !target) return;
-        }
-        target->fire(target->OnKeyDown, call);
-        if (call.key == 0 || !target) return;
-        if (form && (target.get() == form.get() || !target->wantsKey(call.key, shift))) {
-            if (form->dialogKey(call.key, shift)) {
-                consumed = true;
-                suppressChar_ = charOfKey(call.key, shift);
-                return;
-            }
+        if (!raiseKeyEvent(target, &TWinControl::OnKeyDown, call, false)) return;
+        TCustomForm* form = target->parentForm();
+        if (form && (target.get() == form || !target->wantsKey(call.key, shift)) && form->dialogKey(call.key, shift)) {
+            consumed = true;
+            suppressChar_ = charOfKey(call.key, shift);
+            return;
         }
         InputEvent e;
         e.type = InputType::KeyDown;
@@ -393,15 +401,9 @@ void TApplication::keyPress(char32_t ch)
         }
         ComponentRef<TWinControl> target = keyTarget();
         if (!target) return;
-        ComponentRef<TCustomForm> form = target->parentForm();
         EventCall call;
         call.ch = ch;
-        if (form && form->keyPreview() && target.get() != form.get()) {
-            form->fire(form->OnKeyPress, call);
-            if (call.ch == 0 || !target) return;
-        }
-        target->fire(target->OnKeyPress, call);
-        if (call.ch == 0 || !target) return;
+        if (!raiseKeyEvent(target, &TWinControl::OnKeyPress, call, true)) return;
         InputEvent e;
         e.type = InputType::KeyPress;
         e.ch = call.ch;
@@ -416,16 +418,10 @@ void TApplication::keyUp(uint16_t key, TShiftState shift)
         if (popup_) return;
         ComponentRef<TWinControl> target = keyTarget();
         if (!target) return;
-        ComponentRef<TCustomForm> form = target->parentForm();
         EventCall call;
         call.key = key;
         call.shift = shift;
-        if (form && form->keyPreview() && target.get() != form.get()) {
-            form->fire(form->OnKeyUp, call);
-            if (call.key == 0 || !target) return;
-        }
-        target->fire(target->OnKeyUp, call);
-        if (call.key == 0 || !target) return;
+        if (!raiseKeyEvent(target, &TWinControl::OnKeyUp, call, false)) return;
         InputEvent e;
         e.type = InputType::KeyUp;
         e.key = call.key;

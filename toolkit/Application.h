@@ -4,6 +4,7 @@
 #pragma once
 
 #include "toolkit/Component.h"
+#include "toolkit/WinControl.h"
 #include "toolkit/Platform.h"
 
 #include <memory>
@@ -139,6 +140,7 @@ private:
     TCustomForm* windowAt(TPoint screen) const;
     TControl* controlAt(TPoint screen) const;
     TWinControl* keyTarget() const;
+    bool raiseKeyEvent(ComponentRef<TWinControl>& target, Handler TWinControl::*event, EventCall& call, bool isChar);
     void flushReleased();
 
     Platform& platform_;
