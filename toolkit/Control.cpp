@@ -267,8 +267,13 @@ void TControl::loaded()
 
 void TControl::bringToFront()
 {
-    if (parent_) parent_->moveInStack(this, true);
-    else if (auto* f = as<TCustomForm>(this)) f->bringWindowToFront();
+    if (parent_) {
+        parent_->moveInStack(this, true);
+    } else if (auto* f = as<TCustomForm>(this); f && f->visible()) {
+        // A window brought to the front becomes the active one.
+        f->bringWindowToFront();
+        if (f->takesActivation()) f->activate();
+    }
 }
 
 void TControl::sendToBack()

@@ -1,0 +1,48 @@
+// TADOConnection: the connection to the database, opened from a connection
+// string "FILE NAME=<data-link file>" (or the data-link keys themselves).
+// The provider SQLite opens the database file named by Data Source.
+#pragma once
+
+#include "toolkit/Component.h"
+
+#include <string>
+
+struct sqlite3;
+
+namespace db {
+
+class TADOConnection : public tk::TComponent {
+    TK_CLASS(TADOConnection)
+public:
+    explicit TADOConnection(tk::TComponent* owner);
+    ~TADOConnection() override;
+
+    const std::string& connectionString() const { return connectionString_; }
+    void setConnectionString(const std::string& s);
+    bool loginPrompt() const { return loginPrompt_; }
+    void setLoginPrompt(bool v) { loginPrompt_ = v; }
+    const std::string& provider() const { return provider_; }
+    void setProvider(const std::string& v) { provider_ = v; }
+
+    // Opens the database; every failure names what went wrong.
+    void open();
+    void close();
+    bool connected() const { return db_ != nullptr; }
+    void setConnected(bool v);
+    // The path of the open database file.
+    const std::string& databasePath() const { return databasePath_; }
+
+    sqlite3* handle() const;
+
+    // Creates an empty database file; refuses to overwrite an existing file.
+    static void createDatabaseFile(const std::string& path);
+
+private:
+    std::string connectionString_;
+    std::string provider_ = "SQLite";
+    std::string databasePath_;
+    bool loginPrompt_ = true;
+    sqlite3* db_ = nullptr;
+};
+
+}  // namespace db

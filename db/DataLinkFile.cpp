@@ -1,0 +1,137 @@
+// Reading data-link files.
+#include "db/DataLinkFile.h"
+
+#include "db/DatabaseError.h"
+#include "toolkit/CodePage.h"
+#include "toolkit/Locale.h"
+#include "toolkit/Text.h"
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace db {
+
+namespace {
+
+std::string trim(std::string_view s)
+{
+    size_t a = 0, b = s.size();
+    while (a < b && (s[a] == ' ' || s[a] == '\t')) ++a;
+    while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t')) --b;
+    return std::string(s.substr(a, b - a));
+}
+
+// UTF-16LE (after its byte-order mark) to UTF-8; lone surrogates become U+FFFD.
+std::string fromUtf16le(std::string_view b)
+{
+    std::u32string out;
+    for (size_t i = 0; i + 1 < b.size(); i += 2) {
+        char32_t u = static_cast<unsigned char>(b[i]) | (static_cast<unsigned char>(b[i + 1]) << 8);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < b.size()) {
+            char32_t lo = static_cast<unsigned char>(b[i + 2]) | (static_cast<unsigned char>(b[i + 3]) << 8);
+            if (lo >= 0xDC00 && lo <= 0xDFFF) {
+                out += 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00);
+                i += 2;
+                continue;
+            }
+        }
+        out += (u >= 0xD800 && u <= 0xDFFF) ? 0xFFFD : u;
+    }
+    return tk::toUtf8(out);
+}
+
+}  // namespace
+
+std::string DataLink::value(std::string_view key) const
+{
+    auto it = values.find(tk::lowerAscii(key));
+    return it == values.end() ? std::string() : it->second;
+}
+
+std::map<std::string, std::string> parseKeyValues(std::string_view line)
+{
+    std::map<std::string, std::string> out;
+    size_t i = 0;
+    while (i < line.size()) {
+        size_t eq = line.find('=', i);
+        size_t semi = line.find(';', i);
+        if (eq == std::string_view::npos || (semi != std::string_view::npos && semi < eq)) {
+            i = semi == std::string_view::npos ? line.size() : semi + 1;  // a part without "=" is passed over
+            continue;
+        }
+        std::string key = tk::lowerAscii(trim(line.substr(i, eq - i)));
+        size_t v = eq + 1;
+        while (v < line.size() && (line[v] == ' ' || line[v] == '\t')) ++v;
+        std::string value;
+        if (v < line.size() && (line[v] == '"' || line[v] == '\'')) {
+            // A quoted value may hold ";"; a doubled quote stands for one.
+            char q = line[v++];
+            for (; v < line.size(); ++v) {
+                if (line[v] == q) {
+                    if (v + 1 < line.size() && line[v + 1] == q) {
+                        value += q;
+                        ++v;
+                        continue;
+                    }
+                    ++v;
+                    break;
+                }
+                value += line[v];
+            }
+            size_t next = line.find(';', v);
+            i = next == std::string_view::npos ? line.size() : next + 1;
+        } else {
+            size_t end = line.find(';', v);
+            value = trim(line.substr(v, end == std::string_view::npos ? std::string_view::npos : end - v));
+            i = end == std::string_view::npos ? line.size() : end + 1;
+        }
+        if (!key.empty()) out[key] = value;
+    }
+    return out;
+}
+
+DataLink parseDataLink(std::string_view bytes, const std::string& path)
+{
+    std::string text;
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
+        text = fromUtf16le(bytes.substr(2));
+    else if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        text = std::string(bytes.substr(3));
+    else if (tk::isValidUtf8(bytes))
+        text = std::string(bytes);
+    else
+        text = tk::ansiToUtf8(bytes, tk::currentLocale().ansiCodePage);
+
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::string t = trim(line);
+        if (!t.empty()) lines.push_back(t);
+    }
+    if (lines.empty() || !tk::sameName(lines[0], "[oledb]"))
+        throw EDatabaseError("The file " + path + " is not a data-link file: it does not start with [oledb]");
+    DataLink link;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        if (lines[i][0] == ';') continue;
+        for (auto& [k, v] : parseKeyValues(lines[i])) link.values[k] = v;
+    }
+    if (link.values.empty())
+        throw EDatabaseError("The data-link file " + path + " names no provider and no database");
+    return link;
+}
+
+DataLink readDataLinkFile(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    if (!f) throw EDatabaseError("Cannot open the data-link file " + path);
+    std::ostringstream buf;
+    buf << f.rdbuf();
+    if (f.bad()) throw EDatabaseError("Cannot read the data-link file " + path);
+    std::string bytes = buf.str();
+    if (bytes.size() > 1 << 20) throw EDatabaseError("The data-link file " + path + " is too large");
+    return parseDataLink(bytes, path);
+}
+
+}  // namespace db

@@ -1,0 +1,27 @@
+// Data-link files (.udl): the text file that names the database engine and
+// the database. UTF-16LE with a byte-order mark as Windows writes it, or
+// 8-bit text (UTF-8, else the ANSI code page); the line "[oledb]", comment
+// lines starting with ";", then one line of key=value pairs separated by ";".
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace db {
+
+struct DataLink {
+    // Keys lower-cased (A to Z); values with their quotes removed.
+    std::map<std::string, std::string> values;
+    std::string value(std::string_view key) const;
+};
+
+// Parses the bytes of a data-link file; raises EDatabaseError naming
+// `path` when the text is not a data-link file.
+DataLink parseDataLink(std::string_view bytes, const std::string& path);
+// Reads and parses a file; a missing or unreadable file names its path.
+DataLink readDataLinkFile(const std::string& path);
+// Parses "key=value;key=value" (a connection string or the file's last line).
+std::map<std::string, std::string> parseKeyValues(std::string_view line);
+
+}  // namespace db

@@ -1,0 +1,76 @@
+// Named parameters.
+#include "db/Parameters.h"
+
+#include "db/DatabaseError.h"
+#include "toolkit/Text.h"
+
+namespace db {
+
+namespace {
+bool nameChar(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '@' ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+}  // namespace
+
+std::string TParameters::parse(const std::string& sql)
+{
+    std::vector<TParameter> old = std::move(params_);
+    params_.clear();
+    std::string out;
+    for (size_t i = 0; i < sql.size(); ++i) {
+        char c = sql[i];
+        // Quoted names and strings are copied unchanged.
+        if (c == '\'' || c == '"' || c == '[' || c == '`') {
+            char close = c == '[' ? ']' : c;
+            size_t end = sql.find(close, i + 1);
+            if (end == std::string::npos) end = sql.size() - 1;
+            out += sql.substr(i, end - i + 1);
+            i = end;
+            continue;
+        }
+        if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
+            size_t end = sql.find('\n', i);
+            if (end == std::string::npos) end = sql.size() - 1;
+            out += sql.substr(i, end - i + 1);
+            i = end;
+            continue;
+        }
+        if (c == ':' && i + 1 < sql.size() && nameChar(sql[i + 1])) {
+            size_t j = i + 1;
+            while (j < sql.size() && nameChar(sql[j])) ++j;
+            std::string name = sql.substr(i + 1, j - i - 1);
+            int index = -1;
+            for (size_t k = 0; k < params_.size(); ++k)
+                if (tk::sameName(params_[k].name, name)) index = static_cast<int>(k);
+            if (index < 0) {
+                TParameter p{name, {}};
+                for (const TParameter& o : old)
+                    if (tk::sameName(o.name, name)) p.value = o.value;
+                params_.push_back(p);
+                index = static_cast<int>(params_.size()) - 1;
+            }
+            out += "?" + std::to_string(index + 1);
+            i = j - 1;
+            continue;
+        }
+        out += c;
+    }
+    return out;
+}
+
+TParameter* TParameters::findParam(const std::string& name)
+{
+    for (TParameter& p : params_)
+        if (tk::sameName(p.name, name)) return &p;
+    return nullptr;
+}
+
+TParameter& TParameters::paramByName(const std::string& name)
+{
+    if (TParameter* p = findParam(name)) return *p;
+    throw EDatabaseError("Parameter '" + name + "' not found");
+}
+
+}  // namespace db

@@ -1,0 +1,490 @@
+// Queries over SQLite: open, navigate, locate, edit and post, blob streams.
+#include "db/Query.h"
+
+#include "db/Connection.h"
+#include "db/DatabaseError.h"
+#include "toolkit/PropertyTable.h"
+#include "toolkit/Text.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace db {
+
+namespace {
+
+// Finalizes a statement on every path.
+struct Statement {
+    sqlite3_stmt* s = nullptr;
+    ~Statement() { sqlite3_finalize(s); }
+};
+
+std::string quoteIdent(const std::string& name)
+{
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+void bindCell(sqlite3_stmt* st, int index, const Cell& c)
+{
+    switch (c.type) {
+    case Cell::Type::Null: sqlite3_bind_null(st, index); break;
+    case Cell::Type::Integer: sqlite3_bind_int64(st, index, c.i); break;
+    case Cell::Type::Float: sqlite3_bind_double(st, index, c.d); break;
+    case Cell::Type::Text: sqlite3_bind_text(st, index, c.s.data(), static_cast<int>(c.s.size()), SQLITE_TRANSIENT); break;
+    case Cell::Type::Bytes:
+        sqlite3_bind_blob(st, index, c.s.data(), static_cast<int>(c.s.size()), SQLITE_TRANSIENT);
+        break;
+    }
+}
+
+void bindValue(sqlite3_stmt* st, int index, const tk::Value& v)
+{
+    switch (v.type()) {
+    case tk::Value::Type::Integer: sqlite3_bind_int64(st, index, v.toInt()); break;
+    case tk::Value::Type::Float: sqlite3_bind_double(st, index, v.toFloat()); break;
+    case tk::Value::Type::Bool: sqlite3_bind_int(st, index, v.toBool() ? 1 : 0); break;
+    case tk::Value::Type::String: {
+        std::string s = v.toString();
+        sqlite3_bind_text(st, index, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    default: sqlite3_bind_null(st, index); break;
+    }
+}
+
+Cell readCell(sqlite3_stmt* st, int col)
+{
+    Cell c;
+    switch (sqlite3_column_type(st, col)) {
+    case SQLITE_INTEGER:
+        c.type = Cell::Type::Integer;
+        c.i = sqlite3_column_int64(st, col);
+        break;
+    case SQLITE_FLOAT:
+        c.type = Cell::Type::Float;
+        c.d = sqlite3_column_double(st, col);
+        break;
+    case SQLITE_TEXT: {
+        c.type = Cell::Type::Text;
+        auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
+        c.s.assign(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st, col)));
+        break;
+    }
+    case SQLITE_BLOB: {
+        c.type = Cell::Type::Bytes;
+        auto* p = static_cast<const char*>(sqlite3_column_blob(st, col));
+        int n = sqlite3_column_bytes(st, col);
+        if (p && n > 0) c.s.assign(p, static_cast<size_t>(n));
+        break;
+    }
+    default: break;
+    }
+    return c;
+}
+
+int declaredLength(const char* decl)
+{
+    if (!decl) return 0;
+    const char* p = std::strchr(decl, '(');
+    return p ? std::atoi(p + 1) : 0;
+}
+
+}  // namespace
+
+TK_DEFINE_CLASS(TADOQuery, tk::TDataSet)
+{
+    t.component<TADOConnection>("Connection", &TADOQuery::connection, &TADOQuery::setConnection);
+    t.string("SQL", &TADOQuery::sqlText, &TADOQuery::setSqlText);
+    t.boolean("Active", &TADOQuery::active, &TADOQuery::setActive, false).notStored();
+}
+
+TADOQuery::TADOQuery(tk::TComponent* owner) : tk::TDataSet(owner) {}
+
+TADOQuery::~TADOQuery() = default;
+
+TADOConnection* TADOQuery::connection() const
+{
+    return connection_.get();
+}
+
+void TADOQuery::setConnection(TADOConnection* c)
+{
+    close();
+    connection_ = c;
+}
+
+void TADOQuery::setSqlText(const std::string& sql)
+{
+    close();
+    sql_ = sql;
+    params_.parse(sql);
+}
+
+void TADOQuery::setActive(bool v)
+{
+    if (v) open();
+    else close();
+}
+
+void TADOQuery::checkActive() const
+{
+    if (!active()) throw EDatabaseError(name() + ": Cannot perform this operation on a closed dataset");
+}
+
+void TADOQuery::open()
+{
+    if (active()) return;
+    if (!connection_) throw EDatabaseError(name() + ": Missing Connection or ConnectionString");
+    sqlite3* db = connection_->handle();
+    std::string text = params_.parse(sql_);
+    Statement st;
+    if (sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()), &st.s, nullptr) != SQLITE_OK)
+        throw EDatabaseError(sqlite3_errmsg(db));
+    if (!st.s) throw EDatabaseError(name() + ": The SQL text is empty");
+    for (int i = 0; i < params_.count(); ++i) bindValue(st.s, i + 1, params_.item(i).value);
+
+    std::vector<std::unique_ptr<TField>> fields;
+    std::vector<int> lengths;
+    int cols = sqlite3_column_count(st.s);
+    for (int c = 0; c < cols; ++c) {
+        const char* table = sqlite3_column_table_name(st.s, c);
+        const char* origin = sqlite3_column_origin_name(st.s, c);
+        const char* decl = sqlite3_column_decltype(st.s, c);
+        int autoinc = 0;
+        if (table && origin)
+            sqlite3_table_column_metadata(db, sqlite3_column_database_name(st.s, c), table, origin, nullptr, nullptr,
+                                          nullptr, nullptr, &autoinc);
+        fields.push_back(std::make_unique<TField>(*this, c, sqlite3_column_name(st.s, c),
+                                                  kindOfDeclaredType(decl ? decl : "", autoinc != 0),
+                                                  table ? table : "", origin ? origin : ""));
+        lengths.push_back(declaredLength(decl));
+    }
+    std::vector<std::vector<Cell>> rows;
+    for (;;) {
+        int rc = sqlite3_step(st.s);
+        if (rc == SQLITE_DONE) break;
+        if (rc != SQLITE_ROW) throw EDatabaseError(sqlite3_errmsg(db));
+        std::vector<Cell> row;
+        row.reserve(cols);
+        for (int c = 0; c < cols; ++c) row.push_back(readCell(st.s, c));
+        rows.push_back(std::move(row));
+    }
+    fields_ = std::move(fields);
+    declaredLength_ = std::move(lengths);
+    rows_ = std::move(rows);
+    state_ = DataSetState::Browse;
+    current_ = 0;
+    eof_ = bof_ = rows_.empty();
+    bof_ = true;
+    dataChanged();
+}
+
+void TADOQuery::close()
+{
+    if (!active()) return;
+    state_ = DataSetState::Inactive;
+    fields_.clear();
+    rows_.clear();
+    original_.clear();
+    current_ = 0;
+    eof_ = bof_ = true;
+    dataChanged();
+}
+
+TField* TADOQuery::field(int i) const
+{
+    if (i < 0 || i >= fieldCount()) throw EDatabaseError(name() + ": Field index out of range");
+    return fields_[i].get();
+}
+
+TField* TADOQuery::findField(const std::string& name) const
+{
+    for (const auto& f : fields_)
+        if (tk::sameName(f->fieldName(), name)) return f.get();
+    return nullptr;
+}
+
+TField* TADOQuery::fieldByName(const std::string& name) const
+{
+    if (TField* f = findField(name)) return f;
+    throw EDatabaseError("Field '" + name + "' not found");
+}
+
+const Cell* TADOQuery::currentCell(int field) const
+{
+    if (!active() || rows_.empty()) return nullptr;
+    return &rows_[current_].at(field);
+}
+
+Cell& TADOQuery::editCell(int field)
+{
+    if (state_ != DataSetState::Edit) throw EDatabaseError(name() + ": Dataset not in edit or insert mode");
+    return rows_[current_].at(field);
+}
+
+void TADOQuery::first()
+{
+    checkActive();
+    current_ = 0;
+    bof_ = true;
+    eof_ = rows_.empty();
+    dataChanged();
+}
+
+void TADOQuery::last()
+{
+    checkActive();
+    current_ = rows_.empty() ? 0 : recordCount() - 1;
+    eof_ = true;
+    bof_ = rows_.empty();
+    dataChanged();
+}
+
+void TADOQuery::next()
+{
+    moveBy(1);
+}
+
+void TADOQuery::prior()
+{
+    moveBy(-1);
+}
+
+int TADOQuery::moveBy(int n)
+{
+    checkActive();
+    if (state_ == DataSetState::Edit) post();
+    if (rows_.empty()) {
+        eof_ = bof_ = true;
+        return 0;
+    }
+    int target = current_ + n;
+    int last = recordCount() - 1;
+    eof_ = target > last;
+    bof_ = target < 0;
+    target = std::clamp(target, 0, last);
+    int moved = target - current_;
+    current_ = target;
+    dataChanged();
+    return moved;
+}
+
+void TADOQuery::moveTo(int row)
+{
+    checkActive();
+    if (rows_.empty()) return;
+    if (state_ == DataSetState::Edit) post();
+    current_ = std::clamp(row, 0, recordCount() - 1);
+    eof_ = bof_ = false;
+    dataChanged();
+}
+
+bool TADOQuery::locate(const std::string& fieldName, const tk::Value& value, LocateOptions options)
+{
+    checkActive();
+    TField* f = fieldByName(fieldName);
+    bool numeric = value.type() == tk::Value::Type::Integer || value.type() == tk::Value::Type::Float;
+    std::string wanted = numeric ? std::string() : value.toString();
+    for (int r = 0; r < recordCount(); ++r) {
+        const Cell& c = rows_[r][f->index()];
+        bool hit;
+        if (value.isNull() || value.isUnassigned()) {
+            hit = c.type == Cell::Type::Null;
+        } else if (c.type == Cell::Type::Null) {
+            hit = false;
+        } else if (numeric && (c.type == Cell::Type::Integer || c.type == Cell::Type::Float)) {
+            double have = c.type == Cell::Type::Integer ? static_cast<double>(c.i) : c.d;
+            hit = have == value.toFloat();
+        } else {
+            std::string have = cellText(c);
+            std::string want = numeric ? value.toString() : wanted;
+            if (options & loPartialKey) {
+                hit = (options & loCaseInsensitive) ? tk::startsWithText(have, want) : have.rfind(want, 0) == 0;
+            } else {
+                hit = (options & loCaseInsensitive) ? tk::sameText(have, want) : have == want;
+            }
+        }
+        if (hit) {
+            if (state_ == DataSetState::Edit) post();
+            current_ = r;
+            eof_ = bof_ = false;
+            dataChanged();
+            return true;
+        }
+    }
+    return false;
+}
+
+void TADOQuery::edit()
+{
+    checkActive();
+    if (state_ == DataSetState::Edit) return;
+    if (rows_.empty()) throw EDatabaseError(name() + ": Cannot edit: the dataset has no current row");
+    original_ = rows_[current_];
+    state_ = DataSetState::Edit;
+}
+
+void TADOQuery::cancel()
+{
+    if (state_ != DataSetState::Edit) return;
+    rows_[current_] = original_;
+    state_ = DataSetState::Browse;
+    dataChanged();
+}
+
+std::string TADOQuery::updateTable() const
+{
+    std::string table;
+    for (const auto& f : fields_) {
+        if (f->tableName().empty()) continue;
+        if (table.empty()) table = f->tableName();
+        else if (!tk::sameName(table, f->tableName()))
+            throw EDatabaseError(name() + ": Cannot update: the query reads more than one table");
+    }
+    if (table.empty()) throw EDatabaseError(name() + ": Cannot update: the query reads no table");
+    return table;
+}
+
+void TADOQuery::post()
+{
+    if (state_ != DataSetState::Edit) return;
+    const std::vector<Cell>& now = rows_[current_];
+    std::vector<int> changed;
+    for (int f = 0; f < fieldCount(); ++f)
+        if (!(now[f] == original_[f])) changed.push_back(f);
+    if (changed.empty()) {
+        state_ = DataSetState::Browse;
+        return;
+    }
+    std::string table = updateTable();
+    sqlite3* db = connection_->handle();
+
+    // The row is found by its primary key when the result holds it, else by
+    // all the values it had when read.
+    std::vector<std::string> keys;
+    {
+        Statement info;
+        std::string pragma = "PRAGMA table_info(" + quoteIdent(table) + ")";
+        if (sqlite3_prepare_v2(db, pragma.c_str(), -1, &info.s, nullptr) != SQLITE_OK)
+            throw EDatabaseError(sqlite3_errmsg(db));
+        while (sqlite3_step(info.s) == SQLITE_ROW)
+            if (sqlite3_column_int(info.s, 5) > 0)
+                keys.push_back(reinterpret_cast<const char*>(sqlite3_column_text(info.s, 1)));
+    }
+    std::vector<int> where;
+    for (const std::string& k : keys) {
+        for (const auto& f : fields_)
+            if (tk::sameName(f->originName(), k) && tk::sameName(f->tableName(), table)) where.push_back(f->index());
+    }
+    bool byKey = !keys.empty() && where.size() == keys.size();
+    if (!byKey) {
+        where.clear();
+        for (const auto& f : fields_)
+            if (tk::sameName(f->tableName(), table)) where.push_back(f->index());
+    }
+    std::string sql = "UPDATE " + quoteIdent(table) + " SET ";
+    for (size_t i = 0; i < changed.size(); ++i)
+        sql += (i ? ", " : "") + quoteIdent(fields_[changed[i]]->originName()) + " = ?";
+    std::string cond;
+    for (size_t i = 0; i < where.size(); ++i)
+        cond += (i ? " AND " : "") + quoteIdent(fields_[where[i]]->originName()) + " IS ?";
+    sql += byKey ? " WHERE " + cond : " WHERE rowid = (SELECT rowid FROM " + quoteIdent(table) + " WHERE " + cond + " LIMIT 1)";
+
+    Statement st;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st.s, nullptr) != SQLITE_OK) throw EDatabaseError(sqlite3_errmsg(db));
+    int n = 1;
+    for (int f : changed) bindCell(st.s, n++, now[f]);
+    for (int f : where) bindCell(st.s, n++, original_[f]);
+    if (sqlite3_step(st.s) != SQLITE_DONE) throw EDatabaseError(sqlite3_errmsg(db));
+    if (sqlite3_changes(db) == 0)
+        throw EDatabaseError(name() + ": The row to update was not found; it was changed or deleted meanwhile");
+    original_ = now;
+    state_ = DataSetState::Browse;
+    dataChanged();
+}
+
+std::unique_ptr<BlobStream> TADOQuery::createBlobStream(TField* field, BlobMode mode)
+{
+    checkActive();
+    if (!field) throw EDatabaseError(name() + ": No field for the blob stream");
+    if (mode == BlobMode::ReadWrite && state_ != DataSetState::Edit)
+        throw EDatabaseError(name() + ": Dataset not in edit or insert mode");
+    return std::make_unique<BlobStream>(*this, *field, mode);
+}
+
+std::string TADOQuery::fieldName(int f) const
+{
+    return field(f)->fieldName();
+}
+
+std::string TADOQuery::displayLabel(int f) const
+{
+    return field(f)->displayLabel();
+}
+
+bool TADOQuery::fieldVisible(int f) const
+{
+    return field(f)->visible();
+}
+
+int TADOQuery::displayWidth(int f) const
+{
+    return field(f)->displayWidth();
+}
+
+std::string TADOQuery::displayText(int row, int f) const
+{
+    if (row < 0 || row >= recordCount() || f < 0 || f >= fieldCount()) return {};
+    const Cell& c = rows_[row][f];
+    if (c.type == Cell::Type::Bytes) return "(BLOB)";
+    return cellText(c);
+}
+
+BlobStream::BlobStream(TADOQuery& query, TField& field, BlobMode mode) : query_(query), field_(field), mode_(mode)
+{
+    const Cell& c = field.cell();
+    if (c.type != Cell::Type::Null) data_ = c.type == Cell::Type::Text || c.type == Cell::Type::Bytes ? c.s : cellText(c);
+}
+
+BlobStream::~BlobStream()
+{
+    try {
+        release();
+    } catch (...) {
+        // The query was closed meanwhile: the bytes have nowhere to go.
+    }
+}
+
+size_t BlobStream::read(char* buffer, size_t count)
+{
+    size_t n = std::min(count, data_.size() - std::min(position_, data_.size()));
+    std::copy_n(data_.data() + position_, n, buffer);
+    position_ += n;
+    return n;
+}
+
+void BlobStream::write(std::string_view bytes)
+{
+    if (mode_ != BlobMode::ReadWrite) throw EDatabaseError("The blob stream was opened for reading only");
+    if (position_ > data_.size()) data_.resize(position_);
+    data_.replace(position_, std::min(bytes.size(), data_.size() - position_), bytes);
+    position_ += bytes.size();
+    modified_ = true;
+}
+
+void BlobStream::release()
+{
+    if (released_) return;
+    released_ = true;
+    if (mode_ == BlobMode::ReadWrite && modified_) field_.setBytes(data_);
+}
+
+}  // namespace db

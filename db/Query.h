@@ -1,0 +1,128 @@
+// TADOQuery: an SQL text with named parameters whose result is read whole
+// when opened; the first row is current. Columns by position and name,
+// navigation, locate, edit and post of the current row, blob streams. It is
+// a data set, so a data source can show it in a grid.
+#pragma once
+
+#include "db/Field.h"
+#include "db/Parameters.h"
+#include "toolkit/DataSet.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct sqlite3_stmt;
+
+namespace db {
+
+class TADOConnection;
+class BlobStream;
+
+using LocateOptions = unsigned;
+constexpr LocateOptions loCaseInsensitive = 1, loPartialKey = 2;
+
+enum class BlobMode { Read, ReadWrite };
+enum class DataSetState { Inactive, Browse, Edit };
+
+class TADOQuery : public tk::TDataSet {
+    TK_CLASS(TADOQuery)
+public:
+    explicit TADOQuery(tk::TComponent* owner);
+    ~TADOQuery() override;
+
+    TADOConnection* connection() const;
+    void setConnection(TADOConnection* c);
+    // Replacing the text closes the query and parses its parameters anew.
+    const std::string& sqlText() const { return sql_; }
+    void setSqlText(const std::string& sql);
+    TParameters& parameters() { return params_; }
+
+    void open();
+    void close();
+    bool active() const override { return state_ != DataSetState::Inactive; }
+    void setActive(bool v);
+    DataSetState state() const { return state_; }
+
+    int fieldCount() const override { return static_cast<int>(fields_.size()); }
+    TField* field(int i) const;
+    // Raises "Field '%s' not found".
+    TField* fieldByName(const std::string& name) const;
+    TField* findField(const std::string& name) const;
+
+    int recordCount() const override { return static_cast<int>(rows_.size()); }
+    int recNo() const override { return rows_.empty() ? -1 : current_; }
+    bool eof() const { return eof_; }
+    bool bof() const { return bof_; }
+    void first();
+    void last();
+    void next();
+    void prior();
+    // Moves by n rows, stopping at the first or the last; returns the rows moved.
+    int moveBy(int n);
+    void moveTo(int row) override;
+    // Finds the first row whose column equals `value` (or starts with it,
+    // with loPartialKey), ignoring case with loCaseInsensitive.
+    bool locate(const std::string& fieldName, const tk::Value& value, LocateOptions options);
+
+    // Edit the current row; post writes the change to the database.
+    void edit();
+    void post();
+    void cancel();
+    std::unique_ptr<BlobStream> createBlobStream(TField* field, BlobMode mode);
+
+    // What a grid reads.
+    std::string fieldName(int f) const override;
+    std::string displayLabel(int f) const override;
+    bool fieldVisible(int f) const override;
+    int displayWidth(int f) const override;
+    std::string displayText(int row, int f) const override;
+
+private:
+    friend class TField;
+    friend class BlobStream;
+    const Cell* currentCell(int field) const;
+    Cell& editCell(int field);
+    std::string updateTable() const;
+    void checkActive() const;
+
+    tk::ComponentRef<TADOConnection> connection_;
+    std::string sql_;
+    TParameters params_;
+    DataSetState state_ = DataSetState::Inactive;
+    std::vector<std::unique_ptr<TField>> fields_;
+    std::vector<int> declaredLength_;
+    std::vector<std::vector<Cell>> rows_;
+    std::vector<Cell> original_;  // the current row before edit
+    int current_ = 0;
+    bool eof_ = true;
+    bool bof_ = true;
+};
+
+// A stream over a blob column of the current row. A stream opened for
+// writing hands its bytes to the column when it is released.
+class BlobStream {
+public:
+    BlobStream(TADOQuery& query, TField& field, BlobMode mode);
+    ~BlobStream();
+    BlobStream(const BlobStream&) = delete;
+    BlobStream& operator=(const BlobStream&) = delete;
+
+    int64_t size() const { return static_cast<int64_t>(data_.size()); }
+    const std::string& bytes() const { return data_; }
+    size_t read(char* buffer, size_t count);
+    void write(std::string_view bytes);
+    // Hands written bytes to the column now rather than at destruction.
+    void release();
+
+private:
+    TADOQuery& query_;
+    TField& field_;
+    BlobMode mode_;
+    std::string data_;
+    size_t position_ = 0;
+    bool modified_ = false;
+    bool released_ = false;
+};
+
+}  // namespace db

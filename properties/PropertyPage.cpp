@@ -1,0 +1,33 @@
+// The property page window.
+#include "properties/PropertyPage.h"
+
+#include "toolkit/PropertyTable.h"
+
+namespace velmora {
+
+tk::ComponentRef<TfrmPropertyPage> frmPropertyPage;
+
+TK_DEFINE_CLASS(TfrmPropertyPage, tk::TForm) {}
+
+TfrmPropertyPage::TfrmPropertyPage(tk::TComponent* owner) : tk::TForm(owner)
+{
+    setName("frmPropertyPage");
+    setCaption("...");
+    setBorderStyle(tk::TFormBorderStyle::bsSizeToolWin);
+    setBorderIcons(tk::biMinimize | tk::biMaximize);
+    constraints()->setMinWidth(140);
+    constraints()->setMinHeight(310);
+    setBounds(left(), top(), 176, 372);
+    font()->setName("MS Sans Serif");
+    font()->setHeight(-11);
+}
+
+void TfrmPropertyPage::ShowControl(tk::TControl* control)
+{
+    // The editors of the page come with the property page itself; until
+    // then the page only remembers which control it shows.
+    selected_ = control;
+    caption_ = control;
+}
+
+}  // namespace velmora

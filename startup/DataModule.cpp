@@ -1,0 +1,118 @@
+// The data module and start-up.
+#include "startup/DataModule.h"
+
+#include "designer/ClientMain.h"
+#include "lookup/SearchList.h"
+#include "palette/ComponentPalette.h"
+#include "properties/PropertyPage.h"
+#include "startup/PasswordDlg.h"
+#include "startup/Program.h"
+#include "startup/Schema.h"
+#include "toolkit/Application.h"
+#include "toolkit/PropertyTable.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace velmora {
+
+tk::ComponentRef<TdmClientMain> dmClientMain;
+
+TK_DEFINE_CLASS(TdmClientMain, tk::TDataModule) {}
+
+TdmClientMain::TdmClientMain(tk::TComponent* owner) : tk::TDataModule(owner)
+{
+    setName("dmClientMain");
+    ADOConnection = new db::TADOConnection(this);
+    ADOConnection->setName("ADOConnection");
+    ADOConnection->setProvider("Microsoft.Jet.OLEDB.4.0");
+    ADOConnection->setLoginPrompt(false);
+    qrySearch = new db::TADOQuery(this);
+    qrySearch->setName("qrySearch");
+    qrySearch->setConnection(ADOConnection);
+    dstSearch = new tk::TDataSource(this);
+    dstSearch->setName("dstSearch");
+    dstSearch->setDataSet(qrySearch);
+    qryGetMainData = new db::TADOQuery(this);
+    qryGetMainData->setName("qryGetMainData");
+    dtsGetMainData = new tk::TDataSource(this);
+    dtsGetMainData->setName("dtsGetMainData");
+    dtsGetMainData->setDataSet(qryGetMainData);
+    cmdAlterTable = new db::TADOCommand(this);
+    cmdAlterTable->setName("cmdAlterTable");
+    cmdAlterTable->setConnection(ADOConnection);
+
+    publish("DataModuleCreate", &TdmClientMain::DataModuleCreate);
+    OnCreate = findMethod("DataModuleCreate");
+}
+
+void TdmClientMain::DataModuleCreate(tk::TObject*)
+{
+    // The login dialog has no owner; it goes on every path.
+    std::unique_ptr<TfrmPasswordDlg, void (*)(TfrmPasswordDlg*)> dialog(
+        tk::createForm<TfrmPasswordDlg>(nullptr), [](TfrmPasswordDlg* d) { d->free(); });
+    if (dialog->showModal() != tk::mrOk) return;
+    try {
+        connectAndOpenWindows(dialog->edtLoginName->text(), dialog->edtPasswd->text());
+    } catch (const std::exception& e) {
+        // Start-up ends without a message box; the loop ends at once.
+        std::fprintf(stderr, "velmora: start-up failed: %s\n", e.what());
+        tk::Application->terminate();
+    }
+}
+
+void TdmClientMain::connectAndOpenWindows(const std::string& login, const std::string& password)
+{
+    ADOConnection->setConnectionString("FILE NAME=" + executableFolder() + sql::dataLinkFileName);
+    ADOConnection->open();
+
+    qrySearch->close();
+    qrySearch->setSqlText(sql::login);
+    qrySearch->parameters().paramByName("@UserLogin").setValue(tk::Value(login));
+    qrySearch->parameters().paramByName("@UserPasswd").setValue(tk::Value(password));
+    qrySearch->open();
+    userGroupID_ = static_cast<int32_t>(qrySearch->fieldByName("UserGroupID")->asInteger());
+    userID_ = static_cast<int32_t>(qrySearch->fieldByName("UserID")->asInteger());
+    if (qrySearch->recordCount() != 1) {
+        std::fprintf(stderr, "velmora: %d users match the login name and password\n", qrySearch->recordCount());
+        qrySearch->close();
+        return;
+    }
+
+    tk::TApplication& app = *tk::Application;
+    app.createForm(frmClientMain);
+    app.createForm(frmComonentPalette);
+    app.createForm(frmPropertyPage);
+    app.createForm(frmSearchList);
+
+    {
+        std::unique_ptr<db::BlobStream> design =
+            qrySearch->createBlobStream(qrySearch->fieldByName("FormData"), db::BlobMode::Read);
+        if (design->size() > 0) {
+            // Reading the group's stored design into the main window needs the
+            // form text reader and the component image, which are not built
+            // yet; until then the window keeps its built-in layout.
+        }
+    }
+
+    frmClientMain->PrepareDesignSurface();
+
+    TfrmClientMain* main = frmClientMain.get();
+    main->show();
+    frmPropertyPage->setTop(main->top());
+    frmPropertyPage->setLeft(main->left() - frmPropertyPage->width() + 50);
+    frmPropertyPage->show();
+    frmPropertyPage->bringToFront();
+    frmComonentPalette->setTop(main->top() - frmComonentPalette->height() + 50);
+    frmComonentPalette->setLeft(main->left() + 50);
+    frmComonentPalette->show();
+    frmComonentPalette->bringToFront();
+    main->setTop(main->top() + 50);
+    main->setLeft(main->left() + 50);
+    main->bringToFront();
+
+    frmPropertyPage->ShowControl(main->activeControl());
+    qrySearch->close();
+}
+
+}  // namespace velmora

@@ -1,0 +1,45 @@
+// TdmClientMain: the data module that owns the database objects for the
+// whole run, and whose creation handler does all of start-up.
+#pragma once
+
+#include "db/Command.h"
+#include "db/Connection.h"
+#include "db/Query.h"
+#include "toolkit/ComponentRef.h"
+#include "toolkit/DataModule.h"
+
+#include <cstdint>
+
+namespace velmora {
+
+class TdmClientMain : public tk::TDataModule {
+    TK_CLASS(TdmClientMain)
+public:
+    explicit TdmClientMain(tk::TComponent* owner);
+
+    db::TADOConnection* ADOConnection;
+    db::TADOQuery* qrySearch;
+    tk::TDataSource* dstSearch;
+    db::TADOQuery* qryGetMainData;
+    tk::TDataSource* dtsGetMainData;
+    db::TADOCommand* cmdAlterTable;
+
+    // The user group whose design is being edited.
+    int32_t UserGroupID() const { return userGroupID_; }
+    void setUserGroupID(int32_t id) { userGroupID_ = id; }
+    int32_t UserID() const { return userID_; }
+
+    // Start-up: login, connection, the windows, the group's design.
+    void DataModuleCreate(tk::TObject* sender);
+
+private:
+    // Steps 3 to 13 of start-up, after a confirmed login dialog.
+    void connectAndOpenWindows(const std::string& login, const std::string& password);
+
+    int32_t userID_ = 0;
+    int32_t userGroupID_ = 0;
+};
+
+extern tk::ComponentRef<TdmClientMain> dmClientMain;
+
+}  // namespace velmora

@@ -1,0 +1,25 @@
+// TfrmPasswordDlg: the login dialog, "Bejelentkezés", asking for the login
+// name and the password. It has no handlers of its own.
+#pragma once
+
+#include "toolkit/Buttons.h"
+#include "toolkit/Edit.h"
+#include "toolkit/Form.h"
+#include "toolkit/Labels.h"
+
+namespace velmora {
+
+class TfrmPasswordDlg : public tk::TForm {
+    TK_CLASS(TfrmPasswordDlg)
+public:
+    explicit TfrmPasswordDlg(tk::TComponent* owner);
+
+    tk::TLabel* Label2;
+    tk::TEdit* edtLoginName;
+    tk::TLabel* Label1;
+    tk::TEdit* edtPasswd;
+    tk::TButton* OKBtn;
+    tk::TButton* CancelBtn;
+};
+
+}  // namespace velmora

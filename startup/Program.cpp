@@ -1,0 +1,40 @@
+// The program entry.
+#include "startup/Program.h"
+
+#include "startup/DataModule.h"
+#include "toolkit/Application.h"
+
+#include <cstdio>
+
+namespace velmora {
+
+namespace {
+std::string& folder()
+{
+    static std::string f;
+    return f;
+}
+}  // namespace
+
+const std::string& executableFolder()
+{
+    return folder();
+}
+
+int runVelmora(tk::Platform& platform, const std::string& executablePath)
+{
+    size_t slash = executablePath.find_last_of('/');
+    folder() = slash == std::string::npos ? std::string() : executablePath.substr(0, slash + 1);
+    tk::TApplication app(platform);
+    try {
+        app.createForm(dmClientMain);
+    } catch (const std::exception& e) {
+        // Start-up fails before any window exists: end without a message box.
+        std::fprintf(stderr, "velmora: %s\n", e.what());
+        return 1;
+    }
+    app.run();
+    return 0;
+}
+
+}  // namespace velmora

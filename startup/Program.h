@@ -1,0 +1,18 @@
+// The program entry: the application object, the start-up data module and
+// the message loop, on the platform given.
+#pragma once
+
+#include "toolkit/Platform.h"
+
+#include <string>
+
+namespace velmora {
+
+// Runs the designer; `executablePath` is the full path of the program,
+// whose folder holds the data-link file. Returns the exit status.
+int runVelmora(tk::Platform& platform, const std::string& executablePath);
+
+// The folder of the running executable, with its closing "/".
+const std::string& executableFolder();
+
+}  // namespace velmora

@@ -1,0 +1,304 @@
+// Data access over SQLite as the system uses it: connection from a data-link
+// file, queries with parameters, column kinds, navigation, locate, edit and
+// post, blob streams, commands.
+#include "TempFolder.h"
+
+#include "db/Command.h"
+#include "db/Connection.h"
+#include "db/DataLinkFile.h"
+#include "db/DatabaseError.h"
+#include "db/Query.h"
+#include "startup/DemoDatabase.h"
+#include "startup/Schema.h"
+#include "toolkit/Errors.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace db;
+
+namespace {
+
+void writeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class DataAccess : public ::testing::Test {
+protected:
+    DataAccess()
+    {
+        velmora::createDemoDatabase(folder.path());
+        connection.setConnectionString("FILE NAME=" + folder.file("VelmoraDSC.udl"));
+        connection.open();
+        query.setConnection(&connection);
+        command.setConnection(&connection);
+    }
+    void exec(const std::string& sql)
+    {
+        command.setCommandText(sql);
+        command.execute();
+    }
+    void select(const std::string& sql)
+    {
+        query.close();
+        query.setSqlText(sql);
+        query.open();
+    }
+
+    TempFolder folder;
+    TADOConnection connection{nullptr};
+    TADOQuery query{nullptr};
+    TADOCommand command{nullptr};
+};
+
+}  // namespace
+
+TEST_F(DataAccess, DeclaredTypesReadBackAsTheirColumnKinds)
+{
+    exec("Alter Table Document Add [Szam] int ");
+    exec("Alter Table Document Add [Szoveg] varchar(50) ");
+    exec("Alter Table Document Add [Datum] datetime ");
+    exec("Alter Table Document Add [IgenNem] binary(1) ");
+    exec("CREATE TABLE Kinds (a smallint, b tinyint, c byte, d bigint, e char(10), f nvarchar(20), g nchar(5),"
+         " h text, i memo, j ntext, k guid, l date, m time, n timestamp, o varbinary(8), p longbinary, q blob,"
+         " r real, s float, t double, u money, v decimal(10,2), w bit, x yesno, y counter, z, aa sql_variant,"
+         " ab text(30), ac longtext)");
+    select("Select* from Document where DocumentID is null");
+    EXPECT_EQ(query.recordCount(), 0);
+    auto kind = [&](const char* name) { return query.fieldByName(name)->kind(); };
+    EXPECT_EQ(kind("DocumentID"), FieldKind::AutoInc);
+    EXPECT_EQ(kind("Szam"), FieldKind::Integer);
+    EXPECT_EQ(kind("Szoveg"), FieldKind::String);
+    EXPECT_EQ(kind("Datum"), FieldKind::DateTime);
+    EXPECT_EQ(kind("IgenNem"), FieldKind::Bytes);
+    EXPECT_EQ(query.field(0)->fieldName(), "DocumentID");
+
+    select("select * from Kinds");
+    const std::pair<const char*, FieldKind> expected[] = {
+        {"a", FieldKind::Smallint},  {"b", FieldKind::Smallint},  {"c", FieldKind::Word},
+        {"d", FieldKind::LargeInt},  {"e", FieldKind::String},    {"f", FieldKind::WideString},
+        {"g", FieldKind::WideString}, {"h", FieldKind::Memo},     {"i", FieldKind::Memo},
+        {"j", FieldKind::Memo},      {"k", FieldKind::Guid},      {"l", FieldKind::Date},
+        {"m", FieldKind::Time},      {"n", FieldKind::DateTime},  {"o", FieldKind::VarBytes},
+        {"p", FieldKind::Blob},      {"q", FieldKind::Blob},      {"r", FieldKind::Float},
+        {"s", FieldKind::Float},     {"t", FieldKind::Float},     {"u", FieldKind::BCD},
+        {"v", FieldKind::BCD},       {"w", FieldKind::Boolean},   {"x", FieldKind::Boolean},
+        {"y", FieldKind::AutoInc},   {"z", FieldKind::Variant},   {"aa", FieldKind::Variant},
+        {"ab", FieldKind::String},   {"ac", FieldKind::Memo},
+    };
+    for (auto [name, k] : expected) EXPECT_EQ(kind(name), k) << name << " is " << fieldClassName(kind(name));
+    EXPECT_EQ(query.fieldByName("f")->className(), std::string("TWideStringField"));
+}
+
+TEST(FieldKinds, DerivedAndExactTests)
+{
+    EXPECT_TRUE(isKindOf(FieldKind::WideString, FieldKind::String));
+    EXPECT_TRUE(isKindOf(FieldKind::AutoInc, FieldKind::Integer));
+    EXPECT_TRUE(isKindOf(FieldKind::Date, FieldKind::DateTime));
+    EXPECT_TRUE(isKindOf(FieldKind::VarBytes, FieldKind::Bytes));
+    EXPECT_TRUE(isKindOf(FieldKind::Memo, FieldKind::Field));
+    EXPECT_FALSE(isKindOf(FieldKind::String, FieldKind::WideString));
+    EXPECT_FALSE(isKindOf(FieldKind::LargeInt, FieldKind::Integer));
+    EXPECT_FALSE(isKindOf(FieldKind::Memo, FieldKind::String));
+}
+
+TEST_F(DataAccess, ParametersMatchQuotesAndSqlTextExactly)
+{
+    exec("INSERT INTO UserTable (UserLogin, UserPasswd, UserGroupID) VALUES ('o''brien', 'x'' or ''1''=''1', 1)");
+    exec("INSERT INTO UserTable (UserLogin, UserPasswd, UserGroupID) VALUES ('[a]; drop table Fields;--', ':p', 2)");
+    auto login = [&](const std::string& name, const std::string& password) {
+        query.close();
+        query.setSqlText(velmora::sql::login);
+        query.parameters().paramByName("@UserLogin").setValue(tk::Value(name));
+        query.parameters().paramByName("@UserPasswd").setValue(tk::Value(password));
+        query.open();
+        return query.recordCount();
+    };
+    EXPECT_EQ(login("demo", "demo"), 1);
+    EXPECT_EQ(query.parameters().count(), 2);
+    EXPECT_EQ(query.fieldByName("UserGroupID")->asInteger(), 1);
+    EXPECT_EQ(login("demo", "Demo"), 0);
+    EXPECT_EQ(login("o'brien", "x' or '1'='1"), 1);
+    EXPECT_EQ(login("o'brien", "' or '1'='1"), 0);
+    EXPECT_EQ(login("[a]; drop table Fields;--", ":p"), 1);
+    EXPECT_EQ(query.fieldByName("UserGroupID")->asInteger(), 2);
+    select("Select * from Fields");  // still there
+    EXPECT_THROW(query.parameters().paramByName("@Nobody"), EDatabaseError);
+}
+
+TEST_F(DataAccess, NavigationStopsAtTheEndsAndLocateHasThreeWays)
+{
+    exec("INSERT INTO DictionaryGroup (DictionaryGroupName) VALUES ('Budapest')");
+    exec("INSERT INTO DictionaryGroup (DictionaryGroupName) VALUES ('bugac')");
+    select("Select * from DictionaryGroup");
+    ASSERT_EQ(query.recordCount(), 4);
+    EXPECT_EQ(query.recNo(), 0);
+    EXPECT_EQ(query.fieldByName("DictionaryGroupName")->asString(), "Ügytípus");
+    EXPECT_EQ(query.moveBy(10), 3);
+    EXPECT_TRUE(query.eof());
+    EXPECT_EQ(query.moveBy(-10), -3);
+    EXPECT_TRUE(query.bof());
+    std::vector<std::string> names;
+    while (!query.eof()) {
+        names.push_back(query.fieldByName("DictionaryGroupName")->asString());
+        query.next();
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"Ügytípus", "Osztály", "Budapest", "bugac"}));
+
+    EXPECT_FALSE(query.locate("DictionaryGroupName", tk::Value("budapest"), 0));
+    EXPECT_TRUE(query.locate("DictionaryGroupName", tk::Value("budapest"), loCaseInsensitive));
+    EXPECT_EQ(query.recNo(), 2);
+    EXPECT_TRUE(query.locate("DictionaryGroupName", tk::Value("BU"), loCaseInsensitive | loPartialKey));
+    EXPECT_EQ(query.recNo(), 2);
+    EXPECT_TRUE(query.locate("DictionaryGroupName", tk::Value("ügy"), loCaseInsensitive | loPartialKey));
+    EXPECT_EQ(query.recNo(), 0);
+    EXPECT_FALSE(query.locate("DictionaryGroupName", tk::Value("Bu"), loCaseInsensitive));
+    EXPECT_TRUE(query.locate("DictionaryGroupID", tk::Value(int64_t{4}), 0));
+    EXPECT_EQ(query.fieldByName("DictionaryGroupName")->asString(), "bugac");
+    try {
+        query.fieldByName("Nincs");
+        FAIL();
+    } catch (const EDatabaseError& e) {
+        EXPECT_STREQ(e.what(), "Field 'Nincs' not found");
+    }
+}
+
+TEST_F(DataAccess, NullReadsAsZeroButCannotBecomeText)
+{
+    exec("INSERT INTO Fields (FieldName, DictionaryGroupID) VALUES ('Targy', NULL)");
+    select("Select * from Fields");
+    TField* id = query.fieldByName("DictionaryGroupID");
+    EXPECT_TRUE(id->isNull());
+    EXPECT_EQ(id->asInteger(), 0);
+    EXPECT_THROW(id->asString(), tk::EConvertError);
+    select("Select * from Fields where 1 = 0");
+    EXPECT_EQ(query.fieldByName("FieldName")->asInteger(), 0);
+}
+
+TEST_F(DataAccess, EditAndPostWriteTheRowAndBlobsKeepEveryByte)
+{
+    std::string bytes;
+    for (int i = 0; i < 256; ++i) bytes += static_cast<char>(i);
+    bytes += std::string("\0\0object frmClientMain: TfrmClientMain\r\n", 41);
+
+    select("Select * from UserGroup");
+    ASSERT_TRUE(query.locate("UserGroupID", tk::Value(int64_t{2}), 0));
+    query.edit();
+    query.fieldByName("FormData")->clear();
+    query.post();
+    query.edit();
+    {
+        auto stream = query.createBlobStream(query.fieldByName("FormData"), BlobMode::ReadWrite);
+        stream->write(bytes);
+    }  // released: the bytes go to the column
+    query.post();
+
+    // A new connection, as the next session would read it.
+    TADOConnection again(nullptr);
+    again.setConnectionString("FILE NAME=" + folder.file("VelmoraDSC.udl"));
+    again.open();
+    TADOQuery check(nullptr);
+    check.setConnection(&again);
+    check.setSqlText("Select * from UserGroup where FormData is not null");
+    check.open();
+    ASSERT_EQ(check.recordCount(), 1);
+    EXPECT_EQ(check.fieldByName("UserGroupName")->asString(), "Pénzügy");
+    auto stream = check.createBlobStream(check.fieldByName("FormData"), BlobMode::Read);
+    EXPECT_EQ(stream->size(), static_cast<int64_t>(bytes.size()));
+    EXPECT_EQ(stream->bytes(), bytes);
+    EXPECT_THROW(stream->write("x"), EDatabaseError);
+    EXPECT_THROW(check.createBlobStream(check.fieldByName("FormData"), BlobMode::ReadWrite), EDatabaseError);
+
+    // Setting the column to null is written by the post as well.
+    select("Select * from UserGroup");
+    query.locate("UserGroupID", tk::Value(int64_t{2}), 0);
+    query.edit();
+    query.fieldByName("FormData")->clear();
+    query.post();
+    check.close();
+    check.open();
+    EXPECT_EQ(check.recordCount(), 0);
+}
+
+TEST_F(DataAccess, RefusedStatementsRaiseTheirError)
+{
+    EXPECT_THROW(exec("Alter Table Nincs Add [x] int "), EDatabaseError);
+    EXPECT_THROW(exec("Insert into Fields (FieldName,DictionaryGroupID) Values ('it's',1)"), EDatabaseError);
+    query.setSqlText("Select * from Nincs");
+    try {
+        query.open();
+        FAIL();
+    } catch (const EDatabaseError& e) {
+        EXPECT_NE(std::string(e.what()).find("Nincs"), std::string::npos);
+    }
+    EXPECT_FALSE(query.active());
+    EXPECT_THROW(query.next(), EDatabaseError);
+    // A column that is already there.
+    exec("Alter Table Document Add [Targy2] int ");
+    EXPECT_THROW(exec("Alter Table Document Add [targy2] int "), EDatabaseError);
+}
+
+TEST(DataLinkFiles, AreReadInTheirEncodingsAndRefuseOtherProviders)
+{
+    TempFolder folder;
+    velmora::createDemoDatabase(folder.file("sub dir"));
+    auto open = [&](const std::string& bytes) {
+        writeFile(folder.file("link.udl"), bytes);
+        TADOConnection c(nullptr);
+        c.setConnectionString("FILE NAME=" + folder.file("link.udl"));
+        c.open();
+        return c.databasePath();
+    };
+    // UTF-16LE with a byte-order mark, as Windows writes it.
+    std::string text = "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n"
+                       "Provider=SQLite.1;Persist Security Info=False;Data Source=\"sub dir/velmora.db\"\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : text) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    EXPECT_THROW(open(utf16), EDatabaseError);  // "SQLite.1" is no provider we know
+    std::string good = "[oledb]\r\n; comment\r\nprovider = sqlite ; data source='sub dir/velmora.db'\r\n";
+    std::string good16 = "\xFF\xFE";
+    for (char c : good) {
+        good16 += c;
+        good16 += '\0';
+    }
+    EXPECT_EQ(open(good16), folder.file("sub dir/velmora.db"));
+    EXPECT_EQ(open(good), folder.file("sub dir/velmora.db"));
+
+    try {
+        open("[oledb]\r\nProvider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\velmora.mdb\r\n");
+        FAIL();
+    } catch (const EDatabaseError& e) {
+        EXPECT_NE(std::string(e.what()).find("Microsoft.Jet.OLEDB.4.0"), std::string::npos);
+    }
+    EXPECT_THROW(open("Provider=SQLite;Data Source=velmora.db\r\n"), EDatabaseError);  // no [oledb]
+    EXPECT_THROW(open("[oledb]\r\nProvider=SQLite\r\n"), EDatabaseError);            // no database
+    EXPECT_THROW(open("[oledb]\r\nProvider=SQLite;Data Source=nincs.db\r\n"), EDatabaseError);
+    writeFile(folder.file("not a db.db"), "this is not a database file at all, just text.....................");
+    EXPECT_THROW(open("[oledb]\r\nProvider=SQLite;Data Source=not a db.db\r\n"), EDatabaseError);
+
+    TADOConnection missing(nullptr);
+    missing.setConnectionString("FILE NAME=" + folder.file("missing.udl"));
+    try {
+        missing.open();
+        FAIL();
+    } catch (const EDatabaseError& e) {
+        EXPECT_NE(std::string(e.what()).find(folder.file("missing.udl")), std::string::npos);
+    }
+    // Quoted values keep their semicolons; keys ignore case.
+    auto kv = parseKeyValues("A=1; b = \"x;y\" ;C='it''s'");
+    EXPECT_EQ(kv["a"], "1");
+    EXPECT_EQ(kv["b"], "x;y");
+    EXPECT_EQ(kv["c"], "it's");
+}
+
+TEST(DemoDatabase, RefusesToOverwriteAnExistingDatabase)
+{
+    TempFolder folder;
+    velmora::createDemoDatabase(folder.path());
+    EXPECT_THROW(velmora::createDemoDatabase(folder.path()), EDatabaseError);
+}
