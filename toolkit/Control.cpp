@@ -286,7 +286,8 @@ void TControl::invalidate()
     if (!Application) return;
     const TControl* c = this;
     while (c->parent_) c = c->parent_;
-    if (auto* w = dynamic_cast<const TWinControl*>(c)) Application->invalidate(const_cast<TWinControl*>(w));
+    // Only windows are drawn; a control without a window draws nowhere yet.
+    if (auto* w = as<TCustomForm>(c)) Application->invalidate(const_cast<TCustomForm*>(w));
 }
 
 void TControl::click()

@@ -147,6 +147,8 @@ protected:
     void parentFontChanged();
     void parentColorChanged();
     void setBoundsRaw(int left, int top, int width, int height);
+    // For constructors: the initial visibility, without notifications.
+    void initVisible(bool v) { visible_ = v; }
 
 private:
     TWinControl* parent_ = nullptr;

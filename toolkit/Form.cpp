@@ -58,7 +58,7 @@ TK_DEFINE_CLASS(TForm, TCustomForm) {}
 
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner)
 {
-    TControl::setVisible(false);
+    initVisible(false);
     setParentFont(false);
     setBoundsRaw(0, 0, 320, 240);
     if (Application) Application->registerWindow(this);

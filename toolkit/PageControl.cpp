@@ -43,7 +43,7 @@ TK_DEFINE_CLASS(TTabSheet, TWinControl)
 
 TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner)
 {
-    TControl::setVisible(false);
+    initVisible(false);
 }
 
 TPageControl* TTabSheet::pageControl() const

@@ -1,0 +1,216 @@
+// Start-up as a user meets it: the login dialog typed into through the input
+// API, the database read through the data-link file beside the program, and
+// the windows that stand on the screen afterwards.
+#include "TempFolder.h"
+
+#include "db/Command.h"
+#include "db/Connection.h"
+#include "designer/ClientMain.h"
+#include "lookup/SearchList.h"
+#include "palette/ComponentPalette.h"
+#include "properties/PropertyPage.h"
+#include "startup/DataModule.h"
+#include "startup/DemoDatabase.h"
+#include "startup/Program.h"
+#include "toolkit/Application.h"
+#include "toolkit/Edit.h"
+#include "toolkit/HeadlessPlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+
+using namespace velmora;
+
+namespace {
+
+// Remembers the windows that were ever shown.
+class RecordingPlatform : public tk::HeadlessPlatform {
+public:
+    void invalidate(tk::TWinControl* w) override
+    {
+        if (w->visible()) shown.insert(w->name());
+        tk::HeadlessPlatform::invalidate(w);
+    }
+    std::set<std::string> shown;
+};
+
+class Startup : public ::testing::Test {
+protected:
+    Startup() { createDemoDatabase(folder.path()); }
+
+    void exec(const std::string& sql)
+    {
+        db::TADOConnection c(nullptr);
+        c.setConnectionString("FILE NAME=" + folder.file("VelmoraDSC.udl"));
+        c.open();
+        db::TADOCommand cmd(nullptr);
+        cmd.setConnection(&c);
+        cmd.setCommandText(sql);
+        cmd.execute();
+    }
+    // Types the login into the dialog and confirms it with Enter.
+    void scriptLogin(const std::string& login, const std::string& password)
+    {
+        platform.script([=] {
+            tk::Application->typeText(login);
+            tk::Application->pressKey(tk::vk::Tab);
+            tk::Application->typeText(password);
+            tk::Application->pressKey(tk::vk::Return);
+        });
+    }
+    int run() { return runVelmora(platform, folder.file("velmora")); }
+
+    TempFolder folder;  // its name holds blanks
+    RecordingPlatform platform;
+};
+
+}  // namespace
+
+TEST_F(Startup, TheDemoUserGetsTheFourWindowsPlacedBesideEachOther)
+{
+    scriptLogin(demoLogin, demoPassword);
+    bool checked = false;
+    platform.script([&] {
+        checked = true;
+        ASSERT_TRUE(frmClientMain && frmComonentPalette && frmPropertyPage && frmSearchList);
+        tk::TApplication& app = *tk::Application;
+        EXPECT_EQ(app.mainForm(), frmClientMain.get());
+        // Created in this order, each owned by the application.
+        std::vector<std::string> owned;
+        for (tk::TComponent* c : app.components()) owned.push_back(c->name());
+        EXPECT_EQ(owned, (std::vector<std::string>{"dmClientMain", "frmClientMain", "frmComonentPalette",
+                                                   "frmPropertyPage", "frmSearchList"}));
+        EXPECT_EQ(dmClientMain->UserGroupID(), 1);
+        EXPECT_EQ(dmClientMain->UserID(), 1);
+        EXPECT_FALSE(dmClientMain->qrySearch->active());
+        EXPECT_TRUE(dmClientMain->ADOConnection->connected());
+
+        TfrmClientMain* main = frmClientMain.get();
+        EXPECT_EQ(main->caption(), "Velmora Document Store");
+        EXPECT_EQ(main->width(), 544);
+        EXPECT_EQ(main->height(), 375);
+        // Centred on the 1280 x 1024 screen when shown, then moved by 50.
+        EXPECT_EQ(main->left(), (1280 - 544) / 2 + 50);
+        EXPECT_EQ(main->top(), (1024 - 375) / 2 + 50);
+        // The property page's right edge on the main window's left edge, its
+        // top 50 pixels above; the palette's lower edge on the main window's
+        // upper edge, left edges aligned.
+        TfrmPropertyPage* page = frmPropertyPage.get();
+        EXPECT_EQ(page->left() + page->width(), main->left());
+        EXPECT_EQ(page->top(), main->top() - 50);
+        EXPECT_EQ(page->width(), 176);
+        EXPECT_EQ(page->height(), 372);
+        EXPECT_EQ(page->caption(), "...");
+        TfrmComonentPalette* palette = frmComonentPalette.get();
+        EXPECT_EQ(palette->top() + palette->height(), main->top());
+        EXPECT_EQ(palette->left(), main->left());
+        EXPECT_EQ(palette->clientWidth(), 230);
+        EXPECT_EQ(palette->clientHeight(), 34);
+        EXPECT_EQ(palette->caption(), "Szerkesztőpanel");
+        EXPECT_EQ(palette->tool(), -1);
+        EXPECT_FALSE(frmSearchList->visible());
+        EXPECT_EQ(frmSearchList->caption(), "Keresési lista");
+        EXPECT_EQ(app.activeForm(), main);
+        EXPECT_EQ(page->SelectedControl(), main->activeControl());
+        // The login dialog is gone.
+        for (tk::TCustomForm* f : app.windows()) EXPECT_NE(f->name(), "frmPasswordDlg");
+        app.closeByFrame(main);
+    });
+    EXPECT_EQ(run(), 0);
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(platform.pendingSteps(), 0u);
+    EXPECT_FALSE(frmClientMain);  // gone with the application
+}
+
+TEST_F(Startup, TheLoginDialogHasItsLayoutAndFocusStartsOnTheLoginName)
+{
+    platform.script([&] {
+        tk::TCustomForm* dlg = tk::Application->activeForm();
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->name(), "frmPasswordDlg");
+        EXPECT_EQ(dlg->caption(), "Bejelentkezés");
+        EXPECT_EQ(dlg->clientWidth(), 233);
+        EXPECT_EQ(dlg->clientHeight(), 149);
+        EXPECT_EQ(tk::Application->focusedControl()->name(), "edtLoginName");
+        auto* label = static_cast<tk::TControl*>(dlg->findComponent("Label2"));
+        EXPECT_EQ(label->caption(), "Bejelentkező név :");
+        EXPECT_EQ(label->boundsRect(), (tk::TRect{8, 9, 96, 22}));
+        auto* ok = static_cast<tk::TControl*>(dlg->findComponent("OKBtn"));
+        EXPECT_EQ(ok->boundsRect(), (tk::TRect{70, 115, 145, 140}));
+        tk::Application->typeText("ab");
+        tk::Application->pressKey(tk::vk::Tab);
+        tk::Application->typeText("titok");
+        auto* passwd = static_cast<tk::TEdit*>(dlg->findComponent("edtPasswd"));
+        EXPECT_EQ(passwd->displayText(), "*****");
+        tk::Application->pressKey(tk::vk::Escape);
+    });
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(platform.shown, (std::set<std::string>{"frmPasswordDlg"}));
+}
+
+TEST_F(Startup, WrongPasswordOrTwoMatchingUsersEndSilently)
+{
+    scriptLogin("demo", "wrong");
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(platform.shown, (std::set<std::string>{"frmPasswordDlg"}));
+
+    exec("INSERT INTO UserTable (UserLogin, UserPasswd, UserGroupID) VALUES ('demo', 'demo', 2)");
+    RecordingPlatform again;
+    again.script([] {
+        tk::Application->typeText("demo");
+        tk::Application->pressKey(tk::vk::Tab);
+        tk::Application->typeText("demo");
+        tk::Application->pressKey(tk::vk::Return);
+    });
+    EXPECT_EQ(runVelmora(again, folder.file("velmora")), 0);
+    EXPECT_EQ(again.shown, (std::set<std::string>{"frmPasswordDlg"}));
+}
+
+TEST_F(Startup, ALoginWithQuotesMatchesExactly)
+{
+    exec("INSERT INTO UserTable (UserLogin, UserPasswd, UserGroupID) VALUES ('O''Brien', ''' or ''''=''', 2)");
+    scriptLogin("O'Brien", "' or ''='");
+    platform.script([] {
+        EXPECT_EQ(dmClientMain->UserGroupID(), 2);
+        tk::Application->closeByFrame(frmClientMain.get());
+    });
+    EXPECT_EQ(run(), 0);
+    EXPECT_TRUE(platform.shown.count("frmClientMain"));
+}
+
+TEST_F(Startup, ABrokenOrMissingDataLinkFileOrAnUnknownProviderEndsSilently)
+{
+    auto attempt = [&](const char* what) {
+        RecordingPlatform p;
+        p.script([] {
+            tk::Application->typeText("demo");
+            tk::Application->pressKey(tk::vk::Tab);
+            tk::Application->typeText("demo");
+            tk::Application->pressKey(tk::vk::Return);
+        });
+        EXPECT_EQ(runVelmora(p, folder.file("velmora")), 0) << what;
+        EXPECT_EQ(p.shown, (std::set<std::string>{"frmPasswordDlg"})) << what;
+        EXPECT_TRUE(p.errorsShown().empty()) << what;
+    };
+    std::ofstream(folder.file("VelmoraDSC.udl"), std::ios::binary)
+        << "[oledb]\r\nProvider=Microsoft.Jet.OLEDB.4.0;Data Source=velmora.mdb\r\n";
+    attempt("unknown provider");
+    std::ofstream(folder.file("VelmoraDSC.udl"), std::ios::binary) << "\x01\x02 not a data-link file";
+    attempt("broken file");
+    std::filesystem::remove(folder.file("VelmoraDSC.udl"));
+    attempt("missing file");
+}
+
+TEST_F(Startup, AGroupWithAStoredDesignStillOpensTheWindows)
+{
+    exec("UPDATE UserGroup SET FormData = x'6F626A656374' WHERE UserGroupID = 1");
+    scriptLogin(demoLogin, demoPassword);
+    platform.script([] {
+        ASSERT_TRUE(frmClientMain);
+        EXPECT_TRUE(frmClientMain->visible());
+        tk::Application->closeByFrame(frmClientMain.get());
+    });
+    EXPECT_EQ(run(), 0);
+}
