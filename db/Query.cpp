@@ -158,8 +158,9 @@ void TADOQuery::open()
         const char* table = sqlite3_column_table_name(st.s, c);
         const char* origin = sqlite3_column_origin_name(st.s, c);
         const char* decl = sqlite3_column_decltype(st.s, c);
+        // Only an INTEGER PRIMARY KEY can be an AUTOINCREMENT key.
         int autoinc = 0;
-        if (table && origin)
+        if (table && origin && decl && tk::sameName(std::string_view(decl).substr(0, 7), "integer"))
             sqlite3_table_column_metadata(db, sqlite3_column_database_name(st.s, c), table, origin, nullptr, nullptr,
                                           nullptr, nullptr, &autoinc);
         fields.push_back(std::make_unique<TField>(*this, c, sqlite3_column_name(st.s, c),
@@ -182,8 +183,8 @@ void TADOQuery::open()
     rows_ = std::move(rows);
     state_ = DataSetState::Browse;
     current_ = 0;
-    eof_ = bof_ = rows_.empty();
     bof_ = true;
+    eof_ = rows_.empty();
     dataChanged();
 }
 
@@ -292,7 +293,8 @@ bool TADOQuery::locate(const std::string& fieldName, const tk::Value& value, Loc
     checkActive();
     TField* f = fieldByName(fieldName);
     bool numeric = value.type() == tk::Value::Type::Integer || value.type() == tk::Value::Type::Float;
-    std::string wanted = numeric ? std::string() : value.toString();
+    std::string wanted = value.isNull() || value.isUnassigned() ? std::string() : value.toString();
+    std::u32string folded = tk::foldText(wanted);
     for (int r = 0; r < recordCount(); ++r) {
         const Cell& c = rows_[r][f->index()];
         bool hit;
@@ -304,13 +306,12 @@ bool TADOQuery::locate(const std::string& fieldName, const tk::Value& value, Loc
             double have = c.type == Cell::Type::Integer ? static_cast<double>(c.i) : c.d;
             hit = have == value.toFloat();
         } else {
-            std::string have = cellText(c);
-            std::string want = numeric ? value.toString() : wanted;
-            if (options & loPartialKey) {
-                hit = (options & loCaseInsensitive) ? tk::startsWithText(have, want) : have.rfind(want, 0) == 0;
-            } else {
-                hit = (options & loCaseInsensitive) ? tk::sameText(have, want) : have == want;
-            }
+            bool prefix = (options & loPartialKey) != 0;
+            std::string converted;
+            std::string_view have = c.s;
+            if (c.type != Cell::Type::Text && c.type != Cell::Type::Bytes) have = converted = cellText(c);
+            if (options & loCaseInsensitive) hit = tk::matchesFolded(have, folded, prefix);
+            else hit = prefix ? have.substr(0, wanted.size()) == wanted : have == wanted;
         }
         if (hit) {
             if (state_ == DataSetState::Edit) post();

@@ -139,6 +139,31 @@ bool startsWithText(std::string_view text, std::string_view prefix)
     return true;
 }
 
+std::u32string foldText(std::string_view text)
+{
+    std::u32string out = toU32(text);
+    for (char32_t& c : out) c = foldCase(c);
+    return out;
+}
+
+bool matchesFolded(std::string_view s, std::u32string_view folded, bool prefixOnly)
+{
+    size_t i = 0, k = 0;
+    while (i < s.size()) {
+        if (k == folded.size()) return prefixOnly;
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        char32_t cp;
+        int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
+        if (extra < 0 || i + extra >= s.size()) return false;
+        cp = extra == 0 ? c : c & (0x3F >> extra);
+        for (int n = 1; n <= extra; ++n) cp = (cp << 6) | (static_cast<unsigned char>(s[i + n]) & 0x3F);
+        if (foldCase(cp) != folded[k]) return false;
+        i += extra + 1;
+        ++k;
+    }
+    return k == folded.size();
+}
+
 bool isValidIdent(std::string_view s)
 {
     if (s.empty()) return false;

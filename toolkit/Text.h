@@ -22,6 +22,10 @@ bool sameName(std::string_view a, std::string_view b);
 char32_t foldCase(char32_t c);
 bool sameText(std::string_view a, std::string_view b);
 bool startsWithText(std::string_view text, std::string_view prefix);
+// The same comparisons against a text folded once in advance (foldCase of
+// each character), without allocating: for searches over many rows.
+std::u32string foldText(std::string_view text);
+bool matchesFolded(std::string_view text, std::u32string_view folded, bool prefixOnly);
 
 // True for a Pascal-style identifier: a letter or "_", then letters, digits, "_".
 bool isValidIdent(std::string_view s);
