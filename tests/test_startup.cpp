@@ -86,6 +86,9 @@ TEST_F(Startup, TheDemoUserGetsTheFourWindowsPlacedBesideEachOther)
         EXPECT_EQ(dmClientMain->UserID(), 1);
         EXPECT_FALSE(dmClientMain->qrySearch->active());
         EXPECT_TRUE(dmClientMain->ADOConnection->connected());
+        // The program's own folder, blanks and all, unquoted.
+        EXPECT_EQ(dmClientMain->ADOConnection->connectionString(),
+                  "FILE NAME=" + folder.path() + "/VelmoraDSC.udl");
 
         TfrmClientMain* main = frmClientMain.get();
         EXPECT_EQ(main->caption(), "Velmora Document Store");
