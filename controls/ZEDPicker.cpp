@@ -1,0 +1,55 @@
+// Date fields.
+#include "controls/ZEDPicker.h"
+
+#include "toolkit/Application.h"
+#include "toolkit/Locale.h"
+#include "toolkit/StdProps.h"
+
+namespace velmora {
+
+TK_DEFINE_CLASS(TZEDPicker, tk::TDateTimePicker)
+{
+    // The date is not kept in a design; the check box shows by default.
+    t.floating("Date", &TZEDPicker::date, &TZEDPicker::setDate).notStored();
+    t.boolean("ShowCheckbox", &TZEDPicker::showCheckbox, &TZEDPicker::setShowCheckbox, true);
+    tk::published::mouseEvents(t);
+    declareFieldContract<true>(t);
+}
+
+TZEDPicker::TZEDPicker(tk::TComponent* owner) : tk::TDateTimePicker(owner)
+{
+    setWidth(96);
+    setShowCheckbox(true);
+}
+
+tk::Value TZEDPicker::FieldValue() const
+{
+    return tk::Value(displayText());
+}
+
+void TZEDPicker::setFieldValue(const tk::Value& v)
+{
+    // Dates kept with full stops read back under any locale of the same order.
+    std::string text = variantText(v);
+    for (char& c : text)
+        if (c == '.') c = tk::currentLocale().dateSeparator;
+    auto ymd = tk::currentLocale().parseDate(text);
+    if (!ymd) {
+        setChecked(false);
+        return;
+    }
+    setDate(tk::encodeDate(ymd->year, ymd->month, ymd->day));
+    setChecked(true);
+}
+
+void TZEDPicker::setState(int s)
+{
+    setEnabled(enabledInState(s, v_.canModify));
+    v_.state = s;
+    if (s == esNone || s == esNew) {
+        setChecked(false);
+        if (tk::Application) setDate(tk::Application->platform().today());
+    }
+}
+
+}  // namespace velmora
