@@ -11,6 +11,9 @@ int main()
 {
     std::setlocale(LC_ALL, "");
     tk::setCurrentLocale(tk::Locale::fromSystem());
+    // Numbers in stored texts always use "."; the user's separators live in
+    // the locale object only.
+    std::setlocale(LC_NUMERIC, "C");
     std::error_code ec;
     std::string exe = std::filesystem::read_symlink("/proc/self/exe", ec).string();
     // Without the Qt front end the designer runs headless, its input read

@@ -1,0 +1,680 @@
+// Converting between form text and the component image.
+#include "controls/FormText.h"
+
+#include "controls/ImageStream.h"
+#include "toolkit/CodePage.h"
+#include "toolkit/Locale.h"
+#include "toolkit/Text.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace velmora {
+
+namespace {
+
+constexpr int maxDepth = 500;  // nesting of objects, lists and collections
+constexpr size_t maxLine = 4096;
+
+// ---------------------------------------------------------------- writing
+
+const char* const crlf = "\r\n";
+
+std::string generalText(long double v, int digits)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*Lg", digits, v);
+    std::string s = buf;
+    for (char& c : s)
+        if (c == 'e') c = 'E';
+    return s;
+}
+
+class TextWriter {
+public:
+    explicit TextWriter(std::string_view image) : in_(image) {}
+
+    std::string run()
+    {
+        in_.signature();
+        object(0);
+        return std::move(out_);
+    }
+
+private:
+    void indent(int level) { out_.append(static_cast<size_t>(2 * level), ' '); }
+
+    void object(int level)
+    {
+        if (level > maxDepth) ImageReader::fail();
+        uint8_t flags = 0;
+        bool hasPosition = false;
+        int64_t position = 0;
+        if ((in_.peek() & 0xF0) == 0xF0) {
+            flags = in_.byte() & 0x0F;
+            if (flags & ffChildPos) {
+                hasPosition = true;
+                position = in_.integerOf(in_.type());
+            }
+        }
+        std::string cls = in_.shortString();
+        std::string name = in_.shortString();
+        indent(level);
+        out_ += (flags & ffInherited) ? "inherited " : (flags & ffInline) ? "inline " : "object ";
+        if (!name.empty()) out_ += name + ": ";
+        out_ += cls;
+        if (hasPosition) out_ += " [" + std::to_string(position) + "]";
+        out_ += crlf;
+        properties(level + 1);
+        while (in_.peek() != 0) object(level + 1);
+        in_.byte();
+        indent(level);
+        out_ += "end";
+        out_ += crlf;
+    }
+
+    void properties(int level)
+    {
+        while (in_.peek() != 0) {
+            std::string path = in_.shortString();
+            indent(level);
+            out_ += path + " = ";
+            value(level);
+            out_ += crlf;
+        }
+        in_.byte();
+    }
+
+    void value(int level)
+    {
+        if (level > maxDepth) ImageReader::fail();
+        ValueType t = in_.type();
+        switch (t) {
+        case ValueType::Null: out_ += "Null"; break;
+        case ValueType::False: out_ += "False"; break;
+        case ValueType::True: out_ += "True"; break;
+        case ValueType::Nil: out_ += "nil"; break;
+        case ValueType::Ident: out_ += in_.shortString(); break;
+        case ValueType::Int8:
+        case ValueType::Int16:
+        case ValueType::Int32:
+        case ValueType::Int64: out_ += std::to_string(in_.integerOf(t)); break;
+        case ValueType::Extended: out_ += extendedText(in_.extended()); break;
+        case ValueType::Single: {
+            uint32_t bits = static_cast<uint32_t>(in_.le(4));
+            float f;
+            std::memcpy(&f, &bits, 4);
+            out_ += generalText(f, 15) + "s";
+            break;
+        }
+        case ValueType::Currency:
+            out_ += generalText(static_cast<long double>(static_cast<int64_t>(in_.le(8))), 15) + "c";
+            break;
+        case ValueType::Date: {
+            uint64_t bits = in_.le(8);
+            double d;
+            std::memcpy(&d, &bits, 8);
+            out_ += generalText(d, 15) + "d";
+            break;
+        }
+        case ValueType::String: ansi(in_.shortString(), level); break;
+        case ValueType::LString: ansi(in_.bytes(in_.le(4)), level); break;
+        case ValueType::Utf8String: string(tk::toU32(in_.bytes(in_.le(4))), level); break;
+        case ValueType::WString: {
+            uint64_t units = in_.le(4);
+            std::string raw = in_.bytes(units * 2);
+            std::u32string chars;
+            for (size_t i = 0; i + 1 < raw.size(); i += 2) {
+                char32_t u = static_cast<unsigned char>(raw[i]) | (static_cast<unsigned char>(raw[i + 1]) << 8);
+                if (u >= 0xD800 && u <= 0xDBFF && i + 3 < raw.size()) {
+                    char32_t lo = static_cast<unsigned char>(raw[i + 2]) | (static_cast<unsigned char>(raw[i + 3]) << 8);
+                    if (lo >= 0xDC00 && lo <= 0xDFFF) {
+                        chars += 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00);
+                        i += 2;
+                        continue;
+                    }
+                }
+                chars += u;
+            }
+            string(chars, level);
+            break;
+        }
+        case ValueType::Binary: binary(in_.bytes(in_.le(4)), level); break;
+        case ValueType::Set: {
+            out_ += "[";
+            bool first = true;
+            for (std::string e = in_.shortString(); !e.empty(); e = in_.shortString()) {
+                if (!first) out_ += ", ";
+                out_ += e;
+                first = false;
+            }
+            out_ += "]";
+            break;
+        }
+        case ValueType::List:
+            out_ += "(";
+            while (in_.peek() != 0) {
+                out_ += crlf;
+                indent(level + 1);
+                value(level + 1);
+            }
+            in_.byte();
+            out_ += ")";
+            break;
+        case ValueType::Collection:
+            out_ += "<";
+            while (in_.peek() != 0) {
+                out_ += crlf;
+                indent(level + 1);
+                out_ += "item";
+                ValueType it = in_.type();
+                if (it != ValueType::List) out_ += " [" + std::to_string(in_.integerOf(it)) + "]";
+                if (it != ValueType::List && in_.type() != ValueType::List) ImageReader::fail();
+                out_ += crlf;
+                properties(level + 2);
+                indent(level + 1);
+                out_ += "end";
+            }
+            in_.byte();
+            out_ += ">";
+            break;
+        }
+    }
+
+    void ansi(const std::string& bytes, int level)
+    {
+        std::u32string chars;
+        int page = tk::currentLocale().ansiCodePage;
+        for (char c : bytes) chars += tk::ansiCharToUnicode(static_cast<unsigned char>(c), page);
+        string(chars, level);
+    }
+
+    // Quoted runs of printable ASCII, "#" codes for the rest, 64 characters
+    // a line with " +" between lines.
+    void string(const std::u32string& s, int level)
+    {
+        if (s.empty()) {
+            out_ += "''";
+            return;
+        }
+        if (s.size() > 64) {
+            out_ += crlf;
+            indent(level + 1);
+        }
+        int count = 0;
+        bool quoted = false;
+        for (char32_t c : s) {
+            if (count == 64) {
+                if (quoted) out_ += "'";
+                quoted = false;
+                out_ += " +";
+                out_ += crlf;
+                indent(level + 1);
+                count = 0;
+            }
+            if (c >= 32 && c <= 127 && c != U'\'') {
+                if (!quoted) out_ += "'";
+                quoted = true;
+                out_ += static_cast<char>(c);
+            } else {
+                if (quoted) out_ += "'";
+                quoted = false;
+                out_ += "#" + std::to_string(static_cast<uint32_t>(c));
+            }
+            ++count;
+        }
+        if (quoted) out_ += "'";
+    }
+
+    void binary(const std::string& bytes, int level)
+    {
+        static const char hex[] = "0123456789ABCDEF";
+        out_ += "{";
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            if (i % 32 == 0 && bytes.size() >= 32) {
+                out_ += crlf;
+                indent(level + 1);
+            }
+            unsigned char b = static_cast<unsigned char>(bytes[i]);
+            out_ += hex[b >> 4];
+            out_ += hex[b & 15];
+        }
+        out_ += "}";
+    }
+
+    ImageReader in_;
+    std::string out_;
+};
+
+// ---------------------------------------------------------------- reading
+
+enum class Tok { End, Ident, String, Integer, Float, Char };
+
+struct Token {
+    Tok kind = Tok::End;
+    std::string text;           // identifier, or the float's digits
+    std::u32string chars;       // string
+    int64_t integer = 0;
+    char suffix = 0;            // float suffix c, d or s (lower case)
+    char ch = 0;                // single character
+    int line = 1;
+};
+
+class Parser {
+public:
+    explicit Parser(std::string_view text) : src_(text) { checkLine(0); }
+
+    std::string run()
+    {
+        out_.signature();
+        next();
+        object(0);
+        return std::move(out_.bytes());
+    }
+
+private:
+    [[noreturn]] void error(const std::string& what, int line)
+    {
+        throw EReadError(what + " on line " + std::to_string(line));
+    }
+    [[noreturn]] void error(const std::string& what) { error(what, tok_.line); }
+
+    void checkLine(size_t start)
+    {
+        size_t end = src_.find('\n', start);
+        size_t len = (end == std::string_view::npos ? src_.size() : end) - start;
+        if (len >= maxLine) error("Line too long", line_);
+    }
+
+    char peekChar(size_t at) const { return at < src_.size() ? src_[at] : '\0'; }
+    static bool letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+    static bool digit(char c) { return c >= '0' && c <= '9'; }
+    static bool hexDigit(char c) { return digit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+
+    void next()
+    {
+        while (pos_ < src_.size() && static_cast<unsigned char>(src_[pos_]) <= 32) {
+            if (src_[pos_] == '\n') {
+                ++line_;
+                checkLine(pos_ + 1);
+            }
+            ++pos_;
+        }
+        tok_ = Token{};
+        tok_.line = line_;
+        if (pos_ >= src_.size()) return;
+        char c = src_[pos_];
+        if (letter(c)) {
+            size_t start = pos_;
+            while (pos_ < src_.size() && (letter(src_[pos_]) || digit(src_[pos_]))) ++pos_;
+            tok_.kind = Tok::Ident;
+            tok_.text = std::string(src_.substr(start, pos_ - start));
+        } else if (c == '\'' || (c == '#' && digit(peekChar(pos_ + 1)))) {
+            stringToken();
+        } else if (digit(c) || (c == '-' && digit(peekChar(pos_ + 1)))) {
+            numberToken();
+        } else if (c == '$' && hexDigit(peekChar(pos_ + 1))) {
+            size_t start = ++pos_;
+            while (pos_ < src_.size() && hexDigit(src_[pos_])) ++pos_;
+            std::string digits(src_.substr(start, pos_ - start));
+            if (digits.size() > 16) error("Invalid property value");
+            tok_.kind = Tok::Integer;
+            tok_.integer = static_cast<int64_t>(std::strtoull(digits.c_str(), nullptr, 16));
+        } else {
+            tok_.kind = Tok::Char;
+            tok_.ch = c;
+            ++pos_;
+        }
+    }
+
+    void stringToken()
+    {
+        tok_.kind = Tok::String;
+        // Quoted bytes are characters of the ANSI code page; "#" codes above
+        // 127 make the whole string Unicode, where codes are code points.
+        std::vector<std::pair<bool, uint32_t>> pieces;  // (from a "#" code, value)
+        bool unicode = false;
+        for (;;) {
+            char c = peekChar(pos_);
+            if (pos_ < src_.size() && c == '\'') {
+                ++pos_;
+                for (;;) {
+                    if (pos_ >= src_.size() || src_[pos_] == '\r' || src_[pos_] == '\n') error("Invalid string constant");
+                    if (src_[pos_] == '\'') {
+                        if (peekChar(pos_ + 1) == '\'' && pos_ + 1 < src_.size()) {
+                            pieces.push_back({false, '\''});
+                            pos_ += 2;
+                            continue;
+                        }
+                        ++pos_;
+                        break;
+                    }
+                    pieces.push_back({false, static_cast<unsigned char>(src_[pos_])});
+                    ++pos_;
+                }
+            } else if (pos_ < src_.size() && c == '#' && digit(peekChar(pos_ + 1))) {
+                ++pos_;
+                uint64_t code = 0;
+                while (pos_ < src_.size() && digit(src_[pos_])) {
+                    code = code * 10 + static_cast<uint64_t>(src_[pos_] - '0');
+                    if (code > 0x10FFFF) error("Invalid string constant");
+                    ++pos_;
+                }
+                if (code > 127) unicode = true;
+                pieces.push_back({true, static_cast<uint32_t>(code)});
+            } else {
+                break;
+            }
+        }
+        int page = tk::currentLocale().ansiCodePage;
+        for (auto [isCode, v] : pieces) {
+            if (isCode && unicode) tok_.chars += static_cast<char32_t>(v);
+            else tok_.chars += v < 256 ? tk::ansiCharToUnicode(static_cast<unsigned char>(v), page) : v;
+        }
+    }
+
+    void numberToken()
+    {
+        size_t start = pos_;
+        ++pos_;
+        while (pos_ < src_.size() && digit(src_[pos_])) ++pos_;
+        bool isFloat = false;
+        while (pos_ < src_.size()) {
+            char c = src_[pos_];
+            if (c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-' || digit(c)) {
+                isFloat = true;
+                ++pos_;
+            } else {
+                break;
+            }
+        }
+        std::string digits(src_.substr(start, pos_ - start));
+        char s = static_cast<char>(std::tolower(static_cast<unsigned char>(peekChar(pos_))));
+        if (pos_ < src_.size() && (s == 'c' || s == 'd' || s == 's') && !letter(peekChar(pos_ + 1)) &&
+            !digit(peekChar(pos_ + 1))) {
+            isFloat = true;
+            tok_.suffix = s;
+            ++pos_;
+        }
+        tok_.text = digits;
+        if (!isFloat) {
+            errno = 0;
+            char* end = nullptr;
+            long long v = std::strtoll(digits.c_str(), &end, 10);
+            if (errno == 0 && end == digits.c_str() + digits.size()) {
+                tok_.kind = Tok::Integer;
+                tok_.integer = v;
+                return;
+            }
+        }
+        tok_.kind = Tok::Float;
+    }
+
+    bool isKeyword(const char* word) const { return tok_.kind == Tok::Ident && tk::sameName(tok_.text, word); }
+    bool isChar(char c) const { return tok_.kind == Tok::Char && tok_.ch == c; }
+    void expectChar(char c)
+    {
+        if (!isChar(c)) error(std::string("''") + c + "'' expected");
+    }
+    std::string expectIdent()
+    {
+        if (tok_.kind != Tok::Ident) error("Identifier expected");
+        std::string s = tok_.text;
+        next();
+        return s;
+    }
+    bool atObjectKeyword() const { return isKeyword("object") || isKeyword("inherited") || isKeyword("inline"); }
+
+    void object(int depth)
+    {
+        if (depth > maxDepth) error("Invalid property value");
+        if (!atObjectKeyword()) error("OBJECT expected");
+        uint8_t flags = isKeyword("inherited") ? ffInherited : isKeyword("inline") ? ffInline : 0;
+        next();
+        std::string name, cls = expectIdent();
+        if (isChar(':')) {
+            next();
+            name = cls;
+            cls = expectIdent();
+        }
+        bool hasPosition = false;
+        int64_t position = 0;
+        if (isChar('[')) {
+            next();
+            if (tok_.kind != Tok::Integer) error("Number expected");
+            position = tok_.integer;
+            hasPosition = true;
+            next();
+            expectChar(']');
+            next();
+            flags |= ffChildPos;
+        }
+        if (flags) {
+            out_.byte(0xF0 | flags);
+            if (hasPosition) out_.integer(position);
+        }
+        if (cls.size() > 255 || name.size() > 255) error("Invalid property value");
+        out_.shortString(cls);
+        out_.shortString(name);
+        while (!isKeyword("end") && !atObjectKeyword()) property(depth);
+        out_.byte(0);
+        while (!isKeyword("end")) object(depth + 1);
+        out_.byte(0);
+        next();
+    }
+
+    void property(int depth)
+    {
+        std::string path = expectIdent();
+        while (isChar('.')) {
+            next();
+            path += "." + expectIdent();
+        }
+        if (path.size() > 255) error("Invalid property value");
+        expectChar('=');
+        next();
+        out_.shortString(path);
+        value(depth);
+    }
+
+    void value(int depth)
+    {
+        if (depth > maxDepth) error("Invalid property value");
+        switch (tok_.kind) {
+        case Tok::String: {
+            std::u32string s = tok_.chars;
+            next();
+            while (isChar('+')) {
+                next();
+                if (tok_.kind != Tok::String) error("String expected");
+                s += tok_.chars;
+                next();
+            }
+            out_.string(tk::toUtf8(s), true);
+            return;
+        }
+        case Tok::Integer:
+            out_.integer(tok_.integer);
+            next();
+            return;
+        case Tok::Float: {
+            errno = 0;
+            char* end = nullptr;
+            long double v = std::strtold(tok_.text.c_str(), &end);
+            if (end != tok_.text.c_str() + tok_.text.size() || !std::isfinite(v)) error("Invalid property value");
+            switch (tok_.suffix) {
+            case 's': out_.single(static_cast<float>(v)); break;
+            case 'c': out_.currency(static_cast<int64_t>(std::llround(v))); break;
+            case 'd': out_.date(static_cast<double>(v)); break;
+            default: out_.extended(v); break;
+            }
+            next();
+            return;
+        }
+        case Tok::Ident: {
+            // A dotted name is written without blanks: Owner.Name.
+            std::string name = tok_.text;
+            while (peekChar(pos_) == '.' && pos_ < src_.size()) {
+                ++pos_;
+                size_t start = pos_;
+                while (pos_ < src_.size() && (letter(src_[pos_]) || (pos_ > start && digit(src_[pos_])))) ++pos_;
+                if (pos_ == start) {
+                    tok_.line = line_;
+                    error("Identifier expected");
+                }
+                name += "." + std::string(src_.substr(start, pos_ - start));
+            }
+            if (name.size() > 255) error("Invalid property value");
+            out_.ident(name);
+            next();
+            return;
+        }
+        case Tok::Char:
+            switch (tok_.ch) {
+            case '(':
+                next();
+                out_.type(ValueType::List);
+                while (!isChar(')')) {
+                    if (tok_.kind == Tok::End) error("Invalid property value");
+                    value(depth + 1);
+                }
+                out_.byte(0);
+                next();
+                return;
+            case '[':
+                next();
+                out_.type(ValueType::Set);
+                if (!isChar(']'))
+                    for (;;) {
+                        if (tok_.kind == Tok::Ident) out_.shortString(tok_.text.substr(0, 255));
+                        else if (tok_.kind == Tok::Integer) out_.shortString(std::to_string(tok_.integer));
+                        else error("Identifier expected");
+                        next();
+                        if (isChar(']')) break;
+                        expectChar(',');
+                        next();
+                    }
+                out_.byte(0);
+                next();
+                return;
+            case '{': {
+                std::string bytes;
+                // Hexadecimal digit pairs with any blanks between pairs.
+                for (;;) {
+                    while (pos_ < src_.size() && static_cast<unsigned char>(src_[pos_]) <= 32) {
+                        if (src_[pos_] == '\n') {
+                            ++line_;
+                            checkLine(pos_ + 1);
+                        }
+                        ++pos_;
+                    }
+                    tok_.line = line_;
+                    if (pos_ >= src_.size()) error("Invalid binary value");
+                    if (src_[pos_] == '}') {
+                        ++pos_;
+                        break;
+                    }
+                    char a = src_[pos_], b = peekChar(pos_ + 1);
+                    if (!hexDigit(a) || pos_ + 1 >= src_.size() || !hexDigit(b)) error("Invalid binary value");
+                    auto nib = [](char h) { return digit(h) ? h - '0' : (std::tolower(static_cast<unsigned char>(h)) - 'a' + 10); };
+                    bytes += static_cast<char>(nib(a) * 16 + nib(b));
+                    pos_ += 2;
+                }
+                out_.binary(bytes);
+                next();
+                return;
+            }
+            case '<':
+                next();
+                out_.type(ValueType::Collection);
+                while (!isChar('>')) {
+                    if (!isKeyword("item")) error("item expected");
+                    next();
+                    if (isChar('[')) {
+                        next();
+                        if (tok_.kind != Tok::Integer) error("Number expected");
+                        out_.integer(tok_.integer);
+                        next();
+                        expectChar(']');
+                        next();
+                    }
+                    out_.type(ValueType::List);
+                    while (!isKeyword("end")) {
+                        if (tok_.kind == Tok::End) error("Identifier expected");
+                        property(depth + 1);
+                    }
+                    out_.byte(0);
+                    next();
+                }
+                out_.byte(0);
+                next();
+                return;
+            default: break;
+            }
+            break;
+        default: break;
+        }
+        error("Invalid property value");
+    }
+
+    std::string_view src_;
+    size_t pos_ = 0;
+    int line_ = 1;
+    Token tok_;
+    ImageWriter out_;
+};
+
+}  // namespace
+
+std::string extendedText(long double v)
+{
+    if (!std::isfinite(v)) return "0.000000000000000000";
+    char buf[64];
+    // 16 significant digits, then placed as a fixed-point number.
+    std::snprintf(buf, sizeof buf, "%.15Le", std::fabs(v));
+    std::string digits;
+    const char* p = buf;
+    for (; *p && *p != 'e'; ++p)
+        if (*p != '.') digits += *p;
+    int exponent = std::atoi(p + 1);
+    // Digit k stands for 10^(exponent - k); build the integer and 18 decimals.
+    std::string intPart, frac(18, '0');
+    if (exponent >= 0) {
+        for (int k = 0; k <= exponent; ++k) intPart += k < 16 ? digits[k] : '0';
+    } else {
+        intPart = "0";
+    }
+    bool roundUp = false;
+    for (int k = 0; k < 16; ++k) {
+        int place = exponent - k;  // power of ten
+        if (place >= 0) continue;
+        int index = -place - 1;    // position after the point
+        if (index < 18) frac[index] = digits[k];
+        else if (index == 18 && digits[k] >= '5') roundUp = true;
+    }
+    std::string number = intPart + frac;
+    if (roundUp) {
+        int i = static_cast<int>(number.size()) - 1;
+        while (i >= 0 && number[i] == '9') number[i--] = '0';
+        if (i >= 0) number[i]++;
+        else number.insert(number.begin(), '1');
+    }
+    std::string out = number.substr(0, number.size() - 18) + "." + number.substr(number.size() - 18);
+    bool zero = number.find_first_not_of('0') == std::string::npos;
+    return (std::signbit(v) && !zero ? "-" : "") + out;
+}
+
+std::string formTextToImage(std::string_view text)
+{
+    return Parser(text).run();
+}
+
+std::string imageToFormText(std::string_view image)
+{
+    return TextWriter(image).run();
+}
+
+}  // namespace velmora
