@@ -52,6 +52,13 @@ TK_ENUM(calAlignment, "TDTCalAlignment", "dtaLeft", "dtaRight")
 TK_ENUM(resizeStyle, "TResizeStyle", "rsNone", "rsLine", "rsUpdate", "rsPattern")
 TK_ENUM(popupAlignment, "TPopupAlignment", "paLeft", "paRight", "paCenter")
 TK_ENUM(trackButton, "TTrackButton", "tbRightButton", "tbLeftButton")
+TK_ENUM(menuAutoFlag, "TMenuAutoFlag", "maAutomatic", "maManual", "maParent")
+TK_ENUM(menuBreak, "TMenuBreak", "mbNone", "mbBreak", "mbBarBreak")
+TK_ENUM(menuAnimation, "TMenuAnimations", "maLeftToRight", "maRightToLeft", "maTopToBottom", "maBottomToTop",
+        "maNone")
+TK_ENUM(defaultMonitor, "TDefaultMonitor", "dmDesktop", "dmPrimary", "dmMainForm", "dmActiveForm")
+TK_ENUM(printScale, "TPrintScale", "poNone", "poProportional", "poPrintToFit")
+TK_ENUM(scrollBarStyle, "TScrollBarStyle", "ssRegular", "ssFlat", "ssHotTrack")
 TK_ENUM(bevelEdges, "TBevelEdge", "beLeft", "beTop", "beRight", "beBottom")
 TK_ENUM(bevelKind, "TBevelKind", "bkNone", "bkTile", "bkSoft", "bkFlat")
 TK_ENUM(imeMode, "TImeMode", "imDisable", "imClose", "imOpen", "imDontCare", "imSAlpha", "imAlpha", "imHira",

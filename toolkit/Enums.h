@@ -93,6 +93,12 @@ const EnumType& dragKind();
 const EnumType& dragMode();
 const EnumType& bidiMode();
 const EnumType& bevelEdges();
+const EnumType& defaultMonitor();
+const EnumType& menuAutoFlag();
+const EnumType& menuBreak();
+const EnumType& menuAnimation();
+const EnumType& printScale();
+const EnumType& scrollBarStyle();
 const EnumType& bevelKind();
 const EnumType& imeMode();
 

@@ -3,6 +3,7 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Errors.h"
+#include "toolkit/Menus.h"
 #include "toolkit/StdProps.h"
 #include "toolkit/Text.h"
 
@@ -21,37 +22,116 @@ FrameMetrics frameMetrics(TFormBorderStyle style)
     return {0, 0};
 }
 
+TK_DEFINE_CLASS(TControlScrollBar, TPersistent)
+{
+    t.kept("ButtonSize", PropKind::Integer, 0);
+    t.kept("Color", PropKind::Integer, clBtnHighlight).constants(types::colors());
+    t.kept("Increment", PropKind::Integer, 8);
+    t.kept("Margin", PropKind::Integer, 0);
+    t.kept("ParentColor", PropKind::Bool, 1);
+    t.kept("Position", PropKind::Integer, 0);
+    t.kept("Range", PropKind::Integer, 0);
+    t.kept("Smooth", PropKind::Bool, 0);
+    t.kept("Size", PropKind::Integer, 0);
+    t.kept("Style", PropKind::Enum, 0, &types::scrollBarStyle());
+    t.kept("ThumbSize", PropKind::Integer, 0);
+    t.kept("Tracking", PropKind::Bool, 0);
+    t.kept("Visible", PropKind::Bool, 1);
+}
+
+namespace {
+// A window stores its outer size when it scrolls, else its client size.
+bool storesOuterSize(const TCustomForm& f)
+{
+    return f.autoScroll() || f.horzScrollBar()->range() != 0 || f.vertScrollBar()->range() != 0;
+}
+bool sizeable(TFormBorderStyle s)
+{
+    return s == TFormBorderStyle::bsSizeable || s == TFormBorderStyle::bsSizeToolWin;
+}
+}  // namespace
+
 TK_DEFINE_CLASS(TCustomForm, TWinControl)
 {
-    published::caption(t);
-    t.integer("ClientHeight", &TCustomForm::clientHeight, &TCustomForm::setClientHeight);
-    t.integer("ClientWidth", &TCustomForm::clientWidth, &TCustomForm::setClientWidth);
-    published::color(t);
-    published::enabled(t);
-    published::parentFont(t, false);
-    published::font(t);
-    t.enumeration("BorderStyle", types::formBorderStyle(), &TCustomForm::borderStyle, &TCustomForm::setBorderStyle,
-                  TFormBorderStyle::bsSizeable);
+    using namespace published;
+    t.integer("Width", &TCustomForm::width, &TCustomForm::setWidth).storedIf(storesOuterSize);
+    t.integer("Height", &TCustomForm::height, &TCustomForm::setHeight).storedIf(storesOuterSize);
+    t.object<TControlScrollBar>("HorzScrollBar", &TCustomForm::horzScrollBar);
+    t.object<TControlScrollBar>("VertScrollBar", &TCustomForm::vertScrollBar);
+    action(t);
+    t.component<TWinControl>("ActiveControl", &TCustomForm::activeControl, &TCustomForm::setActiveControl);
+    align(t);
+    t.kept("AlphaBlend", PropKind::Bool, 0);
+    t.kept("AlphaBlendValue", PropKind::Integer, 255);
+    anchors(t);
+    t.boolean("AutoScroll", &TCustomForm::autoScroll, &TCustomForm::setAutoScroll, true)
+        .storedIf([](const TCustomForm& f) { return f.autoScroll() != sizeable(f.borderStyle()); });
+    t.kept("AutoSize", PropKind::Bool, 0);
+    bidi(t);
     t.set("BorderIcons", types::borderIcons(), &TCustomForm::borderIcons, &TCustomForm::setBorderIcons,
           biSystemMenu | biMinimize | biMaximize);
+    t.enumeration("BorderStyle", types::formBorderStyle(), &TCustomForm::borderStyle, &TCustomForm::setBorderStyle,
+                  TFormBorderStyle::bsSizeable);
+    t.kept("BorderWidth", PropKind::Integer, 0);
+    caption(t);
+    t.integer("ClientHeight", &TCustomForm::clientHeight, &TCustomForm::setClientHeight)
+        .storedIf([](const TCustomForm& f) { return !storesOuterSize(f); });
+    t.integer("ClientWidth", &TCustomForm::clientWidth, &TCustomForm::setClientWidth)
+        .storedIf([](const TCustomForm& f) { return !storesOuterSize(f); });
+    color(t);
+    t.kept("TransparentColor", PropKind::Bool, 0);
+    t.kept("TransparentColorValue", PropKind::Integer, clBlack).constants(types::colors());
+    constraints(t);
+    t.kept("Ctl3D", PropKind::Bool, 1);
+    t.kept("UseDockManager", PropKind::Bool, 0);
+    t.kept("DefaultMonitor", PropKind::Enum, 3, &types::defaultMonitor());
+    t.kept("DockSite", PropKind::Bool, 0);
+    drag(t, false);
+    enabled(t);
+    parentFont(t, false);
+    font(t);
+    t.enumeration("FormStyle", types::formStyle(), &TCustomForm::formStyle, &TCustomForm::setFormStyle,
+                  TFormStyle::fsNormal);
+    t.kept("HelpFile", PropKind::String);
+    t.object<TBitmap>("Icon", &TCustomForm::icon);
     t.boolean("KeyPreview", &TCustomForm::keyPreview, &TCustomForm::setKeyPreview, false);
+    t.kept("Menu", PropKind::Component);
+    t.kept("OldCreateOrder", PropKind::Bool);
+    t.kept("ObjectMenuItem", PropKind::Component);
+    parentBidi(t);
+    popupMenu(t);
     t.enumeration("Position", types::position(), &TCustomForm::position, &TCustomForm::setPosition,
                   TPosition::poDesigned);
+    t.kept("PrintScale", PropKind::Enum, 1, &types::printScale());
+    t.kept("Scaled", PropKind::Bool, 1);
+    t.kept("ScreenSnap", PropKind::Bool, 0);
+    showHint(t);
+    t.kept("SnapBuffer", PropKind::Integer, 10);
     t.boolean("Visible", &TCustomForm::visible, &TCustomForm::setVisible, false);
-    t.component<TWinControl>("ActiveControl", &TCustomForm::activeControl, &TCustomForm::setActiveControl);
+    t.enumeration("WindowState", types::windowState(), &TCustomForm::windowState, &TCustomForm::setWindowState,
+                  TWindowState::wsNormal);
+    t.kept("WindowMenu", PropKind::Component);
     t.event("OnActivate", EventKind::Notify, &TCustomForm::OnActivate);
-    t.event("OnClick", EventKind::Notify, &TCustomForm::OnClick);
+    keptEvents(t, {"OnCanResize"});
+    click(t);
     t.event("OnClose", EventKind::Close, &TCustomForm::OnClose);
     t.event("OnCloseQuery", EventKind::CloseQuery, &TCustomForm::OnCloseQuery);
+    keptEvents(t, {"OnConstrainedResize"});
+    contextPopup(t);
     t.event("OnCreate", EventKind::Notify, &TCustomForm::OnCreate);
-    t.event("OnDblClick", EventKind::Notify, &TCustomForm::OnDblClick);
+    dblClick(t);
     t.event("OnDestroy", EventKind::Notify, &TCustomForm::OnDestroy);
     t.event("OnDeactivate", EventKind::Notify, &TCustomForm::OnDeactivate);
+    keptEvents(t, {"OnDockDrop", "OnDockOver", "OnDragDrop", "OnDragOver", "OnEndDock", "OnGetSiteInfo"});
     t.event("OnHide", EventKind::Notify, &TCustomForm::OnHide);
-    published::keyEvents(t);
-    published::mouseEvents(t);
+    keptEvents(t, {"OnHelp"});
+    keyEvents(t);
+    mouseEvents(t);
+    keptEvents(t, {"OnMouseWheel", "OnMouseWheelDown", "OnMouseWheelUp", "OnPaint"});
     t.event("OnResize", EventKind::Notify, &TCustomForm::OnResize);
+    keptEvents(t, {"OnShortCut"});
     t.event("OnShow", EventKind::Notify, &TCustomForm::OnShow);
+    keptEvents(t, {"OnStartDock", "OnUnDock"});
 }
 
 TK_DEFINE_CLASS(TForm, TCustomForm) {}
@@ -60,6 +140,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner)
 {
     initVisible(false);
     setParentFont(false);
+    setColor(clBtnFace);
     setBoundsRaw(0, 0, 320, 240);
     if (Application) Application->registerWindow(this);
 }

@@ -2,6 +2,7 @@
 // key preview, showing, modal showing with a result, and closing.
 #pragma once
 
+#include "toolkit/Bitmap.h"
 #include "toolkit/WinControl.h"
 
 #include <memory>
@@ -25,6 +26,13 @@ public:
 
 private:
     const TControl& owner_;
+};
+
+// A window's scroll bar settings (kept, not drawn: windows do not scroll).
+class TControlScrollBar : public TPersistent {
+    TK_CLASS(TControlScrollBar)
+public:
+    int range() const { return keptValue("Range", Value(0)).toInt(); }
 };
 
 class TCustomForm : public TWinControl {
@@ -63,6 +71,9 @@ public:
     bool isModal() const { return modal_; }
 
     TCanvas* canvas() { return &canvas_; }
+    TControlScrollBar* horzScrollBar() const { return horzScrollBar_.get(); }
+    TControlScrollBar* vertScrollBar() const { return vertScrollBar_.get(); }
+    TBitmap* icon() const { return icon_.get(); }
 
     TRect clientRect() const override;
     TPoint clientOrigin() const override;
@@ -117,6 +128,9 @@ private:
     ComponentRef<TWinControl> enteredControl_;
     unsigned focusSerial_ = 0;
     TCanvas canvas_{*this};
+    std::unique_ptr<TControlScrollBar> horzScrollBar_ = std::make_unique<TControlScrollBar>();
+    std::unique_ptr<TControlScrollBar> vertScrollBar_ = std::make_unique<TControlScrollBar>();
+    std::unique_ptr<TBitmap> icon_ = std::make_unique<TBitmap>();
 };
 
 class TForm : public TCustomForm {

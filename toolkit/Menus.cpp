@@ -12,8 +12,13 @@ TK_DEFINE_CLASS(TMenuItem, TComponent)
 {
     t.kept("Action", PropKind::Component);
     t.kept("AutoCheck", PropKind::Bool, 0);
+    t.kept("AutoHotkeys", PropKind::Enum, 2, &types::menuAutoFlag());
+    t.kept("AutoLineReduction", PropKind::Enum, 2, &types::menuAutoFlag());
+    t.object<TBitmap>("Bitmap", &TMenuItem::bitmap);
+    t.kept("Break", PropKind::Enum, 0, &types::menuBreak());
     t.string("Caption", &TMenuItem::caption, &TMenuItem::setCaption);
     t.boolean("Checked", &TMenuItem::checked, &TMenuItem::setChecked, false);
+    t.kept("SubMenuImages", PropKind::Component);
     t.kept("Default", PropKind::Bool, 0);
     t.boolean("Enabled", &TMenuItem::enabled, &TMenuItem::setEnabled, true);
     t.kept("GroupIndex", PropKind::Integer, 0);
@@ -24,6 +29,9 @@ TK_DEFINE_CLASS(TMenuItem, TComponent)
     t.integer("ShortCut", &TMenuItem::shortCut, &TMenuItem::setShortCut, 0);
     t.boolean("Visible", &TMenuItem::visible, &TMenuItem::setVisible, true);
     t.event("OnClick", EventKind::Notify, &TMenuItem::OnClick);
+    t.keptEvent("OnDrawItem", EventKind::Other);
+    t.keptEvent("OnAdvancedDrawItem", EventKind::Other);
+    t.keptEvent("OnMeasureItem", EventKind::Other);
 }
 
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
@@ -59,9 +67,17 @@ void TMenuItem::click()
 TK_DEFINE_CLASS(TPopupMenu, TComponent)
 {
     t.kept("Alignment", PropKind::Enum, 0, &types::popupAlignment());
+    t.kept("AutoHotkeys", PropKind::Enum, 0, &types::menuAutoFlag());
+    t.kept("AutoLineReduction", PropKind::Enum, 0, &types::menuAutoFlag());
     t.boolean("AutoPopup", &TPopupMenu::autoPopup, &TPopupMenu::setAutoPopup, true);
+    published::bidi(t);
     t.kept("HelpContext", PropKind::Integer, 0);
+    t.kept("Images", PropKind::Component);
+    t.kept("MenuAnimation", PropKind::Set, 0, &types::menuAnimation());
+    t.kept("OwnerDraw", PropKind::Bool, 0);
+    published::parentBidi(t);
     t.kept("TrackButton", PropKind::Enum, 0, &types::trackButton());
+    t.keptEvent("OnChange", EventKind::Other);
     t.event("OnPopup", EventKind::Notify, &TPopupMenu::OnPopup);
 }
 

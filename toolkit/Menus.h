@@ -2,6 +2,7 @@
 // application's popup; choosing an item raises the item's OnClick.
 #pragma once
 
+#include "toolkit/Bitmap.h"
 #include "toolkit/Control.h"
 #include "toolkit/Popup.h"
 #include "toolkit/StdProps.h"
@@ -24,6 +25,7 @@ public:
     void setEnabled(bool v) { enabled_ = v; }
     bool visible() const { return visible_; }
     void setVisible(bool v) { visible_ = v; }
+    TBitmap* bitmap() const { return bitmap_.get(); }
     int shortCut() const { return shortCut_; }
     void setShortCut(int v) { shortCut_ = v; }
 
@@ -47,6 +49,7 @@ private:
     int shortCut_ = 0;
     std::vector<TMenuItem*> items_;
     TMenuItem* parentItem_ = nullptr;
+    std::unique_ptr<TBitmap> bitmap_ = std::make_unique<TBitmap>();
 };
 
 class TPopupMenu : public TComponent, public TPopup {

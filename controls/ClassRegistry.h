@@ -1,0 +1,31 @@
+// The class registry: the classes a stored design may name, found by name
+// without regard to case. Registering a class registers its ancestors too.
+#pragma once
+
+#include "toolkit/TypeInfo.h"
+
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+class ClassRegistry {
+public:
+    void registerClass(const tk::ClassInfo& c);
+    const tk::ClassInfo* findClass(std::string_view name) const;
+    const std::vector<const tk::ClassInfo*>& classes() const { return classes_; }
+
+private:
+    std::vector<const tk::ClassInfo*> classes_;
+};
+
+// The program's registry.
+ClassRegistry& classRegistry();
+
+// What the data module registers before any window exists: TfrmClientMain,
+// TStatusBar, TPageControl, TTabSheet, TZEDit, TZEDPicker, TZEDChxBox,
+// TZEDText, TTimer, TPopupMenu, TZEDBtn, TSplitter, TDBGrid, and the menu
+// item class. Running it again changes nothing.
+void registerDesignClasses();
+
+}  // namespace velmora
