@@ -1,7 +1,18 @@
-// The main window.
+// The main window and its built-in layout.
 #include "designer/ClientMain.h"
 
+#include "controls/ZEDBtn.h"
+#include "designer/Glyphs.h"
+#include "palette/ComponentPalette.h"
+#include "properties/PropertyPage.h"
+#include "toolkit/Application.h"
+#include "toolkit/DBGrid.h"
+#include "toolkit/PageControl.h"
+#include "toolkit/PropertyAccess.h"
 #include "toolkit/PropertyTable.h"
+#include "toolkit/StatusBar.h"
+#include "toolkit/Text.h"
+#include "toolkit/Timer.h"
 
 namespace velmora {
 
@@ -12,17 +23,174 @@ TK_DEFINE_CLASS(TfrmClientMain, tk::TForm) {}
 TfrmClientMain::TfrmClientMain(tk::TComponent* owner) : tk::TForm(owner)
 {
     setName("frmClientMain");
+    publish("tsMouseUp", &TfrmClientMain::tsMouseUp);
+    publish("ZEDPickerDropDownCloseUp", &TfrmClientMain::ZEDPickerDropDownCloseUp);
+    publish("FormShow", &TfrmClientMain::FormShow);
+    publish("FormHide", &TfrmClientMain::FormHide);
+    publish("FormDestroy", &TfrmClientMain::FormDestroy);
+    publish("ComponentMouseMove", &TfrmClientMain::ComponentMouseMove);
+    publish("ComponentMouseDown", &TfrmClientMain::ComponentMouseDown);
+    publish("ComponentMouseUp", &TfrmClientMain::ComponentMouseUp);
+    publish("ControlKeyDown", &TfrmClientMain::ControlKeyDown);
+    publish("ControlKeyPress", &TfrmClientMain::ControlKeyPress);
+    publish("ComponentEnter", &TfrmClientMain::ComponentEnter);
+    publish("HintTimeTimer", &TfrmClientMain::HintTimeTimer);
+    publish("pmiDeleteClick", &TfrmClientMain::pmiDeleteClick);
+    publish("btnSearchClick", &TfrmClientMain::btnSearchClick);
+    publish("btnNewClick", &TfrmClientMain::btnNewClick);
+    publish("btnModifyClick", &TfrmClientMain::btnModifyClick);
+    publish("btnSaveClick", &TfrmClientMain::btnSaveClick);
+    publish("btnCancelClick", &TfrmClientMain::btnCancelClick);
+    publish("btnPrintClick", &TfrmClientMain::btnPrintClick);
+    publish("dbgSearchDblClick", &TfrmClientMain::dbgSearchDblClick);
+    buildLayout();
+}
+
+const tk::ClassInfo* TfrmClientMain::publishedFieldClass(std::string_view className) const
+{
+    return tk::sameName(className, "TBitBtn") ? &tk::TBitBtn::staticClassInfo() : nullptr;
+}
+
+void TfrmClientMain::setPublishedField(std::string_view name, tk::TComponent* c)
+{
+    if (tk::sameName(name, "btnPrint")) btnPrint_ = tk::as<tk::TBitBtn>(c);
+}
+
+namespace {
+template <class T>
+T* place(tk::TComponent* owner, tk::TWinControl* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* c = new T(owner);
+    c->setName(name);
+    c->setParent(parent);
+    c->setBounds(left, top, width, height);
+    return c;
+}
+
+void setGlyph(tk::TBitBtn* b, std::vector<uint8_t> bmp, int numGlyphs)
+{
+    b->glyph()->setBmpData(std::move(bmp));
+    b->setNumGlyphs(numGlyphs);
+}
+}  // namespace
+
+void TfrmClientMain::buildLayout()
+{
     setBounds(200, 107, 544, 375);
     setCaption("Velmora Document Store");
     setPosition(tk::TPosition::poScreenCenter);
     font()->setName("MS Sans Serif");
     font()->setHeight(-11);
+    setKeptValue("OldCreateOrder", tk::Value(false));
+
+    auto* pcData = place<tk::TPageControl>(this, this, "pcData", 0, 0, 536, 329);
+    pcData->setAlign(tk::TAlign::alClient);
+    pcData->setMultiLine(true);
+    pcData->setStyle(tk::TTabStyle::tsFlatButtons);
+    pcData->setTabStop(false);
+    pcData->setTabOrder(0);
+
+    auto* tsEdit = new tk::TTabSheet(this);
+    tsEdit->setName("tsEdit");
+    tsEdit->setPageControl(pcData);
+    tsEdit->setCaption("Felvitel");
+    auto* btnNew = place<TZEDBtn>(this, tsEdit, "btnNew", 440, 8, 75, 25);
+    btnNew->setCaption("Új felvitel");
+    btnNew->setTabOrder(0);
+    setGlyph(btnNew, glyphs::newDocument(), 2);
+    auto* btnModify = place<TZEDBtn>(this, tsEdit, "btnModify", 440, 40, 75, 25);
+    btnModify->setCaption("Módosít");
+    btnModify->setTabOrder(1);
+    setGlyph(btnModify, glyphs::modifyDocument(), 2);
+    auto* btnSave = place<TZEDBtn>(this, tsEdit, "btnSave", 440, 72, 75, 25);
+    btnSave->setKind(tk::TBitBtnKind::bkOK);
+    btnSave->setCaption("Rendben");
+    btnSave->setTabOrder(2);
+    auto* btnCancel = place<TZEDBtn>(this, tsEdit, "btnCancel", 440, 104, 75, 25);
+    btnCancel->setKind(tk::TBitBtnKind::bkCancel);
+    btnCancel->setCaption("Mégsem");
+    btnCancel->setTabOrder(3);
+
+    auto* tsSearch = new tk::TTabSheet(this);
+    tsSearch->setName("tsSearch");
+    tsSearch->setPageControl(pcData);
+    tsSearch->setCaption("Keresés");
+    tsSearch->setImageIndex(1);
+    auto* dbgSearch = place<tk::TDBGrid>(this, tsSearch, "dbgSearch", 0, 178, 528, 120);
+    dbgSearch->setAlign(tk::TAlign::alBottom);
+    dbgSearch->setOptions(tk::dgTitles | tk::dgColumnResize | tk::dgColLines | tk::dgRowLines | tk::dgTabs |
+                          tk::dgConfirmDelete | tk::dgCancelOnExit | tk::dgMultiSelect);
+    dbgSearch->OnDblClick = findMethod("dbgSearchDblClick");
+    // The data module's data source, when it exists already.
+    if (tk::Application)
+        if (tk::TComponent* dm = tk::Application->findComponent("dmClientMain"))
+            if (tk::TComponent* ds = dm->findComponent("dtsGetMainData"))
+                dbgSearch->setDataSource(tk::as<tk::TDataSource>(ds));
+    auto* btnSearch = place<TZEDBtn>(this, tsSearch, "btnSearch", 440, 136, 75, 25);
+    btnSearch->setCaption("Keresés");
+    btnSearch->setDefault(true);
+    btnSearch->setTabOrder(1);
+    setGlyph(btnSearch, glyphs::search(), 1);
+    auto* print = place<tk::TBitBtn>(this, tsSearch, "btnPrint", 440, 104, 75, 25);
+    print->setCaption("Nyomtat");
+    print->setTabOrder(2);
+    setGlyph(print, glyphs::print(), 1);
+    btnPrint_ = print;
+    pcData->setActivePage(tsSearch);
+
+    // Each glyph button carries the handler named after it.
+    for (tk::TBitBtn* b : std::initializer_list<tk::TBitBtn*>{btnNew, btnModify, btnSave, btnCancel, btnSearch, print})
+        b->OnClick = findMethod(b->name() + "Click");
+
+    auto* status = place<tk::TStatusBar>(this, this, "StatusBar1", 0, 329, 536, 19);
+    status->addPanel()->setWidth(50);
+
+    auto* hintTime = new tk::TTimer(this);
+    hintTime->setName("HintTime");
+    hintTime->setEnabled(false);
+    hintTime->setInterval(3000);
+    hintTime->OnTimer = findMethod("HintTimeTimer");
 }
 
 void TfrmClientMain::PrepareDesignSurface()
 {
     // The design-time wiring of the tab sheets and their controls comes
-    // with the designer; the window has no design surface to prepare yet.
+    // with the designer; until then the window only shows its design.
+    OnShow = findMethod("FormShow");
 }
+
+void TfrmClientMain::FormShow(tk::TObject*)
+{
+    if (frmComonentPalette) frmComonentPalette->show();
+    if (frmPropertyPage) frmPropertyPage->show();
+}
+
+void TfrmClientMain::FormHide(tk::TObject*)
+{
+    if (frmComonentPalette) frmComonentPalette->hide();
+}
+
+void TfrmClientMain::FormDestroy(tk::TObject*) {}
+
+// The designer's handlers: placing, dragging, sizing and deleting controls
+// on the design surface belong to the designer, which is not built yet.
+void TfrmClientMain::tsMouseUp(tk::TObject*, tk::TMouseButton, tk::TShiftState, int, int) {}
+void TfrmClientMain::ZEDPickerDropDownCloseUp(tk::TObject*) {}
+void TfrmClientMain::ComponentMouseMove(tk::TObject*, tk::TShiftState, int, int) {}
+void TfrmClientMain::ComponentMouseDown(tk::TObject*, tk::TMouseButton, tk::TShiftState, int, int) {}
+void TfrmClientMain::ComponentMouseUp(tk::TObject*, tk::TMouseButton, tk::TShiftState, int, int) {}
+void TfrmClientMain::ControlKeyDown(tk::TObject*, uint16_t&, tk::TShiftState) {}
+void TfrmClientMain::ControlKeyPress(tk::TObject*, char32_t&) {}
+void TfrmClientMain::ComponentEnter(tk::TObject*) {}
+void TfrmClientMain::pmiDeleteClick(tk::TObject*) {}
+
+void TfrmClientMain::HintTimeTimer(tk::TObject*) {}
+void TfrmClientMain::btnSearchClick(tk::TObject*) {}
+void TfrmClientMain::btnNewClick(tk::TObject*) {}
+void TfrmClientMain::btnModifyClick(tk::TObject*) {}
+void TfrmClientMain::btnSaveClick(tk::TObject*) {}
+void TfrmClientMain::btnCancelClick(tk::TObject*) {}
+void TfrmClientMain::btnPrintClick(tk::TObject*) {}
+void TfrmClientMain::dbgSearchDblClick(tk::TObject*) {}
 
 }  // namespace velmora

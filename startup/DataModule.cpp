@@ -1,6 +1,8 @@
 // The data module and start-up.
 #include "startup/DataModule.h"
 
+#include "controls/ComponentImage.h"
+#include "controls/FormText.h"
 #include "designer/ClientMain.h"
 #include "lookup/SearchList.h"
 #include "palette/ComponentPalette.h"
@@ -89,9 +91,10 @@ void TdmClientMain::connectAndOpenWindows(const std::string& login, const std::s
         std::unique_ptr<db::BlobStream> design =
             qrySearch->createBlobStream(qrySearch->fieldByName("FormData"), db::BlobMode::Read);
         if (design->size() > 0) {
-            // Reading the group's stored design into the main window needs the
-            // form text reader and the component image, which are not built
-            // yet; until then the window keeps its built-in layout.
+            // The stored design replaces the built-in layout.
+            frmClientMain->destroyComponents();
+            std::string image = formTextToImage(design->bytes());
+            readComponentImage(image, *frmClientMain);
         }
     }
 

@@ -1,6 +1,7 @@
 // The program entry.
 #include "startup/Program.h"
 
+#include "controls/ClassRegistry.h"
 #include "startup/DataModule.h"
 #include "toolkit/Application.h"
 
@@ -26,6 +27,7 @@ int runVelmora(tk::Platform& platform, const std::string& executablePath)
     size_t slash = executablePath.find_last_of('/');
     folder() = slash == std::string::npos ? std::string() : executablePath.substr(0, slash + 1);
     tk::TApplication app(platform);
+    registerDesignClasses();
     try {
         app.createForm(dmClientMain);
     } catch (const std::exception& e) {

@@ -23,6 +23,13 @@ public:
     int bitCount() const { return bitCount_; }
     void assign(const TPersistent& source) override;
 
+    // Pixels as 0xAARRGGBB, top row first; empty for a format other than
+    // uncompressed 4, 8 or 24 bits.
+    std::vector<uint32_t> pixels() const;
+    // A 16-colour BMP file from palette indexes (top row first).
+    static std::vector<uint8_t> encode4Bit(int width, int height, const std::vector<uint8_t>& indexes,
+                                           const uint32_t palette[16]);
+
     std::function<void()> onChange;
 
 private:

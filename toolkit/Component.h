@@ -52,6 +52,11 @@ public:
     void beginLoading() { loading_ = true; }
     void endLoading();
 
+    // Published fields: a window's own references to components of its
+    // design (reading a design points them at the components it creates).
+    virtual const ClassInfo* publishedFieldClass(std::string_view /*className*/) const { return nullptr; }
+    virtual void setPublishedField(std::string_view /*name*/, TComponent* /*c*/) {}
+
     // Published methods: handlers found by their name.
     Handler findMethod(std::string_view methodName);
     // Name of a published method of this component that `h` is, or empty.

@@ -247,8 +247,9 @@ TRect TPageControl::displayRect() const
 {
     auto ts = tabs();
     int tabsBottom = ts.empty() ? 0 : ts.back().rect.bottom;
-    if (style_ == TTabStyle::tsTabs) return {4, tabsBottom + 4, std::max(4, width() - 4), std::max(tabsBottom + 4, height() - 4)};
-    return {0, tabsBottom + 3, width(), std::max(tabsBottom + 3, height())};
+    // Pages stand 4 pixels inside the control's edges, below the tabs.
+    int top = tabsBottom + (style_ == TTabStyle::tsTabs ? 4 : 3);
+    return {4, top, std::max(4, width() - 4), std::max(top, height() - 4)};
 }
 
 void TPageControl::layoutPages()

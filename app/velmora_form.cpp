@@ -1,0 +1,102 @@
+// velmora-form: inspects and repairs stored form designs.
+//   velmora-form text2bin IN OUT   form text to component image
+//   velmora-form bin2text IN OUT   component image to form text
+//   velmora-form load IN           reads the text into a fresh main window and
+//                                  writes the window back as a save stores it
+//   velmora-form builtin           the built-in main window as a save stores it
+// A file name "-" means standard input or output. On an error the message
+// the program would show goes to standard error and the status is 1.
+#include "controls/ClassRegistry.h"
+#include "controls/ComponentImage.h"
+#include "controls/FormText.h"
+#include "designer/ClientMain.h"
+#include "startup/DataModule.h"
+#include "toolkit/Application.h"
+#include "toolkit/HeadlessPlatform.h"
+
+#include <clocale>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+namespace {
+
+std::string readInput(const std::string& name)
+{
+    if (name == "-") {
+        std::ostringstream s;
+        s << std::cin.rdbuf();
+        return s.str();
+    }
+    std::ifstream f(name, std::ios::binary);
+    if (!f) throw std::runtime_error("Cannot open file " + name);
+    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+}
+
+void writeOutput(const std::string& name, const std::string& bytes)
+{
+    if (name == "-") {
+        std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::cout.flush();
+        return;
+    }
+    std::ofstream f(name, std::ios::binary);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!f) throw std::runtime_error("Cannot write file " + name);
+}
+
+// The window as a save writes it: shown, and without design-time wiring.
+std::string savedText(velmora::TfrmClientMain& window)
+{
+    return velmora::imageToFormText(velmora::writeComponentImage(window));
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: velmora-form text2bin IN OUT | bin2text IN OUT | load IN | builtin\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::setlocale(LC_NUMERIC, "C");
+    if (argc < 2) return usage();
+    std::string command = argv[1];
+    try {
+        if (command == "text2bin" && argc == 4) {
+            writeOutput(argv[3], velmora::formTextToImage(readInput(argv[2])));
+        } else if (command == "bin2text" && argc == 4) {
+            writeOutput(argv[3], velmora::imageToFormText(readInput(argv[2])));
+        } else if ((command == "load" && argc == 3) || (command == "builtin" && argc == 2)) {
+            tk::HeadlessPlatform platform;
+            tk::TApplication app(platform);
+            velmora::registerDesignClasses();
+            // The data module's components, which designs refer to; no login.
+            new velmora::TdmClientMain(&app);
+            app.createForm(velmora::frmClientMain);
+            velmora::TfrmClientMain& window = *velmora::frmClientMain;
+            if (command == "load") {
+                std::string image = velmora::formTextToImage(readInput(argv[2]));
+                window.destroyComponents();
+                velmora::readComponentImage(image, window);
+            } else {
+                window.OnShow = window.findMethod("FormShow");
+                // Shown, where the layout puts it.
+                window.beginLoading();
+                window.setVisible(true);
+                window.endLoading();
+            }
+            writeOutput("-", savedText(window));
+        } else {
+            return usage();
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,680 @@
+// The component image writer and reader.
+#include "controls/ComponentImage.h"
+
+#include "controls/ClassRegistry.h"
+#include "controls/ImageStream.h"
+#include "toolkit/Application.h"
+#include "toolkit/Collection.h"
+#include "toolkit/CodePage.h"
+#include "toolkit/DBGrid.h"
+#include "toolkit/Form.h"
+#include "toolkit/Locale.h"
+#include "toolkit/Menus.h"
+#include "toolkit/PageControl.h"
+#include "toolkit/PropertyAccess.h"
+#include "toolkit/Text.h"
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <memory>
+
+namespace velmora {
+
+using tk::PropInfo;
+using tk::PropKind;
+using tk::TComponent;
+using tk::TPersistent;
+using tk::Value;
+
+namespace {
+
+// ------------------------------------------------------------ children
+
+// The children of a component as a design lists them.
+std::vector<TComponent*> designChildren(TComponent& c, TComponent& root)
+{
+    std::vector<TComponent*> out;
+    auto ownedByRoot = [&](TComponent* x) { return x->owner() == &root; };
+    if (auto* pc = tk::as<tk::TPageControl>(&c)) {
+        for (tk::TTabSheet* p : pc->pages())
+            if (ownedByRoot(p)) out.push_back(p);
+    } else if (auto* w = dynamic_cast<tk::TWinControl*>(&c)) {
+        for (tk::TControl* child : w->childrenInWritingOrder())
+            if (ownedByRoot(child)) out.push_back(child);
+    } else if (auto* menu = tk::as<tk::TPopupMenu>(&c)) {
+        for (tk::TMenuItem* i : menu->items()->items())
+            if (ownedByRoot(i)) out.push_back(i);
+    } else if (auto* item = tk::as<tk::TMenuItem>(&c)) {
+        for (tk::TMenuItem* i : item->items())
+            if (ownedByRoot(i)) out.push_back(i);
+    }
+    if (&c == &root) {
+        // Then what the window owns that is no control, in order of ownership.
+        for (TComponent* o : root.components()) {
+            if (dynamic_cast<tk::TControl*>(o)) continue;
+            if (auto* item = tk::as<tk::TMenuItem>(o); item && item->parentItem()) continue;
+            out.push_back(o);
+        }
+    }
+    return out;
+}
+
+bool isNonVisual(const TPersistent& obj, const TComponent& root)
+{
+    return &obj != &root && dynamic_cast<const TComponent*>(&obj) && !dynamic_cast<const tk::TControl*>(&obj) &&
+           !tk::as<tk::TMenuItem>(&obj);
+}
+
+bool hasAnchoredChild(const tk::TWinControl& w)
+{
+    for (tk::TControl* c : w.controls())
+        if (c->align() == tk::TAlign::alNone && c->anchors() != (tk::akLeft | tk::akTop)) return true;
+    return false;
+}
+
+// ------------------------------------------------------------ writing
+
+class ComponentWriter {
+public:
+    explicit ComponentWriter(TComponent& root) : root_(root) {}
+
+    std::string run()
+    {
+        out_.signature();
+        component(root_);
+        return std::move(out_.bytes());
+    }
+
+private:
+    void component(TComponent& c)
+    {
+        out_.shortString(c.className());
+        out_.shortString(c.name());
+        properties(c, "");
+        out_.byte(0);
+        for (TComponent* child : designChildren(c, root_)) component(*child);
+        out_.byte(0);
+    }
+
+    void properties(const TPersistent& obj, const std::string& prefix)
+    {
+        for (const PropInfo* p : obj.classInfo().properties()) {
+            if (!p->isStored(obj)) continue;
+            if (p->readOnly() && p->kind != PropKind::Object && p->kind != PropKind::Collection) continue;
+            property(obj, *p, prefix + p->name);
+        }
+        extraValues(obj, prefix);
+    }
+
+    void property(const TPersistent& obj, const PropInfo& p, const std::string& path)
+    {
+        Value v = p.get(obj);
+        auto isDefault = [&](int64_t n) { return p.defaultValue && *p.defaultValue == n; };
+        switch (p.kind) {
+        case PropKind::Integer: {
+            int64_t n = v.toInt();
+            if (isDefault(n)) return;
+            out_.shortString(path);
+            const std::string* name = p.constants ? p.constants->nameOf(static_cast<int32_t>(n)) : nullptr;
+            if (name) out_.ident(*name);
+            else out_.integer(n);
+            return;
+        }
+        case PropKind::Int64:
+            if (v.toInt() == 0) return;
+            out_.shortString(path);
+            out_.integer(v.toInt());
+            return;
+        case PropKind::Char: {
+            int64_t n = v.toInt();
+            if (isDefault(n)) return;
+            out_.shortString(path);
+            out_.string(tk::toUtf8(static_cast<char32_t>(n)), false);
+            return;
+        }
+        case PropKind::Enum: {
+            int64_t n = v.toInt();
+            if (isDefault(n)) return;
+            out_.shortString(path);
+            out_.ident(p.enumType->nameOf(static_cast<int>(n)));
+            return;
+        }
+        case PropKind::Bool: {
+            bool b = v.toBool();
+            if (isDefault(b ? 1 : 0)) return;
+            out_.shortString(path);
+            out_.ident(b ? "True" : "False");
+            return;
+        }
+        case PropKind::Set: {
+            int64_t mask = v.toInt();
+            if (isDefault(mask)) return;
+            out_.shortString(path);
+            out_.type(ValueType::Set);
+            for (size_t i = 0; i < p.enumType->values.size() && i < 32; ++i)
+                if (mask & (int64_t{1} << i)) out_.shortString(p.enumType->values[i]);
+            out_.byte(0);
+            return;
+        }
+        case PropKind::String: {
+            std::string s = v.toString();
+            if (s.empty()) return;
+            out_.shortString(path);
+            out_.string(s, false);
+            return;
+        }
+        case PropKind::Float: {
+            double d = v.toFloat();
+            if (d == 0) return;
+            out_.shortString(path);
+            out_.extended(d);
+            return;
+        }
+        case PropKind::Variant: variant(v, path); return;
+        case PropKind::Event: {
+            const tk::Handler& h = v.toHandler();
+            // Only the window's own named handlers can be written.
+            std::string name = h && h.target() == &root_ ? root_.methodName(h) : std::string();
+            if (name.empty()) return;
+            out_.shortString(path);
+            out_.ident(name);
+            return;
+        }
+        case PropKind::Component: {
+            TComponent* c = v.toComponent();
+            if (!c || c->name().empty()) return;
+            out_.shortString(path);
+            if (c->root() != &root_ && c != &root_ && c->root() != c) out_.ident(c->root()->name() + "." + c->name());
+            else out_.ident(c->name());
+            return;
+        }
+        case PropKind::Object:
+            if (TPersistent* o = v.toObject()) properties(*o, path + ".");
+            return;
+        case PropKind::Collection: {
+            auto* col = tk::as<tk::TCollection>(v.toObject());
+            if (!col) return;
+            out_.shortString(path);
+            out_.type(ValueType::Collection);
+            for (int i = 0; i < col->count(); ++i) {
+                out_.type(ValueType::List);
+                properties(*col->item(i), "");
+                out_.byte(0);
+            }
+            out_.byte(0);
+            return;
+        }
+        }
+    }
+
+    void variant(const Value& v, const std::string& path)
+    {
+        switch (v.type()) {
+        case Value::Type::Unassigned: return;
+        case Value::Type::Null: out_.shortString(path); out_.type(ValueType::Null); return;
+        case Value::Type::Integer: out_.shortString(path); out_.integer(v.toInt()); return;
+        case Value::Type::Float: out_.shortString(path); out_.extended(v.toFloat()); return;
+        case Value::Type::Bool: out_.shortString(path); out_.ident(v.toBool() ? "True" : "False"); return;
+        case Value::Type::String: out_.shortString(path); out_.string(v.toString(), false); return;
+        default: return;
+        }
+    }
+
+    // Named values a class writes after its published properties.
+    void extraValues(const TPersistent& obj, const std::string& prefix)
+    {
+        if (auto* w = dynamic_cast<const tk::TWinControl*>(&obj); w && hasAnchoredChild(*w)) {
+            out_.shortString(prefix + "DesignSize");
+            out_.type(ValueType::List);
+            out_.integer(w->clientWidth());
+            out_.integer(w->clientHeight());
+            out_.byte(0);
+        }
+        if (&obj == &root_)
+            if (auto* form = tk::as<tk::TCustomForm>(&obj)) {
+                out_.shortString("PixelsPerInch");
+                out_.integer(form->pixelsPerInch());
+                out_.shortString("TextHeight");
+                out_.integer(form->textHeight());
+            }
+        if (isNonVisual(obj, root_)) {
+            for (const char* key : {"Left", "Top"}) {
+                int64_t n = obj.keptValue(std::string("Design") + key, Value(0)).toInt();
+                if (n == 0) continue;
+                out_.shortString(key);
+                out_.integer(n);
+            }
+        }
+        if (auto* bmp = tk::as<tk::TBitmap>(&obj); bmp && !bmp->bmpData().empty()) {
+            // The picture's bytes, after a 4-byte length.
+            std::string data;
+            uint32_t n = static_cast<uint32_t>(bmp->bmpData().size());
+            for (int i = 0; i < 4; ++i) data += static_cast<char>(n >> (8 * i));
+            data.append(bmp->bmpData().begin(), bmp->bmpData().end());
+            out_.shortString(prefix + "Data");
+            out_.binary(data);
+        }
+    }
+
+    TComponent& root_;
+    ImageWriter out_;
+};
+
+// ------------------------------------------------------------ reading
+
+// One value read from an image.
+struct ImageValue {
+    ValueType type = ValueType::Null;
+    int64_t integer = 0;
+    long double number = 0;
+    std::string text;  // strings (UTF-8), identifiers, byte blocks
+    std::vector<std::string> set;
+    std::vector<ImageValue> list;
+    struct Item {
+        std::vector<std::pair<std::string, ImageValue>> properties;
+    };
+    std::vector<Item> items;
+
+    bool isInteger() const
+    {
+        return type == ValueType::Int8 || type == ValueType::Int16 || type == ValueType::Int32 ||
+               type == ValueType::Int64;
+    }
+    bool isString() const
+    {
+        return type == ValueType::String || type == ValueType::LString || type == ValueType::WString ||
+               type == ValueType::Utf8String;
+    }
+    bool isFloat() const
+    {
+        return type == ValueType::Extended || type == ValueType::Single || type == ValueType::Currency ||
+               type == ValueType::Date;
+    }
+};
+
+[[noreturn]] void invalidValue()
+{
+    throw tk::EPropertyError("Invalid property value");
+}
+
+struct Fixup {
+    TPersistent* object;
+    const PropInfo* property;
+    std::string name;
+};
+
+class ComponentReader {
+public:
+    ComponentReader(std::string_view image, TComponent& root) : in_(image), root_(root) {}
+
+    void run()
+    {
+        in_.signature();
+        skipPrefix();
+        in_.shortString();  // the root's class name is compared with nothing
+        std::string name = in_.shortString();
+        root_.setName(uniqueRootName(name));
+        root_.beginLoading();
+        read_.emplace_back(&root_);
+        try {
+            properties(root_, root_);
+            while (in_.peek() != 0) child(root_);
+            in_.byte();
+            resolveReferences();
+        } catch (...) {
+            // What was read stays, and works.
+            for (auto& c : read_)
+                if (c) c->endLoading();
+            throw;
+        }
+        for (auto& c : read_)
+            if (c) c->endLoading();
+    }
+
+private:
+    void skipPrefix()
+    {
+        if ((in_.peek() & 0xF0) != 0xF0) return;
+        uint8_t flags = in_.byte() & 0x0F;
+        if (flags & ffChildPos) in_.integerOf(in_.type());
+    }
+
+    std::string uniqueRootName(const std::string& base)
+    {
+        auto taken = [&](const std::string& n) {
+            if (!tk::Application) return false;
+            for (TComponent* c : tk::Application->components())
+                if (tk::sameName(c->name(), n)) return true;
+            for (tk::TCustomForm* f : tk::Application->windows())
+                if (tk::sameName(f->name(), n)) return true;
+            return false;
+        };
+        if (base.empty() || !taken(base)) return base;
+        for (int i = 1;; ++i) {
+            std::string n = base + "_" + std::to_string(i);
+            if (!taken(n)) return n;
+        }
+    }
+
+    void child(TComponent& enclosing)
+    {
+        if (++depth_ > 500) ImageReader::fail();
+        skipPrefix();
+        std::string cls = in_.shortString();
+        std::string name = in_.shortString();
+        const tk::ClassInfo* info = root_.publishedFieldClass(cls);
+        if (!info) info = classRegistry().findClass(cls);
+        if (!info || !info->create) throw EReadError(tk::format("Class %s not found", cls));
+        if (!name.empty() && root_.findComponent(name))
+            throw EReadError(tk::format("A component named %s already exists", name));
+        TComponent* c = info->create(&root_);
+        c->beginLoading();
+        read_.emplace_back(c);
+        try {
+            c->setName(name);
+        } catch (const tk::Error& e) {
+            throw EReadError(e.what());
+        }
+        if (!name.empty()) root_.setPublishedField(name, c);
+        if (auto* control = dynamic_cast<tk::TControl*>(c)) {
+            if (auto* parent = dynamic_cast<tk::TWinControl*>(&enclosing)) control->setParent(parent);
+        } else if (auto* item = tk::as<tk::TMenuItem>(c)) {
+            if (auto* menu = tk::as<tk::TPopupMenu>(&enclosing)) menu->items()->add(item);
+            else if (auto* parentItem = tk::as<tk::TMenuItem>(&enclosing)) parentItem->add(item);
+        }
+        properties(*c, *c);
+        while (in_.peek() != 0) child(*c);
+        in_.byte();
+        --depth_;
+    }
+
+    // Reads property assignments up to the end byte into `obj`; errors name
+    // `named`, the component being read.
+    void properties(TPersistent& obj, TComponent& named)
+    {
+        while (in_.peek() != 0) {
+            std::string path = in_.shortString();
+            ImageValue v = value(0);
+            try {
+                assign(obj, path, v);
+            } catch (const EReadError&) {
+                throw;
+            } catch (const tk::Error& e) {
+                throw EReadError("Error reading " + named.name() + "." + path + ": " + e.what());
+            }
+        }
+        in_.byte();
+    }
+
+    ImageValue value(int depth)
+    {
+        if (depth > 500) ImageReader::fail();
+        ImageValue v;
+        v.type = in_.type();
+        switch (v.type) {
+        case ValueType::Int8:
+        case ValueType::Int16:
+        case ValueType::Int32:
+        case ValueType::Int64: v.integer = in_.integerOf(v.type); break;
+        case ValueType::Extended: v.number = in_.extended(); break;
+        case ValueType::Single: {
+            uint32_t bits = static_cast<uint32_t>(in_.le(4));
+            float f;
+            std::memcpy(&f, &bits, 4);
+            v.number = f;
+            break;
+        }
+        case ValueType::Currency: v.number = static_cast<long double>(static_cast<int64_t>(in_.le(8))) / 10000; break;
+        case ValueType::Date: {
+            uint64_t bits = in_.le(8);
+            double d;
+            std::memcpy(&d, &bits, 8);
+            v.number = d;
+            break;
+        }
+        case ValueType::String: v.text = tk::ansiToUtf8(in_.shortString(), tk::currentLocale().ansiCodePage); break;
+        case ValueType::LString: v.text = tk::ansiToUtf8(in_.bytes(in_.le(4)), tk::currentLocale().ansiCodePage); break;
+        case ValueType::Utf8String: v.text = in_.bytes(in_.le(4)); break;
+        case ValueType::WString: {
+            std::string raw = in_.bytes(in_.le(4) * 2);
+            std::u32string chars;
+            for (size_t i = 0; i + 1 < raw.size(); i += 2) {
+                char32_t u = static_cast<unsigned char>(raw[i]) | (static_cast<unsigned char>(raw[i + 1]) << 8);
+                if (u >= 0xD800 && u <= 0xDBFF && i + 3 < raw.size()) {
+                    char32_t lo = static_cast<unsigned char>(raw[i + 2]) | (static_cast<unsigned char>(raw[i + 3]) << 8);
+                    if (lo >= 0xDC00 && lo <= 0xDFFF) {
+                        chars += 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00);
+                        i += 2;
+                        continue;
+                    }
+                }
+                chars += u;
+            }
+            v.text = tk::toUtf8(chars);
+            break;
+        }
+        case ValueType::Ident: v.text = in_.shortString(); break;
+        case ValueType::Binary: v.text = in_.bytes(in_.le(4)); break;
+        case ValueType::Set:
+            for (std::string e = in_.shortString(); !e.empty(); e = in_.shortString()) v.set.push_back(e);
+            break;
+        case ValueType::List:
+            while (in_.peek() != 0) v.list.push_back(value(depth + 1));
+            in_.byte();
+            break;
+        case ValueType::Collection:
+            while (in_.peek() != 0) {
+                ValueType t = in_.type();
+                if (t != ValueType::List) {
+                    in_.integerOf(t);  // the item's index
+                    if (in_.type() != ValueType::List) ImageReader::fail();
+                }
+                ImageValue::Item item;
+                while (in_.peek() != 0) {
+                    std::string path = in_.shortString();
+                    item.properties.emplace_back(path, value(depth + 1));
+                }
+                in_.byte();
+                v.items.push_back(std::move(item));
+            }
+            in_.byte();
+            break;
+        default: break;
+        }
+        return v;
+    }
+
+    // Extra named values of a class; true when `name` was one.
+    bool extraValue(TPersistent& obj, const std::string& name, const ImageValue& v)
+    {
+        if (&obj == &root_ && tk::as<tk::TCustomForm>(&obj) &&
+            (tk::sameName(name, "PixelsPerInch") || tk::sameName(name, "TextHeight"))) {
+            if (!v.isInteger()) invalidValue();
+            return true;  // the screen and font of this machine decide these
+        }
+        if (isNonVisual(obj, root_) && (tk::sameName(name, "Left") || tk::sameName(name, "Top"))) {
+            if (!v.isInteger()) invalidValue();
+            obj.setKeptValue(tk::sameName(name, "Left") ? "DesignLeft" : "DesignTop", Value(v.integer));
+            return true;
+        }
+        if (auto* bmp = tk::as<tk::TBitmap>(&obj); bmp && tk::sameName(name, "Data")) {
+            if (v.type != ValueType::Binary) invalidValue();
+            if (v.text.size() < 4) invalidValue();
+            bmp->setBmpData(std::vector<uint8_t>(v.text.begin() + 4, v.text.end()));
+            return true;
+        }
+        if (dynamic_cast<tk::TWinControl*>(&obj) && tk::sameName(name, "DesignSize")) {
+            if (v.type != ValueType::List || v.list.size() != 2 || !v.list[0].isInteger() || !v.list[1].isInteger())
+                invalidValue();
+            return true;
+        }
+        if (tk::as<tk::TDBGrid>(&obj) && tk::sameName(name, "Columns")) {
+            if (v.type != ValueType::Collection) invalidValue();
+            return true;  // the grid shows the data set's columns
+        }
+        return false;
+    }
+
+    void assign(TPersistent& obj, const std::string& path, const ImageValue& v)
+    {
+        // Every part before the last names an object-valued property.
+        TPersistent* target = &obj;
+        std::string_view rest = path;
+        size_t dot;
+        while ((dot = rest.find('.')) != std::string_view::npos) {
+            std::string part(rest.substr(0, dot));
+            const PropInfo* p = target->classInfo().findProperty(part);
+            if (!p) throw tk::EPropertyError(tk::format("Property %s does not exist", part));
+            if (p->kind != PropKind::Object) invalidValue();
+            target = p->get(*target).toObject();
+            if (!target) invalidValue();
+            rest = rest.substr(dot + 1);
+        }
+        std::string last(rest);
+        if (extraValue(*target, last, v)) return;
+        const PropInfo* p = target->classInfo().findProperty(last);
+        if (!p) throw tk::EPropertyError(tk::format("Property %s does not exist", last));
+        if (p->readOnly() && p->kind != PropKind::Collection) invalidValue();
+        setValue(*target, *p, v);
+    }
+
+    void setValue(TPersistent& target, const PropInfo& p, const ImageValue& v)
+    {
+        switch (p.kind) {
+        case PropKind::Integer:
+        case PropKind::Int64: {
+            int64_t n;
+            if (v.isInteger()) n = v.integer;
+            else if (v.type == ValueType::Ident && p.constants) {
+                auto c = p.constants->valueOf(v.text);
+                if (!c) invalidValue();
+                n = *c;
+            } else invalidValue();
+            if (p.kind == PropKind::Integer && (n < INT32_MIN || n > INT32_MAX)) invalidValue();
+            p.set(target, Value(n));
+            return;
+        }
+        case PropKind::Char: {
+            int64_t code;
+            if (v.isInteger()) code = v.integer;
+            else if (v.isString()) {
+                std::u32string s = tk::toU32(v.text);
+                if (s.size() > 1) invalidValue();
+                code = s.empty() ? 0 : s[0];
+            } else invalidValue();
+            p.set(target, Value(code));
+            return;
+        }
+        case PropKind::Enum: {
+            if (v.type != ValueType::Ident) invalidValue();
+            int i = p.enumType->indexOf(v.text);
+            if (i < 0) invalidValue();
+            p.set(target, Value(int64_t{i}));
+            return;
+        }
+        case PropKind::Bool:
+            if (v.type == ValueType::True) p.set(target, Value(true));
+            else if (v.type == ValueType::False) p.set(target, Value(false));
+            else invalidValue();
+            return;
+        case PropKind::Set: {
+            if (v.type != ValueType::Set) invalidValue();
+            int64_t mask = 0;
+            for (const std::string& e : v.set) {
+                int i = p.enumType->indexOf(e);
+                if (i < 0 || i >= 32) invalidValue();
+                mask |= int64_t{1} << i;
+            }
+            p.set(target, Value(mask));
+            return;
+        }
+        case PropKind::String:
+            if (!v.isString()) invalidValue();
+            p.set(target, Value(v.text));
+            return;
+        case PropKind::Float:
+            if (v.isFloat()) p.set(target, Value(static_cast<double>(v.number)));
+            else if (v.isInteger()) p.set(target, Value(static_cast<double>(v.integer)));
+            else invalidValue();
+            return;
+        case PropKind::Variant:
+            if (v.isInteger()) p.set(target, Value(v.integer));
+            else if (v.isFloat()) p.set(target, Value(static_cast<double>(v.number)));
+            else if (v.isString()) p.set(target, Value(v.text));
+            else if (v.type == ValueType::True || v.type == ValueType::False) p.set(target, Value(v.type == ValueType::True));
+            else if (v.type == ValueType::Null) p.set(target, Value::null());
+            else invalidValue();
+            return;
+        case PropKind::Event: {
+            if (v.type == ValueType::Nil) {
+                p.set(target, Value(tk::Handler()));
+                return;
+            }
+            if (v.type != ValueType::Ident) invalidValue();
+            tk::Handler h = root_.findMethod(v.text);
+            if (!h || h.kind() != p.eventKind) invalidValue();
+            p.set(target, Value(h));
+            return;
+        }
+        case PropKind::Component:
+            if (v.type == ValueType::Nil) {
+                p.set(target, Value(static_cast<TComponent*>(nullptr)));
+                return;
+            }
+            if (v.type != ValueType::Ident) invalidValue();
+            fixups_.push_back({&target, &p, v.text});
+            return;
+        case PropKind::Object: invalidValue();
+        case PropKind::Collection: {
+            if (v.type != ValueType::Collection) invalidValue();
+            auto* col = tk::as<tk::TCollection>(p.get(target).toObject());
+            if (!col) invalidValue();
+            col->clear();
+            for (const ImageValue::Item& item : v.items) {
+                tk::TCollectionItem* made = col->add();
+                for (const auto& [path, value] : item.properties) assign(*made, path, value);
+            }
+            return;
+        }
+        }
+    }
+
+    // Names read for references are looked up once the whole design is read;
+    // a name that finds nothing leaves the reference none.
+    void resolveReferences()
+    {
+        for (const Fixup& f : fixups_) {
+            TComponent* found = nullptr;
+            size_t dot = f.name.find('.');
+            if (dot == std::string::npos) {
+                found = tk::sameName(root_.name(), f.name) ? &root_ : root_.findComponent(f.name);
+            } else if (tk::Application) {
+                if (TComponent* top = tk::Application->findComponent(f.name.substr(0, dot)))
+                    found = top->findComponent(f.name.substr(dot + 1));
+            }
+            if (!found || !found->classInfo().inheritsFrom(f.property->classType())) continue;
+            f.property->set(*f.object, Value(found));
+        }
+    }
+
+    ImageReader in_;
+    TComponent& root_;
+    std::vector<tk::ComponentRef<TComponent>> read_;
+    std::vector<Fixup> fixups_;
+    int depth_ = 0;
+};
+
+}  // namespace
+
+std::string writeComponentImage(TComponent& root)
+{
+    return ComponentWriter(root).run();
+}
+
+void readComponentImage(std::string_view image, TComponent& root)
+{
+    ComponentReader(image, root).run();
+}
+
+}  // namespace velmora
