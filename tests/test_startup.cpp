@@ -206,14 +206,31 @@ TEST_F(Startup, ABrokenOrMissingDataLinkFileOrAnUnknownProviderEndsSilently)
     attempt("missing file");
 }
 
-TEST_F(Startup, AGroupWithAStoredDesignStillOpensTheWindows)
+TEST_F(Startup, AGroupsStoredDesignReplacesTheBuiltInLayout)
 {
-    exec("UPDATE UserGroup SET FormData = x'6F626A656374' WHERE UserGroupID = 1");
+    exec("UPDATE UserGroup SET FormData = CAST('object frmClientMain: TfrmClientMain' || char(13, 10) ||"
+         " '  Caption = ''Stored''' || char(13, 10) || '  object StatusBar1: TStatusBar' || char(13, 10) ||"
+         " '  end' || char(13, 10) || 'end' || char(13, 10) AS BLOB) WHERE UserGroupID = 1");
     scriptLogin(demoLogin, demoPassword);
-    platform.script([] {
+    bool ran = false;
+    platform.script([&] {
+        ran = true;
         ASSERT_TRUE(frmClientMain);
-        EXPECT_TRUE(frmClientMain->visible());
+        EXPECT_EQ(frmClientMain->caption(), "Stored");
+        EXPECT_EQ(frmClientMain->name(), "frmClientMain_1");
+        EXPECT_TRUE(frmClientMain->findComponent("StatusBar1"));
+        EXPECT_FALSE(frmClientMain->findComponent("pcData"));
         tk::Application->closeByFrame(frmClientMain.get());
     });
     EXPECT_EQ(run(), 0);
+    EXPECT_TRUE(ran);
+}
+
+TEST_F(Startup, AStoredDesignThatCannotBeReadEndsSilently)
+{
+    exec("UPDATE UserGroup SET FormData = x'6F626A656374' WHERE UserGroupID = 1");  // "object"
+    scriptLogin(demoLogin, demoPassword);
+    EXPECT_EQ(run(), 0);
+    EXPECT_FALSE(platform.shown.count("frmClientMain"));
+    EXPECT_TRUE(platform.errorsShown().empty());
 }
