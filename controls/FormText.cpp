@@ -10,11 +10,32 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <clocale>
 #include <cstring>
+#include <locale.h>
 
 namespace velmora {
 
 namespace {
+
+// Numbers in form text use "." whatever the user's locale: the C numeric
+// conventions hold while a conversion runs and the user's come back after,
+// also when it fails.
+class ClassicNumbers {
+public:
+    ClassicNumbers() : c_(newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0))), old_(uselocale(c_)) {}
+    ~ClassicNumbers()
+    {
+        uselocale(old_);
+        freelocale(c_);
+    }
+    ClassicNumbers(const ClassicNumbers&) = delete;
+    ClassicNumbers& operator=(const ClassicNumbers&) = delete;
+
+private:
+    locale_t c_;
+    locale_t old_;
+};
 
 constexpr int maxDepth = 500;  // nesting of objects, lists and collections
 constexpr size_t maxLine = 4096;
@@ -631,6 +652,7 @@ private:
 
 std::string extendedText(long double v)
 {
+    ClassicNumbers numbers;
     if (!std::isfinite(v)) return "0.000000000000000000";
     char buf[64];
     // 16 significant digits, then placed as a fixed-point number.
@@ -669,11 +691,13 @@ std::string extendedText(long double v)
 
 std::string formTextToImage(std::string_view text)
 {
+    ClassicNumbers numbers;
     return Parser(text).run();
 }
 
 std::string imageToFormText(std::string_view image)
 {
+    ClassicNumbers numbers;
     return TextWriter(image).run();
 }
 

@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
 using namespace velmora;
 
 namespace {
@@ -189,4 +194,35 @@ TEST(FormText, TheImageEncodesValuesInTheirSmallestTypes)
                            // "ő": UTF-8 takes 2 bytes for 1 character, so UTF-16.
                            std::string("\x01U\x12\x01\x00\x00\x00\x51\x01", 9) + std::string("\x00\x00", 2);
     EXPECT_EQ(image, expected);
+}
+
+TEST(FormText, AProcessLocaleWithADecimalCommaChangesNothing)
+{
+    const char* comma[] = {"hu_HU.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8", "hu_HU", "de_DE"};
+    std::string old = std::setlocale(LC_NUMERIC, nullptr);
+    bool set = false;
+    for (const char* name : comma)
+        if (std::setlocale(LC_NUMERIC, name)) {
+            set = true;
+            break;
+        }
+    if (!set) {
+        // Compile the Hungarian locale into a private folder.
+        std::string dir = (std::filesystem::temp_directory_path() / "velmora-locales").string();
+        std::filesystem::create_directories(dir);
+        std::string cmd = "localedef -i hu_HU -f UTF-8 '" + dir + "/hu_HU.UTF-8' >/dev/null 2>&1";
+        if (std::system(cmd.c_str()) == 0) {
+            setenv("LOCPATH", dir.c_str(), 1);
+            set = std::setlocale(LC_NUMERIC, "hu_HU.UTF-8") != nullptr;
+        }
+    }
+    if (!set) GTEST_SKIP() << "no locale with a decimal comma can be had";
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+    ASSERT_STREQ(probe, "1,5");
+    std::string text = roundTrip(withLine("Time = 0.75"));
+    std::string size = roundTrip(withLine("Size = 1.5s"));
+    std::setlocale(LC_NUMERIC, old.c_str());
+    EXPECT_EQ(text, withLine("Time = 0.750000000000000000"));
+    EXPECT_EQ(size, withLine("Size = 1.5s"));
 }
