@@ -436,24 +436,7 @@ private:
         case ValueType::String: v.text = tk::ansiToUtf8(in_.shortString(), tk::currentLocale().ansiCodePage); break;
         case ValueType::LString: v.text = tk::ansiToUtf8(in_.bytes(in_.le(4)), tk::currentLocale().ansiCodePage); break;
         case ValueType::Utf8String: v.text = in_.bytes(in_.le(4)); break;
-        case ValueType::WString: {
-            std::string raw = in_.bytes(in_.le(4) * 2);
-            std::u32string chars;
-            for (size_t i = 0; i + 1 < raw.size(); i += 2) {
-                char32_t u = static_cast<unsigned char>(raw[i]) | (static_cast<unsigned char>(raw[i + 1]) << 8);
-                if (u >= 0xD800 && u <= 0xDBFF && i + 3 < raw.size()) {
-                    char32_t lo = static_cast<unsigned char>(raw[i + 2]) | (static_cast<unsigned char>(raw[i + 3]) << 8);
-                    if (lo >= 0xDC00 && lo <= 0xDFFF) {
-                        chars += 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00);
-                        i += 2;
-                        continue;
-                    }
-                }
-                chars += u;
-            }
-            v.text = tk::toUtf8(chars);
-            break;
-        }
+        case ValueType::WString: v.text = tk::toUtf8(tk::fromUtf16le(in_.bytes(in_.le(4) * 2))); break;
         case ValueType::Ident: v.text = in_.shortString(); break;
         case ValueType::Binary: v.text = in_.bytes(in_.le(4)); break;
         case ValueType::Set:

@@ -144,25 +144,7 @@ private:
         case ValueType::String: ansi(in_.shortString(), level); break;
         case ValueType::LString: ansi(in_.bytes(in_.le(4)), level); break;
         case ValueType::Utf8String: string(tk::toU32(in_.bytes(in_.le(4))), level); break;
-        case ValueType::WString: {
-            uint64_t units = in_.le(4);
-            std::string raw = in_.bytes(units * 2);
-            std::u32string chars;
-            for (size_t i = 0; i + 1 < raw.size(); i += 2) {
-                char32_t u = static_cast<unsigned char>(raw[i]) | (static_cast<unsigned char>(raw[i + 1]) << 8);
-                if (u >= 0xD800 && u <= 0xDBFF && i + 3 < raw.size()) {
-                    char32_t lo = static_cast<unsigned char>(raw[i + 2]) | (static_cast<unsigned char>(raw[i + 3]) << 8);
-                    if (lo >= 0xDC00 && lo <= 0xDFFF) {
-                        chars += 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00);
-                        i += 2;
-                        continue;
-                    }
-                }
-                chars += u;
-            }
-            string(chars, level);
-            break;
-        }
+        case ValueType::WString: string(tk::fromUtf16le(in_.bytes(in_.le(4) * 2)), level); break;
         case ValueType::Binary: binary(in_.bytes(in_.le(4)), level); break;
         case ValueType::Set: {
             out_ += "[";

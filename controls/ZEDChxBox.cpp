@@ -8,7 +8,7 @@ TK_DEFINE_CLASS(TZEDChxBox, tk::TCheckBox)
     declareFieldContract<false>(t);
 }
 
-TZEDChxBox::TZEDChxBox(tk::TComponent* owner) : tk::TCheckBox(owner) {}
+TZEDChxBox::TZEDChxBox(tk::TComponent* owner) : FieldControl<tk::TCheckBox>(owner) {}
 
 void TZEDChxBox::setFieldValue(const tk::Value& v)
 {

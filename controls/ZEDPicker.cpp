@@ -16,7 +16,7 @@ TK_DEFINE_CLASS(TZEDPicker, tk::TDateTimePicker)
     declareFieldContract<true>(t);
 }
 
-TZEDPicker::TZEDPicker(tk::TComponent* owner) : tk::TDateTimePicker(owner)
+TZEDPicker::TZEDPicker(tk::TComponent* owner) : FieldControl<tk::TDateTimePicker>(owner)
 {
     setWidth(96);
     setShowCheckbox(true);

@@ -10,7 +10,7 @@ TK_DEFINE_CLASS(TZEDit, tk::TEdit)
     declareFieldContract<true>(t);
 }
 
-TZEDit::TZEDit(tk::TComponent* owner) : tk::TEdit(owner) {}
+TZEDit::TZEDit(tk::TComponent* owner) : FieldControl<tk::TEdit>(owner) {}
 
 tk::Value TZEDit::FieldValue() const
 {

@@ -22,25 +22,6 @@ std::string trim(std::string_view s)
     return std::string(s.substr(a, b - a));
 }
 
-// UTF-16LE (after its byte-order mark) to UTF-8; lone surrogates become U+FFFD.
-std::string fromUtf16le(std::string_view b)
-{
-    std::u32string out;
-    for (size_t i = 0; i + 1 < b.size(); i += 2) {
-        char32_t u = static_cast<unsigned char>(b[i]) | (static_cast<unsigned char>(b[i + 1]) << 8);
-        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < b.size()) {
-            char32_t lo = static_cast<unsigned char>(b[i + 2]) | (static_cast<unsigned char>(b[i + 3]) << 8);
-            if (lo >= 0xDC00 && lo <= 0xDFFF) {
-                out += 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00);
-                i += 2;
-                continue;
-            }
-        }
-        out += (u >= 0xD800 && u <= 0xDFFF) ? 0xFFFD : u;
-    }
-    return tk::toUtf8(out);
-}
-
 }  // namespace
 
 std::string DataLink::value(std::string_view key) const
@@ -95,7 +76,7 @@ DataLink parseDataLink(std::string_view bytes, const std::string& path)
 {
     std::string text;
     if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
-        text = fromUtf16le(bytes.substr(2));
+        text = tk::toUtf8(tk::fromUtf16le(bytes.substr(2)));
     else if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
         text = std::string(bytes.substr(3));
     else if (tk::isValidUtf8(bytes))

@@ -35,7 +35,12 @@ int runVelmora(tk::Platform& platform, const std::string& executablePath)
         std::fprintf(stderr, "velmora: %s\n", e.what());
         return 1;
     }
-    app.run();
+    try {
+        app.run();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "velmora: %s\n", e.what());
+        return 1;
+    }
     return 0;
 }
 

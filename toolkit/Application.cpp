@@ -148,15 +148,14 @@ bool TApplication::isWindowEnabled(const TCustomForm* form) const
     return !form->takesActivation() || pos > topPos;
 }
 
-std::vector<TCustomForm*> TApplication::beginModal(TCustomForm* f)
+void TApplication::beginModal(TCustomForm* f)
 {
     if (popup_) closePopup();
     capture_ = static_cast<TControl*>(nullptr);
     modalStack_.push_back(f);
-    return {};
 }
 
-void TApplication::endModal(TCustomForm* f, const std::vector<TCustomForm*>&)
+void TApplication::endModal(TCustomForm* f)
 {
     modalStack_.erase(std::remove(modalStack_.begin(), modalStack_.end(), f), modalStack_.end());
 }

@@ -135,8 +135,8 @@ private:
     void raiseWindow(TCustomForm* f);
     void windowHidden(TCustomForm* f);
     // Modal showing blocks every other window.
-    std::vector<TCustomForm*> beginModal(TCustomForm* f);
-    void endModal(TCustomForm* f, const std::vector<TCustomForm*>& blocked);
+    void beginModal(TCustomForm* f);
+    void endModal(TCustomForm* f);
     TCustomForm* windowAt(TPoint screen) const;
     TControl* controlAt(TPoint screen) const;
     TWinControl* keyTarget() const;

@@ -267,7 +267,7 @@ int TCustomForm::showModal()
     ComponentRef<TCustomForm> previousRef(previous);
     modalResult_ = mrNone;
     modal_ = true;
-    std::vector<TCustomForm*> blocked = Application->beginModal(this);
+    Application->beginModal(this);
     try {
         show();
         for (;;) {
@@ -291,7 +291,7 @@ int TCustomForm::showModal()
     } catch (...) {
         if (self) {
             modal_ = false;
-            Application->endModal(this, blocked);
+            Application->endModal(this);
             hide();
         }
         throw;
@@ -299,7 +299,7 @@ int TCustomForm::showModal()
     if (!self) return mrCancel;
     TModalResult result = modalResult_;
     modal_ = false;
-    Application->endModal(this, blocked);
+    Application->endModal(this);
     hide();
     if (previousRef && previousRef->visible()) Application->activateForm(previousRef);
     return result;

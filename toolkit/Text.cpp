@@ -82,6 +82,24 @@ std::string toUtf8(std::u32string_view text)
     return out;
 }
 
+std::u32string fromUtf16le(std::string_view b)
+{
+    std::u32string out;
+    for (size_t i = 0; i + 1 < b.size(); i += 2) {
+        char32_t u = static_cast<unsigned char>(b[i]) | (static_cast<unsigned char>(b[i + 1]) << 8);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < b.size()) {
+            char32_t lo = static_cast<unsigned char>(b[i + 2]) | (static_cast<unsigned char>(b[i + 3]) << 8);
+            if (lo >= 0xDC00 && lo <= 0xDFFF) {
+                out += 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00);
+                i += 2;
+                continue;
+            }
+        }
+        out += u;
+    }
+    return out;
+}
+
 int charCount(std::string_view s)
 {
     int n = 0;

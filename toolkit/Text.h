@@ -9,6 +9,8 @@ namespace tk {
 std::u32string toU32(std::string_view utf8);
 std::string toUtf8(std::u32string_view text);
 std::string toUtf8(char32_t c);
+// UTF-16LE bytes to code points; a lone surrogate stays as it is.
+std::u32string fromUtf16le(std::string_view bytes);
 // Number of code points.
 int charCount(std::string_view utf8);
 
