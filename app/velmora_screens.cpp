@@ -1,0 +1,77 @@
+// velmora-screens FOLDER: runs the designer on Qt's offscreen platform
+// against a new demonstration database, logs in through the input API as
+// the demonstration user, and saves a PNG picture of every window into
+// FOLDER: the login dialog, then the main window, the palette and the
+// property page. Prints the files it wrote.
+#include "gui/QtPlatform.h"
+#include "gui/WindowWidget.h"
+#include "startup/DemoDatabase.h"
+#include "startup/Program.h"
+#include "toolkit/Application.h"
+#include "toolkit/Form.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+std::string folder;
+int failures = 0;
+
+void shoot(gui::QtPlatform& platform, const char* windowName, const char* file)
+{
+    platform.sync();
+    for (tk::TCustomForm* f : tk::Application->windows())
+        if (f->name() == windowName)
+            if (gui::WindowWidget* w = platform.widgetOf(f)) {
+                std::string path = folder + "/" + file;
+                if (w->grab().save(QString::fromStdString(path))) {
+                    std::printf("%s\n", path.c_str());
+                    return;
+                }
+            }
+    std::fprintf(stderr, "velmora-screens: no picture of %s\n", windowName);
+    ++failures;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: velmora-screens FOLDER\n");
+        return 2;
+    }
+    folder = std::filesystem::absolute(argv[1]).string();
+    std::filesystem::create_directories(folder);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    std::string db = (std::filesystem::temp_directory_path() / ("velmora-screens-" + std::to_string(getpid()))).string();
+    std::filesystem::remove_all(db);
+    velmora::createDemoDatabase(db);
+
+    QApplication qt(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    gui::QtPlatform platform;
+    // The gestures, one after the other on the event loop.
+    QTimer::singleShot(100, [&] {
+        shoot(platform, "frmPasswordDlg", "login.png");
+        tk::Application->typeText(velmora::demoLogin);
+        tk::Application->pressKey(tk::vk::Tab);
+        tk::Application->typeText(velmora::demoPassword);
+        tk::Application->pressKey(tk::vk::Return);
+        QTimer::singleShot(100, [&] {
+            shoot(platform, "frmClientMain", "main.png");
+            shoot(platform, "frmComonentPalette", "palette.png");
+            shoot(platform, "frmPropertyPage", "properties.png");
+            tk::Application->terminate();
+        });
+    });
+    int status = velmora::runVelmora(platform, db + "/velmora");
+    std::filesystem::remove_all(db);
+    return status != 0 || failures ? 1 : 0;
+}

@@ -1,0 +1,562 @@
+// Drawing windows, controls and popups.
+#include "gui/Painter.h"
+
+#include "gui/QtPlatform.h"
+#include "toolkit/Bitmap.h"
+#include "toolkit/Buttons.h"
+#include "toolkit/CheckBox.h"
+#include "toolkit/ComboBox.h"
+#include "toolkit/DBGrid.h"
+#include "toolkit/DateTimePicker.h"
+#include "toolkit/Edit.h"
+#include "toolkit/Form.h"
+#include "toolkit/HintWindow.h"
+#include "toolkit/Labels.h"
+#include "toolkit/Menus.h"
+#include "toolkit/PageControl.h"
+#include "toolkit/Panels.h"
+#include "toolkit/RadioGroup.h"
+#include "toolkit/SpinEdit.h"
+#include "toolkit/StatusBar.h"
+#include "toolkit/Application.h"
+#include "toolkit/Locale.h"
+#include "toolkit/Text.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPalette>
+#include <QPixmap>
+#include <QPixmapCache>
+
+#include <functional>
+#include <QStyle>
+#include <QStyleOption>
+#include <qdrawutil.h>
+
+namespace gui {
+
+namespace {
+
+QString q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+QStyle* style()
+{
+    return QApplication::style();
+}
+
+QColor systemColor(int index)
+{
+    QPalette pal = QApplication::palette();
+    switch (index) {
+    case 5: return pal.color(QPalette::Base);              // clWindow
+    case 8: return pal.color(QPalette::Text);              // clWindowText
+    case 13: return pal.color(QPalette::Highlight);        // clHighlight
+    case 14: return pal.color(QPalette::HighlightedText);  // clHighlightText
+    case 15: return pal.color(QPalette::Button);           // clBtnFace
+    case 16: return pal.color(QPalette::Dark);             // clBtnShadow
+    case 17: return pal.color(QPalette::Disabled, QPalette::Text);
+    case 18: return pal.color(QPalette::ButtonText);
+    case 20: return pal.color(QPalette::Light);
+    case 23: return pal.color(QPalette::ToolTipText);
+    case 24: return pal.color(QPalette::ToolTipBase);
+    case 2: return QColor(0, 84, 227);                     // clActiveCaption
+    case 19: return QColor(216, 228, 248);                 // clInactiveCaptionText
+    default: return pal.color(QPalette::Window);
+    }
+}
+
+QImage glyphImage(const tk::TBitmap& bmp, int numGlyphs, bool enabled)
+{
+    std::vector<uint32_t> px = bmp.pixels();
+    if (px.empty()) return {};
+    int w = bmp.width(), h = bmp.height();
+    int n = std::max(1, numGlyphs);
+    int gw = w / n;
+    int part = (!enabled && n >= 2) ? 1 : 0;
+    // The lower left pixel's colour is transparent.
+    uint32_t transparent = px[static_cast<size_t>(h - 1) * w];
+    QImage img(gw, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < gw; ++x) {
+            uint32_t c = px[static_cast<size_t>(y) * w + part * gw + x];
+            if (c == transparent) c = 0;
+            else if (!enabled && n < 2) c = 0xFF808080u;
+            img.setPixel(x, y, c);
+        }
+    return img;
+}
+
+void text(QPainter& p, const QRect& r, const std::string& s, const tk::TFont& font, int flags, QColor color)
+{
+    p.setFont(qtFont(font));
+    p.setPen(color);
+    p.drawText(r, flags, q(s));
+}
+
+QColor fontColor(const tk::TControl& c)
+{
+    return c.isEnabledTree() ? qtColor(c.font()->color()) : QApplication::palette().color(QPalette::Disabled, QPalette::Text);
+}
+
+void initOption(QStyleOption& o, const tk::TControl& c, QRect r)
+{
+    o.rect = r;
+    o.palette = QApplication::palette();
+    o.state = QStyle::State_None;
+    if (c.isEnabledTree()) o.state |= QStyle::State_Enabled;
+    if (auto* w = dynamic_cast<const tk::TWinControl*>(&c); w && w->focused()) o.state |= QStyle::State_HasFocus;
+    o.fontMetrics = qtMetrics(*c.font());
+}
+
+// Draws a style element through a pixmap kept per kind, size and state:
+// many controls of one size are drawn once and copied.
+void cached(QPainter& p, QRect r, const char* kind, QStyle::State state, const std::function<void(QPainter&, QRect)>& draw)
+{
+    QString key = QStringLiteral("velmora-%1-%2x%3-%4").arg(kind).arg(r.width()).arg(r.height()).arg(int(state));
+    QPixmap pm;
+    if (!QPixmapCache::find(key, &pm)) {
+        pm = QPixmap(r.size());
+        pm.fill(Qt::transparent);
+        QPainter cp(&pm);
+        draw(cp, QRect(QPoint(0, 0), r.size()));
+        cp.end();
+        QPixmapCache::insert(key, pm);
+    }
+    p.drawPixmap(r.topLeft(), pm);
+}
+
+void paintEdit(QPainter& p, const tk::TCustomEdit& e, QRect r)
+{
+    QStyleOptionFrame o;
+    initOption(o, e, r);
+    o.lineWidth = e.borderStyle() == tk::TBorderStyle::bsSingle ? 2 : 0;
+    o.state |= QStyle::State_Sunken;
+    p.fillRect(r, qtColor(e.color()));
+    if (o.lineWidth)
+        cached(p, r, "edit", o.state, [&](QPainter& cp, QRect local) {
+            QStyleOptionFrame lo = o;
+            lo.rect = local;
+            style()->drawPrimitive(QStyle::PE_FrameLineEdit, &lo, &cp);
+        });
+    const QFont& f = qtFont(*e.font());
+    const QFontMetrics& fm = qtMetrics(*e.font());
+    int y = r.top() + (r.height() - fm.height()) / 2;
+    int base = r.left();
+    bool focused = e.focused();
+    // Selection behind the text.
+    if (e.selLength() > 0 && (focused || !e.hideSelection())) {
+        int x0 = base + e.xOfPosition(e.selStart()), x1 = base + e.xOfPosition(e.selStart() + e.selLength());
+        p.fillRect(QRect(x0, y, x1 - x0, fm.height()), QApplication::palette().color(QPalette::Highlight));
+    }
+    p.setFont(f);
+    p.setPen(fontColor(e));
+    p.setClipRect(r.adjusted(2, 1, -2, -1));
+    p.drawText(QPoint(base + tk::TCustomEdit::textInset, y + fm.ascent()), q(e.displayText()));
+    if (focused) p.fillRect(QRect(base + e.xOfPosition(e.caretPos()), y, 1, fm.height()), fontColor(e));
+    p.setClipping(false);
+}
+
+void paintButtonFace(QPainter& p, const tk::TControl& c, QRect r, bool pressed, bool isDefault, bool flat)
+{
+    QStyleOptionButton o;
+    initOption(o, c, r);
+    if (pressed) o.state |= QStyle::State_Sunken;
+    else o.state |= QStyle::State_Raised;
+    if (isDefault) o.features |= QStyleOptionButton::DefaultButton;
+    if (flat) o.features |= QStyleOptionButton::Flat;
+    if (!flat || pressed)
+        cached(p, r, isDefault ? "default-button" : "button", o.state, [&](QPainter& cp, QRect local) {
+            QStyleOptionButton lo = o;
+            lo.rect = local;
+            style()->drawControl(QStyle::CE_PushButtonBevel, &lo, &cp);
+        });
+}
+
+void paintGlyphAndCaption(QPainter& p, const tk::TControl& c, QRect r, const QImage& glyph, const std::string& caption,
+                          bool pressed)
+{
+    const QFont& f = qtFont(*c.font());
+    const QFontMetrics& fm = qtMetrics(*c.font());
+    QString t = q(tk::stripAccelerator(caption));
+    int tw = fm.horizontalAdvance(t);
+    int gw = glyph.isNull() ? 0 : glyph.width();
+    int gap = glyph.isNull() || t.isEmpty() ? 0 : 4;
+    int x = r.left() + (r.width() - gw - gap - tw) / 2 + (pressed ? 1 : 0);
+    int cy = r.top() + r.height() / 2 + (pressed ? 1 : 0);
+    if (!glyph.isNull()) p.drawImage(QPoint(x, cy - glyph.height() / 2), glyph);
+    p.setFont(f);
+    p.setPen(fontColor(c));
+    p.drawText(QRect(x + gw + gap, r.top(), tw + 2, r.height()).translated(0, pressed ? 1 : 0), Qt::AlignVCenter, t);
+}
+
+QImage kindGlyph(tk::TBitBtnKind kind)
+{
+    QStyle::StandardPixmap sp;
+    switch (kind) {
+    case tk::TBitBtnKind::bkOK:
+    case tk::TBitBtnKind::bkYes: sp = QStyle::SP_DialogOkButton; break;
+    case tk::TBitBtnKind::bkCancel:
+    case tk::TBitBtnKind::bkNo:
+    case tk::TBitBtnKind::bkAbort: sp = QStyle::SP_DialogCancelButton; break;
+    case tk::TBitBtnKind::bkHelp: sp = QStyle::SP_DialogHelpButton; break;
+    case tk::TBitBtnKind::bkClose: sp = QStyle::SP_DialogCloseButton; break;
+    default: return {};
+    }
+    return style()->standardIcon(sp).pixmap(16, 16).toImage();
+}
+
+void paintControl(QPainter& p, tk::TControl& c, QPoint origin);
+
+void paintChildren(QPainter& p, tk::TWinControl& w, QPoint origin)
+{
+    // Controls without a window first, windowed ones above them.
+    QRect area(origin, QSize(w.width(), w.height()));
+    for (tk::TControl* child : w.childrenInWritingOrder()) {
+        QRect r(origin + QPoint(child->left(), child->top()), QSize(child->width(), child->height()));
+        if (child->visible() && r.intersects(area)) paintControl(p, *child, r.topLeft());
+    }
+}
+
+void paintPageControl(QPainter& p, tk::TPageControl& pc, QRect r)
+{
+    auto tabs = pc.tabs();
+    tk::TRect d = pc.displayRect();
+    QRect display(r.left() + d.left - 2, r.top() + d.top - 2, d.right - d.left + 4, d.bottom - d.top + 4);
+    if (pc.style() == tk::TTabStyle::tsTabs) {
+        QStyleOptionTabWidgetFrame frame;
+        initOption(frame, pc, display);
+        style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &p);
+    }
+    for (const auto& t : tabs) {
+        QRect tr(r.left() + t.rect.left, r.top() + t.rect.top, t.rect.right - t.rect.left, t.rect.bottom - t.rect.top);
+        bool selected = t.page == pc.activePage();
+        if (pc.style() == tk::TTabStyle::tsTabs) {
+            QStyleOptionTab o;
+            initOption(o, pc, tr);
+            o.shape = QTabBar::RoundedNorth;
+            o.text = q(tk::stripAccelerator(t.page->caption()));
+            if (selected) o.state |= QStyle::State_Selected;
+            style()->drawControl(QStyle::CE_TabBarTab, &o, &p);
+        } else {
+            paintButtonFace(p, pc, tr, selected, false, pc.style() == tk::TTabStyle::tsFlatButtons && !selected);
+            text(p, tr, tk::stripAccelerator(t.page->caption()), *pc.font(), Qt::AlignCenter, fontColor(pc));
+        }
+    }
+}
+
+void paintGrid(QPainter& p, tk::TDBGrid& g, QRect r)
+{
+    p.fillRect(r, qtColor(g.color()));
+    QStyleOptionFrame frame;
+    initOption(frame, g, r);
+    frame.lineWidth = 2;
+    frame.state |= QStyle::State_Sunken;
+    style()->drawPrimitive(QStyle::PE_Frame, &frame, &p);
+    tk::TDataSet* set = g.dataSet();
+    auto cols = g.columns();
+    int x0 = r.left() + 2 + g.indicatorWidth();
+    int y = r.top() + 2;
+    p.setClipRect(r.adjusted(2, 2, -2, -2));
+    if (g.titleHeight() > 0) {
+        int x = x0;
+        for (const auto& c : cols) {
+            QStyleOptionHeader h;
+            initOption(h, g, QRect(x, y, c.width, g.titleHeight()));
+            h.text = q(c.title);
+            style()->drawControl(QStyle::CE_Header, &h, &p);
+            x += c.width + 1;
+        }
+        y += g.titleHeight();
+    }
+    if (set) {
+        int rows = std::min(g.visibleRows(), set->recordCount() - g.topRow());
+        for (int i = 0; i < rows; ++i) {
+            int row = g.topRow() + i;
+            QRect line(r.left() + 2, y, r.width() - 4, g.rowHeight());
+            bool current = row == set->recNo();
+            if (current) p.fillRect(QRect(x0, y, r.right() - x0, g.rowHeight()), QApplication::palette().color(QPalette::Highlight));
+            int x = x0;
+            for (const auto& c : cols) {
+                QColor color = current ? QApplication::palette().color(QPalette::HighlightedText) : fontColor(g);
+                text(p, QRect(x + 2, y, c.width - 4, g.rowHeight()), set->displayText(row, c.field), *g.font(),
+                     Qt::AlignVCenter | Qt::AlignLeft, color);
+                x += c.width + 1;
+            }
+            if (g.indicatorWidth() && current) text(p, QRect(r.left() + 2, y, g.indicatorWidth(), g.rowHeight()), "▸", *g.font(), Qt::AlignCenter, fontColor(g));
+            p.setPen(QApplication::palette().color(QPalette::Midlight));
+            p.drawLine(line.bottomLeft(), line.bottomRight());
+            y += g.rowHeight();
+        }
+    }
+    p.setClipping(false);
+}
+
+void paintControl(QPainter& p, tk::TControl& c, QPoint origin)
+{
+    QRect r(origin, QSize(c.width(), c.height()));
+    if (auto* pc = tk::as<tk::TPageControl>(&c)) {
+        paintPageControl(p, *pc, r);
+        paintChildren(p, *pc, origin);
+        return;
+    }
+    if (auto* g = tk::as<tk::TDBGrid>(&c)) {
+        paintGrid(p, *g, r);
+        return;
+    }
+    if (auto* sb = tk::as<tk::TStatusBar>(&c)) {
+        p.fillRect(r, qtColor(sb->color()));
+        if (sb->simplePanel()) {
+            text(p, r.adjusted(4, 0, 0, 0), sb->simpleText(), *sb->font(), Qt::AlignVCenter, fontColor(*sb));
+        } else {
+            auto rects = sb->panelRects();
+            for (size_t i = 0; i < rects.size(); ++i) {
+                QRect pr(origin.x() + rects[i].left, origin.y() + rects[i].top, rects[i].width(), rects[i].height() - 1);
+                qDrawShadePanel(&p, pr, QApplication::palette(), true, 1);
+                text(p, pr.adjusted(3, 0, -3, 0), sb->panel(static_cast<int>(i))->text(), *sb->font(), Qt::AlignVCenter,
+                     fontColor(*sb));
+            }
+        }
+        return;
+    }
+    if (auto* b = tk::as<tk::TButton>(&c)) {
+        paintButtonFace(p, *b, r, b->isPressed(), b->isDefault(), false);
+        QImage glyph;
+        if (auto* bb = tk::as<tk::TBitBtn>(b)) {
+            glyph = bb->kind() != tk::TBitBtnKind::bkCustom && bb->glyph()->empty()
+                        ? kindGlyph(bb->kind())
+                        : glyphImage(*bb->glyph(), bb->numGlyphs(), bb->isEnabledTree());
+        }
+        paintGlyphAndCaption(p, *b, r, glyph, b->caption(), b->isPressed());
+        if (b->focused()) {
+            QStyleOptionFocusRect f;
+            initOption(f, *b, r.adjusted(4, 4, -4, -4));
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &f, &p);
+        }
+        return;
+    }
+    if (auto* sp = tk::as<tk::TSpeedButton>(&c)) {
+        bool down = sp->down() || sp->isPressed();
+        if (down || !sp->flat()) qDrawShadePanel(&p, r, QApplication::palette(), down, 1);
+        paintGlyphAndCaption(p, *sp, r, glyphImage(*sp->glyph(), sp->numGlyphs(), sp->isEnabledTree()), sp->caption(), down);
+        return;
+    }
+    if (auto* chx = tk::as<tk::TCheckBox>(&c)) {
+        QStyleOptionButton o;
+        initOption(o, *chx, r);
+        o.text = q(tk::stripAccelerator(chx->caption()));
+        o.state |= chx->state() == tk::TCheckBoxState::cbChecked ? QStyle::State_On
+                   : chx->state() == tk::TCheckBoxState::cbGrayed ? QStyle::State_NoChange
+                                                                   : QStyle::State_Off;
+        if (chx->isPressed()) o.state |= QStyle::State_Sunken;
+        p.setFont(qtFont(*chx->font()));
+        style()->drawControl(QStyle::CE_CheckBox, &o, &p);
+        return;
+    }
+    if (auto* rg = tk::as<tk::TRadioGroup>(&c)) {
+        QStyleOptionGroupBox o;
+        initOption(o, *rg, r);
+        o.text = q(tk::stripAccelerator(rg->caption()));
+        o.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        o.lineWidth = 1;
+        p.setFont(qtFont(*rg->font()));
+        style()->drawComplexControl(QStyle::CC_GroupBox, &o, &p);
+        for (int i = 0; i < static_cast<int>(rg->items().size()); ++i) {
+            tk::TRect ir = rg->itemRect(i);
+            QStyleOptionButton b;
+            initOption(b, *rg, QRect(origin.x() + ir.left, origin.y() + ir.top, ir.width(), ir.height()));
+            if (!rg->itemEnabled(i)) b.state &= ~QStyle::State_Enabled;
+            b.text = q(rg->items()[i]);
+            b.state |= i == rg->itemIndex() ? QStyle::State_On : QStyle::State_Off;
+            style()->drawControl(QStyle::CE_RadioButton, &b, &p);
+        }
+        return;
+    }
+    if (auto* cb = tk::as<tk::TComboBox>(&c)) {
+        QStyleOptionComboBox o;
+        initOption(o, *cb, r);
+        o.editable = !cb->isList();
+        o.subControls = QStyle::SC_All;
+        style()->drawComplexControl(QStyle::CC_ComboBox, &o, &p);
+        QRect field = style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, nullptr);
+        text(p, field.adjusted(2, 0, 0, 0), cb->text(), *cb->font(), Qt::AlignVCenter, fontColor(*cb));
+        return;
+    }
+    if (auto* se = tk::as<tk::TSpinEdit>(&c)) {
+        paintEdit(p, *se, r);
+        QStyleOptionSpinBox o;
+        initOption(o, *se, QRect(r.right() - tk::TSpinEdit::buttonWidth, r.top() + 2, tk::TSpinEdit::buttonWidth - 2, r.height() - 4));
+        o.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
+        o.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
+        style()->drawComplexControl(QStyle::CC_SpinBox, &o, &p);
+        return;
+    }
+    if (auto* dp = tk::as<tk::TDateTimePicker>(&c)) {
+        QStyleOptionComboBox o;
+        initOption(o, *dp, r);
+        o.editable = true;
+        o.subControls = QStyle::SC_All;
+        style()->drawComplexControl(QStyle::CC_ComboBox, &o, &p);
+        int x = r.left() + 3;
+        if (dp->showCheckbox()) {
+            QStyleOptionButton b;
+            initOption(b, *dp, QRect(x, r.top() + (r.height() - 13) / 2, 13, 13));
+            b.state |= dp->checked() ? QStyle::State_On : QStyle::State_Off;
+            style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &b, &p);
+            x += tk::TDateTimePicker::checkboxWidth;
+        }
+        QColor color = dp->checked() ? fontColor(*dp) : QApplication::palette().color(QPalette::Disabled, QPalette::Text);
+        text(p, QRect(x, r.top(), r.width() - (x - r.left()) - tk::TDateTimePicker::buttonWidth, r.height()),
+             dp->displayText(), *dp->font(), Qt::AlignVCenter, color);
+        return;
+    }
+    if (auto* e = tk::as<tk::TCustomEdit>(&c)) {
+        paintEdit(p, *e, r);
+        return;
+    }
+    if (auto* st = tk::as<tk::TStaticText>(&c)) {
+        if (!st->transparent()) p.fillRect(r, qtColor(st->color()));
+        if (st->borderStyle() != tk::TStaticBorderStyle::sbsNone)
+            qDrawShadePanel(&p, r, QApplication::palette(), st->borderStyle() == tk::TStaticBorderStyle::sbsSunken, 1);
+        int align = st->alignment() == tk::TAlignment::taCenter ? Qt::AlignHCenter
+                    : st->alignment() == tk::TAlignment::taRightJustify ? Qt::AlignRight
+                                                                         : Qt::AlignLeft;
+        text(p, r.adjusted(2, 2, -2, -2), st->displayText(), *st->font(), align | Qt::AlignTop | Qt::TextDontClip,
+             fontColor(*st));
+        return;
+    }
+    if (auto* l = tk::as<tk::TLabel>(&c)) {
+        if (!l->transparent()) p.fillRect(r, qtColor(l->color()));
+        int align = l->alignment() == tk::TAlignment::taCenter ? Qt::AlignHCenter
+                    : l->alignment() == tk::TAlignment::taRightJustify ? Qt::AlignRight
+                                                                        : Qt::AlignLeft;
+        text(p, r, l->displayText(), *l->font(),
+             align | Qt::AlignTop | Qt::TextDontClip | (l->wordWrap() ? Qt::TextWordWrap : 0), fontColor(*l));
+        return;
+    }
+    if (auto* pn = tk::as<tk::TPanel>(&c)) {
+        p.fillRect(r, qtColor(pn->color()));
+        if (pn->bevelOuter() != tk::TBevelCut::bvNone)
+            qDrawShadePanel(&p, r, QApplication::palette(), pn->bevelOuter() == tk::TBevelCut::bvLowered, pn->bevelWidth());
+        text(p, r, pn->caption(), *pn->font(), Qt::AlignCenter, fontColor(*pn));
+        paintChildren(p, *pn, origin);
+        return;
+    }
+    if (auto* bv = tk::as<tk::TBevel>(&c)) {
+        QPalette pal = QApplication::palette();
+        bool sunken = bv->style() == tk::TBevelStyle::bsLowered;
+        switch (bv->shape()) {
+        case tk::TBevelShape::bsBox:
+        case tk::TBevelShape::bsFrame: qDrawShadeRect(&p, r, pal, sunken, 1); break;
+        case tk::TBevelShape::bsTopLine: qDrawShadeLine(&p, r.topLeft(), r.topRight(), pal, sunken, 1); break;
+        case tk::TBevelShape::bsBottomLine: qDrawShadeLine(&p, r.bottomLeft(), r.bottomRight(), pal, sunken, 1); break;
+        case tk::TBevelShape::bsLeftLine: qDrawShadeLine(&p, r.topLeft(), r.bottomLeft(), pal, sunken, 1); break;
+        case tk::TBevelShape::bsRightLine: qDrawShadeLine(&p, r.topRight(), r.bottomRight(), pal, sunken, 1); break;
+        default: break;
+        }
+        return;
+    }
+    if (auto* w = dynamic_cast<tk::TWinControl*>(&c)) {
+        if (!w->parentColor() || tk::as<tk::TTabSheet>(w)) p.fillRect(r, qtColor(w->color()));
+        paintChildren(p, *w, origin);
+        return;
+    }
+    p.fillRect(r, qtColor(c.color()));  // splitters and other plain controls
+}
+
+}  // namespace
+
+QColor qtColor(tk::TColor c)
+{
+    if (c < 0 && c >= tk::clSystemColor) return systemColor(c - tk::clSystemColor);
+    if (c == tk::clDefault || c == tk::clNone) return QApplication::palette().color(QPalette::Window);
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+void paintWindow(QPainter& p, tk::TCustomForm& form)
+{
+    QRect r(0, 0, form.clientWidth(), form.clientHeight());
+    p.fillRect(r, qtColor(form.color()));
+    if (auto* hint = tk::as<tk::THintWindow>(&form)) {
+        p.setPen(QApplication::palette().color(QPalette::Dark));
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+        int y = 3;
+        for (const std::string& line : hint->lines()) {
+            text(p, QRect(4, y, r.width() - 8, form.textHeight()), line, *form.font(), Qt::AlignLeft, qtColor(form.font()->color()));
+            y += form.textHeight();
+        }
+        return;
+    }
+    paintChildren(p, form, QPoint(0, 0));
+}
+
+void paintPopup(QPainter& p, tk::TPopup& popup)
+{
+    tk::TRect sr = popup.screenRect();
+    QRect r(0, 0, sr.width(), sr.height());
+    QPalette pal = QApplication::palette();
+    p.fillRect(r, pal.color(QPalette::Base));
+    p.setPen(pal.color(QPalette::Dark));
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    tk::TFont font;
+    if (auto* menu = dynamic_cast<tk::TPopupMenu*>(&popup)) {
+        p.fillRect(r.adjusted(1, 1, -1, -1), pal.color(QPalette::Window));
+        auto items = menu->visibleItems();
+        for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+            QRect ir(2, 2 + i * tk::TPopupMenu::itemHeight, r.width() - 4, tk::TPopupMenu::itemHeight);
+            bool lit = i == menu->highlighted();
+            if (lit) p.fillRect(ir, pal.color(QPalette::Highlight));
+            text(p, ir.adjusted(20, 0, 0, 0), tk::stripAccelerator(items[i]->caption()), font, Qt::AlignVCenter,
+                 lit ? pal.color(QPalette::HighlightedText) : pal.color(items[i]->enabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
+        }
+        return;
+    }
+    // The owning control of a drop-down list or calendar: found among the windows.
+    for (tk::TCustomForm* f : tk::Application->windows()) {
+        std::function<bool(tk::TWinControl&)> find = [&](tk::TWinControl& w) -> bool {
+            for (tk::TControl* c : w.controls()) {
+                if (auto* cb = tk::as<tk::TComboBox>(c); cb && cb->droppedDown()) {
+                    tk::TFont* ff = cb->font();
+                    int h = cb->itemHeight();
+                    for (int i = 0; i < static_cast<int>(cb->items().size()) && i * h < r.height(); ++i) {
+                        QRect ir(1, 1 + i * h, r.width() - 2, h);
+                        bool lit = i == cb->highlighted();
+                        if (lit) p.fillRect(ir, pal.color(QPalette::Highlight));
+                        text(p, ir.adjusted(2, 0, 0, 0), cb->items()[i], *ff, Qt::AlignVCenter,
+                             lit ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::Text));
+                    }
+                    return true;
+                }
+                if (auto* dp = tk::as<tk::TDateTimePicker>(c); dp && dp->droppedDown()) {
+                    using P = tk::TDateTimePicker;
+                    QRect title(2, 2, r.width() - 4, P::titleHeight);
+                    p.fillRect(title, qtColor(dp->calColors()->titleBackColor()));
+                    std::string month = std::to_string(dp->calendarYear()) + ". " + std::to_string(dp->calendarMonth());
+                    text(p, title, "◀   " + month + "   ▶", *dp->font(), Qt::AlignCenter, qtColor(dp->calColors()->titleTextColor()));
+                    static const char* days[] = {"H", "K", "Sze", "Cs", "P", "Szo", "V"};
+                    for (int col = 0; col < 7; ++col)
+                        text(p, QRect(2 + col * P::cellWidth, 2 + P::titleHeight, P::cellWidth, P::cellHeight), days[col],
+                             *dp->font(), Qt::AlignCenter, pal.color(QPalette::Text));
+                    for (int row = 0; row < 6; ++row)
+                        for (int col = 0; col < 7; ++col) {
+                            double d = dp->cellDate(row, col);
+                            int y, m, day;
+                            tk::decodeDate(d, y, m, day);
+                            QRect cell(2 + col * P::cellWidth, 2 + P::titleHeight + (row + 1) * P::cellHeight, P::cellWidth, P::cellHeight);
+                            if (d == dp->date()) p.fillRect(cell, pal.color(QPalette::Highlight));
+                            text(p, cell, std::to_string(day), *dp->font(), Qt::AlignCenter,
+                                 m == dp->calendarMonth() ? pal.color(QPalette::Text) : qtColor(dp->calColors()->trailingTextColor()));
+                        }
+                    return true;
+                }
+                if (auto* cw = dynamic_cast<tk::TWinControl*>(c); cw && find(*cw)) return true;
+            }
+            return false;
+        };
+        if (f->visible() && find(*f)) return;
+    }
+}
+
+}  // namespace gui

@@ -1,0 +1,181 @@
+// The Qt platform.
+#include "gui/QtPlatform.h"
+
+#include "gui/WindowWidget.h"
+#include "toolkit/Application.h"
+#include "toolkit/Font.h"
+#include "toolkit/Form.h"
+#include "toolkit/Locale.h"
+#include "toolkit/Text.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDate>
+#include <QFontMetrics>
+#include <QMessageBox>
+#include <QScreen>
+
+#include <cstdlib>
+
+namespace gui {
+
+namespace {
+struct FontEntry {
+    QFont font;
+    QFontMetrics metrics;
+};
+
+const FontEntry& fontEntry(const tk::TFont& font)
+{
+    static std::map<std::pair<int, unsigned>, std::unique_ptr<FontEntry>> cache;
+    auto key = std::make_pair(font.height(), font.style());
+    auto& entry = cache[key];
+    if (!entry) {
+        // The stored faces (MS Sans Serif, Tahoma...) map to an installed
+        // sans-serif face at the stored pixel height.
+        QFont f(QStringLiteral("DejaVu Sans Condensed"));
+        f.setStyleHint(QFont::SansSerif);
+        int h = font.height();
+        f.setPixelSize(std::max(1, h < 0 ? -h : h * 4 / 5));
+        f.setBold(font.style() & tk::fsBold);
+        f.setItalic(font.style() & tk::fsItalic);
+        f.setUnderline(font.style() & tk::fsUnderline);
+        f.setStrikeOut(font.style() & tk::fsStrikeOut);
+        entry = std::make_unique<FontEntry>(FontEntry{f, QFontMetrics(f)});
+    }
+    return *entry;
+}
+}  // namespace
+
+const QFont& qtFont(const tk::TFont& font)
+{
+    return fontEntry(font).font;
+}
+
+const QFontMetrics& qtMetrics(const tk::TFont& font)
+{
+    return fontEntry(font).metrics;
+}
+
+QtPlatform::QtPlatform() : popup_(std::make_unique<PopupWidget>(*this))
+{
+    clock_.start();
+}
+
+QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::runUntil(const std::function<bool()>& done)
+{
+    sync();
+    while (!done()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
+}
+
+double QtPlatform::today()
+{
+    QDate d = QDate::currentDate();
+    return tk::encodeDate(d.year(), d.month(), d.day());
+}
+
+int QtPlatform::startTimer(int intervalMs, std::function<void()> tick)
+{
+    int id = nextTimer_++;
+    auto timer = std::make_unique<QTimer>();
+    timer->setInterval(intervalMs);
+    QObject::connect(timer.get(), &QTimer::timeout, [this, tick] {
+        tick();
+        sync();
+    });
+    timer->start();
+    timers_[id] = std::move(timer);
+    return id;
+}
+
+void QtPlatform::stopTimer(int id)
+{
+    // The timer may be stopped from its own tick: delete it later.
+    auto it = timers_.find(id);
+    if (it == timers_.end()) return;
+    it->second->stop();
+    it->second.release()->deleteLater();
+    timers_.erase(it);
+}
+
+int QtPlatform::textWidth(const tk::TFont& font, std::string_view text)
+{
+    return qtMetrics(font).horizontalAdvance(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+}
+
+int QtPlatform::textHeight(const tk::TFont& font)
+{
+    return qtMetrics(font).height();
+}
+
+std::string QtPlatform::clipboardText()
+{
+    return QGuiApplication::clipboard()->text().toStdString();
+}
+
+void QtPlatform::setClipboardText(const std::string& text)
+{
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+tk::TRect QtPlatform::screenRect()
+{
+    QScreen* s = QGuiApplication::primaryScreen();
+    QRect r = s ? s->geometry() : QRect(0, 0, 1280, 1024);
+    return {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+}
+
+void QtPlatform::invalidate(tk::TWinControl*)
+{
+    if (syncQueued_) return;
+    syncQueued_ = true;
+    QTimer::singleShot(0, [this] { sync(); });
+}
+
+void QtPlatform::showError(const std::string& text)
+{
+    // The model has recorded the error; the box does not stop the loop.
+    auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("Velmora Document Store"), QString::fromStdString(text));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+}
+
+WindowWidget* QtPlatform::widgetOf(tk::TCustomForm* form) const
+{
+    auto it = widgets_.find(form);
+    return it == widgets_.end() ? nullptr : it->second.get();
+}
+
+void QtPlatform::sync()
+{
+    syncQueued_ = false;
+    if (!tk::Application) return;
+    const auto& windows = tk::Application->windows();
+    // Widgets of windows that are gone or hidden go too.
+    for (auto it = widgets_.begin(); it != widgets_.end();) {
+        bool alive = std::find(windows.begin(), windows.end(), it->first) != windows.end();
+        if (!alive || !it->first->visible()) it = widgets_.erase(it);
+        else ++it;
+    }
+    for (tk::TCustomForm* f : windows) {
+        if (!f->visible()) continue;
+        auto& w = widgets_[f];
+        if (!w) w = std::make_unique<WindowWidget>(*this, *f);
+        w->syncFromModel();
+        if (!w->isVisible()) w->show();
+    }
+    // Stacking as the model has it, back to front (where the platform can).
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        for (tk::TCustomForm* f : windows)
+            if (WindowWidget* w = widgetOf(f)) w->raise();
+    if (tk::TCustomForm* active = tk::Application->activeForm())
+        if (WindowWidget* w = widgetOf(active); w && !w->isActiveWindow() &&
+                                                 QGuiApplication::platformName() != QLatin1String("offscreen"))
+            w->activateWindow();
+    popup_->syncFromModel();
+    if (popup_->isVisible() && QGuiApplication::platformName() != QLatin1String("offscreen")) popup_->raise();
+}
+
+}  // namespace gui

@@ -1,0 +1,192 @@
+// Window widgets: drawing from the model, input into the model.
+#include "gui/WindowWidget.h"
+
+#include "gui/Keys.h"
+#include "gui/Painter.h"
+#include "gui/QtPlatform.h"
+#include "toolkit/Application.h"
+#include "toolkit/Form.h"
+#include "toolkit/HintWindow.h"
+#include "toolkit/Popup.h"
+#include "toolkit/Text.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace gui {
+
+WindowWidget::WindowWidget(QtPlatform& platform, tk::TCustomForm& form) : platform_(platform), form_(form)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    Qt::WindowFlags flags = Qt::Window;
+    switch (form.borderStyle()) {
+    case tk::TFormBorderStyle::bsNone: flags = Qt::ToolTip | Qt::FramelessWindowHint; break;
+    case tk::TFormBorderStyle::bsToolWindow:
+    case tk::TFormBorderStyle::bsSizeToolWin: flags = Qt::Tool; break;
+    case tk::TFormBorderStyle::bsDialog: flags = Qt::Dialog; break;
+    default: break;
+    }
+    if (!(form.borderIcons() & tk::biSystemMenu) && form.borderStyle() != tk::TFormBorderStyle::bsNone)
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint;
+    setWindowFlags(flags);
+    if (!form.takesActivation()) setAttribute(Qt::WA_ShowWithoutActivating);
+}
+
+void WindowWidget::syncFromModel()
+{
+    setWindowTitle(QString::fromStdString(form_.caption()));
+    if (form_.isModal()) setWindowModality(Qt::ApplicationModal);
+    tk::TPoint o = form_.clientOrigin();
+    if (pos() != QPoint(o.x, o.y)) move(o.x, o.y);
+    QSize size(form_.clientWidth(), form_.clientHeight());
+    if (this->size() != size) resize(size);
+    bool sizeable = form_.borderStyle() == tk::TFormBorderStyle::bsSizeable ||
+                    form_.borderStyle() == tk::TFormBorderStyle::bsSizeToolWin;
+    if (!sizeable) setFixedSize(size);
+    update();
+}
+
+QPoint WindowWidget::modelScreen(QPointF local) const
+{
+    tk::TPoint o = form_.clientOrigin();
+    return QPoint(o.x, o.y) + local.toPoint();
+}
+
+bool WindowWidget::event(QEvent* e)
+{
+    // Tab and Shift+Tab belong to the model, not to Qt's focus chain.
+    if (e->type() == QEvent::KeyPress) {
+        keyPressEvent(static_cast<QKeyEvent*>(e));
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void WindowWidget::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    paintWindow(p, form_);
+}
+
+void WindowWidget::mousePressEvent(QMouseEvent* e)
+{
+    QPoint s = modelScreen(e->position());
+    tk::Application->mouseDown(mouseButton(e->button()), shiftState(e->modifiers()), {s.x(), s.y()});
+    platform_.sync();
+}
+
+void WindowWidget::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    QPoint s = modelScreen(e->position());
+    tk::Application->mouseDown(mouseButton(e->button()), shiftState(e->modifiers()), {s.x(), s.y()}, true);
+    platform_.sync();
+}
+
+void WindowWidget::mouseMoveEvent(QMouseEvent* e)
+{
+    QPoint s = modelScreen(e->position());
+    tk::Application->mouseMove(shiftState(e->modifiers(), e->buttons()), {s.x(), s.y()});
+    platform_.sync();
+}
+
+void WindowWidget::mouseReleaseEvent(QMouseEvent* e)
+{
+    QPoint s = modelScreen(e->position());
+    tk::Application->mouseUp(mouseButton(e->button()), shiftState(e->modifiers()), {s.x(), s.y()});
+    platform_.sync();
+}
+
+void WindowWidget::keyPressEvent(QKeyEvent* e)
+{
+    tk::TShiftState shift = shiftState(e->modifiers());
+    if (e->key() == Qt::Key_Backtab) shift |= tk::ssShift;
+    uint16_t key = virtualKey(*e);
+    bool consumed = key && tk::Application->keyDown(key, shift);
+    // The characters typed, as the keyboard layout gives them (ő, Ű...).
+    QString text = e->text();
+    if (!consumed && !(shift & (tk::ssCtrl | tk::ssAlt)))
+        for (char32_t ch : text.toStdU32String())
+            if (ch >= 32 || ch == 8 || ch == 9 || ch == 13 || ch == 27) tk::Application->keyPress(ch);
+    if (!consumed && text.isEmpty()) {
+        char32_t ch = tk::TApplication::charOfKey(key, shift);
+        if (ch && ch < 32) tk::Application->keyPress(ch);
+    }
+    platform_.sync();
+}
+
+void WindowWidget::keyReleaseEvent(QKeyEvent* e)
+{
+    if (e->isAutoRepeat()) return;
+    tk::TShiftState shift = shiftState(e->modifiers());
+    if (uint16_t key = virtualKey(*e)) tk::Application->keyUp(key, shift);
+    platform_.sync();
+}
+
+void WindowWidget::closeEvent(QCloseEvent* e)
+{
+    // The model decides; the widget follows it.
+    e->ignore();
+    tk::Application->closeByFrame(&form_);
+    platform_.sync();
+}
+
+PopupWidget::PopupWidget(QtPlatform& platform) : platform_(platform)
+{
+    setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setMouseTracking(true);
+}
+
+void PopupWidget::syncFromModel()
+{
+    tk::TPopup* popup = tk::Application ? tk::Application->popup() : nullptr;
+    if (!popup) {
+        hide();
+        return;
+    }
+    tk::TRect r = popup->screenRect();
+    setGeometry(r.left, r.top, r.width(), r.height());
+    show();
+    update();
+}
+
+QPoint PopupWidget::modelScreen(QPointF local) const
+{
+    tk::TRect r = tk::Application->popup() ? tk::Application->popup()->screenRect() : tk::TRect{};
+    return QPoint(r.left, r.top) + local.toPoint();
+}
+
+void PopupWidget::paintEvent(QPaintEvent*)
+{
+    if (tk::TPopup* popup = tk::Application->popup()) {
+        QPainter p(this);
+        paintPopup(p, *popup);
+    }
+}
+
+void PopupWidget::mousePressEvent(QMouseEvent* e)
+{
+    QPoint s = modelScreen(e->position());
+    tk::Application->mouseDown(mouseButton(e->button()), shiftState(e->modifiers()), {s.x(), s.y()});
+    platform_.sync();
+}
+
+void PopupWidget::mouseMoveEvent(QMouseEvent* e)
+{
+    QPoint s = modelScreen(e->position());
+    tk::Application->mouseMove(shiftState(e->modifiers(), e->buttons()), {s.x(), s.y()});
+    platform_.sync();
+}
+
+void PopupWidget::mouseReleaseEvent(QMouseEvent* e)
+{
+    QPoint s = modelScreen(e->position());
+    tk::Application->mouseUp(mouseButton(e->button()), shiftState(e->modifiers()), {s.x(), s.y()});
+    platform_.sync();
+}
+
+}  // namespace gui

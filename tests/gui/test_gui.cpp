@@ -1,0 +1,172 @@
+// The Qt front end on the offscreen platform: every window renders, and
+// gestures sent as Qt events change the model exactly as the same gestures
+// sent to the input API do.
+#include "../TempFolder.h"
+
+#include "gui/QtPlatform.h"
+#include "gui/WindowWidget.h"
+#include "startup/DemoDatabase.h"
+#include "startup/Program.h"
+#include "toolkit/Application.h"
+#include "toolkit/CheckBox.h"
+#include "toolkit/Edit.h"
+#include "toolkit/Form.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+// Distinct colours in a picture: an empty or one-colour picture has one.
+size_t colours(const QImage& img)
+{
+    std::set<QRgb> seen;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) seen.insert(img.pixel(x, y));
+    return seen.size();
+}
+
+}  // namespace
+
+TEST(Gui, EveryWindowOfStartUpRendersAsItsLayoutSays)
+{
+    TempFolder folder;
+    velmora::createDemoDatabase(folder.path());
+    gui::QtPlatform platform;
+    std::map<std::string, QImage> shots;
+    std::map<std::string, QSize> sizes;
+    auto shoot = [&](const char* name) {
+        platform.sync();
+        for (tk::TCustomForm* f : tk::Application->windows())
+            if (f->name() == name)
+                if (gui::WindowWidget* w = platform.widgetOf(f)) {
+                    shots[name] = w->grab().toImage();
+                    sizes[name] = QSize(f->clientWidth(), f->clientHeight());
+                }
+    };
+    QTimer::singleShot(50, [&] {
+        shoot("frmPasswordDlg");
+        tk::Application->typeText(velmora::demoLogin);
+        tk::Application->pressKey(tk::vk::Tab);
+        tk::Application->typeText(velmora::demoPassword);
+        tk::Application->pressKey(tk::vk::Return);
+        QTimer::singleShot(50, [&] {
+            for (const char* n : {"frmClientMain", "frmComonentPalette", "frmPropertyPage"}) shoot(n);
+            tk::Application->terminate();
+        });
+    });
+    ASSERT_EQ(velmora::runVelmora(platform, folder.file("velmora")), 0);
+    for (const char* n : {"frmPasswordDlg", "frmClientMain", "frmComonentPalette", "frmPropertyPage"}) {
+        ASSERT_TRUE(shots.count(n)) << n << " was not shown";
+        EXPECT_EQ(shots[n].size(), sizes[n]) << n;
+    }
+    // Windows with controls show more than a background.
+    EXPECT_GT(colours(shots["frmPasswordDlg"]), 8u);
+    EXPECT_GT(colours(shots["frmClientMain"]), 8u);
+    EXPECT_EQ(sizes["frmPasswordDlg"], QSize(233, 149));
+    EXPECT_EQ(sizes["frmComonentPalette"], QSize(230, 34));
+}
+
+TEST(Gui, QtEventsChangeTheModelAsTheInputApiDoes)
+{
+    gui::QtPlatform platform;
+    tk::TApplication app(platform);
+    // Two identical windows: one driven by Qt events, one by the input API.
+    struct Twin {
+        tk::TForm* form;
+        tk::TEdit* edit;
+        tk::TCheckBox* check;
+    };
+    auto make = [&](int left) {
+        Twin t;
+        t.form = tk::createForm<tk::TForm>(&app);
+        t.form->setBounds(left, 100, 300, 200);
+        t.edit = new tk::TEdit(t.form);
+        t.edit->setParent(t.form);
+        t.edit->setBounds(10, 10, 150, 21);
+        t.check = new tk::TCheckBox(t.form);
+        t.check->setParent(t.form);
+        t.check->setBounds(10, 50, 120, 17);
+        // Alt+arrows move the box, as the designer does with controls.
+        t.edit->OnKeyDown = tk::Handler::key([e = t.edit](tk::TObject*, uint16_t& key, tk::TShiftState shift) {
+            if ((shift & tk::ssAlt) && key == tk::vk::Right) e->setLeft(e->left() + 4);
+            if ((shift & tk::ssAlt) && (shift & tk::ssCtrl) && key == tk::vk::Down) e->setHeight(e->height() + 4);
+        });
+        t.form->show();
+        return t;
+    };
+    Twin q = make(100), m = make(500);
+
+    // Through Qt: click into the edit, type with a Hungarian layout, Alt+Right, Tab, Space.
+    q.form->activate();
+    platform.sync();
+    gui::WindowWidget* w = platform.widgetOf(q.form);
+    ASSERT_NE(w, nullptr);
+    auto mouse = [&](QEvent::Type type, QPoint local) {
+        QPoint global = local;  // the model's screen place is what counts
+        QMouseEvent e(type, local, global, Qt::LeftButton, type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &e);
+    };
+    auto key = [&](int k, Qt::KeyboardModifiers mods, const QString& text) {
+        QKeyEvent down(QEvent::KeyPress, k, mods, text);
+        QCoreApplication::sendEvent(w, &down);
+        QKeyEvent up(QEvent::KeyRelease, k, mods, text);
+        QCoreApplication::sendEvent(w, &up);
+    };
+    mouse(QEvent::MouseButtonPress, QPoint(15, 15));
+    mouse(QEvent::MouseButtonRelease, QPoint(15, 15));
+    key(Qt::Key_A, Qt::NoModifier, "á");
+    key(0x0150, Qt::ShiftModifier, QString::fromUtf8("Ő"));  // Ő on a Hungarian keyboard
+    key(0x0171, Qt::NoModifier, QString::fromUtf8("ű"));
+    key(Qt::Key_Left, Qt::ShiftModifier, "");
+    key(Qt::Key_Right, Qt::AltModifier, "");
+    key(Qt::Key_Down, Qt::AltModifier | Qt::ControlModifier, "");
+    key(Qt::Key_Tab, Qt::NoModifier, "\t");
+    key(Qt::Key_Space, Qt::NoModifier, " ");
+
+    // Through the input API: the same gestures.
+    m.form->activate();
+    app.click(m.edit, {5, 5});
+    app.keyDown(0xDE, 0);
+    app.keyPress(U'á');
+    app.keyUp(0xDE, 0);
+    app.keyDown(0xDE, tk::ssShift);
+    app.keyPress(U'Ő');
+    app.keyUp(0xDE, tk::ssShift);
+    app.keyDown(0xDE, 0);
+    app.keyPress(U'ű');
+    app.keyUp(0xDE, 0);
+    app.pressKey(tk::vk::Left, tk::ssShift);
+    app.pressKey(tk::vk::Right, tk::ssAlt);
+    app.pressKey(tk::vk::Down, tk::ssAlt | tk::ssCtrl);
+    app.pressKey(tk::vk::Tab);
+    app.pressKey(tk::vk::Space);
+
+    EXPECT_EQ(q.edit->text(), "áŐű");
+    EXPECT_EQ(q.edit->text(), m.edit->text());
+    EXPECT_EQ(q.edit->selStart(), m.edit->selStart());
+    EXPECT_EQ(q.edit->selLength(), m.edit->selLength());
+    EXPECT_EQ(q.edit->left(), 14);
+    EXPECT_EQ(q.edit->left(), m.edit->left());
+    EXPECT_EQ(q.edit->height(), m.edit->height());
+    EXPECT_TRUE(q.check->checked());
+    EXPECT_EQ(q.check->checked(), m.check->checked());
+    EXPECT_EQ(q.form->focusedChild(), q.check);
+    EXPECT_EQ(m.form->focusedChild(), m.check);
+}
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication qt(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
