@@ -74,7 +74,7 @@ void ConsolePlatform::runUntil(const std::function<bool()>& done)
     while (!done()) {
         if (ended_ || !std::getline(in_, line)) {
             // No more input: show where things stand and end the program.
-            if (!ended_) printWindows();
+            if (!ended_ && !printedLast_) printWindows();
             ended_ = true;
             for (tk::TCustomForm* f : tk::Application->windows())
                 if (f->isModal()) f->setModalResult(tk::mrCancel);
@@ -83,5 +83,6 @@ void ConsolePlatform::runUntil(const std::function<bool()>& done)
             continue;
         }
         perform(line);
+        printedLast_ = line.rfind("windows", 0) == 0;
     }
 }

@@ -25,4 +25,5 @@ private:
     std::istream& in_;
     std::ostream& out_;
     bool ended_ = false;
+    bool printedLast_ = false;
 };

@@ -250,3 +250,32 @@ TEST_F(StoredDesigns, AGlyphsBitmapDecodesToItsPixels)
     ASSERT_EQ(px.size(), 32u * 16);
     EXPECT_EQ(px[15 * 32], 0xFF808000u);  // the lower left pixel: olive, the transparent colour
 }
+
+TEST(Bitmaps, TwentyFourBitPicturesDecodeBottomUp)
+{
+    // A 2 x 2 picture, 24 bits: rows are stored bottom-up, padded to 4 bytes.
+    std::vector<uint8_t> b(54, 0);
+    auto put = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put(10, 54);
+    put(14, 40);
+    put(18, 2);
+    put(22, 2);
+    b[26] = 1;
+    b[28] = 24;
+    // Bottom row: red, green; top row: blue, white (blue, green, red order).
+    for (uint8_t v : {0, 0, 255, 0, 255, 0, 0, 0}) b.push_back(v);
+    for (uint8_t v : {255, 0, 0, 255, 255, 255, 0, 0}) b.push_back(v);
+    tk::TBitmap bmp;
+    bmp.setBmpData(b);
+    EXPECT_EQ(bmp.width(), 2);
+    EXPECT_EQ(bmp.bitCount(), 24);
+    EXPECT_EQ(bmp.pixels(), (std::vector<uint32_t>{0xFF0000FF, 0xFFFFFFFF, 0xFFFF0000, 0xFF00FF00}));
+    // Something that is no BMP is an empty picture.
+    bmp.setBmpData({'B', 'M', 1, 2});
+    EXPECT_TRUE(bmp.empty());
+    EXPECT_TRUE(bmp.pixels().empty());
+}
