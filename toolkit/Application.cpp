@@ -232,6 +232,37 @@ TShiftState buttonState(TMouseButton b)
 }
 }  // namespace
 
+// The control's own reaction to a mouse event, then its On... event; false
+// when the control went meanwhile.
+bool TApplication::raiseMouseEvent(ComponentRef<TControl>& target, InputType type, TMouseButton button,
+                                   TShiftState shift, TPoint screen, bool doubleClick)
+{
+    TPoint local = target->screenToClient(screen);
+    InputEvent e;
+    e.type = type;
+    e.button = button;
+    e.shift = shift;
+    e.x = local.x;
+    e.y = local.y;
+    e.doubleClick = doubleClick;
+    target->handle(e);
+    if (!target) return false;
+    EventCall call;
+    call.button = button;
+    call.shift = shift;
+    call.x = local.x;
+    call.y = local.y;
+    switch (type) {
+    case InputType::MouseDown:
+        call.shift |= buttonState(button) | (doubleClick ? ssDouble : 0);
+        target->fire(target->OnMouseDown, call);
+        break;
+    case InputType::MouseMove: target->fire(target->OnMouseMove, call); break;
+    default: target->fire(target->OnMouseUp, call); break;
+    }
+    return static_cast<bool>(target);
+}
+
 void TApplication::mouseDown(TMouseButton button, TShiftState shift, TPoint screen, bool doubleClick)
 {
     cursor_ = screen;
@@ -250,24 +281,8 @@ void TApplication::mouseDown(TMouseButton button, TShiftState shift, TPoint scre
         if (button == TMouseButton::mbLeft)
             if (auto* w = dynamic_cast<TWinControl*>(target.get()); w && w != form && w->canFocus() && w->focusOnClick())
                 form->focusControl(w, true);
-        if (!target) return;
-        TPoint local = target->screenToClient(screen);
-        InputEvent e;
-        e.type = InputType::MouseDown;
-        e.button = button;
-        e.shift = shift;
-        e.x = local.x;
-        e.y = local.y;
-        e.doubleClick = doubleClick;
-        target->handle(e);
-        if (!target) return;
-        EventCall call;
-        call.button = button;
-        call.shift = shift | buttonState(button) | (doubleClick ? ssDouble : 0);
-        call.x = local.x;
-        call.y = local.y;
-        target->fire(target->OnMouseDown, call);
-        if (doubleClick && target && button == TMouseButton::mbLeft) target->fire(target->OnDblClick);
+        if (!target || !raiseMouseEvent(target, InputType::MouseDown, button, shift, screen, doubleClick)) return;
+        if (doubleClick && button == TMouseButton::mbLeft) target->fire(target->OnDblClick);
     });
     flushReleased();
 }
@@ -281,20 +296,7 @@ void TApplication::mouseMove(TShiftState shift, TPoint screen)
             return;
         }
         ComponentRef<TControl> target = capture_ ? capture_.get() : controlAt(screen);
-        if (!target) return;
-        TPoint local = target->screenToClient(screen);
-        InputEvent e;
-        e.type = InputType::MouseMove;
-        e.shift = shift;
-        e.x = local.x;
-        e.y = local.y;
-        target->handle(e);
-        if (!target) return;
-        EventCall call;
-        call.shift = shift;
-        call.x = local.x;
-        call.y = local.y;
-        target->fire(target->OnMouseMove, call);
+        if (target) raiseMouseEvent(target, InputType::MouseMove, TMouseButton::mbLeft, shift, screen, false);
     });
     flushReleased();
 }
@@ -310,26 +312,13 @@ void TApplication::mouseUp(TMouseButton button, TShiftState shift, TPoint screen
         ComponentRef<TControl> target = capture_ ? capture_.get() : controlAt(screen);
         capture_ = static_cast<TControl*>(nullptr);
         if (!target || !target->isEnabledTree()) return;
-        TPoint local = target->screenToClient(screen);
-        InputEvent e;
-        e.type = InputType::MouseUp;
-        e.button = button;
-        e.shift = shift;
-        e.x = local.x;
-        e.y = local.y;
-        target->handle(e);
-        if (!target) return;
-        EventCall call;
-        call.button = button;
-        call.shift = shift;
-        call.x = local.x;
-        call.y = local.y;
-        target->fire(target->OnMouseUp, call);
-        if (!target || button != TMouseButton::mbRight) return;
+        if (!raiseMouseEvent(target, InputType::MouseUp, button, shift, screen, false)) return;
+        if (button != TMouseButton::mbRight) return;
         // The right button opens the context menu of the control or of the
         // nearest parent that has one.
         TControl* owner = target.get();
         while (owner && !owner->popupMenu()) owner = owner->parent();
+        TPoint local = target->screenToClient(screen);
         EventCall ctx;
         ctx.x = local.x;
         ctx.y = local.y;

@@ -140,6 +140,8 @@ private:
     TCustomForm* windowAt(TPoint screen) const;
     TControl* controlAt(TPoint screen) const;
     TWinControl* keyTarget() const;
+    bool raiseMouseEvent(ComponentRef<TControl>& target, InputType type, TMouseButton button, TShiftState shift,
+                         TPoint screen, bool doubleClick);
     bool raiseKeyEvent(ComponentRef<TWinControl>& target, Handler TWinControl::*event, EventCall& call, bool isChar);
     void flushReleased();
 
