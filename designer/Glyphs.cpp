@@ -136,4 +136,26 @@ std::vector<uint8_t> print()
     return p.bmp();
 }
 
+std::vector<uint8_t> tick()
+{
+    Picture p(32, 16);
+    for (int d = 0; d < 3; ++d) {
+        p.line(2, 8 + d, 5, 11 + d, 2);
+        p.line(5, 11 + d, 13, 3 + d, 2);
+    }
+    p.greyedCopy(16);
+    return p.bmp();
+}
+
+std::vector<uint8_t> cross()
+{
+    Picture p(32, 16);
+    for (int d = 0; d < 2; ++d) {
+        p.line(3 + d, 3, 12 + d, 12, 9);
+        p.line(12 + d, 3, 3 + d, 12, 9);
+    }
+    p.greyedCopy(16);
+    return p.bmp();
+}
+
 }  // namespace velmora::glyphs

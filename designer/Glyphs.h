@@ -15,5 +15,9 @@ std::vector<uint8_t> modifyDocument();
 std::vector<uint8_t> search();
 // 20 x 18: a printer.
 std::vector<uint8_t> print();
+// 32 x 16: a tick, and its greyed copy.
+std::vector<uint8_t> tick();
+// 32 x 16: a cross, and its greyed copy.
+std::vector<uint8_t> cross();
 
 }  // namespace velmora::glyphs

@@ -27,7 +27,7 @@ struct InputEvent {
     uint16_t key = 0;
     char32_t ch = 0;
     bool doubleClick = false;
-    bool byKeyboard = false;  // Enter: focus arrived by Tab or code, not by a click
+    bool byKeyboard = false;  // Enter: the focus arrived by Tab
 };
 
 class TControl : public TComponent {

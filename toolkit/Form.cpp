@@ -243,8 +243,15 @@ void TCustomForm::setVisible(bool v)
     }
     ComponentRef<TCustomForm> self(this);
     if (v) {
-        fire(OnShow);
+        beingShown_ = true;
+        try {
+            fire(OnShow);
+        } catch (...) {
+            if (self) beingShown_ = false;
+            throw;
+        }
         if (!self) return;
+        beingShown_ = false;
         applyPosition();
         TControl::setVisible(true);
         if (Application) Application->raiseWindow(this);
@@ -362,17 +369,17 @@ void TCustomForm::deactivated()
     fire(OnDeactivate);
 }
 
-void TCustomForm::focusControl(TWinControl* c, bool byMouse)
+void TCustomForm::focusControl(TWinControl* c, bool byMouse, bool byTab)
 {
     activeControl_ = c;
     if (Application && Application->activeForm() != this) {
         Application->activateForm(this);
         return;
     }
-    syncFocus(byMouse);
+    syncFocus(byMouse, byTab);
 }
 
-void TCustomForm::syncFocus(bool byMouse)
+void TCustomForm::syncFocus(bool byMouse, bool byTab)
 {
     TWinControl* target = activeControl_.get();
     if (target == enteredControl_.get()) return;
@@ -404,7 +411,7 @@ void TCustomForm::syncFocus(bool byMouse)
     if (enteredControl_) {
         InputEvent e;
         e.type = InputType::Enter;
-        e.byKeyboard = !byMouse;
+        e.byKeyboard = byTab && !byMouse;
         enteredControl_->handle(e);
     }
 }

@@ -95,7 +95,10 @@ public:
     virtual bool takesActivation() const { return true; }
 
     // Focus management inside the window.
-    void focusControl(TWinControl* c, bool byMouse);
+    // `byTab`: the focus moves by Tab, which selects an edit's whole text.
+    void focusControl(TWinControl* c, bool byMouse, bool byTab = false);
+    // True while OnShow runs: focus given then waits for the activation.
+    bool beingShown() const { return beingShown_; }
     // A control was hidden, disabled or removed: it cannot keep the focus.
     void controlHidden(TControl* c);
     // Tab, Enter and Esc when the focused control does not want them.
@@ -109,7 +112,7 @@ protected:
     // Called by the application when this window became (in)active.
     void activated();
     void deactivated();
-    void syncFocus(bool byMouse);
+    void syncFocus(bool byMouse, bool byTab = false);
     void applyPosition();
 
 private:
@@ -123,6 +126,7 @@ private:
     bool modal_ = false;
     bool created_ = false;
     bool destroyFired_ = false;
+    bool beingShown_ = false;
     TModalResult modalResult_ = mrNone;
     ComponentRef<TWinControl> activeControl_;
     ComponentRef<TWinControl> enteredControl_;

@@ -117,6 +117,11 @@ bool TWinControl::canFocus() const
 void TWinControl::setFocus()
 {
     TCustomForm* form = parentForm();
+    // Focus given while the window's OnShow runs arrives with its activation.
+    if (form && form != this && form->beingShown() && isEnabledTree()) {
+        form->setActiveControl(this);
+        return;
+    }
     if (!canFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
     if (form == this) {
         form->activate();
@@ -152,7 +157,7 @@ TWinControl* TWinControl::findNextControl(TWinControl* current, bool forward, bo
 void TWinControl::selectNext(TWinControl* current, bool forward, bool checkTabStop)
 {
     if (TWinControl* next = findNextControl(current, forward, checkTabStop))
-        if (next != current) next->parentForm()->focusControl(next, false);
+        if (next != current) next->parentForm()->focusControl(next, false, true);
 }
 
 bool TWinControl::wantsKey(uint16_t key, TShiftState) const
