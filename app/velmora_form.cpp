@@ -81,14 +81,15 @@ int main(int argc, char** argv)
             velmora::TfrmClientMain& window = *velmora::frmClientMain;
             if (command == "load") {
                 std::string image = velmora::formTextToImage(readInput(argv[2]));
+                // Read into the window as the running program has it: shown.
+                window.show();
                 window.destroyComponents();
                 velmora::readComponentImage(image, window);
             } else {
                 window.OnShow = window.findMethod("FormShow");
                 // Shown, where the layout puts it.
-                window.beginLoading();
-                window.setVisible(true);
-                window.endLoading();
+                window.show();
+                window.setBounds(200, 107, 544, 375);
             }
             writeOutput("-", savedText(window));
         } else {

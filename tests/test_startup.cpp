@@ -209,7 +209,9 @@ TEST_F(Startup, ABrokenOrMissingDataLinkFileOrAnUnknownProviderEndsSilently)
 TEST_F(Startup, AGroupsStoredDesignReplacesTheBuiltInLayout)
 {
     exec("UPDATE UserGroup SET FormData = CAST('object frmClientMain: TfrmClientMain' || char(13, 10) ||"
-         " '  Caption = ''Stored''' || char(13, 10) || '  object StatusBar1: TStatusBar' || char(13, 10) ||"
+         " '  Caption = ''Stored''' || char(13, 10) || '  Position = poScreenCenter' || char(13, 10) ||"
+         " '  Visible = True' || char(13, 10) || '  OnShow = FormShow' || char(13, 10) ||"
+         " '  object StatusBar1: TStatusBar' || char(13, 10) ||"
          " '  end' || char(13, 10) || 'end' || char(13, 10) AS BLOB) WHERE UserGroupID = 1");
     scriptLogin(demoLogin, demoPassword);
     bool ran = false;
@@ -217,6 +219,10 @@ TEST_F(Startup, AGroupsStoredDesignReplacesTheBuiltInLayout)
         ran = true;
         ASSERT_TRUE(frmClientMain);
         EXPECT_EQ(frmClientMain->caption(), "Stored");
+        // The design's window is shown and placed as the built-in one is.
+        EXPECT_TRUE(frmClientMain->visible());
+        EXPECT_EQ(frmPropertyPage->left() + frmPropertyPage->width(), frmClientMain->left());
+        EXPECT_EQ(tk::Application->activeForm(), frmClientMain.get());
         EXPECT_EQ(frmClientMain->name(), "frmClientMain_1");
         EXPECT_TRUE(frmClientMain->findComponent("StatusBar1"));
         EXPECT_FALSE(frmClientMain->findComponent("pcData"));

@@ -36,9 +36,8 @@ protected:
     {
         if (!window->visible()) {
             window->OnShow = window->findMethod("FormShow");
-            window->beginLoading();
-            window->setVisible(true);
-            window->endLoading();
+            window->show();
+            window->setBounds(200, 107, 544, 375);
         }
         return imageToFormText(writeComponentImage(*window));
     }

@@ -238,7 +238,8 @@ void TCustomForm::setVisible(bool v)
 {
     if (v == visible()) return;
     if (loading()) {
-        TControl::setVisible(v);
+        // A design that says Visible shows the window once it is read.
+        pendingVisible_ = v ? 1 : 0;
         return;
     }
     ComponentRef<TCustomForm> self(this);
@@ -335,6 +336,14 @@ void TCustomForm::close()
     }
     hide();
     if (closing.action == TCloseAction::caFree) release();
+}
+
+void TCustomForm::loaded()
+{
+    TWinControl::loaded();
+    int pending = pendingVisible_;
+    pendingVisible_ = -1;
+    if (pending >= 0) setVisible(pending == 1);
 }
 
 void TCustomForm::release()

@@ -113,6 +113,7 @@ protected:
     void activated();
     void deactivated();
     void syncFocus(bool byMouse, bool byTab = false);
+    void loaded() override;
     void applyPosition();
 
 private:
@@ -127,6 +128,7 @@ private:
     bool created_ = false;
     bool destroyFired_ = false;
     bool beingShown_ = false;
+    int pendingVisible_ = -1;  // Visible read from a design, applied when loading ends
     TModalResult modalResult_ = mrNone;
     ComponentRef<TWinControl> activeControl_;
     ComponentRef<TWinControl> enteredControl_;
