@@ -2,6 +2,10 @@
 #include "designer/ClientMain.h"
 
 #include "controls/ZEDBtn.h"
+#include "controls/ZEDChxBox.h"
+#include "controls/ZEDPicker.h"
+#include "controls/ZEDText.h"
+#include "controls/ZEDit.h"
 #include "designer/Glyphs.h"
 #include "palette/ComponentPalette.h"
 #include "properties/PropertyPage.h"
@@ -154,6 +158,12 @@ void TfrmClientMain::buildLayout()
 
 void TfrmClientMain::PrepareDesignSurface()
 {
+    DesignMode = true;
+    DragControl = static_cast<tk::TControl*>(nullptr);
+    ControlClasses = {&TZEDit::staticClassInfo(), &TZEDText::staticClassInfo(), &TZEDPicker::staticClassInfo(),
+                      &TZEDChxBox::staticClassInfo()};
+    FieldClasses = {db::FieldKind::Integer, db::FieldKind::String, db::FieldKind::DateTime, db::FieldKind::Bytes,
+                    db::FieldKind::Field};
     // The design-time wiring of the tab sheets and their controls comes
     // with the designer; until then the window only shows its design.
     OnShow = findMethod("FormShow");

@@ -3,6 +3,7 @@
 // group's stored design replaces it.
 #pragma once
 
+#include "db/FieldKind.h"
 #include "toolkit/Buttons.h"
 #include "toolkit/ComponentRef.h"
 #include "toolkit/Form.h"
@@ -21,6 +22,15 @@ public:
 
     // Switches the window into design mode (design-time wiring).
     void PrepareDesignSurface();
+
+    // Design state. ControlClasses: the placeable classes by palette tool
+    // (0 TZEDit, 1 TZEDText, 2 TZEDPicker, 3 TZEDChxBox). FieldClasses: the
+    // column kinds by type index (integer, string, date-time, fixed-length
+    // bytes, generic).
+    bool DesignMode = false;
+    tk::ComponentRef<tk::TControl> DragControl;
+    std::vector<const tk::ClassInfo*> ControlClasses;
+    std::vector<db::FieldKind> FieldClasses;
 
     // The named handlers that stored designs refer to.
     void tsMouseUp(tk::TObject* sender, tk::TMouseButton button, tk::TShiftState shift, int x, int y);

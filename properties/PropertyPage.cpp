@@ -1,6 +1,9 @@
 // The property page window.
 #include "properties/PropertyPage.h"
 
+#include "db/Query.h"
+#include "startup/DataModule.h"
+#include "startup/Schema.h"
 #include "toolkit/PropertyTable.h"
 
 namespace velmora {
@@ -28,6 +31,23 @@ void TfrmPropertyPage::ShowControl(tk::TControl* control)
     // then the page only remembers which control it shows.
     selected_ = control;
     caption_ = control;
+}
+
+std::string TfrmPropertyPage::DictionaryOfField(const std::string& name)
+{
+    db::TADOQuery* q = dmClientMain->qrySearch;
+    q->close();
+    q->setSqlText(sql::fields);
+    q->open();
+    if (!q->locate("FieldName", tk::Value(name), db::loCaseInsensitive)) return {};
+    db::TField* id = q->fieldByName("DictionaryGroupID");
+    if (id->isNull()) return {};
+    int64_t group = id->asInteger();
+    q->close();
+    q->setSqlText(sql::dictionaries);
+    q->open();
+    if (!q->locate("DictionaryGroupID", tk::Value(group), 0)) return {};
+    return q->fieldByName("DictionaryGroupName")->asString();
 }
 
 }  // namespace velmora

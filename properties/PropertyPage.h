@@ -6,6 +6,8 @@
 #include "toolkit/Control.h"
 #include "toolkit/Form.h"
 
+#include <string>
+
 namespace velmora {
 
 class TfrmPropertyPage : public tk::TForm {
@@ -17,6 +19,9 @@ public:
     tk::TControl* CaptionControl() const { return caption_.get(); }
     // Shows `control` (or nothing) in the page.
     void ShowControl(tk::TControl* control);
+    // The dictionary registered for a field name (letter case aside), or
+    // empty; asks the database through qrySearch.
+    std::string DictionaryOfField(const std::string& name);
 
 private:
     tk::ComponentRef<tk::TControl> selected_;

@@ -12,6 +12,7 @@
 #include "startup/Schema.h"
 #include "toolkit/Application.h"
 #include "toolkit/PropertyTable.h"
+#include "toolkit/Text.h"
 
 #include <cstdio>
 #include <memory>
@@ -46,6 +47,52 @@ TdmClientMain::TdmClientMain(tk::TComponent* owner) : tk::TDataModule(owner)
 
     publish("DataModuleCreate", &TdmClientMain::DataModuleCreate);
     OnCreate = findMethod("DataModuleCreate");
+}
+
+namespace {
+void reopen(db::TADOQuery* q, const char* sql)
+{
+    q->close();
+    q->setSqlText(sql);
+    q->open();
+}
+}  // namespace
+
+int TdmClientMain::ColumnTypeIndex(const std::string& lowerName)
+{
+    reopen(qrySearch, sql::documentColumns);
+    for (int i = 0; i < qrySearch->fieldCount(); ++i) {
+        db::TField* f = qrySearch->field(i);
+        if (tk::lowerAscii(f->fieldName()) != lowerName) continue;
+        // The column's own kind must be in the list; a derived kind is not.
+        const auto& classes = frmClientMain ? frmClientMain->FieldClasses : std::vector<db::FieldKind>{};
+        for (size_t k = 0; k < classes.size(); ++k)
+            if (classes[k] == f->kind()) return static_cast<int>(k);
+        return -1;
+    }
+    return -1;
+}
+
+void TdmClientMain::ListColumns(std::vector<std::string>& list, std::optional<db::FieldKind> first,
+                                std::optional<db::FieldKind> second)
+{
+    reopen(qrySearch, sql::documentColumns);
+    list.clear();
+    for (int i = 1; i < qrySearch->fieldCount(); ++i) {
+        db::TField* f = qrySearch->field(i);
+        if (!first || db::isKindOf(f->kind(), *first) || (second && db::isKindOf(f->kind(), *second)))
+            list.push_back(f->fieldName());
+    }
+}
+
+void TdmClientMain::ListDictionaries(std::vector<std::string>& list)
+{
+    reopen(qrySearch, sql::dictionaries);
+    list.clear();
+    while (!qrySearch->eof()) {
+        list.push_back(qrySearch->fieldByName("DictionaryGroupName")->asString());
+        qrySearch->next();
+    }
 }
 
 void TdmClientMain::DataModuleCreate(tk::TObject*)

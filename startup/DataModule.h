@@ -9,6 +9,9 @@
 #include "toolkit/DataModule.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -31,6 +34,18 @@ public:
 
     // Start-up: login, connection, the windows, the group's design.
     void DataModuleCreate(tk::TObject* sender);
+
+    // Catalogue queries, each on qrySearch, which stays open on its statement.
+    // The type index of the Document column whose lower-cased name is
+    // `lowerName` (its own kind's place in the main window's FieldClasses),
+    // or -1.
+    int ColumnTypeIndex(const std::string& lowerName);
+    // The Document columns but the first, in table order, of the first or
+    // the second kind or a kind derived from them; every one for no kind.
+    void ListColumns(std::vector<std::string>& list, std::optional<db::FieldKind> first,
+                     std::optional<db::FieldKind> second);
+    // The dictionaries' names in the order the database gives them.
+    void ListDictionaries(std::vector<std::string>& list);
 
 private:
     // Steps 3 to 13 of start-up, after a confirmed login dialog.
