@@ -13,6 +13,7 @@
 #include "toolkit/DBGrid.h"
 #include "toolkit/PageControl.h"
 #include "toolkit/PropertyAccess.h"
+#include "toolkit/PlaceControl.h"
 #include "toolkit/PropertyTable.h"
 #include "toolkit/StatusBar.h"
 #include "toolkit/Text.h"
@@ -61,16 +62,6 @@ void TfrmClientMain::setPublishedField(std::string_view name, tk::TComponent* c)
 }
 
 namespace {
-template <class T>
-T* place(tk::TComponent* owner, tk::TWinControl* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* c = new T(owner);
-    c->setName(name);
-    c->setParent(parent);
-    c->setBounds(left, top, width, height);
-    return c;
-}
-
 void setGlyph(tk::TBitBtn* b, std::vector<uint8_t> bmp, int numGlyphs)
 {
     b->glyph()->setBmpData(std::move(bmp));
@@ -87,7 +78,7 @@ void TfrmClientMain::buildLayout()
     font()->setHeight(-11);
     setKeptValue("OldCreateOrder", tk::Value(false));
 
-    auto* pcData = place<tk::TPageControl>(this, this, "pcData", 0, 0, 536, 329);
+    auto* pcData = tk::placeControl<tk::TPageControl>(this, this, "pcData", 0, 0, 536, 329);
     pcData->setAlign(tk::TAlign::alClient);
     pcData->setMultiLine(true);
     pcData->setStyle(tk::TTabStyle::tsFlatButtons);
@@ -98,19 +89,19 @@ void TfrmClientMain::buildLayout()
     tsEdit->setName("tsEdit");
     tsEdit->setPageControl(pcData);
     tsEdit->setCaption("Felvitel");
-    auto* btnNew = place<TZEDBtn>(this, tsEdit, "btnNew", 440, 8, 75, 25);
+    auto* btnNew = tk::placeControl<TZEDBtn>(this, tsEdit, "btnNew", 440, 8, 75, 25);
     btnNew->setCaption("Új felvitel");
     btnNew->setTabOrder(0);
     setGlyph(btnNew, glyphs::newDocument(), 2);
-    auto* btnModify = place<TZEDBtn>(this, tsEdit, "btnModify", 440, 40, 75, 25);
+    auto* btnModify = tk::placeControl<TZEDBtn>(this, tsEdit, "btnModify", 440, 40, 75, 25);
     btnModify->setCaption("Módosít");
     btnModify->setTabOrder(1);
     setGlyph(btnModify, glyphs::modifyDocument(), 2);
-    auto* btnSave = place<TZEDBtn>(this, tsEdit, "btnSave", 440, 72, 75, 25);
+    auto* btnSave = tk::placeControl<TZEDBtn>(this, tsEdit, "btnSave", 440, 72, 75, 25);
     btnSave->setKind(tk::TBitBtnKind::bkOK);
     btnSave->setCaption("Rendben");
     btnSave->setTabOrder(2);
-    auto* btnCancel = place<TZEDBtn>(this, tsEdit, "btnCancel", 440, 104, 75, 25);
+    auto* btnCancel = tk::placeControl<TZEDBtn>(this, tsEdit, "btnCancel", 440, 104, 75, 25);
     btnCancel->setKind(tk::TBitBtnKind::bkCancel);
     btnCancel->setCaption("Mégsem");
     btnCancel->setTabOrder(3);
@@ -120,7 +111,7 @@ void TfrmClientMain::buildLayout()
     tsSearch->setPageControl(pcData);
     tsSearch->setCaption("Keresés");
     tsSearch->setImageIndex(1);
-    auto* dbgSearch = place<tk::TDBGrid>(this, tsSearch, "dbgSearch", 0, 178, 528, 120);
+    auto* dbgSearch = tk::placeControl<tk::TDBGrid>(this, tsSearch, "dbgSearch", 0, 178, 528, 120);
     dbgSearch->setAlign(tk::TAlign::alBottom);
     dbgSearch->setOptions(tk::dgTitles | tk::dgColumnResize | tk::dgColLines | tk::dgRowLines | tk::dgTabs |
                           tk::dgConfirmDelete | tk::dgCancelOnExit | tk::dgMultiSelect);
@@ -130,12 +121,12 @@ void TfrmClientMain::buildLayout()
         if (tk::TComponent* dm = tk::Application->findComponent("dmClientMain"))
             if (tk::TComponent* ds = dm->findComponent("dtsGetMainData"))
                 dbgSearch->setDataSource(tk::as<tk::TDataSource>(ds));
-    auto* btnSearch = place<TZEDBtn>(this, tsSearch, "btnSearch", 440, 136, 75, 25);
+    auto* btnSearch = tk::placeControl<TZEDBtn>(this, tsSearch, "btnSearch", 440, 136, 75, 25);
     btnSearch->setCaption("Keresés");
     btnSearch->setDefault(true);
     btnSearch->setTabOrder(1);
     setGlyph(btnSearch, glyphs::search(), 1);
-    auto* print = place<tk::TBitBtn>(this, tsSearch, "btnPrint", 440, 104, 75, 25);
+    auto* print = tk::placeControl<tk::TBitBtn>(this, tsSearch, "btnPrint", 440, 104, 75, 25);
     print->setCaption("Nyomtat");
     print->setTabOrder(2);
     setGlyph(print, glyphs::print(), 1);
@@ -146,7 +137,7 @@ void TfrmClientMain::buildLayout()
     for (tk::TBitBtn* b : std::initializer_list<tk::TBitBtn*>{btnNew, btnModify, btnSave, btnCancel, btnSearch, print})
         b->OnClick = findMethod(b->name() + "Click");
 
-    auto* status = place<tk::TStatusBar>(this, this, "StatusBar1", 0, 329, 536, 19);
+    auto* status = tk::placeControl<tk::TStatusBar>(this, this, "StatusBar1", 0, 329, 536, 19);
     status->addPanel()->setWidth(50);
 
     auto* hintTime = new tk::TTimer(this);

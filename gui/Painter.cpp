@@ -513,49 +513,36 @@ void paintPopup(QPainter& p, tk::TPopup& popup)
         }
         return;
     }
-    // The owning control of a drop-down list or calendar: found among the windows.
-    for (tk::TCustomForm* f : tk::Application->windows()) {
-        std::function<bool(tk::TWinControl&)> find = [&](tk::TWinControl& w) -> bool {
-            for (tk::TControl* c : w.controls()) {
-                if (auto* cb = tk::as<tk::TComboBox>(c); cb && cb->droppedDown()) {
-                    tk::TFont* ff = cb->font();
-                    int h = cb->itemHeight();
-                    for (int i = 0; i < static_cast<int>(cb->items().size()) && i * h < r.height(); ++i) {
-                        QRect ir(1, 1 + i * h, r.width() - 2, h);
-                        bool lit = i == cb->highlighted();
-                        if (lit) p.fillRect(ir, pal.color(QPalette::Highlight));
-                        text(p, ir.adjusted(2, 0, 0, 0), cb->items()[i], *ff, Qt::AlignVCenter,
-                             lit ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::Text));
-                    }
-                    return true;
-                }
-                if (auto* dp = tk::as<tk::TDateTimePicker>(c); dp && dp->droppedDown()) {
-                    using P = tk::TDateTimePicker;
-                    QRect title(2, 2, r.width() - 4, P::titleHeight);
-                    p.fillRect(title, qtColor(dp->calColors()->titleBackColor()));
-                    std::string month = std::to_string(dp->calendarYear()) + ". " + std::to_string(dp->calendarMonth());
-                    text(p, title, "◀   " + month + "   ▶", *dp->font(), Qt::AlignCenter, qtColor(dp->calColors()->titleTextColor()));
-                    static const char* days[] = {"H", "K", "Sze", "Cs", "P", "Szo", "V"};
-                    for (int col = 0; col < 7; ++col)
-                        text(p, QRect(2 + col * P::cellWidth, 2 + P::titleHeight, P::cellWidth, P::cellHeight), days[col],
-                             *dp->font(), Qt::AlignCenter, pal.color(QPalette::Text));
-                    for (int row = 0; row < 6; ++row)
-                        for (int col = 0; col < 7; ++col) {
-                            double d = dp->cellDate(row, col);
-                            int y, m, day;
-                            tk::decodeDate(d, y, m, day);
-                            QRect cell(2 + col * P::cellWidth, 2 + P::titleHeight + (row + 1) * P::cellHeight, P::cellWidth, P::cellHeight);
-                            if (d == dp->date()) p.fillRect(cell, pal.color(QPalette::Highlight));
-                            text(p, cell, std::to_string(day), *dp->font(), Qt::AlignCenter,
-                                 m == dp->calendarMonth() ? pal.color(QPalette::Text) : qtColor(dp->calColors()->trailingTextColor()));
-                        }
-                    return true;
-                }
-                if (auto* cw = dynamic_cast<tk::TWinControl*>(c); cw && find(*cw)) return true;
+    if (auto* cb = tk::as<tk::TComboBox>(popup.popupOwner())) {
+        int h = cb->itemHeight();
+        for (int i = 0; i < static_cast<int>(cb->items().size()) && i * h < r.height(); ++i) {
+            QRect ir(1, 1 + i * h, r.width() - 2, h);
+            bool lit = i == cb->highlighted();
+            if (lit) p.fillRect(ir, pal.color(QPalette::Highlight));
+            text(p, ir.adjusted(2, 0, 0, 0), cb->items()[i], *cb->font(), Qt::AlignVCenter,
+                 lit ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::Text));
+        }
+    } else if (auto* dp = tk::as<tk::TDateTimePicker>(popup.popupOwner())) {
+        using P = tk::TDateTimePicker;
+        QRect title(2, 2, r.width() - 4, P::titleHeight);
+        p.fillRect(title, qtColor(dp->calColors()->titleBackColor()));
+        std::string month = std::to_string(dp->calendarYear()) + ". " + std::to_string(dp->calendarMonth());
+        text(p, title, "◀   " + month + "   ▶", *dp->font(), Qt::AlignCenter, qtColor(dp->calColors()->titleTextColor()));
+        static const char* days[] = {"H", "K", "Sze", "Cs", "P", "Szo", "V"};
+        for (int col = 0; col < 7; ++col)
+            text(p, QRect(2 + col * P::cellWidth, 2 + P::titleHeight, P::cellWidth, P::cellHeight), days[col],
+                 *dp->font(), Qt::AlignCenter, pal.color(QPalette::Text));
+        for (int row = 0; row < 6; ++row)
+            for (int col = 0; col < 7; ++col) {
+                double d = dp->cellDate(row, col);
+                int y, m, day;
+                tk::decodeDate(d, y, m, day);
+                QRect cell(2 + col * P::cellWidth, 2 + P::titleHeight + (row + 1) * P::cellHeight, P::cellWidth,
+                           P::cellHeight);
+                if (d == dp->date()) p.fillRect(cell, pal.color(QPalette::Highlight));
+                text(p, cell, std::to_string(day), *dp->font(), Qt::AlignCenter,
+                     m == dp->calendarMonth() ? pal.color(QPalette::Text) : qtColor(dp->calColors()->trailingTextColor()));
             }
-            return false;
-        };
-        if (f->visible() && find(*f)) return;
     }
 }
 

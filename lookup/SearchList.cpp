@@ -4,6 +4,7 @@
 #include "db/Query.h"
 #include "designer/Glyphs.h"
 #include "startup/DataModule.h"
+#include "toolkit/PlaceControl.h"
 #include "toolkit/PropertyTable.h"
 #include "toolkit/Text.h"
 
@@ -22,16 +23,6 @@ std::string trimmed(const std::string& s)
     while (a < b && static_cast<unsigned char>(s[a]) <= 32) ++a;
     while (b > a && static_cast<unsigned char>(s[b - 1]) <= 32) --b;
     return s.substr(a, b - a);
-}
-
-template <class T>
-T* place(tk::TComponent* owner, tk::TWinControl* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* c = new T(owner);
-    c->setName(name);
-    c->setParent(parent);
-    c->setBounds(left, top, width, height);
-    return c;
 }
 
 }  // namespace
@@ -58,24 +49,24 @@ TfrmSearchList::TfrmSearchList(tk::TComponent* owner) : tk::TForm(owner)
     OnShow = findMethod("FormShow");
     OnKeyUp = findMethod("FormKeyUp");
 
-    Panel1 = place<tk::TPanel>(this, this, "Panel1", 0, clientHeight() - 50, clientWidth(), 50);
+    Panel1 = tk::placeControl<tk::TPanel>(this, this, "Panel1", 0, clientHeight() - 50, clientWidth(), 50);
     Panel1->setAlign(tk::TAlign::alBottom);
     Panel1->setBevelOuter(tk::TBevelCut::bvNone);
     Panel1->setTabOrder(0);
-    edtSearch = place<tk::TEdit>(this, Panel1, "edtSearch", 10, 10, 149, 24);
+    edtSearch = tk::placeControl<tk::TEdit>(this, Panel1, "edtSearch", 10, 10, 149, 24);
     edtSearch->font()->setHeight(-13);
     edtSearch->setAnchors(tk::akLeft | tk::akTop | tk::akRight);
     edtSearch->setTabOrder(0);
     edtSearch->OnChange = findMethod("edtSearchChange");
     edtSearch->OnKeyDown = findMethod("edtSearchKeyDown");
-    btnOK = place<tk::TBitBtn>(this, Panel1, "btnOK", 167, 10, 110, 31);
+    btnOK = tk::placeControl<tk::TBitBtn>(this, Panel1, "btnOK", 167, 10, 110, 31);
     btnOK->setCaption("Rendben");
     btnOK->setAnchors(tk::akRight | tk::akBottom);
     btnOK->setTabOrder(1);
     btnOK->glyph()->setBmpData(glyphs::tick());
     btnOK->setNumGlyphs(2);
     btnOK->OnClick = findMethod("btnOKCancelClick");
-    btnCancel = place<tk::TBitBtn>(this, Panel1, "btnCancel", 286, 10, 109, 31);
+    btnCancel = tk::placeControl<tk::TBitBtn>(this, Panel1, "btnCancel", 286, 10, 109, 31);
     btnCancel->setCaption("Mégsem");
     btnCancel->setAnchors(tk::akRight);
     btnCancel->setCancel(true);
@@ -83,7 +74,7 @@ TfrmSearchList::TfrmSearchList(tk::TComponent* owner) : tk::TForm(owner)
     btnCancel->glyph()->setBmpData(glyphs::cross());
     btnCancel->setNumGlyphs(2);
     btnCancel->OnClick = findMethod("btnOKCancelClick");
-    dbgSearch = place<tk::TDBGrid>(this, this, "dbgSearch", 0, 0, clientWidth(), clientHeight() - 50);
+    dbgSearch = tk::placeControl<tk::TDBGrid>(this, this, "dbgSearch", 0, 0, clientWidth(), clientHeight() - 50);
     dbgSearch->setAlign(tk::TAlign::alClient);
     dbgSearch->setReadOnly(true);
     dbgSearch->font()->setHeight(-13);

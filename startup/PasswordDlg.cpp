@@ -1,6 +1,7 @@
 // The login dialog's layout.
 #include "startup/PasswordDlg.h"
 
+#include "toolkit/PlaceControl.h"
 #include "toolkit/PropertyTable.h"
 
 namespace velmora {
@@ -8,12 +9,11 @@ namespace velmora {
 TK_DEFINE_CLASS(TfrmPasswordDlg, tk::TForm) {}
 
 namespace {
+// The dialog keeps its controls' sizes exactly: nothing sizes itself.
 template <class T>
 T* place(tk::TForm* form, const char* name, int left, int top, int width, int height)
 {
-    auto* c = new T(form);
-    c->setName(name);
-    c->setParent(form);
+    T* c = tk::placeControl<T>(form, form, name, left, top, width, height);
     c->setAutoSize(false);
     c->setBounds(left, top, width, height);
     return c;

@@ -88,46 +88,15 @@ bool TButton::wantsKey(uint16_t key, TShiftState shift) const
 
 bool TButton::handle(InputEvent& e)
 {
-    switch (e.type) {
-    case InputType::MouseDown:
-        if (e.button == TMouseButton::mbLeft) pressed_ = hover_ = true;
-        invalidate();
-        return true;
-    case InputType::MouseMove:
-        if (pressed_) {
-            bool inside = clientRect().contains({e.x, e.y});
-            if (inside != hover_) invalidate();
-            hover_ = inside;
-        }
-        return true;
-    case InputType::MouseUp: {
-        bool wasPressed = pressed_ && e.button == TMouseButton::mbLeft;
-        pressed_ = hover_ = false;
-        invalidate();
-        if (wasPressed && clientRect().contains({e.x, e.y})) click();
+    // Enter on a focused button presses it at once.
+    if (e.type == InputType::KeyDown && e.key == vk::Return) {
+        click();
         return true;
     }
-    case InputType::KeyDown:
-        if (e.key == vk::Return) {
-            click();
-            return true;
-        }
-        if (e.key == vk::Space) {
-            spaceDown_ = pressed_ = hover_ = true;
-            invalidate();
-            return true;
-        }
-        return false;
-    case InputType::KeyUp:
-        if (e.key == vk::Space && spaceDown_) {
-            spaceDown_ = pressed_ = hover_ = false;
-            invalidate();
-            click();
-            return true;
-        }
-        return false;
-    default: return TWinControl::handle(e);
-    }
+    bool act = false;
+    if (!press_.handle(*this, e, true, act)) return TWinControl::handle(e);
+    if (act) click();
+    return true;
 }
 
 TBitBtn::TBitBtn(TComponent* owner) : TButton(owner), glyph_(std::make_unique<TBitmap>())
@@ -213,28 +182,18 @@ void TSpeedButton::setDown(bool v)
 
 bool TSpeedButton::handle(InputEvent& e)
 {
-    switch (e.type) {
-    case InputType::MouseDown:
-        if (e.button == TMouseButton::mbLeft) pressed_ = true;
-        invalidate();
-        return true;
-    case InputType::MouseUp: {
-        bool wasPressed = pressed_ && e.button == TMouseButton::mbLeft;
-        pressed_ = false;
-        invalidate();
-        if (!wasPressed || !clientRect().contains({e.x, e.y})) return true;
-        if (groupIndex_ > 0) {
-            if (!down_) setDown(true);
-            else if (allowAllUp_) {
-                down_ = false;
-                invalidate();
-            }
+    bool act = false;
+    if (!press_.handle(*this, e, false, act)) return TGraphicControl::handle(e);
+    if (!act) return true;
+    if (groupIndex_ > 0) {
+        if (!down_) setDown(true);
+        else if (allowAllUp_) {
+            down_ = false;
+            invalidate();
         }
-        click();
-        return true;
     }
-    default: return TGraphicControl::handle(e);
-    }
+    click();
+    return true;
 }
 
 }  // namespace tk

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "toolkit/Bitmap.h"
+#include "toolkit/PressTracker.h"
 #include "toolkit/WinControl.h"
 
 #include <memory>
@@ -23,7 +24,7 @@ public:
     bool wordWrap() const { return wordWrap_; }
     void setWordWrap(bool v) { wordWrap_ = v; }
     // Drawn pressed while the mouse holds it down over it.
-    bool isPressed() const { return pressed_ && hover_; }
+    bool isPressed() const { return press_.shownDown(); }
 
     // Sets the window's modal result (when it has one) and raises OnClick.
     void click() override;
@@ -38,9 +39,7 @@ private:
     bool cancel_ = false;
     TModalResult modalResult_ = mrNone;
     bool wordWrap_ = false;
-    bool pressed_ = false;
-    bool hover_ = false;
-    bool spaceDown_ = false;
+    PressTracker press_;
 };
 
 class TBitBtn : public TButton {
@@ -93,7 +92,7 @@ public:
     TBitmap* glyph() const { return glyph_.get(); }
     int numGlyphs() const { return numGlyphs_; }
     void setNumGlyphs(int v) { numGlyphs_ = v < 1 ? 1 : (v > 4 ? 4 : v); }
-    bool isPressed() const { return pressed_; }
+    bool isPressed() const { return press_.shownDown(); }
 
     bool handle(InputEvent& e) override;
 
@@ -102,7 +101,7 @@ private:
     bool down_ = false;
     bool allowAllUp_ = false;
     bool flat_ = false;
-    bool pressed_ = false;
+    PressTracker press_;
     int numGlyphs_ = 1;
     std::unique_ptr<TBitmap> glyph_;
 };

@@ -72,34 +72,10 @@ void TCheckBox::toggle()
 
 bool TCheckBox::handle(InputEvent& e)
 {
-    switch (e.type) {
-    case InputType::MouseDown:
-        if (e.button == TMouseButton::mbLeft) pressed_ = true;
-        invalidate();
-        return true;
-    case InputType::MouseUp: {
-        bool wasPressed = pressed_ && e.button == TMouseButton::mbLeft;
-        pressed_ = false;
-        invalidate();
-        if (wasPressed && clientRect().contains({e.x, e.y})) toggle();
-        return true;
-    }
-    case InputType::KeyDown:
-        if (e.key == vk::Space) {
-            spaceDown_ = pressed_ = true;
-            invalidate();
-            return true;
-        }
-        return false;
-    case InputType::KeyUp:
-        if (e.key == vk::Space && spaceDown_) {
-            spaceDown_ = pressed_ = false;
-            toggle();
-            return true;
-        }
-        return false;
-    default: return TWinControl::handle(e);
-    }
+    bool act = false;
+    if (!press_.handle(*this, e, true, act)) return TWinControl::handle(e);
+    if (act) toggle();
+    return true;
 }
 
 }  // namespace tk

@@ -2,6 +2,7 @@
 // the state, also from code, raises OnClick.
 #pragma once
 
+#include "toolkit/PressTracker.h"
 #include "toolkit/WinControl.h"
 
 namespace tk {
@@ -21,7 +22,7 @@ public:
     void setAlignment(TLeftRight v) { alignment_ = v; invalidate(); }
     bool wordWrap() const { return wordWrap_; }
     void setWordWrap(bool v) { wordWrap_ = v; }
-    bool isPressed() const { return pressed_; }
+    bool isPressed() const { return press_.shownDown(); }
 
     // What a user's click does: the next state in turn.
     virtual void toggle();
@@ -33,8 +34,7 @@ private:
     bool allowGrayed_ = false;
     TLeftRight alignment_ = TLeftRight::taRightJustify;
     bool wordWrap_ = false;
-    bool pressed_ = false;
-    bool spaceDown_ = false;
+    PressTracker press_;
 };
 
 }  // namespace tk

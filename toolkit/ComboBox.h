@@ -64,6 +64,7 @@ private:
         bool popupKeyDown(uint16_t key, TShiftState shift) override;
         bool popupKeyPress(char32_t) override { return true; }
         void popupClosed() override;
+        TControl* popupOwner() const override { return &combo_; }
 
     private:
         TComboBox& combo_;

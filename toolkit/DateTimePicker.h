@@ -94,6 +94,7 @@ private:
         void popupMouseUp(TMouseButton, TPoint screen) override;
         bool popupKeyDown(uint16_t key, TShiftState shift) override;
         void popupClosed() override;
+        TControl* popupOwner() const override { return &picker_; }
 
     private:
         TDateTimePicker& picker_;

@@ -51,7 +51,7 @@ TK_DEFINE_CLASS(TLabel, TGraphicControl)
     mouseEvents(t);
 }
 
-TLabel::TLabel(TComponent* owner) : TGraphicControl(owner)
+TLabel::TLabel(TComponent* owner) : CaptionText<TGraphicControl>(owner)
 {
     setBoundsRaw(0, 0, 65, 17);
     setAutoSize(true);
@@ -101,8 +101,9 @@ TK_DEFINE_CLASS(TStaticText, TWinControl)
     keptEvents(t, {"OnStartDock", "OnStartDrag"});
 }
 
-TStaticText::TStaticText(TComponent* owner) : TWinControl(owner)
+TStaticText::TStaticText(TComponent* owner) : CaptionText<TWinControl>(owner)
 {
+    transparent_ = true;
     setBoundsRaw(0, 0, 65, 17);
     setAutoSize(true);
 }

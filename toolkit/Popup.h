@@ -9,6 +9,8 @@
 
 namespace tk {
 
+class TControl;
+
 class TPopup {
 public:
     virtual ~TPopup();
@@ -21,6 +23,8 @@ public:
     virtual bool popupKeyPress(char32_t) { return false; }
     // Told after the application closed the popup (press outside, Esc...).
     virtual void popupClosed() {}
+    // The control whose popup this is (a combo box, a date picker), if any.
+    virtual TControl* popupOwner() const { return nullptr; }
     bool isOpen() const;
 };
 
