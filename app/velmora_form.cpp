@@ -8,6 +8,7 @@
 // the program would show goes to standard error and the status is 1.
 #include "controls/ClassRegistry.h"
 #include "controls/ComponentImage.h"
+#include "controls/Design.h"
 #include "controls/FormText.h"
 #include "designer/ClientMain.h"
 #include "startup/DataModule.h"
@@ -47,12 +48,6 @@ void writeOutput(const std::string& name, const std::string& bytes)
     if (!f) throw std::runtime_error("Cannot write file " + name);
 }
 
-// The window as a save writes it: shown, and without design-time wiring.
-std::string savedText(velmora::TfrmClientMain& window)
-{
-    return velmora::imageToFormText(velmora::writeComponentImage(window));
-}
-
 int usage()
 {
     std::fprintf(stderr, "usage: velmora-form text2bin IN OUT | bin2text IN OUT | load IN | builtin\n");
@@ -80,18 +75,17 @@ int main(int argc, char** argv)
             app.createForm(velmora::frmClientMain);
             velmora::TfrmClientMain& window = *velmora::frmClientMain;
             if (command == "load") {
-                std::string image = velmora::formTextToImage(readInput(argv[2]));
+                std::string text = readInput(argv[2]);
                 // Read into the window as the running program has it: shown.
                 window.show();
-                window.destroyComponents();
-                velmora::readComponentImage(image, window);
+                velmora::loadDesign(window, text);
             } else {
                 window.OnShow = window.findMethod("FormShow");
                 // Shown, where the layout puts it.
                 window.show();
                 window.setBounds(200, 107, 544, 375);
             }
-            writeOutput("-", savedText(window));
+            writeOutput("-", velmora::designText(window));
         } else {
             return usage();
         }

@@ -366,16 +366,15 @@ private:
         const tk::ClassInfo* info = root_.publishedFieldClass(cls);
         if (!info) info = classRegistry().findClass(cls);
         if (!info || !info->create) throw EReadError(tk::format("Class %s not found", cls));
-        if (!name.empty() && root_.findComponent(name))
-            throw EReadError(tk::format("A component named %s already exists", name));
         TComponent* c = info->create(&root_);
-        c->beginLoading();
-        read_.emplace_back(c);
         try {
             c->setName(name);
         } catch (const tk::Error& e) {
+            c->free();  // a name already taken: nothing of this object stays
             throw EReadError(e.what());
         }
+        c->beginLoading();
+        read_.emplace_back(c);
         if (!name.empty()) root_.setPublishedField(name, c);
         if (auto* control = dynamic_cast<tk::TControl*>(c)) {
             if (auto* parent = dynamic_cast<tk::TWinControl*>(&enclosing)) control->setParent(parent);
@@ -468,31 +467,32 @@ private:
         return v;
     }
 
-    // Extra named values of a class; true when `name` was one.
+    // Extra named values of a class; true when `name` was one. The name is
+    // asked first: this runs for every property read.
     bool extraValue(TPersistent& obj, const std::string& name, const ImageValue& v)
     {
-        if (&obj == &root_ && tk::as<tk::TCustomForm>(&obj) &&
-            (tk::sameName(name, "PixelsPerInch") || tk::sameName(name, "TextHeight"))) {
+        if ((tk::sameName(name, "PixelsPerInch") || tk::sameName(name, "TextHeight")) && &obj == &root_ &&
+            tk::as<tk::TCustomForm>(&obj)) {
             if (!v.isInteger()) invalidValue();
             return true;  // the screen and font of this machine decide these
         }
-        if (isNonVisual(obj, root_) && (tk::sameName(name, "Left") || tk::sameName(name, "Top"))) {
+        if ((tk::sameName(name, "Left") || tk::sameName(name, "Top")) && isNonVisual(obj, root_)) {
             if (!v.isInteger()) invalidValue();
             obj.setKeptValue(tk::sameName(name, "Left") ? "DesignLeft" : "DesignTop", Value(v.integer));
             return true;
         }
-        if (auto* bmp = tk::as<tk::TBitmap>(&obj); bmp && tk::sameName(name, "Data")) {
+        if (tk::sameName(name, "Data") && tk::as<tk::TBitmap>(&obj)) {
             if (v.type != ValueType::Binary) invalidValue();
             if (v.text.size() < 4) invalidValue();
-            bmp->setBmpData(std::vector<uint8_t>(v.text.begin() + 4, v.text.end()));
+            tk::as<tk::TBitmap>(&obj)->setBmpData(std::vector<uint8_t>(v.text.begin() + 4, v.text.end()));
             return true;
         }
-        if (dynamic_cast<tk::TWinControl*>(&obj) && tk::sameName(name, "DesignSize")) {
+        if (tk::sameName(name, "DesignSize") && dynamic_cast<tk::TWinControl*>(&obj)) {
             if (v.type != ValueType::List || v.list.size() != 2 || !v.list[0].isInteger() || !v.list[1].isInteger())
                 invalidValue();
             return true;
         }
-        if (tk::as<tk::TDBGrid>(&obj) && tk::sameName(name, "Columns")) {
+        if (tk::sameName(name, "Columns") && tk::as<tk::TDBGrid>(&obj)) {
             if (v.type != ValueType::Collection) invalidValue();
             return true;  // the grid shows the data set's columns
         }

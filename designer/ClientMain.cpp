@@ -23,42 +23,35 @@ namespace velmora {
 
 tk::ComponentRef<TfrmClientMain> frmClientMain;
 
-TK_DEFINE_CLASS(TfrmClientMain, tk::TForm) {}
+TK_DEFINE_CLASS(TfrmClientMain, tk::TForm)
+{
+    t.field("btnPrint", &TfrmClientMain::btnPrint);
+    t.method("tsMouseUp", &TfrmClientMain::tsMouseUp);
+    t.method("ZEDPickerDropDownCloseUp", &TfrmClientMain::ZEDPickerDropDownCloseUp);
+    t.method("FormShow", &TfrmClientMain::FormShow);
+    t.method("FormHide", &TfrmClientMain::FormHide);
+    t.method("FormDestroy", &TfrmClientMain::FormDestroy);
+    t.method("ComponentMouseMove", &TfrmClientMain::ComponentMouseMove);
+    t.method("ComponentMouseDown", &TfrmClientMain::ComponentMouseDown);
+    t.method("ComponentMouseUp", &TfrmClientMain::ComponentMouseUp);
+    t.method("ControlKeyDown", &TfrmClientMain::ControlKeyDown);
+    t.method("ControlKeyPress", &TfrmClientMain::ControlKeyPress);
+    t.method("ComponentEnter", &TfrmClientMain::ComponentEnter);
+    t.method("HintTimeTimer", &TfrmClientMain::HintTimeTimer);
+    t.method("pmiDeleteClick", &TfrmClientMain::pmiDeleteClick);
+    t.method("btnSearchClick", &TfrmClientMain::btnSearchClick);
+    t.method("btnNewClick", &TfrmClientMain::btnNewClick);
+    t.method("btnModifyClick", &TfrmClientMain::btnModifyClick);
+    t.method("btnSaveClick", &TfrmClientMain::btnSaveClick);
+    t.method("btnCancelClick", &TfrmClientMain::btnCancelClick);
+    t.method("btnPrintClick", &TfrmClientMain::btnPrintClick);
+    t.method("dbgSearchDblClick", &TfrmClientMain::dbgSearchDblClick);
+}
 
 TfrmClientMain::TfrmClientMain(tk::TComponent* owner) : tk::TForm(owner)
 {
     setName("frmClientMain");
-    publish("tsMouseUp", &TfrmClientMain::tsMouseUp);
-    publish("ZEDPickerDropDownCloseUp", &TfrmClientMain::ZEDPickerDropDownCloseUp);
-    publish("FormShow", &TfrmClientMain::FormShow);
-    publish("FormHide", &TfrmClientMain::FormHide);
-    publish("FormDestroy", &TfrmClientMain::FormDestroy);
-    publish("ComponentMouseMove", &TfrmClientMain::ComponentMouseMove);
-    publish("ComponentMouseDown", &TfrmClientMain::ComponentMouseDown);
-    publish("ComponentMouseUp", &TfrmClientMain::ComponentMouseUp);
-    publish("ControlKeyDown", &TfrmClientMain::ControlKeyDown);
-    publish("ControlKeyPress", &TfrmClientMain::ControlKeyPress);
-    publish("ComponentEnter", &TfrmClientMain::ComponentEnter);
-    publish("HintTimeTimer", &TfrmClientMain::HintTimeTimer);
-    publish("pmiDeleteClick", &TfrmClientMain::pmiDeleteClick);
-    publish("btnSearchClick", &TfrmClientMain::btnSearchClick);
-    publish("btnNewClick", &TfrmClientMain::btnNewClick);
-    publish("btnModifyClick", &TfrmClientMain::btnModifyClick);
-    publish("btnSaveClick", &TfrmClientMain::btnSaveClick);
-    publish("btnCancelClick", &TfrmClientMain::btnCancelClick);
-    publish("btnPrintClick", &TfrmClientMain::btnPrintClick);
-    publish("dbgSearchDblClick", &TfrmClientMain::dbgSearchDblClick);
     buildLayout();
-}
-
-const tk::ClassInfo* TfrmClientMain::publishedFieldClass(std::string_view className) const
-{
-    return tk::sameName(className, "TBitBtn") ? &tk::TBitBtn::staticClassInfo() : nullptr;
-}
-
-void TfrmClientMain::setPublishedField(std::string_view name, tk::TComponent* c)
-{
-    if (tk::sameName(name, "btnPrint")) btnPrint_ = tk::as<tk::TBitBtn>(c);
 }
 
 namespace {
@@ -130,7 +123,7 @@ void TfrmClientMain::buildLayout()
     print->setCaption("Nyomtat");
     print->setTabOrder(2);
     setGlyph(print, glyphs::print(), 1);
-    btnPrint_ = print;
+    btnPrint = print;
     pcData->setActivePage(tsSearch);
 
     // Each glyph button carries the handler named after it.

@@ -16,9 +16,7 @@ public:
     explicit TfrmClientMain(tk::TComponent* owner);
 
     // The window's one published field.
-    tk::TBitBtn* btnPrint() const { return btnPrint_.get(); }
-    const tk::ClassInfo* publishedFieldClass(std::string_view className) const override;
-    void setPublishedField(std::string_view name, tk::TComponent* c) override;
+    tk::ComponentRef<tk::TBitBtn> btnPrint;
 
     // Switches the window into design mode (design-time wiring).
     void PrepareDesignSurface();
@@ -58,7 +56,6 @@ public:
 
 private:
     void buildLayout();
-    tk::ComponentRef<tk::TBitBtn> btnPrint_;
 };
 
 // The program-wide main window.

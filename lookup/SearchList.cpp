@@ -12,7 +12,18 @@ namespace velmora {
 
 tk::ComponentRef<TfrmSearchList> frmSearchList;
 
-TK_DEFINE_CLASS(TfrmSearchList, tk::TForm) {}
+TK_DEFINE_CLASS(TfrmSearchList, tk::TForm)
+{
+    t.method("FormShow", &TfrmSearchList::FormShow);
+    t.method("FormKeyUp", &TfrmSearchList::FormKeyUp);
+    t.method("edtSearchChange", &TfrmSearchList::edtSearchChange);
+    t.method("edtSearchKeyDown", &TfrmSearchList::edtSearchKeyDown);
+    t.method("btnOKCancelClick", &TfrmSearchList::btnOKCancelClick);
+    t.method("dbgSearchEnter", &TfrmSearchList::dbgSearchEnter);
+    t.method("dbgSearchKeyDown", &TfrmSearchList::dbgSearchKeyDown);
+    t.method("dbgSearchKeyPress", &TfrmSearchList::dbgSearchKeyPress);
+    t.method("dbgSearchDblClick", &TfrmSearchList::dbgSearchDblClick);
+}
 
 namespace {
 
@@ -37,15 +48,6 @@ TfrmSearchList::TfrmSearchList(tk::TComponent* owner) : tk::TForm(owner)
     font()->setName("MS Sans Serif");
     font()->setHeight(-14);
 
-    publish("FormShow", &TfrmSearchList::FormShow);
-    publish("FormKeyUp", &TfrmSearchList::FormKeyUp);
-    publish("edtSearchChange", &TfrmSearchList::edtSearchChange);
-    publish("edtSearchKeyDown", &TfrmSearchList::edtSearchKeyDown);
-    publish("btnOKCancelClick", &TfrmSearchList::btnOKCancelClick);
-    publish("dbgSearchEnter", &TfrmSearchList::dbgSearchEnter);
-    publish("dbgSearchKeyDown", &TfrmSearchList::dbgSearchKeyDown);
-    publish("dbgSearchKeyPress", &TfrmSearchList::dbgSearchKeyPress);
-    publish("dbgSearchDblClick", &TfrmSearchList::dbgSearchDblClick);
     OnShow = findMethod("FormShow");
     OnKeyUp = findMethod("FormKeyUp");
 

@@ -7,7 +7,10 @@ namespace velmora {
 
 tk::ComponentRef<TfrmComonentPalette> frmComonentPalette;
 
-TK_DEFINE_CLASS(TfrmComonentPalette, tk::TForm) {}
+TK_DEFINE_CLASS(TfrmComonentPalette, tk::TForm)
+{
+    t.method("FormCreate", &TfrmComonentPalette::FormCreate);
+}
 
 TfrmComonentPalette::TfrmComonentPalette(tk::TComponent* owner) : tk::TForm(owner)
 {
@@ -20,7 +23,6 @@ TfrmComonentPalette::TfrmComonentPalette(tk::TComponent* owner) : tk::TForm(owne
     setColor(tk::clBtnFace);
     font()->setName("MS Sans Serif");
     font()->setHeight(-11);
-    publish("FormCreate", &TfrmComonentPalette::FormCreate);
     OnCreate = findMethod("FormCreate");
 }
 

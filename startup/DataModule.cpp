@@ -1,8 +1,7 @@
 // The data module and start-up.
 #include "startup/DataModule.h"
 
-#include "controls/ComponentImage.h"
-#include "controls/FormText.h"
+#include "controls/Design.h"
 #include "designer/ClientMain.h"
 #include "lookup/SearchList.h"
 #include "palette/ComponentPalette.h"
@@ -21,7 +20,10 @@ namespace velmora {
 
 tk::ComponentRef<TdmClientMain> dmClientMain;
 
-TK_DEFINE_CLASS(TdmClientMain, tk::TDataModule) {}
+TK_DEFINE_CLASS(TdmClientMain, tk::TDataModule)
+{
+    t.method("DataModuleCreate", &TdmClientMain::DataModuleCreate);
+}
 
 TdmClientMain::TdmClientMain(tk::TComponent* owner) : tk::TDataModule(owner)
 {
@@ -45,7 +47,6 @@ TdmClientMain::TdmClientMain(tk::TComponent* owner) : tk::TDataModule(owner)
     cmdAlterTable->setName("cmdAlterTable");
     cmdAlterTable->setConnection(ADOConnection);
 
-    publish("DataModuleCreate", &TdmClientMain::DataModuleCreate);
     OnCreate = findMethod("DataModuleCreate");
 }
 
@@ -139,9 +140,7 @@ void TdmClientMain::connectAndOpenWindows(const std::string& login, const std::s
             qrySearch->createBlobStream(qrySearch->fieldByName("FormData"), db::BlobMode::Read);
         if (design->size() > 0) {
             // The stored design replaces the built-in layout.
-            frmClientMain->destroyComponents();
-            std::string image = formTextToImage(design->bytes());
-            readComponentImage(image, *frmClientMain);
+            loadDesign(*frmClientMain, design->bytes());
         }
     }
 

@@ -23,9 +23,6 @@ class TDesignForm : public TForm {
 public:
     explicit TDesignForm(TComponent* owner) : TForm(owner)
     {
-        publish("ComponentMouseDown", &TDesignForm::ComponentMouseDown);
-        publish("ControlKeyDown", &TDesignForm::ControlKeyDown);
-        publish("btnSaveClick", &TDesignForm::btnSaveClick);
     }
     void ComponentMouseDown(TObject* sender, TMouseButton, TShiftState, int x, int y)
     {
@@ -36,7 +33,12 @@ public:
     void btnSaveClick(TObject*) { calls.push_back("save"); }
     std::vector<std::string> calls;
 };
-TK_DEFINE_CLASS(TDesignForm, TForm) {}
+TK_DEFINE_CLASS(TDesignForm, TForm)
+{
+    t.method("ComponentMouseDown", &TDesignForm::ComponentMouseDown);
+    t.method("ControlKeyDown", &TDesignForm::ControlKeyDown);
+    t.method("btnSaveClick", &TDesignForm::btnSaveClick);
+}
 
 // A control class added with nothing but its property table.
 class TRating : public TWinControl {

@@ -2,6 +2,7 @@
 // text, read back into the window, through the class registry.
 #include "controls/ClassRegistry.h"
 #include "controls/ComponentImage.h"
+#include "controls/Design.h"
 #include "controls/FormText.h"
 #include "controls/ImageStream.h"
 #include "controls/ZEDChxBox.h"
@@ -39,13 +40,9 @@ protected:
             window->show();
             window->setBounds(200, 107, 544, 375);
         }
-        return imageToFormText(writeComponentImage(*window));
+        return designText(*window);
     }
-    void load(const std::string& text)
-    {
-        window->destroyComponents();
-        readComponentImage(formTextToImage(text), *window);
-    }
+    void load(const std::string& text) { loadDesign(*window, text); }
     std::string loadError(const std::string& text)
     {
         try {
@@ -166,7 +163,7 @@ TEST_F(StoredDesigns, BrokenDesignsNameWhatIsWrong)
     EXPECT_EQ(loadError("object A: TfrmClientMain\r\n  Left = )\r\nend"), "Invalid property value on line 2");
     // The published field TBitBtn is found although nothing registers it.
     EXPECT_EQ(loadError("object A: TfrmClientMain\r\n  object btnPrint: TBitBtn\r\n  end\r\nend"), "no error");
-    EXPECT_EQ(window->btnPrint(), window->findComponent("btnPrint"));
+    EXPECT_EQ(window->btnPrint.get(), window->findComponent("btnPrint"));
 }
 
 TEST_F(StoredDesigns, FieldControlsKeepWhatTheirClassesSay)

@@ -23,12 +23,14 @@ class TMainWindow : public TForm {
 public:
     explicit TMainWindow(TComponent* owner) : TForm(owner)
     {
-        publish("FormCreate", &TMainWindow::FormCreate);
         OnCreate = findMethod("FormCreate");
     }
     void FormCreate(TObject*) { gSawReference = gMain == this; }
 };
-TK_DEFINE_CLASS(TMainWindow, TForm) {}
+TK_DEFINE_CLASS(TMainWindow, TForm)
+{
+    t.method("FormCreate", &TMainWindow::FormCreate);
+}
 
 class TBrokenWindow : public TForm {
     TK_CLASS(TBrokenWindow)

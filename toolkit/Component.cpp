@@ -13,11 +13,19 @@ void RefLink::attach(TComponent* target)
 {
     if (target_ == target) return;
     if (target_) {
+        // Swap-remove: a window may hold thousands of links (every handler
+        // bound to it), so no search.
         auto& links = target_->links_;
-        links.erase(std::find(links.begin(), links.end(), this));
+        RefLink* last = links.back();
+        links[slot_] = last;
+        last->slot_ = slot_;
+        links.pop_back();
     }
     target_ = target;
-    if (target_) target_->links_.push_back(this);
+    if (target_) {
+        slot_ = target_->links_.size();
+        target_->links_.push_back(this);
+    }
 }
 
 TK_DEFINE_CLASS(TComponent, TPersistent)
@@ -66,9 +74,28 @@ TComponent::~TComponent()
 TComponent* TComponent::findComponent(std::string_view name) const
 {
     if (name.empty()) return nullptr;
-    for (TComponent* c : components_)
-        if (sameName(c->name_, name)) return c;
-    return nullptr;
+    auto it = byName_.find(name);
+    return it == byName_.end() ? nullptr : it->second;
+}
+
+std::string TComponent::uniqueName(std::string_view base) const
+{
+    for (int i = 1;; ++i) {
+        std::string candidate = std::string(base) + std::to_string(i);
+        if (!findComponent(candidate)) return candidate;
+    }
+}
+
+void TComponent::indexName(TComponent* c)
+{
+    if (!c->name_.empty()) byName_.emplace(c->name_, c);
+}
+
+void TComponent::unindexName(const TComponent* c)
+{
+    if (c->name_.empty()) return;
+    auto it = byName_.find(std::string_view(c->name_));
+    if (it != byName_.end() && it->second == c) byName_.erase(it);
 }
 
 void TComponent::insertComponent(TComponent* c)
@@ -79,30 +106,36 @@ void TComponent::insertComponent(TComponent* c)
     if (c->owner_) c->owner_->removeComponent(c);
     components_.push_back(c);
     c->owner_ = this;
+    indexName(c);
 }
 
 void TComponent::removeComponent(TComponent* c)
 {
-    auto it = std::find(components_.begin(), components_.end(), c);
-    if (it == components_.end()) return;
-    components_.erase(it);
+    // Components go mostly from the back (destruction runs last to first).
+    auto it = std::find(components_.rbegin(), components_.rend(), c);
+    if (it == components_.rend()) return;
+    components_.erase(std::next(it).base());
+    unindexName(c);
     c->owner_ = nullptr;
-}
-
-void TComponent::checkName(const std::string& name) const
-{
-    if (!name.empty() && !isValidIdent(name))
-        throw EComponentError(format("'%s' is not a valid component name", name));
-    if (owner_ && !name.empty()) {
-        TComponent* other = owner_->findComponent(name);
-        if (other && other != this) throw EComponentError(format("A component named %s already exists", name));
-    }
 }
 
 void TComponent::setName(const std::string& name)
 {
     if (name == name_) return;
-    checkName(name);
+    if (!name.empty() && !isValidIdent(name))
+        throw EComponentError(format("'%s' is not a valid component name", name));
+    if (owner_) {
+        // One probe claims the new name (a change of letter case only finds
+        // this component itself, whose entry stays).
+        bool claimed = false;
+        if (!name.empty()) {
+            auto [it, inserted] = owner_->byName_.try_emplace(name, this);
+            if (!inserted && it->second != this)
+                throw EComponentError(format("A component named %s already exists", name));
+            claimed = inserted;
+        }
+        if (claimed || name.empty()) owner_->unindexName(this);
+    }
     name_ = name;
 }
 
@@ -124,30 +157,33 @@ void TComponent::endLoading()
     loaded();
 }
 
-void TComponent::publishMethod(const std::string& name, EventKind kind, std::function<void(EventCall&)> fn)
+const ClassInfo* TComponent::publishedFieldClass(std::string_view className) const
 {
-    methods_.push_back(Method{name, kind, std::move(fn)});
+    return classInfo().fieldClass(className);
+}
+
+void TComponent::setPublishedField(std::string_view name, TComponent* c)
+{
+    if (const FieldInfo* f = classInfo().findField(name)) f->set(*this, c);
 }
 
 Handler TComponent::findMethod(std::string_view methodName)
 {
-    for (const Method& m : methods_)
-        if (sameName(m.name, methodName)) return Handler(m.kind, m.fn, this, m.name);
-    return {};
+    const MethodInfo* m = classInfo().findMethod(methodName);
+    return m ? Handler(*this, *m) : Handler();
 }
 
 std::string TComponent::methodName(const Handler& h) const
 {
-    if (!h || h.target() != this) return {};
-    for (const Method& m : methods_)
-        if (m.name == h.name()) return m.name;
-    return {};
+    if (!h || h.target() != this || !h.method()) return {};
+    const MethodInfo* m = classInfo().findMethod(h.name());
+    return m == h.method() ? m->name : std::string();
 }
 
 std::vector<std::string> TComponent::methodNames() const
 {
     std::vector<std::string> names;
-    for (const Method& m : methods_) names.push_back(m.name);
+    for (const MethodInfo* m : classInfo().allMethods()) names.push_back(m->name);
     return names;
 }
 

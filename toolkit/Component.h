@@ -3,9 +3,11 @@
 #pragma once
 
 #include "toolkit/Object.h"
+#include "toolkit/Text.h"
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tk {
@@ -27,8 +29,12 @@ public:
     TComponent* owner() const { return owner_; }
     const std::vector<TComponent*>& components() const { return components_; }
     int componentCount() const { return static_cast<int>(components_.size()); }
-    // An owned component by name, compared without regard to case.
+    // An owned component by name, compared without regard to case; O(1)
+    // through the owner's index of case-folded names.
     TComponent* findComponent(std::string_view name) const;
+    // `base` followed by the lowest number from 1 up that no owned component
+    // carries ("TZEDit1", "TZEDit2", ...): gaps are filled first.
+    std::string uniqueName(std::string_view base) const;
     // Takes ownership of `c` (removing it from its former owner).
     void insertComponent(TComponent* c);
     void removeComponent(TComponent* c);
@@ -52,12 +58,13 @@ public:
     void beginLoading() { loading_ = true; }
     void endLoading();
 
-    // Published fields: a window's own references to components of its
-    // design (reading a design points them at the components it creates).
-    virtual const ClassInfo* publishedFieldClass(std::string_view /*className*/) const { return nullptr; }
-    virtual void setPublishedField(std::string_view /*name*/, TComponent* /*c*/) {}
+    // Published fields, from the class table: the class of the field whose
+    // class is named `className` (or null), and pointing the field `name` at
+    // `c` (a name that is no field is passed over).
+    const ClassInfo* publishedFieldClass(std::string_view className) const;
+    void setPublishedField(std::string_view name, TComponent* c);
 
-    // Published methods: handlers found by their name.
+    // Published methods, from the class table: handlers found by their name.
     Handler findMethod(std::string_view methodName);
     // Name of a published method of this component that `h` is, or empty.
     std::string methodName(const Handler& h) const;
@@ -67,58 +74,22 @@ protected:
     // Called when loading ends, so properties that depend on each other apply.
     virtual void loaded() {}
 
-    void publishMethod(const std::string& name, EventKind kind, std::function<void(EventCall&)> fn);
-    template <class C>
-    void publish(const std::string& name, void (C::*m)(TObject*))
-    {
-        publishMethod(name, EventKind::Notify, [this, m](EventCall& e) { (self<C>()->*m)(e.sender); });
-    }
-    template <class C>
-    void publish(const std::string& name, void (C::*m)(TObject*, TMouseButton, TShiftState, int, int))
-    {
-        publishMethod(name, EventKind::Mouse,
-                      [this, m](EventCall& e) { (self<C>()->*m)(e.sender, e.button, e.shift, e.x, e.y); });
-    }
-    template <class C>
-    void publish(const std::string& name, void (C::*m)(TObject*, TShiftState, int, int))
-    {
-        publishMethod(name, EventKind::MouseMove,
-                      [this, m](EventCall& e) { (self<C>()->*m)(e.sender, e.shift, e.x, e.y); });
-    }
-    template <class C>
-    void publish(const std::string& name, void (C::*m)(TObject*, uint16_t&, TShiftState))
-    {
-        publishMethod(name, EventKind::Key, [this, m](EventCall& e) { (self<C>()->*m)(e.sender, e.key, e.shift); });
-    }
-    template <class C>
-    void publish(const std::string& name, void (C::*m)(TObject*, char32_t&))
-    {
-        publishMethod(name, EventKind::KeyPress, [this, m](EventCall& e) { (self<C>()->*m)(e.sender, e.ch); });
-    }
 
 private:
     friend class RefLink;
-    template <class C>
-    C* self()
-    {
-        return static_cast<C*>(this);
-    }
-    void checkName(const std::string& name) const;
     void clearReferences();
 
-    struct Method {
-        std::string name;
-        EventKind kind;
-        std::function<void(EventCall&)> fn;
-    };
+    void indexName(TComponent* c);
+    void unindexName(const TComponent* c);
 
     TComponent* owner_ = nullptr;
     std::vector<TComponent*> components_;
+    // Owned components with a name, keyed by the name without regard to case.
+    std::unordered_map<std::string, TComponent*, NameHash, NameEqual> byName_;
     std::string name_;
     int tag_ = 0;
     bool loading_ = false;
     bool destroying_ = false;
-    std::vector<Method> methods_;
     std::vector<RefLink*> links_;  // references that point at this component
 };
 

@@ -1,7 +1,7 @@
 // References to components that turn into none when the component is destroyed.
 #pragma once
 
-#include <functional>
+#include <cstddef>
 #include <utility>
 
 namespace tk {
@@ -26,6 +26,7 @@ protected:
 private:
     friend class TComponent;
     TComponent* target_ = nullptr;
+    size_t slot_ = 0;  // position in the target's list of links, for O(1) removal
 };
 
 template <class T>
@@ -50,16 +51,8 @@ public:
     operator T*() const { return get(); }
     explicit operator bool() const { return linked() != nullptr; }
 
-    // Runs after the target was destroyed (the reference is none by then).
-    void onDestroyed(std::function<void()> fn) { onDestroyed_ = std::move(fn); }
-
 private:
     static TComponent* asComponent(T* p) { return p; }
-    void targetDestroyed() override
-    {
-        if (onDestroyed_) onDestroyed_();
-    }
-    std::function<void()> onDestroyed_;
 };
 
 }  // namespace tk

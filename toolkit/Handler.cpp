@@ -2,19 +2,36 @@
 #include "toolkit/Handler.h"
 
 #include "toolkit/Component.h"
+#include "toolkit/TypeInfo.h"
 
 namespace tk {
 
-Handler::Handler(EventKind kind, std::function<void(EventCall&)> fn, TComponent* target, std::string name)
-    : kind_(kind), fn_(std::move(fn)), target_(target), bound_(target != nullptr), name_(std::move(name))
+Handler::Handler(EventKind kind, std::function<void(EventCall&)> fn) : kind_(kind), fn_(std::move(fn)) {}
+
+Handler::Handler(TComponent& target, const MethodInfo& method) : kind_(method.kind), method_(&method), target_(&target)
 {
+}
+
+const std::string& Handler::name() const
+{
+    static const std::string none;
+    return method_ ? method_->name : none;
+}
+
+void Handler::operator()(EventCall& call) const
+{
+    if (method_) {
+        if (TComponent* t = target_.get()) method_->invoke(*t, call);
+    } else if (fn_) {
+        fn_(call);
+    }
 }
 
 bool Handler::sameAs(const Handler& other) const
 {
     if (!*this || !other) return !*this && !other;
-    if (!bound_ || !other.bound_) return false;
-    return target_.get() == other.target_.get() && name_ == other.name_;
+    if (!method_ || !other.method_) return false;
+    return target_.get() == other.target_.get() && method_->name == other.method_->name;
 }
 
 Handler Handler::notify(std::function<void(TObject*)> fn)

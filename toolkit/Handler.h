@@ -12,6 +12,7 @@
 namespace tk {
 
 class TObject;
+struct MethodInfo;
 
 // The signatures of event properties.
 enum class EventKind {
@@ -46,10 +47,10 @@ struct EventCall {
 class Handler {
 public:
     Handler() = default;
-    // `target` is the object whose method this is, `name` the method's name;
-    // both empty for an anonymous handler (a lambda set from code).
-    Handler(EventKind kind, std::function<void(EventCall&)> fn, TComponent* target = nullptr,
-            std::string name = {});
+    // An anonymous handler: a callable set from code.
+    Handler(EventKind kind, std::function<void(EventCall&)> fn);
+    // A published method of `target`, found by its name in the class table.
+    Handler(TComponent& target, const MethodInfo& method);
 
     static Handler notify(std::function<void(TObject*)> fn);
     static Handler mouse(std::function<void(TObject*, TMouseButton, TShiftState, int, int)> fn);
@@ -61,24 +62,22 @@ public:
     static Handler close(std::function<void(TObject*, TCloseAction&)> fn);
 
     // Set, and (for a method) its object still alive.
-    explicit operator bool() const { return fn_ && (!bound_ || target_); }
+    explicit operator bool() const { return method_ ? target_.get() != nullptr : static_cast<bool>(fn_); }
     EventKind kind() const { return kind_; }
     TComponent* target() const { return target_.get(); }
-    const std::string& name() const { return name_; }
-    void operator()(EventCall& call) const
-    {
-        if (*this) fn_(call);
-    }
+    // The method's published name; empty for an anonymous handler.
+    const std::string& name() const;
+    const MethodInfo* method() const { return method_; }
+    void operator()(EventCall& call) const;
     // Same method of the same object (anonymous handlers are never equal).
     bool sameAs(const Handler& other) const;
     friend bool operator==(const Handler& a, const Handler& b) { return a.sameAs(b); }
 
 private:
     EventKind kind_ = EventKind::Notify;
-    std::function<void(EventCall&)> fn_;
+    const MethodInfo* method_ = nullptr;
     ComponentRef<TComponent> target_;
-    bool bound_ = false;
-    std::string name_;
+    std::function<void(EventCall&)> fn_;
 };
 
 }  // namespace tk

@@ -2,6 +2,7 @@
 // the class's own getters and setters. TK_DEFINE_CLASS wraps it.
 #pragma once
 
+#include "toolkit/ComponentRef.h"
 #include "toolkit/Object.h"
 
 #include <functional>
@@ -14,7 +15,7 @@ class TComponent;
 template <class C>
 class PropertyTable {
 public:
-    explicit PropertyTable(std::vector<PropInfo>& out) : out_(out) {}
+    explicit PropertyTable(ClassInfo& info) : info_(info), out_(info.declared) {}
 
     // Chaining modifiers for the property just declared.
     class Entry {
@@ -196,6 +197,42 @@ public:
         return e;
     }
 
+    // Published methods: the handlers a design binds by name. One overload
+    // per event signature.
+    void method(const char* name, void (C::*m)(TObject*))
+    {
+        addMethod(name, EventKind::Notify, [m](C& self, EventCall& e) { (self.*m)(e.sender); });
+    }
+    void method(const char* name, void (C::*m)(TObject*, TMouseButton, TShiftState, int, int))
+    {
+        addMethod(name, EventKind::Mouse,
+                  [m](C& self, EventCall& e) { (self.*m)(e.sender, e.button, e.shift, e.x, e.y); });
+    }
+    void method(const char* name, void (C::*m)(TObject*, TShiftState, int, int))
+    {
+        addMethod(name, EventKind::MouseMove, [m](C& self, EventCall& e) { (self.*m)(e.sender, e.shift, e.x, e.y); });
+    }
+    void method(const char* name, void (C::*m)(TObject*, uint16_t&, TShiftState))
+    {
+        addMethod(name, EventKind::Key, [m](C& self, EventCall& e) { (self.*m)(e.sender, e.key, e.shift); });
+    }
+    void method(const char* name, void (C::*m)(TObject*, char32_t&))
+    {
+        addMethod(name, EventKind::KeyPress, [m](C& self, EventCall& e) { (self.*m)(e.sender, e.ch); });
+    }
+
+    // A published field: a reference member that reading a design points at
+    // the component of that name it creates, of class T.
+    template <class T>
+    void field(const char* name, ComponentRef<T> C::*member)
+    {
+        FieldInfo f;
+        f.name = name;
+        f.classType = &T::staticClassInfo;
+        f.set = [member](TComponent& self, TComponent* c) { static_cast<C&>(self).*member = as<T>(c); };
+        info_.fields.push_back(std::move(f));
+    }
+
     // Withdraws an inherited published property from this class.
     void hide(const char* name)
     {
@@ -223,6 +260,17 @@ private:
             };
     }
 
+    template <class Fn>
+    void addMethod(const char* name, EventKind kind, Fn fn)
+    {
+        MethodInfo m;
+        m.name = name;
+        m.kind = kind;
+        m.invoke = [fn](TComponent& self, EventCall& e) { fn(static_cast<C&>(self), e); };
+        info_.methods.push_back(std::move(m));
+    }
+
+    ClassInfo& info_;
     std::vector<PropInfo>& out_;
 };
 
@@ -237,7 +285,7 @@ ClassInfo makeClassInfo(const char* name, const ClassInfo* parent, void (*declar
         if constexpr (std::is_constructible_v<C, TComponent*> && !std::is_abstract_v<C>)
             info.create = [](TComponent* owner) -> TComponent* { return new C(owner); };
     }
-    PropertyTable<C> table(info.declared);
+    PropertyTable<C> table(info);
     if (declare) declare(table);
     return info;
 }

@@ -1,6 +1,8 @@
 // UTF-8 helpers and case folding.
 #include "toolkit/Text.h"
 
+#include <cstdint>
+
 #include "toolkit/Errors.h"
 
 #include <cstdio>
@@ -114,6 +116,17 @@ std::string lowerAscii(std::string_view s)
     for (char& c : out)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return out;
+}
+
+size_t NameHash::operator()(std::string_view s) const noexcept
+{
+    // FNV-1a over the bytes with A-Z folded to a-z.
+    uint64_t h = 14695981039346656037ull;
+    for (char c : s) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
+    return static_cast<size_t>(h);
 }
 
 bool sameName(std::string_view a, std::string_view b)

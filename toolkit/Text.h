@@ -18,6 +18,16 @@ int charCount(std::string_view utf8);
 std::string lowerAscii(std::string_view s);
 // Names of components, properties, classes and handlers: equal ignoring A-Z case.
 bool sameName(std::string_view a, std::string_view b);
+// Hash and equality of names for unordered containers keyed by name: both
+// fold A-Z, so lookups take any letter case without a lower-cased copy.
+struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const noexcept;
+};
+struct NameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const noexcept { return sameName(a, b); }
+};
 
 // Case folding for user texts (combo box items, searches): ASCII, Latin-1 and
 // Latin Extended-A letters, so "Ő" matches "ő".

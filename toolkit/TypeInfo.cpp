@@ -50,14 +50,46 @@ const std::vector<const PropInfo*>& ClassInfo::properties() const
         }
     }
     all_ = std::move(list);
+    for (const PropInfo* p : all_) byName_.emplace(p->name, p);
     built_ = true;
     return all_;
 }
 
 const PropInfo* ClassInfo::findProperty(std::string_view propName) const
 {
-    for (const PropInfo* p : properties())
-        if (sameName(p->name, propName)) return p;
+    properties();
+    auto it = byName_.find(propName);
+    return it == byName_.end() ? nullptr : it->second;
+}
+
+const MethodInfo* ClassInfo::findMethod(std::string_view methodName) const
+{
+    for (const ClassInfo* c = this; c; c = c->parent)
+        for (const MethodInfo& m : c->methods)
+            if (sameName(m.name, methodName)) return &m;
+    return nullptr;
+}
+
+std::vector<const MethodInfo*> ClassInfo::allMethods() const
+{
+    std::vector<const MethodInfo*> out = parent ? parent->allMethods() : std::vector<const MethodInfo*>{};
+    for (const MethodInfo& m : methods) out.push_back(&m);
+    return out;
+}
+
+const FieldInfo* ClassInfo::findField(std::string_view fieldName) const
+{
+    for (const ClassInfo* c = this; c; c = c->parent)
+        for (const FieldInfo& f : c->fields)
+            if (sameName(f.name, fieldName)) return &f;
+    return nullptr;
+}
+
+const ClassInfo* ClassInfo::fieldClass(std::string_view className) const
+{
+    for (const ClassInfo* c = this; c; c = c->parent)
+        for (const FieldInfo& f : c->fields)
+            if (sameName(f.classType().name, className)) return &f.classType();
     return nullptr;
 }
 

@@ -2,12 +2,14 @@
 // enumeration types and tables of named integer constants.
 #pragma once
 
+#include "toolkit/Text.h"
 #include "toolkit/Value.h"
 
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tk {
@@ -59,6 +61,22 @@ struct PropInfo {
     bool isStored(const TPersistent& obj) const { return stored && (!storedIf || storedIf(obj)); }
 };
 
+// One published method: an event handler that designs name. `invoke` calls
+// it on an instance of the class with the event's arguments.
+struct MethodInfo {
+    std::string name;
+    EventKind kind = EventKind::Notify;
+    std::function<void(TComponent&, EventCall&)> invoke;
+};
+
+// One published field: a window's own reference to a component of its
+// design, pointed at the component that reading a design creates.
+struct FieldInfo {
+    std::string name;
+    const ClassInfo& (*classType)() = nullptr;
+    std::function<void(TComponent&, TComponent*)> set;
+};
+
 struct ClassInfo {
     std::string name;
     const ClassInfo* parent = nullptr;
@@ -67,17 +85,29 @@ struct ClassInfo {
     std::function<TComponent*(TComponent* owner)> create;
     bool isComponent = false;
     std::vector<PropInfo> declared;
+    std::vector<MethodInfo> methods;  // this class's own, in declaration order
+    std::vector<FieldInfo> fields;
 
     // All published properties: the ancestors' first, in declaration order; a
     // redeclared property keeps the position of its first declaration.
     const std::vector<const PropInfo*>& properties() const;
     // Compared without regard to case; null when the class lacks it.
     const PropInfo* findProperty(std::string_view propName) const;
+    // A published method of this class or an ancestor, by name without
+    // regard to case; null when there is none.
+    const MethodInfo* findMethod(std::string_view methodName) const;
+    // Every published method, the ancestors' first.
+    std::vector<const MethodInfo*> allMethods() const;
+    // A published field by its name, and the class of a published field
+    // whose class is named `className` (both without regard to case).
+    const FieldInfo* findField(std::string_view fieldName) const;
+    const ClassInfo* fieldClass(std::string_view className) const;
     bool inheritsFrom(const ClassInfo& ancestor) const;
     bool inheritsFrom(std::string_view ancestorName) const;
 
 private:
     mutable std::vector<const PropInfo*> all_;
+    mutable std::unordered_map<std::string_view, const PropInfo*, NameHash, NameEqual> byName_;
     mutable bool built_ = false;
 };
 

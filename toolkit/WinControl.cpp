@@ -32,11 +32,22 @@ std::vector<TControl*> TWinControl::childrenInWritingOrder() const
     return out;
 }
 
+namespace {
+// Removes `item` from `list`, looking from the back.
+template <class T>
+void eraseLast(std::vector<T*>& list, const void* item)
+{
+    auto it = std::find(list.rbegin(), list.rend(), item);
+    if (it != list.rend()) list.erase(std::next(it).base());
+}
+}  // namespace
+
 void TWinControl::insertControl(TControl* c)
 {
     controls_.push_back(c);
     if (auto* w = dynamic_cast<TWinControl*>(c)) {
         tabList_.push_back(w);
+        w->tabHint_ = static_cast<int>(tabList_.size()) - 1;
         if (w->pendingTabOrder_ != -2 && !w->loading()) {
             int order = w->pendingTabOrder_;
             w->pendingTabOrder_ = -2;
@@ -50,8 +61,9 @@ void TWinControl::insertControl(TControl* c)
 void TWinControl::removeControl(TControl* c)
 {
     if (TCustomForm* form = parentForm()) form->controlHidden(c);
-    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
-    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), c), tabList_.end());
+    // Children go mostly from the last (destruction runs last to first).
+    eraseLast(controls_, c);
+    if (auto* w = dynamic_cast<TWinControl*>(c)) eraseLast(tabList_, w);
     c->parent_ = nullptr;
     if (c->align() != TAlign::alNone) realign();
     invalidate();
@@ -71,8 +83,11 @@ int TWinControl::tabOrder() const
 {
     if (!parent()) return pendingTabOrder_ >= -1 ? pendingTabOrder_ : -1;
     const auto& list = parent()->tabList_;
+    // The place found last time is almost always still right.
+    if (tabHint_ >= 0 && tabHint_ < static_cast<int>(list.size()) && list[tabHint_] == this) return tabHint_;
     auto it = std::find(list.begin(), list.end(), this);
-    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+    tabHint_ = it == list.end() ? -1 : static_cast<int>(it - list.begin());
+    return tabHint_;
 }
 
 void TWinControl::setTabOrder(int order)
@@ -84,9 +99,12 @@ void TWinControl::setTabOrder(int order)
         return;
     }
     auto& list = parent()->tabList_;
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
-    int pos = std::clamp(order, 0, static_cast<int>(list.size()));
+    int current = tabOrder();
+    int pos = std::clamp(order, 0, static_cast<int>(list.size()) - (current >= 0 ? 1 : 0));
+    if (pos == current) return;  // a design read in tab order lands here
+    if (current >= 0) list.erase(list.begin() + current);
     list.insert(list.begin() + pos, this);
+    tabHint_ = pos;
 }
 
 void TWinControl::loaded()

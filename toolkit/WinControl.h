@@ -75,7 +75,8 @@ private:
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tabList_;
     bool tabStop_ = false;
-    int pendingTabOrder_ = -2;  // a TabOrder read before the parent was known
+    int pendingTabOrder_ = -2;
+    mutable int tabHint_ = -1;  // where tabOrder() found this control last  // a TabOrder read before the parent was known
     int lastClientWidth_ = 0, lastClientHeight_ = 0;
     bool aligning_ = false;
 };
