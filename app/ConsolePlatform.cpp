@@ -1,13 +1,63 @@
-// Gestures from standard input.
+// Gestures and questions from standard input.
 #include "ConsolePlatform.h"
 
+#include "controls/Design.h"
+#include "controls/PropertyText.h"
 #include "toolkit/Application.h"
+#include "toolkit/Errors.h"
 #include "toolkit/Form.h"
+#include "toolkit/PropertyAccess.h"
+#include "toolkit/Text.h"
 
 #include <istream>
 #include <map>
 #include <ostream>
 #include <sstream>
+
+namespace {
+
+tk::TShiftState modifiers(std::istream& words, std::string* button = nullptr)
+{
+    tk::TShiftState shift = 0;
+    std::string word;
+    while (words >> word) {
+        std::string w = tk::lowerAscii(word);
+        if (w == "shift") shift |= tk::ssShift;
+        else if (w == "ctrl") shift |= tk::ssCtrl;
+        else if (w == "alt") shift |= tk::ssAlt;
+        else if (button && (w == "right" || w == "left")) *button = w;
+    }
+    return shift;
+}
+
+// A shown window or a data module, by name.
+tk::TComponent* findTopLevel(std::string_view name)
+{
+    for (tk::TCustomForm* f : tk::Application->windows())
+        if (tk::sameName(f->name(), name)) return f;
+    return tk::Application->findComponent(name);
+}
+
+// WINDOW or WINDOW.COMPONENT; `rest` gets what follows.
+tk::TComponent* findComponentPath(const std::string& path, std::string* rest = nullptr)
+{
+    size_t dot = path.find('.');
+    tk::TComponent* top = findTopLevel(std::string_view(path).substr(0, dot));
+    if (!top || dot == std::string::npos) {
+        if (rest) rest->clear();
+        return top;
+    }
+    std::string after = path.substr(dot + 1);
+    size_t next = after.find('.');
+    if (tk::TComponent* c = top->findComponent(std::string_view(after).substr(0, next))) {
+        if (rest) *rest = next == std::string::npos ? std::string() : after.substr(next + 1);
+        return c;
+    }
+    if (rest) *rest = after;  // a property of the window itself
+    return top;
+}
+
+}  // namespace
 
 void ConsolePlatform::printWindows()
 {
@@ -15,57 +65,179 @@ void ConsolePlatform::printWindows()
         if (!f->visible()) continue;
         out_ << f->name() << " \"" << f->caption() << "\" left " << f->left() << " top " << f->top() << " width "
              << f->width() << " height " << f->height() << (tk::Application->activeForm() == f ? " active" : "")
-             << "\n";
+             << (f->isModal() ? " modal" : "") << "\n";
     }
+    if (messageBox_) out_ << "message \"" << *messageBox_ << "\" modal\n";
     out_.flush();
+}
+
+void ConsolePlatform::showError(const std::string& text)
+{
+    HeadlessPlatform::showError(text);
+    out_ << "error: " << text << "\n";
+    out_.flush();
+    messageBox_ = text;
+}
+
+void ConsolePlatform::key(std::istream& words)
+{
+    static const std::map<std::string, uint16_t> keys = {
+        {"enter", tk::vk::Return}, {"esc", tk::vk::Escape},  {"tab", tk::vk::Tab},       {"back", tk::vk::Back},
+        {"delete", tk::vk::Delete}, {"insert", tk::vk::Insert}, {"left", tk::vk::Left},   {"up", tk::vk::Up},
+        {"right", tk::vk::Right},  {"down", tk::vk::Down},    {"home", tk::vk::Home},    {"end", tk::vk::End},
+        {"pgup", tk::vk::Prior},   {"pgdn", tk::vk::Next},    {"space", tk::vk::Space},
+    };
+    std::string name;
+    words >> name;
+    tk::TShiftState shift = modifiers(words);
+    std::string lower = tk::lowerAscii(name);
+    uint16_t code = 0;
+    if (auto it = keys.find(lower); it != keys.end()) code = it->second;
+    else if (lower.size() >= 2 && lower.size() <= 3 && lower[0] == 'f' && std::isdigit(static_cast<unsigned char>(lower[1]))) {
+        int n = std::stoi(lower.substr(1));
+        if (n >= 1 && n <= 12) code = static_cast<uint16_t>(112 + n - 1);  // F1 is 112
+    } else if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))
+        code = static_cast<uint16_t>(std::toupper(static_cast<unsigned char>(name[0])));
+    if (!code) {
+        out_ << "unknown key " << name << "\n";
+        return;
+    }
+    if (messageBox_) {
+        // The message box has the keyboard until it is dismissed.
+        if (code == tk::vk::Return || code == tk::vk::Escape || code == tk::vk::Space) messageBox_.reset();
+        else out_ << "message box waits\n";
+        return;
+    }
+    tk::Application->pressKey(code, shift);
+}
+
+void ConsolePlatform::mouse(const std::string& verb, std::istream& words)
+{
+    int x = 0, y = 0;
+    if (!(words >> x >> y)) {
+        out_ << verb << " needs X Y\n";
+        return;
+    }
+    std::string buttonWord = "left";
+    tk::TShiftState shift = modifiers(words, &buttonWord);
+    if (messageBox_) {
+        out_ << "message box waits\n";
+        return;
+    }
+    tk::TMouseButton button = buttonWord == "right" ? tk::TMouseButton::mbRight : tk::TMouseButton::mbLeft;
+    tk::TShiftState buttonState = button == tk::TMouseButton::mbRight ? tk::ssRight : tk::ssLeft;
+    tk::TApplication& app = *tk::Application;
+    if (verb == "click") {
+        app.mouseMove(shift | heldButtons_, {x, y});
+        app.mouseDown(button, shift | heldButtons_ | buttonState, {x, y});
+        app.mouseUp(button, shift | heldButtons_, {x, y});
+    } else if (verb == "press") {
+        heldButtons_ |= buttonState;
+        app.mouseDown(button, shift | heldButtons_, {x, y});
+    } else if (verb == "move") {
+        app.mouseMove(shift | heldButtons_, {x, y});
+    } else {
+        heldButtons_ &= static_cast<tk::TShiftState>(~buttonState);
+        app.mouseUp(button, shift | heldButtons_, {x, y});
+    }
+}
+
+void ConsolePlatform::where(const std::string& path)
+{
+    std::string rest;
+    tk::TComponent* c = findComponentPath(path, &rest);
+    auto* control = rest.empty() ? dynamic_cast<tk::TControl*>(c) : nullptr;
+    if (!control) {
+        out_ << "none\n";
+        return;
+    }
+    tk::TPoint origin{control->left(), control->top()};
+    if (tk::TWinControl* parent = control->parent()) origin = parent->clientToScreen(origin);
+    out_ << origin.x << " " << origin.y << " " << control->width() << " " << control->height() << "\n";
+}
+
+void ConsolePlatform::text(const std::string& windowName)
+{
+    tk::TComponent* window = findTopLevel(windowName);
+    if (!window) {
+        out_ << "none\n";
+        return;
+    }
+    try {
+        std::string design = velmora::designText(*window);
+        // Lines as the console prints everything: without the carriage returns.
+        for (char ch : design)
+            if (ch != '\r') out_ << ch;
+        out_ << "end\n";
+    } catch (const std::exception&) {
+        out_ << "none\n";
+    }
+}
+
+void ConsolePlatform::get(const std::string& path)
+{
+    std::string property;
+    tk::TComponent* c = findComponentPath(path, &property);
+    if (!c) {
+        out_ << "none\n";
+        return;
+    }
+    if (property.empty() || !tk::hasProperty(*c, property)) {
+        out_ << "unknown property " << (property.empty() ? path : property) << "\n";
+        return;
+    }
+    try {
+        std::optional<std::string> value = velmora::propertyFormText(*c, property);
+        out_ << (value ? *value : "none") << "\n";
+    } catch (const std::exception&) {
+        out_ << "none\n";
+    }
+}
+
+void ConsolePlatform::focus()
+{
+    tk::TWinControl* focused = tk::Application->focusedControl();
+    if (!focused) {
+        out_ << "none\n";
+        return;
+    }
+    tk::TComponent* top = focused->root();
+    out_ << (top == focused ? focused->name() : top->name() + "." + focused->name()) << "\n";
 }
 
 void ConsolePlatform::perform(const std::string& line)
 {
-    static const std::map<std::string, uint16_t> keys = {
-        {"enter", tk::vk::Return}, {"esc", tk::vk::Escape}, {"tab", tk::vk::Tab},     {"back", tk::vk::Back},
-        {"delete", tk::vk::Delete}, {"left", tk::vk::Left}, {"up", tk::vk::Up},       {"right", tk::vk::Right},
-        {"down", tk::vk::Down},    {"home", tk::vk::Home},  {"end", tk::vk::End},     {"space", tk::vk::Space},
-        {"f4", tk::vk::F4},
-    };
     std::istringstream words(line);
     std::string verb;
     words >> verb;
     tk::TApplication& app = *tk::Application;
     if (verb == "type") {
-        std::string text = line.size() > 5 ? line.substr(5) : std::string();
-        app.typeText(text);
-    } else if (verb == "key") {
-        std::string name, mod;
-        words >> name;
-        tk::TShiftState shift = 0;
-        while (words >> mod) {
-            if (mod == "shift") shift |= tk::ssShift;
-            if (mod == "ctrl") shift |= tk::ssCtrl;
-            if (mod == "alt") shift |= tk::ssAlt;
+        if (messageBox_) {
+            out_ << "message box waits\n";
+            return;
         }
-        std::string lower;
-        for (char c : name) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        uint16_t key = 0;
-        if (auto it = keys.find(lower); it != keys.end()) key = it->second;
-        else if (name.size() == 1) key = static_cast<uint16_t>(std::toupper(static_cast<unsigned char>(name[0])));
-        if (key) app.pressKey(key, shift);
-        else out_ << "unknown key " << name << "\n";
-    } else if (verb == "click") {
-        int x = 0, y = 0;
-        std::string button;
-        words >> x >> y >> button;
-        tk::TMouseButton b = button == "right" ? tk::TMouseButton::mbRight : tk::TMouseButton::mbLeft;
-        app.mouseMove(0, {x, y});
-        app.mouseDown(b, 0, {x, y});
-        app.mouseUp(b, 0, {x, y});
+        app.typeText(line.size() > 5 ? line.substr(5) : std::string());
+    } else if (verb == "key") {
+        key(words);
+    } else if (verb == "click" || verb == "press" || verb == "move" || verb == "release") {
+        mouse(verb, words);
     } else if (verb == "windows") {
         printWindows();
+    } else if (verb == "where" || verb == "text" || verb == "get") {
+        std::string argument;
+        words >> argument;
+        if (verb == "where") where(argument);
+        else if (verb == "text") text(argument);
+        else get(argument);
+    } else if (verb == "focus") {
+        focus();
     } else if (verb == "close") {
-        if (tk::TCustomForm* f = app.activeForm()) app.closeByFrame(f);
+        if (messageBox_) messageBox_.reset();
+        else if (tk::TCustomForm* f = app.activeForm()) app.closeByFrame(f);
     } else if (!verb.empty()) {
         out_ << "unknown command " << verb << "\n";
     }
+    out_.flush();
 }
 
 void ConsolePlatform::runUntil(const std::function<bool()>& done)
@@ -82,6 +254,7 @@ void ConsolePlatform::runUntil(const std::function<bool()>& done)
             if (!done()) return;
             continue;
         }
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         perform(line);
         printedLast_ = line.rfind("windows", 0) == 0;
     }

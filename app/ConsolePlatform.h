@@ -1,29 +1,57 @@
 // A headless platform driven from standard input, so that the designer can
-// run on a machine without a display: each line is one gesture.
-//   type TEXT          types the text into the focused control
-//   key NAME [MODS]    presses a key: Enter, Esc, Tab, Back, Delete, Left,
-//                      Up, Right, Down, Home, End, Space, F4 or a letter;
-//                      MODS among shift, ctrl, alt
-//   click X Y [right]  clicks at a screen point
-//   windows            prints the shown windows and their places
-//   close              closes the active window as its frame's close box does
+// run on a machine without a display: each line is one gesture or question.
+//   type TEXT                  types the text into the focused control
+//   key NAME [MODS]            presses a key: Enter, Esc, Tab, Back, Delete,
+//                              Insert, Left, Up, Right, Down, Home, End, PgUp,
+//                              PgDn, Space, F1 to F12 or a letter or digit
+//   click X Y [right] [MODS]   clicks at a screen point
+//   press X Y [right] [MODS]   presses a mouse button at a screen point
+//   move X Y [MODS]            moves the mouse (with the buttons held)
+//   release X Y [right] [MODS] releases the button
+//   close                      closes the active window as its frame's close box does
+// MODS are among shift, ctrl and alt. Questions, which change nothing:
+//   windows                    the shown windows and their places ("modal"
+//                              marks a window shown modally)
+//   where WINDOW.COMPONENT     the component's rectangle on the screen:
+//                              "left top width height", or "none"
+//   text WINDOW                the window's form text as it stands, then "end"
+//   get WINDOW[.COMPONENT].PROPERTY
+//                              one property in form-text notation
+//   focus                      the focused control as WINDOW.COMPONENT, or "none"
+// An error that reaches the application prints "error: TEXT" at once; its
+// message box waits for Enter, Esc or Space as a person would dismiss it.
 // When the input ends, the shown windows are printed and the program ends.
 #pragma once
 
 #include "toolkit/HeadlessPlatform.h"
 
 #include <iosfwd>
+#include <optional>
+
+namespace tk {
+class TComponent;
+}
 
 class ConsolePlatform : public tk::HeadlessPlatform {
 public:
     ConsolePlatform(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
     void runUntil(const std::function<bool()>& done) override;
+    void showError(const std::string& text) override;
     void printWindows();
 
 private:
     void perform(const std::string& line);
+    void mouse(const std::string& verb, std::istream& words);
+    void key(std::istream& words);
+    void where(const std::string& path);
+    void text(const std::string& windowName);
+    void get(const std::string& path);
+    void focus();
+
     std::istream& in_;
     std::ostream& out_;
     bool ended_ = false;
     bool printedLast_ = false;
+    tk::TShiftState heldButtons_ = 0;
+    std::optional<std::string> messageBox_;  // an error's box, until dismissed
 };

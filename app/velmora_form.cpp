@@ -7,6 +7,7 @@
 // A file name "-" means standard input or output. On an error the message
 // the program would show goes to standard error and the status is 1.
 #include "controls/ClassRegistry.h"
+#include "startup/DesignClasses.h"
 #include "controls/ComponentImage.h"
 #include "controls/Design.h"
 #include "controls/FormText.h"

@@ -5,6 +5,7 @@
 // BM_QUiLoader builds the equivalent Qt Designer form (QLineEdits and
 // QLabels on a tab page) with Qt's run-time loader, for comparison.
 #include "controls/ClassRegistry.h"
+#include "startup/DesignClasses.h"
 #include "controls/ComponentImage.h"
 #include "controls/Design.h"
 #include "controls/FormText.h"

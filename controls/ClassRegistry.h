@@ -22,10 +22,4 @@ private:
 // The program's registry.
 ClassRegistry& classRegistry();
 
-// What the data module registers before any window exists: TfrmClientMain,
-// TStatusBar, TPageControl, TTabSheet, TZEDit, TZEDPicker, TZEDChxBox,
-// TZEDText, TTimer, TPopupMenu, TZEDBtn, TSplitter, TDBGrid, and the menu
-// item class. Running it again changes nothing.
-void registerDesignClasses();
-
 }  // namespace velmora

@@ -54,6 +54,21 @@ std::string generalText(long double v, int digits)
     return s;
 }
 
+// One character of a string literal: printable ASCII but the quote inside
+// quotes, anything else as a "#" code.
+void appendLiteralChar(std::string& out, char32_t c, bool& quoted)
+{
+    if (c >= 32 && c <= 127 && c != U'\'') {
+        if (!quoted) out += "'";
+        quoted = true;
+        out += static_cast<char>(c);
+    } else {
+        if (quoted) out += "'";
+        quoted = false;
+        out += "#" + std::to_string(static_cast<uint32_t>(c));
+    }
+}
+
 class TextWriter {
 public:
     explicit TextWriter(std::string_view image) : in_(image) {}
@@ -218,15 +233,7 @@ private:
                 indent(level + 1);
                 count = 0;
             }
-            if (c >= 32 && c <= 127 && c != U'\'') {
-                if (!quoted) out_ += "'";
-                quoted = true;
-                out_ += static_cast<char>(c);
-            } else {
-                if (quoted) out_ += "'";
-                quoted = false;
-                out_ += "#" + std::to_string(static_cast<uint32_t>(c));
-            }
+            appendLiteralChar(out_, c, quoted);
             ++count;
         }
         if (quoted) out_ += "'";
@@ -669,6 +676,15 @@ std::string extendedText(long double v)
     std::string out = number.substr(0, number.size() - 18) + "." + number.substr(number.size() - 18);
     bool zero = number.find_first_not_of('0') == std::string::npos;
     return (std::signbit(v) && !zero ? "-" : "") + out;
+}
+
+std::string stringLiteral(std::string_view utf8)
+{
+    std::string out;
+    bool quoted = false;
+    for (char32_t c : tk::toU32(utf8)) appendLiteralChar(out, c, quoted);
+    if (quoted) out += "'";
+    return out.empty() ? "''" : out;
 }
 
 std::string formTextToImage(std::string_view text)

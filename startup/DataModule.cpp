@@ -10,6 +10,7 @@
 #include "startup/Program.h"
 #include "startup/Schema.h"
 #include "toolkit/Application.h"
+#include "toolkit/Errors.h"
 #include "toolkit/PropertyTable.h"
 #include "toolkit/Text.h"
 
@@ -105,10 +106,17 @@ void TdmClientMain::DataModuleCreate(tk::TObject*)
     try {
         connectAndOpenWindows(dialog->edtLoginName->text(), dialog->edtPasswd->text());
     } catch (const std::exception& e) {
-        // Start-up ends without a message box; the loop ends at once.
-        std::fprintf(stderr, "velmora: start-up failed: %s\n", e.what());
-        tk::Application->terminate();
+        failStartup(e.what());
     }
+}
+
+void TdmClientMain::failStartup(const std::string& reason)
+{
+    // Start-up ends without a message box; the reason goes to standard
+    // error and into the exit status.
+    startupFailure_ = reason;
+    std::fprintf(stderr, "velmora: start-up failed: %s\n", reason.c_str());
+    tk::Application->terminate();
 }
 
 void TdmClientMain::connectAndOpenWindows(const std::string& login, const std::string& password)
@@ -124,8 +132,9 @@ void TdmClientMain::connectAndOpenWindows(const std::string& login, const std::s
     userGroupID_ = static_cast<int32_t>(qrySearch->fieldByName("UserGroupID")->asInteger());
     userID_ = static_cast<int32_t>(qrySearch->fieldByName("UserID")->asInteger());
     if (qrySearch->recordCount() != 1) {
-        std::fprintf(stderr, "velmora: %d users match the login name and password\n", qrySearch->recordCount());
+        int matches = qrySearch->recordCount();
         qrySearch->close();
+        failStartup(tk::format("%d users match the login name and password", matches));
         return;
     }
 

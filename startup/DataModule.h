@@ -34,6 +34,9 @@ public:
 
     // Start-up: login, connection, the windows, the group's design.
     void DataModuleCreate(tk::TObject* sender);
+    // Why start-up ended the program (empty when it did not, or when the
+    // user cancelled the login dialog).
+    const std::string& startupFailure() const { return startupFailure_; }
 
     // Catalogue queries, each on qrySearch, which stays open on its statement.
     // The type index of the Document column whose lower-cased name is
@@ -51,6 +54,9 @@ private:
     // Steps 3 to 13 of start-up, after a confirmed login dialog.
     void connectAndOpenWindows(const std::string& login, const std::string& password);
 
+    void failStartup(const std::string& reason);
+
+    std::string startupFailure_;
     int32_t userID_ = 0;
     int32_t userGroupID_ = 0;
 };

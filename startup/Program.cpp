@@ -2,6 +2,7 @@
 #include "startup/Program.h"
 
 #include "controls/ClassRegistry.h"
+#include "startup/DesignClasses.h"
 #include "startup/DataModule.h"
 #include "toolkit/Application.h"
 
@@ -41,7 +42,7 @@ int runVelmora(tk::Platform& platform, const std::string& executablePath)
         std::fprintf(stderr, "velmora: %s\n", e.what());
         return 1;
     }
-    return 0;
+    return dmClientMain && !dmClientMain->startupFailure().empty() ? 1 : 0;
 }
 
 }  // namespace velmora

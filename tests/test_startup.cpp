@@ -16,6 +16,7 @@
 #include "toolkit/Edit.h"
 #include "toolkit/HeadlessPlatform.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -61,6 +62,18 @@ protected:
         });
     }
     int run() { return runVelmora(platform, folder.file("velmora")); }
+    // Runs a start-up that must fail: no window but the login dialog, no
+    // message box, exit status 1; returns what it wrote to standard error.
+    std::string failedStartup(RecordingPlatform& p)
+    {
+        testing::internal::CaptureStderr();
+        int status = runVelmora(p, folder.file("velmora"));
+        std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(status, 1) << err;
+        EXPECT_EQ(p.shown, (std::set<std::string>{"frmPasswordDlg"})) << err;
+        EXPECT_TRUE(p.errorsShown().empty()) << err;
+        return err;
+    }
 
     TempFolder folder;  // its name holds blanks
     RecordingPlatform platform;
@@ -153,11 +166,10 @@ TEST_F(Startup, TheLoginDialogHasItsLayoutAndFocusStartsOnTheLoginName)
     EXPECT_EQ(platform.shown, (std::set<std::string>{"frmPasswordDlg"}));
 }
 
-TEST_F(Startup, WrongPasswordOrTwoMatchingUsersEndSilently)
+TEST_F(Startup, WrongPasswordOrTwoMatchingUsersEndSilentlyWithAFailureStatus)
 {
     scriptLogin("demo", "wrong");
-    EXPECT_EQ(run(), 0);
-    EXPECT_EQ(platform.shown, (std::set<std::string>{"frmPasswordDlg"}));
+    EXPECT_EQ(failedStartup(platform), "velmora: start-up failed: 0 users match the login name and password\n");
 
     exec("INSERT INTO UserTable (UserLogin, UserPasswd, UserGroupID) VALUES ('demo', 'demo', 2)");
     RecordingPlatform again;
@@ -167,8 +179,7 @@ TEST_F(Startup, WrongPasswordOrTwoMatchingUsersEndSilently)
         tk::Application->typeText("demo");
         tk::Application->pressKey(tk::vk::Return);
     });
-    EXPECT_EQ(runVelmora(again, folder.file("velmora")), 0);
-    EXPECT_EQ(again.shown, (std::set<std::string>{"frmPasswordDlg"}));
+    EXPECT_EQ(failedStartup(again), "velmora: start-up failed: 2 users match the login name and password\n");
 }
 
 TEST_F(Startup, ALoginWithQuotesMatchesExactly)
@@ -183,9 +194,9 @@ TEST_F(Startup, ALoginWithQuotesMatchesExactly)
     EXPECT_TRUE(platform.shown.count("frmClientMain"));
 }
 
-TEST_F(Startup, ABrokenOrMissingDataLinkFileOrAnUnknownProviderEndsSilently)
+TEST_F(Startup, ABrokenOrMissingDataLinkFileOrAnUnknownProviderEndsSilentlyNamingTheReason)
 {
-    auto attempt = [&](const char* what) {
+    auto attempt = [&] {
         RecordingPlatform p;
         p.script([] {
             tk::Application->typeText("demo");
@@ -193,17 +204,16 @@ TEST_F(Startup, ABrokenOrMissingDataLinkFileOrAnUnknownProviderEndsSilently)
             tk::Application->typeText("demo");
             tk::Application->pressKey(tk::vk::Return);
         });
-        EXPECT_EQ(runVelmora(p, folder.file("velmora")), 0) << what;
-        EXPECT_EQ(p.shown, (std::set<std::string>{"frmPasswordDlg"})) << what;
-        EXPECT_TRUE(p.errorsShown().empty()) << what;
+        return failedStartup(p);
     };
     std::ofstream(folder.file("VelmoraDSC.udl"), std::ios::binary)
         << "[oledb]\r\nProvider=Microsoft.Jet.OLEDB.4.0;Data Source=velmora.mdb\r\n";
-    attempt("unknown provider");
+    EXPECT_THAT(attempt(), testing::HasSubstr("Microsoft.Jet.OLEDB.4.0"));
     std::ofstream(folder.file("VelmoraDSC.udl"), std::ios::binary) << "\x01\x02 not a data-link file";
-    attempt("broken file");
+    std::string broken = attempt();
+    EXPECT_THAT(broken, testing::HasSubstr("start-up failed: "));
     std::filesystem::remove(folder.file("VelmoraDSC.udl"));
-    attempt("missing file");
+    EXPECT_THAT(attempt(), testing::HasSubstr("VelmoraDSC.udl"));
 }
 
 TEST_F(Startup, AGroupsStoredDesignReplacesTheBuiltInLayout)
@@ -232,11 +242,31 @@ TEST_F(Startup, AGroupsStoredDesignReplacesTheBuiltInLayout)
     EXPECT_TRUE(ran);
 }
 
-TEST_F(Startup, AStoredDesignThatCannotBeReadEndsSilently)
+TEST_F(Startup, AStoredDesignThatCannotBeReadEndsSilentlyWithTheReadersMessage)
 {
     exec("UPDATE UserGroup SET FormData = x'6F626A656374' WHERE UserGroupID = 1");  // "object"
     scriptLogin(demoLogin, demoPassword);
-    EXPECT_EQ(run(), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(run(), 1);
+    EXPECT_THAT(testing::internal::GetCapturedStderr(), testing::HasSubstr("start-up failed: "));
     EXPECT_FALSE(platform.shown.count("frmClientMain"));
     EXPECT_TRUE(platform.errorsShown().empty());
+}
+
+TEST_F(Startup, AnEmptyStoredDesignKeepsTheBuiltInLayout)
+{
+    // A zero-length FormData is no design: the built-in window stays.
+    exec("UPDATE UserGroup SET FormData = x'' WHERE UserGroupID = 1");
+    scriptLogin(demoLogin, demoPassword);
+    bool ran = false;
+    platform.script([&] {
+        ran = true;
+        ASSERT_TRUE(frmClientMain);
+        EXPECT_EQ(frmClientMain->name(), "frmClientMain");
+        EXPECT_TRUE(frmClientMain->findComponent("pcData"));
+        EXPECT_TRUE(frmClientMain->findComponent("tsEdit"));
+        tk::Application->closeByFrame(frmClientMain.get());
+    });
+    EXPECT_EQ(run(), 0);
+    EXPECT_TRUE(ran);
 }

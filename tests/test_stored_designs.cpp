@@ -1,6 +1,7 @@
 // Stored designs: the main window written into a component image and form
 // text, read back into the window, through the class registry.
 #include "controls/ClassRegistry.h"
+#include "startup/DesignClasses.h"
 #include "controls/ComponentImage.h"
 #include "controls/Design.h"
 #include "controls/FormText.h"
