@@ -140,19 +140,6 @@ void TfrmClientMain::buildLayout()
     hintTime->OnTimer = findMethod("HintTimeTimer");
 }
 
-void TfrmClientMain::PrepareDesignSurface()
-{
-    DesignMode = true;
-    DragControl = static_cast<tk::TControl*>(nullptr);
-    ControlClasses = {&TZEDit::staticClassInfo(), &TZEDText::staticClassInfo(), &TZEDPicker::staticClassInfo(),
-                      &TZEDChxBox::staticClassInfo()};
-    FieldClasses = {db::FieldKind::Integer, db::FieldKind::String, db::FieldKind::DateTime, db::FieldKind::Bytes,
-                    db::FieldKind::Field};
-    // The design-time wiring of the tab sheets and their controls comes
-    // with the designer; until then the window only shows its design.
-    OnShow = findMethod("FormShow");
-}
-
 void TfrmClientMain::FormShow(tk::TObject*)
 {
     if (frmComonentPalette) frmComonentPalette->show();
@@ -164,20 +151,14 @@ void TfrmClientMain::FormHide(tk::TObject*)
     if (frmComonentPalette) frmComonentPalette->hide();
 }
 
-void TfrmClientMain::FormDestroy(tk::TObject*) {}
+void TfrmClientMain::FormDestroy(tk::TObject*)
+{
+    ControlClasses.clear();
+    FieldClasses.clear();
+}
 
-// The designer's handlers: placing, dragging, sizing and deleting controls
-// on the design surface belong to the designer, which is not built yet.
-void TfrmClientMain::tsMouseUp(tk::TObject*, tk::TMouseButton, tk::TShiftState, int, int) {}
-void TfrmClientMain::ZEDPickerDropDownCloseUp(tk::TObject*) {}
-void TfrmClientMain::ComponentMouseMove(tk::TObject*, tk::TShiftState, int, int) {}
-void TfrmClientMain::ComponentMouseDown(tk::TObject*, tk::TMouseButton, tk::TShiftState, int, int) {}
-void TfrmClientMain::ComponentMouseUp(tk::TObject*, tk::TMouseButton, tk::TShiftState, int, int) {}
-void TfrmClientMain::ControlKeyDown(tk::TObject*, uint16_t&, tk::TShiftState) {}
-void TfrmClientMain::ControlKeyPress(tk::TObject*, char32_t&) {}
-void TfrmClientMain::ComponentEnter(tk::TObject*) {}
-void TfrmClientMain::pmiDeleteClick(tk::TObject*) {}
-
+// The timer and the data-entry handlers do nothing: this system designs
+// forms and enters no documents; stored designs name them.
 void TfrmClientMain::HintTimeTimer(tk::TObject*) {}
 void TfrmClientMain::btnSearchClick(tk::TObject*) {}
 void TfrmClientMain::btnNewClick(tk::TObject*) {}

@@ -7,6 +7,7 @@
 #include "toolkit/Buttons.h"
 #include "toolkit/ComponentRef.h"
 #include "toolkit/Form.h"
+#include "toolkit/Menus.h"
 
 namespace velmora {
 
@@ -18,17 +19,34 @@ public:
     // The window's one published field.
     tk::ComponentRef<tk::TBitBtn> btnPrint;
 
-    // Switches the window into design mode (design-time wiring).
+    // Design-time wiring (Wiring.cpp). PrepareDesignSurface switches the
+    // window into design mode and hooks everything; the hooks bind handlers
+    // by name, so a wired control reads back OnMouseDown = ComponentMouseDown.
     void PrepareDesignSurface();
+    void HookDesignEvents();
+    void HookComponent(tk::TControl* control);
+    void UnhookDesignEvents();
+    void UnhookComponent(tk::TControl* control);
 
-    // Design state. ControlClasses: the placeable classes by palette tool
-    // (0 TZEDit, 1 TZEDText, 2 TZEDPicker, 3 TZEDChxBox). FieldClasses: the
-    // column kinds by type index (integer, string, date-time, fixed-length
-    // bytes, generic).
+    // Design state. GrabPoint: where the mouse went down in the dragged
+    // control; MousePoint: the last mouse position taken. CheckedAtDown:
+    // a check box's state at the last press on it, kept for that control
+    // only (CheckedControl). DropDownUsed: a date picker's calendar opened
+    // or closed since the last press. ControlClasses: the placeable classes
+    // by palette tool (0 TZEDit, 1 TZEDText, 2 TZEDPicker, 3 TZEDChxBox).
+    // FieldClasses: the column kinds by type index (integer, string,
+    // date-time, fixed-length bytes, generic).
+    tk::TPoint GrabPoint;
+    tk::TPoint MousePoint;
+    bool CheckedAtDown = false;
+    tk::ComponentRef<tk::TControl> CheckedControl;
+    bool DropDownUsed = false;
     bool DesignMode = false;
     tk::ComponentRef<tk::TControl> DragControl;
     std::vector<const tk::ClassInfo*> ControlClasses;
     std::vector<db::FieldKind> FieldClasses;
+    tk::ComponentRef<tk::TPopupMenu> CompPopup;
+    tk::ComponentRef<tk::TMenuItem> pmiDelete;
 
     // The named handlers that stored designs refer to.
     void tsMouseUp(tk::TObject* sender, tk::TMouseButton button, tk::TShiftState shift, int x, int y);
@@ -56,6 +74,8 @@ public:
 
 private:
     void buildLayout();
+    // The control on which a placing click lands, named, placed and wired.
+    tk::TControl* placeControl(const tk::ClassInfo& cls, tk::TWinControl* sheet, int x, int y);
 };
 
 // The program-wide main window.

@@ -1,6 +1,9 @@
 // The tool palette window.
 #include "palette/ComponentPalette.h"
 
+#include "palette/PaletteGlyphs.h"
+#include "toolkit/Panels.h"
+#include "toolkit/PlaceControl.h"
 #include "toolkit/PropertyTable.h"
 
 namespace velmora {
@@ -10,7 +13,32 @@ tk::ComponentRef<TfrmComonentPalette> frmComonentPalette;
 TK_DEFINE_CLASS(TfrmComonentPalette, tk::TForm)
 {
     t.method("FormCreate", &TfrmComonentPalette::FormCreate);
+    t.method("btnArrowClick", &TfrmComonentPalette::btnArrowClick);
 }
+
+namespace {
+
+struct ButtonSpec {
+    const char* name;
+    int tag;
+    int left, width, height;
+    int group;
+    std::vector<uint8_t> (*picture)();
+    const char* handler;
+};
+
+const ButtonSpec buttons[] = {
+    {"btnArrow", -1, 0, 33, 33, 1, glyphs::arrowTool, "btnArrowClick"},
+    {"SpeedButton2", 0, 40, 33, 33, 1, glyphs::editTool, "btnArrowClick"},
+    {"SpeedButton5", 1, 72, 33, 33, 1, glyphs::labelTool, "btnArrowClick"},
+    {"SpeedButton3", 2, 104, 33, 33, 1, glyphs::pickerTool, "btnArrowClick"},
+    {"SpeedButton4", 3, 136, 33, 33, 1, glyphs::checkBoxTool, "btnArrowClick"},
+    // Saving and opening designs bring their handlers with them.
+    {"btnOpen", 0, 179, 21, 20, 0, glyphs::openDesign, nullptr},
+    {"btnSave", 0, 203, 21, 20, 0, glyphs::saveDesign, nullptr},
+};
+
+}  // namespace
 
 TfrmComonentPalette::TfrmComonentPalette(tk::TComponent* owner) : tk::TForm(owner)
 {
@@ -23,12 +51,34 @@ TfrmComonentPalette::TfrmComonentPalette(tk::TComponent* owner) : tk::TForm(owne
     setColor(tk::clBtnFace);
     font()->setName("MS Sans Serif");
     font()->setHeight(-11);
+
+    for (const ButtonSpec& spec : buttons) {
+        auto* b = tk::placeControl<tk::TSpeedButton>(this, this, spec.name, spec.left, 0, spec.width, spec.height);
+        b->setTag(spec.tag);
+        b->setGroupIndex(spec.group);
+        b->setFlat(true);
+        b->glyph()->setBmpData(spec.picture());
+        if (spec.handler) b->OnClick = findMethod(spec.handler);
+    }
+    btnArrow = tk::as<tk::TSpeedButton>(findComponent("btnArrow"));
+    btnOpen = tk::as<tk::TSpeedButton>(findComponent("btnOpen"));
+    btnSave = tk::as<tk::TSpeedButton>(findComponent("btnSave"));
+    btnArrow->setDown(true);
+
+    auto* bevel = tk::placeControl<tk::TBevel>(this, this, "Bevel1", 176, 0, 9, 33);
+    bevel->setShape(tk::TBevelShape::bsLeftLine);
+
     OnCreate = findMethod("FormCreate");
 }
 
 void TfrmComonentPalette::FormCreate(tk::TObject*)
 {
     tool_ = -1;
+}
+
+void TfrmComonentPalette::btnArrowClick(tk::TObject* sender)
+{
+    if (auto* c = dynamic_cast<tk::TComponent*>(sender)) tool_ = c->tag();
 }
 
 }  // namespace velmora

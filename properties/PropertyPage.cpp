@@ -1,9 +1,12 @@
 // The property page window.
 #include "properties/PropertyPage.h"
 
+#include "controls/ZEDChxBox.h"
+#include "controls/ZEDText.h"
 #include "db/Query.h"
 #include "startup/DataModule.h"
 #include "startup/Schema.h"
+#include "toolkit/Buttons.h"
 #include "toolkit/PropertyTable.h"
 
 namespace velmora {
@@ -23,14 +26,29 @@ TfrmPropertyPage::TfrmPropertyPage(tk::TComponent* owner) : tk::TForm(owner)
     setBounds(left(), top(), 176, 372);
     font()->setName("MS Sans Serif");
     font()->setHeight(-11);
+    ErrorHint = new tk::THintWindow(this);
 }
 
 void TfrmPropertyPage::ShowControl(tk::TControl* control)
 {
-    // The editors of the page come with the property page itself; until
-    // then the page only remembers which control it shows.
-    selected_ = control;
-    caption_ = control;
+    if (auto* label = tk::as<TZEDText>(control)) {
+        // A caption label shows its field control's properties.
+        selected_ = label->focusControl();
+        caption_ = label;
+    } else if (control && !tk::as<TZEDChxBox>(control) && !tk::as<tk::TBitBtn>(control)) {
+        selected_ = control;
+        caption_ = static_cast<tk::TControl*>(nullptr);
+        // The first caption label beside it that names it.
+        if (tk::TWinControl* parent = control->parent())
+            for (tk::TControl* c : parent->controls())
+                if (auto* l = tk::as<TZEDText>(c); l && l->focusControl() == control) {
+                    caption_ = l;
+                    break;
+                }
+    } else {
+        selected_ = control;
+        caption_ = control;
+    }
 }
 
 std::string TfrmPropertyPage::DictionaryOfField(const std::string& name)

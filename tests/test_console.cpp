@@ -91,7 +91,7 @@ TEST_F(Console, GetReadsOnePropertyInFormTextNotationThroughDottedPaths)
         "get frmClientMain.btnNew.Font.Name\n"
         "get frmClientMain.pcData.Style\n"
         "get frmClientMain.btnNew.Width\n"
-        "get frmClientMain.btnNew.OnClick\n"
+        "get frmClientMain.btnNew.OnMouseDown\n"
         "get frmClientMain.pcData.TabStop\n"
         "get frmClientMain.btnNew.Font\n"
         "get frmClientMain.btnNew.Nope\n"
@@ -103,7 +103,7 @@ TEST_F(Console, GetReadsOnePropertyInFormTextNotationThroughDottedPaths)
     EXPECT_EQ(s.lines[2], "'MS Sans Serif'");
     EXPECT_EQ(s.lines[3], "tsFlatButtons");
     EXPECT_EQ(s.lines[4], "75");
-    EXPECT_EQ(s.lines[5], "btnNewClick");
+    EXPECT_EQ(s.lines[5], "ComponentMouseDown");
     EXPECT_EQ(s.lines[6], "False");
     EXPECT_EQ(s.lines[7], "none");  // an owned object has no text
     EXPECT_EQ(s.lines[8], "unknown property Nope");

@@ -107,6 +107,38 @@ std::vector<uint8_t> TBitmap::encode4Bit(int width, int height, const std::vecto
     return b;
 }
 
+std::vector<uint8_t> TBitmap::encode24Bit(int width, int height, const std::vector<uint32_t>& colours)
+{
+    size_t stride = ((static_cast<size_t>(width) * 24 + 31) / 32) * 4;
+    size_t pixelsAt = 14 + 40;
+    size_t size = pixelsAt + stride * height;
+    std::vector<uint8_t> b(size, 0);
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, static_cast<uint32_t>(size));
+    put32(10, static_cast<uint32_t>(pixelsAt));
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(width));
+    put32(22, static_cast<uint32_t>(height));
+    b[26] = 1;   // planes
+    b[28] = 24;  // bits per pixel
+    put32(34, static_cast<uint32_t>(stride * height));
+    for (int y = 0; y < height; ++y) {
+        size_t row = pixelsAt + stride * static_cast<size_t>(height - 1 - y);
+        for (int x = 0; x < width; ++x) {
+            uint32_t c = colours[static_cast<size_t>(y) * width + x];
+            // Pixels are blue, green, red.
+            b[row + 3 * x] = static_cast<uint8_t>(c);
+            b[row + 3 * x + 1] = static_cast<uint8_t>(c >> 8);
+            b[row + 3 * x + 2] = static_cast<uint8_t>(c >> 16);
+        }
+    }
+    return b;
+}
+
 void TBitmap::assign(const TPersistent& source)
 {
     if (const TBitmap* b = as<TBitmap>(&source)) {

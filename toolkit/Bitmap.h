@@ -30,6 +30,9 @@ public:
     static std::vector<uint8_t> encode4Bit(int width, int height, const std::vector<uint8_t>& indexes,
                                            const uint32_t palette[16]);
 
+    // A 24-bit BMP file from 0xRRGGBB colours (top row first).
+    static std::vector<uint8_t> encode24Bit(int width, int height, const std::vector<uint32_t>& colours);
+
     std::function<void()> onChange;
 
 private:

@@ -1,0 +1,78 @@
+// Placing a new control: a release on an empty spot of a tab sheet while
+// the palette has a control tool chosen.
+#include "designer/ClientMain.h"
+
+#include "controls/ZEDPicker.h"
+#include "controls/ZEDText.h"
+#include "controls/ZEDit.h"
+#include "palette/ComponentPalette.h"
+#include "properties/PropertyPage.h"
+#include "toolkit/Application.h"
+#include "toolkit/Errors.h"
+#include "toolkit/PropertyAccess.h"
+
+namespace velmora {
+
+namespace {
+
+// Names `c` with the lowest free number after its class name (TZEDit1,
+// TZEDit2, ...), compared without regard to case among the window's
+// components.
+void nameAfterClass(tk::TComponent& window, tk::TComponent& c)
+{
+    c.setName(window.uniqueName(c.className()));
+}
+
+}  // namespace
+
+void TfrmClientMain::tsMouseUp(tk::TObject* sender, tk::TMouseButton, tk::TShiftState, int x, int y)
+{
+    DragControl = static_cast<tk::TControl*>(nullptr);
+    int tool = frmComonentPalette ? frmComonentPalette->tool() : -1;
+    auto* sheet = dynamic_cast<tk::TWinControl*>(sender);
+    if (tool <= -1 || !sheet || tool >= static_cast<int>(ControlClasses.size())) return;
+    placeControl(*ControlClasses[static_cast<size_t>(tool)], sheet, x, y);
+}
+
+tk::TControl* TfrmClientMain::placeControl(const tk::ClassInfo& cls, tk::TWinControl* sheet, int x, int y)
+{
+    auto* control = dynamic_cast<tk::TControl*>(cls.create(this));
+    if (!control) throw tk::EComponentError("Class " + cls.name + " cannot be placed");
+    frmPropertyPage->setSelectedControl(control);
+    control->setParent(sheet);
+    nameAfterClass(*this, *control);
+    control->setTop(y);
+    control->setLeft(x);
+    if (auto* edit = tk::as<TZEDit>(control)) edit->setText("");
+    tk::setProp(*control, "Tag", tk::Value(1));
+
+    if (tk::as<TZEDit>(control) || tk::as<TZEDPicker>(control)) {
+        auto* label = new TZEDText(this);
+        frmPropertyPage->setCaptionControl(label);
+        label->setParent(sheet);
+        nameAfterClass(*this, *label);
+        label->setCaption("Mezőnév:");
+        label->setTop(y + 4);
+        int w = tk::Application->platform().textWidth(*frmPropertyPage->font(), "Mezőnév:");
+        label->setLeft(x - (w + 4));
+        tk::setProp(*label, "FocusControl", tk::Value(static_cast<tk::TComponent*>(control)));
+        tk::bindEvent(*label, "OnMouseDown", *this, "ComponentMouseDown");
+        tk::bindEvent(*label, "OnMouseMove", *this, "ComponentMouseMove");
+        tk::bindEvent(*label, "OnMouseUp", *this, "ComponentMouseUp");
+        tk::setProp(*label, "PopupMenu", tk::Value(static_cast<tk::TComponent*>(CompPopup.get())));
+    } else {
+        tk::setProp(*control, "Caption", tk::Value("Mezőnév:"));
+        frmPropertyPage->setCaptionControl(control);
+    }
+    HookComponent(control);
+
+    if (frmComonentPalette) {
+        frmComonentPalette->btnArrow->setDown(true);
+        frmComonentPalette->setTool(-1);
+    }
+    if (tk::as<TZEDText>(control)) frmPropertyPage->ShowControl(control);
+    else if (auto* w = dynamic_cast<tk::TWinControl*>(control)) w->setFocus();
+    return control;
+}
+
+}  // namespace velmora

@@ -1,0 +1,185 @@
+// Designing a form as a person does it, through the console's gestures on
+// the real program: choosing a palette tool, placing controls on the tab
+// sheets, dragging on the 4-pixel grid, Alt+arrows, the context menu's
+// delete, and reading the results back with the console's questions.
+#include "../app/ConsolePlatform.h"
+#include "TempFolder.h"
+#include "designer/DragGrid.h"
+#include "startup/DemoDatabase.h"
+#include "startup/Program.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+
+using testing::HasSubstr;
+using testing::Not;
+
+namespace {
+
+struct Rect {
+    int left = 0, top = 0, width = 0, height = 0;
+    int cx() const { return left + width / 2; }
+    int cy() const { return top + height / 2; }
+};
+
+class Designer : public ::testing::Test {
+protected:
+    Designer() { velmora::createDemoDatabase(folder.path()); }
+
+    // Logs in as demo/demo, plays `script`, and returns what was printed.
+    std::string play(const std::string& script)
+    {
+        std::istringstream in("type demo\nkey tab\ntype demo\nkey enter\n" + script);
+        std::ostringstream out;
+        ConsolePlatform platform(in, out);
+        velmora::runVelmora(platform, folder.file("velmora"));
+        return out.str();
+    }
+    // The lines printed by `script`, after a first run that asked `where`
+    // for the rectangles a second run needs.
+    static std::vector<std::string> lines(const std::string& out)
+    {
+        std::vector<std::string> v;
+        std::istringstream in(out);
+        for (std::string l; std::getline(in, l);) v.push_back(l);
+        return v;
+    }
+    static Rect rect(const std::string& line)
+    {
+        Rect r;
+        EXPECT_EQ(std::sscanf(line.c_str(), "%d %d %d %d", &r.left, &r.top, &r.width, &r.height), 4) << line;
+        return r;
+    }
+    static std::string at(int x, int y) { return std::to_string(x) + " " + std::to_string(y); }
+
+    // Where the palette's edit tool and the shown tab sheet (tsSearch) are.
+    void locate()
+    {
+        auto l = lines(play("where frmComonentPalette.SpeedButton2\nwhere frmComonentPalette.SpeedButton4\n"
+                            "where frmClientMain.tsSearch\nwhere frmComonentPalette.btnArrow\n"));
+        ASSERT_GE(l.size(), 4u);
+        editTool = rect(l[0]);
+        checkTool = rect(l[1]);
+        sheet = rect(l[2]);
+        arrow = rect(l[3]);
+    }
+    // A spot on the tab sheet at client point (x, y).
+    std::string spot(int x, int y) const { return at(sheet.left + x, sheet.top + y); }
+
+    TempFolder folder;
+    Rect editTool, checkTool, sheet, arrow;
+};
+
+TEST_F(Designer, TheEditToolPlacesAnEditWithItsCaptionLabelAndThePaletteReturnsToTheArrow)
+{
+    locate();
+    std::string out = play("click " + at(editTool.cx(), editTool.cy()) + "\nget frmComonentPalette.SpeedButton2.Down\n" +
+                           "click " + spot(100, 48) + "\n" +
+                           "where frmClientMain.TZEDit1\nget frmClientMain.TZEDit1.Tag\n"
+                           "get frmClientMain.TZEDText1.Caption\nget frmClientMain.TZEDText1.FocusControl\n"
+                           "get frmClientMain.TZEDText1.Top\nget frmClientMain.TZEDit1.Text\n"
+                           "get frmComonentPalette.btnArrow.Down\nfocus\nget frmClientMain.TZEDit1.OnEnter\n"
+                           "click " + spot(200, 48) + "\nwhere frmClientMain.TZEDit2\n");
+    auto l = lines(out);
+    ASSERT_GE(l.size(), 11u) << out;
+    EXPECT_EQ(l[0], "True");
+    Rect edit = rect(l[1]);
+    EXPECT_EQ(edit.left, sheet.left + 100);
+    EXPECT_EQ(edit.top, sheet.top + 48);
+    EXPECT_EQ(l[2], "1");
+    EXPECT_EQ(l[3], "'Mez'#337'n'#233'v:'");
+    EXPECT_EQ(l[4], "TZEDit1");
+    EXPECT_EQ(l[5], "52");
+    EXPECT_EQ(l[6], "''");
+    EXPECT_EQ(l[7], "True");
+    EXPECT_EQ(l[8], "frmClientMain.TZEDit1");
+    EXPECT_EQ(l[9], "ComponentEnter");
+    // The palette is back on the arrow: a second click places nothing.
+    EXPECT_EQ(l[10], "none");
+    EXPECT_THAT(out, Not(HasSubstr("error:")));
+}
+
+TEST_F(Designer, APressMoveReleaseDragsOnTheFourPixelGridAndAltArrowsMoveAndSize)
+{
+    locate();
+    std::string place = "click " + at(editTool.cx(), editTool.cy()) + "\nclick " + spot(100, 48) + "\n";
+    Rect edit = rect(lines(play(place + "where frmClientMain.TZEDit1\n"))[0]);
+    int x = edit.cx(), y = edit.cy();
+    std::string out = play(place + "press " + at(x, y) + "\nmove " + at(x + 9, y + 5) + "\nrelease " +
+                           at(x + 9, y + 5) + "\nwhere frmClientMain.TZEDit1\n" +
+                           "key right alt\nkey right alt ctrl\nwhere frmClientMain.TZEDit1\n"
+                           "type abc\nget frmClientMain.TZEDit1.Text\n");
+    auto l = lines(out);
+    ASSERT_GE(l.size(), 3u) << out;
+    Rect moved = rect(l[0]);
+    EXPECT_EQ(moved.left - edit.left, 8);
+    EXPECT_EQ(moved.top - edit.top, 4);
+    Rect stepped = rect(l[1]);
+    EXPECT_EQ(stepped.left, moved.left + 4);
+    EXPECT_EQ(stepped.width, moved.width + 4);
+    // Typing into a control on the design surface changes nothing.
+    EXPECT_EQ(l[2], "''");
+}
+
+TEST_F(Designer, TheContextMenusDeleteOnACaptionLabelTakesItsFieldControlWithIt)
+{
+    locate();
+    std::string place = "click " + at(editTool.cx(), editTool.cy()) + "\nclick " + spot(120, 48) + "\n";
+    Rect label = rect(lines(play(place + "where frmClientMain.TZEDText1\n"))[0]);
+    std::string out = play(place + "click " + at(label.cx(), label.cy()) + " right\n" + "key down\nkey enter\n" +
+                           "where frmClientMain.TZEDit1\nwhere frmClientMain.TZEDText1\n" +
+                           "get frmPropertyPage.ActiveControl\n");
+    auto l = lines(out);
+    ASSERT_GE(l.size(), 2u) << out;
+    EXPECT_EQ(l[0], "none");
+    EXPECT_EQ(l[1], "none");
+    EXPECT_THAT(out, Not(HasSubstr("error:")));
+}
+
+TEST_F(Designer, ACheckBoxClickedOnTheSurfaceKeepsItsStateAndTheNextNameFillsAGap)
+{
+    locate();
+    std::string out = play("click " + at(checkTool.cx(), checkTool.cy()) + "\nclick " + spot(60, 20) + "\n" +
+                           "click " + at(checkTool.cx(), checkTool.cy()) + "\nclick " + spot(60, 60) + "\n" +
+                           "where frmClientMain.TZEDChxBox1\nget frmClientMain.TZEDChxBox2.Caption\n");
+    auto l = lines(out);
+    ASSERT_GE(l.size(), 2u) << out;
+    Rect box = rect(l[0]);
+    EXPECT_EQ(l[1], "'Mez'#337'n'#233'v:'");
+    std::string clicked = play("click " + at(checkTool.cx(), checkTool.cy()) + "\nclick " + spot(60, 20) + "\n" +
+                               "click " + at(box.cx(), box.cy()) + "\nget frmClientMain.TZEDChxBox1.Checked\n" +
+                               "click " + at(box.cx(), box.cy()) + " right\nkey esc\n" +
+                               "get frmClientMain.TZEDChxBox1.Checked\n");
+    auto c = lines(clicked);
+    ASSERT_GE(c.size(), 2u) << clicked;
+    EXPECT_EQ(c[0], "False");
+    EXPECT_EQ(c[1], "False");
+}
+
+// The grid itself, without a window.
+TEST(DragGrid, SnapsTowardZeroEachAxisOnItsOwnWithStrictBoundsAndLabelsBoundWithTheirField)
+{
+    using velmora::dragStep;
+    velmora::DragBox c{100, 40, 60, 21};
+    // 3 pixels right stay, 4 move; the grab point is where the mouse went down.
+    EXPECT_EQ(dragStep({103 + 10, 40 + 5}, {10, 5}, 500, 300, c, {}).left, 100);
+    EXPECT_EQ(dragStep({104 + 10, 40 + 5}, {10, 5}, 500, 300, c, {}).left, 104);
+    // Never Left 0 or Top 0; the right edge stays strictly inside.
+    EXPECT_FALSE(dragStep({2, 45}, {0, 5}, 500, 300, c, {}).left);
+    EXPECT_EQ(*dragStep({2, 45}, {0, 5}, 500, 300, c, {}).top, 40);
+    EXPECT_FALSE(dragStep({440, 45}, {0, 5}, 500, 300, c, {}).left);
+    EXPECT_EQ(*dragStep({436, 45}, {0, 5}, 500, 300, c, {}).left, 436);
+    // Negative offsets truncate toward zero, not down.
+    EXPECT_FALSE(dragStep({-3, 45}, {0, 5}, 500, 300, c, {}).left);
+    // A label 50 left of its field: the field's right edge bounds the drag.
+    velmora::DragBox label{50, 44, 46, 17}, field{100, 40, 60, 21};
+    auto step = dragStep({392, 50}, {0, 6}, 500, 300, label, field);
+    EXPECT_EQ(step.dx, -50);
+    EXPECT_FALSE(step.left);  // 392 + 60 + 50 would leave the sheet
+    EXPECT_EQ(*dragStep({388, 50}, {0, 6}, 500, 300, label, field).left, 388);
+}
+
+}  // namespace
