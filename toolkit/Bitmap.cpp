@@ -69,11 +69,13 @@ std::vector<uint32_t> TBitmap::pixels() const
     return out;
 }
 
-std::vector<uint8_t> TBitmap::encode4Bit(int width, int height, const std::vector<uint8_t>& indexes,
-                                         const uint32_t palette[16])
+namespace {
+
+// An uncompressed BMP file's headers for `bits` per pixel with `colours`
+// palette entries, and room for the pixel rows (stride bytes each).
+std::vector<uint8_t> bmpFile(int width, int height, int bits, int colours, size_t stride, size_t& pixelsAt)
 {
-    size_t stride = ((static_cast<size_t>(width) * 4 + 31) / 32) * 4;
-    size_t pixelsAt = 14 + 40 + 16 * 4;
+    pixelsAt = 14 + 40 + static_cast<size_t>(colours) * 4;
     size_t size = pixelsAt + stride * height;
     std::vector<uint8_t> b(size, 0);
     auto put32 = [&](size_t at, uint32_t v) {
@@ -86,10 +88,25 @@ std::vector<uint8_t> TBitmap::encode4Bit(int width, int height, const std::vecto
     put32(14, 40);
     put32(18, static_cast<uint32_t>(width));
     put32(22, static_cast<uint32_t>(height));
-    b[26] = 1;   // planes
-    b[28] = 4;   // bits per pixel
+    b[26] = 1;  // planes
+    b[28] = static_cast<uint8_t>(bits);
     put32(34, static_cast<uint32_t>(stride * height));
-    put32(46, 16);  // colours used
+    put32(46, static_cast<uint32_t>(colours));
+    return b;
+}
+
+size_t strideOf(int width, int bits)
+{
+    return ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
+}
+
+}  // namespace
+
+std::vector<uint8_t> TBitmap::encode4Bit(int width, int height, const std::vector<uint8_t>& indexes,
+                                         const uint32_t palette[16])
+{
+    size_t stride = strideOf(width, 4), pixelsAt = 0;
+    std::vector<uint8_t> b = bmpFile(width, height, 4, 16, stride, pixelsAt);
     for (int i = 0; i < 16; ++i) {
         // Palette entries are blue, green, red, reserved.
         uint32_t c = palette[i];
@@ -109,23 +126,8 @@ std::vector<uint8_t> TBitmap::encode4Bit(int width, int height, const std::vecto
 
 std::vector<uint8_t> TBitmap::encode24Bit(int width, int height, const std::vector<uint32_t>& colours)
 {
-    size_t stride = ((static_cast<size_t>(width) * 24 + 31) / 32) * 4;
-    size_t pixelsAt = 14 + 40;
-    size_t size = pixelsAt + stride * height;
-    std::vector<uint8_t> b(size, 0);
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, static_cast<uint32_t>(size));
-    put32(10, static_cast<uint32_t>(pixelsAt));
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(width));
-    put32(22, static_cast<uint32_t>(height));
-    b[26] = 1;   // planes
-    b[28] = 24;  // bits per pixel
-    put32(34, static_cast<uint32_t>(stride * height));
+    size_t stride = strideOf(width, 24), pixelsAt = 0;
+    std::vector<uint8_t> b = bmpFile(width, height, 24, 0, stride, pixelsAt);
     for (int y = 0; y < height; ++y) {
         size_t row = pixelsAt + stride * static_cast<size_t>(height - 1 - y);
         for (int x = 0; x < width; ++x) {
