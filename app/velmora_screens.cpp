@@ -2,7 +2,9 @@
 // against a new demonstration database, logs in through the input API as
 // the demonstration user, and saves a PNG picture of every window into
 // FOLDER: the login dialog, then the main window, the palette and the
-// property page. Prints the files it wrote.
+// property page, and last a designed form: controls placed on the entry
+// page with the palette's tools, one of them dragged. Prints the files it
+// wrote.
 #include "gui/QtPlatform.h"
 #include "gui/WindowWidget.h"
 #include "startup/DemoDatabase.h"
@@ -39,6 +41,40 @@ void shoot(gui::QtPlatform& platform, const char* windowName, const char* file)
     ++failures;
 }
 
+tk::TControl* named(const char* window, const char* name)
+{
+    for (tk::TCustomForm* f : tk::Application->windows())
+        if (f->name() == window) return dynamic_cast<tk::TControl*>(f->findComponent(name));
+    return nullptr;
+}
+
+// A person's design session: the entry page, then each tool and a click.
+void design()
+{
+    tk::TApplication& app = *tk::Application;
+    auto* pages = named("frmClientMain", "pcData");
+    auto* sheet = named("frmClientMain", "tsEdit");
+    if (!pages || !sheet) return;
+    app.click(pages, {20, 10});  // the "Felvitel" tab
+    struct Step {
+        const char* tool;
+        int x, y;
+    } steps[] = {{"SpeedButton2", 110, 16}, {"SpeedButton2", 110, 48}, {"SpeedButton3", 110, 80},
+                 {"SpeedButton4", 60, 116}, {"SpeedButton5", 250, 16}};
+    for (const Step& s : steps) {
+        if (auto* button = named("frmComonentPalette", s.tool)) app.click(button, {10, 10});
+        app.click(sheet, {s.x, s.y});
+    }
+    // Drag the second edit a little, as on the grid.
+    if (auto* edit = named("frmClientMain", "TZEDit2")) {
+        tk::TPoint at = edit->clientToScreen({5, 5});
+        app.mouseMove(0, at);
+        app.mouseDown(tk::TMouseButton::mbLeft, tk::ssLeft, at);
+        app.mouseMove(tk::ssLeft, {at.x + 41, at.y + 2});
+        app.mouseUp(tk::TMouseButton::mbLeft, 0, {at.x + 41, at.y + 2});
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -68,6 +104,8 @@ int main(int argc, char** argv)
             shoot(platform, "frmClientMain", "main.png");
             shoot(platform, "frmComonentPalette", "palette.png");
             shoot(platform, "frmPropertyPage", "properties.png");
+            design();
+            shoot(platform, "frmClientMain", "design.png");
             tk::Application->terminate();
         });
     });

@@ -240,8 +240,19 @@ void paintPageControl(QPainter& p, tk::TPageControl& pc, QRect r)
             o.text = q(tk::stripAccelerator(t.page->caption()));
             if (selected) o.state |= QStyle::State_Selected;
             style()->drawControl(QStyle::CE_TabBarTab, &o, &p);
+        } else if (pc.style() == tk::TTabStyle::tsFlatButtons) {
+            // Flat buttons: the chosen page's tab is pressed in, the others
+            // lie flat, and an etched line stands between neighbours.
+            QPalette pal = QApplication::palette();
+            if (selected) {
+                p.fillRect(tr.adjusted(1, 1, -1, -1), pal.color(QPalette::Midlight));
+                qDrawShadePanel(&p, tr, pal, true, 1);
+            }
+            if (&t != &tabs.back()) qDrawShadeLine(&p, tr.right() + 2, tr.top() + 2, tr.right() + 2, tr.bottom() - 2, pal, true, 1, 0);
+            text(p, tr.translated(selected ? 1 : 0, selected ? 1 : 0), tk::stripAccelerator(t.page->caption()), *pc.font(),
+                 Qt::AlignCenter, fontColor(pc));
         } else {
-            paintButtonFace(p, pc, tr, selected, false, pc.style() == tk::TTabStyle::tsFlatButtons && !selected);
+            paintButtonFace(p, pc, tr, selected, false, false);
             text(p, tr, tk::stripAccelerator(t.page->caption()), *pc.font(), Qt::AlignCenter, fontColor(pc));
         }
     }

@@ -11,6 +11,7 @@
 #include "toolkit/CheckBox.h"
 #include "toolkit/Edit.h"
 #include "toolkit/Form.h"
+#include "toolkit/Menus.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -160,6 +161,77 @@ TEST(Gui, QtEventsChangeTheModelAsTheInputApiDoes)
     EXPECT_EQ(q.check->checked(), m.check->checked());
     EXPECT_EQ(q.form->focusedChild(), q.check);
     EXPECT_EQ(m.form->focusedChild(), m.check);
+}
+
+TEST(Gui, APersonPlacesDragsAndDeletesWithQtMouseEventsAndARealContextMenu)
+{
+    TempFolder folder;
+    velmora::createDemoDatabase(folder.path());
+    gui::QtPlatform platform;
+    bool ran = false;
+    auto send = [&](tk::TCustomForm* form, QEvent::Type type, QPoint local, Qt::MouseButton button) {
+        platform.sync();
+        gui::WindowWidget* w = platform.widgetOf(form);
+        ASSERT_NE(w, nullptr);
+        QMouseEvent e(type, local, local, button, type == QEvent::MouseButtonRelease ? Qt::NoButton : button,
+                      Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &e);
+    };
+    auto windowNamed = [](const char* name) -> tk::TCustomForm* {
+        for (tk::TCustomForm* f : tk::Application->windows())
+            if (f->name() == name) return f;
+        return nullptr;
+    };
+    QTimer::singleShot(50, [&] {
+        tk::Application->typeText(velmora::demoLogin);
+        tk::Application->pressKey(tk::vk::Tab);
+        tk::Application->typeText(velmora::demoPassword);
+        tk::Application->pressKey(tk::vk::Return);
+        QTimer::singleShot(50, [&] {
+            ran = true;
+            tk::TCustomForm* palette = windowNamed("frmComonentPalette");
+            tk::TCustomForm* main = windowNamed("frmClientMain");
+            ASSERT_TRUE(palette && main);
+            // The edit tool, then a click on the shown page (the search page).
+            auto* tool = dynamic_cast<tk::TControl*>(palette->findComponent("SpeedButton2"));
+            QPoint toolAt(tool->left() + 10, tool->top() + 10);
+            send(palette, QEvent::MouseButtonPress, toolAt, Qt::LeftButton);
+            send(palette, QEvent::MouseButtonRelease, toolAt, Qt::LeftButton);
+            auto* sheet = dynamic_cast<tk::TControl*>(main->findComponent("tsSearch"));
+            tk::TPoint spot = main->screenToClient(sheet->clientToScreen({100, 40}));
+            send(main, QEvent::MouseButtonPress, QPoint(spot.x, spot.y), Qt::LeftButton);
+            send(main, QEvent::MouseButtonRelease, QPoint(spot.x, spot.y), Qt::LeftButton);
+            auto* edit = dynamic_cast<tk::TControl*>(main->findComponent("TZEDit1"));
+            ASSERT_TRUE(edit);
+            EXPECT_EQ(edit->left(), 100);
+            // A drag by (+9, +5) lands on the grid: (+8, +4).
+            tk::TPoint grab = main->screenToClient(edit->clientToScreen({5, 5}));
+            send(main, QEvent::MouseButtonPress, QPoint(grab.x, grab.y), Qt::LeftButton);
+            send(main, QEvent::MouseMove, QPoint(grab.x + 9, grab.y + 5), Qt::LeftButton);
+            send(main, QEvent::MouseButtonRelease, QPoint(grab.x + 9, grab.y + 5), Qt::LeftButton);
+            EXPECT_EQ(edit->left(), 108);
+            EXPECT_EQ(edit->top(), 44);
+            // The right button opens the context menu as a window of its own.
+            int shownBefore = 0, shownAfter = 0;
+            for (QWidget* t : QApplication::topLevelWidgets()) shownBefore += t->isVisible();
+            auto* caption = dynamic_cast<tk::TControl*>(main->findComponent("TZEDText1"));
+            ASSERT_TRUE(caption);
+            tk::TPoint label = main->screenToClient(caption->clientToScreen({3, 3}));
+            send(main, QEvent::MouseButtonPress, QPoint(label.x, label.y), Qt::RightButton);
+            send(main, QEvent::MouseButtonRelease, QPoint(label.x, label.y), Qt::RightButton);
+            platform.sync();
+            for (QWidget* t : QApplication::topLevelWidgets()) shownAfter += t->isVisible();
+            EXPECT_EQ(shownAfter, shownBefore + 1);
+            ASSERT_NE(tk::Application->popup(), nullptr);
+            tk::Application->pressKey(tk::vk::Down);
+            tk::Application->pressKey(tk::vk::Return);
+            EXPECT_EQ(main->findComponent("TZEDit1"), nullptr);
+            EXPECT_EQ(main->findComponent("TZEDText1"), nullptr);
+            tk::Application->terminate();
+        });
+    });
+    ASSERT_EQ(velmora::runVelmora(platform, folder.file("velmora")), 0);
+    EXPECT_TRUE(ran);
 }
 
 int main(int argc, char** argv)
