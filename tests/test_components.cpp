@@ -124,3 +124,58 @@ TEST_F(ToolkitTest, CoordinatesConvertBetweenScreenAndClient)
     EXPECT_EQ(form->width(), 241);
     EXPECT_EQ(form->height(), 176);
 }
+
+TEST_F(ToolkitTest, TheNameIndexFollowsRenamesCaseChangesAndRemovals)
+{
+    auto* a = make<TEdit>("Alpha", 0, 0, 10, 10);
+    a->setName("ALPHA");  // only the case changes: still itself
+    EXPECT_EQ(form->findComponent("alpha"), a);
+    a->setName("Beta");
+    EXPECT_EQ(form->findComponent("alpha"), nullptr);
+    EXPECT_EQ(form->findComponent("BETA"), a);
+    // The old name is free again, the new one taken.
+    auto* b = make<TEdit>("alpha", 0, 0, 10, 10);
+    EXPECT_THROW(b->setName("beta"), EComponentError);
+    EXPECT_EQ(b->name(), "alpha");
+    a->setName("");
+    EXPECT_EQ(form->findComponent("beta"), nullptr);
+    b->setName("Beta");
+    EXPECT_EQ(form->findComponent("beta"), b);
+    // A component that changes owner leaves the old owner's index.
+    TForm* other = nullptr;
+    app.createForm(other);
+    other->insertComponent(b);
+    EXPECT_EQ(form->findComponent("beta"), nullptr);
+    EXPECT_EQ(other->findComponent("BETA"), b);
+    b->free();
+    EXPECT_EQ(other->findComponent("beta"), nullptr);
+}
+
+TEST_F(ToolkitTest, UniqueNamesFillTheLowestGapWithoutRegardToCase)
+{
+    make<TEdit>("tzedit1", 0, 0, 10, 10);
+    auto* third = make<TEdit>("TZEDit3", 0, 0, 10, 10);
+    EXPECT_EQ(form->uniqueName("TZEDit"), "TZEDit2");
+    make<TEdit>("TZEDIT2", 0, 0, 10, 10);
+    EXPECT_EQ(form->uniqueName("TZEDit"), "TZEDit4");
+    third->free();
+    EXPECT_EQ(form->uniqueName("TZEDit"), "TZEDit3");
+}
+
+TEST_F(ToolkitTest, TabOrderKeepsItsPlacesThroughInsertMoveAndRemove)
+{
+    auto* a = make<TEdit>("a", 0, 0, 10, 10);
+    auto* b = make<TEdit>("b", 0, 0, 10, 10);
+    auto* c = make<TEdit>("c", 0, 0, 10, 10);
+    c->setTabOrder(0);
+    EXPECT_EQ(c->tabOrder(), 0);
+    EXPECT_EQ(a->tabOrder(), 1);
+    EXPECT_EQ(b->tabOrder(), 2);
+    a->setTabOrder(99);  // clamped to the last place
+    EXPECT_EQ(a->tabOrder(), 2);
+    EXPECT_EQ(b->tabOrder(), 1);
+    b->free();
+    EXPECT_EQ(c->tabOrder(), 0);
+    EXPECT_EQ(a->tabOrder(), 1);
+    EXPECT_THROW(a->setTabOrder(32768), ERangeError);
+}

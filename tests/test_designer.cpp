@@ -159,6 +159,31 @@ TEST_F(Designer, ACheckBoxClickedOnTheSurfaceKeepsItsStateAndTheNextNameFillsAGa
     EXPECT_EQ(c[1], "False");
 }
 
+TEST_F(Designer, AWholeSessionPlacesTwoDragsOneAndDeletesTheOther)
+{
+    locate();
+    std::string place = "click " + at(editTool.cx(), editTool.cy()) + "\nclick " + spot(120, 20) + "\n" +
+                        "click " + at(editTool.cx(), editTool.cy()) + "\nclick " + spot(120, 80) + "\n";
+    auto first = lines(play(place + "where frmClientMain.TZEDit1\nwhere frmClientMain.TZEDit2\n"));
+    ASSERT_GE(first.size(), 2u);
+    Rect one = rect(first[0]), two = rect(first[1]);
+    std::string out = play(place + "press " + at(one.cx(), one.cy()) + "\nmove " + at(one.cx() + 9, one.cy() + 5) +
+                           "\nrelease " + at(one.cx() + 9, one.cy() + 5) + "\nclick " + at(two.cx(), two.cy()) +
+                           " right\nkey down\nkey enter\nwhere frmClientMain.TZEDit1\nwhere frmClientMain.TZEDit2\n"
+                           "text frmClientMain\n");
+    auto l = lines(out);
+    ASSERT_GE(l.size(), 3u) << out;
+    Rect moved = rect(l[0]);
+    EXPECT_EQ(moved.left, one.left + 8);
+    EXPECT_EQ(moved.top, one.top + 4);
+    EXPECT_EQ(l[1], "none");
+    EXPECT_THAT(out, HasSubstr("object TZEDit1: TZEDit"));
+    EXPECT_THAT(out, Not(HasSubstr("object TZEDit2: TZEDit")));
+    // The label of the deleted edit stays.
+    EXPECT_THAT(out, HasSubstr("object TZEDText2: TZEDText"));
+    EXPECT_THAT(out, Not(HasSubstr("error:")));
+}
+
 // The grid itself, without a window.
 TEST(DragGrid, SnapsTowardZeroEachAxisOnItsOwnWithStrictBoundsAndLabelsBoundWithTheirField)
 {
