@@ -161,3 +161,36 @@ TEST_F(LookupList, ASearchColumnTheQueryLacksFindsNothing)
     }});
     EXPECT_EQ(result, tk::mrCancel);
 }
+
+TEST_F(LookupList, PageUpAndPageDownMoveFiveRowsAndStopAtTheEnds)
+{
+    // More groups, so that a page is less than the list.
+    std::string sql;
+    for (int i = 0; i < 8; ++i) sql += "INSERT INTO UserGroup (UserGroupName) VALUES ('Csoport " + std::to_string(i) + "');";
+    dmClientMain->cmdAlterTable->setCommandText(sql);
+    dmClientMain->cmdAlterTable->execute();
+    query->close();
+    query->open();
+    int result = show({[&] {
+        app.typeText("Bud");
+        ASSERT_EQ(current(), "Budapest");
+        app.pressKey(tk::vk::Next);
+        EXPECT_EQ(current(), "Csoport 2");
+        EXPECT_EQ(list->edtSearch->text(), "Csoport 2");
+        app.pressKey(tk::vk::Next);
+        app.pressKey(tk::vk::Next);
+        EXPECT_EQ(current(), "Csoport 7");  // the last row
+        app.pressKey(tk::vk::Prior);
+        EXPECT_EQ(current(), "Csoport 2");
+        app.pressKey(tk::vk::Up);
+        EXPECT_EQ(current(), "Csoport 1");
+        app.pressKey(tk::vk::Prior);
+        app.pressKey(tk::vk::Prior);
+        EXPECT_EQ(current(), "Budapest");  // the first row
+        // Enter confirms the row reached by the keys.
+        app.pressKey(tk::vk::Down);
+        app.pressKey(tk::vk::Return);
+    }});
+    EXPECT_EQ(result, tk::mrOk);
+    EXPECT_EQ(current(), "Bugac");
+}

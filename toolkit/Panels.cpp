@@ -123,6 +123,21 @@ TControl* TSplitter::resizedControl() const
     return nullptr;
 }
 
+int TSplitter::maxSize(const TControl* target, bool horizontal) const
+{
+    // The parent's extent less the splitter, the other controls aligned
+    // along the same axis, and MinSize left over for what fills the rest.
+    int room = horizontal ? parent()->clientWidth() : parent()->clientHeight();
+    room -= horizontal ? width() : height();
+    for (TControl* c : parent()->controls()) {
+        if (c == this || c == target || !c->visible()) continue;
+        bool sameAxis = horizontal ? (c->align() == TAlign::alLeft || c->align() == TAlign::alRight)
+                                   : (c->align() == TAlign::alTop || c->align() == TAlign::alBottom);
+        if (sameAxis) room -= horizontal ? c->width() : c->height();
+    }
+    return room - minSize_;
+}
+
 bool TSplitter::handle(InputEvent& e)
 {
     bool horizontal = align() == TAlign::alLeft || align() == TAlign::alRight;
@@ -139,7 +154,7 @@ bool TSplitter::handle(InputEvent& e)
         TPoint p = clientToScreen({e.x, e.y});
         int delta = horizontal ? p.x - grab_.x : p.y - grab_.y;
         if (align() == TAlign::alRight || align() == TAlign::alBottom) delta = -delta;
-        int size = std::max(minSize_, startSize_ + delta);
+        int size = std::clamp(startSize_ + delta, minSize_, std::max(minSize_, maxSize(target, horizontal)));
         if (horizontal) target->setWidth(size);
         else target->setHeight(size);
         return true;

@@ -65,6 +65,9 @@ public:
     Handler OnMoved;
 
 private:
+    // The largest size dragging may give `target`.
+    int maxSize(const TControl* target, bool horizontal) const;
+
     int minSize_ = 30;
     bool autoSnap_ = true;
     bool beveled_ = false;
