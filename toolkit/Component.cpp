@@ -54,7 +54,6 @@ void TComponent::clearReferences()
     std::vector<RefLink*> links;
     links.swap(links_);
     for (RefLink* l : links) l->target_ = nullptr;
-    for (RefLink* l : links) l->targetDestroyed();
 }
 
 void TComponent::destroyComponents()

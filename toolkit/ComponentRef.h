@@ -15,13 +15,13 @@ public:
     RefLink() = default;
     RefLink(const RefLink&) = delete;
     RefLink& operator=(const RefLink&) = delete;
-    virtual ~RefLink() { attach(nullptr); }
+    // Not virtual: links are never deleted through this base, and the
+    // window's many handlers each hold one, so they stay two words.
+    ~RefLink() { attach(nullptr); }
 
 protected:
     void attach(TComponent* target);
     TComponent* linked() const { return target_; }
-    // Called after the target was destroyed and the link cleared.
-    virtual void targetDestroyed() {}
 
 private:
     friend class TComponent;

@@ -6,7 +6,10 @@
 
 namespace tk {
 
-Handler::Handler(EventKind kind, std::function<void(EventCall&)> fn) : kind_(kind), fn_(std::move(fn)) {}
+Handler::Handler(EventKind kind, std::function<void(EventCall&)> fn)
+    : kind_(kind), fn_(fn ? std::make_shared<const std::function<void(EventCall&)>>(std::move(fn)) : nullptr)
+{
+}
 
 Handler::Handler(TComponent& target, const MethodInfo& method) : kind_(method.kind), method_(&method), target_(&target)
 {
@@ -23,7 +26,7 @@ void Handler::operator()(EventCall& call) const
     if (method_) {
         if (TComponent* t = target_.get()) method_->invoke(*t, call);
     } else if (fn_) {
-        fn_(call);
+        (*fn_)(call);
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace tk {
@@ -62,7 +63,7 @@ public:
     static Handler close(std::function<void(TObject*, TCloseAction&)> fn);
 
     // Set, and (for a method) its object still alive.
-    explicit operator bool() const { return method_ ? target_.get() != nullptr : static_cast<bool>(fn_); }
+    explicit operator bool() const { return method_ ? target_.get() != nullptr : fn_ != nullptr; }
     EventKind kind() const { return kind_; }
     TComponent* target() const { return target_.get(); }
     // The method's published name; empty for an anonymous handler.
@@ -77,7 +78,9 @@ private:
     EventKind kind_ = EventKind::Notify;
     const MethodInfo* method_ = nullptr;
     ComponentRef<TComponent> target_;
-    std::function<void(EventCall&)> fn_;
+    // Shared: copies of an anonymous handler call the same callable, and a
+    // handler stays small (controls carry a dozen).
+    std::shared_ptr<const std::function<void(EventCall&)>> fn_;
 };
 
 }  // namespace tk
