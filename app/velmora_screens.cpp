@@ -3,8 +3,8 @@
 // the demonstration user, and saves a PNG picture of every window into
 // FOLDER: the login dialog, then the main window, the palette and the
 // property page, and last a designed form: controls placed on the entry
-// page with the palette's tools, one of them dragged. Prints the files it
-// wrote.
+// page with the palette's tools, one of them dragged, and the property page
+// showing an entry-page and a search-page field. Prints the files it wrote.
 #include "gui/QtPlatform.h"
 #include "gui/WindowWidget.h"
 #include "startup/DemoDatabase.h"
@@ -75,6 +75,18 @@ void design()
     }
 }
 
+// An edit placed on the search page, to show the page's search layout.
+void searchField()
+{
+    tk::TApplication& app = *tk::Application;
+    auto* pages = named("frmClientMain", "pcData");
+    auto* sheet = named("frmClientMain", "tsSearch");
+    if (!pages || !sheet) return;
+    app.click(pages, {70, 10});  // the "Keresés" tab
+    if (auto* button = named("frmComonentPalette", "SpeedButton2")) app.click(button, {10, 10});
+    app.click(sheet, {110, 16});
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -106,6 +118,9 @@ int main(int argc, char** argv)
             shoot(platform, "frmPropertyPage", "properties.png");
             design();
             shoot(platform, "frmClientMain", "design.png");
+            shoot(platform, "frmPropertyPage", "properties-entry.png");
+            searchField();
+            shoot(platform, "frmPropertyPage", "properties-search.png");
             tk::Application->terminate();
         });
     });

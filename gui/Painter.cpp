@@ -23,6 +23,7 @@
 #include "toolkit/Text.h"
 
 #include <QApplication>
+#include <QFrame>
 #include <QImage>
 #include <QPalette>
 #include <QPixmap>
@@ -367,18 +368,28 @@ void paintControl(QPainter& p, tk::TControl& c, QPoint origin)
         return;
     }
     if (auto* rg = tk::as<tk::TRadioGroup>(&c)) {
-        QStyleOptionGroupBox o;
-        initOption(o, *rg, r);
-        o.text = q(tk::stripAccelerator(rg->caption()));
-        o.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        // The frame from the style, half a line below the top; the caption
+        // on it, over a gap in the line, drawn here where the model puts it.
+        const QFontMetrics& fm = qtMetrics(*rg->font());
+        QString caption = q(tk::stripAccelerator(rg->caption()));
+        QStyleOptionFrame o;
+        initOption(o, *rg, r.adjusted(0, fm.height() / 2, 0, 0));
         o.lineWidth = 1;
-        p.setFont(qtFont(*rg->font()));
-        style()->drawComplexControl(QStyle::CC_GroupBox, &o, &p);
+        o.frameShape = QFrame::StyledPanel;
+        style()->drawPrimitive(QStyle::PE_FrameGroupBox, &o, &p);
+        if (!caption.isEmpty()) {
+            QRect tr(r.left() + 8, r.top(), fm.horizontalAdvance(caption) + 4, fm.height());
+            p.fillRect(tr, qtColor(rg->color()));
+            text(p, tr, tk::stripAccelerator(rg->caption()), *rg->font(), Qt::AlignCenter, fontColor(*rg));
+        }
         for (int i = 0; i < static_cast<int>(rg->items().size()); ++i) {
             tk::TRect ir = rg->itemRect(i);
             QStyleOptionButton b;
             initOption(b, *rg, QRect(origin.x() + ir.left, origin.y() + ir.top, ir.width(), ir.height()));
-            if (!rg->itemEnabled(i)) b.state &= ~QStyle::State_Enabled;
+            if (!rg->itemEnabled(i) || !rg->isEnabledTree()) {
+                b.state &= ~QStyle::State_Enabled;
+                b.palette.setCurrentColorGroup(QPalette::Disabled);
+            }
             b.text = q(rg->items()[i]);
             b.state |= i == rg->itemIndex() ? QStyle::State_On : QStyle::State_Off;
             style()->drawControl(QStyle::CE_RadioButton, &b, &p);

@@ -92,7 +92,9 @@ void TdmClientMain::ListDictionaries(std::vector<std::string>& list)
     reopen(qrySearch, sql::dictionaries);
     list.clear();
     while (!qrySearch->eof()) {
-        list.push_back(qrySearch->fieldByName("DictionaryGroupName")->asString());
+        // A row without a name is no dictionary one could choose.
+        db::TField* name = qrySearch->fieldByName("DictionaryGroupName");
+        if (!name->isNull()) list.push_back(name->asString());
         qrySearch->next();
     }
 }

@@ -2,6 +2,7 @@
 // wiring switched off for storing and on again (as saving and opening
 // switch it), deleting, selection and what the designer's handlers keep.
 #include "Fixture.h"
+#include "TempFolder.h"
 #include "controls/Design.h"
 #include "controls/ZEDBtn.h"
 #include "controls/ZEDChxBox.h"
@@ -11,6 +12,7 @@
 #include "palette/ComponentPalette.h"
 #include "properties/PropertyPage.h"
 #include "startup/DataModule.h"
+#include "startup/DemoDatabase.h"
 #include "startup/DesignClasses.h"
 #include "toolkit/Edit.h"
 #include "toolkit/Errors.h"
@@ -32,7 +34,10 @@ protected:
     Wiring() : app(platform)
     {
         velmora::registerDesignClasses();
-        new velmora::TdmClientMain(&app);
+        velmora::createDemoDatabase(folder.path());
+        velmora::dmClientMain = new velmora::TdmClientMain(&app);  // no login
+        velmora::dmClientMain->ADOConnection->setConnectionString("FILE NAME=" + folder.file("VelmoraDSC.udl"));
+        velmora::dmClientMain->ADOConnection->open();
         app.createForm(velmora::frmClientMain);
         app.createForm(velmora::frmComonentPalette);
         app.createForm(velmora::frmPropertyPage);
@@ -50,6 +55,7 @@ protected:
         return velmora::frmPropertyPage->SelectedControl();
     }
 
+    TempFolder folder;
     HeadlessPlatform platform;
     TApplication app;
     velmora::TfrmClientMain* window = nullptr;

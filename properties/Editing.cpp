@@ -1,0 +1,96 @@
+// The property page's editors writing into the shown control by property
+// name. Only the user's own changes write: the caption box, the check
+// boxes and the spin edit while they have the focus, the field-name box
+// while it is the page's active control, and nothing while the page is
+// being filled by ShowControl.
+#include "properties/PropertyPage.h"
+
+#include "controls/ZEDit.h"
+#include "designer/ClientMain.h"
+#include "startup/DataModule.h"
+#include "toolkit/PropertyAccess.h"
+
+namespace velmora {
+
+namespace {
+
+bool hasFocus(tk::TObject* sender)
+{
+    auto* w = dynamic_cast<tk::TWinControl*>(sender);
+    return w && w->focused();
+}
+
+}  // namespace
+
+void TfrmPropertyPage::edtCaptionChange(tk::TObject* sender)
+{
+    if (showing_ || !hasFocus(sender) || !edtCaption->focused() || !caption_) return;
+    std::string text = edtCaption->text();
+    tk::setPropText(*caption_, "Caption", text.empty() ? "[]" : text);
+}
+
+void TfrmPropertyPage::chxCanModifyClick(tk::TObject* sender)
+{
+    if (showing_ || !hasFocus(sender) || !selected_) return;
+    auto* box = static_cast<tk::TCheckBox*>(sender);
+    // "chxRequired" writes Required, "chxCanModify" CanModify.
+    tk::setPropText(*selected_, box->name().substr(3), box->checked() ? "True" : "False");
+}
+
+void TfrmPropertyPage::rgFieldTypeClick(tk::TObject*)
+{
+    if (showing_ || typeByPage_ || !selected_) return;
+    int index = rgFieldType->itemIndex();
+    if (tk::as<TZEDit>(selected_.get())) tk::setProp(*selected_, "FieldType", tk::Value(index));
+    const auto& kinds = frmClientMain ? frmClientMain->FieldClasses : std::vector<db::FieldKind>{};
+    if (index >= 0 && static_cast<size_t>(index) < kinds.size()) {
+        std::vector<std::string> columns;
+        dmClientMain->ListColumns(columns, kinds[static_cast<size_t>(index)], std::nullopt);
+        cbxFieldName->setItems(columns);
+    }
+    std::string dictionary;
+    try {
+        dictionary = tk::getPropText(*selected_, "Dictionary");
+    } catch (const std::exception&) {
+    }
+    FillRelations(index, !dictionary.empty());
+}
+
+void TfrmPropertyPage::seTabOrderChange(tk::TObject* sender)
+{
+    if (showing_ || !hasFocus(sender) || !selected_) return;
+    try {
+        tk::setProp(*selected_, "TabOrder", tk::Value(seTabOrder->value()));
+    } catch (const std::exception&) {
+        // A value the property refuses changes nothing.
+    }
+}
+
+void TfrmPropertyPage::edKeyFieldChange(tk::TObject* sender)
+{
+    if (showing_ || sender != activeControl() || !selected_) return;
+    try {
+        tk::setPropText(*selected_, "KeyField", cbxFieldName->text());
+    } catch (const std::exception&) {
+        // A control without KeyField.
+    }
+}
+
+void TfrmPropertyPage::cbxFieldNameKeyUp(tk::TObject*, uint16_t& key, tk::TShiftState)
+{
+    if (key == tk::vk::Delete && cbxFieldName->isList()) cbxFieldName->setItemIndex(-1);
+}
+
+void TfrmPropertyPage::cbxDictionaryChange(tk::TObject* sender)
+{
+    if (showing_ || !tk::as<TZEDit>(selected_.get())) return;
+    tk::setPropText(*selected_, "Dictionary", static_cast<tk::TComboBox*>(sender)->text());
+}
+
+void TfrmPropertyPage::cbxRelationChange(tk::TObject* sender)
+{
+    if (showing_ || !selected_) return;
+    tk::setPropText(*selected_, "Relation", static_cast<tk::TComboBox*>(sender)->text());
+}
+
+}  // namespace velmora

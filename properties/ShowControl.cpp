@@ -1,0 +1,204 @@
+// Showing a control in the property page: which control is selected and
+// whose caption is edited, the layout by the control's tab sheet, and each
+// editor filled and enabled by what the control is. Filling the editors
+// never writes into the control: the handlers see `showing_`.
+#include "properties/PropertyPage.h"
+
+#include "controls/ZEDChxBox.h"
+#include "controls/ZEDPicker.h"
+#include "controls/ZEDText.h"
+#include "controls/ZEDit.h"
+#include "designer/ClientMain.h"
+#include "startup/DataModule.h"
+#include "toolkit/Buttons.h"
+#include "toolkit/DBGrid.h"
+#include "toolkit/PropertyAccess.h"
+#include "toolkit/Text.h"
+
+namespace velmora {
+
+namespace {
+
+// A property read as text, or `fallback` when the control lacks it or the
+// value has no text.
+std::string readText(tk::TControl* c, const char* property, const std::string& fallback = {})
+{
+    try {
+        return tk::getPropText(*c, property);
+    } catch (const std::exception&) {
+        return fallback;
+    }
+}
+
+int readInt(tk::TControl* c, const char* property, int fallback)
+{
+    try {
+        return static_cast<int>(tk::getProp(*c, property).toInt());
+    } catch (const std::exception&) {
+        return fallback;
+    }
+}
+
+// Sets `flag` for as long as the guard lives.
+class Raised {
+public:
+    explicit Raised(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+    ~Raised() { flag_ = was_; }
+    Raised(const Raised&) = delete;
+    Raised& operator=(const Raised&) = delete;
+
+private:
+    bool& flag_;
+    bool was_;
+};
+
+bool isEntryPage(const tk::TControl* c)
+{
+    return c && c->parent() && c->parent()->name() == "tsEdit";
+}
+
+}  // namespace
+
+void TfrmPropertyPage::chooseType(int index)
+{
+    Raised byPage(typeByPage_);
+    rgFieldType->setItemIndex(index < -1 ? -1 : index);
+}
+
+void TfrmPropertyPage::clearForNone()
+{
+    cbxFieldName->setItemIndex(-1);
+    cbxFieldName->setText("");
+    cbxFieldName->setEnabled(false);
+    chooseType(-1);
+    rgFieldType->setEnabled(false);
+    cbxDictionary->setItemIndex(-1);
+    cbxDictionary->setText("");
+    cbxDictionary->setEnabled(false);
+    for (tk::TCheckBox* box : {chxRequired, chxCanModify}) {
+        box->setChecked(false);
+        box->setEnabled(false);
+    }
+    if (caption_) seTabOrder->setValue(static_cast<int>(tk::getProp(*caption_, "TabOrder").toInt()));
+    seTabOrder->setEnabled(false);
+}
+
+void TfrmPropertyPage::ShowControl(tk::TControl* control)
+{
+    Raised showing(showing_);
+
+    // Which control's field properties, and whose caption.
+    if (auto* label = tk::as<TZEDText>(control)) {
+        selected_ = label->focusControl();
+        caption_ = label;
+    } else if (control && !tk::as<TZEDChxBox>(control) && !tk::as<tk::TBitBtn>(control)) {
+        selected_ = control;
+        caption_ = static_cast<tk::TControl*>(nullptr);
+        if (tk::TWinControl* parent = control->parent())
+            for (tk::TControl* c : parent->controls())
+                if (auto* l = tk::as<TZEDText>(c); l && l->focusControl() == control) {
+                    caption_ = l;
+                    break;
+                }
+    } else {
+        selected_ = control;
+        caption_ = control;
+    }
+
+    edtCaption->setText(caption_ ? tk::getPropText(*caption_, "Caption") : std::string());
+    edtCaption->setEnabled(selected_ || caption_);
+
+    tk::TControl* c = selected_.get();
+    if (!c) {
+        clearForNone();
+        return;
+    }
+
+    bool entry = isEntryPage(c);
+    pnFieldMod->setVisible(entry);
+    pnRelation->setVisible(!entry);
+
+    chxRequired->setChecked(readText(c, "Required", "False") == "True");
+    chxCanModify->setChecked(readText(c, "CanModify", "False") == "True");
+    seTabOrder->setValue(readInt(c, "TabOrder", 0));
+
+    cbxRelation->setEnabled(!tk::as<tk::TDBGrid>(c) && !tk::as<TZEDText>(c) && !tk::as<tk::TBitBtn>(c));
+
+    std::string keyField = readText(c, "KeyField");
+    std::string registered;
+    try {
+        registered = DictionaryOfField(keyField);
+    } catch (const std::exception&) {
+    }
+    int type = readInt(c, "FieldType", -1);
+    chooseType(!registered.empty() && type == 0 ? 1 : std::min(type, 3));
+
+    int t = rgFieldType->itemIndex();
+    const auto& kinds = frmClientMain ? frmClientMain->FieldClasses : std::vector<db::FieldKind>{};
+    std::vector<std::string> columns;
+    if (!entry) {
+        bool refill = t != -1;
+        if (t == 2) dmClientMain->ListColumns(columns, db::FieldKind::DateTime, std::nullopt);
+        else if (t == 3) dmClientMain->ListColumns(columns, std::nullopt, std::nullopt);
+        else if (t != -1) dmClientMain->ListColumns(columns, db::FieldKind::Integer, db::FieldKind::String);
+        if (refill) cbxFieldName->setItems(columns);
+        cbxFieldName->setStyle(tk::TComboBoxStyle::csDropDownList);
+        cbxFieldName->setItemIndex(cbxFieldName->indexOf(keyField));
+        cbxDictionary->setText(registered);
+    } else {
+        if (t >= 0 && static_cast<size_t>(t) < kinds.size()) {
+            dmClientMain->ListColumns(columns, kinds[static_cast<size_t>(t)], std::nullopt);
+            cbxFieldName->setItems(columns);
+        }
+        cbxFieldName->setStyle(tk::TComboBoxStyle::csDropDown);
+        cbxFieldName->setText(readText(c, "KeyField"));
+        cbxDictionary->setText(readText(c, "Dictionary"));
+    }
+
+    bool nameEnabled;
+    try {
+        if (!cbxRelation->enabled()) nameEnabled = false;
+        else if (!entry) nameEnabled = true;
+        else
+            nameEnabled = dmClientMain->ColumnTypeIndex(tk::lowerAscii(cbxFieldName->text())) == -1 ||
+                          tk::getProp(*c, "Tag").toInt() == 1;
+    } catch (const std::exception&) {
+        nameEnabled = cbxRelation->enabled() && !entry;
+    }
+    cbxFieldName->setEnabled(nameEnabled);
+
+    bool isEdit = tk::as<TZEDit>(c) != nullptr;
+    rgFieldType->setEnabled(isEdit && entry);
+    for (int i = 0; i < 4; ++i) rgFieldType->setItemEnabled(i, isEdit && i < 2 && nameEnabled && entry);
+    cbxDictionary->setEnabled(rgFieldType->enabled() && nameEnabled && entry);
+    chxRequired->setEnabled(isEdit || tk::as<TZEDPicker>(c));
+    chxCanModify->setEnabled(isEdit || tk::as<TZEDPicker>(c) || tk::as<TZEDChxBox>(c));
+    seTabOrder->setEnabled(!tk::as<TZEDText>(c));
+
+    if (cbxDictionary->enabled()) {
+        std::vector<std::string> dictionaries;
+        dmClientMain->ListDictionaries(dictionaries);
+        cbxDictionary->setItems(dictionaries);
+    }
+    if (!entry) {
+        FillRelations(t, !cbxDictionary->text().empty());
+        std::string relation = readText(c, "Relation");
+        cbxRelation->setItemIndex(cbxRelation->indexOf(relation));
+    }
+}
+
+void TfrmPropertyPage::FillRelations(int t, bool hasDictionary)
+{
+    cbxRelation->clearItems();
+    cbxRelation->setItemIndex(-1);
+    cbxRelation->setText("");
+    std::vector<std::string> items;
+    if (t != 3) items = {"Egyenlő", "NemEgyenlő"};
+    else items = {"Üres", "NemÜres"};
+    if ((t == 0 || t == 2) && !hasDictionary)
+        items.insert(items.end(), {"Kisebb", "Nagyobb", "KisebbEgyenlő", "NagyobbEgyenlő"});
+    if (t == 1 || (t == 0 && hasDictionary)) items.insert(items.end(), {"Hasonló", "NemHasonló"});
+    cbxRelation->setItems(items);
+}
+
+}  // namespace velmora
