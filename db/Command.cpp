@@ -26,6 +26,7 @@ void TADOCommand::execute()
 {
     if (!connection_) throw EDatabaseError(name() + ": Missing Connection");
     sqlite3* db = connection_->handle();
+    connection_->resultCache().written();
     char* error = nullptr;
     if (sqlite3_exec(db, text_.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
         std::string message = error ? error : sqlite3_errmsg(db);

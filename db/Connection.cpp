@@ -50,6 +50,7 @@ sqlite3* TADOConnection::handle() const
 void TADOConnection::open()
 {
     if (db_) return;
+    cache_.clear();
     // "FILE NAME=" takes the rest of the string as the path, blanks and all.
     std::string folder;
     DataLink link;
@@ -69,7 +70,8 @@ void TADOConnection::open()
     if (file.empty()) throw EDatabaseError("The data-link file names no database (Data Source)");
     if (file[0] != '/') file = folder + file;
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // One thread uses a connection: no locking inside SQLite for every call.
+    int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string why = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);
@@ -103,6 +105,7 @@ void TADOConnection::createDatabaseFile(const std::string& path)
 
 void TADOConnection::close()
 {
+    cache_.clear();
     if (db_) sqlite3_close_v2(db_);
     db_ = nullptr;
 }

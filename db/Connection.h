@@ -3,6 +3,7 @@
 // The provider SQLite opens the database file named by Data Source.
 #pragma once
 
+#include "db/ResultCache.h"
 #include "toolkit/Component.h"
 
 #include <string>
@@ -33,6 +34,8 @@ public:
     const std::string& databasePath() const { return databasePath_; }
 
     sqlite3* handle() const;
+    // Results of parameterless statements kept while nothing changes.
+    ResultCache& resultCache() { return cache_; }
 
     // Creates an empty database file; refuses to overwrite an existing file.
     static void createDatabaseFile(const std::string& path);
@@ -43,6 +46,7 @@ private:
     std::string databasePath_;
     bool loginPrompt_ = true;
     sqlite3* db_ = nullptr;
+    ResultCache cache_;
 };
 
 }  // namespace db

@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <utility>
 #include <cstdlib>
 #include <cstring>
 
@@ -145,6 +146,30 @@ void TADOQuery::open()
     if (!connection_) throw EDatabaseError(name() + ": Missing Connection or ConnectionString");
     sqlite3* db = connection_->handle();
     std::string text = params_.parse(sql_);
+    ResultCache& cache = connection_->resultCache();
+    bool cacheable = params_.count() == 0;
+    if (cacheable)
+        if (std::shared_ptr<const CachedResult> kept = cache.find(db, text)) {
+            std::vector<std::unique_ptr<TField>> fields;
+            std::vector<int> lengths;
+            for (size_t c = 0; c < kept->columns.size(); ++c) {
+                const ResultColumn& col = kept->columns[c];
+                fields.push_back(
+                    std::make_unique<TField>(*this, static_cast<int>(c), col.name, col.kind, col.table, col.origin));
+                lengths.push_back(col.declaredLength);
+            }
+            fields_ = std::move(fields);
+            declaredLength_ = std::move(lengths);
+            cells_.clear();
+            shared_ = kept;
+            rowCount_ = kept->rowCount;
+            state_ = DataSetState::Browse;
+            current_ = 0;
+            bof_ = true;
+            eof_ = rowCount_ == 0;
+            dataChanged();
+            return;
+        }
     Statement st;
     if (sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()), &st.s, nullptr) != SQLITE_OK)
         throw EDatabaseError(sqlite3_errmsg(db));
@@ -168,23 +193,37 @@ void TADOQuery::open()
                                                   table ? table : "", origin ? origin : ""));
         lengths.push_back(declaredLength(decl));
     }
-    std::vector<std::vector<Cell>> rows;
+    // The cells go into the block the last result left (the query is used
+    // again and again), so a long result is not allocated anew each time.
+    cells_.clear();
+    int rowCount = 0;
     for (;;) {
         int rc = sqlite3_step(st.s);
         if (rc == SQLITE_DONE) break;
-        if (rc != SQLITE_ROW) throw EDatabaseError(sqlite3_errmsg(db));
-        std::vector<Cell> row;
-        row.reserve(cols);
-        for (int c = 0; c < cols; ++c) row.push_back(readCell(st.s, c));
-        rows.push_back(std::move(row));
+        if (rc != SQLITE_ROW) {
+            cells_.clear();
+            throw EDatabaseError(sqlite3_errmsg(db));
+        }
+        for (int c = 0; c < cols; ++c) cells_.push_back(readCell(st.s, c));
+        ++rowCount;
     }
     fields_ = std::move(fields);
     declaredLength_ = std::move(lengths);
-    rows_ = std::move(rows);
+    shared_.reset();
+    rowCount_ = rowCount;
+    if (cacheable && sqlite3_stmt_readonly(st.s)) {
+        auto kept = std::make_shared<CachedResult>();
+        for (size_t c = 0; c < fields_.size(); ++c)
+            kept->columns.push_back({fields_[c]->fieldName(), fields_[c]->kind(), fields_[c]->tableName(),
+                                     fields_[c]->originName(), declaredLength_[c]});
+        kept->cells = cells_;
+        kept->rowCount = rowCount_;
+        cache.store(db, text, std::move(kept));
+    }
     state_ = DataSetState::Browse;
     current_ = 0;
     bof_ = true;
-    eof_ = rows_.empty();
+    eof_ = rowCount_ == 0;
     dataChanged();
 }
 
@@ -193,7 +232,9 @@ void TADOQuery::close()
     if (!active()) return;
     state_ = DataSetState::Inactive;
     fields_.clear();
-    rows_.clear();
+    cells_.clear();
+    shared_.reset();
+    rowCount_ = 0;
     original_.clear();
     current_ = 0;
     eof_ = bof_ = true;
@@ -219,16 +260,37 @@ TField* TADOQuery::fieldByName(const std::string& name) const
     throw EDatabaseError("Field '" + name + "' not found");
 }
 
+void TADOQuery::takeOwnCells()
+{
+    if (!shared_) return;
+    cells_ = shared_->cells;
+    shared_.reset();
+}
+
+Cell& TADOQuery::cellAt(int row, int field)
+{
+    takeOwnCells();
+    if (field < 0 || field >= fieldCount() || row < 0 || row >= rowCount_) throw std::out_of_range("cell");
+    return cells_[static_cast<size_t>(row) * fields_.size() + static_cast<size_t>(field)];
+}
+
+const Cell& TADOQuery::cellAt(int row, int field) const
+{
+    if (field < 0 || field >= fieldCount() || row < 0 || row >= rowCount_) throw std::out_of_range("cell");
+    const std::vector<Cell>& cells = shared_ ? shared_->cells : cells_;
+    return cells[static_cast<size_t>(row) * fields_.size() + static_cast<size_t>(field)];
+}
+
 const Cell* TADOQuery::currentCell(int field) const
 {
-    if (!active() || rows_.empty()) return nullptr;
-    return &rows_[current_].at(field);
+    if (!active() || rowCount_ == 0) return nullptr;
+    return &std::as_const(*this).cellAt(current_, field);
 }
 
 Cell& TADOQuery::editCell(int field)
 {
     if (state_ != DataSetState::Edit) throw EDatabaseError(name() + ": Dataset not in edit or insert mode");
-    return rows_[current_].at(field);
+    return cellAt(current_, field);
 }
 
 void TADOQuery::first()
@@ -236,16 +298,16 @@ void TADOQuery::first()
     checkActive();
     current_ = 0;
     bof_ = true;
-    eof_ = rows_.empty();
+    eof_ = rowCount_ == 0;
     dataChanged();
 }
 
 void TADOQuery::last()
 {
     checkActive();
-    current_ = rows_.empty() ? 0 : recordCount() - 1;
+    current_ = rowCount_ == 0 ? 0 : recordCount() - 1;
     eof_ = true;
-    bof_ = rows_.empty();
+    bof_ = rowCount_ == 0;
     dataChanged();
 }
 
@@ -263,7 +325,7 @@ int TADOQuery::moveBy(int n)
 {
     checkActive();
     if (state_ == DataSetState::Edit) post();
-    if (rows_.empty()) {
+    if (rowCount_ == 0) {
         eof_ = bof_ = true;
         return 0;
     }
@@ -281,7 +343,7 @@ int TADOQuery::moveBy(int n)
 void TADOQuery::moveTo(int row)
 {
     checkActive();
-    if (rows_.empty()) return;
+    if (rowCount_ == 0) return;
     if (state_ == DataSetState::Edit) post();
     current_ = std::clamp(row, 0, recordCount() - 1);
     eof_ = bof_ = false;
@@ -296,7 +358,7 @@ bool TADOQuery::locate(const std::string& fieldName, const tk::Value& value, Loc
     std::string wanted = value.isNull() || value.isUnassigned() ? std::string() : value.toString();
     std::u32string folded = tk::foldText(wanted);
     for (int r = 0; r < recordCount(); ++r) {
-        const Cell& c = rows_[r][f->index()];
+        const Cell& c = std::as_const(*this).cellAt(r, f->index());
         bool hit;
         if (value.isNull() || value.isUnassigned()) {
             hit = c.type == Cell::Type::Null;
@@ -328,15 +390,16 @@ void TADOQuery::edit()
 {
     checkActive();
     if (state_ == DataSetState::Edit) return;
-    if (rows_.empty()) throw EDatabaseError(name() + ": Cannot edit: the dataset has no current row");
-    original_ = rows_[current_];
+    if (rowCount_ == 0) throw EDatabaseError(name() + ": Cannot edit: the dataset has no current row");
+    const Cell* row = &cellAt(current_, 0);
+    original_.assign(row, row + fieldCount());
     state_ = DataSetState::Edit;
 }
 
 void TADOQuery::cancel()
 {
     if (state_ != DataSetState::Edit) return;
-    rows_[current_] = original_;
+    std::copy(original_.begin(), original_.end(), &cellAt(current_, 0));
     state_ = DataSetState::Browse;
     dataChanged();
 }
@@ -357,7 +420,7 @@ std::string TADOQuery::updateTable() const
 void TADOQuery::post()
 {
     if (state_ != DataSetState::Edit) return;
-    const std::vector<Cell>& now = rows_[current_];
+    const Cell* now = &cellAt(current_, 0);
     std::vector<int> changed;
     for (int f = 0; f < fieldCount(); ++f)
         if (!(now[f] == original_[f])) changed.push_back(f);
@@ -399,6 +462,7 @@ void TADOQuery::post()
         cond += (i ? " AND " : "") + quoteIdent(fields_[where[i]]->originName()) + " IS ?";
     sql += byKey ? " WHERE " + cond : " WHERE rowid = (SELECT rowid FROM " + quoteIdent(table) + " WHERE " + cond + " LIMIT 1)";
 
+    connection_->resultCache().written();
     Statement st;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st.s, nullptr) != SQLITE_OK) throw EDatabaseError(sqlite3_errmsg(db));
     int n = 1;
@@ -407,7 +471,7 @@ void TADOQuery::post()
     if (sqlite3_step(st.s) != SQLITE_DONE) throw EDatabaseError(sqlite3_errmsg(db));
     if (sqlite3_changes(db) == 0)
         throw EDatabaseError(name() + ": The row to update was not found; it was changed or deleted meanwhile");
-    original_ = now;
+    original_.assign(now, now + fieldCount());
     state_ = DataSetState::Browse;
     dataChanged();
 }
@@ -444,7 +508,7 @@ int TADOQuery::displayWidth(int f) const
 std::string TADOQuery::displayText(int row, int f) const
 {
     if (row < 0 || row >= recordCount() || f < 0 || f >= fieldCount()) return {};
-    const Cell& c = rows_[row][f];
+    const Cell& c = cellAt(row, f);
     if (c.type == Cell::Type::Bytes) return "(BLOB)";
     return cellText(c);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "db/Field.h"
+#include "db/ResultCache.h"
 #include "db/Parameters.h"
 #include "toolkit/DataSet.h"
 
@@ -50,8 +51,8 @@ public:
     TField* fieldByName(const std::string& name) const;
     TField* findField(const std::string& name) const;
 
-    int recordCount() const override { return static_cast<int>(rows_.size()); }
-    int recNo() const override { return rows_.empty() ? -1 : current_; }
+    int recordCount() const override { return rowCount_; }
+    int recNo() const override { return rowCount_ == 0 ? -1 : current_; }
     bool eof() const { return eof_; }
     bool bof() const { return bof_; }
     void first();
@@ -92,7 +93,14 @@ private:
     DataSetState state_ = DataSetState::Inactive;
     std::vector<std::unique_ptr<TField>> fields_;
     std::vector<int> declaredLength_;
-    std::vector<std::vector<Cell>> rows_;
+    // The result's cells row by row in one block (fieldCount() a row).
+    Cell& cellAt(int row, int field);
+    const Cell& cellAt(int row, int field) const;
+    // Until the first edit a cached result is shared, not copied.
+    void takeOwnCells();
+    std::vector<Cell> cells_;
+    std::shared_ptr<const CachedResult> shared_;
+    int rowCount_ = 0;
     std::vector<Cell> original_;  // the current row before edit
     int current_ = 0;
     bool eof_ = true;

@@ -46,6 +46,7 @@ TfrmPropertyPage::TfrmPropertyPage(tk::TComponent* owner) : tk::TForm(owner)
     font()->setHeight(-11);
     buildLayout();
     ErrorHint = new tk::THintWindow(this);
+    ErrorHint->setName("ErrorHint");  // scripts ask it by name
     tk::bindEvent(*this, "OnCreate", *this, "FormCreate");
     tk::bindEvent(*this, "OnDestroy", *this, "FormDestroy");
     tk::bindEvent(*this, "OnDeactivate", *this, "FormDeactivate");

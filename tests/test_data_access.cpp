@@ -302,3 +302,44 @@ TEST(DemoDatabase, RefusesToOverwriteAnExistingDatabase)
     velmora::createDemoDatabase(folder.path());
     EXPECT_THROW(velmora::createDemoDatabase(folder.path()), EDatabaseError);
 }
+
+TEST_F(DataAccess, ARepeatedStatementNeverShowsARowColumnOrValueThatHasChanged)
+{
+    select("Select * from DictionaryGroup");
+    ASSERT_EQ(query.recordCount(), 2);
+    // A row added through the same connection.
+    exec("INSERT INTO DictionaryGroup (DictionaryGroupName) VALUES ('Harmadik')");
+    select("Select * from DictionaryGroup");
+    EXPECT_EQ(query.recordCount(), 3);
+    // A column added by ALTER TABLE.
+    select("Select* from Document where DocumentID is null");
+    int columns = query.fieldCount();
+    exec("Alter Table Document Add [Uj] int ");
+    select("Select* from Document where DocumentID is null");
+    EXPECT_EQ(query.fieldCount(), columns + 1);
+    // A commit by another connection, as another program's.
+    TADOConnection other(nullptr);
+    other.setConnectionString("FILE NAME=" + folder.file("VelmoraDSC.udl"));
+    other.open();
+    TADOCommand write(nullptr);
+    write.setConnection(&other);
+    write.setCommandText("DELETE FROM DictionaryGroup WHERE DictionaryGroupName = 'Harmadik'");
+    write.execute();
+    select("Select * from DictionaryGroup");
+    EXPECT_EQ(query.recordCount(), 2);
+    // An edit of a row read before changes nothing another reader sees
+    // until it is posted, and a posted value is what the next reader gets.
+    ASSERT_TRUE(query.locate("DictionaryGroupName", tk::Value("Osztály"), 0));
+    query.edit();
+    query.fieldByName("DictionaryGroupName")->setAsString("Osztályok");
+    TADOQuery second(nullptr);
+    second.setConnection(&connection);
+    second.setSqlText("Select * from DictionaryGroup");
+    second.open();
+    ASSERT_TRUE(second.locate("DictionaryGroupName", tk::Value("Osztály"), 0));
+    query.post();
+    second.close();
+    second.open();
+    EXPECT_TRUE(second.locate("DictionaryGroupName", tk::Value("Osztályok"), 0));
+    EXPECT_FALSE(second.locate("DictionaryGroupName", tk::Value("Osztály"), 0));
+}

@@ -184,6 +184,33 @@ TEST_F(Designer, AWholeSessionPlacesTwoDragsOneAndDeletesTheOther)
     EXPECT_THAT(out, Not(HasSubstr("error:")));
 }
 
+TEST_F(Designer, AFieldIsNamedInThePropertyPageAndABadNameKeepsTheFocusWithTheHint)
+{
+    locate();
+    auto first = lines(play("where frmClientMain.pcData\nwhere frmClientMain.tsEdit\n"));
+    ASSERT_GE(first.size(), 2u);
+    Rect tabs = rect(first[0]), entry = rect(first[1]);
+    // The "Felvitel" tab, then the edit tool and a click on the entry page.
+    std::string place = "click " + at(tabs.left + 20, tabs.top + 10) + "\nclick " + at(editTool.cx(), editTool.cy()) +
+                        "\nclick " + at(entry.left + 120, entry.top + 40) + "\n";
+    Rect box = rect(lines(play(place + "where frmPropertyPage.cbxFieldName\n"))[0]);
+    std::string named = play(place + "click " + at(box.cx(), box.cy()) + "\ntype Ugyszam1\nkey tab\n" +
+                             "get frmClientMain.TZEDit1.KeyField\nget frmPropertyPage.ErrorHint.Visible\n" +
+                             "text frmClientMain\n");
+    auto n = lines(named);
+    ASSERT_GE(n.size(), 2u) << named;
+    EXPECT_EQ(n[0], "'Ugyszam1'");
+    EXPECT_EQ(n[1], "False");
+    EXPECT_THAT(named, HasSubstr("    KeyField = 'Ugyszam1'\n"));
+
+    std::string bad = play(place + "click " + at(box.cx(), box.cy()) + "\ntype 1abc\nkey tab\n" +
+                           "get frmPropertyPage.ErrorHint.Visible\nfocus\n");
+    auto b = lines(bad);
+    ASSERT_GE(b.size(), 2u) << bad;
+    EXPECT_EQ(b[0], "True");
+    EXPECT_EQ(b[1], "frmPropertyPage.cbxFieldName");
+}
+
 // The grid itself, without a window.
 TEST(DragGrid, SnapsTowardZeroEachAxisOnItsOwnWithStrictBoundsAndLabelsBoundWithTheirField)
 {
