@@ -343,3 +343,44 @@ TEST_F(PropertyPage, ABadNameWhileTheLookupListIsModalDoesNotFightForTheFocus)
     EXPECT_TRUE(app.errorMessages().empty());
     EXPECT_TRUE(page->ErrorHint->visible());
 }
+
+TEST_F(PropertyPage, ChoosingAnExistingFieldNameBringsItsDictionaryAndTypeWithoutWritingTheType)
+{
+    exec("INSERT INTO Fields (FieldName, DictionaryGroupID) VALUES ('Iktatoszam', 2)");
+    auto* edit = place(0, entry, 120, 40);
+    app.click(page->rgFieldType, {20, page->rgFieldType->itemRect(1).top + 3});  // "Szöveg"
+    ASSERT_EQ(prop(edit, "FieldType"), "1");
+    // Back to numbers, then the number column from the list.
+    app.click(page->rgFieldType, {20, page->rgFieldType->itemRect(0).top + 3});
+    ASSERT_THAT(page->cbxFieldName->items(), ElementsAre("Iktatoszam"));
+    app.click(page->cbxFieldName, {3, 3});
+    page->cbxFieldName->setDroppedDown(true);
+    app.pressKey(vk::Down);
+    app.pressKey(vk::Return);
+    EXPECT_EQ(page->cbxFieldName->text(), "Iktatoszam");
+    EXPECT_EQ(prop(edit, "KeyField"), "Iktatoszam");
+    EXPECT_EQ(page->cbxDictionary->text(), "Osztály");
+    EXPECT_EQ(prop(edit, "Dictionary"), "Osztály");
+    // A number column with a dictionary shows "Szöveg"; FieldType stays.
+    EXPECT_EQ(page->rgFieldType->itemIndex(), 1);
+    EXPECT_EQ(prop(edit, "FieldType"), "0");
+
+    // A name without a registered dictionary empties both.
+    exec("DELETE FROM Fields");
+    page->ShowControl(edit);
+    app.click(page->cbxFieldName, {3, 3});
+    page->cbxFieldName->setDroppedDown(true);
+    app.pressKey(vk::Down);
+    app.pressKey(vk::Return);
+    EXPECT_EQ(page->cbxDictionary->text(), "");
+    EXPECT_EQ(prop(edit, "Dictionary"), "");
+}
+
+TEST_F(PropertyPage, TheHintTimerRunsFromTheStartAndItsFirstTickOnlyStopsIt)
+{
+    EXPECT_TRUE(page->HintTime->enabled());
+    EXPECT_EQ(page->HintTime->interval(), 3000);
+    platform.advance(3000);
+    EXPECT_FALSE(page->HintTime->enabled());
+    EXPECT_FALSE(page->ErrorHint->visible());
+}

@@ -12,6 +12,7 @@
 #include "toolkit/Edit.h"
 #include "toolkit/Form.h"
 #include "toolkit/Menus.h"
+#include "toolkit/PropertyAccess.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -227,6 +228,63 @@ TEST(Gui, APersonPlacesDragsAndDeletesWithQtMouseEventsAndARealContextMenu)
             tk::Application->pressKey(tk::vk::Return);
             EXPECT_EQ(main->findComponent("TZEDit1"), nullptr);
             EXPECT_EQ(main->findComponent("TZEDText1"), nullptr);
+            tk::Application->terminate();
+        });
+    });
+    ASSERT_EQ(velmora::runVelmora(platform, folder.file("velmora")), 0);
+    EXPECT_TRUE(ran);
+}
+
+TEST(Gui, ABadFieldNameTypedWithQtKeysShowsTheHintAsAWindowOfItsOwn)
+{
+    TempFolder folder;
+    velmora::createDemoDatabase(folder.path());
+    gui::QtPlatform platform;
+    bool ran = false;
+    QTimer::singleShot(50, [&] {
+        tk::Application->typeText(velmora::demoLogin);
+        tk::Application->pressKey(tk::vk::Tab);
+        tk::Application->typeText(velmora::demoPassword);
+        tk::Application->pressKey(tk::vk::Return);
+        QTimer::singleShot(50, [&] {
+            ran = true;
+            tk::TCustomForm *main = nullptr, *page = nullptr, *palette = nullptr;
+            for (tk::TCustomForm* f : tk::Application->windows()) {
+                if (f->name() == "frmClientMain") main = f;
+                if (f->name() == "frmPropertyPage") page = f;
+                if (f->name() == "frmComonentPalette") palette = f;
+            }
+            ASSERT_TRUE(main && page && palette);
+            // An edit placed on the entry page, as the mouse places it.
+            tk::Application->click(dynamic_cast<tk::TControl*>(main->findComponent("pcData")), {20, 10});
+            tk::Application->click(dynamic_cast<tk::TControl*>(palette->findComponent("SpeedButton2")));
+            tk::Application->click(dynamic_cast<tk::TControl*>(main->findComponent("tsEdit")), {100, 40});
+            auto* box = dynamic_cast<tk::TControl*>(page->findComponent("cbxFieldName"));
+            auto* hint = dynamic_cast<tk::TCustomForm*>(page->findComponent("ErrorHint"));
+            ASSERT_TRUE(box && hint);
+            platform.sync();
+            gui::WindowWidget* w = platform.widgetOf(page);
+            ASSERT_NE(w, nullptr);
+            // Click into the field-name box, type "1x" and leave with Tab.
+            tk::TPoint at = page->screenToClient(box->clientToScreen({5, 5}));
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                QMouseEvent e(type, QPoint(at.x, at.y), QPoint(at.x, at.y), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+                QCoreApplication::sendEvent(w, &e);
+            }
+            for (auto [k, text] : std::vector<std::pair<int, QString>>{{Qt::Key_1, "1"}, {Qt::Key_X, "x"}, {Qt::Key_Tab, "\t"}}) {
+                QKeyEvent down(QEvent::KeyPress, k, Qt::NoModifier, text);
+                QCoreApplication::sendEvent(w, &down);
+                QKeyEvent up(QEvent::KeyRelease, k, Qt::NoModifier, text);
+                QCoreApplication::sendEvent(w, &up);
+            }
+            EXPECT_EQ(tk::getPropText(*main->findComponent("TZEDit1"), "KeyField"), "1x");
+            ASSERT_TRUE(hint->visible());
+            platform.sync();
+            gui::WindowWidget* shown = platform.widgetOf(hint);
+            ASSERT_NE(shown, nullptr);
+            EXPECT_TRUE(shown->isVisible());
+            EXPECT_EQ(tk::Application->focusedControl(), box);
             tk::Application->terminate();
         });
     });
