@@ -39,7 +39,7 @@ struct Database {
     void exec(const std::string& sql)
     {
         command.setCommandText(sql);
-        command.execute();
+        command.executeScript();
     }
 };
 

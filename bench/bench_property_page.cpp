@@ -44,7 +44,7 @@ struct Scene {
             sql += "INSERT INTO DictionaryGroup (DictionaryGroupName) VALUES ('Szotar" + std::to_string(i) + "');";
         sql += "INSERT INTO Fields (FieldName, DictionaryGroupID) VALUES ('Mezo0', 5000);COMMIT;";
         dm.cmdAlterTable->setCommandText(sql);
-        dm.cmdAlterTable->execute();
+        dm.cmdAlterTable->executeScript();
         app.createForm(velmora::frmClientMain);
         app.createForm(velmora::frmComonentPalette);
         app.createForm(velmora::frmPropertyPage);

@@ -1,6 +1,8 @@
-// TADOCommand: executes a statement text; nothing is returned.
+// TADOCommand: executes one statement; nothing is returned. Its text may
+// name ":parameters", whose values are bound, never spliced into the text.
 #pragma once
 
+#include "db/Parameters.h"
 #include "toolkit/Component.h"
 
 #include <string>
@@ -16,13 +18,21 @@ public:
     TADOConnection* connection() const;
     void setConnection(TADOConnection* c) { connection_ = c; }
     const std::string& commandText() const { return text_; }
-    void setCommandText(const std::string& t) { text_ = t; }
-    // Runs every statement of the text; a refused one raises its error.
+    // Parses the text's parameters, keeping the values of those that stay.
+    void setCommandText(const std::string& t);
+    TParameters& parameters() { return params_; }
+    // Runs the text as exactly one statement: a text holding a second one
+    // is refused before anything runs; a refused statement raises its error.
     void execute();
+    // Runs every statement of a script the program itself wrote (creating
+    // a database), without parameters.
+    void executeScript();
 
 private:
     tk::ComponentRef<TADOConnection> connection_;
     std::string text_;
+    std::string parsed_;  // the text with "?N" for each parameter
+    TParameters params_;
 };
 
 }  // namespace db

@@ -3,6 +3,7 @@
 
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
+#include "db/Statement.h"
 #include "toolkit/PropertyTable.h"
 #include "toolkit/Text.h"
 
@@ -16,12 +17,6 @@
 namespace db {
 
 namespace {
-
-// Finalizes a statement on every path.
-struct Statement {
-    sqlite3_stmt* s = nullptr;
-    ~Statement() { sqlite3_finalize(s); }
-};
 
 std::string quoteIdent(const std::string& name)
 {
@@ -43,21 +38,6 @@ void bindCell(sqlite3_stmt* st, int index, const Cell& c)
     case Cell::Type::Bytes:
         sqlite3_bind_blob(st, index, c.s.data(), static_cast<int>(c.s.size()), SQLITE_TRANSIENT);
         break;
-    }
-}
-
-void bindValue(sqlite3_stmt* st, int index, const tk::Value& v)
-{
-    switch (v.type()) {
-    case tk::Value::Type::Integer: sqlite3_bind_int64(st, index, v.toInt()); break;
-    case tk::Value::Type::Float: sqlite3_bind_double(st, index, v.toFloat()); break;
-    case tk::Value::Type::Bool: sqlite3_bind_int(st, index, v.toBool() ? 1 : 0); break;
-    case tk::Value::Type::String: {
-        std::string s = v.toString();
-        sqlite3_bind_text(st, index, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
-        break;
-    }
-    default: sqlite3_bind_null(st, index); break;
     }
 }
 

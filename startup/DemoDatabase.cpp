@@ -67,7 +67,7 @@ void createDemoDatabase(const std::string& folder)
     db::TADOCommand command(nullptr);
     command.setConnection(&connection);
     command.setCommandText(schema);
-    command.execute();
+    command.executeScript();
     connection.close();
 
     std::ofstream link(dir / sql::dataLinkFileName, std::ios::binary);

@@ -39,7 +39,7 @@ protected:
     void exec(const std::string& sql)
     {
         dm->cmdAlterTable->setCommandText(sql);
-        dm->cmdAlterTable->execute();
+        dm->cmdAlterTable->executeScript();
     }
     std::vector<std::string> columns(std::optional<db::FieldKind> a, std::optional<db::FieldKind> b = {})
     {

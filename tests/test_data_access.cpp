@@ -38,7 +38,7 @@ protected:
     void exec(const std::string& sql)
     {
         command.setCommandText(sql);
-        command.execute();
+        command.executeScript();
     }
     void select(const std::string& sql)
     {

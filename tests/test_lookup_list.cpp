@@ -30,7 +30,7 @@ protected:
             "INSERT INTO UserGroup (UserGroupName) VALUES ('Budapest');"
             "INSERT INTO UserGroup (UserGroupName) VALUES ('Bugac');"
             "INSERT INTO UserGroup (UserGroupName) VALUES ('  Szeged  ');");
-        dm->cmdAlterTable->execute();
+        dm->cmdAlterTable->executeScript();
         query = dm->qrySearch;
         query->setSqlText("Select * from UserGroup");
         query->open();
@@ -168,7 +168,7 @@ TEST_F(LookupList, PageUpAndPageDownMoveFiveRowsAndStopAtTheEnds)
     std::string sql;
     for (int i = 0; i < 8; ++i) sql += "INSERT INTO UserGroup (UserGroupName) VALUES ('Csoport " + std::to_string(i) + "');";
     dmClientMain->cmdAlterTable->setCommandText(sql);
-    dmClientMain->cmdAlterTable->execute();
+    dmClientMain->cmdAlterTable->executeScript();
     query->close();
     query->open();
     int result = show({[&] {

@@ -55,7 +55,7 @@ protected:
     void exec(const std::string& sql)
     {
         velmora::dmClientMain->cmdAlterTable->setCommandText(sql);
-        velmora::dmClientMain->cmdAlterTable->execute();
+        velmora::dmClientMain->cmdAlterTable->executeScript();
     }
     // Places a control with the palette's tool on a sheet, as a click does.
     TControl* place(int tool, TTabSheet* sheet, int x, int y)

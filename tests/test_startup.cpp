@@ -49,7 +49,7 @@ protected:
         db::TADOCommand cmd(nullptr);
         cmd.setConnection(&c);
         cmd.setCommandText(sql);
-        cmd.execute();
+        cmd.executeScript();
     }
     // Types the login into the dialog and confirms it with Enter.
     void scriptLogin(const std::string& login, const std::string& password)
