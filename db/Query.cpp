@@ -460,7 +460,7 @@ std::unique_ptr<BlobStream> TADOQuery::createBlobStream(TField* field, BlobMode 
 {
     checkActive();
     if (!field) throw EDatabaseError(name() + ": No field for the blob stream");
-    if (mode == BlobMode::ReadWrite && state_ != DataSetState::Edit)
+    if (mode != BlobMode::Read && state_ != DataSetState::Edit)
         throw EDatabaseError(name() + ": Dataset not in edit or insert mode");
     return std::make_unique<BlobStream>(*this, *field, mode);
 }
@@ -496,6 +496,10 @@ std::string TADOQuery::displayText(int row, int f) const
 BlobStream::BlobStream(TADOQuery& query, TField& field, BlobMode mode) : query_(query), field_(field), mode_(mode)
 {
     const Cell& c = field.cell();
+    if (mode == BlobMode::Write) {
+        modified_ = true;  // even an empty write replaces the value
+        return;
+    }
     if (c.type != Cell::Type::Null) data_ = c.type == Cell::Type::Text || c.type == Cell::Type::Bytes ? c.s : cellText(c);
 }
 
@@ -518,7 +522,7 @@ size_t BlobStream::read(char* buffer, size_t count)
 
 void BlobStream::write(std::string_view bytes)
 {
-    if (mode_ != BlobMode::ReadWrite) throw EDatabaseError("The blob stream was opened for reading only");
+    if (mode_ == BlobMode::Read) throw EDatabaseError("The blob stream was opened for reading only");
     if (position_ > data_.size()) data_.resize(position_);
     data_.replace(position_, std::min(bytes.size(), data_.size() - position_), bytes);
     position_ += bytes.size();
@@ -529,7 +533,7 @@ void BlobStream::release()
 {
     if (released_) return;
     released_ = true;
-    if (mode_ == BlobMode::ReadWrite && modified_) field_.setBytes(data_);
+    if (mode_ != BlobMode::Read && modified_) field_.setBytes(data_);
 }
 
 }  // namespace db

@@ -23,7 +23,10 @@ class BlobStream;
 using LocateOptions = unsigned;
 constexpr LocateOptions loCaseInsensitive = 1, loPartialKey = 2;
 
-enum class BlobMode { Read, ReadWrite };
+// Read: the column's bytes. ReadWrite: the bytes, overwritten from the
+// start (a shorter write keeps the old tail). Write: starts empty, so what
+// is written is the whole new value.
+enum class BlobMode { Read, ReadWrite, Write };
 enum class DataSetState { Inactive, Browse, Edit };
 
 class TADOQuery : public tk::TDataSet {

@@ -139,6 +139,13 @@ void TfrmSearchList::FormShow(tk::TObject*)
     edtSearch->setSelLength(0);
 }
 
+void TfrmSearchList::startEmpty()
+{
+    armed_ = false;
+    edtSearch->setText("");
+    found_ = false;
+}
+
 void TfrmSearchList::takeCurrentRow()
 {
     armed_ = false;

@@ -35,6 +35,9 @@ public:
     void setSearchColumn(const std::string& name) { searchColumn_ = name; }
     // The edit's text belongs to a row of the query.
     bool Found() const { return found_; }
+    // Starts the next showing with an empty edit and nothing found, so that
+    // what a confirmation takes is a row the user picked in this showing.
+    void startEmpty();
 
     void FormShow(tk::TObject* sender);
     void FormKeyUp(tk::TObject* sender, uint16_t& key, tk::TShiftState shift);

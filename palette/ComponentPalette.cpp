@@ -14,6 +14,8 @@ TK_DEFINE_CLASS(TfrmComonentPalette, tk::TForm)
 {
     t.method("FormCreate", &TfrmComonentPalette::FormCreate);
     t.method("btnArrowClick", &TfrmComonentPalette::btnArrowClick);
+    t.method("btnOpenClick", &TfrmComonentPalette::btnOpenClick);
+    t.method("btnSaveClick", &TfrmComonentPalette::btnSaveClick);
 }
 
 namespace {
@@ -33,9 +35,8 @@ const ButtonSpec buttons[] = {
     {"SpeedButton5", 1, 72, 33, 33, 1, glyphs::labelTool, "btnArrowClick"},
     {"SpeedButton3", 2, 104, 33, 33, 1, glyphs::pickerTool, "btnArrowClick"},
     {"SpeedButton4", 3, 136, 33, 33, 1, glyphs::checkBoxTool, "btnArrowClick"},
-    // Saving and opening designs bring their handlers with them.
-    {"btnOpen", 0, 179, 21, 20, 0, glyphs::openDesign, nullptr},
-    {"btnSave", 0, 203, 21, 20, 0, glyphs::saveDesign, nullptr},
+    {"btnOpen", 0, 179, 21, 20, 0, glyphs::openDesign, "btnOpenClick"},
+    {"btnSave", 0, 203, 21, 20, 0, glyphs::saveDesign, "btnSaveClick"},
 };
 
 }  // namespace
@@ -58,7 +59,7 @@ TfrmComonentPalette::TfrmComonentPalette(tk::TComponent* owner) : tk::TForm(owne
         b->setGroupIndex(spec.group);
         b->setFlat(true);
         b->glyph()->setBmpData(spec.picture());
-        if (spec.handler) b->OnClick = findMethod(spec.handler);
+        b->OnClick = findMethod(spec.handler);
     }
     btnArrow = tk::as<tk::TSpeedButton>(findComponent("btnArrow"));
     btnOpen = tk::as<tk::TSpeedButton>(findComponent("btnOpen"));

@@ -27,6 +27,11 @@ public:
     // The click handler of the five tool buttons: the tool becomes the
     // clicked button's Tag.
     void btnArrowClick(tk::TObject* sender);
+    // Saving the shown design for a group chosen in the lookup list, and
+    // bringing the database in line with it (Saving.cpp); opening another
+    // group's stored design (Opening.cpp).
+    void btnSaveClick(tk::TObject* sender);
+    void btnOpenClick(tk::TObject* sender);
 
 private:
     int tool_ = -1;

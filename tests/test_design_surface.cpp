@@ -9,6 +9,7 @@
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
 #include "designer/ClientMain.h"
+#include "lookup/SearchList.h"
 #include "palette/ComponentPalette.h"
 #include "properties/PropertyPage.h"
 #include "startup/DataModule.h"
@@ -41,6 +42,7 @@ protected:
         app.createForm(velmora::frmClientMain);
         app.createForm(velmora::frmComonentPalette);
         app.createForm(velmora::frmPropertyPage);
+        app.createForm(velmora::frmSearchList);
         window = velmora::frmClientMain.get();
         window->show();
         window->PrepareDesignSurface();
@@ -304,7 +306,9 @@ TEST_F(Wiring, ClickingTheArrowWhileDownKeepsItDownAndTheToolsTagsMatchTheirPlac
     EXPECT_TRUE(edit->down());
     EXPECT_FALSE(arrow->down());
     EXPECT_EQ(palette.tool(), 0);
-    // The open and save buttons never stay down.
+    // The open and save buttons never stay down (the lookup list they
+    // show is cancelled).
+    platform.script([&] { app.pressKey(vk::Escape); });
     app.click(palette.btnSave.get(), {5, 5});
     EXPECT_FALSE(palette.btnSave->down());
     EXPECT_EQ(palette.btnSave->glyph()->bitCount(), 4);

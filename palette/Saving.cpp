@@ -1,0 +1,148 @@
+// Saving the shown form design: the group chosen in the lookup list gets
+// the main window as form text in FormData, and the database is brought in
+// line with the design: a Document column for every field name that has
+// none, and the dictionaries and field names registered where missing.
+//
+// The design text is made whole before the group's row is touched, and
+// stored in one edit and post, so a failure at any step leaves the group's
+// previous design as it was. Names go into the INSERT statements as bound
+// values; the ALTER TABLE text takes only names that cannot end its
+// bracketed identifier.
+#include "palette/ComponentPalette.h"
+
+#include "controls/Design.h"
+#include "designer/ClientMain.h"
+#include "palette/GroupChoice.h"
+#include "properties/PropertyPage.h"
+#include "startup/DataModule.h"
+#include "toolkit/PropertyAccess.h"
+#include "toolkit/Text.h"
+
+namespace velmora {
+
+namespace {
+
+// A property read as text; a component without it counts as empty.
+std::string readOrEmpty(tk::TComponent& c, const char* property)
+{
+    try {
+        return tk::getPropText(c, property);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+// The column type of a field: what follows the name in the statement, or
+// nothing for a type that has no column.
+const char* columnTail(int fieldType, bool hasDictionary)
+{
+    switch (fieldType) {
+    case 0: return "] int ";
+    case 1: return hasDictionary ? "] int " : "] varchar(50) ";
+    case 2: return "] datetime ";
+    case 3: return "] binary(1) ";
+    default: return nullptr;
+    }
+}
+
+// A name that cannot close the bracketed identifier or the statement.
+bool fitsBrackets(const std::string& name)
+{
+    for (unsigned char c : name)
+        if (c == ']' || c == '\'' || c == '"' || c < 0x20 || c == 0x7F) return false;
+    return true;
+}
+
+// Puts the design into the current row of qrySearch, leaving the window
+// wired and where it was whatever happens.
+void storeDesign(TfrmClientMain& window, db::TADOQuery& q)
+{
+    window.UnhookDesignEvents();
+    int top = window.top(), left = window.left();
+    auto rewire = [&] {
+        window.HookDesignEvents();
+        window.setTop(top);
+        window.setLeft(left);
+    };
+    try {
+        tk::bindEvent(window, "OnShow", window, "");
+        window.setPosition(tk::TPosition::poScreenCenter);
+        tk::bindEvent(window, "OnShow", window, "FormShow");
+        std::string text = designText(window);
+        q.edit();
+        {
+            auto blob = q.createBlobStream(q.fieldByName("FormData"), db::BlobMode::Write);
+            blob->write(text);
+        }
+        q.post();
+    } catch (...) {
+        q.cancel();
+        rewire();
+        throw;
+    }
+    rewire();
+}
+
+// Steps for one component: its column, its dictionary and field name.
+void bringInLine(tk::TComponent& c, TdmClientMain& dm)
+{
+    std::string keyField = readOrEmpty(c, "KeyField");
+    std::string dictionary = readOrEmpty(c, "Dictionary");
+    db::TADOQuery& q = *dm.qrySearch;
+    db::TADOCommand& cmd = *dm.cmdAlterTable;
+
+    if (!keyField.empty() && dm.ColumnTypeIndex(tk::lowerAscii(keyField)) == -1) {
+        try {
+            int type = static_cast<int>(tk::getProp(c, "FieldType").toInt());
+            const char* tail = columnTail(type, !dictionary.empty());
+            if (tail && fitsBrackets(keyField)) {
+                cmd.setCommandText("Alter Table Document Add [" + keyField + tail);
+                cmd.execute();
+            }
+        } catch (const std::exception&) {
+            // A type without a column, or a column the database refuses.
+        }
+    }
+
+    if (dictionary.empty()) return;
+    auto openOn = [&](const char* sql) {
+        q.close();
+        q.setSqlText(sql);
+        q.open();
+    };
+    openOn("Select * from DictionaryGroup");
+    if (!q.locate("DictionaryGroupName", tk::Value(dictionary), db::loCaseInsensitive)) {
+        cmd.setCommandText("Insert into DictionaryGroup (DictionaryGroupName) Values (:DictionaryGroupName)");
+        cmd.parameters().paramByName("DictionaryGroupName").setValue(tk::Value(dictionary));
+        cmd.execute();
+    }
+    q.close();
+    q.open();
+    // Without the dictionary's row the field is linked to nothing.
+    if (!q.locate("DictionaryGroupName", tk::Value(dictionary), db::loCaseInsensitive)) return;
+    int64_t id = q.fieldByName("DictionaryGroupID")->asInteger();
+    openOn("Select * from Fields");
+    if (!q.locate("FieldName", tk::Value(keyField), db::loCaseInsensitive)) {
+        cmd.setCommandText("Insert into Fields (FieldName,DictionaryGroupID) Values (:FieldName,:DictionaryGroupID)");
+        cmd.parameters().paramByName("FieldName").setValue(tk::Value(keyField));
+        cmd.parameters().paramByName("DictionaryGroupID").setValue(tk::Value(id));
+        cmd.execute();
+    }
+}
+
+}  // namespace
+
+void TfrmComonentPalette::btnSaveClick(tk::TObject*)
+{
+    TfrmClientMain& window = *frmClientMain;
+    TdmClientMain& dm = *dmClientMain;
+    if (chooseUserGroup("Select * from UserGroup", 0)) storeDesign(window, *dm.qrySearch);
+
+    // Whether or not a group was chosen, in the window's component order.
+    int count = window.componentCount();
+    for (int i = 0; i < count && i < window.componentCount(); ++i) bringInLine(*window.components()[i], dm);
+
+    frmPropertyPage->ShowControl(window.activeControl());
+}
+
+}  // namespace velmora
