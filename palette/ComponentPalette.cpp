@@ -53,6 +53,11 @@ TfrmComonentPalette::TfrmComonentPalette(tk::TComponent* owner) : tk::TForm(owne
     font()->setName("MS Sans Serif");
     font()->setHeight(-11);
 
+    // The separating line lies under the open button's left edge: first,
+    // so that the button stays on top of it.
+    auto* bevel = tk::placeControl<tk::TBevel>(this, this, "Bevel1", 176, 0, 9, 33);
+    bevel->setShape(tk::TBevelShape::bsLeftLine);
+
     for (const ButtonSpec& spec : buttons) {
         auto* b = tk::placeControl<tk::TSpeedButton>(this, this, spec.name, spec.left, 0, spec.width, spec.height);
         b->setTag(spec.tag);
@@ -66,8 +71,6 @@ TfrmComonentPalette::TfrmComonentPalette(tk::TComponent* owner) : tk::TForm(owne
     btnSave = tk::as<tk::TSpeedButton>(findComponent("btnSave"));
     btnArrow->setDown(true);
 
-    auto* bevel = tk::placeControl<tk::TBevel>(this, this, "Bevel1", 176, 0, 9, 33);
-    bevel->setShape(tk::TBevelShape::bsLeftLine);
 
     OnCreate = findMethod("FormCreate");
 }

@@ -1,0 +1,325 @@
+// Saving and opening form designs as a user does it: controls placed and
+// named through the input API, the palette's save or open button clicked,
+// a group typed into the lookup list and confirmed; then the database read
+// as the next session reads it, through a connection of its own.
+#include "Fixture.h"
+#include "TempFolder.h"
+#include "controls/Design.h"
+#include "controls/ZEDText.h"
+#include "db/Command.h"
+#include "db/Query.h"
+#include "designer/ClientMain.h"
+#include "lookup/SearchList.h"
+#include "palette/ComponentPalette.h"
+#include "properties/PropertyPage.h"
+#include "startup/DataModule.h"
+#include "startup/DemoDatabase.h"
+#include "startup/DesignClasses.h"
+#include "toolkit/PageControl.h"
+#include "toolkit/PropertyAccess.h"
+
+#include <gmock/gmock.h>
+
+using namespace tk;
+using testing::HasSubstr;
+using testing::Not;
+using velmora::dmClientMain;
+using velmora::frmClientMain;
+
+namespace {
+
+class Storage : public ::testing::Test {
+protected:
+    Storage() : app(platform)
+    {
+        velmora::registerDesignClasses();
+        velmora::createDemoDatabase(folder.path());
+        dmClientMain = new velmora::TdmClientMain(&app);  // no login
+        dmClientMain->ADOConnection->setConnectionString(udl());
+        dmClientMain->ADOConnection->open();
+        dmClientMain->setUserGroupID(1);
+        app.createForm(frmClientMain);
+        app.createForm(velmora::frmComonentPalette);
+        app.createForm(velmora::frmPropertyPage);
+        app.createForm(velmora::frmSearchList);
+        window = frmClientMain.get();
+        window->show();
+        window->setBounds(300, 200, 544, 375);
+        window->PrepareDesignSurface();
+        velmora::frmComonentPalette->show();
+        entry = as<TTabSheet>(window->findComponent("tsEdit"));
+        as<TPageControl>(window->findComponent("pcData"))->setActivePage(entry);
+        reader.setConnectionString(udl());
+        reader.open();
+    }
+    std::string udl() const { return "FILE NAME=" + folder.file("VelmoraDSC.udl"); }
+
+    // A field control placed with the palette's tool, with its properties.
+    TControl* place(int tool, int x, int y, std::vector<std::pair<const char*, std::string>> props = {})
+    {
+        velmora::frmComonentPalette->setTool(tool);
+        int before = window->componentCount();
+        app.click(entry, {x, y});
+        auto* c = dynamic_cast<TControl*>(window->components().back());
+        if (window->componentCount() - before == 2) c = as<velmora::TZEDText>(c)->focusControl();
+        for (auto& [name, value] : props) setPropText(*c, name, value);
+        return c;
+    }
+    // Clicks the palette's button; `typed` goes into the lookup list, then
+    // Enter (an empty `typed` presses Esc).
+    void click(const char* button, const std::string& typed)
+    {
+        platform.script([this, typed] {
+            if (typed.empty()) {
+                app.pressKey(vk::Escape);
+                return;
+            }
+            app.typeText(typed);
+            app.pressKey(vk::Return);
+        });
+        app.click(as<TControl>(velmora::frmComonentPalette->findComponent(button)), {5, 5});
+    }
+    std::string formData(int group)
+    {
+        db::TADOQuery q(nullptr);
+        q.setConnection(&reader);
+        q.setSqlText("Select FormData from UserGroup where UserGroupID = " + std::to_string(group));
+        q.open();
+        return q.fieldByName("FormData")->isNull() ? std::string("(null)") : q.fieldByName("FormData")->asString();
+    }
+    // Each Document column with its kind, as a fresh query sees them.
+    std::map<std::string, db::FieldKind> columns()
+    {
+        db::TADOConnection fresh(nullptr);
+        fresh.setConnectionString(udl());
+        fresh.open();
+        db::TADOQuery q(nullptr);
+        q.setConnection(&fresh);
+        q.setSqlText("Select* from Document where DocumentID is null");
+        q.open();
+        std::map<std::string, db::FieldKind> out;
+        for (int i = 0; i < q.fieldCount(); ++i) out[q.field(i)->fieldName()] = q.field(i)->kind();
+        return out;
+    }
+    std::vector<std::string> rows(const std::string& sql)
+    {
+        db::TADOQuery q(nullptr);
+        q.setConnection(&reader);
+        q.setSqlText(sql);
+        q.open();
+        std::vector<std::string> out;
+        for (; !q.eof(); q.next()) {
+            std::string row;
+            for (int i = 0; i < q.fieldCount(); ++i)
+                row += (i ? "|" : "") + (q.field(i)->isNull() ? std::string("null") : q.field(i)->asString());
+            out.push_back(row);
+        }
+        return out;
+    }
+    void exec(const std::string& sql)
+    {
+        db::TADOCommand c(nullptr);
+        c.setConnection(&reader);
+        c.setCommandText(sql);
+        c.execute();
+    }
+    // How often the database changed, as another program sees it.
+    int64_t dataVersion()
+    {
+        db::TADOQuery q(nullptr);
+        q.setConnection(&reader);
+        q.setSqlText("PRAGMA data_version");
+        q.open();
+        return q.field(0)->asInteger();
+    }
+
+    TempFolder folder;
+    HeadlessPlatform platform;
+    TApplication app;
+    db::TADOConnection reader{nullptr};
+    velmora::TfrmClientMain* window = nullptr;
+    TTabSheet* entry = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Storage, SavingStoresTheUnwiredWindowAndAddsAColumnOfEachType)
+{
+    place(0, 120, 20, {{"KeyField", "Ugyszam1"}, {"FieldType", "0"}});
+    place(0, 120, 50, {{"KeyField", "Megjegyzes"}, {"FieldType", "1"}});
+    place(0, 120, 80, {{"KeyField", "Tipus"}, {"FieldType", "1"}, {"Dictionary", "Ügytípus"}});
+    place(2, 120, 110, {{"KeyField", "Hatarido"}});
+    place(3, 120, 140, {{"KeyField", "Surgos"}});
+    click("btnSave", "Ikt");
+
+    std::string stored = formData(1);
+    EXPECT_EQ(stored.rfind("object frmClientMain: TfrmClientMain\r\n", 0), 0u);
+    EXPECT_THAT(stored, HasSubstr("  Position = poScreenCenter\r\n"));
+    EXPECT_THAT(stored, HasSubstr("  OnShow = FormShow\r\n"));
+    EXPECT_THAT(stored, HasSubstr("KeyField = 'Ugyszam1'"));
+    EXPECT_THAT(stored, Not(HasSubstr("Component")));
+    EXPECT_THAT(stored, Not(HasSubstr("CompPopup")));
+    EXPECT_THAT(stored, Not(HasSubstr("Tag = ")));
+    EXPECT_THAT(stored, Not(HasSubstr("tsMouseUp")));
+    EXPECT_EQ(formData(2), "(null)");
+
+    auto cols = columns();
+    EXPECT_EQ(cols["Ugyszam1"], db::FieldKind::Integer);
+    EXPECT_EQ(cols["Megjegyzes"], db::FieldKind::String);
+    EXPECT_EQ(cols["Tipus"], db::FieldKind::Integer);
+    EXPECT_EQ(cols["Hatarido"], db::FieldKind::DateTime);
+    EXPECT_EQ(cols["Surgos"], db::FieldKind::Bytes);
+    // The dictionary existed in this spelling; the field is linked to it.
+    EXPECT_EQ(rows("Select FieldName, DictionaryGroupID from Fields"), std::vector<std::string>{"Tipus|1"});
+    EXPECT_EQ(rows("Select count(*) from DictionaryGroup"), std::vector<std::string>{"2"});
+
+    // The window is wired again, where it was, and the group unchanged.
+    EXPECT_EQ(window->left(), 300);
+    EXPECT_EQ(window->top(), 200);
+    EXPECT_EQ(getPropText(*window->findComponent("TZEDit1"), "OnMouseDown"), "ComponentMouseDown");
+    EXPECT_EQ(getPropText(*window->findComponent("TZEDit1"), "Tag"), "0");
+    EXPECT_TRUE(window->CompPopup);
+    EXPECT_EQ(dmClientMain->UserGroupID(), 1);
+    EXPECT_TRUE(app.errorMessages().empty());
+}
+
+TEST_F(Storage, ACancelledSaveStillAddsColumnsAndASecondSaveSendsNothing)
+{
+    place(0, 120, 20, {{"KeyField", "Ugyszam1"}, {"FieldType", "0"}, {"Dictionary", "üGYTÍPUS"}});
+    click("btnSave", "");
+    EXPECT_EQ(formData(1), "(null)");
+    EXPECT_EQ(columns().count("Ugyszam1"), 1u);
+    // The dictionary exists in other letter case: its id is taken.
+    EXPECT_EQ(rows("Select FieldName, DictionaryGroupID from Fields"), std::vector<std::string>{"Ugyszam1|1"});
+    // The placed control is still new: the cancel unhooked nothing.
+    EXPECT_EQ(getPropText(*window->findComponent("TZEDit1"), "Tag"), "1");
+
+    int64_t before = dataVersion();
+    click("btnSave", "");
+    EXPECT_EQ(dataVersion(), before);
+    EXPECT_TRUE(app.errorMessages().empty());
+}
+
+TEST_F(Storage, ExistingColumnsDictionariesAndFieldNamesInAnyCaseAreNotAddedAgain)
+{
+    exec("INSERT INTO Fields (FieldName, DictionaryGroupID) VALUES ('TARGY', 2)");
+    // Targy exists as a column; its field row links Osztály, and stays so.
+    place(0, 120, 20, {{"KeyField", "targy"}, {"FieldType", "1"}, {"Dictionary", "Ügytípus"}});
+    int before = static_cast<int>(columns().size());
+    click("btnSave", "");
+    EXPECT_EQ(static_cast<int>(columns().size()), before);
+    EXPECT_EQ(rows("Select FieldName, DictionaryGroupID from Fields"), std::vector<std::string>{"TARGY|2"});
+    EXPECT_EQ(rows("Select count(*) from DictionaryGroup"), std::vector<std::string>{"2"});
+}
+
+TEST_F(Storage, HostileNamesChangeNothingButWhatTheirOwnRulesAllow)
+{
+    std::string field = "a] int; DELETE FROM UserTable; --";
+    std::string dictionary = "x'); DELETE FROM UserTable; --";
+    place(0, 120, 20, {{"KeyField", field}, {"FieldType", "0"}, {"Dictionary", dictionary}});
+    auto users = rows("Select * from UserTable");
+    int before = static_cast<int>(columns().size());
+    click("btnSave", "Ikt");
+    EXPECT_EQ(rows("Select * from UserTable"), users);
+    EXPECT_EQ(static_cast<int>(columns().size()), before);
+    // The names are registered as they stand: bound, not spliced.
+    EXPECT_EQ(rows("Select DictionaryGroupName from DictionaryGroup where DictionaryGroupID = 3"),
+              std::vector<std::string>{dictionary});
+    EXPECT_EQ(rows("Select FieldName, DictionaryGroupID from Fields"), std::vector<std::string>{field + "|3"});
+    EXPECT_THAT(formData(1), HasSubstr("KeyField = 'a] int; DELETE FROM UserTable; --'"));
+    EXPECT_TRUE(app.errorMessages().empty());
+}
+
+TEST_F(Storage, AFailedStoreKeepsThePreviousDesignAndTheWindowWiredInPlace)
+{
+    place(0, 120, 20, {{"KeyField", "Elso"}, {"FieldType", "0"}});
+    click("btnSave", "Ikt");
+    std::string first = formData(1);
+    ASSERT_THAT(first, HasSubstr("Elso"));
+
+    place(0, 120, 60, {{"KeyField", "Masodik"}, {"FieldType", "0"}});
+    exec("CREATE TRIGGER no_designs BEFORE UPDATE ON UserGroup BEGIN SELECT RAISE(ABORT, 'a disk full'); END");
+    click("btnSave", "Ikt");
+    ASSERT_FALSE(app.errorMessages().empty());
+    EXPECT_THAT(app.errorMessages().back(), HasSubstr("a disk full"));
+    EXPECT_EQ(formData(1), first);
+    EXPECT_EQ(window->left(), 300);
+    EXPECT_EQ(window->top(), 200);
+    EXPECT_TRUE(window->CompPopup);
+    EXPECT_EQ(getPropText(*window->findComponent("TZEDit2"), "OnMouseDown"), "ComponentMouseDown");
+    EXPECT_EQ(getPropText(*entry, "OnMouseUp"), "tsMouseUp");
+}
+
+TEST_F(Storage, TheLookupListStartsEmptySoEnterAloneConfirmsNoGroup)
+{
+    click("btnSave", "Pén");
+    ASSERT_NE(formData(2), "(null)");
+    place(0, 120, 20, {{"KeyField", "Uj"}, {"FieldType", "0"}});
+    // The list shows the groups again; Enter at once cancels.
+    platform.script([&] {
+        EXPECT_EQ(velmora::frmSearchList->edtSearch->text(), "");
+        app.pressKey(vk::Return);
+    });
+    app.click(velmora::frmComonentPalette->btnSave.get(), {5, 5});
+    EXPECT_THAT(formData(2), Not(HasSubstr("Uj")));
+    EXPECT_EQ(formData(1), "(null)");
+}
+
+TEST_F(Storage, OpeningLoadsTheChosenGroupsDesignAndMakesItCurrent)
+{
+    place(0, 120, 20, {{"KeyField", "Elso"}, {"FieldType", "0"}});
+    click("btnSave", "Pén");
+    std::string saved = formData(2);
+    place(0, 120, 60);  // unsaved: dropped by the open
+    velmora::frmComonentPalette->setTool(3);
+    window->setBounds(310, 220, 544, 375);
+
+    click("btnOpen", "Pén");
+    EXPECT_TRUE(app.errorMessages().empty()) << app.errorMessages().front();
+    EXPECT_EQ(dmClientMain->UserGroupID(), 2);
+    EXPECT_TRUE(window->findComponent("TZEDit1"));
+    EXPECT_FALSE(window->findComponent("TZEDit2"));
+    EXPECT_EQ(window->left(), 310);
+    EXPECT_EQ(window->top(), 220);
+    EXPECT_EQ(velmora::frmComonentPalette->tool(), 3);
+    EXPECT_EQ(getPropText(*window->findComponent("TZEDit1"), "OnMouseDown"), "ComponentMouseDown");
+    EXPECT_EQ(velmora::frmPropertyPage->SelectedControl(), window->activeControl());
+    // Saving it again from where it was stores the same text, under the
+    // window's new name.
+    window->setBounds(300, 200, 544, 375);
+    click("btnSave", "Pén");
+    std::string again = formData(2);
+    EXPECT_EQ(again, std::string(saved).replace(saved.find("frmClientMain"), 13, window->name()));
+}
+
+TEST_F(Storage, AStoredDesignThatCannotBeReadLeavesTheShownOneWired)
+{
+    place(0, 120, 20, {{"KeyField", "Elso"}, {"FieldType", "0"}});
+    exec("UPDATE UserGroup SET FormData = CAST('object A: TfrmClientMain' || char(13, 10) || '  object X: TZEDFoo' ||"
+         " char(13, 10) || '  end' || char(13, 10) || 'end' || char(13, 10) AS BLOB) WHERE UserGroupID = 2");
+    exec("UPDATE UserGroup SET FormData = CAST('object B: TfrmClientMain' || char(13, 10) ||"
+         " '  object pcData: TPageControl' || char(13, 10) || '    object tsEdit: TTabSheet' || char(13, 10) ||"
+         " '      Bad = 1' || char(13, 10) || '    end' || char(13, 10) || '  end' || char(13, 10) || 'end' ||"
+         " char(13, 10) AS BLOB) WHERE UserGroupID = 1");
+    for (const char* group : {"Pén", "Ikt"}) {
+        click("btnOpen", group);
+        ASSERT_FALSE(app.errorMessages().empty()) << group;
+        EXPECT_TRUE(window->findComponent("TZEDit1")) << group;
+        EXPECT_EQ(getPropText(*window->findComponent("TZEDit1"), "KeyField"), "Elso");
+        EXPECT_EQ(getPropText(*window->findComponent("TZEDit1"), "OnMouseDown"), "ComponentMouseDown");
+        EXPECT_TRUE(window->CompPopup);
+    }
+    EXPECT_EQ(app.errorMessages().front(), "Class TZEDFoo not found");
+    EXPECT_EQ(app.errorMessages().back(), "Error reading tsEdit.Bad: Property Bad does not exist");
+}
+
+TEST_F(Storage, OpeningAnEmptyStoredTextKeepsTheWindowWired)
+{
+    exec("UPDATE UserGroup SET FormData = x'' WHERE UserGroupID = 2");
+    place(0, 120, 20);
+    click("btnOpen", "Pén");
+    EXPECT_EQ(dmClientMain->UserGroupID(), 2);
+    EXPECT_TRUE(window->findComponent("TZEDit1"));
+    EXPECT_EQ(getPropText(*entry, "OnMouseUp"), "tsMouseUp");
+    EXPECT_TRUE(window->CompPopup);
+}
