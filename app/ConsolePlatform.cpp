@@ -3,6 +3,7 @@
 
 #include "controls/Design.h"
 #include "controls/PropertyText.h"
+#include "designer/ClientMain.h"
 #include "toolkit/Application.h"
 #include "toolkit/Errors.h"
 #include "toolkit/Form.h"
@@ -30,12 +31,16 @@ tk::TShiftState modifiers(std::istream& words, std::string* button = nullptr)
     return shift;
 }
 
-// A shown window or a data module, by name.
+// A shown window or a data module, by name. The main window also answers
+// to "frmClientMain", the name the program reaches it by, after a stored
+// design renamed it (frmClientMain_1).
 tk::TComponent* findTopLevel(std::string_view name)
 {
     for (tk::TCustomForm* f : tk::Application->windows())
         if (tk::sameName(f->name(), name)) return f;
-    return tk::Application->findComponent(name);
+    if (tk::TComponent* c = tk::Application->findComponent(name)) return c;
+    if (tk::sameName(name, "frmClientMain")) return velmora::frmClientMain.get();
+    return nullptr;
 }
 
 // WINDOW or WINDOW.COMPONENT; `rest` gets what follows.

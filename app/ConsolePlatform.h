@@ -18,6 +18,8 @@
 //   get WINDOW[.COMPONENT].PROPERTY
 //                              one property in form-text notation
 //   focus                      the focused control as WINDOW.COMPONENT, or "none"
+// The main window answers to frmClientMain also when a stored design has
+// renamed it (frmClientMain_1).
 // An error that reaches the application prints "error: TEXT" at once; its
 // message box waits for Enter, Esc or Space as a person would dismiss it.
 // When the input ends, the shown windows are printed and the program ends.

@@ -211,6 +211,41 @@ TEST_F(Designer, AFieldIsNamedInThePropertyPageAndABadNameKeepsTheFocusWithTheHi
     EXPECT_EQ(b[1], "frmPropertyPage.cbxFieldName");
 }
 
+TEST_F(Designer, ASessionSavesANamedFieldAndTheNextLoginAndAnOpenShowIt)
+{
+    locate();
+    auto first = lines(play("where frmClientMain.pcData\nwhere frmClientMain.tsEdit\nwhere frmComonentPalette.btnSave\n"
+                            "where frmComonentPalette.btnOpen\n"));
+    ASSERT_GE(first.size(), 4u);
+    Rect tabs = rect(first[0]), entry = rect(first[1]), save = rect(first[2]), open = rect(first[3]);
+    std::string place = "click " + at(tabs.left + 20, tabs.top + 10) + "\nclick " + at(editTool.cx(), editTool.cy()) +
+                        "\nclick " + at(entry.left + 120, entry.top + 40) + "\n";
+    Rect box = rect(lines(play(place + "where frmPropertyPage.cbxFieldName\n"))[0]);
+    // Name the field, save for the group typed into the lookup list, close.
+    std::string saved = play(place + "click " + at(box.cx(), box.cy()) + "\ntype Ugyszam1\nkey tab\n" + "click " +
+                             at(save.cx(), save.cy()) + "\nwindows\ntype Ikt\nkey enter\nwindows\nclose\n");
+    EXPECT_THAT(saved, HasSubstr("frmSearchList"));
+    EXPECT_THAT(saved, HasSubstr(" modal\n"));
+    EXPECT_THAT(saved, Not(HasSubstr("error:")));
+
+    // The next login shows the stored design, with the field's name.
+    std::string again = play("get frmClientMain.TZEDit1.KeyField\nget frmClientMain.Name\n");
+    auto a = lines(again);
+    ASSERT_GE(a.size(), 2u) << again;
+    EXPECT_EQ(a[0], "'Ugyszam1'");
+    EXPECT_EQ(a[1], "'frmClientMain_1'");
+
+    // Saved for the other group and opened from there.
+    std::string other = play("click " + at(save.cx(), save.cy()) + "\ntype P\nkey enter\n" + place +
+                             "click " + at(open.cx(), open.cy()) + "\ntype P\nkey enter\n" +
+                             "where frmClientMain.TZEDit2\nget frmClientMain.TZEDit1.KeyField\n");
+    auto o = lines(other);
+    ASSERT_GE(o.size(), 2u) << other;
+    EXPECT_EQ(o[0], "none");
+    EXPECT_EQ(o[1], "'Ugyszam1'");
+    EXPECT_THAT(other, Not(HasSubstr("error:")));
+}
+
 // The grid itself, without a window.
 TEST(DragGrid, SnapsTowardZeroEachAxisOnItsOwnWithStrictBoundsAndLabelsBoundWithTheirField)
 {
