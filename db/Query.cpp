@@ -132,12 +132,22 @@ void TADOQuery::open()
         if (std::shared_ptr<const CachedResult> kept = cache.find(db, text)) {
             std::vector<std::unique_ptr<TField>> fields;
             std::vector<int> lengths;
-            for (size_t c = 0; c < kept->columns.size(); ++c) {
-                const ResultColumn& col = kept->columns[c];
-                fields.push_back(
-                    std::make_unique<TField>(*this, static_cast<int>(c), col.name, col.kind, col.table, col.origin));
-                lengths.push_back(col.declaredLength);
+            if (spareFor_ == kept.get() && spareFields_.size() == kept->columns.size()) {
+                fields = std::move(spareFields_);
+                for (auto& f : fields) {
+                    f->setDisplayLabel("");
+                    f->setVisible(true);
+                }
+            } else {
+                for (size_t c = 0; c < kept->columns.size(); ++c) {
+                    const ResultColumn& col = kept->columns[c];
+                    fields.push_back(std::make_unique<TField>(*this, static_cast<int>(c), col.name, col.kind,
+                                                              col.table, col.origin));
+                }
             }
+            for (const ResultColumn& col : kept->columns) lengths.push_back(col.declaredLength);
+            spareFields_.clear();
+            spareFor_ = nullptr;
             fields_ = std::move(fields);
             declaredLength_ = std::move(lengths);
             cells_.clear();
@@ -211,6 +221,10 @@ void TADOQuery::close()
 {
     if (!active()) return;
     state_ = DataSetState::Inactive;
+    if (shared_) {
+        spareFields_ = std::move(fields_);
+        spareFor_ = shared_.get();
+    }
     fields_.clear();
     cells_.clear();
     shared_.reset();

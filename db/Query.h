@@ -103,6 +103,10 @@ private:
     void takeOwnCells();
     std::vector<Cell> cells_;
     std::shared_ptr<const CachedResult> shared_;
+    // The columns of the last kept result this query showed, taken again
+    // when it shows that result once more (a wide table has many).
+    std::vector<std::unique_ptr<TField>> spareFields_;
+    const CachedResult* spareFor_ = nullptr;
     int rowCount_ = 0;
     std::vector<Cell> original_;  // the current row before edit
     int current_ = 0;

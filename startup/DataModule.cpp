@@ -65,7 +65,7 @@ int TdmClientMain::ColumnTypeIndex(const std::string& lowerName)
     reopen(qrySearch, sql::documentColumns);
     for (int i = 0; i < qrySearch->fieldCount(); ++i) {
         db::TField* f = qrySearch->field(i);
-        if (tk::lowerAscii(f->fieldName()) != lowerName) continue;
+        if (!tk::lowersTo(f->fieldName(), lowerName)) continue;
         // The column's own kind must be in the list; a derived kind is not.
         const auto& classes = frmClientMain ? frmClientMain->FieldClasses : std::vector<db::FieldKind>{};
         for (size_t k = 0; k < classes.size(); ++k)

@@ -118,6 +118,17 @@ std::string lowerAscii(std::string_view s)
     return out;
 }
 
+bool lowersTo(std::string_view name, std::string_view lower)
+{
+    if (name.size() != lower.size()) return false;
+    for (size_t i = 0; i < name.size(); ++i) {
+        char c = name[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != lower[i]) return false;
+    }
+    return true;
+}
+
 size_t NameHash::operator()(std::string_view s) const noexcept
 {
     // FNV-1a over the bytes with A-Z folded to a-z.

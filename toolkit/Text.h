@@ -18,6 +18,8 @@ int charCount(std::string_view utf8);
 std::string lowerAscii(std::string_view s);
 // Names of components, properties, classes and handlers: equal ignoring A-Z case.
 bool sameName(std::string_view a, std::string_view b);
+// Whether lowerAscii(name) == lower, without making the lower-cased copy.
+bool lowersTo(std::string_view name, std::string_view lower);
 // Hash and equality of names for unordered containers keyed by name: both
 // fold A-Z, so lookups take any letter case without a lower-cased copy.
 struct NameHash {
