@@ -444,6 +444,7 @@ private:
         if (!atObjectKeyword()) error("OBJECT expected");
         uint8_t flags = isKeyword("inherited") ? ffInherited : isKeyword("inline") ? ffInline : 0;
         next();
+        int headLine = tok_.line;
         std::string name, cls = expectIdent();
         if (isChar(':')) {
             next();
@@ -466,7 +467,10 @@ private:
             out_.byte(0xF0 | flags);
             if (hasPosition) out_.integer(position);
         }
-        if (cls.size() > 255 || name.size() > 255) error("Invalid property value");
+        // An image reads a first byte of 0xF0 or more as the object's flags,
+        // so a class name of 240 characters or more cannot stand there.
+        if (cls.size() >= 0xF0) error("Class name too long", headLine);
+        if (name.size() > 255) error("Invalid property value");
         out_.shortString(cls);
         out_.shortString(name);
         while (!isKeyword("end") && !atObjectKeyword()) property(depth);

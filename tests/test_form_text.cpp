@@ -226,3 +226,19 @@ TEST(FormText, AProcessLocaleWithADecimalCommaChangesNothing)
     EXPECT_EQ(text, withLine("Time = 0.750000000000000000"));
     EXPECT_EQ(size, withLine("Size = 1.5s"));
 }
+
+TEST(FormText, AClassNameTheImageCannotHoldIsRefusedNamingItsLine)
+{
+    // 240 characters and more would read back as the object's flags.
+    auto design = [](size_t rootLength, size_t childLength) {
+        return "object A: T" + std::string(rootLength - 1, 'x') + "\r\n  object C: T" + std::string(childLength - 1, 'y') +
+               "\r\n  end\r\nend\r\n";
+    };
+    EXPECT_EQ(errorOf(design(2, 240)), "Class name too long on line 2");
+    EXPECT_EQ(errorOf(design(240, 2)), "Class name too long on line 1");
+    EXPECT_EQ(errorOf(design(2, 255)), "Class name too long on line 2");
+    EXPECT_EQ(errorOf(design(2, 256)), "Class name too long on line 2");
+    // 239 characters still fit, and survive the way back.
+    std::string longest = design(239, 239);
+    EXPECT_EQ(roundTrip(longest), longest);
+}
