@@ -30,6 +30,7 @@
 #include <QPixmapCache>
 
 #include <functional>
+#include <unordered_map>
 #include <QStyle>
 #include <QStyleOption>
 #include <qdrawutil.h>
@@ -306,186 +307,273 @@ void paintGrid(QPainter& p, tk::TDBGrid& g, QRect r)
     p.setClipping(false);
 }
 
+void paintPages(QPainter& p, tk::TControl& c, QRect r, QPoint origin)
+{
+    auto* pc = static_cast<tk::TPageControl*>(&c);
+    paintPageControl(p, *pc, r);
+    paintChildren(p, *pc, origin);
+    return;
+}
+
+void paintDBGrid(QPainter& p, tk::TControl& c, QRect r, QPoint)
+{
+    auto* g = static_cast<tk::TDBGrid*>(&c);
+    paintGrid(p, *g, r);
+    return;
+}
+
+void paintStatusBar(QPainter& p, tk::TControl& c, QRect r, QPoint origin)
+{
+    auto* sb = static_cast<tk::TStatusBar*>(&c);
+    p.fillRect(r, qtColor(sb->color()));
+    if (sb->simplePanel()) {
+        text(p, r.adjusted(4, 0, 0, 0), sb->simpleText(), *sb->font(), Qt::AlignVCenter, fontColor(*sb));
+    } else {
+        auto rects = sb->panelRects();
+        for (size_t i = 0; i < rects.size(); ++i) {
+            QRect pr(origin.x() + rects[i].left, origin.y() + rects[i].top, rects[i].width(), rects[i].height() - 1);
+            qDrawShadePanel(&p, pr, QApplication::palette(), true, 1);
+            text(p, pr.adjusted(3, 0, -3, 0), sb->panel(static_cast<int>(i))->text(), *sb->font(), Qt::AlignVCenter,
+                 fontColor(*sb));
+        }
+    }
+    return;
+}
+
+void paintButton(QPainter& p, tk::TControl& c, QRect r, QPoint)
+{
+    auto* b = static_cast<tk::TButton*>(&c);
+    paintButtonFace(p, *b, r, b->isPressed(), b->isDefault(), false);
+    QImage glyph;
+    if (auto* bb = tk::as<tk::TBitBtn>(b)) {
+        glyph = bb->kind() != tk::TBitBtnKind::bkCustom && bb->glyph()->empty()
+                    ? kindGlyph(bb->kind())
+                    : glyphImage(*bb->glyph(), bb->numGlyphs(), bb->isEnabledTree());
+    }
+    paintGlyphAndCaption(p, *b, r, glyph, b->caption(), b->isPressed());
+    if (b->focused()) {
+        QStyleOptionFocusRect f;
+        initOption(f, *b, r.adjusted(4, 4, -4, -4));
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &f, &p);
+    }
+    return;
+}
+
+void paintSpeedButton(QPainter& p, tk::TControl& c, QRect r, QPoint)
+{
+    auto* sp = static_cast<tk::TSpeedButton*>(&c);
+    bool down = sp->down() || sp->isPressed();
+    if (down || !sp->flat()) qDrawShadePanel(&p, r, QApplication::palette(), down, 1);
+    paintGlyphAndCaption(p, *sp, r, glyphImage(*sp->glyph(), sp->numGlyphs(), sp->isEnabledTree()), sp->caption(), down);
+    return;
+}
+
+void paintCheckBox(QPainter& p, tk::TControl& c, QRect r, QPoint)
+{
+    auto* chx = static_cast<tk::TCheckBox*>(&c);
+    QStyleOptionButton o;
+    initOption(o, *chx, r);
+    o.text = q(tk::stripAccelerator(chx->caption()));
+    o.state |= chx->state() == tk::TCheckBoxState::cbChecked ? QStyle::State_On
+               : chx->state() == tk::TCheckBoxState::cbGrayed ? QStyle::State_NoChange
+                                                               : QStyle::State_Off;
+    if (chx->isPressed()) o.state |= QStyle::State_Sunken;
+    p.setFont(qtFont(*chx->font()));
+    style()->drawControl(QStyle::CE_CheckBox, &o, &p);
+    return;
+}
+
+void paintRadioGroup(QPainter& p, tk::TControl& c, QRect r, QPoint origin)
+{
+    auto* rg = static_cast<tk::TRadioGroup*>(&c);
+    // The frame from the style, half a line below the top; the caption
+    // on it, over a gap in the line, drawn here where the model puts it.
+    const QFontMetrics& fm = qtMetrics(*rg->font());
+    QString caption = q(tk::stripAccelerator(rg->caption()));
+    QStyleOptionFrame o;
+    initOption(o, *rg, r.adjusted(0, fm.height() / 2, 0, 0));
+    o.lineWidth = 1;
+    o.frameShape = QFrame::StyledPanel;
+    style()->drawPrimitive(QStyle::PE_FrameGroupBox, &o, &p);
+    if (!caption.isEmpty()) {
+        QRect tr(r.left() + 8, r.top(), fm.horizontalAdvance(caption) + 4, fm.height());
+        p.fillRect(tr, qtColor(rg->color()));
+        text(p, tr, tk::stripAccelerator(rg->caption()), *rg->font(), Qt::AlignCenter, fontColor(*rg));
+    }
+    for (int i = 0; i < static_cast<int>(rg->items().size()); ++i) {
+        tk::TRect ir = rg->itemRect(i);
+        QStyleOptionButton b;
+        initOption(b, *rg, QRect(origin.x() + ir.left, origin.y() + ir.top, ir.width(), ir.height()));
+        if (!rg->itemEnabled(i) || !rg->isEnabledTree()) {
+            b.state &= ~QStyle::State_Enabled;
+            b.palette.setCurrentColorGroup(QPalette::Disabled);
+        }
+        b.text = q(rg->items()[i]);
+        b.state |= i == rg->itemIndex() ? QStyle::State_On : QStyle::State_Off;
+        style()->drawControl(QStyle::CE_RadioButton, &b, &p);
+    }
+    return;
+}
+
+void paintComboBox(QPainter& p, tk::TControl& c, QRect r, QPoint)
+{
+    auto* cb = static_cast<tk::TComboBox*>(&c);
+    QStyleOptionComboBox o;
+    initOption(o, *cb, r);
+    o.editable = !cb->isList();
+    o.subControls = QStyle::SC_All;
+    style()->drawComplexControl(QStyle::CC_ComboBox, &o, &p);
+    QRect field = style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, nullptr);
+    text(p, field.adjusted(2, 0, 0, 0), cb->text(), *cb->font(), Qt::AlignVCenter, fontColor(*cb));
+    return;
+}
+
+void paintSpinEdit(QPainter& p, tk::TControl& c, QRect r, QPoint)
+{
+    auto* se = static_cast<tk::TSpinEdit*>(&c);
+    paintEdit(p, *se, r);
+    QStyleOptionSpinBox o;
+    initOption(o, *se, QRect(r.right() - tk::TSpinEdit::buttonWidth, r.top() + 2, tk::TSpinEdit::buttonWidth - 2, r.height() - 4));
+    o.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
+    o.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
+    style()->drawComplexControl(QStyle::CC_SpinBox, &o, &p);
+    return;
+}
+
+void paintDateTimePicker(QPainter& p, tk::TControl& c, QRect r, QPoint)
+{
+    auto* dp = static_cast<tk::TDateTimePicker*>(&c);
+    QStyleOptionComboBox o;
+    initOption(o, *dp, r);
+    o.editable = true;
+    o.subControls = QStyle::SC_All;
+    style()->drawComplexControl(QStyle::CC_ComboBox, &o, &p);
+    int x = r.left() + 3;
+    if (dp->showCheckbox()) {
+        QStyleOptionButton b;
+        initOption(b, *dp, QRect(x, r.top() + (r.height() - 13) / 2, 13, 13));
+        b.state |= dp->checked() ? QStyle::State_On : QStyle::State_Off;
+        style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &b, &p);
+        x += tk::TDateTimePicker::checkboxWidth;
+    }
+    QColor color = dp->checked() ? fontColor(*dp) : QApplication::palette().color(QPalette::Disabled, QPalette::Text);
+    text(p, QRect(x, r.top(), r.width() - (x - r.left()) - tk::TDateTimePicker::buttonWidth, r.height()),
+         dp->displayText(), *dp->font(), Qt::AlignVCenter, color);
+    return;
+}
+
+void paintCustomEdit(QPainter& p, tk::TControl& c, QRect r, QPoint)
+{
+    auto* e = static_cast<tk::TCustomEdit*>(&c);
+    paintEdit(p, *e, r);
+    return;
+}
+
+void paintStaticText(QPainter& p, tk::TControl& c, QRect r, QPoint)
+{
+    auto* st = static_cast<tk::TStaticText*>(&c);
+    if (!st->transparent()) p.fillRect(r, qtColor(st->color()));
+    if (st->borderStyle() != tk::TStaticBorderStyle::sbsNone)
+        qDrawShadePanel(&p, r, QApplication::palette(), st->borderStyle() == tk::TStaticBorderStyle::sbsSunken, 1);
+    int align = st->alignment() == tk::TAlignment::taCenter ? Qt::AlignHCenter
+                : st->alignment() == tk::TAlignment::taRightJustify ? Qt::AlignRight
+                                                                     : Qt::AlignLeft;
+    text(p, r.adjusted(2, 2, -2, -2), st->displayText(), *st->font(), align | Qt::AlignTop | Qt::TextDontClip,
+         fontColor(*st));
+    return;
+}
+
+void paintLabel(QPainter& p, tk::TControl& c, QRect r, QPoint)
+{
+    auto* l = static_cast<tk::TLabel*>(&c);
+    if (!l->transparent()) p.fillRect(r, qtColor(l->color()));
+    int align = l->alignment() == tk::TAlignment::taCenter ? Qt::AlignHCenter
+                : l->alignment() == tk::TAlignment::taRightJustify ? Qt::AlignRight
+                                                                    : Qt::AlignLeft;
+    text(p, r, l->displayText(), *l->font(),
+         align | Qt::AlignTop | Qt::TextDontClip | (l->wordWrap() ? Qt::TextWordWrap : 0), fontColor(*l));
+    return;
+}
+
+void paintPanel(QPainter& p, tk::TControl& c, QRect r, QPoint origin)
+{
+    auto* pn = static_cast<tk::TPanel*>(&c);
+    p.fillRect(r, qtColor(pn->color()));
+    if (pn->bevelOuter() != tk::TBevelCut::bvNone)
+        qDrawShadePanel(&p, r, QApplication::palette(), pn->bevelOuter() == tk::TBevelCut::bvLowered, pn->bevelWidth());
+    text(p, r, pn->caption(), *pn->font(), Qt::AlignCenter, fontColor(*pn));
+    paintChildren(p, *pn, origin);
+    return;
+}
+
+void paintBevel(QPainter& p, tk::TControl& c, QRect r, QPoint)
+{
+    auto* bv = static_cast<tk::TBevel*>(&c);
+    QPalette pal = QApplication::palette();
+    bool sunken = bv->style() == tk::TBevelStyle::bsLowered;
+    switch (bv->shape()) {
+    case tk::TBevelShape::bsBox:
+    case tk::TBevelShape::bsFrame: qDrawShadeRect(&p, r, pal, sunken, 1); break;
+    case tk::TBevelShape::bsTopLine: qDrawShadeLine(&p, r.topLeft(), r.topRight(), pal, sunken, 1); break;
+    case tk::TBevelShape::bsBottomLine: qDrawShadeLine(&p, r.bottomLeft(), r.bottomRight(), pal, sunken, 1); break;
+    case tk::TBevelShape::bsLeftLine: qDrawShadeLine(&p, r.topLeft(), r.bottomLeft(), pal, sunken, 1); break;
+    case tk::TBevelShape::bsRightLine: qDrawShadeLine(&p, r.topRight(), r.bottomRight(), pal, sunken, 1); break;
+    default: break;
+    }
+    return;
+}
+
+void paintPlainWindow(QPainter& p, tk::TControl& c, QRect r, QPoint origin)
+{
+    auto* w = static_cast<tk::TWinControl*>(&c);
+    if (!w->parentColor() || tk::as<tk::TTabSheet>(w)) p.fillRect(r, qtColor(w->color()));
+    paintChildren(p, *w, origin);
+    return;
+}
+
+// A graphic control without a painter of its own: splitters and the like.
+void paintPlainControl(QPainter& p, tk::TControl& c, QRect r, QPoint)
+{
+    p.fillRect(r, qtColor(c.color()));
+}
+
+using ControlPainter = void (*)(QPainter& p, tk::TControl& c, QRect r, QPoint origin);
+
+// The painter of each class; a class without one is painted as its nearest
+// ancestor that has one. A new control class adds one line here.
+const std::unordered_map<const tk::ClassInfo*, ControlPainter>& painters()
+{
+    static const std::unordered_map<const tk::ClassInfo*, ControlPainter> table = {
+        {&tk::TPageControl::staticClassInfo(), paintPages},
+        {&tk::TDBGrid::staticClassInfo(), paintDBGrid},
+        {&tk::TStatusBar::staticClassInfo(), paintStatusBar},
+        {&tk::TButton::staticClassInfo(), paintButton},
+        {&tk::TSpeedButton::staticClassInfo(), paintSpeedButton},
+        {&tk::TCheckBox::staticClassInfo(), paintCheckBox},
+        {&tk::TRadioGroup::staticClassInfo(), paintRadioGroup},
+        {&tk::TComboBox::staticClassInfo(), paintComboBox},
+        {&tk::TSpinEdit::staticClassInfo(), paintSpinEdit},
+        {&tk::TDateTimePicker::staticClassInfo(), paintDateTimePicker},
+        {&tk::TCustomEdit::staticClassInfo(), paintCustomEdit},
+        {&tk::TStaticText::staticClassInfo(), paintStaticText},
+        {&tk::TLabel::staticClassInfo(), paintLabel},
+        {&tk::TPanel::staticClassInfo(), paintPanel},
+        {&tk::TBevel::staticClassInfo(), paintBevel},
+        {&tk::TWinControl::staticClassInfo(), paintPlainWindow},
+        {&tk::TControl::staticClassInfo(), paintPlainControl},
+    };
+    return table;
+}
+
 void paintControl(QPainter& p, tk::TControl& c, QPoint origin)
 {
     QRect r(origin, QSize(c.width(), c.height()));
-    if (auto* pc = tk::as<tk::TPageControl>(&c)) {
-        paintPageControl(p, *pc, r);
-        paintChildren(p, *pc, origin);
-        return;
-    }
-    if (auto* g = tk::as<tk::TDBGrid>(&c)) {
-        paintGrid(p, *g, r);
-        return;
-    }
-    if (auto* sb = tk::as<tk::TStatusBar>(&c)) {
-        p.fillRect(r, qtColor(sb->color()));
-        if (sb->simplePanel()) {
-            text(p, r.adjusted(4, 0, 0, 0), sb->simpleText(), *sb->font(), Qt::AlignVCenter, fontColor(*sb));
-        } else {
-            auto rects = sb->panelRects();
-            for (size_t i = 0; i < rects.size(); ++i) {
-                QRect pr(origin.x() + rects[i].left, origin.y() + rects[i].top, rects[i].width(), rects[i].height() - 1);
-                qDrawShadePanel(&p, pr, QApplication::palette(), true, 1);
-                text(p, pr.adjusted(3, 0, -3, 0), sb->panel(static_cast<int>(i))->text(), *sb->font(), Qt::AlignVCenter,
-                     fontColor(*sb));
-            }
+    const auto& table = painters();
+    for (const tk::ClassInfo* k = &c.classInfo(); k; k = k->parent)
+        if (auto it = table.find(k); it != table.end()) {
+            it->second(p, c, r, origin);
+            return;
         }
-        return;
-    }
-    if (auto* b = tk::as<tk::TButton>(&c)) {
-        paintButtonFace(p, *b, r, b->isPressed(), b->isDefault(), false);
-        QImage glyph;
-        if (auto* bb = tk::as<tk::TBitBtn>(b)) {
-            glyph = bb->kind() != tk::TBitBtnKind::bkCustom && bb->glyph()->empty()
-                        ? kindGlyph(bb->kind())
-                        : glyphImage(*bb->glyph(), bb->numGlyphs(), bb->isEnabledTree());
-        }
-        paintGlyphAndCaption(p, *b, r, glyph, b->caption(), b->isPressed());
-        if (b->focused()) {
-            QStyleOptionFocusRect f;
-            initOption(f, *b, r.adjusted(4, 4, -4, -4));
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &f, &p);
-        }
-        return;
-    }
-    if (auto* sp = tk::as<tk::TSpeedButton>(&c)) {
-        bool down = sp->down() || sp->isPressed();
-        if (down || !sp->flat()) qDrawShadePanel(&p, r, QApplication::palette(), down, 1);
-        paintGlyphAndCaption(p, *sp, r, glyphImage(*sp->glyph(), sp->numGlyphs(), sp->isEnabledTree()), sp->caption(), down);
-        return;
-    }
-    if (auto* chx = tk::as<tk::TCheckBox>(&c)) {
-        QStyleOptionButton o;
-        initOption(o, *chx, r);
-        o.text = q(tk::stripAccelerator(chx->caption()));
-        o.state |= chx->state() == tk::TCheckBoxState::cbChecked ? QStyle::State_On
-                   : chx->state() == tk::TCheckBoxState::cbGrayed ? QStyle::State_NoChange
-                                                                   : QStyle::State_Off;
-        if (chx->isPressed()) o.state |= QStyle::State_Sunken;
-        p.setFont(qtFont(*chx->font()));
-        style()->drawControl(QStyle::CE_CheckBox, &o, &p);
-        return;
-    }
-    if (auto* rg = tk::as<tk::TRadioGroup>(&c)) {
-        // The frame from the style, half a line below the top; the caption
-        // on it, over a gap in the line, drawn here where the model puts it.
-        const QFontMetrics& fm = qtMetrics(*rg->font());
-        QString caption = q(tk::stripAccelerator(rg->caption()));
-        QStyleOptionFrame o;
-        initOption(o, *rg, r.adjusted(0, fm.height() / 2, 0, 0));
-        o.lineWidth = 1;
-        o.frameShape = QFrame::StyledPanel;
-        style()->drawPrimitive(QStyle::PE_FrameGroupBox, &o, &p);
-        if (!caption.isEmpty()) {
-            QRect tr(r.left() + 8, r.top(), fm.horizontalAdvance(caption) + 4, fm.height());
-            p.fillRect(tr, qtColor(rg->color()));
-            text(p, tr, tk::stripAccelerator(rg->caption()), *rg->font(), Qt::AlignCenter, fontColor(*rg));
-        }
-        for (int i = 0; i < static_cast<int>(rg->items().size()); ++i) {
-            tk::TRect ir = rg->itemRect(i);
-            QStyleOptionButton b;
-            initOption(b, *rg, QRect(origin.x() + ir.left, origin.y() + ir.top, ir.width(), ir.height()));
-            if (!rg->itemEnabled(i) || !rg->isEnabledTree()) {
-                b.state &= ~QStyle::State_Enabled;
-                b.palette.setCurrentColorGroup(QPalette::Disabled);
-            }
-            b.text = q(rg->items()[i]);
-            b.state |= i == rg->itemIndex() ? QStyle::State_On : QStyle::State_Off;
-            style()->drawControl(QStyle::CE_RadioButton, &b, &p);
-        }
-        return;
-    }
-    if (auto* cb = tk::as<tk::TComboBox>(&c)) {
-        QStyleOptionComboBox o;
-        initOption(o, *cb, r);
-        o.editable = !cb->isList();
-        o.subControls = QStyle::SC_All;
-        style()->drawComplexControl(QStyle::CC_ComboBox, &o, &p);
-        QRect field = style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, nullptr);
-        text(p, field.adjusted(2, 0, 0, 0), cb->text(), *cb->font(), Qt::AlignVCenter, fontColor(*cb));
-        return;
-    }
-    if (auto* se = tk::as<tk::TSpinEdit>(&c)) {
-        paintEdit(p, *se, r);
-        QStyleOptionSpinBox o;
-        initOption(o, *se, QRect(r.right() - tk::TSpinEdit::buttonWidth, r.top() + 2, tk::TSpinEdit::buttonWidth - 2, r.height() - 4));
-        o.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
-        o.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
-        style()->drawComplexControl(QStyle::CC_SpinBox, &o, &p);
-        return;
-    }
-    if (auto* dp = tk::as<tk::TDateTimePicker>(&c)) {
-        QStyleOptionComboBox o;
-        initOption(o, *dp, r);
-        o.editable = true;
-        o.subControls = QStyle::SC_All;
-        style()->drawComplexControl(QStyle::CC_ComboBox, &o, &p);
-        int x = r.left() + 3;
-        if (dp->showCheckbox()) {
-            QStyleOptionButton b;
-            initOption(b, *dp, QRect(x, r.top() + (r.height() - 13) / 2, 13, 13));
-            b.state |= dp->checked() ? QStyle::State_On : QStyle::State_Off;
-            style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &b, &p);
-            x += tk::TDateTimePicker::checkboxWidth;
-        }
-        QColor color = dp->checked() ? fontColor(*dp) : QApplication::palette().color(QPalette::Disabled, QPalette::Text);
-        text(p, QRect(x, r.top(), r.width() - (x - r.left()) - tk::TDateTimePicker::buttonWidth, r.height()),
-             dp->displayText(), *dp->font(), Qt::AlignVCenter, color);
-        return;
-    }
-    if (auto* e = tk::as<tk::TCustomEdit>(&c)) {
-        paintEdit(p, *e, r);
-        return;
-    }
-    if (auto* st = tk::as<tk::TStaticText>(&c)) {
-        if (!st->transparent()) p.fillRect(r, qtColor(st->color()));
-        if (st->borderStyle() != tk::TStaticBorderStyle::sbsNone)
-            qDrawShadePanel(&p, r, QApplication::palette(), st->borderStyle() == tk::TStaticBorderStyle::sbsSunken, 1);
-        int align = st->alignment() == tk::TAlignment::taCenter ? Qt::AlignHCenter
-                    : st->alignment() == tk::TAlignment::taRightJustify ? Qt::AlignRight
-                                                                         : Qt::AlignLeft;
-        text(p, r.adjusted(2, 2, -2, -2), st->displayText(), *st->font(), align | Qt::AlignTop | Qt::TextDontClip,
-             fontColor(*st));
-        return;
-    }
-    if (auto* l = tk::as<tk::TLabel>(&c)) {
-        if (!l->transparent()) p.fillRect(r, qtColor(l->color()));
-        int align = l->alignment() == tk::TAlignment::taCenter ? Qt::AlignHCenter
-                    : l->alignment() == tk::TAlignment::taRightJustify ? Qt::AlignRight
-                                                                        : Qt::AlignLeft;
-        text(p, r, l->displayText(), *l->font(),
-             align | Qt::AlignTop | Qt::TextDontClip | (l->wordWrap() ? Qt::TextWordWrap : 0), fontColor(*l));
-        return;
-    }
-    if (auto* pn = tk::as<tk::TPanel>(&c)) {
-        p.fillRect(r, qtColor(pn->color()));
-        if (pn->bevelOuter() != tk::TBevelCut::bvNone)
-            qDrawShadePanel(&p, r, QApplication::palette(), pn->bevelOuter() == tk::TBevelCut::bvLowered, pn->bevelWidth());
-        text(p, r, pn->caption(), *pn->font(), Qt::AlignCenter, fontColor(*pn));
-        paintChildren(p, *pn, origin);
-        return;
-    }
-    if (auto* bv = tk::as<tk::TBevel>(&c)) {
-        QPalette pal = QApplication::palette();
-        bool sunken = bv->style() == tk::TBevelStyle::bsLowered;
-        switch (bv->shape()) {
-        case tk::TBevelShape::bsBox:
-        case tk::TBevelShape::bsFrame: qDrawShadeRect(&p, r, pal, sunken, 1); break;
-        case tk::TBevelShape::bsTopLine: qDrawShadeLine(&p, r.topLeft(), r.topRight(), pal, sunken, 1); break;
-        case tk::TBevelShape::bsBottomLine: qDrawShadeLine(&p, r.bottomLeft(), r.bottomRight(), pal, sunken, 1); break;
-        case tk::TBevelShape::bsLeftLine: qDrawShadeLine(&p, r.topLeft(), r.bottomLeft(), pal, sunken, 1); break;
-        case tk::TBevelShape::bsRightLine: qDrawShadeLine(&p, r.topRight(), r.bottomRight(), pal, sunken, 1); break;
-        default: break;
-        }
-        return;
-    }
-    if (auto* w = dynamic_cast<tk::TWinControl*>(&c)) {
-        if (!w->parentColor() || tk::as<tk::TTabSheet>(w)) p.fillRect(r, qtColor(w->color()));
-        paintChildren(p, *w, origin);
-        return;
-    }
-    p.fillRect(r, qtColor(c.color()));  // splitters and other plain controls
 }
 
 }  // namespace
