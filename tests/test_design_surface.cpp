@@ -1,8 +1,8 @@
 // The design surface in-process, through the input API: placing, the
 // wiring switched off for storing and on again (as saving and opening
 // switch it), deleting, selection and what the designer's handlers keep.
+#include "DesignSession.h"
 #include "Fixture.h"
-#include "TempFolder.h"
 #include "controls/Design.h"
 #include "controls/ZEDBtn.h"
 #include "controls/ZEDChxBox.h"
@@ -29,39 +29,10 @@ using testing::ElementsAre;
 
 namespace {
 
-// The main window with its palette and property page, without a login.
-class Wiring : public ::testing::Test {
+// The design surface of a session, its entry page in front.
+class Wiring : public DesignSession {
 protected:
-    Wiring() : app(platform)
-    {
-        velmora::registerDesignClasses();
-        velmora::createDemoDatabase(folder.path());
-        velmora::dmClientMain = new velmora::TdmClientMain(&app);  // no login
-        velmora::dmClientMain->ADOConnection->setConnectionString("FILE NAME=" + folder.file("VelmoraDSC.udl"));
-        velmora::dmClientMain->ADOConnection->open();
-        app.createForm(velmora::frmClientMain);
-        app.createForm(velmora::frmComonentPalette);
-        app.createForm(velmora::frmPropertyPage);
-        app.createForm(velmora::frmSearchList);
-        window = velmora::frmClientMain.get();
-        window->show();
-        window->PrepareDesignSurface();
-        sheet = tk::as<TTabSheet>(window->findComponent("tsEdit"));
-        tk::as<TPageControl>(window->findComponent("pcData"))->setActivePage(sheet);
-    }
-    // Places a control with the palette's tool `tool` at (x, y) on tsEdit.
-    TControl* place(int tool, int x, int y)
-    {
-        velmora::frmComonentPalette->setTool(tool);
-        app.click(sheet, {x, y});
-        return velmora::frmPropertyPage->SelectedControl();
-    }
-
-    TempFolder folder;
-    HeadlessPlatform platform;
-    TApplication app;
-    velmora::TfrmClientMain* window = nullptr;
-    TTabSheet* sheet = nullptr;
+    TTabSheet* sheet = entry;
 };
 
 }  // namespace

@@ -1,8 +1,8 @@
 // The property page as a user meets it: controls placed on the design
 // surface through the input API, then clicked, typed into and chosen from
 // in the page's editors, and read back from the controls by property name.
+#include "DesignSession.h"
 #include "Fixture.h"
-#include "TempFolder.h"
 #include "controls/Design.h"
 #include "controls/ZEDChxBox.h"
 #include "controls/ZEDText.h"
@@ -27,49 +27,20 @@ using velmora::frmPropertyPage;
 
 namespace {
 
-class PropertyPage : public ::testing::Test {
+class PropertyPage : public DesignSession {
 protected:
-    PropertyPage() : app(platform)
+    PropertyPage()
     {
-        velmora::registerDesignClasses();
-        velmora::createDemoDatabase(folder.path());
-        velmora::dmClientMain = new velmora::TdmClientMain(&app);  // no login
-        velmora::dmClientMain->ADOConnection->setConnectionString("FILE NAME=" + folder.file("VelmoraDSC.udl"));
-        velmora::dmClientMain->ADOConnection->open();
-        app.createForm(velmora::frmClientMain);
-        app.createForm(velmora::frmComonentPalette);
-        app.createForm(velmora::frmPropertyPage);
-        app.createForm(velmora::frmSearchList);
-        window = velmora::frmClientMain.get();
-        page = frmPropertyPage.get();
-        window->show();
-        window->PrepareDesignSurface();
         page->setBounds(10, 10, 176, 372);
         page->show();
         window->activate();
-        pages = as<TPageControl>(window->findComponent("pcData"));
-        entry = as<TTabSheet>(window->findComponent("tsEdit"));
-        search = as<TTabSheet>(window->findComponent("tsSearch"));
-        pages->setActivePage(entry);
     }
     void exec(const std::string& sql)
     {
         velmora::dmClientMain->cmdAlterTable->setCommandText(sql);
         velmora::dmClientMain->cmdAlterTable->executeScript();
     }
-    // Places a control with the palette's tool on a sheet, as a click does.
-    TControl* place(int tool, TTabSheet* sheet, int x, int y)
-    {
-        pages->setActivePage(sheet);
-        velmora::frmComonentPalette->setTool(tool);
-        int before = window->componentCount();
-        app.click(sheet, {x, y});
-        // The new control is the last one the window owns, or the one
-        // before its caption label.
-        auto* last = dynamic_cast<TControl*>(window->components().back());
-        if (window->componentCount() - before == 2) last = as<velmora::TZEDText>(last)->focusControl();
-        return last;
-    }
+    TControl* place(int tool, TTabSheet* sheet, int x, int y) { return DesignSession::place(tool, x, y, sheet); }
     // Types into the field-name box as the user does: a click, then keys.
     void typeFieldName(const std::string& text)
     {
@@ -77,15 +48,6 @@ protected:
         app.typeText(text);
     }
     std::string prop(TComponent* c, const char* name) { return getPropText(*c, name); }
-
-    TempFolder folder;
-    HeadlessPlatform platform;
-    TApplication app;
-    velmora::TfrmClientMain* window = nullptr;
-    velmora::TfrmPropertyPage* page = nullptr;
-    TPageControl* pages = nullptr;
-    TTabSheet* entry = nullptr;
-    TTabSheet* search = nullptr;
 };
 
 }  // namespace

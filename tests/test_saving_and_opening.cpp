@@ -2,8 +2,8 @@
 // named through the input API, the palette's save or open button clicked,
 // a group typed into the lookup list and confirmed; then the database read
 // as the next session reads it, through a connection of its own.
+#include "DesignSession.h"
 #include "Fixture.h"
-#include "TempFolder.h"
 #include "controls/Design.h"
 #include "controls/ZEDText.h"
 #include "db/Command.h"
@@ -28,40 +28,20 @@ using velmora::frmClientMain;
 
 namespace {
 
-class Storage : public ::testing::Test {
+class Storage : public DesignSession {
 protected:
-    Storage() : app(platform)
+    Storage()
     {
-        velmora::registerDesignClasses();
-        velmora::createDemoDatabase(folder.path());
-        dmClientMain = new velmora::TdmClientMain(&app);  // no login
-        dmClientMain->ADOConnection->setConnectionString(udl());
-        dmClientMain->ADOConnection->open();
-        dmClientMain->setUserGroupID(1);
-        app.createForm(frmClientMain);
-        app.createForm(velmora::frmComonentPalette);
-        app.createForm(velmora::frmPropertyPage);
-        app.createForm(velmora::frmSearchList);
-        window = frmClientMain.get();
-        window->show();
         window->setBounds(300, 200, 544, 375);
-        window->PrepareDesignSurface();
         velmora::frmComonentPalette->show();
-        entry = as<TTabSheet>(window->findComponent("tsEdit"));
-        as<TPageControl>(window->findComponent("pcData"))->setActivePage(entry);
         reader.setConnectionString(udl());
         reader.open();
     }
-    std::string udl() const { return "FILE NAME=" + folder.file("VelmoraDSC.udl"); }
 
     // A field control placed with the palette's tool, with its properties.
     TControl* place(int tool, int x, int y, std::vector<std::pair<const char*, std::string>> props = {})
     {
-        velmora::frmComonentPalette->setTool(tool);
-        int before = window->componentCount();
-        app.click(entry, {x, y});
-        auto* c = dynamic_cast<TControl*>(window->components().back());
-        if (window->componentCount() - before == 2) c = as<velmora::TZEDText>(c)->focusControl();
+        TControl* c = DesignSession::place(tool, x, y);
         for (auto& [name, value] : props) setPropText(*c, name, value);
         return c;
     }
@@ -133,12 +113,7 @@ protected:
         return q.field(0)->asInteger();
     }
 
-    TempFolder folder;
-    HeadlessPlatform platform;
-    TApplication app;
     db::TADOConnection reader{nullptr};
-    velmora::TfrmClientMain* window = nullptr;
-    TTabSheet* entry = nullptr;
 };
 
 }  // namespace

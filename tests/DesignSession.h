@@ -1,0 +1,70 @@
+// A design session without the login: the demonstration database, the data
+// module connected to it, and the four windows with the main window shown
+// and prepared for design, its entry page in front. Tests act on it through
+// the input API.
+#pragma once
+
+#include "TempFolder.h"
+#include "controls/ZEDText.h"
+#include "designer/ClientMain.h"
+#include "lookup/SearchList.h"
+#include "palette/ComponentPalette.h"
+#include "properties/PropertyPage.h"
+#include "startup/DataModule.h"
+#include "startup/DemoDatabase.h"
+#include "startup/DesignClasses.h"
+#include "toolkit/Application.h"
+#include "toolkit/HeadlessPlatform.h"
+#include "toolkit/PageControl.h"
+
+#include <gtest/gtest.h>
+
+class DesignSession : public ::testing::Test {
+protected:
+    DesignSession() : app(platform)
+    {
+        velmora::registerDesignClasses();
+        velmora::createDemoDatabase(folder.path());
+        velmora::dmClientMain = new velmora::TdmClientMain(&app);  // no login
+        velmora::dmClientMain->ADOConnection->setConnectionString(udl());
+        velmora::dmClientMain->ADOConnection->open();
+        velmora::dmClientMain->setUserGroupID(1);
+        app.createForm(velmora::frmClientMain);
+        app.createForm(velmora::frmComonentPalette);
+        app.createForm(velmora::frmPropertyPage);
+        app.createForm(velmora::frmSearchList);
+        window = velmora::frmClientMain.get();
+        page = velmora::frmPropertyPage.get();
+        window->show();
+        window->PrepareDesignSurface();
+        pages = tk::as<tk::TPageControl>(window->findComponent("pcData"));
+        entry = tk::as<tk::TTabSheet>(window->findComponent("tsEdit"));
+        search = tk::as<tk::TTabSheet>(window->findComponent("tsSearch"));
+        pages->setActivePage(entry);
+    }
+    std::string udl() const { return "FILE NAME=" + folder.file("VelmoraDSC.udl"); }
+
+    // Places a control with the palette's tool on a sheet (the entry page
+    // by default), as a click there does; returns the field control (not
+    // its caption label).
+    tk::TControl* place(int tool, int x, int y, tk::TTabSheet* sheet = nullptr)
+    {
+        sheet = sheet ? sheet : entry;
+        pages->setActivePage(sheet);
+        velmora::frmComonentPalette->setTool(tool);
+        int before = window->componentCount();
+        app.click(sheet, {x, y});
+        auto* last = dynamic_cast<tk::TControl*>(window->components().back());
+        if (window->componentCount() - before == 2) last = tk::as<velmora::TZEDText>(last)->focusControl();
+        return last;
+    }
+
+    TempFolder folder;
+    tk::HeadlessPlatform platform;
+    tk::TApplication app;
+    velmora::TfrmClientMain* window = nullptr;
+    velmora::TfrmPropertyPage* page = nullptr;
+    tk::TPageControl* pages = nullptr;
+    tk::TTabSheet* entry = nullptr;
+    tk::TTabSheet* search = nullptr;
+};
