@@ -17,6 +17,8 @@ public:
     // window or the main loop waits. Each step usually calls the input API.
     void script(std::function<void()> step) { script_.push_back(std::move(step)); }
     size_t pendingSteps() const { return script_.size(); }
+    // Drops the steps no loop has taken.
+    void clearScript() { script_.clear(); }
 
     // Moves the clock forward, running every timer that falls due, in order.
     void advance(int ms);
