@@ -37,6 +37,8 @@ protected:
         page = velmora::frmPropertyPage.get();
         window->show();
         window->PrepareDesignSurface();
+        velmora::frmComonentPalette->show();
+        window->activate();
         pages = tk::as<tk::TPageControl>(window->findComponent("pcData"));
         entry = tk::as<tk::TTabSheet>(window->findComponent("tsEdit"));
         search = tk::as<tk::TTabSheet>(window->findComponent("tsSearch"));

@@ -33,7 +33,6 @@ protected:
     Storage()
     {
         window->setBounds(300, 200, 544, 375);
-        velmora::frmComonentPalette->show();
         reader.setConnectionString(udl());
         reader.open();
     }
