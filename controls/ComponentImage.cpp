@@ -3,6 +3,8 @@
 
 #include "controls/ClassRegistry.h"
 #include "controls/ImageStream.h"
+#include "controls/ImageValue.h"
+#include "controls/StreamHooks.h"
 #include "toolkit/Application.h"
 #include "toolkit/Collection.h"
 #include "toolkit/CodePage.h"
@@ -28,50 +30,6 @@ using tk::TPersistent;
 using tk::Value;
 
 namespace {
-
-// ------------------------------------------------------------ children
-
-// The children of a component as a design lists them.
-std::vector<TComponent*> designChildren(TComponent& c, TComponent& root)
-{
-    std::vector<TComponent*> out;
-    auto ownedByRoot = [&](TComponent* x) { return x->owner() == &root; };
-    if (auto* pc = tk::as<tk::TPageControl>(&c)) {
-        for (tk::TTabSheet* p : pc->pages())
-            if (ownedByRoot(p)) out.push_back(p);
-    } else if (auto* w = dynamic_cast<tk::TWinControl*>(&c)) {
-        for (tk::TControl* child : w->childrenInWritingOrder())
-            if (ownedByRoot(child)) out.push_back(child);
-    } else if (auto* menu = tk::as<tk::TPopupMenu>(&c)) {
-        for (tk::TMenuItem* i : menu->items()->items())
-            if (ownedByRoot(i)) out.push_back(i);
-    } else if (auto* item = tk::as<tk::TMenuItem>(&c)) {
-        for (tk::TMenuItem* i : item->items())
-            if (ownedByRoot(i)) out.push_back(i);
-    }
-    if (&c == &root) {
-        // Then what the window owns that is no control, in order of ownership.
-        for (TComponent* o : root.components()) {
-            if (dynamic_cast<tk::TControl*>(o)) continue;
-            if (auto* item = tk::as<tk::TMenuItem>(o); item && item->parentItem()) continue;
-            out.push_back(o);
-        }
-    }
-    return out;
-}
-
-bool isNonVisual(const TPersistent& obj, const TComponent& root)
-{
-    return &obj != &root && dynamic_cast<const TComponent*>(&obj) && !dynamic_cast<const tk::TControl*>(&obj) &&
-           !tk::as<tk::TMenuItem>(&obj);
-}
-
-bool hasAnchoredChild(const tk::TWinControl& w)
-{
-    for (tk::TControl* c : w.controls())
-        if (c->align() == tk::TAlign::alNone && c->anchors() != (tk::akLeft | tk::akTop)) return true;
-    return false;
-}
 
 // ------------------------------------------------------------ writing
 
@@ -221,40 +179,12 @@ private:
         }
     }
 
-    // Named values a class writes after its published properties.
+    // Named values the classes of `obj` write after its published
+    // properties, the ancestors' first.
     void extraValues(const TPersistent& obj, const std::string& prefix)
     {
-        if (auto* w = dynamic_cast<const tk::TWinControl*>(&obj); w && hasAnchoredChild(*w)) {
-            out_.shortString(prefix + "DesignSize");
-            out_.type(ValueType::List);
-            out_.integer(w->clientWidth());
-            out_.integer(w->clientHeight());
-            out_.byte(0);
-        }
-        if (&obj == &root_)
-            if (auto* form = tk::as<tk::TCustomForm>(&obj)) {
-                out_.shortString("PixelsPerInch");
-                out_.integer(form->pixelsPerInch());
-                out_.shortString("TextHeight");
-                out_.integer(form->textHeight());
-            }
-        if (isNonVisual(obj, root_)) {
-            for (const char* key : {"Left", "Top"}) {
-                int64_t n = obj.keptValue(std::string("Design") + key, Value(0)).toInt();
-                if (n == 0) continue;
-                out_.shortString(key);
-                out_.integer(n);
-            }
-        }
-        if (auto* bmp = tk::as<tk::TBitmap>(&obj); bmp && !bmp->bmpData().empty()) {
-            // The picture's bytes, after a 4-byte length.
-            std::string data;
-            uint32_t n = static_cast<uint32_t>(bmp->bmpData().size());
-            for (int i = 0; i < 4; ++i) data += static_cast<char>(n >> (8 * i));
-            data.append(bmp->bmpData().begin(), bmp->bmpData().end());
-            out_.shortString(prefix + "Data");
-            out_.binary(data);
-        }
+        for (const StreamHooks* h : streamHooksOf(obj.classInfo()))
+            if (h->write) h->write(obj, root_, out_, prefix);
     }
 
     TComponent& root_;
@@ -262,36 +192,6 @@ private:
 };
 
 // ------------------------------------------------------------ reading
-
-// One value read from an image.
-struct ImageValue {
-    ValueType type = ValueType::Null;
-    int64_t integer = 0;
-    long double number = 0;
-    std::string text;  // strings (UTF-8), identifiers, byte blocks
-    std::vector<std::string> set;
-    std::vector<ImageValue> list;
-    struct Item {
-        std::vector<std::pair<std::string, ImageValue>> properties;
-    };
-    std::vector<Item> items;
-
-    bool isInteger() const
-    {
-        return type == ValueType::Int8 || type == ValueType::Int16 || type == ValueType::Int32 ||
-               type == ValueType::Int64;
-    }
-    bool isString() const
-    {
-        return type == ValueType::String || type == ValueType::LString || type == ValueType::WString ||
-               type == ValueType::Utf8String;
-    }
-    bool isFloat() const
-    {
-        return type == ValueType::Extended || type == ValueType::Single || type == ValueType::Currency ||
-               type == ValueType::Date;
-    }
-};
 
 [[noreturn]] void invalidValue()
 {
@@ -467,35 +367,11 @@ private:
         return v;
     }
 
-    // Extra named values of a class; true when `name` was one. The name is
-    // asked first: this runs for every property read.
+    // Extra named values of the classes of `obj`; true when `name` was one.
     bool extraValue(TPersistent& obj, const std::string& name, const ImageValue& v)
     {
-        if ((tk::sameName(name, "PixelsPerInch") || tk::sameName(name, "TextHeight")) && &obj == &root_ &&
-            tk::as<tk::TCustomForm>(&obj)) {
-            if (!v.isInteger()) invalidValue();
-            return true;  // the screen and font of this machine decide these
-        }
-        if ((tk::sameName(name, "Left") || tk::sameName(name, "Top")) && isNonVisual(obj, root_)) {
-            if (!v.isInteger()) invalidValue();
-            obj.setKeptValue(tk::sameName(name, "Left") ? "DesignLeft" : "DesignTop", Value(v.integer));
-            return true;
-        }
-        if (tk::sameName(name, "Data") && tk::as<tk::TBitmap>(&obj)) {
-            if (v.type != ValueType::Binary) invalidValue();
-            if (v.text.size() < 4) invalidValue();
-            tk::as<tk::TBitmap>(&obj)->setBmpData(std::vector<uint8_t>(v.text.begin() + 4, v.text.end()));
-            return true;
-        }
-        if (tk::sameName(name, "DesignSize") && dynamic_cast<tk::TWinControl*>(&obj)) {
-            if (v.type != ValueType::List || v.list.size() != 2 || !v.list[0].isInteger() || !v.list[1].isInteger())
-                invalidValue();
-            return true;
-        }
-        if (tk::sameName(name, "Columns") && tk::as<tk::TDBGrid>(&obj)) {
-            if (v.type != ValueType::Collection) invalidValue();
-            return true;  // the grid shows the data set's columns
-        }
+        for (const StreamHooks* h : streamHooksOf(obj.classInfo()))
+            if (h->read && h->read(obj, root_, name, v)) return true;
         return false;
     }
 
