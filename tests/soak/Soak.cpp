@@ -63,11 +63,28 @@ public:
     {
         tk::TApplication& app = *tk::Application;
         auto* window = frmClientMain.get();
-        switch (pick(14)) {
+        int kind = pick(14);
+        if (std::getenv("VELMORA_SOAK_TRACE")) std::fprintf(stderr, "gesture kind %d\n", kind);
+        // Any gesture may land on a button that shows a dialog (a control
+        // moved under the palette's save button, say): it gets Esc, as a
+        // person would dismiss a dialog they did not mean to open.
+        struct Fallback {
+            tk::HeadlessPlatform& p;
+            ~Fallback() { p.clearScript(); }
+        } fallback{platform_};
+        if (kind != 9 && kind != 10) platform_.script([&app] { app.pressKey(tk::vk::Escape); });
+        switch (kind) {
         case 0:
         case 1: {  // a palette tool
             static const char* tools[] = {"btnArrow", "SpeedButton2", "SpeedButton5", "SpeedButton3", "SpeedButton4"};
-            app.click(control(frmComonentPalette.get(), tools[pick(5)]), {10, 10});
+            tk::TControl* tool = control(frmComonentPalette.get(), tools[pick(5)]);
+            if (std::getenv("VELMORA_SOAK_TRACE")) {
+                tk::TPoint at = tool->clientToScreen({10, 10});
+                std::fprintf(stderr, "  tool %s at %d,%d; palette %d,%d %dx%d\n", tool->name().c_str(), at.x, at.y,
+                             frmComonentPalette->left(), frmComonentPalette->top(), frmComonentPalette->width(),
+                             frmComonentPalette->height());
+            }
+            app.click(tool, {10, 10});
             break;
         }
         case 2:
@@ -75,7 +92,10 @@ public:
             tk::TControl* target = randomControl();
             if (!target) break;
             tk::TPoint at{pick(std::max(1, target->width())), pick(std::max(1, target->height()))};
-            app.click(target, at, pick(4) == 0 ? tk::TMouseButton::mbRight : tk::TMouseButton::mbLeft);
+            bool right = pick(4) == 0;
+            if (std::getenv("VELMORA_SOAK_TRACE"))
+                std::fprintf(stderr, "  click %s %s at %d,%d\n", right ? "right" : "left", target->name().c_str(), at.x, at.y);
+            app.click(target, at, right ? tk::TMouseButton::mbRight : tk::TMouseButton::mbLeft);
             if (app.popup() && pick(2)) app.pressKey(tk::vk::Escape);
             break;
         }
@@ -137,8 +157,6 @@ public:
             // A name that finds no group leaves the list open: Esc, as a person would.
             platform_.script([&app] { app.pressKey(tk::vk::Escape); });
             app.click(open ? frmComonentPalette->btnOpen.get() : frmComonentPalette->btnSave.get(), {5, 5});
-            // A step the dialog did not take (it was not shown) must not linger.
-            platform_.clearScript();
             storedDesignsLoad();
             break;
         }
