@@ -255,3 +255,30 @@ TEST_F(LockedDatabase, ASaveWhileAnotherProgramWritesWaitsABoundedTimeReportsAnd
     EXPECT_EQ(tk::getPropText(*edit, "OnMouseDown"), "ComponentMouseDown");
     EXPECT_TRUE(window->CompPopup);
 }
+
+TEST_F(LockedDatabase, ASaveOnADatabaseThatRefusesWritesReportsItAndKeepsTheWindowWorking)
+{
+    // A database the program may only read, as a read-only file is (a test
+    // run as root cannot make a file read-only for itself).
+    tk::TControl* edit = place(0, 120, 40);
+    tk::setPropText(*edit, "KeyField", "Uj");
+    velmora::dmClientMain->cmdAlterTable->setCommandText("PRAGMA query_only = 1");
+    velmora::dmClientMain->cmdAlterTable->execute();
+    platform.script([&] {
+        app.typeText("Ikt");
+        app.pressKey(tk::vk::Return);
+    });
+    app.click(velmora::frmComonentPalette->btnSave.get(), {5, 5});
+    ASSERT_FALSE(app.errorMessages().empty());
+    EXPECT_THAT(app.errorMessages().front(), HasSubstr("readonly"));
+    EXPECT_EQ(tk::getPropText(*edit, "OnMouseDown"), "ComponentMouseDown");
+    EXPECT_TRUE(window->CompPopup);
+    db::TADOConnection other(nullptr);
+    other.setConnectionString(udl());
+    other.open();
+    db::TADOQuery q(nullptr);
+    q.setConnection(&other);
+    q.setSqlText("Select FormData from UserGroup where UserGroupID = 1");
+    q.open();
+    EXPECT_TRUE(q.fieldByName("FormData")->isNull());
+}
