@@ -19,22 +19,30 @@
 
 namespace {
 
-void BM_PaintMainWindow1000Controls(benchmark::State& state)
+// The main window with `controls` edits on its entry page, in rows from
+// `top` down; `withText` gives each a text to draw.
+velmora::TfrmClientMain& mainWindowWith(tk::TApplication& app, int controls, int top, bool withText)
 {
-    gui::QtPlatform platform;
-    tk::TApplication app(platform);
     app.createForm(velmora::frmClientMain);
     velmora::TfrmClientMain& window = *velmora::frmClientMain;
     auto* pages = tk::as<tk::TPageControl>(window.findComponent("pcData"));
     auto* sheet = tk::as<tk::TTabSheet>(window.findComponent("tsEdit"));
     pages->setActivePage(sheet);
-    for (int i = 0; i < state.range(0); ++i) {
+    for (int i = 0; i < controls; ++i) {
         auto* e = new velmora::TZEDit(&window);
         e->setName("TZEDit" + std::to_string(i + 1));
         e->setParent(sheet);
-        e->setBounds(4 + (i % 20) * 21, 4 + (i / 20) * 5, 60, 21);
-        e->setText("Mező " + std::to_string(i));
+        e->setBounds(4 + (i % 20) * 21, top + (i / 20) * 5, 60, 21);
+        if (withText) e->setText("Mező " + std::to_string(i));
     }
+    return window;
+}
+
+void BM_PaintMainWindow1000Controls(benchmark::State& state)
+{
+    gui::QtPlatform platform;
+    tk::TApplication app(platform);
+    velmora::TfrmClientMain& window = mainWindowWith(app, static_cast<int>(state.range(0)), 4, true);
     QImage image(window.clientWidth(), window.clientHeight(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         QPainter p(&image);
@@ -52,17 +60,7 @@ void BM_DragMoveWithRepaint(benchmark::State& state)
 {
     gui::QtPlatform platform;
     tk::TApplication app(platform);
-    app.createForm(velmora::frmClientMain);
-    velmora::TfrmClientMain& window = *velmora::frmClientMain;
-    auto* pages = tk::as<tk::TPageControl>(window.findComponent("pcData"));
-    auto* sheet = tk::as<tk::TTabSheet>(window.findComponent("tsEdit"));
-    pages->setActivePage(sheet);
-    for (int i = 0; i < state.range(0); ++i) {
-        auto* e = new velmora::TZEDit(&window);
-        e->setName("TZEDit" + std::to_string(i + 1));
-        e->setParent(sheet);
-        e->setBounds(4 + (i % 20) * 21, 40 + (i / 20) * 5, 60, 21);
-    }
+    velmora::TfrmClientMain& window = mainWindowWith(app, static_cast<int>(state.range(0)), 40, false);
     window.show();
     window.PrepareDesignSurface();
     auto* dragged = tk::as<tk::TControl>(window.findComponent("TZEDit1"));

@@ -2,21 +2,11 @@
 #include "controls/PropertyText.h"
 
 #include "controls/FormText.h"
-#include "toolkit/Component.h"
 #include "toolkit/PropertyAccess.h"
 
 namespace velmora {
 
 namespace {
-
-std::string componentText(const tk::TPersistent& holder, tk::TComponent* c)
-{
-    if (!c || c->name().empty()) return "nil";
-    // A component of another window or data module carries its owner's name.
-    const auto* self = dynamic_cast<const tk::TComponent*>(&holder);
-    if (self && c->root() != self->root() && c->root() != c) return c->root()->name() + "." + c->name();
-    return c->name();
-}
 
 std::string variantText(const tk::Value& v)
 {
@@ -35,30 +25,21 @@ std::string variantText(const tk::Value& v)
 
 std::optional<std::string> propertyFormText(const tk::TPersistent& obj, std::string_view path)
 {
-    // Resolve the owning object of the last part, so that a component
-    // reference is named as seen from it.
-    const tk::TPersistent* target = &obj;
-    std::string_view last = path;
-    if (size_t dot = path.rfind('.'); dot != std::string_view::npos) {
-        tk::TPersistent* o = tk::getProp(obj, path.substr(0, dot)).toObject();
-        if (!o) return std::nullopt;
-        target = o;
-        last = path.substr(dot + 1);
-    }
-    const tk::PropInfo& p = tk::findPropInfo(*target, last);
-    tk::Value v = p.get(*target);
+    // Access by name gives the plain text; form text quotes strings, names
+    // integer constants, spaces set elements and writes nil for no reference.
+    const tk::PropInfo& p = tk::propInfoAt(obj, path);
     switch (p.kind) {
-    case tk::PropKind::Integer:
+    case tk::PropKind::Integer: {
+        tk::Value v = tk::getProp(obj, path);
         if (p.constants)
             if (const std::string* name = p.constants->nameOf(static_cast<int32_t>(v.toInt()))) return *name;
         return std::to_string(v.toInt());
-    case tk::PropKind::Int64: return std::to_string(v.toInt());
-    case tk::PropKind::Char: return stringLiteral(tk::getPropText(*target, last));
-    case tk::PropKind::Enum: return p.enumType->nameOf(static_cast<int>(v.toInt()));
-    case tk::PropKind::Bool: return v.toBool() ? "True" : "False";
+    }
+    case tk::PropKind::Char:
+    case tk::PropKind::String: return stringLiteral(tk::getPropText(obj, path));
     case tk::PropKind::Set: {
         std::string out = "[";
-        unsigned mask = static_cast<unsigned>(v.toInt());
+        unsigned mask = static_cast<unsigned>(tk::getProp(obj, path).toInt());
         for (size_t i = 0; i < p.enumType->values.size() && i < 32; ++i) {
             if (!(mask & (1u << i))) continue;
             if (out.size() > 1) out += ", ";
@@ -66,19 +47,21 @@ std::optional<std::string> propertyFormText(const tk::TPersistent& obj, std::str
         }
         return out + "]";
     }
-    case tk::PropKind::String: return stringLiteral(v.toString());
-    case tk::PropKind::Float: return extendedText(v.toFloat());
+    case tk::PropKind::Float: return extendedText(tk::getProp(obj, path).toFloat());
     case tk::PropKind::Variant: {
-        std::string text = variantText(v);
+        std::string text = variantText(tk::getProp(obj, path));
         if (text.empty()) return std::nullopt;
         return text;
     }
-    case tk::PropKind::Event: return v.toHandler() ? v.toHandler().name() : std::string("nil");
-    case tk::PropKind::Component: return componentText(*target, v.toComponent());
+    case tk::PropKind::Event:
+    case tk::PropKind::Component: {
+        std::string name = tk::getPropText(obj, path);
+        return name.empty() ? std::string("nil") : name;
+    }
     case tk::PropKind::Object:
     case tk::PropKind::Collection: return std::nullopt;
+    default: return tk::getPropText(obj, path);  // Int64, Enum, Bool
     }
-    return std::nullopt;
 }
 
 }  // namespace velmora

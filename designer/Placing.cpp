@@ -56,10 +56,8 @@ tk::TControl* TfrmClientMain::placeControl(const tk::ClassInfo& cls, tk::TWinCon
         int w = tk::Application->platform().textWidth(*frmPropertyPage->font(), "Mezőnév:");
         label->setLeft(x - (w + 4));
         tk::setProp(*label, "FocusControl", tk::Value(static_cast<tk::TComponent*>(control)));
-        tk::bindEvent(*label, "OnMouseDown", *this, "ComponentMouseDown");
-        tk::bindEvent(*label, "OnMouseMove", *this, "ComponentMouseMove");
-        tk::bindEvent(*label, "OnMouseUp", *this, "ComponentMouseUp");
-        tk::setProp(*label, "PopupMenu", tk::Value(static_cast<tk::TComponent*>(CompPopup.get())));
+        // A label's wiring: the mouse handlers and the context menu.
+        HookComponent(label);
     } else {
         tk::setProp(*control, "Caption", tk::Value("Mezőnév:"));
         frmPropertyPage->setCaptionControl(control);

@@ -22,16 +22,6 @@ namespace velmora {
 
 namespace {
 
-// A property read as text; a component without it counts as empty.
-std::string readOrEmpty(tk::TComponent& c, const char* property)
-{
-    try {
-        return tk::getPropText(c, property);
-    } catch (const std::exception&) {
-        return {};
-    }
-}
-
 // The column type of a field: what follows the name in the statement, or
 // nothing for a type that has no column.
 const char* columnTail(int fieldType, bool hasDictionary)
@@ -86,8 +76,9 @@ void storeDesign(TfrmClientMain& window, db::TADOQuery& q)
 // Steps for one component: its column, its dictionary and field name.
 void bringInLine(tk::TComponent& c, TdmClientMain& dm)
 {
-    std::string keyField = readOrEmpty(c, "KeyField");
-    std::string dictionary = readOrEmpty(c, "Dictionary");
+    // A component without these counts as having empty ones.
+    std::string keyField = tk::getPropTextOr(c, "KeyField");
+    std::string dictionary = tk::getPropTextOr(c, "Dictionary");
     db::TADOQuery& q = *dm.qrySearch;
     db::TADOCommand& cmd = *dm.cmdAlterTable;
 

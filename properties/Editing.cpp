@@ -48,12 +48,7 @@ void TfrmPropertyPage::rgFieldTypeClick(tk::TObject*)
         dmClientMain->ListColumns(columns, kinds[static_cast<size_t>(index)], std::nullopt);
         cbxFieldName->setItems(columns);
     }
-    std::string dictionary;
-    try {
-        dictionary = tk::getPropText(*selected_, "Dictionary");
-    } catch (const std::exception&) {
-    }
-    FillRelations(index, !dictionary.empty());
+    FillRelations(index, !tk::getPropTextOr(*selected_, "Dictionary").empty());
 }
 
 void TfrmPropertyPage::seTabOrderChange(tk::TObject* sender)

@@ -19,15 +19,9 @@ namespace velmora {
 
 namespace {
 
-// A property read as text, or `fallback` when the control lacks it or the
-// value has no text.
 std::string readText(tk::TControl* c, const char* property, const std::string& fallback = {})
 {
-    try {
-        return tk::getPropText(*c, property);
-    } catch (const std::exception&) {
-        return fallback;
-    }
+    return tk::getPropTextOr(*c, property, fallback);
 }
 
 int readInt(tk::TControl* c, const char* property, int fallback)

@@ -146,6 +146,13 @@ bool hasProperty(const TPersistent& obj, std::string_view path)
     }
 }
 
+const PropInfo& propInfoAt(const TPersistent& obj, std::string_view path)
+{
+    std::string_view last;
+    const TPersistent& target = resolvePath(obj, path, last);
+    return findPropInfo(target, last);
+}
+
 Value getProp(const TPersistent& obj, std::string_view path)
 {
     std::string_view last;
@@ -189,6 +196,15 @@ std::string getPropText(const TPersistent& obj, std::string_view path)
 void setPropText(TPersistent& obj, std::string_view path, std::string_view text)
 {
     setProp(obj, path, Value(std::string(text)));
+}
+
+std::string getPropTextOr(const TPersistent& obj, std::string_view path, const std::string& fallback)
+{
+    try {
+        return getPropText(obj, path);
+    } catch (const std::exception&) {
+        return fallback;
+    }
 }
 
 void bindEvent(TPersistent& obj, std::string_view eventName, TComponent& methodOwner, std::string_view methodName)

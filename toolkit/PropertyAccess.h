@@ -15,6 +15,8 @@ class TComponent;
 // "Property %s does not exist" when the class lacks it.
 const PropInfo& findPropInfo(const TPersistent& obj, std::string_view name);
 bool hasProperty(const TPersistent& obj, std::string_view path);
+// The property a dotted path ends in, found through the objects before it.
+const PropInfo& propInfoAt(const TPersistent& obj, std::string_view path);
 
 Value getProp(const TPersistent& obj, std::string_view path);
 // Converts `v` to the property's kind; a value that does not suit the
@@ -25,6 +27,9 @@ void setProp(TPersistent& obj, std::string_view path, const Value& v);
 // "True"/"False", sets as "[a,b]", components and handlers by name.
 std::string getPropText(const TPersistent& obj, std::string_view path);
 void setPropText(TPersistent& obj, std::string_view path, std::string_view text);
+// The text form, or `fallback` when the object lacks the property or its
+// value has no text: the defaulted reads of the property page and saving.
+std::string getPropTextOr(const TPersistent& obj, std::string_view path, const std::string& fallback = {});
 
 // Sets event property `eventName` of `obj` to the published method
 // `methodName` of `methodOwner`; an empty name or "nil" sets none.
