@@ -1,23 +1,37 @@
 // velmora-initdb FOLDER: creates FOLDER/velmora.db with the designer's
 // tables and demonstration rows, and FOLDER/VelmoraDSC.udl pointing at it.
+// velmora-initdb FOLDER --postgres "CONNINFO": creates them on a PostgreSQL
+// server instead, and the data-link file that connects to it.
 #include "startup/DemoDatabase.h"
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: velmora-initdb FOLDER\n");
+    bool server = argc == 4 && std::strcmp(argv[2], "--postgres") == 0;
+    if (argc != 2 && !server) {
+        std::fprintf(stderr, "usage: velmora-initdb FOLDER [--postgres \"CONNINFO\"]\n");
         return 2;
     }
+    const char* folder = argv[1];
+    bool droppedPassword = false;
     try {
-        velmora::createDemoDatabase(argv[1]);
+        if (server) velmora::createDemoDatabaseOnServer(folder, argv[3], &droppedPassword);
+        else velmora::createDemoDatabase(folder);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "velmora-initdb: %s\n", e.what());
         return 1;
     }
-    std::printf("Created %s/velmora.db and %s/VelmoraDSC.udl; log in as \"%s\" with the password \"%s\".\n", argv[1],
-                argv[1], velmora::demoLogin, velmora::demoPassword);
+    if (server)
+        std::printf("Created the tables on the server and %s/VelmoraDSC.udl; log in as \"%s\" with the password \"%s\".\n",
+                    folder, velmora::demoLogin, velmora::demoPassword);
+    else
+        std::printf("Created %s/velmora.db and %s/VelmoraDSC.udl; log in as \"%s\" with the password \"%s\".\n",
+                    folder, folder, velmora::demoLogin, velmora::demoPassword);
+    if (droppedPassword)
+        std::fprintf(stderr, "velmora-initdb: the password was not written into the data-link file; "
+                             "put it in the PostgreSQL password file (~/.pgpass) instead.\n");
     return 0;
 }

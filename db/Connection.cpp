@@ -3,12 +3,11 @@
 
 #include "db/DataLinkFile.h"
 #include "db/DatabaseError.h"
+#include "db/PostgresEngine.h"
+#include "db/SqliteEngine.h"
 #include "toolkit/PropertyTable.h"
 #include "toolkit/Text.h"
 
-#include <sqlite3.h>
-
-#include <filesystem>
 
 namespace db {
 
@@ -41,15 +40,26 @@ void TADOConnection::setConnected(bool v)
     else close();
 }
 
-sqlite3* TADOConnection::handle() const
+Engine& TADOConnection::engine() const
 {
-    if (!db_) throw EDatabaseError("The connection is not open");
-    return db_;
+    if (!engine_) throw EDatabaseError("The connection is not open");
+    return *engine_;
+}
+
+void TADOConnection::prepareNewDatabase()
+{
+    cache_.written();
+    engine().prepareNewDatabase();
+}
+
+std::vector<std::string> TADOConnection::tableNames()
+{
+    return engine().tableNames();
 }
 
 void TADOConnection::open()
 {
-    if (db_) return;
+    if (engine_) return;
     cache_.clear();
     // "FILE NAME=" takes the rest of the string as the path, blanks and all.
     std::string folder;
@@ -64,50 +74,32 @@ void TADOConnection::open()
     }
     std::string provider = link.value("Provider");
     if (provider.empty()) provider = provider_;
+    if (tk::sameName(provider, "PostgreSQL")) {
+        engine_ = std::make_unique<PostgresEngine>(link.values);
+        provider_ = provider;
+        databasePath_.clear();
+        return;
+    }
     if (!tk::sameName(provider, "SQLite"))
-        throw EDatabaseError("Provider " + provider + " is not supported: the data-link file must name Provider=SQLite");
+        throw EDatabaseError("Provider " + provider +
+                             " is not supported: the data-link file must name Provider=SQLite or Provider=PostgreSQL");
     std::string file = link.value("Data Source");
     if (file.empty()) throw EDatabaseError("The data-link file names no database (Data Source)");
     if (file[0] != '/') file = folder + file;
-    sqlite3* db = nullptr;
-    // One thread uses a connection: no locking inside SQLite for every call.
-    int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        std::string why = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-        sqlite3_close(db);
-        throw EDatabaseError("Cannot open the database " + file + ": " + why);
-    }
-    // A file that is not a database shows itself at the first read.
-    rc = sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) {
-        std::string why = sqlite3_errmsg(db);
-        sqlite3_close(db);
-        throw EDatabaseError("Cannot open the database " + file + ": " + why);
-    }
-    sqlite3_busy_timeout(db, 2000);
+    engine_ = std::make_unique<SqliteEngine>(file);
     provider_ = provider;
     databasePath_ = file;
-    db_ = db;
 }
 
 void TADOConnection::createDatabaseFile(const std::string& path)
 {
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec)) throw EDatabaseError("The database " + path + " exists already");
-    sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    // The file is written at the first change; make it exist now.
-    if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA user_version = 1", nullptr, nullptr, nullptr);
-    std::string why = rc == SQLITE_OK ? std::string() : (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
-    sqlite3_close(db);
-    if (rc != SQLITE_OK) throw EDatabaseError("Cannot create the database " + path + ": " + why);
+    SqliteEngine::createFile(path);
 }
 
 void TADOConnection::close()
 {
     cache_.clear();
-    if (db_) sqlite3_close_v2(db_);
-    db_ = nullptr;
+    engine_.reset();
 }
 
 }  // namespace db

@@ -1,14 +1,16 @@
 // TADOConnection: the connection to the database, opened from a connection
 // string "FILE NAME=<data-link file>" (or the data-link keys themselves).
-// The provider SQLite opens the database file named by Data Source.
+// The provider SQLite opens the database file named by Data Source; the
+// provider PostgreSQL connects to a server with the libpq keywords given
+// (host, port, dbname, user...).
 #pragma once
 
 #include "db/ResultCache.h"
 #include "toolkit/Component.h"
 
+#include <memory>
 #include <string>
-
-struct sqlite3;
+#include <vector>
 
 namespace db {
 
@@ -28,12 +30,18 @@ public:
     // Opens the database; every failure names what went wrong.
     void open();
     void close();
-    bool connected() const { return db_ != nullptr; }
+    bool connected() const { return engine_ != nullptr; }
     void setConnected(bool v);
-    // The path of the open database file.
+    // The path of the open database file (SQLite).
     const std::string& databasePath() const { return databasePath_; }
+    // Makes what a new schema's statements rely on (PostgreSQL: the
+    // domain "binary" for fixed-length bytes).
+    void prepareNewDatabase();
+    // The names of the tables in the database.
+    std::vector<std::string> tableNames();
 
-    sqlite3* handle() const;
+    // The open engine; raises when the connection is not open.
+    Engine& engine() const;
     // Results of parameterless statements kept while nothing changes.
     ResultCache& resultCache() { return cache_; }
 
@@ -45,7 +53,7 @@ private:
     std::string provider_ = "SQLite";
     std::string databasePath_;
     bool loginPrompt_ = true;
-    sqlite3* db_ = nullptr;
+    std::unique_ptr<Engine> engine_;
     ResultCache cache_;
 };
 

@@ -9,4 +9,10 @@ class EDatabaseError : public tk::Error {
     using tk::Error::Error;
 };
 
+// A row refused because a unique key holds its value already (another
+// program may have added the same row a moment before).
+class EDuplicateKey : public EDatabaseError {
+    using EDatabaseError::EDatabaseError;
+};
+
 }  // namespace db

@@ -65,5 +65,8 @@ private:
 };
 
 std::string cellText(const Cell& c);
+// A bound value as a cell: integers, floats, booleans as 0/1, strings as
+// text, anything else as null.
+Cell cellOf(const tk::Value& v);
 
 }  // namespace db

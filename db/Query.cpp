@@ -1,84 +1,15 @@
-// Queries over SQLite: open, navigate, locate, edit and post, blob streams.
+// Queries: open, navigate, locate, edit and post, blob streams.
 #include "db/Query.h"
 
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
-#include "db/Statement.h"
 #include "toolkit/PropertyTable.h"
 #include "toolkit/Text.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <utility>
-#include <cstdlib>
-#include <cstring>
 
 namespace db {
-
-namespace {
-
-std::string quoteIdent(const std::string& name)
-{
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
-
-void bindCell(sqlite3_stmt* st, int index, const Cell& c)
-{
-    switch (c.type) {
-    case Cell::Type::Null: sqlite3_bind_null(st, index); break;
-    case Cell::Type::Integer: sqlite3_bind_int64(st, index, c.i); break;
-    case Cell::Type::Float: sqlite3_bind_double(st, index, c.d); break;
-    case Cell::Type::Text: sqlite3_bind_text(st, index, c.s.data(), static_cast<int>(c.s.size()), SQLITE_TRANSIENT); break;
-    case Cell::Type::Bytes:
-        sqlite3_bind_blob(st, index, c.s.data(), static_cast<int>(c.s.size()), SQLITE_TRANSIENT);
-        break;
-    }
-}
-
-Cell readCell(sqlite3_stmt* st, int col)
-{
-    Cell c;
-    switch (sqlite3_column_type(st, col)) {
-    case SQLITE_INTEGER:
-        c.type = Cell::Type::Integer;
-        c.i = sqlite3_column_int64(st, col);
-        break;
-    case SQLITE_FLOAT:
-        c.type = Cell::Type::Float;
-        c.d = sqlite3_column_double(st, col);
-        break;
-    case SQLITE_TEXT: {
-        c.type = Cell::Type::Text;
-        auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
-        c.s.assign(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st, col)));
-        break;
-    }
-    case SQLITE_BLOB: {
-        c.type = Cell::Type::Bytes;
-        auto* p = static_cast<const char*>(sqlite3_column_blob(st, col));
-        int n = sqlite3_column_bytes(st, col);
-        if (p && n > 0) c.s.assign(p, static_cast<size_t>(n));
-        break;
-    }
-    default: break;
-    }
-    return c;
-}
-
-int declaredLength(const char* decl)
-{
-    if (!decl) return 0;
-    const char* p = std::strchr(decl, '(');
-    return p ? std::atoi(p + 1) : 0;
-}
-
-}  // namespace
 
 TK_DEFINE_CLASS(TADOQuery, tk::TDataSet)
 {
@@ -124,91 +55,55 @@ void TADOQuery::open()
 {
     if (active()) return;
     if (!connection_) throw EDatabaseError(name() + ": Missing Connection or ConnectionString");
-    sqlite3* db = connection_->handle();
+    Engine& engine = connection_->engine();
     std::string text = params_.parse(sql_);
     ResultCache& cache = connection_->resultCache();
     bool cacheable = params_.count() == 0;
-    if (cacheable)
-        if (std::shared_ptr<const CachedResult> kept = cache.find(db, text)) {
-            std::vector<std::unique_ptr<TField>> fields;
-            std::vector<int> lengths;
-            if (spareFor_ == kept.get() && spareFields_.size() == kept->columns.size()) {
-                fields = std::move(spareFields_);
-                for (auto& f : fields) {
-                    f->setDisplayLabel("");
-                    f->setVisible(true);
-                }
-            } else {
-                for (size_t c = 0; c < kept->columns.size(); ++c) {
-                    const ResultColumn& col = kept->columns[c];
-                    fields.push_back(std::make_unique<TField>(*this, static_cast<int>(c), col.name, col.kind,
-                                                              col.table, col.origin));
-                }
-            }
-            for (const ResultColumn& col : kept->columns) lengths.push_back(col.declaredLength);
-            spareFields_.clear();
-            spareFor_ = nullptr;
-            fields_ = std::move(fields);
-            declaredLength_ = std::move(lengths);
-            cells_.clear();
-            shared_ = kept;
-            rowCount_ = kept->rowCount;
-            state_ = DataSetState::Browse;
-            current_ = 0;
-            bof_ = true;
-            eof_ = rowCount_ == 0;
-            dataChanged();
-            return;
-        }
-    Statement st;
-    if (sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()), &st.s, nullptr) != SQLITE_OK)
-        throw EDatabaseError(sqlite3_errmsg(db));
-    if (!st.s) throw EDatabaseError(name() + ": The SQL text is empty");
-    for (int i = 0; i < params_.count(); ++i) bindValue(st.s, i + 1, params_.item(i).value);
-
+    std::shared_ptr<const CachedResult> kept = cacheable ? cache.find(engine, text) : nullptr;
+    ResultRows rows;
+    if (!kept) {
+        std::vector<Cell> values;
+        for (int i = 0; i < params_.count(); ++i) values.push_back(cellOf(params_.item(i).value));
+        // The cells go into the block the last result left (the query is
+        // used again and again), so a long result is not allocated anew.
+        rows.cells = &cells_;
+        engine.query(text, values, rows);
+    }
+    const std::vector<ResultColumn>& columns = kept ? kept->columns : rows.columns;
     std::vector<std::unique_ptr<TField>> fields;
-    std::vector<int> lengths;
-    int cols = sqlite3_column_count(st.s);
-    for (int c = 0; c < cols; ++c) {
-        const char* table = sqlite3_column_table_name(st.s, c);
-        const char* origin = sqlite3_column_origin_name(st.s, c);
-        const char* decl = sqlite3_column_decltype(st.s, c);
-        // Only an INTEGER PRIMARY KEY can be an AUTOINCREMENT key.
-        int autoinc = 0;
-        if (table && origin && decl && tk::sameName(std::string_view(decl).substr(0, 7), "integer"))
-            sqlite3_table_column_metadata(db, sqlite3_column_database_name(st.s, c), table, origin, nullptr, nullptr,
-                                          nullptr, nullptr, &autoinc);
-        fields.push_back(std::make_unique<TField>(*this, c, sqlite3_column_name(st.s, c),
-                                                  kindOfDeclaredType(decl ? decl : "", autoinc != 0),
-                                                  table ? table : "", origin ? origin : ""));
-        lengths.push_back(declaredLength(decl));
-    }
-    // The cells go into the block the last result left (the query is used
-    // again and again), so a long result is not allocated anew each time.
-    cells_.clear();
-    int rowCount = 0;
-    for (;;) {
-        int rc = sqlite3_step(st.s);
-        if (rc == SQLITE_DONE) break;
-        if (rc != SQLITE_ROW) {
-            cells_.clear();
-            throw EDatabaseError(sqlite3_errmsg(db));
+    if (kept && spareFor_ == kept.get() && spareFields_.size() == columns.size()) {
+        fields = std::move(spareFields_);
+        for (auto& f : fields) {
+            f->setDisplayLabel("");
+            f->setVisible(true);
         }
-        for (int c = 0; c < cols; ++c) cells_.push_back(readCell(st.s, c));
-        ++rowCount;
+    } else {
+        for (size_t c = 0; c < columns.size(); ++c) {
+            const ResultColumn& col = columns[c];
+            fields.push_back(
+                std::make_unique<TField>(*this, static_cast<int>(c), col.name, col.kind, col.table, col.origin));
+        }
     }
+    std::vector<int> lengths;
+    for (const ResultColumn& col : columns) lengths.push_back(col.declaredLength);
+    spareFields_.clear();
+    spareFor_ = nullptr;
     fields_ = std::move(fields);
     declaredLength_ = std::move(lengths);
-    shared_.reset();
-    rowCount_ = rowCount;
-    if (cacheable && sqlite3_stmt_readonly(st.s)) {
-        auto kept = std::make_shared<CachedResult>();
-        for (size_t c = 0; c < fields_.size(); ++c)
-            kept->columns.push_back({fields_[c]->fieldName(), fields_[c]->kind(), fields_[c]->tableName(),
-                                     fields_[c]->originName(), declaredLength_[c]});
-        kept->cells = cells_;
-        kept->rowCount = rowCount_;
-        cache.store(db, text, std::move(kept));
+    if (kept) {
+        cells_.clear();
+        shared_ = kept;
+        rowCount_ = kept->rowCount;
+    } else {
+        shared_.reset();
+        rowCount_ = rows.rowCount;
+        if (cacheable && rows.readOnly) {
+            auto result = std::make_shared<CachedResult>();
+            result->columns = std::move(rows.columns);
+            result->cells = cells_;
+            result->rowCount = rowCount_;
+            cache.store(engine, text, std::move(result));
+        }
     }
     state_ = DataSetState::Browse;
     current_ = 0;
@@ -422,48 +317,34 @@ void TADOQuery::post()
         state_ = DataSetState::Browse;
         return;
     }
-    std::string table = updateTable();
-    sqlite3* db = connection_->handle();
+    RowUpdate update;
+    update.table = updateTable();
+    Engine& engine = connection_->engine();
 
     // The row is found by its primary key when the result holds it, else by
     // all the values it had when read.
-    std::vector<std::string> keys;
-    {
-        Statement info;
-        std::string pragma = "PRAGMA table_info(" + quoteIdent(table) + ")";
-        if (sqlite3_prepare_v2(db, pragma.c_str(), -1, &info.s, nullptr) != SQLITE_OK)
-            throw EDatabaseError(sqlite3_errmsg(db));
-        while (sqlite3_step(info.s) == SQLITE_ROW)
-            if (sqlite3_column_int(info.s, 5) > 0)
-                keys.push_back(reinterpret_cast<const char*>(sqlite3_column_text(info.s, 1)));
-    }
+    std::vector<std::string> keys = engine.primaryKey(update.table);
     std::vector<int> where;
-    for (const std::string& k : keys) {
+    for (const std::string& k : keys)
         for (const auto& f : fields_)
-            if (tk::sameName(f->originName(), k) && tk::sameName(f->tableName(), table)) where.push_back(f->index());
-    }
-    bool byKey = !keys.empty() && where.size() == keys.size();
-    if (!byKey) {
+            if (tk::sameName(f->originName(), k) && tk::sameName(f->tableName(), update.table))
+                where.push_back(f->index());
+    update.byKey = !keys.empty() && where.size() == keys.size();
+    if (!update.byKey) {
         where.clear();
         for (const auto& f : fields_)
-            if (tk::sameName(f->tableName(), table)) where.push_back(f->index());
+            if (tk::sameName(f->tableName(), update.table)) where.push_back(f->index());
     }
-    std::string sql = "UPDATE " + quoteIdent(table) + " SET ";
-    for (size_t i = 0; i < changed.size(); ++i)
-        sql += (i ? ", " : "") + quoteIdent(fields_[changed[i]]->originName()) + " = ?";
-    std::string cond;
-    for (size_t i = 0; i < where.size(); ++i)
-        cond += (i ? " AND " : "") + quoteIdent(fields_[where[i]]->originName()) + " IS ?";
-    sql += byKey ? " WHERE " + cond : " WHERE rowid = (SELECT rowid FROM " + quoteIdent(table) + " WHERE " + cond + " LIMIT 1)";
-
+    for (int f : changed) {
+        update.setColumns.push_back(fields_[f]->originName());
+        update.values.push_back(&now[f]);
+    }
+    for (int f : where) {
+        update.whereColumns.push_back(fields_[f]->originName());
+        update.oldValues.push_back(&original_[f]);
+    }
     connection_->resultCache().written();
-    Statement st;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st.s, nullptr) != SQLITE_OK) throw EDatabaseError(sqlite3_errmsg(db));
-    int n = 1;
-    for (int f : changed) bindCell(st.s, n++, now[f]);
-    for (int f : where) bindCell(st.s, n++, original_[f]);
-    if (sqlite3_step(st.s) != SQLITE_DONE) throw EDatabaseError(sqlite3_errmsg(db));
-    if (sqlite3_changes(db) == 0)
+    if (engine.updateRow(update) == 0)
         throw EDatabaseError(name() + ": The row to update was not found; it was changed or deleted meanwhile");
     original_.assign(now, now + fieldCount());
     state_ = DataSetState::Browse;

@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-struct sqlite3_stmt;
 
 namespace db {
 

@@ -1,37 +1,21 @@
 // Reusing results while the database stays unchanged.
 #include "db/ResultCache.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 
 namespace db {
 
-void ResultCache::clear()
+std::optional<uint64_t> ResultCache::stamp(Engine& engine)
 {
-    entries_.clear();
-    sqlite3_finalize(version_);
-    version_ = nullptr;
+    // This connection's writes, and the engine's count of everyone's commits.
+    std::optional<uint64_t> version = engine.dataVersion();
+    if (!version) return std::nullopt;
+    return (writes_ << 32) ^ *version;
 }
 
-uint64_t ResultCache::stamp(sqlite3* db)
+std::shared_ptr<const CachedResult> ResultCache::find(Engine& engine, const std::string& sql)
 {
-    // This connection's writes, and the data version that other
-    // connections' commits move (read in a statement of its own, which
-    // looks at the file as it is now).
-    if (!version_ && sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &version_, nullptr) != SQLITE_OK) {
-        version_ = nullptr;
-        return ~uint64_t{0} - writes_;  // unknown: never equal to a stored stamp twice
-    }
-    uint64_t version = 0;
-    if (sqlite3_step(version_) == SQLITE_ROW) version = static_cast<uint64_t>(sqlite3_column_int64(version_, 0));
-    sqlite3_reset(version_);
-    return (writes_ << 32) ^ version;
-}
-
-std::shared_ptr<const CachedResult> ResultCache::find(sqlite3* db, const std::string& sql)
-{
-    uint64_t now = stamp(db);
+    std::optional<uint64_t> now = stamp(engine);
     // Anything read before a change is stale.
     entries_.erase(std::remove_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.stamp != now; }),
                    entries_.end());
@@ -40,12 +24,14 @@ std::shared_ptr<const CachedResult> ResultCache::find(sqlite3* db, const std::st
     return nullptr;
 }
 
-void ResultCache::store(sqlite3* db, const std::string& sql, std::shared_ptr<const CachedResult> result)
+void ResultCache::store(Engine& engine, const std::string& sql, std::shared_ptr<const CachedResult> result)
 {
+    std::optional<uint64_t> now = stamp(engine);
+    if (!now) return;  // the engine cannot tell when it goes stale
     entries_.erase(std::remove_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.sql == sql; }),
                    entries_.end());
     if (entries_.size() >= capacity) entries_.erase(entries_.begin());
-    entries_.push_back({sql, stamp(db), std::move(result)});
+    entries_.push_back({sql, *now, std::move(result)});
 }
 
 }  // namespace db

@@ -5,24 +5,14 @@
 // then costs its reading once, not four times.
 #pragma once
 
-#include "db/Field.h"
+#include "db/Engine.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-struct sqlite3;
-struct sqlite3_stmt;
-
 namespace db {
-
-struct ResultColumn {
-    std::string name;
-    FieldKind kind;
-    std::string table, origin;
-    int declaredLength;
-};
 
 struct CachedResult {
     std::vector<ResultColumn> columns;
@@ -33,17 +23,16 @@ struct CachedResult {
 class ResultCache {
 public:
     // A result read while the database was as it is now, or none.
-    std::shared_ptr<const CachedResult> find(sqlite3* db, const std::string& sql);
-    void store(sqlite3* db, const std::string& sql, std::shared_ptr<const CachedResult> result);
+    std::shared_ptr<const CachedResult> find(Engine& engine, const std::string& sql);
+    void store(Engine& engine, const std::string& sql, std::shared_ptr<const CachedResult> result);
     // Every write through the connection calls this; writes by other
-    // connections show in SQLite's data version.
+    // connections show in the engine's data version.
     void written() { ++writes_; }
     // Forgets everything; the connection calls it before it closes.
-    void clear();
-    ~ResultCache() { clear(); }
+    void clear() { entries_.clear(); }
 
 private:
-    uint64_t stamp(sqlite3* db);
+    std::optional<uint64_t> stamp(Engine& engine);
     struct Entry {
         std::string sql;
         uint64_t stamp;
@@ -52,7 +41,6 @@ private:
     static constexpr size_t capacity = 4;
     std::vector<Entry> entries_;  // the most recent last
     uint64_t writes_ = 0;
-    sqlite3_stmt* version_ = nullptr;  // PRAGMA data_version, prepared once
 };
 
 }  // namespace db

@@ -11,6 +11,7 @@
 #include "palette/ComponentPalette.h"
 
 #include "controls/Design.h"
+#include "db/DatabaseError.h"
 #include "designer/ClientMain.h"
 #include "palette/GroupChoice.h"
 #include "properties/PropertyPage.h"
@@ -41,6 +42,16 @@ bool fitsBrackets(const std::string& name)
     for (unsigned char c : name)
         if (c == ']' || c == '\'' || c == '"' || c < 0x20 || c == 0x7F) return false;
     return true;
+}
+
+// Runs an INSERT that another program saving at the same moment may have
+// made first: its row is then there, which is all this one wanted.
+void executeUnlessThere(db::TADOCommand& insert)
+{
+    try {
+        insert.execute();
+    } catch (const db::EDuplicateKey&) {
+    }
 }
 
 // Puts the design into the current row of qrySearch, leaving the window
@@ -105,7 +116,7 @@ void bringInLine(tk::TComponent& c, TdmClientMain& dm)
     if (!q.locate("DictionaryGroupName", tk::Value(dictionary), db::loCaseInsensitive)) {
         cmd.setCommandText("Insert into DictionaryGroup (DictionaryGroupName) Values (:DictionaryGroupName)");
         cmd.parameters().paramByName("DictionaryGroupName").setValue(tk::Value(dictionary));
-        cmd.execute();
+        executeUnlessThere(cmd);
     }
     q.close();
     q.open();
@@ -117,7 +128,7 @@ void bringInLine(tk::TComponent& c, TdmClientMain& dm)
         cmd.setCommandText("Insert into Fields (FieldName,DictionaryGroupID) Values (:FieldName,:DictionaryGroupID)");
         cmd.parameters().paramByName("FieldName").setValue(tk::Value(keyField));
         cmd.parameters().paramByName("DictionaryGroupID").setValue(tk::Value(id));
-        cmd.execute();
+        executeUnlessThere(cmd);
     }
 }
 

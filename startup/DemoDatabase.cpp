@@ -4,7 +4,9 @@
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
+#include "db/PostgresEngine.h"
 #include "startup/Schema.h"
+#include "toolkit/Text.h"
 
 #include <filesystem>
 #include <fstream>
@@ -42,6 +44,8 @@ CREATE TABLE Fields (
     FieldName varchar(50),
     DictionaryGroupID int
 );
+CREATE UNIQUE INDEX DictionaryGroupNames ON DictionaryGroup (lower(DictionaryGroupName));
+CREATE UNIQUE INDEX FieldNames ON Fields (lower(FieldName));
 INSERT INTO UserGroup (UserGroupName) VALUES ('Iktatás');
 INSERT INTO UserGroup (UserGroupName) VALUES ('Pénzügy');
 INSERT INTO UserTable (UserLogin, UserPasswd, UserGroupID) VALUES ('demo', 'demo', 1);
@@ -50,13 +54,36 @@ INSERT INTO DictionaryGroup (DictionaryGroupName) VALUES ('Ügytípus');
 INSERT INTO DictionaryGroup (DictionaryGroupName) VALUES ('Osztály');
 )sql";
 
-}  // namespace
+// The five tables and the demonstration rows, on an open connection.
+void createSchema(db::TADOConnection& connection)
+{
+    connection.prepareNewDatabase();
+    db::TADOCommand command(nullptr);
+    command.setConnection(&connection);
+    command.setCommandText(schema);
+    command.executeScript();
+}
 
-void createDemoDatabase(const std::string& folder)
+void writeDataLinkFile(const std::filesystem::path& dir, const std::string& line)
+{
+    std::ofstream link(dir / sql::dataLinkFileName, std::ios::binary);
+    link << "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n" << line << "\r\n";
+    if (!link) throw db::EDatabaseError("Cannot write the data-link file in " + dir.string());
+}
+
+std::filesystem::path makeFolder(const std::string& folder)
 {
     std::filesystem::path dir(folder);
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
+    return dir;
+}
+
+}  // namespace
+
+void createDemoDatabase(const std::string& folder)
+{
+    std::filesystem::path dir = makeFolder(folder);
     std::string dbPath = (dir / "velmora.db").string();
     db::TADOConnection::createDatabaseFile(dbPath);
     db::TADOConnection connection(nullptr);
@@ -64,16 +91,30 @@ void createDemoDatabase(const std::string& folder)
     for (char c : dbPath) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     connection.setConnectionString("Provider=SQLite;Data Source=" + quoted + "\"");
     connection.open();
-    db::TADOCommand command(nullptr);
-    command.setConnection(&connection);
-    command.setCommandText(schema);
-    command.executeScript();
+    createSchema(connection);
     connection.close();
+    writeDataLinkFile(dir, "Provider=SQLite;Data Source=velmora.db");
+}
 
-    std::ofstream link(dir / sql::dataLinkFileName, std::ios::binary);
-    link << "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n"
-         << "Provider=SQLite;Data Source=velmora.db\r\n";
-    if (!link) throw db::EDatabaseError("Cannot write the data-link file in " + folder);
+void createDemoDatabaseOnServer(const std::string& folder, const std::string& conninfo, bool* droppedPassword)
+{
+    std::filesystem::path dir = makeFolder(folder);
+    std::error_code ec;
+    if (std::filesystem::exists(dir / sql::dataLinkFileName, ec))
+        throw db::EDatabaseError("The data-link file " + (dir / sql::dataLinkFileName).string() + " exists already");
+    std::string line = db::postgresDataLinkLine(conninfo, false, droppedPassword);
+    db::TADOConnection connection(nullptr);
+    // This one connection may use a password given on the command line.
+    connection.setConnectionString(db::postgresDataLinkLine(conninfo, true));
+    connection.open();
+    for (const std::string& table : connection.tableNames())
+        for (const char* ours : {"UserGroup", "UserTable", "Document", "DictionaryGroup", "Fields"})
+            if (tk::sameName(table, ours))
+                throw db::EDatabaseError("The database holds a table " + table +
+                                         " already; velmora-initdb does not overwrite an existing schema");
+    createSchema(connection);
+    connection.close();
+    writeDataLinkFile(dir, line);
 }
 
 }  // namespace velmora

@@ -14,4 +14,12 @@ inline constexpr const char* demoPassword = "demo";
 // an existing database.
 void createDemoDatabase(const std::string& folder);
 
+// Creates the tables and rows on a PostgreSQL server (a libpq connection
+// string) and FOLDER/VelmoraDSC.udl pointing at it, without a password;
+// `droppedPassword` tells whether the connection string held one. Refuses
+// a database that holds any of the five tables, and an existing data-link
+// file.
+void createDemoDatabaseOnServer(const std::string& folder, const std::string& conninfo,
+                                bool* droppedPassword = nullptr);
+
 }  // namespace velmora

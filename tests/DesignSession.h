@@ -5,6 +5,7 @@
 #pragma once
 
 #include "TempFolder.h"
+#include "TestDatabase.h"
 #include "controls/ZEDText.h"
 #include "designer/ClientMain.h"
 #include "lookup/SearchList.h"
@@ -24,7 +25,7 @@ protected:
     DesignSession() : app(platform)
     {
         velmora::registerDesignClasses();
-        velmora::createDemoDatabase(folder.path());
+        makeDemoDatabase(folder.path());
         velmora::dmClientMain = new velmora::TdmClientMain(&app);  // no login
         velmora::dmClientMain->ADOConnection->setConnectionString(udl());
         velmora::dmClientMain->ADOConnection->open();

@@ -2,6 +2,7 @@
 // file, queries with parameters, column kinds, navigation, locate, edit and
 // post, blob streams, commands.
 #include "TempFolder.h"
+#include "TestDatabase.h"
 
 #include "db/Command.h"
 #include "db/Connection.h"
@@ -29,7 +30,7 @@ class DataAccess : public ::testing::Test {
 protected:
     DataAccess()
     {
-        velmora::createDemoDatabase(folder.path());
+        makeDemoDatabase(folder.path());
         connection.setConnectionString("FILE NAME=" + folder.file("VelmoraDSC.udl"));
         connection.open();
         query.setConnection(&connection);

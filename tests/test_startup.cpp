@@ -2,6 +2,7 @@
 // API, the database read through the data-link file beside the program, and
 // the windows that stand on the screen afterwards.
 #include "TempFolder.h"
+#include "TestDatabase.h"
 
 #include "db/Command.h"
 #include "db/Connection.h"
@@ -39,7 +40,7 @@ public:
 
 class Startup : public ::testing::Test {
 protected:
-    Startup() { createDemoDatabase(folder.path()); }
+    Startup() { makeDemoDatabase(folder.path()); }
 
     void exec(const std::string& sql)
     {

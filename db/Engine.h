@@ -1,0 +1,65 @@
+// The database engine behind a connection. Queries, commands and posts are
+// written once against this interface; each engine runs the program's
+// statements (written with "?N" placeholders for bound values) its own way.
+#pragma once
+
+#include "db/Field.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace db {
+
+struct ResultColumn {
+    std::string name;
+    FieldKind kind;
+    std::string table, origin;  // the table and column read, when one is
+    int declaredLength;         // the length in the declared type, or 0
+};
+
+// The whole result of a statement that returns rows.
+struct ResultRows {
+    std::vector<ResultColumn> columns;
+    std::vector<Cell>* cells = nullptr;  // filled row by row; the caller's block
+    int rowCount = 0;
+    bool readOnly = false;  // the statement changed nothing
+};
+
+// One row to update: the new values of the changed columns, and the
+// columns and old values that find the row (its key, or every column).
+struct RowUpdate {
+    std::string table;
+    std::vector<std::string> setColumns;
+    std::vector<const Cell*> values;
+    std::vector<std::string> whereColumns;
+    std::vector<const Cell*> oldValues;
+    bool byKey = false;  // else the first row with all the old values
+};
+
+class Engine {
+public:
+    virtual ~Engine() = default;
+    // Runs a statement and reads its whole result into `rows`.
+    virtual void query(const std::string& sql, const std::vector<Cell>& params, ResultRows& rows) = 0;
+    // Runs exactly one statement; a text holding a second is refused
+    // before anything runs.
+    virtual void execute(const std::string& sql, const std::vector<Cell>& params) = 0;
+    // Runs a script of the program's own statements, all or nothing where
+    // the engine allows.
+    virtual void executeScript(const std::string& script) = 0;
+    // The columns of the table's primary key, in key order.
+    virtual std::vector<std::string> primaryKey(const std::string& table) = 0;
+    // Returns the number of rows changed (0 or 1).
+    virtual int64_t updateRow(const RowUpdate& update) = 0;
+    // Makes what the program's CREATE statements rely on.
+    virtual void prepareNewDatabase() {}
+    // The names of the tables the database holds.
+    virtual std::vector<std::string> tableNames() = 0;
+    // A number that moves whenever anyone commits a change, or none when
+    // the engine cannot tell cheaply; results are then never kept.
+    virtual std::optional<uint64_t> dataVersion() = 0;
+};
+
+}  // namespace db

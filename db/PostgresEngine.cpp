@@ -1,0 +1,407 @@
+// The PostgreSQL engine.
+#include "db/PostgresEngine.h"
+
+#include "db/DatabaseError.h"
+#include "db/PostgresDialect.h"
+
+#include <libpq-fe.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <set>
+
+namespace db {
+
+namespace {
+
+// Type OIDs of the built-in types a result column may have.
+constexpr Oid boolOid = 16, byteaOid = 17, int8Oid = 20, int2Oid = 21, int4Oid = 23, textOid = 25, oidOid = 26,
+              float4Oid = 700, float8Oid = 701, bpcharOid = 1042, varcharOid = 1043, dateOid = 1082, timeOid = 1083,
+              timestampOid = 1114, timestamptzOid = 1184, numericOid = 1700, uuidOid = 2950;
+
+const char* const duplicateKeyState = "23505";
+
+std::string quoteIdent(const std::string& name)
+{
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string trimmed(const char* message)
+{
+    std::string s = message ? message : "";
+    while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
+    return s;
+}
+
+// A conninfo value in single quotes, backslashes and quotes escaped.
+std::string conninfoValue(const std::string& v)
+{
+    std::string out = "'";
+    for (char c : v) {
+        if (c == '\\' || c == '\'') out += '\\';
+        out += c;
+    }
+    return out + "'";
+}
+
+// The declared type of an expression column, from its type.
+std::string typeName(Oid type, int modifier)
+{
+    switch (type) {
+    case boolOid: return "boolean";
+    case byteaOid: return "bytea";
+    case int8Oid: return "bigint";
+    case int2Oid: return "smallint";
+    case int4Oid:
+    case oidOid: return "integer";
+    case textOid: return "text";
+    case float4Oid: return "real";
+    case float8Oid: return "double precision";
+    case bpcharOid: return modifier > 4 ? "char(" + std::to_string(modifier - 4) + ")" : "char";
+    case varcharOid: return modifier > 4 ? "varchar(" + std::to_string(modifier - 4) + ")" : "varchar";
+    case dateOid: return "date";
+    case timeOid: return "time";
+    case timestampOid:
+    case timestamptzOid: return "timestamp";
+    case numericOid: return "numeric";
+    case uuidOid: return "uuid";
+    default: return "";
+    }
+}
+
+Cell readCell(const PGresult* r, int row, int col, Oid type)
+{
+    Cell c;
+    if (PQgetisnull(r, row, col)) return c;
+    const char* text = PQgetvalue(r, row, col);
+    int length = PQgetlength(r, row, col);
+    switch (type) {
+    case boolOid:
+        c.type = Cell::Type::Integer;
+        c.i = text[0] == 't' ? 1 : 0;
+        break;
+    case int2Oid:
+    case int4Oid:
+    case int8Oid:
+    case oidOid:
+        c.type = Cell::Type::Integer;
+        c.i = std::strtoll(text, nullptr, 10);
+        break;
+    case float4Oid:
+    case float8Oid:
+    case numericOid:
+        c.type = Cell::Type::Float;
+        c.d = std::strtod(text, nullptr);
+        break;
+    case byteaOid: {
+        c.type = Cell::Type::Bytes;
+        size_t size = 0;
+        unsigned char* bytes = PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &size);
+        if (!bytes) throw EDatabaseError("Out of memory reading a bytea value");
+        c.s.assign(reinterpret_cast<const char*>(bytes), size);
+        PQfreemem(bytes);
+        break;
+    }
+    default:
+        c.type = Cell::Type::Text;
+        c.s.assign(text, static_cast<size_t>(length));
+        break;
+    }
+    return c;
+}
+
+int declaredLength(const std::string& type)
+{
+    size_t p = type.find('(');
+    return p == std::string::npos ? 0 : std::atoi(type.c_str() + p + 1);
+}
+
+// libpq's own keywords.
+const std::set<std::string>& libpqKeywords()
+{
+    static const std::set<std::string> names = [] {
+        std::set<std::string> out;
+        PQconninfoOption* options = PQconndefaults();
+        for (PQconninfoOption* o = options; o && o->keyword; ++o) out.insert(o->keyword);
+        PQconninfoFree(options);
+        return out;
+    }();
+    return names;
+}
+
+}  // namespace
+
+PostgresEngine::PostgresEngine(const std::map<std::string, std::string>& linkValues)
+{
+    std::string conninfo;
+    bool timeout = false;
+    for (const auto& [key, value] : linkValues) {
+        if (key == "provider" || key.find(' ') != std::string::npos) continue;
+        if (!libpqKeywords().count(key))
+            throw EDatabaseError("The data-link file names " + key + ", which is no PostgreSQL connection keyword");
+        if (key == "client_encoding") continue;  // the program speaks UTF-8
+        timeout = timeout || key == "connect_timeout";
+        conninfo += key + "=" + conninfoValue(value) + " ";
+    }
+    if (!timeout) conninfo += "connect_timeout=10 ";
+    conninfo += "client_encoding=UTF8 application_name=velmora";
+    conn_ = PQconnectdb(conninfo.c_str());
+    if (!conn_) throw EDatabaseError("Cannot connect to the PostgreSQL server: out of memory");
+    if (PQstatus(conn_) != CONNECTION_OK) {
+        std::string why = trimmed(PQerrorMessage(conn_));
+        PQfinish(conn_);
+        conn_ = nullptr;
+        throw EDatabaseError("Cannot connect to the PostgreSQL server: " + why);
+    }
+    // Notices ("column already exists, skipping") are not errors.
+    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+}
+
+PostgresEngine::~PostgresEngine()
+{
+    PQfinish(conn_);
+}
+
+int PostgresEngine::backendPid() const
+{
+    return PQbackendPID(conn_);
+}
+
+void PostgresEngine::reconnectIfLost()
+{
+    if (PQstatus(conn_) == CONNECTION_OK) return;
+    // The server went away since the last statement: try again once.
+    PQreset(conn_);
+    tables_.clear();
+    if (PQstatus(conn_) != CONNECTION_OK)
+        throw EDatabaseError("The connection to the PostgreSQL server is lost: " + trimmed(PQerrorMessage(conn_)));
+    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+}
+
+PostgresEngine::Result PostgresEngine::run(const std::string& sql, const std::vector<const Cell*>& params)
+{
+    reconnectIfLost();
+    std::vector<std::string> texts(params.size());
+    std::vector<const char*> values(params.size());
+    std::vector<int> lengths(params.size()), formats(params.size());
+    std::vector<Oid> types(params.size());
+    for (size_t i = 0; i < params.size(); ++i) {
+        const Cell& c = *params[i];
+        switch (c.type) {
+        case Cell::Type::Null: values[i] = nullptr; break;
+        case Cell::Type::Integer: texts[i] = std::to_string(c.i); break;
+        case Cell::Type::Float: {
+            char buffer[32];
+            std::snprintf(buffer, sizeof buffer, "%.17g", c.d);
+            texts[i] = buffer;
+            break;
+        }
+        case Cell::Type::Text: texts[i] = c.s; break;
+        case Cell::Type::Bytes:
+            // Bytes go as they are, in binary, as a bytea value.
+            types[i] = byteaOid;
+            formats[i] = 1;
+            lengths[i] = static_cast<int>(c.s.size());
+            values[i] = c.s.data();
+            continue;
+        }
+        if (c.type != Cell::Type::Null) {
+            values[i] = texts[i].c_str();
+            lengths[i] = static_cast<int>(texts[i].size());
+        }
+    }
+    Result r(PQexecParams(conn_, sql.c_str(), static_cast<int>(params.size()), types.data(), values.data(),
+                          lengths.data(), formats.data(), 0),
+             PQclear);
+    ExecStatusType status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return r;
+    if (PQstatus(conn_) != CONNECTION_OK)
+        throw EDatabaseError("The connection to the PostgreSQL server was lost: " + trimmed(PQerrorMessage(conn_)));
+    const char* state = r ? PQresultErrorField(r.get(), PG_DIAG_SQLSTATE) : nullptr;
+    const char* primary = r ? PQresultErrorField(r.get(), PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    std::string message = primary ? primary : trimmed(PQerrorMessage(conn_));
+    if (state && std::strcmp(state, duplicateKeyState) == 0) throw EDuplicateKey(message);
+    throw EDatabaseError(message);
+}
+
+const PostgresEngine::Column* PostgresEngine::tableColumn(unsigned tableOid, int attnum, std::string& tableName)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        auto it = tables_.find(tableOid);
+        if (it != tables_.end()) {
+            auto col = it->second.columns.find(attnum);
+            if (col != it->second.columns.end()) {
+                tableName = it->second.name;
+                return &col->second;
+            }
+            if (attempt > 0) return nullptr;
+        }
+        // Not read yet, or a column another program added since.
+        Cell oid;
+        oid.type = Cell::Type::Integer;
+        oid.i = tableOid;
+        Result r = run("SELECT c.relname, a.attnum, a.attname, format_type(a.atttypid, a.atttypmod),"
+                       " a.attidentity <> '' OR coalesce(pg_get_expr(d.adbin, d.adrelid) LIKE 'nextval(%', false)"
+                       " FROM pg_class c JOIN pg_attribute a ON a.attrelid = c.oid"
+                       " LEFT JOIN pg_attrdef d ON d.adrelid = a.attrelid AND d.adnum = a.attnum"
+                       " WHERE c.oid = $1::oid AND a.attnum > 0 AND NOT a.attisdropped",
+                       {&oid});
+        Table table;
+        for (int row = 0; row < PQntuples(r.get()); ++row) {
+            table.name = PQgetvalue(r.get(), row, 0);
+            std::string type = PQgetvalue(r.get(), row, 3);
+            // A domain's name comes quoted when it is a keyword ("binary").
+            if (type.size() > 1 && type.front() == '"' && type.back() == '"') type = type.substr(1, type.size() - 2);
+            table.columns[std::atoi(PQgetvalue(r.get(), row, 1))] = {PQgetvalue(r.get(), row, 2), type,
+                                                                     PQgetvalue(r.get(), row, 4)[0] == 't'};
+        }
+        tables_[tableOid] = std::move(table);
+    }
+    return nullptr;
+}
+
+void PostgresEngine::query(const std::string& sql, const std::vector<Cell>& params, ResultRows& rows)
+{
+    PostgresText text = toPostgres(sql);
+    if (text.statements == 0) throw EDatabaseError("The SQL text is empty");
+    std::vector<const Cell*> values;
+    for (const Cell& c : params) values.push_back(&c);
+    Result r = run(text.sql, values);
+    const PGresult* res = r.get();
+    int cols = PQnfields(res);
+    rows.columns.clear();
+    std::vector<Oid> types;
+    for (int c = 0; c < cols; ++c) {
+        Oid type = PQftype(res, c);
+        types.push_back(type);
+        ResultColumn col{PQfname(res, c), FieldKind::Variant, "", "", 0};
+        std::string declared = typeName(type, PQfmod(res, c));
+        bool autoIncrement = false;
+        if (Oid table = PQftable(res, c); table != InvalidOid && PQftablecol(res, c) > 0) {
+            if (const Column* column = tableColumn(table, PQftablecol(res, c), col.table)) {
+                col.origin = column->name;
+                declared = column->type;
+                autoIncrement = column->autoIncrement;
+            }
+        }
+        col.kind = kindOfDeclaredType(declared, autoIncrement);
+        col.declaredLength = declaredLength(declared);
+        rows.columns.push_back(std::move(col));
+    }
+    std::vector<Cell>& cells = *rows.cells;
+    cells.clear();
+    rows.rowCount = PQntuples(res);
+    cells.reserve(static_cast<size_t>(rows.rowCount) * static_cast<size_t>(cols));
+    for (int row = 0; row < rows.rowCount; ++row)
+        for (int c = 0; c < cols; ++c) cells.push_back(readCell(res, row, c, types[c]));
+    rows.readOnly = false;  // results are not kept (see dataVersion)
+}
+
+void PostgresEngine::execute(const std::string& sql, const std::vector<Cell>& params)
+{
+    PostgresText text = toPostgres(sql);
+    if (text.statements == 0) throw EDatabaseError("The command text is empty");
+    if (text.statements > 1) throw EDatabaseError("The command text holds more than one statement");
+    std::vector<const Cell*> values;
+    for (const Cell& c : params) values.push_back(&c);
+    tables_.clear();  // the statement may change a table's columns
+    run(text.sql, values);
+}
+
+void PostgresEngine::executeScript(const std::string& script)
+{
+    reconnectIfLost();
+    tables_.clear();
+    // The statements of one text run as one transaction: all or none.
+    Result r(PQexec(conn_, toPostgres(script).sql.c_str()), PQclear);
+    ExecStatusType status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK || status == PGRES_EMPTY_QUERY) return;
+    const char* primary = r ? PQresultErrorField(r.get(), PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    throw EDatabaseError(primary ? primary : trimmed(PQerrorMessage(conn_)));
+}
+
+std::vector<std::string> PostgresEngine::primaryKey(const std::string& table)
+{
+    Cell name;
+    name.type = Cell::Type::Text;
+    name.s = quoteIdent(table);
+    Result r = run("SELECT a.attname FROM pg_index i"
+                   " JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = ANY (i.indkey)"
+                   " WHERE i.indrelid = to_regclass($1::text) AND i.indisprimary"
+                   " ORDER BY array_position(i.indkey::int2[], a.attnum)",
+                   {&name});
+    std::vector<std::string> keys;
+    for (int row = 0; row < PQntuples(r.get()); ++row) keys.emplace_back(PQgetvalue(r.get(), row, 0));
+    return keys;
+}
+
+int64_t PostgresEngine::updateRow(const RowUpdate& u)
+{
+    std::string sql = "UPDATE " + quoteIdent(u.table) + " SET ";
+    int n = 1;
+    for (size_t i = 0; i < u.setColumns.size(); ++i)
+        sql += (i ? ", " : "") + quoteIdent(u.setColumns[i]) + " = $" + std::to_string(n++);
+    std::string cond;
+    for (size_t i = 0; i < u.whereColumns.size(); ++i)
+        cond += (i ? " AND " : "") + quoteIdent(u.whereColumns[i]) + " IS NOT DISTINCT FROM $" + std::to_string(n++);
+    sql += u.byKey ? " WHERE " + cond
+                   : " WHERE ctid = (SELECT ctid FROM " + quoteIdent(u.table) + " WHERE " + cond + " LIMIT 1)";
+    std::vector<const Cell*> params = u.values;
+    params.insert(params.end(), u.oldValues.begin(), u.oldValues.end());
+    Result r = run(sql, params);
+    return std::strtoll(PQcmdTuples(r.get()), nullptr, 10);
+}
+
+std::vector<std::string> PostgresEngine::tableNames()
+{
+    Result r = run("SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace"
+                   " WHERE c.relkind IN ('r', 'p') AND pg_table_is_visible(c.oid)"
+                   " AND n.nspname NOT IN ('pg_catalog', 'information_schema')",
+                   {});
+    std::vector<std::string> names;
+    for (int row = 0; row < PQntuples(r.get()); ++row) names.emplace_back(PQgetvalue(r.get(), row, 0));
+    return names;
+}
+
+void PostgresEngine::prepareNewDatabase()
+{
+    run("DO $$ BEGIN IF to_regtype('\"binary\"') IS NULL THEN CREATE DOMAIN \"binary\" AS bytea; END IF; END $$", {});
+}
+
+std::string postgresDataLinkLine(const std::string& conninfo, bool withPassword, bool* droppedPassword)
+{
+    char* error = nullptr;
+    PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), &error);
+    if (!options) {
+        std::string why = trimmed(error);
+        PQfreemem(error);
+        throw EDatabaseError("The PostgreSQL connection string is not valid: " + why);
+    }
+    std::string line = "Provider=PostgreSQL";
+    if (droppedPassword) *droppedPassword = false;
+    for (PQconninfoOption* o = options; o->keyword; ++o) {
+        if (!o->val) continue;
+        std::string key = o->keyword, value = o->val;
+        if (key == "password" && !withPassword) {
+            if (droppedPassword) *droppedPassword = true;
+            continue;
+        }
+        // Quoted when the value could end the pair or lose its blanks.
+        bool quote = value.empty() || value.find_first_of(";\"' \t") != std::string::npos;
+        if (quote) {
+            std::string q = "\"";
+            for (char c : value) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+            value = q + "\"";
+        }
+        line += ";" + key + "=" + value;
+    }
+    PQconninfoFree(options);
+    return line;
+}
+
+}  // namespace db

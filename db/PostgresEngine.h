@@ -1,0 +1,69 @@
+// A PostgreSQL server, through libpq. Statements are translated from the
+// program's dialect; names keep their letter case as quoted identifiers.
+// Every statement commits on its own, so what one program stores is whole
+// before another can read it, and the server's constraints settle two
+// programs writing the same thing at once.
+#pragma once
+
+#include "db/Engine.h"
+
+#include <map>
+#include <unordered_map>
+
+struct pg_conn;
+struct pg_result;
+
+namespace db {
+
+class PostgresEngine : public Engine {
+public:
+    // Connects with the data-link file's keys (lower case): every libpq
+    // keyword is passed on, OLE DB keys (those holding blanks) are passed
+    // over, anything else is refused by name.
+    explicit PostgresEngine(const std::map<std::string, std::string>& linkValues);
+    ~PostgresEngine() override;
+    PostgresEngine(const PostgresEngine&) = delete;
+    PostgresEngine& operator=(const PostgresEngine&) = delete;
+
+    void query(const std::string& sql, const std::vector<Cell>& params, ResultRows& rows) override;
+    void execute(const std::string& sql, const std::vector<Cell>& params) override;
+    void executeScript(const std::string& script) override;
+    std::vector<std::string> primaryKey(const std::string& table) override;
+    int64_t updateRow(const RowUpdate& update) override;
+    std::vector<std::string> tableNames() override;
+    // Fixed-length bytes ("binary(1)") are the domain "binary" over bytea.
+    void prepareNewDatabase() override;
+    // Other programs' commits cannot be seen without asking the server.
+    std::optional<uint64_t> dataVersion() override { return std::nullopt; }
+
+    // The server process serving this connection.
+    int backendPid() const;
+
+private:
+    struct Column {
+        std::string name, type;
+        bool autoIncrement = false;
+    };
+    struct Table {
+        std::string name;
+        std::map<int, Column> columns;  // by attribute number
+    };
+    using Result = std::unique_ptr<pg_result, void (*)(pg_result*)>;
+    // Runs a statement already in PostgreSQL's dialect; raises its error.
+    Result run(const std::string& sql, const std::vector<const Cell*>& params);
+    void reconnectIfLost();
+    const Column* tableColumn(unsigned tableOid, int attnum, std::string& tableName);
+
+    pg_conn* conn_ = nullptr;
+    std::unordered_map<unsigned, Table> tables_;  // catalogue rows read so far
+};
+
+// The data-link line for a libpq connection string ("host=... dbname=..."):
+// "Provider=PostgreSQL;host=...;dbname=...". A password is left out unless
+// `withPassword` (a file must not hold it: libpq finds it in the password
+// file); `droppedPassword` tells whether one was left out. Raises for a
+// connection string libpq cannot parse.
+std::string postgresDataLinkLine(const std::string& conninfo, bool withPassword = false,
+                                 bool* droppedPassword = nullptr);
+
+}  // namespace db

@@ -1,0 +1,254 @@
+// The SQLite engine.
+#include "db/SqliteEngine.h"
+
+#include "db/DatabaseError.h"
+#include "toolkit/Text.h"
+
+#include <sqlite3.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+namespace db {
+
+namespace {
+
+// A prepared statement, finalized on every path.
+struct Statement {
+    sqlite3_stmt* s = nullptr;
+    Statement() = default;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    ~Statement() { sqlite3_finalize(s); }
+};
+
+// A refusal, as a duplicate key when a unique constraint refused it.
+[[noreturn]] void raise(sqlite3* db)
+{
+    if (sqlite3_extended_errcode(db) == SQLITE_CONSTRAINT_UNIQUE ||
+        sqlite3_extended_errcode(db) == SQLITE_CONSTRAINT_PRIMARYKEY)
+        throw EDuplicateKey(sqlite3_errmsg(db));
+    throw EDatabaseError(sqlite3_errmsg(db));
+}
+
+std::string quoteIdent(const std::string& name)
+{
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+void bindCell(sqlite3_stmt* st, int index, const Cell& c)
+{
+    switch (c.type) {
+    case Cell::Type::Null: sqlite3_bind_null(st, index); break;
+    case Cell::Type::Integer: sqlite3_bind_int64(st, index, c.i); break;
+    case Cell::Type::Float: sqlite3_bind_double(st, index, c.d); break;
+    case Cell::Type::Text: sqlite3_bind_text(st, index, c.s.data(), static_cast<int>(c.s.size()), SQLITE_TRANSIENT); break;
+    case Cell::Type::Bytes:
+        sqlite3_bind_blob(st, index, c.s.data(), static_cast<int>(c.s.size()), SQLITE_TRANSIENT);
+        break;
+    }
+}
+
+Cell readCell(sqlite3_stmt* st, int col)
+{
+    Cell c;
+    switch (sqlite3_column_type(st, col)) {
+    case SQLITE_INTEGER:
+        c.type = Cell::Type::Integer;
+        c.i = sqlite3_column_int64(st, col);
+        break;
+    case SQLITE_FLOAT:
+        c.type = Cell::Type::Float;
+        c.d = sqlite3_column_double(st, col);
+        break;
+    case SQLITE_TEXT: {
+        c.type = Cell::Type::Text;
+        auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
+        c.s.assign(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st, col)));
+        break;
+    }
+    case SQLITE_BLOB: {
+        c.type = Cell::Type::Bytes;
+        auto* p = static_cast<const char*>(sqlite3_column_blob(st, col));
+        int n = sqlite3_column_bytes(st, col);
+        if (p && n > 0) c.s.assign(p, static_cast<size_t>(n));
+        break;
+    }
+    default: break;
+    }
+    return c;
+}
+
+int declaredLength(const char* decl)
+{
+    if (!decl) return 0;
+    const char* p = std::strchr(decl, '(');
+    return p ? std::atoi(p + 1) : 0;
+}
+
+}  // namespace
+
+SqliteEngine::SqliteEngine(const std::string& file)
+{
+    // One thread uses a connection: no locking inside SQLite for every call.
+    int rc = sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    // A file that is not a database shows itself at the first read.
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db_, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string why = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+        sqlite3_close(db_);
+        throw EDatabaseError("Cannot open the database " + file + ": " + why);
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, 2000);
+}
+
+SqliteEngine::~SqliteEngine()
+{
+    sqlite3_finalize(version_);
+    sqlite3_close_v2(db_);
+}
+
+void SqliteEngine::createFile(const std::string& path)
+{
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) throw EDatabaseError("The database " + path + " exists already");
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    // The file is written at the first change; make it exist now.
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA user_version = 1", nullptr, nullptr, nullptr);
+    std::string why = rc == SQLITE_OK ? std::string() : (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    sqlite3_close(db);
+    if (rc != SQLITE_OK) throw EDatabaseError("Cannot create the database " + path + ": " + why);
+}
+
+void SqliteEngine::query(const std::string& sql, const std::vector<Cell>& params, ResultRows& rows)
+{
+    Statement st;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st.s, nullptr) != SQLITE_OK) raise(db_);
+    if (!st.s) throw EDatabaseError("The SQL text is empty");
+    for (size_t i = 0; i < params.size(); ++i) bindCell(st.s, static_cast<int>(i) + 1, params[i]);
+
+    int cols = sqlite3_column_count(st.s);
+    rows.columns.clear();
+    for (int c = 0; c < cols; ++c) {
+        const char* table = sqlite3_column_table_name(st.s, c);
+        const char* origin = sqlite3_column_origin_name(st.s, c);
+        const char* decl = sqlite3_column_decltype(st.s, c);
+        // Only an INTEGER PRIMARY KEY can be an AUTOINCREMENT key.
+        int autoinc = 0;
+        if (table && origin && decl && tk::sameName(std::string_view(decl).substr(0, 7), "integer"))
+            sqlite3_table_column_metadata(db_, sqlite3_column_database_name(st.s, c), table, origin, nullptr, nullptr,
+                                          nullptr, nullptr, &autoinc);
+        rows.columns.push_back({sqlite3_column_name(st.s, c), kindOfDeclaredType(decl ? decl : "", autoinc != 0),
+                                table ? table : "", origin ? origin : "", declaredLength(decl)});
+    }
+    std::vector<Cell>& cells = *rows.cells;
+    cells.clear();
+    rows.rowCount = 0;
+    for (;;) {
+        int rc = sqlite3_step(st.s);
+        if (rc == SQLITE_DONE) break;
+        if (rc != SQLITE_ROW) {
+            cells.clear();
+            raise(db_);
+        }
+        for (int c = 0; c < cols; ++c) cells.push_back(readCell(st.s, c));
+        ++rows.rowCount;
+    }
+    rows.readOnly = sqlite3_stmt_readonly(st.s) != 0;
+}
+
+void SqliteEngine::execute(const std::string& sql, const std::vector<Cell>& params)
+{
+    Statement st;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st.s, &tail) != SQLITE_OK) raise(db_);
+    if (!st.s) throw EDatabaseError("The command text is empty");
+    // Only blanks and semicolons may follow the one statement.
+    for (const char* p = tail; p && *p; ++p)
+        if (*p != ';' && !std::isspace(static_cast<unsigned char>(*p)))
+            throw EDatabaseError("The command text holds more than one statement");
+    for (size_t i = 0; i < params.size(); ++i) bindCell(st.s, static_cast<int>(i) + 1, params[i]);
+    int rc = sqlite3_step(st.s);
+    while (rc == SQLITE_ROW) rc = sqlite3_step(st.s);  // what a statement returns is discarded
+    if (rc != SQLITE_DONE) raise(db_);
+}
+
+void SqliteEngine::executeScript(const std::string& script)
+{
+    char* error = nullptr;
+    if (sqlite3_exec(db_, script.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        std::string message = error ? error : sqlite3_errmsg(db_);
+        sqlite3_free(error);
+        throw EDatabaseError(message);
+    }
+}
+
+std::vector<std::string> SqliteEngine::primaryKey(const std::string& table)
+{
+    std::vector<std::pair<int, std::string>> keys;
+    Statement info;
+    std::string pragma = "PRAGMA table_info(" + quoteIdent(table) + ")";
+    if (sqlite3_prepare_v2(db_, pragma.c_str(), -1, &info.s, nullptr) != SQLITE_OK) raise(db_);
+    while (sqlite3_step(info.s) == SQLITE_ROW)
+        if (int position = sqlite3_column_int(info.s, 5); position > 0)
+            keys.emplace_back(position, reinterpret_cast<const char*>(sqlite3_column_text(info.s, 1)));
+    std::sort(keys.begin(), keys.end());
+    std::vector<std::string> names;
+    for (auto& k : keys) names.push_back(std::move(k.second));
+    return names;
+}
+
+int64_t SqliteEngine::updateRow(const RowUpdate& u)
+{
+    std::string sql = "UPDATE " + quoteIdent(u.table) + " SET ";
+    for (size_t i = 0; i < u.setColumns.size(); ++i) sql += (i ? ", " : "") + quoteIdent(u.setColumns[i]) + " = ?";
+    std::string cond;
+    for (size_t i = 0; i < u.whereColumns.size(); ++i)
+        cond += (i ? " AND " : "") + quoteIdent(u.whereColumns[i]) + " IS ?";
+    sql += u.byKey ? " WHERE " + cond
+                   : " WHERE rowid = (SELECT rowid FROM " + quoteIdent(u.table) + " WHERE " + cond + " LIMIT 1)";
+    Statement st;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st.s, nullptr) != SQLITE_OK) raise(db_);
+    int n = 1;
+    for (const Cell* c : u.values) bindCell(st.s, n++, *c);
+    for (const Cell* c : u.oldValues) bindCell(st.s, n++, *c);
+    if (sqlite3_step(st.s) != SQLITE_DONE) raise(db_);
+    return sqlite3_changes(db_);
+}
+
+std::vector<std::string> SqliteEngine::tableNames()
+{
+    std::vector<std::string> names;
+    Statement st;
+    if (sqlite3_prepare_v2(db_, "SELECT name FROM sqlite_master WHERE type = 'table'", -1, &st.s, nullptr) != SQLITE_OK)
+        raise(db_);
+    while (sqlite3_step(st.s) == SQLITE_ROW) names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.s, 0)));
+    return names;
+}
+
+std::optional<uint64_t> SqliteEngine::dataVersion()
+{
+    // Other connections' commits move the data version (read in a statement
+    // of its own, which looks at the file as it is now).
+    if (!version_ && sqlite3_prepare_v2(db_, "PRAGMA data_version", -1, &version_, nullptr) != SQLITE_OK) {
+        version_ = nullptr;
+        return std::nullopt;
+    }
+    uint64_t version = 0;
+    bool read = sqlite3_step(version_) == SQLITE_ROW;
+    if (read) version = static_cast<uint64_t>(sqlite3_column_int64(version_, 0));
+    sqlite3_reset(version_);
+    if (!read) return std::nullopt;
+    return version;
+}
+
+}  // namespace db

@@ -1,0 +1,35 @@
+// The embedded engine: a SQLite database file.
+#pragma once
+
+#include "db/Engine.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace db {
+
+class SqliteEngine : public Engine {
+public:
+    // Opens an existing database file; raises what went wrong.
+    explicit SqliteEngine(const std::string& file);
+    ~SqliteEngine() override;
+    SqliteEngine(const SqliteEngine&) = delete;
+    SqliteEngine& operator=(const SqliteEngine&) = delete;
+
+    void query(const std::string& sql, const std::vector<Cell>& params, ResultRows& rows) override;
+    void execute(const std::string& sql, const std::vector<Cell>& params) override;
+    void executeScript(const std::string& script) override;
+    std::vector<std::string> primaryKey(const std::string& table) override;
+    int64_t updateRow(const RowUpdate& update) override;
+    std::vector<std::string> tableNames() override;
+    std::optional<uint64_t> dataVersion() override;
+
+    // Creates an empty database file; refuses to overwrite an existing file.
+    static void createFile(const std::string& path);
+
+private:
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* version_ = nullptr;  // PRAGMA data_version, prepared once
+};
+
+}  // namespace db

@@ -1,0 +1,54 @@
+// The engine a test of data access, start-up, saving or opening runs on.
+// SQLite by default. With VELMORA_TEST_ENGINE=postgres the demonstration
+// database is made on the PostgreSQL server that VELMORA_POSTGRES names (a
+// libpq connection string; tools/test starts a throwaway one), in a schema
+// of the test's own, so that tests running at once do not meet.
+#pragma once
+
+#include "db/Command.h"
+#include "db/Connection.h"
+#include "db/PostgresEngine.h"
+#include "startup/DemoDatabase.h"
+
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+
+inline bool onPostgres()
+{
+    const char* engine = std::getenv("VELMORA_TEST_ENGINE");
+    return engine && std::string(engine) == "postgres";
+}
+
+// The server's connection string; fails the test when none is given.
+inline std::string testServer()
+{
+    const char* server = std::getenv("VELMORA_POSTGRES");
+    if (!server || !*server)
+        throw std::runtime_error("VELMORA_POSTGRES names no server: run the tests with tools/test, or start one "
+                                 "with tools/pg-server and set it to the connection string printed");
+    return server;
+}
+
+// A connection string for a new, empty schema of its own on the server.
+inline std::string freshServerSchema()
+{
+    static int made = 0;
+    std::string schema = "t" + std::to_string(getpid()) + "_" + std::to_string(++made);
+    db::TADOConnection admin(nullptr);
+    admin.setConnectionString(db::postgresDataLinkLine(testServer(), true));
+    admin.open();
+    db::TADOCommand create(nullptr);
+    create.setConnection(&admin);
+    create.setCommandText("DROP SCHEMA IF EXISTS " + schema + " CASCADE; CREATE SCHEMA " + schema);
+    create.executeScript();
+    return testServer() + " options='-csearch_path=" + schema + "'";
+}
+
+// The demonstration database and FOLDER/VelmoraDSC.udl, on the test's engine.
+inline void makeDemoDatabase(const std::string& folder)
+{
+    if (onPostgres()) velmora::createDemoDatabaseOnServer(folder, freshServerSchema());
+    else velmora::createDemoDatabase(folder);
+}
