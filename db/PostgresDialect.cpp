@@ -7,6 +7,7 @@
 #include <array>
 #include <cctype>
 #include <string_view>
+#include <vector>
 
 namespace db {
 
@@ -56,6 +57,12 @@ PostgresText toPostgres(const std::string& sql)
 {
     PostgresText out;
     std::string& o = out.sql;
+    // The first words and names of the text, lower-cased keywords and names
+    // as the server takes them, to recognise ALTER TABLE ... ADD.
+    std::vector<std::string> head;
+    auto note = [&](std::string token) {
+        if (out.statements == 1 && head.size() < 6) head.push_back(std::move(token));
+    };
     o.reserve(sql.size() + sql.size() / 4);
     bool statementOpen = false;  // something but blanks since the last ";"
     size_t i = 0, n = sql.size();
@@ -102,10 +109,18 @@ PostgresText toPostgres(const std::string& sql)
             i = end;
             continue;
         }
+        if (c == '$' && i + 1 < n && sql[i + 1] == '$') {
+            size_t end = sql.find("$$", i + 2);
+            end = end == std::string::npos ? n : end + 2;
+            o.append(sql, i, end - i);
+            i = end;
+            continue;
+        }
         if (c == '[') {
             size_t end = sql.find(']', i + 1);
             end = end == std::string::npos ? n : end;
             o += quoted(std::string_view(sql).substr(i + 1, end - i - 1));
+            note("\"" + sql.substr(i + 1, end - i - 1));
             i = std::min(end + 1, n);
             continue;
         }
@@ -148,8 +163,21 @@ PostgresText toPostgres(const std::string& sql)
             }
         } else if (isKeyword(lower) || (i < n && sql[i] == '(')) {
             o += word;
+            note(lower);
+            continue;
         } else {
             o += quoted(word);
+            note("\"" + word);
+            continue;
+        }
+        note(lower);
+    }
+    // ALTER TABLE t ADD [COLUMN] c: names are marked with a leading quote.
+    if (head.size() >= 5 && head[0] == "alter" && head[1] == "table" && head[2][0] == '"' && head[3] == "add") {
+        size_t c = head[4] == "column" ? 5 : 4;
+        if (c < head.size() && head[c][0] == '"') {
+            out.alteredTable = head[2].substr(1);
+            out.addedColumn = head[c].substr(1);
         }
     }
     return out;

@@ -11,12 +11,15 @@ namespace db {
 struct PostgresText {
     std::string sql;
     int statements = 0;  // how many statements the text holds
+    // For "ALTER TABLE t ADD [COLUMN] c ...": t and c as the server names them.
+    std::string alteredTable, addedColumn;
 };
 
 // Brackets and bare names become quoted identifiers (so names keep their
 // case); keywords, and words directly followed by "(" (functions, typed
 // lengths), stay as they are. "?N" becomes "$N". The types become
-// timestamp, the domain "binary", bytea and an identity column.
+// timestamp, the domain "binary", bytea and an identity column. Text in
+// $$ dollar quotes $$ is copied as it stands.
 PostgresText toPostgres(const std::string& sql);
 
 }  // namespace db

@@ -136,7 +136,7 @@ const std::set<std::string>& libpqKeywords()
 
 }  // namespace
 
-PostgresEngine::PostgresEngine(const std::map<std::string, std::string>& linkValues)
+std::string postgresConninfo(const std::map<std::string, std::string>& linkValues)
 {
     std::string conninfo;
     bool timeout = false;
@@ -149,7 +149,12 @@ PostgresEngine::PostgresEngine(const std::map<std::string, std::string>& linkVal
         conninfo += key + "=" + conninfoValue(value) + " ";
     }
     if (!timeout) conninfo += "connect_timeout=10 ";
-    conninfo += "client_encoding=UTF8 application_name=velmora";
+    return conninfo + "client_encoding=UTF8 application_name=velmora";
+}
+
+PostgresEngine::PostgresEngine(const std::map<std::string, std::string>& linkValues)
+{
+    std::string conninfo = postgresConninfo(linkValues);
     conn_ = PQconnectdb(conninfo.c_str());
     if (!conn_) throw EDatabaseError("Cannot connect to the PostgreSQL server: out of memory");
     if (PQstatus(conn_) != CONNECTION_OK) {
@@ -310,7 +315,36 @@ void PostgresEngine::execute(const std::string& sql, const std::vector<Cell>& pa
     std::vector<const Cell*> values;
     for (const Cell& c : params) values.push_back(&c);
     tables_.clear();  // the statement may change a table's columns
-    run(text.sql, values);
+    if (text.addedColumn.empty()) {
+        run(text.sql, values);
+        return;
+    }
+    // Names are one whatever their case, here as on every engine the
+    // program knows: a column whose name differs from another's only in
+    // case is refused. The table stays locked until the commit, so a
+    // second program adding the same name waits and is then refused too.
+    run("BEGIN", {});
+    try {
+        run(text.sql, values);
+        Cell table, column;
+        table.type = column.type = Cell::Type::Text;
+        table.s = quoteIdent(text.alteredTable);
+        column.s = text.addedColumn;
+        Result r = run("SELECT count(*) FROM pg_attribute WHERE attrelid = to_regclass($1::text)"
+                       " AND attnum > 0 AND NOT attisdropped AND lower(attname) = lower($2::text)",
+                       {&table, &column});
+        if (std::strtoll(PQgetvalue(r.get(), 0, 0), nullptr, 10) > 1)
+            throw EDatabaseError("column \"" + text.addedColumn + "\" of relation \"" + text.alteredTable +
+                                 "\" already exists in another letter case");
+        run("COMMIT", {});
+    } catch (...) {
+        try {
+            if (PQstatus(conn_) == CONNECTION_OK) run("ROLLBACK", {});
+        } catch (const EDatabaseError&) {
+            // The connection is gone: the server has rolled it back.
+        }
+        throw;
+    }
 }
 
 void PostgresEngine::executeScript(const std::string& script)

@@ -99,6 +99,9 @@ SqliteEngine::SqliteEngine(const std::string& file)
 {
     // One thread uses a connection: no locking inside SQLite for every call.
     int rc = sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    // Another program writing now holds the file a moment: wait for it,
+    // from the very first read on.
+    if (rc == SQLITE_OK) rc = sqlite3_busy_timeout(db_, 2000);
     // A file that is not a database shows itself at the first read.
     if (rc == SQLITE_OK) rc = sqlite3_exec(db_, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
@@ -107,7 +110,6 @@ SqliteEngine::SqliteEngine(const std::string& file)
         throw EDatabaseError("Cannot open the database " + file + ": " + why);
     }
     sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, 2000);
 }
 
 SqliteEngine::~SqliteEngine()

@@ -7,8 +7,12 @@
 
 #include "db/Command.h"
 #include "db/Connection.h"
+#include "db/DataLinkFile.h"
 #include "db/PostgresEngine.h"
+#include "db/Query.h"
 #include "startup/DemoDatabase.h"
+
+#include <libpq-fe.h>
 
 #include <cstdlib>
 #include <stdexcept>
@@ -51,4 +55,45 @@ inline void makeDemoDatabase(const std::string& folder)
 {
     if (onPostgres()) velmora::createDemoDatabaseOnServer(folder, freshServerSchema());
     else velmora::createDemoDatabase(folder);
+}
+
+// Stores `bytes` as a group's FormData, as saving stores a design.
+inline void storeFormData(const std::string& dataLinkFile, int group, const std::string& bytes)
+{
+    db::TADOConnection c(nullptr);
+    c.setConnectionString("FILE NAME=" + dataLinkFile);
+    c.open();
+    db::TADOQuery q(nullptr);
+    q.setConnection(&c);
+    q.setSqlText("Select * from UserGroup where UserGroupID = " + std::to_string(group));
+    q.open();
+    q.edit();
+    q.createBlobStream(q.fieldByName("FormData"), db::BlobMode::Write)->write(bytes);
+    q.post();
+}
+
+// Runs a script in the engine's own SQL, untranslated: `sqlite` on SQLite,
+// `postgres` on PostgreSQL (for what the program's dialect cannot say,
+// such as a trigger).
+inline void nativeScript(const std::string& dataLinkFile, const std::string& sqlite, const std::string& postgres)
+{
+    if (!onPostgres()) {
+        db::TADOConnection c(nullptr);
+        c.setConnectionString("FILE NAME=" + dataLinkFile);
+        c.open();
+        db::TADOCommand cmd(nullptr);
+        cmd.setConnection(&c);
+        cmd.setCommandText(sqlite);
+        cmd.executeScript();
+        return;
+    }
+    std::string conninfo = db::postgresConninfo(db::readDataLinkFile(dataLinkFile).values);
+    PGconn* conn = PQconnectdb(conninfo.c_str());
+    PGresult* r = PQexec(conn, postgres.c_str());
+    std::string error = PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK
+                            ? std::string()
+                            : PQerrorMessage(conn);
+    PQclear(r);
+    PQfinish(conn);
+    if (!error.empty()) throw std::runtime_error(error);
 }

@@ -62,10 +62,6 @@ TEST_F(DataAccess, DeclaredTypesReadBackAsTheirColumnKinds)
     exec("Alter Table Document Add [Szoveg] varchar(50) ");
     exec("Alter Table Document Add [Datum] datetime ");
     exec("Alter Table Document Add [IgenNem] binary(1) ");
-    exec("CREATE TABLE Kinds (a smallint, b tinyint, c byte, d bigint, e char(10), f nvarchar(20), g nchar(5),"
-         " h text, i memo, j ntext, k guid, l date, m time, n timestamp, o varbinary(8), p longbinary, q blob,"
-         " r real, s float, t double, u money, v decimal(10,2), w bit, x yesno, y counter, z, aa sql_variant,"
-         " ab text(30), ac longtext)");
     select("Select* from Document where DocumentID is null");
     EXPECT_EQ(query.recordCount(), 0);
     auto kind = [&](const char* name) { return query.fieldByName(name)->kind(); };
@@ -75,7 +71,20 @@ TEST_F(DataAccess, DeclaredTypesReadBackAsTheirColumnKinds)
     EXPECT_EQ(kind("Datum"), FieldKind::DateTime);
     EXPECT_EQ(kind("IgenNem"), FieldKind::Bytes);
     EXPECT_EQ(query.field(0)->fieldName(), "DocumentID");
+    // Names keep their letter case.
+    EXPECT_EQ(query.field(5)->fieldName(), "Szam");
+}
 
+// The declared types of Jet, SQL Server and SQLite databases converted to
+// SQLite read back with the kinds their columns had.
+TEST_F(DataAccess, OtherDatabasesDeclaredTypesReadBackAsTheirKindsOnSqlite)
+{
+    if (onPostgres()) GTEST_SKIP() << "SQLite's declared types";
+    exec("CREATE TABLE Kinds (a smallint, b tinyint, c byte, d bigint, e char(10), f nvarchar(20), g nchar(5),"
+         " h text, i memo, j ntext, k guid, l date, m time, n timestamp, o varbinary(8), p longbinary, q blob,"
+         " r real, s float, t double, u money, v decimal(10,2), w bit, x yesno, y counter, z, aa sql_variant,"
+         " ab text(30), ac longtext)");
+    auto kind = [&](const char* name) { return query.fieldByName(name)->kind(); };
     select("select * from Kinds");
     const std::pair<const char*, FieldKind> expected[] = {
         {"a", FieldKind::Smallint},  {"b", FieldKind::Smallint},  {"c", FieldKind::Word},
@@ -236,9 +245,14 @@ TEST_F(DataAccess, RefusedStatementsRaiseTheirError)
     }
     EXPECT_FALSE(query.active());
     EXPECT_THROW(query.next(), EDatabaseError);
-    // A column that is already there.
-    exec("Alter Table Document Add [Targy2] int ");
-    EXPECT_THROW(exec("Alter Table Document Add [targy2] int "), EDatabaseError);
+    // A column that is already there, in any letter case, as saving adds it.
+    command.setCommandText("Alter Table Document Add [Targy2] int ");
+    command.execute();
+    command.setCommandText("Alter Table Document Add [targy2] int ");
+    EXPECT_THROW(command.execute(), EDatabaseError);
+    select("Select* from Document where DocumentID is null");
+    EXPECT_TRUE(query.findField("Targy2"));
+    EXPECT_EQ(query.fieldCount(), 6);
 }
 
 TEST(DataLinkFiles, AreReadInTheirEncodingsAndRefuseOtherProviders)

@@ -4,6 +4,7 @@
 // delete, and reading the results back with the console's questions.
 #include "../app/ConsolePlatform.h"
 #include "TempFolder.h"
+#include "TestDatabase.h"
 #include "designer/DragGrid.h"
 #include "startup/DemoDatabase.h"
 #include "startup/Program.h"
@@ -27,7 +28,7 @@ struct Rect {
 
 class Designer : public ::testing::Test {
 protected:
-    Designer() { velmora::createDemoDatabase(folder.path()); }
+    Designer() { makeDemoDatabase(folder.path()); }
 
     // Logs in as demo/demo, plays `script`, and returns what was printed.
     std::string play(const std::string& script)

@@ -102,15 +102,19 @@ protected:
         c.setCommandText(sql);
         c.execute();
     }
-    // How often the database changed, as another program sees it.
-    int64_t dataVersion()
+    // Moves whenever the database changes, as another program sees it: the
+    // data version on SQLite; on PostgreSQL every row version of the five
+    // tables, and the Document columns.
+    std::string dataVersion()
     {
-        db::TADOQuery q(nullptr);
-        q.setConnection(&reader);
-        q.setSqlText("PRAGMA data_version");
-        q.open();
-        return q.field(0)->asInteger();
+        if (!onPostgres()) return rows("PRAGMA data_version").at(0);
+        std::string all;
+        for (const char* table : {"UserGroup", "UserTable", "Document", "DictionaryGroup", "Fields"})
+            for (const std::string& row : rows(std::string("Select CAST(xmin AS text) from ") + table))
+                all += row + ",";
+        return all + std::to_string(columns().size());
     }
+    std::string udlFile() const { return folder.file("VelmoraDSC.udl"); }
 
     db::TADOConnection reader{nullptr};
 };
@@ -168,7 +172,7 @@ TEST_F(Storage, ACancelledSaveStillAddsColumnsAndASecondSaveSendsNothing)
     // The placed control is still new: the cancel unhooked nothing.
     EXPECT_EQ(getPropText(*window->findComponent("TZEDit1"), "Tag"), "1");
 
-    int64_t before = dataVersion();
+    std::string before = dataVersion();
     click("btnSave", "");
     EXPECT_EQ(dataVersion(), before);
     EXPECT_TRUE(app.errorMessages().empty());
@@ -212,7 +216,11 @@ TEST_F(Storage, AFailedStoreKeepsThePreviousDesignAndTheWindowWiredInPlace)
     ASSERT_THAT(first, HasSubstr("Elso"));
 
     place(0, 120, 60, {{"KeyField", "Masodik"}, {"FieldType", "0"}});
-    exec("CREATE TRIGGER no_designs BEFORE UPDATE ON UserGroup BEGIN SELECT RAISE(ABORT, 'a disk full'); END");
+    nativeScript(udlFile(),
+                 "CREATE TRIGGER no_designs BEFORE UPDATE ON UserGroup BEGIN SELECT RAISE(ABORT, 'a disk full'); END",
+                 "CREATE FUNCTION no_designs() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION 'a disk full'; END $$"
+                 " LANGUAGE plpgsql; CREATE TRIGGER no_designs BEFORE UPDATE ON \"UserGroup\""
+                 " FOR EACH ROW EXECUTE FUNCTION no_designs()");
     click("btnSave", "Ikt");
     ASSERT_FALSE(app.errorMessages().empty());
     EXPECT_THAT(app.errorMessages().back(), HasSubstr("a disk full"));
@@ -269,12 +277,10 @@ TEST_F(Storage, OpeningLoadsTheChosenGroupsDesignAndMakesItCurrent)
 TEST_F(Storage, AStoredDesignThatCannotBeReadLeavesTheShownOneWired)
 {
     place(0, 120, 20, {{"KeyField", "Elso"}, {"FieldType", "0"}});
-    exec("UPDATE UserGroup SET FormData = CAST('object A: TfrmClientMain' || char(13, 10) || '  object X: TZEDFoo' ||"
-         " char(13, 10) || '  end' || char(13, 10) || 'end' || char(13, 10) AS BLOB) WHERE UserGroupID = 2");
-    exec("UPDATE UserGroup SET FormData = CAST('object B: TfrmClientMain' || char(13, 10) ||"
-         " '  object pcData: TPageControl' || char(13, 10) || '    object tsEdit: TTabSheet' || char(13, 10) ||"
-         " '      Bad = 1' || char(13, 10) || '    end' || char(13, 10) || '  end' || char(13, 10) || 'end' ||"
-         " char(13, 10) AS BLOB) WHERE UserGroupID = 1");
+    storeFormData(udlFile(), 2, "object A: TfrmClientMain\r\n  object X: TZEDFoo\r\n  end\r\nend\r\n");
+    storeFormData(udlFile(), 1,
+                  "object B: TfrmClientMain\r\n  object pcData: TPageControl\r\n    object tsEdit: TTabSheet\r\n"
+                  "      Bad = 1\r\n    end\r\n  end\r\nend\r\n");
     for (const char* group : {"Pén", "Ikt"}) {
         click("btnOpen", group);
         ASSERT_FALSE(app.errorMessages().empty()) << group;
@@ -289,7 +295,7 @@ TEST_F(Storage, AStoredDesignThatCannotBeReadLeavesTheShownOneWired)
 
 TEST_F(Storage, OpeningAnEmptyStoredTextKeepsTheWindowWired)
 {
-    exec("UPDATE UserGroup SET FormData = x'' WHERE UserGroupID = 2");
+    storeFormData(udlFile(), 2, "");
     place(0, 120, 20);
     click("btnOpen", "Pén");
     EXPECT_EQ(dmClientMain->UserGroupID(), 2);

@@ -219,11 +219,9 @@ TEST_F(Startup, ABrokenOrMissingDataLinkFileOrAnUnknownProviderEndsSilentlyNamin
 
 TEST_F(Startup, AGroupsStoredDesignReplacesTheBuiltInLayout)
 {
-    exec("UPDATE UserGroup SET FormData = CAST('object frmClientMain: TfrmClientMain' || char(13, 10) ||"
-         " '  Caption = ''Stored''' || char(13, 10) || '  Position = poScreenCenter' || char(13, 10) ||"
-         " '  Visible = True' || char(13, 10) || '  OnShow = FormShow' || char(13, 10) ||"
-         " '  object StatusBar1: TStatusBar' || char(13, 10) ||"
-         " '  end' || char(13, 10) || 'end' || char(13, 10) AS BLOB) WHERE UserGroupID = 1");
+    storeFormData(folder.file("VelmoraDSC.udl"), 1,
+                  "object frmClientMain: TfrmClientMain\r\n  Caption = 'Stored'\r\n  Position = poScreenCenter\r\n"
+                  "  Visible = True\r\n  OnShow = FormShow\r\n  object StatusBar1: TStatusBar\r\n  end\r\nend\r\n");
     scriptLogin(demoLogin, demoPassword);
     bool ran = false;
     platform.script([&] {
@@ -245,7 +243,7 @@ TEST_F(Startup, AGroupsStoredDesignReplacesTheBuiltInLayout)
 
 TEST_F(Startup, AStoredDesignThatCannotBeReadEndsSilentlyWithTheReadersMessage)
 {
-    exec("UPDATE UserGroup SET FormData = x'6F626A656374' WHERE UserGroupID = 1");  // "object"
+    storeFormData(folder.file("VelmoraDSC.udl"), 1, "object");
     scriptLogin(demoLogin, demoPassword);
     testing::internal::CaptureStderr();
     EXPECT_EQ(run(), 1);
@@ -257,7 +255,7 @@ TEST_F(Startup, AStoredDesignThatCannotBeReadEndsSilentlyWithTheReadersMessage)
 TEST_F(Startup, AnEmptyStoredDesignKeepsTheBuiltInLayout)
 {
     // A zero-length FormData is no design: the built-in window stays.
-    exec("UPDATE UserGroup SET FormData = x'' WHERE UserGroupID = 1");
+    storeFormData(folder.file("VelmoraDSC.udl"), 1, "");
     scriptLogin(demoLogin, demoPassword);
     bool ran = false;
     platform.script([&] {

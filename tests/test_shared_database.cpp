@@ -1,0 +1,226 @@
+// One database shared by several programs at once, as a department's
+// designers share a server: saves that meet, a server that goes away in
+// the middle of a save, and creating the tables on a server.
+#include "DesignSession.h"
+#include "TestDatabase.h"
+#include "controls/FormText.h"
+#include "db/DatabaseError.h"
+#include "toolkit/PropertyAccess.h"
+
+#include <gmock/gmock.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using testing::HasSubstr;
+using testing::Not;
+
+namespace {
+
+struct Rect {
+    int left = 0, top = 0, width = 0, height = 0;
+    std::string centre() const { return std::to_string(left + width / 2) + " " + std::to_string(top + height / 2); }
+    std::string at(int x, int y) const { return std::to_string(left + x) + " " + std::to_string(top + y); }
+};
+
+// Copies of the real program in one folder with the database's data-link
+// file, started at once, each reading its own script.
+class SharedDatabase : public ::testing::Test {
+protected:
+    SharedDatabase()
+    {
+        makeDemoDatabase(folder.path());
+        std::filesystem::copy_file(VELMORA_EXECUTABLE, folder.file("velmora"));
+        std::filesystem::permissions(folder.file("velmora"), std::filesystem::perms::owner_all);
+    }
+
+    // Starts one program per script, all before reading any; returns what
+    // each printed.
+    std::vector<std::string> runAtOnce(const std::vector<std::string>& scripts)
+    {
+        std::vector<FILE*> pipes;
+        for (size_t i = 0; i < scripts.size(); ++i) {
+            std::string file = folder.file("script" + std::to_string(i) + ".txt");
+            std::ofstream(file) << "type demo\nkey tab\ntype demo\nkey enter\n" << scripts[i];
+            std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + folder.file("velmora") +
+                                  "' < '" + file + "' 2>&1";
+            pipes.push_back(popen(command.c_str(), "r"));
+        }
+        std::vector<std::string> outputs;
+        for (FILE* pipe : pipes) {
+            std::string out;
+            char buf[4096];
+            for (size_t n; pipe && (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+            if (pipe) out += "status " + std::to_string(pclose(pipe)) + "\n";
+            outputs.push_back(out);
+        }
+        return outputs;
+    }
+    std::vector<Rect> where(const std::vector<std::string>& components)
+    {
+        std::string script;
+        for (const std::string& c : components) script += "where " + c + "\n";
+        std::istringstream out(runAtOnce({script + "close\n"}).at(0));
+        std::vector<Rect> rects;
+        for (std::string line; std::getline(out, line) && rects.size() < components.size();) {
+            Rect r;
+            if (std::sscanf(line.c_str(), "%d %d %d %d", &r.left, &r.top, &r.width, &r.height) == 4) rects.push_back(r);
+        }
+        EXPECT_EQ(rects.size(), components.size());
+        rects.resize(components.size());
+        return rects;
+    }
+    std::vector<std::string> rows(const std::string& sql)
+    {
+        db::TADOConnection c(nullptr);
+        c.setConnectionString("FILE NAME=" + folder.file("VelmoraDSC.udl"));
+        c.open();
+        db::TADOQuery q(nullptr);
+        q.setConnection(&c);
+        q.setSqlText(sql);
+        q.open();
+        std::vector<std::string> out;
+        for (; !q.eof(); q.next()) {
+            std::string row;
+            for (int i = 0; i < q.fieldCount(); ++i)
+                row += (i ? "|" : "") + (q.field(i)->isNull() ? std::string("null") : q.field(i)->asString());
+            out.push_back(row);
+        }
+        return out;
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(SharedDatabase, ProgramsSavingAtOnceAddEachColumnAndNameOnceAndStoreWholeDesigns)
+{
+    std::vector<Rect> r = where({"frmClientMain.pcData", "frmClientMain.tsEdit", "frmComonentPalette.SpeedButton2",
+                                 "frmComonentPalette.btnSave"});
+    Rect tabs = r[0], entry = r[1], editTool = r[2], save = r[3];
+    std::string place = "click " + tabs.at(20, 10) + "\nclick " + editTool.centre() + "\nclick " + entry.at(120, 40) +
+                        "\n";
+    std::vector<Rect> page = where({"frmPropertyPage.cbxFieldName", "frmPropertyPage.cbxDictionary"});
+    // Each program names the same new field and dictionary (in its own
+    // letter case) and saves for the same group, twice.
+    std::vector<std::string> scripts;
+    const char* dictionaries[] = {"Közös szótár", "KÖZÖS SZÓTÁR", "közös szótár", "Közös Szótár"};
+    for (int i = 0; i < 4; ++i) {
+        std::string saveForIkt = "click " + save.centre() + "\ntype Ikt\nkey enter\n";
+        scripts.push_back(place + "click " + page[0].centre() + "\ntype Kozos\nkey tab\nclick " + page[1].centre() +
+                          "\ntype " + dictionaries[i] + "\nkey tab\n" + saveForIkt + saveForIkt + "close\n");
+    }
+    std::vector<std::string> outputs = runAtOnce(scripts);
+    for (const std::string& out : outputs) {
+        EXPECT_THAT(out, Not(HasSubstr("error:"))) << out;
+        EXPECT_THAT(out, HasSubstr("status 0\n")) << out;
+    }
+    // One column, one dictionary and one field name, however the saves met.
+    int columns = 0;
+    {
+        db::TADOConnection c(nullptr);
+        c.setConnectionString("FILE NAME=" + folder.file("VelmoraDSC.udl"));
+        c.open();
+        db::TADOQuery q(nullptr);
+        q.setConnection(&c);
+        q.setSqlText("Select* from Document where DocumentID is null");
+        q.open();
+        for (int i = 0; i < q.fieldCount(); ++i) columns += tk::sameName(q.field(i)->fieldName(), "Kozos");
+        EXPECT_EQ(q.fieldByName("Kozos")->kind(), db::FieldKind::Integer);  // a field with a dictionary holds its id
+    }
+    EXPECT_EQ(columns, 1);
+    EXPECT_EQ(rows("Select count(*) from DictionaryGroup").at(0), "3");
+    auto fields = rows("Select FieldName, DictionaryGroupID from Fields");
+    EXPECT_EQ(fields, std::vector<std::string>{"Kozos|3"});
+    // The group's design is one program's whole text.
+    std::string design = rows("Select FormData from UserGroup where UserGroupID = 1").at(0);
+    EXPECT_THAT(design, HasSubstr("KeyField = 'Kozos'"));
+    EXPECT_NO_THROW(velmora::formTextToImage(design));
+}
+
+// A save whose connection is cut in the middle reports it, stores nothing
+// and leaves the window as it was; once the server answers again, the next
+// save goes through.
+class ServerGoneAway : public DesignSession {};
+
+TEST_F(ServerGoneAway, ASaveCutOffInTheMiddleStoresNothingAndTheNextSaveWorks)
+{
+    if (!onPostgres()) GTEST_SKIP() << "a server's connection";
+    std::string udlFile = folder.file("VelmoraDSC.udl");
+    tk::TControl* edit = place(0, 120, 20);
+    tk::setPropText(*edit, "KeyField", "Elso");
+    tk::setPropText(*edit, "FieldType", "0");
+    db::TADOQuery pid(nullptr);
+    pid.setConnection(velmora::dmClientMain->ADOConnection);
+    pid.setSqlText("Select pg_backend_pid()");
+    pid.open();
+    std::string backend = pid.field(0)->asString();
+    // The connection goes while the lookup list asks for the group.
+    platform.script([&] {
+        nativeScript(udlFile, "", "SELECT pg_terminate_backend(" + backend + ")");
+        app.typeText("Ikt");
+        app.pressKey(tk::vk::Return);
+    });
+    app.click(tk::as<tk::TControl>(velmora::frmComonentPalette->findComponent("btnSave")), {5, 5});
+    ASSERT_FALSE(app.errorMessages().empty());
+    EXPECT_THAT(app.errorMessages().back(), HasSubstr("connection to the PostgreSQL server"));
+    EXPECT_EQ(tk::getPropText(*edit, "OnMouseDown"), "ComponentMouseDown");
+    EXPECT_TRUE(window->CompPopup);
+
+    db::TADOConnection reader(nullptr);
+    reader.setConnectionString("FILE NAME=" + udlFile);
+    reader.open();
+    db::TADOQuery q(nullptr);
+    q.setConnection(&reader);
+    q.setSqlText("Select FormData from UserGroup where UserGroupID = 1");
+    q.open();
+    EXPECT_TRUE(q.fieldByName("FormData")->isNull());
+
+    size_t errors = app.errorMessages().size();
+    platform.script([&] {
+        app.typeText("Ikt");
+        app.pressKey(tk::vk::Return);
+    });
+    app.click(tk::as<tk::TControl>(velmora::frmComonentPalette->findComponent("btnSave")), {5, 5});
+    EXPECT_EQ(app.errorMessages().size(), errors);
+    q.close();
+    q.open();
+    EXPECT_THAT(q.fieldByName("FormData")->asString(), HasSubstr("KeyField = 'Elso'"));
+    q.setSqlText("Select* from Document where DocumentID is null");
+    q.open();
+    EXPECT_TRUE(q.findField("Elso"));
+}
+
+TEST(ServerSetUp, CreatesTheTablesOnceAndWritesNoPasswordIntoTheDataLinkFile)
+{
+    if (!onPostgres()) GTEST_SKIP() << "a server";
+    TempFolder first, second, third;
+    std::string schema = freshServerSchema();
+    bool dropped = false;
+    velmora::createDemoDatabaseOnServer(first.path(), schema + " password=secret", &dropped);
+    EXPECT_TRUE(dropped);
+    std::ifstream in(first.file("VelmoraDSC.udl"), std::ios::binary);
+    std::string link((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_THAT(link, HasSubstr("Provider=PostgreSQL;"));
+    EXPECT_THAT(link, Not(HasSubstr("secret")));
+    // The same schema again is refused, and nothing is written.
+    try {
+        velmora::createDemoDatabaseOnServer(second.path(), schema);
+        FAIL();
+    } catch (const db::EDatabaseError& e) {
+        EXPECT_THAT(e.what(), HasSubstr("does not overwrite"));
+    }
+    EXPECT_FALSE(std::filesystem::exists(second.file("VelmoraDSC.udl")));
+    // An existing data-link file is not overwritten either.
+    EXPECT_THROW(velmora::createDemoDatabaseOnServer(first.path(), freshServerSchema()), db::EDatabaseError);
+    // A server that is not there is named in the error.
+    try {
+        velmora::createDemoDatabaseOnServer(third.path(), "host='" + third.path() + "' dbname=nincs");
+        FAIL();
+    } catch (const db::EDatabaseError& e) {
+        EXPECT_THAT(e.what(), HasSubstr("Cannot connect to the PostgreSQL server"));
+    }
+}
+
+}  // namespace
