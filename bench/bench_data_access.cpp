@@ -4,6 +4,7 @@
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/Query.h"
+#include "../tests/TestDatabase.h"
 #include "startup/DemoDatabase.h"
 
 #include <benchmark/benchmark.h>
@@ -24,7 +25,7 @@ struct Database {
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "velmora bench XXXXXX").string();
         folder = mkdtemp(pattern.data());
-        velmora::createDemoDatabase(folder);
+        makeDemoDatabase(folder);
         connection.setConnectionString("FILE NAME=" + folder + "/VelmoraDSC.udl");
         connection.open();
         command.setConnection(&connection);

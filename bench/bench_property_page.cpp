@@ -8,6 +8,7 @@
 #include "palette/ComponentPalette.h"
 #include "properties/PropertyPage.h"
 #include "startup/DataModule.h"
+#include "../tests/TestDatabase.h"
 #include "startup/DemoDatabase.h"
 #include "startup/DesignClasses.h"
 #include "toolkit/Application.h"
@@ -30,7 +31,7 @@ struct Scene {
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "velmora bench XXXXXX").string();
         folder = mkdtemp(pattern.data());
-        velmora::createDemoDatabase(folder);
+        makeDemoDatabase(folder);
         velmora::registerDesignClasses();
         velmora::dmClientMain = new velmora::TdmClientMain(&app);
         auto& dm = *velmora::dmClientMain;

@@ -10,6 +10,7 @@
 #include "palette/ComponentPalette.h"
 #include "properties/PropertyPage.h"
 #include "startup/DataModule.h"
+#include "../tests/TestDatabase.h"
 #include "startup/DemoDatabase.h"
 #include "startup/DesignClasses.h"
 #include "toolkit/Application.h"
@@ -27,7 +28,7 @@ void BM_SaveDesign(benchmark::State& state)
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "velmora bench XXXXXX").string();
     std::string folder = mkdtemp(pattern.data());
-    velmora::createDemoDatabase(folder);
+    makeDemoDatabase(folder);
     tk::HeadlessPlatform platform;
     tk::TApplication app(platform);
     velmora::registerDesignClasses();

@@ -66,8 +66,8 @@ struct TypeRow {
     FieldKind withoutLength; // kind of the bare name, "text"
 };
 
-// SQLite declared type -> column kind. The names of Jet, SQL Server and
-// SQLite all appear, so that a database converted from any of them reads
+// Declared type -> column kind. The names of Jet, SQL Server, SQLite and
+// PostgreSQL all appear, so that a database converted from any of them reads
 // back with the kinds its columns had. The four types that saving adds read
 // back as the designer expects: int -> integer, varchar(50) -> string,
 // datetime -> date-time, binary(1) -> fixed-length bytes.
@@ -98,6 +98,7 @@ const TypeRow typeTable[] = {
     {"longchar", FieldKind::Memo, FieldKind::Memo},
     {"clob", FieldKind::Memo, FieldKind::Memo},
     {"guid", FieldKind::Guid, FieldKind::Guid},
+    {"uuid", FieldKind::Guid, FieldKind::Guid},
     {"uniqueidentifier", FieldKind::Guid, FieldKind::Guid},
     {"datetime", FieldKind::DateTime, FieldKind::DateTime},
     {"timestamp", FieldKind::DateTime, FieldKind::DateTime},
@@ -107,6 +108,7 @@ const TypeRow typeTable[] = {
     {"binary", FieldKind::Bytes, FieldKind::Bytes},
     {"varbinary", FieldKind::VarBytes, FieldKind::VarBytes},
     {"blob", FieldKind::Blob, FieldKind::Blob},
+    {"bytea", FieldKind::Blob, FieldKind::Blob},
     {"longblob", FieldKind::Blob, FieldKind::Blob},
     {"longbinary", FieldKind::Blob, FieldKind::Blob},
     {"image", FieldKind::Blob, FieldKind::Blob},

@@ -6,6 +6,7 @@
 
 #include <libpq-fe.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <set>
@@ -304,7 +305,9 @@ void PostgresEngine::query(const std::string& sql, const std::vector<Cell>& para
     cells.reserve(static_cast<size_t>(rows.rowCount) * static_cast<size_t>(cols));
     for (int row = 0; row < rows.rowCount; ++row)
         for (int c = 0; c < cols; ++c) cells.push_back(readCell(res, row, c, types[c]));
-    rows.readOnly = false;  // results are not kept (see dataVersion)
+    // A plain SELECT without a function call (one may change something,
+    // or answer differently each time) can be kept.
+    rows.readOnly = std::strncmp(PQcmdStatus(r.get()), "SELECT ", 7) == 0 && text.sql.find('(') == std::string::npos;
 }
 
 void PostgresEngine::execute(const std::string& sql, const std::vector<Cell>& params)
@@ -389,6 +392,18 @@ int64_t PostgresEngine::updateRow(const RowUpdate& u)
     params.insert(params.end(), u.oldValues.begin(), u.oldValues.end());
     Result r = run(sql, params);
     return std::strtoll(PQcmdTuples(r.get()), nullptr, 10);
+}
+
+std::optional<uint64_t> PostgresEngine::dataVersion()
+{
+    try {
+        Result r = run("SELECT pg_current_wal_insert_lsn()", {});
+        unsigned high = 0, low = 0;
+        if (std::sscanf(PQgetvalue(r.get(), 0, 0), "%X/%X", &high, &low) != 2) return std::nullopt;
+        return (uint64_t{high} << 32) | low;
+    } catch (const EDatabaseError&) {
+        return std::nullopt;  // a standby in recovery has no position of its own
+    }
 }
 
 std::vector<std::string> PostgresEngine::tableNames()

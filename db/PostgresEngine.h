@@ -33,8 +33,10 @@ public:
     std::vector<std::string> tableNames() override;
     // Fixed-length bytes ("binary(1)") are the domain "binary" over bytea.
     void prepareNewDatabase() override;
-    // Other programs' commits cannot be seen without asking the server.
-    std::optional<uint64_t> dataVersion() override { return std::nullopt; }
+    // The server's write-ahead log position: every commit, anyone's, moves
+    // it before others can see the change (so do unrelated writes; a kept
+    // result is then merely read again).
+    std::optional<uint64_t> dataVersion() override;
 
     // The server process serving this connection.
     int backendPid() const;

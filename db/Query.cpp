@@ -59,7 +59,8 @@ void TADOQuery::open()
     std::string text = params_.parse(sql_);
     ResultCache& cache = connection_->resultCache();
     bool cacheable = params_.count() == 0;
-    std::shared_ptr<const CachedResult> kept = cacheable ? cache.find(engine, text) : nullptr;
+    std::optional<uint64_t> stamp = cacheable ? cache.stamp(engine) : std::nullopt;
+    std::shared_ptr<const CachedResult> kept = cacheable ? cache.find(text, stamp) : nullptr;
     ResultRows rows;
     if (!kept) {
         std::vector<Cell> values;
@@ -102,7 +103,7 @@ void TADOQuery::open()
             result->columns = std::move(rows.columns);
             result->cells = cells_;
             result->rowCount = rowCount_;
-            cache.store(engine, text, std::move(result));
+            cache.store(text, stamp, std::move(result));
         }
     }
     state_ = DataSetState::Browse;

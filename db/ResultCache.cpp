@@ -13,9 +13,8 @@ std::optional<uint64_t> ResultCache::stamp(Engine& engine)
     return (writes_ << 32) ^ *version;
 }
 
-std::shared_ptr<const CachedResult> ResultCache::find(Engine& engine, const std::string& sql)
+std::shared_ptr<const CachedResult> ResultCache::find(const std::string& sql, std::optional<uint64_t> now)
 {
-    std::optional<uint64_t> now = stamp(engine);
     // Anything read before a change is stale.
     entries_.erase(std::remove_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.stamp != now; }),
                    entries_.end());
@@ -24,14 +23,14 @@ std::shared_ptr<const CachedResult> ResultCache::find(Engine& engine, const std:
     return nullptr;
 }
 
-void ResultCache::store(Engine& engine, const std::string& sql, std::shared_ptr<const CachedResult> result)
+void ResultCache::store(const std::string& sql, std::optional<uint64_t> readAt,
+                        std::shared_ptr<const CachedResult> result)
 {
-    std::optional<uint64_t> now = stamp(engine);
-    if (!now) return;  // the engine cannot tell when it goes stale
+    if (!readAt) return;  // the engine cannot tell when it goes stale
     entries_.erase(std::remove_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.sql == sql; }),
                    entries_.end());
     if (entries_.size() >= capacity) entries_.erase(entries_.begin());
-    entries_.push_back({sql, *now, std::move(result)});
+    entries_.push_back({sql, *readAt, std::move(result)});
 }
 
 }  // namespace db

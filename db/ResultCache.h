@@ -22,9 +22,14 @@ struct CachedResult {
 
 class ResultCache {
 public:
-    // A result read while the database was as it is now, or none.
-    std::shared_ptr<const CachedResult> find(Engine& engine, const std::string& sql);
-    void store(Engine& engine, const std::string& sql, std::shared_ptr<const CachedResult> result);
+    // Where the database stands now: this connection's writes and the
+    // engine's count of everyone's commits; none when the engine cannot
+    // tell. Taken before a statement runs, so that a commit made while it
+    // runs makes its result stale.
+    std::optional<uint64_t> stamp(Engine& engine);
+    // A result read while the database stood at `now`, or none.
+    std::shared_ptr<const CachedResult> find(const std::string& sql, std::optional<uint64_t> now);
+    void store(const std::string& sql, std::optional<uint64_t> readAt, std::shared_ptr<const CachedResult> result);
     // Every write through the connection calls this; writes by other
     // connections show in the engine's data version.
     void written() { ++writes_; }
@@ -32,7 +37,6 @@ public:
     void clear() { entries_.clear(); }
 
 private:
-    std::optional<uint64_t> stamp(Engine& engine);
     struct Entry {
         std::string sql;
         uint64_t stamp;
