@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace db {
@@ -37,6 +38,9 @@ struct RowUpdate {
     std::vector<const Cell*> oldValues;
     bool byKey = false;  // else the first row with all the old values
 };
+
+// A name as a quoted identifier ("a""b"), which both engines take.
+std::string quoteIdentifier(std::string_view name);
 
 class Engine {
 public:

@@ -1,6 +1,8 @@
 // Translating the program's statements for PostgreSQL.
 #include "db/PostgresDialect.h"
 
+#include "db/Engine.h"
+
 #include "toolkit/Text.h"
 
 #include <algorithm>
@@ -39,16 +41,6 @@ bool wordStart(char c)
 bool wordChar(char c)
 {
     return wordStart(c) || std::isdigit(static_cast<unsigned char>(c)) || c == '$' || c == '@';
-}
-
-std::string quoted(std::string_view name)
-{
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
 }
 
 }  // namespace
@@ -119,7 +111,7 @@ PostgresText toPostgres(const std::string& sql)
         if (c == '[') {
             size_t end = sql.find(']', i + 1);
             end = end == std::string::npos ? n : end;
-            o += quoted(std::string_view(sql).substr(i + 1, end - i - 1));
+            o += quoteIdentifier(std::string_view(sql).substr(i + 1, end - i - 1));
             note("\"" + sql.substr(i + 1, end - i - 1));
             i = std::min(end + 1, n);
             continue;
@@ -166,7 +158,7 @@ PostgresText toPostgres(const std::string& sql)
             note(lower);
             continue;
         } else {
-            o += quoted(word);
+            o += quoteIdentifier(word);
             note("\"" + word);
             continue;
         }

@@ -22,16 +22,6 @@ constexpr Oid boolOid = 16, byteaOid = 17, int8Oid = 20, int2Oid = 21, int4Oid =
 
 const char* const duplicateKeyState = "23505";
 
-std::string quoteIdent(const std::string& name)
-{
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
-
 std::string trimmed(const char* message)
 {
     std::string s = message ? message : "";
@@ -146,6 +136,8 @@ std::string postgresConninfo(const std::map<std::string, std::string>& linkValue
         if (!libpqKeywords().count(key))
             throw EDatabaseError("The data-link file names " + key + ", which is no PostgreSQL connection keyword");
         if (key == "client_encoding") continue;  // the program speaks UTF-8
+        if (value.find('\0') != std::string::npos)
+            throw EDatabaseError("The data-link file's " + key + " holds a zero byte");
         timeout = timeout || key == "connect_timeout";
         conninfo += key + "=" + conninfoValue(value) + " ";
     }
@@ -331,7 +323,7 @@ void PostgresEngine::execute(const std::string& sql, const std::vector<Cell>& pa
         run(text.sql, values);
         Cell table, column;
         table.type = column.type = Cell::Type::Text;
-        table.s = quoteIdent(text.alteredTable);
+        table.s = quoteIdentifier(text.alteredTable);
         column.s = text.addedColumn;
         Result r = run("SELECT count(*) FROM pg_attribute WHERE attrelid = to_regclass($1::text)"
                        " AND attnum > 0 AND NOT attisdropped AND lower(attname) = lower($2::text)",
@@ -366,7 +358,7 @@ std::vector<std::string> PostgresEngine::primaryKey(const std::string& table)
 {
     Cell name;
     name.type = Cell::Type::Text;
-    name.s = quoteIdent(table);
+    name.s = quoteIdentifier(table);
     Result r = run("SELECT a.attname FROM pg_index i"
                    " JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = ANY (i.indkey)"
                    " WHERE i.indrelid = to_regclass($1::text) AND i.indisprimary"
@@ -379,15 +371,15 @@ std::vector<std::string> PostgresEngine::primaryKey(const std::string& table)
 
 int64_t PostgresEngine::updateRow(const RowUpdate& u)
 {
-    std::string sql = "UPDATE " + quoteIdent(u.table) + " SET ";
+    std::string sql = "UPDATE " + quoteIdentifier(u.table) + " SET ";
     int n = 1;
     for (size_t i = 0; i < u.setColumns.size(); ++i)
-        sql += (i ? ", " : "") + quoteIdent(u.setColumns[i]) + " = $" + std::to_string(n++);
+        sql += (i ? ", " : "") + quoteIdentifier(u.setColumns[i]) + " = $" + std::to_string(n++);
     std::string cond;
     for (size_t i = 0; i < u.whereColumns.size(); ++i)
-        cond += (i ? " AND " : "") + quoteIdent(u.whereColumns[i]) + " IS NOT DISTINCT FROM $" + std::to_string(n++);
+        cond += (i ? " AND " : "") + quoteIdentifier(u.whereColumns[i]) + " IS NOT DISTINCT FROM $" + std::to_string(n++);
     sql += u.byKey ? " WHERE " + cond
-                   : " WHERE ctid = (SELECT ctid FROM " + quoteIdent(u.table) + " WHERE " + cond + " LIMIT 1)";
+                   : " WHERE ctid = (SELECT ctid FROM " + quoteIdentifier(u.table) + " WHERE " + cond + " LIMIT 1)";
     std::vector<const Cell*> params = u.values;
     params.insert(params.end(), u.oldValues.begin(), u.oldValues.end());
     Result r = run(sql, params);

@@ -33,16 +33,6 @@ struct Statement {
     throw EDatabaseError(sqlite3_errmsg(db));
 }
 
-std::string quoteIdent(const std::string& name)
-{
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
-
 void bindCell(sqlite3_stmt* st, int index, const Cell& c)
 {
     switch (c.type) {
@@ -198,7 +188,7 @@ std::vector<std::string> SqliteEngine::primaryKey(const std::string& table)
 {
     std::vector<std::pair<int, std::string>> keys;
     Statement info;
-    std::string pragma = "PRAGMA table_info(" + quoteIdent(table) + ")";
+    std::string pragma = "PRAGMA table_info(" + quoteIdentifier(table) + ")";
     if (sqlite3_prepare_v2(db_, pragma.c_str(), -1, &info.s, nullptr) != SQLITE_OK) raise(db_);
     while (sqlite3_step(info.s) == SQLITE_ROW)
         if (int position = sqlite3_column_int(info.s, 5); position > 0)
@@ -211,13 +201,13 @@ std::vector<std::string> SqliteEngine::primaryKey(const std::string& table)
 
 int64_t SqliteEngine::updateRow(const RowUpdate& u)
 {
-    std::string sql = "UPDATE " + quoteIdent(u.table) + " SET ";
-    for (size_t i = 0; i < u.setColumns.size(); ++i) sql += (i ? ", " : "") + quoteIdent(u.setColumns[i]) + " = ?";
+    std::string sql = "UPDATE " + quoteIdentifier(u.table) + " SET ";
+    for (size_t i = 0; i < u.setColumns.size(); ++i) sql += (i ? ", " : "") + quoteIdentifier(u.setColumns[i]) + " = ?";
     std::string cond;
     for (size_t i = 0; i < u.whereColumns.size(); ++i)
-        cond += (i ? " AND " : "") + quoteIdent(u.whereColumns[i]) + " IS ?";
+        cond += (i ? " AND " : "") + quoteIdentifier(u.whereColumns[i]) + " IS ?";
     sql += u.byKey ? " WHERE " + cond
-                   : " WHERE rowid = (SELECT rowid FROM " + quoteIdent(u.table) + " WHERE " + cond + " LIMIT 1)";
+                   : " WHERE rowid = (SELECT rowid FROM " + quoteIdentifier(u.table) + " WHERE " + cond + " LIMIT 1)";
     Statement st;
     if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st.s, nullptr) != SQLITE_OK) raise(db_);
     int n = 1;

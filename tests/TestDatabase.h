@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 inline bool onPostgres()
@@ -96,4 +97,22 @@ inline void nativeScript(const std::string& dataLinkFile, const std::string& sql
     PQclear(r);
     PQfinish(conn);
     if (!error.empty()) throw std::runtime_error(error);
+}
+
+// The rows a statement reads, each as its values joined by "|" ("null"
+// for null), through a connection of its own, as another program sees them.
+inline std::vector<std::string> readRows(db::TADOConnection& connection, const std::string& sql)
+{
+    db::TADOQuery q(nullptr);
+    q.setConnection(&connection);
+    q.setSqlText(sql);
+    q.open();
+    std::vector<std::string> out;
+    for (; !q.eof(); q.next()) {
+        std::string row;
+        for (int i = 0; i < q.fieldCount(); ++i)
+            row += (i ? "|" : "") + (q.field(i)->isNull() ? std::string("null") : q.field(i)->asString());
+        out.push_back(row);
+    }
+    return out;
 }

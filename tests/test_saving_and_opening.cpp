@@ -80,21 +80,7 @@ protected:
         for (int i = 0; i < q.fieldCount(); ++i) out[q.field(i)->fieldName()] = q.field(i)->kind();
         return out;
     }
-    std::vector<std::string> rows(const std::string& sql)
-    {
-        db::TADOQuery q(nullptr);
-        q.setConnection(&reader);
-        q.setSqlText(sql);
-        q.open();
-        std::vector<std::string> out;
-        for (; !q.eof(); q.next()) {
-            std::string row;
-            for (int i = 0; i < q.fieldCount(); ++i)
-                row += (i ? "|" : "") + (q.field(i)->isNull() ? std::string("null") : q.field(i)->asString());
-            out.push_back(row);
-        }
-        return out;
-    }
+    std::vector<std::string> rows(const std::string& sql) { return readRows(reader, sql); }
     void exec(const std::string& sql)
     {
         db::TADOCommand c(nullptr);
