@@ -68,88 +68,66 @@ private:
     void property(const TPersistent& obj, const PropInfo& p, const std::string& path)
     {
         Value v = p.get(obj);
-        auto isDefault = [&](int64_t n) { return p.defaultValue && *p.defaultValue == n; };
+        if (p.kind == PropKind::Object) {
+            if (TPersistent* o = v.toObject()) properties(*o, path + ".");
+            return;
+        }
+        if (p.kind == PropKind::Variant) {
+            variant(v, path);
+            return;
+        }
+        if (tk::isDefaultValue(p, v)) return;
         switch (p.kind) {
         case PropKind::Integer: {
-            int64_t n = v.toInt();
-            if (isDefault(n)) return;
+            const std::string* name = p.constants ? p.constants->nameOf(static_cast<int32_t>(v.toInt())) : nullptr;
             out_.shortString(path);
-            const std::string* name = p.constants ? p.constants->nameOf(static_cast<int32_t>(n)) : nullptr;
             if (name) out_.ident(*name);
-            else out_.integer(n);
+            else out_.integer(v.toInt());
             return;
         }
         case PropKind::Int64:
-            if (v.toInt() == 0) return;
             out_.shortString(path);
             out_.integer(v.toInt());
             return;
-        case PropKind::Char: {
-            int64_t n = v.toInt();
-            if (isDefault(n)) return;
+        case PropKind::Char:
+        case PropKind::String:
             out_.shortString(path);
-            out_.string(tk::toUtf8(static_cast<char32_t>(n)), false);
+            out_.string(tk::propertyText(obj, p, v), false);
             return;
-        }
-        case PropKind::Enum: {
-            int64_t n = v.toInt();
-            if (isDefault(n)) return;
+        case PropKind::Enum:
+        case PropKind::Bool:
             out_.shortString(path);
-            out_.ident(p.enumType->nameOf(static_cast<int>(n)));
+            out_.ident(tk::propertyText(obj, p, v));
             return;
-        }
-        case PropKind::Bool: {
-            bool b = v.toBool();
-            if (isDefault(b ? 1 : 0)) return;
-            out_.shortString(path);
-            out_.ident(b ? "True" : "False");
-            return;
-        }
         case PropKind::Set: {
-            int64_t mask = v.toInt();
-            if (isDefault(mask)) return;
             out_.shortString(path);
             out_.type(ValueType::Set);
             for (size_t i = 0; i < p.enumType->values.size() && i < 32; ++i)
-                if (mask & (int64_t{1} << i)) out_.shortString(p.enumType->values[i]);
+                if (v.toInt() & (int64_t{1} << i)) out_.shortString(p.enumType->values[i]);
             out_.byte(0);
             return;
         }
-        case PropKind::String: {
-            std::string s = v.toString();
-            if (s.empty()) return;
+        case PropKind::Float:
             out_.shortString(path);
-            out_.string(s, false);
+            out_.extended(v.toFloat());
             return;
-        }
-        case PropKind::Float: {
-            double d = v.toFloat();
-            if (d == 0) return;
-            out_.shortString(path);
-            out_.extended(d);
-            return;
-        }
-        case PropKind::Variant: variant(v, path); return;
         case PropKind::Event: {
-            const tk::Handler& h = v.toHandler();
             // Only the window's own named handlers can be written.
-            std::string name = h && h.target() == &root_ ? root_.methodName(h) : std::string();
+            const tk::Handler& h = v.toHandler();
+            std::string name = h.target() == &root_ ? root_.methodName(h) : std::string();
             if (name.empty()) return;
             out_.shortString(path);
             out_.ident(name);
             return;
         }
         case PropKind::Component: {
+            // A component of another window is named with its window's name.
             TComponent* c = v.toComponent();
-            if (!c || c->name().empty()) return;
             out_.shortString(path);
             if (c->root() != &root_ && c != &root_ && c->root() != c) out_.ident(c->root()->name() + "." + c->name());
             else out_.ident(c->name());
             return;
         }
-        case PropKind::Object:
-            if (TPersistent* o = v.toObject()) properties(*o, path + ".");
-            return;
         case PropKind::Collection: {
             auto* col = tk::as<tk::TCollection>(v.toObject());
             if (!col) return;
@@ -163,6 +141,8 @@ private:
             out_.byte(0);
             return;
         }
+        case PropKind::Object:
+        case PropKind::Variant: return;
         }
     }
 
@@ -398,92 +378,67 @@ private:
         setValue(*target, *p, v);
     }
 
+    // The image's value as the property takes it, through the property
+    // kind's one conversion; each kind takes only the image types that
+    // the writer writes for it.
     void setValue(TPersistent& target, const PropInfo& p, const ImageValue& v)
     {
+        bool nil = v.type == ValueType::Nil, ident = v.type == ValueType::Ident;
+        Value given;
         switch (p.kind) {
         case PropKind::Integer:
-        case PropKind::Int64: {
-            int64_t n;
-            if (v.isInteger()) n = v.integer;
-            else if (v.type == ValueType::Ident && p.constants) {
-                auto c = p.constants->valueOf(v.text);
-                if (!c) invalidValue();
-                n = *c;
-            } else invalidValue();
-            if (p.kind == PropKind::Integer && (n < INT32_MIN || n > INT32_MAX)) invalidValue();
-            p.set(target, Value(n));
-            return;
-        }
-        case PropKind::Char: {
-            int64_t code;
-            if (v.isInteger()) code = v.integer;
-            else if (v.isString()) {
-                std::u32string s = tk::toU32(v.text);
-                if (s.size() > 1) invalidValue();
-                code = s.empty() ? 0 : s[0];
-            } else invalidValue();
-            p.set(target, Value(code));
-            return;
-        }
-        case PropKind::Enum: {
-            if (v.type != ValueType::Ident) invalidValue();
-            int i = p.enumType->indexOf(v.text);
-            if (i < 0) invalidValue();
-            p.set(target, Value(int64_t{i}));
-            return;
-        }
-        case PropKind::Bool:
-            if (v.type == ValueType::True) p.set(target, Value(true));
-            else if (v.type == ValueType::False) p.set(target, Value(false));
+        case PropKind::Int64:
+            if (v.isInteger()) given = Value(v.integer);
+            else if (ident && p.constants) given = Value(v.text);
             else invalidValue();
-            return;
-        case PropKind::Set: {
+            break;
+        case PropKind::Char:
+            if (v.isInteger()) given = Value(v.integer);
+            else if (v.isString()) given = Value(v.text);
+            else invalidValue();
+            break;
+        case PropKind::Enum:
+            if (!ident) invalidValue();
+            given = Value(v.text);
+            break;
+        case PropKind::Bool:
+            if (v.type != ValueType::True && v.type != ValueType::False) invalidValue();
+            given = Value(v.type == ValueType::True);
+            break;
+        case PropKind::Set:
             if (v.type != ValueType::Set) invalidValue();
-            int64_t mask = 0;
-            for (const std::string& e : v.set) {
-                int i = p.enumType->indexOf(e);
-                if (i < 0 || i >= 32) invalidValue();
-                mask |= int64_t{1} << i;
-            }
-            p.set(target, Value(mask));
-            return;
-        }
+            given = Value(int64_t{tk::setFromNames(*p.enumType, v.set)});
+            break;
         case PropKind::String:
             if (!v.isString()) invalidValue();
-            p.set(target, Value(v.text));
-            return;
+            given = Value(v.text);
+            break;
         case PropKind::Float:
-            if (v.isFloat()) p.set(target, Value(static_cast<double>(v.number)));
-            else if (v.isInteger()) p.set(target, Value(static_cast<double>(v.integer)));
+            if (v.isFloat()) given = Value(static_cast<double>(v.number));
+            else if (v.isInteger()) given = Value(static_cast<double>(v.integer));
             else invalidValue();
-            return;
+            break;
         case PropKind::Variant:
-            if (v.isInteger()) p.set(target, Value(v.integer));
-            else if (v.isFloat()) p.set(target, Value(static_cast<double>(v.number)));
-            else if (v.isString()) p.set(target, Value(v.text));
-            else if (v.type == ValueType::True || v.type == ValueType::False) p.set(target, Value(v.type == ValueType::True));
-            else if (v.type == ValueType::Null) p.set(target, Value::null());
+            if (v.isInteger()) given = Value(v.integer);
+            else if (v.isFloat()) given = Value(static_cast<double>(v.number));
+            else if (v.isString()) given = Value(v.text);
+            else if (v.type == ValueType::True || v.type == ValueType::False) given = Value(v.type == ValueType::True);
+            else if (v.type == ValueType::Null) given = Value::null();
             else invalidValue();
-            return;
-        case PropKind::Event: {
-            if (v.type == ValueType::Nil) {
-                p.set(target, Value(tk::Handler()));
-                return;
-            }
-            if (v.type != ValueType::Ident) invalidValue();
-            tk::Handler h = root_.findMethod(v.text);
-            if (!h || h.kind() != p.eventKind) invalidValue();
-            p.set(target, Value(h));
-            return;
-        }
+            break;
+        case PropKind::Event:
+            if (!nil && !ident) invalidValue();
+            given = nil ? Value(tk::Handler()) : Value(v.text);
+            break;
         case PropKind::Component:
-            if (v.type == ValueType::Nil) {
-                p.set(target, Value(static_cast<TComponent*>(nullptr)));
+            if (!nil && !ident) invalidValue();
+            if (ident) {
+                // Resolved once every component of the design exists.
+                fixups_.push_back({&target, &p, v.text});
                 return;
             }
-            if (v.type != ValueType::Ident) invalidValue();
-            fixups_.push_back({&target, &p, v.text});
-            return;
+            given = Value(static_cast<TComponent*>(nullptr));
+            break;
         case PropKind::Object: invalidValue();
         case PropKind::Collection: {
             if (v.type != ValueType::Collection) invalidValue();
@@ -497,6 +452,7 @@ private:
             return;
         }
         }
+        p.set(target, tk::propertyValue(target, p, given));
     }
 
     // Names read for references are looked up once the whole design is read;

@@ -55,7 +55,9 @@ TComponent* findComponentByName(const TPersistent& obj, std::string_view name)
     invalidValue();
 }
 
-Value convertFor(const TPersistent& obj, const PropInfo& p, const Value& v)
+}  // namespace
+
+Value propertyValue(const TPersistent& obj, const PropInfo& p, const Value& v)
 {
     try {
         switch (p.kind) {
@@ -126,7 +128,47 @@ Value convertFor(const TPersistent& obj, const PropInfo& p, const Value& v)
     invalidValue();
 }
 
-}  // namespace
+std::string propertyText(const TPersistent& obj, const PropInfo& p, const Value& v)
+{
+    switch (p.kind) {
+    case PropKind::Enum: return p.enumType->nameOf(static_cast<int>(v.toInt()));
+    case PropKind::Set: return setToText(*p.enumType, static_cast<unsigned>(v.toInt()));
+    case PropKind::Char: return v.toInt() == 0 ? std::string() : toUtf8(static_cast<char32_t>(v.toInt()));
+    case PropKind::Component: {
+        TComponent* c = v.toComponent();
+        if (!c) return {};
+        // A component of another window is named with its window's name.
+        const TComponent* self = dynamic_cast<const TComponent*>(&obj);
+        if (self && c->root() != self->root() && c->root() != c) return c->root()->name() + "." + c->name();
+        return c->name();
+    }
+    case PropKind::Event: return v.toHandler() ? v.toHandler().name() : std::string();
+    case PropKind::Object:
+    case PropKind::Collection: throw EPropertyError("Invalid property value");
+    default: return v.toString();
+    }
+}
+
+bool isDefaultValue(const PropInfo& p, const Value& v)
+{
+    auto isDeclared = [&](int64_t n) { return p.defaultValue && *p.defaultValue == n; };
+    switch (p.kind) {
+    case PropKind::Integer:
+    case PropKind::Char:
+    case PropKind::Enum:
+    case PropKind::Set: return isDeclared(v.toInt());
+    case PropKind::Bool: return isDeclared(v.toBool() ? 1 : 0);
+    case PropKind::Int64: return v.toInt() == 0;
+    case PropKind::String: return v.toString().empty();
+    case PropKind::Float: return v.toFloat() == 0;
+    case PropKind::Variant: return v.isUnassigned();
+    case PropKind::Event: return !v.toHandler();
+    case PropKind::Component: return !v.toComponent() || v.toComponent()->name().empty();
+    case PropKind::Object:
+    case PropKind::Collection: return !v.toObject();
+    }
+    return false;
+}
 
 const PropInfo& findPropInfo(const TPersistent& obj, std::string_view name)
 {
@@ -166,7 +208,7 @@ void setProp(TPersistent& obj, std::string_view path, const Value& v)
     TPersistent& target = const_cast<TPersistent&>(resolvePath(obj, path, last));
     const PropInfo& p = findPropInfo(target, last);
     if (p.readOnly()) throw EPropertyError(format("Property %s is read-only", std::string(last)));
-    p.set(target, convertFor(target, p, v));
+    p.set(target, propertyValue(target, p, v));
 }
 
 std::string getPropText(const TPersistent& obj, std::string_view path)
@@ -174,23 +216,7 @@ std::string getPropText(const TPersistent& obj, std::string_view path)
     std::string_view last;
     const TPersistent& target = resolvePath(obj, path, last);
     const PropInfo& p = findPropInfo(target, last);
-    Value v = p.get(target);
-    switch (p.kind) {
-    case PropKind::Enum: return p.enumType->nameOf(static_cast<int>(v.toInt()));
-    case PropKind::Set: return setToText(*p.enumType, static_cast<unsigned>(v.toInt()));
-    case PropKind::Char: return v.toInt() == 0 ? std::string() : toUtf8(static_cast<char32_t>(v.toInt()));
-    case PropKind::Component: {
-        TComponent* c = v.toComponent();
-        if (!c) return {};
-        const TComponent* self = dynamic_cast<const TComponent*>(&target);
-        if (self && c->root() != self->root() && c->root() != c) return c->root()->name() + "." + c->name();
-        return c->name();
-    }
-    case PropKind::Event: return v.toHandler() ? v.toHandler().name() : std::string();
-    case PropKind::Object:
-    case PropKind::Collection: throw EPropertyError("Invalid property value");
-    default: return v.toString();
-    }
+    return propertyText(target, p, p.get(target));
 }
 
 void setPropText(TPersistent& obj, std::string_view path, std::string_view text)
@@ -236,19 +262,27 @@ unsigned textToSet(const EnumType& type, std::string_view text)
 {
     if (!text.empty() && text.front() == '[') text.remove_prefix(1);
     if (!text.empty() && text.back() == ']') text.remove_suffix(1);
-    unsigned mask = 0;
+    std::vector<std::string> names;
     while (!text.empty()) {
         size_t comma = text.find(',');
         std::string_view item = text.substr(0, comma);
         while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
         while (!item.empty() && item.back() == ' ') item.remove_suffix(1);
-        if (!item.empty()) {
-            int i = type.indexOf(item);
-            if (i < 0) throw EPropertyError("Invalid property value");
-            mask |= 1u << i;
-        }
+        if (!item.empty()) names.emplace_back(item);
         if (comma == std::string_view::npos) break;
         text.remove_prefix(comma + 1);
+    }
+    return setFromNames(type, names);
+}
+
+unsigned setFromNames(const EnumType& type, const std::vector<std::string>& names)
+{
+    unsigned mask = 0;
+    for (const std::string& name : names) {
+        int i = type.indexOf(name);
+        // A set holds at most 32 elements.
+        if (i < 0 || i >= 32) throw EPropertyError("Invalid property value");
+        mask |= 1u << i;
     }
     return mask;
 }

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tk {
 
@@ -35,8 +36,21 @@ std::string getPropTextOr(const TPersistent& obj, std::string_view path, const s
 // `methodName` of `methodOwner`; an empty name or "nil" sets none.
 void bindEvent(TPersistent& obj, std::string_view eventName, TComponent& methodOwner, std::string_view methodName);
 
+// The one conversion of each property kind, which access by name, the
+// stored-design writer and reader and the console all use:
+// - a value (native, or its text form) as the property's kind holds it;
+//   raises "Invalid property value" when it does not suit the property;
+Value propertyValue(const TPersistent& obj, const PropInfo& p, const Value& v);
+// - the text form of a value the property holds (see getPropText);
+std::string propertyText(const TPersistent& obj, const PropInfo& p, const Value& v);
+// - whether a stored design leaves the value out: the declared default of
+//   ordinal kinds, empty strings, zero, no handler, no named component.
+bool isDefaultValue(const PropInfo& p, const Value& v);
+
 // Text of a set value, "[akLeft,akTop]"; and back.
 std::string setToText(const EnumType& type, unsigned mask);
 unsigned textToSet(const EnumType& type, std::string_view text);
+// The mask of set elements given by name; raises for a name not in `type`.
+unsigned setFromNames(const EnumType& type, const std::vector<std::string>& names);
 
 }  // namespace tk
