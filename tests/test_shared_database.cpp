@@ -14,6 +14,10 @@
 #include <fstream>
 #include <sstream>
 
+#include <libpq-fe.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using testing::HasSubstr;
 using testing::Not;
 
@@ -117,6 +121,60 @@ TEST_F(SharedDatabase, ProgramsSavingAtOnceAddEachColumnAndNameOnceAndStoreWhole
     std::string design = rows("Select FormData from UserGroup where UserGroupID = 1").at(0);
     EXPECT_THAT(design, HasSubstr("KeyField = 'Kozos'"));
     EXPECT_NO_THROW(velmora::formTextToImage(design));
+}
+
+// Two programs adding the same column at the same moment, in different
+// letter case: the server settles it, the column is added once and the
+// other program's statement is refused.
+TEST_F(SharedDatabase, TheSameColumnAddedByTwoAtOnceIsAddedOnce)
+{
+    if (!onPostgres()) GTEST_SKIP() << "a server's locks";
+    std::string udlFile = folder.file("VelmoraDSC.udl");
+    PGconn* holder = PQconnectdb(db::postgresConninfo(db::readDataLinkFile(udlFile).values).c_str());
+    ASSERT_EQ(PQstatus(holder), CONNECTION_OK);
+    auto run = [&](const char* sql) {
+        PGresult* r = PQexec(holder, sql);
+        std::string value = PQresultStatus(r) == PGRES_TUPLES_OK ? PQgetvalue(r, 0, 0) : "";
+        PQclear(r);
+        return value;
+    };
+    // Both wait behind a lock until they are both waiting.
+    run("BEGIN; LOCK TABLE \"Document\" IN ACCESS EXCLUSIVE MODE");
+    std::vector<pid_t> children;
+    for (const char* name : {"Kozos", "KOZOS"}) {
+        pid_t pid = fork();
+        if (pid == 0) {
+            int status = 1;
+            try {
+                db::TADOConnection c(nullptr);
+                c.setConnectionString("FILE NAME=" + udlFile);
+                c.open();
+                db::TADOCommand cmd(nullptr);
+                cmd.setConnection(&c);
+                cmd.setCommandText(std::string("Alter Table Document Add [") + name + "] int ");
+                cmd.execute();
+                status = 0;
+            } catch (const db::EDatabaseError&) {
+            }
+            _exit(status);
+        }
+        children.push_back(pid);
+    }
+    const char* waiting = "SELECT count(*) FROM pg_locks WHERE NOT granted AND relation = '\"Document\"'::regclass";
+    for (int i = 0; i < 500 && run(waiting) != "2"; ++i) usleep(10000);
+    EXPECT_EQ(run(waiting), "2");
+    run("COMMIT");
+    int added = 0;
+    for (pid_t pid : children) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        added += WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    EXPECT_EQ(added, 1);
+    EXPECT_EQ(run("SELECT count(*) FROM pg_attribute WHERE attrelid = '\"Document\"'::regclass"
+                  " AND lower(attname) = 'kozos'"),
+              "1");
+    PQfinish(holder);
 }
 
 // A save whose connection is cut in the middle reports it, stores nothing
