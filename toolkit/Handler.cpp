@@ -6,34 +6,75 @@
 
 namespace tk {
 
-Handler::Handler(EventKind kind, std::function<void(EventCall&)> fn)
-    : kind_(kind), fn_(fn ? std::make_shared<const std::function<void(EventCall&)>>(std::move(fn)) : nullptr)
+Handler::Handler(EventKind kind, std::function<void(EventCall&)> fn) : kind_(kind)
+{
+    if (fn) fn_ = new Callable{std::move(fn)};
+}
+
+Handler::Handler(TComponent& target, const MethodInfo& method)
+    : target_(&target), method_(&method), kind_(method.kind), bound_(true)
 {
 }
 
-Handler::Handler(TComponent& target, const MethodInfo& method) : kind_(method.kind), method_(&method), target_(&target)
+Handler::Handler(const Handler& other)
+    : target_(other.target_), method_(other.method_), kind_(other.kind_), bound_(other.bound_)
 {
+    if (!bound_ && fn_) ++fn_->refs;
+}
+
+Handler::Handler(Handler&& other) noexcept
+    : target_(other.target_), method_(other.method_), kind_(other.kind_), bound_(other.bound_)
+{
+    other.target_ = nullptr;
+    other.method_ = nullptr;
+    other.bound_ = false;
+}
+
+Handler& Handler::operator=(const Handler& other)
+{
+    if (this != &other) *this = Handler(other);
+    return *this;
+}
+
+Handler& Handler::operator=(Handler&& other) noexcept
+{
+    if (this == &other) return *this;
+    release();
+    target_ = other.target_;
+    method_ = other.method_;
+    kind_ = other.kind_;
+    bound_ = other.bound_;
+    other.target_ = nullptr;
+    other.method_ = nullptr;
+    other.bound_ = false;
+    return *this;
+}
+
+void Handler::release()
+{
+    if (!bound_ && fn_ && --fn_->refs == 0) delete fn_;
+    method_ = nullptr;
 }
 
 const std::string& Handler::name() const
 {
     static const std::string none;
-    return method_ ? method_->name : none;
+    return bound_ ? method_->name : none;
 }
 
 void Handler::operator()(EventCall& call) const
 {
-    if (method_) {
+    if (bound_) {
         if (TComponent* t = target_.get()) method_->invoke(*t, call);
     } else if (fn_) {
-        (*fn_)(call);
+        fn_->fn(call);
     }
 }
 
 bool Handler::sameAs(const Handler& other) const
 {
     if (!*this || !other) return !*this && !other;
-    if (!method_ || !other.method_) return false;
+    if (!bound_ || !other.bound_) return false;
     return target_.get() == other.target_.get() && method_->name == other.method_->name;
 }
 

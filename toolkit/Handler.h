@@ -16,7 +16,7 @@ class TObject;
 struct MethodInfo;
 
 // The signatures of event properties.
-enum class EventKind {
+enum class EventKind : uint8_t {
     Notify,        // (Sender)
     Mouse,         // (Sender, Button, Shift, X, Y)
     MouseMove,     // (Sender, Shift, X, Y)
@@ -63,24 +63,40 @@ public:
     static Handler close(std::function<void(TObject*, TCloseAction&)> fn);
 
     // Set, and (for a method) its object still alive.
-    explicit operator bool() const { return method_ ? target_.get() != nullptr : fn_ != nullptr; }
+    explicit operator bool() const { return bound_ ? target_.get() != nullptr : fn_ != nullptr; }
     EventKind kind() const { return kind_; }
     TComponent* target() const { return target_.get(); }
     // The method's published name; empty for an anonymous handler.
     const std::string& name() const;
-    const MethodInfo* method() const { return method_; }
+    const MethodInfo* method() const { return bound_ ? method_ : nullptr; }
     void operator()(EventCall& call) const;
     // Same method of the same object (anonymous handlers are never equal).
     bool sameAs(const Handler& other) const;
     friend bool operator==(const Handler& a, const Handler& b) { return a.sameAs(b); }
 
+    Handler(const Handler& other);
+    Handler(Handler&& other) noexcept;
+    Handler& operator=(const Handler& other);
+    Handler& operator=(Handler&& other) noexcept;
+    ~Handler() { release(); }
+
 private:
-    EventKind kind_ = EventKind::Notify;
-    const MethodInfo* method_ = nullptr;
+    // A handler set from code: its function, shared by the copies.
+    struct Callable {
+        std::function<void(EventCall&)> fn;
+        int refs = 1;
+    };
+    void release();
+
+    // Either a published method of `target_` or a function: a window holds
+    // a dozen handlers for each of its controls, so they stay four words.
     ComponentRef<TComponent> target_;
-    // Shared: copies of an anonymous handler call the same callable, and a
-    // handler stays small (controls carry a dozen).
-    std::shared_ptr<const std::function<void(EventCall&)>> fn_;
+    union {
+        const MethodInfo* method_ = nullptr;
+        Callable* fn_;
+    };
+    EventKind kind_ = EventKind::Notify;
+    bool bound_ = false;  // method_, else fn_
 };
 
 }  // namespace tk
