@@ -1,6 +1,7 @@
 // The lookup list as a user meets it: typing into the search edit, keys and
 // clicks, and the row it confirms in the data module's query.
 #include "TempFolder.h"
+#include "TestDatabase.h"
 
 #include "db/Command.h"
 #include "db/Query.h"
@@ -20,7 +21,7 @@ class LookupList : public ::testing::Test {
 protected:
     LookupList() : app(platform)
     {
-        createDemoDatabase(folder.path());
+        makeDemoDatabase(folder.path());
         auto* dm = new TdmClientMain(&app);
         dmClientMain = dm;
         dm->ADOConnection->setConnectionString("FILE NAME=" + folder.file("VelmoraDSC.udl"));
