@@ -8,6 +8,7 @@
 // stops with the seed and the gesture number at the first breach.
 //   velmora-soak [--seed N] [--seconds S] [--gestures G]
 #include "../TempFolder.h"
+#include "../TestDatabase.h"
 #include "controls/Design.h"
 #include "db/Query.h"
 #include "designer/ClientMain.h"
@@ -296,7 +297,7 @@ int main(int argc, char** argv)
     // after some hundreds of gestures.
     while (std::chrono::steady_clock::now() < until && (gestures < 0 || played < gestures)) {
         TempFolder folder;
-        velmora::createDemoDatabase(folder.path());
+        makeDemoDatabase(folder.path());
         tk::HeadlessPlatform platform;
         uint64_t runSeed = seed + static_cast<uint64_t>(runs++);
         long here = 0;
