@@ -47,7 +47,7 @@ struct EventCall {
 
 class Handler {
 public:
-    Handler() = default;
+    Handler() noexcept {}
     // An anonymous handler: a callable set from code.
     Handler(EventKind kind, std::function<void(EventCall&)> fn);
     // A published method of `target`, found by its name in the class table.
