@@ -73,8 +73,7 @@ TComponent::~TComponent()
 TComponent* TComponent::findComponent(std::string_view name) const
 {
     if (name.empty()) return nullptr;
-    auto it = byName_.find(name);
-    return it == byName_.end() ? nullptr : it->second;
+    return byName_.find(name);
 }
 
 std::string TComponent::uniqueName(std::string_view base) const
@@ -87,14 +86,12 @@ std::string TComponent::uniqueName(std::string_view base) const
 
 void TComponent::indexName(TComponent* c)
 {
-    if (!c->name_.empty()) byName_.emplace(c->name_, c);
+    if (!c->name_.empty()) byName_.insert(c->name_, c);
 }
 
 void TComponent::unindexName(const TComponent* c)
 {
-    if (c->name_.empty()) return;
-    auto it = byName_.find(std::string_view(c->name_));
-    if (it != byName_.end() && it->second == c) byName_.erase(it);
+    if (!c->name_.empty()) byName_.erase(c->name_, c);
 }
 
 void TComponent::insertComponent(TComponent* c)
@@ -128,10 +125,9 @@ void TComponent::setName(const std::string& name)
         // this component itself, whose entry stays).
         bool claimed = false;
         if (!name.empty()) {
-            auto [it, inserted] = owner_->byName_.try_emplace(name, this);
-            if (!inserted && it->second != this)
-                throw EComponentError(format("A component named %s already exists", name));
-            claimed = inserted;
+            TComponent* holder = owner_->byName_.insert(name, this);
+            if (holder && holder != this) throw EComponentError(format("A component named %s already exists", name));
+            claimed = !holder;
         }
         if (claimed || name.empty()) owner_->unindexName(this);
     }

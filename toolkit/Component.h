@@ -3,11 +3,11 @@
 #pragma once
 
 #include "toolkit/Object.h"
+#include "toolkit/NameIndex.h"
 #include "toolkit/Text.h"
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace tk {
@@ -84,8 +84,8 @@ private:
 
     TComponent* owner_ = nullptr;
     std::vector<TComponent*> components_;
-    // Owned components with a name, keyed by the name without regard to case.
-    std::unordered_map<std::string, TComponent*, NameHash, NameEqual> byName_;
+    // Owned components with a name, by the name without regard to case.
+    NameIndex byName_;
     std::string name_;
     int tag_ = 0;
     bool loading_ = false;
