@@ -7,6 +7,8 @@
 #include "toolkit/Menus.h"
 #include "toolkit/PropertyAccess.h"
 
+#include <random>
+
 using namespace tk;
 
 TEST_F(ToolkitTest, NamesAreUniqueWithinTheOwnerWithoutRegardToCase)
@@ -149,6 +151,49 @@ TEST_F(ToolkitTest, TheNameIndexFollowsRenamesCaseChangesAndRemovals)
     EXPECT_EQ(other->findComponent("BETA"), b);
     b->free();
     EXPECT_EQ(other->findComponent("beta"), nullptr);
+}
+
+// Thousands of creations, renames and frees in a random order: every name
+// is found exactly when a live component bears it, as a walk over the
+// owner's components finds it.
+TEST_F(ToolkitTest, TheNameIndexAgreesWithAWalkOverTheComponentsThroughChurn)
+{
+    std::mt19937 random(7);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    auto walk = [&](const std::string& name) -> TComponent* {
+        for (TComponent* c : form->components())
+            if (sameName(c->name(), name)) return c;
+        return nullptr;
+    };
+    auto nameOf = [&](int i) { return (pick(2) ? "Mezo" : "MEZO") + std::to_string(i); };
+    for (int step = 0; step < 20000; ++step) {
+        int action = pick(10);
+        const auto& all = form->components();
+        if (action < 5 || all.size() < 10) {
+            auto* c = new TEdit(form);
+            try {
+                c->setName(nameOf(pick(3000)));
+            } catch (const EComponentError&) {
+                // Taken: stays without a name.
+            }
+        } else if (action < 8) {
+            TComponent* c = all[static_cast<size_t>(pick(static_cast<int>(all.size())))];
+            std::string wanted = action == 7 ? std::string() : nameOf(pick(3000));
+            std::string before = c->name();
+            try {
+                c->setName(wanted);
+            } catch (const EComponentError&) {
+                EXPECT_EQ(c->name(), before);
+            }
+        } else {
+            all[static_cast<size_t>(pick(static_cast<int>(all.size())))]->free();
+        }
+        if (step % 97 == 0)
+            for (int probe = 0; probe < 3000; probe += 7) {
+                std::string name = nameOf(probe);
+                ASSERT_EQ(form->findComponent(name), walk(name)) << name << " at step " << step;
+            }
+    }
 }
 
 TEST_F(ToolkitTest, UniqueNamesFillTheLowestGapWithoutRegardToCase)
