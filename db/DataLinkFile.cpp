@@ -72,6 +72,15 @@ std::map<std::string, std::string> parseKeyValues(std::string_view line)
     return out;
 }
 
+std::string keyValueText(std::string_view value)
+{
+    bool quote = value.empty() || value.find_first_of(";\"' \t") != std::string_view::npos;
+    if (!quote) return std::string(value);
+    std::string out = "\"";
+    for (char c : value) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
 DataLink parseDataLink(std::string_view bytes, const std::string& path)
 {
     std::string text;

@@ -23,5 +23,9 @@ DataLink parseDataLink(std::string_view bytes, const std::string& path);
 DataLink readDataLinkFile(const std::string& path);
 // Parses "key=value;key=value" (a connection string or the file's last line).
 std::map<std::string, std::string> parseKeyValues(std::string_view line);
+// A value as such a line holds it: in double quotes (doubled inside) when
+// it could end the pair or lose its blanks, so that parseKeyValues gives
+// it back whole.
+std::string keyValueText(std::string_view value);
 
 }  // namespace db

@@ -155,14 +155,11 @@ PostgresText toPostgres(const std::string& sql)
             }
         } else if (isKeyword(lower) || (i < n && sql[i] == '(')) {
             o += word;
-            note(lower);
-            continue;
         } else {
             o += quoteIdentifier(word);
-            note("\"" + word);
-            continue;
+            lower = "\"" + word;  // noted as a name
         }
-        note(lower);
+        note(std::move(lower));
     }
     // ALTER TABLE t ADD [COLUMN] c: names are marked with a leading quote.
     if (head.size() >= 5 && head[0] == "alter" && head[1] == "table" && head[2][0] == '"' && head[3] == "add") {

@@ -1,6 +1,7 @@
 // The PostgreSQL engine.
 #include "db/PostgresEngine.h"
 
+#include "db/DataLinkFile.h"
 #include "db/DatabaseError.h"
 #include "db/PostgresDialect.h"
 
@@ -432,14 +433,7 @@ std::string postgresDataLinkLine(const std::string& conninfo, bool withPassword,
             if (droppedPassword) *droppedPassword = true;
             continue;
         }
-        // Quoted when the value could end the pair or lose its blanks.
-        bool quote = value.empty() || value.find_first_of(";\"' \t") != std::string::npos;
-        if (quote) {
-            std::string q = "\"";
-            for (char c : value) q += c == '"' ? std::string("\"\"") : std::string(1, c);
-            value = q + "\"";
-        }
-        line += ";" + key + "=" + value;
+        line += ";" + key + "=" + keyValueText(value);
     }
     PQconninfoFree(options);
     return line;

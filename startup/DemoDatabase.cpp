@@ -3,6 +3,7 @@
 
 #include "db/Command.h"
 #include "db/Connection.h"
+#include "db/DataLinkFile.h"
 #include "db/DatabaseError.h"
 #include "db/PostgresEngine.h"
 #include "startup/Schema.h"
@@ -87,9 +88,7 @@ void createDemoDatabase(const std::string& folder)
     std::string dbPath = (dir / "velmora.db").string();
     db::TADOConnection::createDatabaseFile(dbPath);
     db::TADOConnection connection(nullptr);
-    std::string quoted = "\"";
-    for (char c : dbPath) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    connection.setConnectionString("Provider=SQLite;Data Source=" + quoted + "\"");
+    connection.setConnectionString("Provider=SQLite;Data Source=" + db::keyValueText(dbPath));
     connection.open();
     createSchema(connection);
     connection.close();

@@ -15,6 +15,7 @@
 #include <libpq-fe.h>
 
 #include <cstdlib>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -115,4 +116,28 @@ inline std::vector<std::string> readRows(db::TADOConnection& connection, const s
         out.push_back(row);
     }
     return out;
+}
+
+// The same through a connection of its own to the data-link file's database.
+inline std::vector<std::string> readRows(const std::string& dataLinkFile, const std::string& sql)
+{
+    db::TADOConnection c(nullptr);
+    c.setConnectionString("FILE NAME=" + dataLinkFile);
+    c.open();
+    return readRows(c, sql);
+}
+
+// A group's stored design as the next login reads it; none when null.
+inline std::optional<std::string> storedDesign(const std::string& dataLinkFile, int group)
+{
+    db::TADOConnection c(nullptr);
+    c.setConnectionString("FILE NAME=" + dataLinkFile);
+    c.open();
+    db::TADOQuery q(nullptr);
+    q.setConnection(&c);
+    q.setSqlText("Select FormData from UserGroup where UserGroupID = " + std::to_string(group));
+    q.open();
+    db::TField* data = q.fieldByName("FormData");
+    if (data->isNull()) return std::nullopt;
+    return data->asString();
 }

@@ -6,6 +6,7 @@
 #include "../app/ConsolePlatform.h"
 #include "DesignSession.h"
 #include "TempFolder.h"
+#include "TestDatabase.h"
 #include "controls/Design.h"
 #include "db/Command.h"
 #include "db/Connection.h"
@@ -40,21 +41,6 @@ void execute(const std::string& folder, const std::string& sql, bool script = tr
     else cmd.execute();
 }
 
-// Stores `bytes` as group 1's design, bound, whatever they hold.
-void storeDesign(const std::string& folder, const std::string& bytes)
-{
-    db::TADOConnection c(nullptr);
-    c.setConnectionString("FILE NAME=" + folder + "/VelmoraDSC.udl");
-    c.open();
-    db::TADOQuery q(nullptr);
-    q.setConnection(&c);
-    q.setSqlText("Select * from UserGroup where UserGroupID = 1");
-    q.open();
-    q.edit();
-    q.createBlobStream(q.fieldByName("FormData"), db::BlobMode::Write)->write(bytes);
-    q.post();
-}
-
 struct Session {
     int status;
     std::string out, err;
@@ -83,20 +69,13 @@ TEST(HostileDatabases, AStoredDesignThatIsNoDesignEndsStartUpWithItsReason)
           std::string("\xEF\xBB\xBFobject")}) {
         TempFolder folder;
         velmora::createDemoDatabase(folder.path());
-        storeDesign(folder.path(), design);
+        storeFormData(folder.file("VelmoraDSC.udl"), 1, design);
         Session r = login(folder.path(), "windows\n");
         EXPECT_EQ(r.status, 1);
         EXPECT_THAT(r.err, HasSubstr("velmora: start-up failed: "));
         EXPECT_THAT(r.out, Not(HasSubstr("frmClientMain")));
         // Nothing stored was touched.
-        db::TADOConnection c(nullptr);
-        c.setConnectionString("FILE NAME=" + folder.file("VelmoraDSC.udl"));
-        c.open();
-        db::TADOQuery q(nullptr);
-        q.setConnection(&c);
-        q.setSqlText("Select FormData from UserGroup where UserGroupID = 1");
-        q.open();
-        EXPECT_EQ(q.fieldByName("FormData")->asString(), design);
+        EXPECT_EQ(storedDesign(folder.file("VelmoraDSC.udl"), 1), design);
     }
 }
 
@@ -114,7 +93,7 @@ TEST(HostileDatabases, ATenMegabyteDesignLoadsAtLoginAndIsWiredForDesign)
                          "  OnShow = FormShow\r\n  object pcData: TPageControl\r\n    Left = 0\r\n    Top = 0\r\n"
                          "    Width = 536\r\n    Height = 329\r\n    Align = alClient\r\n    object tsEdit: TTabSheet\r\n"
                          "      Caption = 'Felvitel'\r\n" + controls + "    end\r\n  end\r\nend\r\n";
-    storeDesign(folder.path(), design);
+    storeFormData(folder.file("VelmoraDSC.udl"), 1, design);
     Session r = login(folder.path(), "get frmClientMain.Caption\nget frmClientMain.TZEDit30000.KeyField\n"
                                  "get frmClientMain.TZEDit1.OnMouseDown\n");
     EXPECT_EQ(r.status, 0) << r.err;
@@ -219,14 +198,7 @@ TEST_F(LockedDatabase, ASaveWhileAnotherProgramWritesWaitsABoundedTimeReportsAnd
     };
     save();
     ASSERT_TRUE(app.errorMessages().empty());
-    std::string first;
-    {
-        db::TADOQuery q(nullptr);
-        q.setConnection(velmora::dmClientMain->ADOConnection);
-        q.setSqlText("Select FormData from UserGroup where UserGroupID = 1");
-        q.open();
-        first = q.fieldByName("FormData")->asString();
-    }
+    std::optional<std::string> first = storedDesign(folder.file("VelmoraDSC.udl"), 1);
 
     // Another program holds the write lock for the whole save.
     db::TADOConnection other(nullptr);
@@ -247,11 +219,7 @@ TEST_F(LockedDatabase, ASaveWhileAnotherProgramWritesWaitsABoundedTimeReportsAnd
     lock.setCommandText("ROLLBACK");
     lock.execute();
 
-    db::TADOQuery q(nullptr);
-    q.setConnection(&other);
-    q.setSqlText("Select FormData from UserGroup where UserGroupID = 1");
-    q.open();
-    EXPECT_EQ(q.fieldByName("FormData")->asString(), first);
+    EXPECT_EQ(storedDesign(folder.file("VelmoraDSC.udl"), 1), first);
     EXPECT_EQ(tk::getPropText(*edit, "OnMouseDown"), "ComponentMouseDown");
     EXPECT_TRUE(window->CompPopup);
 }
@@ -273,12 +241,5 @@ TEST_F(LockedDatabase, ASaveOnADatabaseThatRefusesWritesReportsItAndKeepsTheWind
     EXPECT_THAT(app.errorMessages().front(), HasSubstr("readonly"));
     EXPECT_EQ(tk::getPropText(*edit, "OnMouseDown"), "ComponentMouseDown");
     EXPECT_TRUE(window->CompPopup);
-    db::TADOConnection other(nullptr);
-    other.setConnectionString(udl());
-    other.open();
-    db::TADOQuery q(nullptr);
-    q.setConnection(&other);
-    q.setSqlText("Select FormData from UserGroup where UserGroupID = 1");
-    q.open();
-    EXPECT_TRUE(q.fieldByName("FormData")->isNull());
+    EXPECT_FALSE(storedDesign(folder.file("VelmoraDSC.udl"), 1));
 }

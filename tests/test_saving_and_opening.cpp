@@ -58,14 +58,7 @@ protected:
         });
         app.click(as<TControl>(velmora::frmComonentPalette->findComponent(button)), {5, 5});
     }
-    std::string formData(int group)
-    {
-        db::TADOQuery q(nullptr);
-        q.setConnection(&reader);
-        q.setSqlText("Select FormData from UserGroup where UserGroupID = " + std::to_string(group));
-        q.open();
-        return q.fieldByName("FormData")->isNull() ? std::string("(null)") : q.fieldByName("FormData")->asString();
-    }
+    std::string formData(int group) { return storedDesign(udlFile(), group).value_or("(null)"); }
     // Each Document column with its kind, as a fresh query sees them.
     std::map<std::string, db::FieldKind> columns()
     {

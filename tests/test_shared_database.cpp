@@ -76,13 +76,7 @@ protected:
         rects.resize(components.size());
         return rects;
     }
-    std::vector<std::string> rows(const std::string& sql)
-    {
-        db::TADOConnection c(nullptr);
-        c.setConnectionString("FILE NAME=" + folder.file("VelmoraDSC.udl"));
-        c.open();
-        return readRows(c, sql);
-    }
+    std::vector<std::string> rows(const std::string& sql) { return readRows(folder.file("VelmoraDSC.udl"), sql); }
 
     TempFolder folder;
 };
@@ -118,7 +112,7 @@ TEST_F(SharedDatabase, ProgramsSavingAtOnceAddEachColumnAndNameOnceAndStoreWhole
     auto fields = rows("Select FieldName, DictionaryGroupID from Fields");
     EXPECT_EQ(fields, std::vector<std::string>{"Kozos|3"});
     // The group's design is one program's whole text.
-    std::string design = rows("Select FormData from UserGroup where UserGroupID = 1").at(0);
+    std::string design = storedDesign(folder.file("VelmoraDSC.udl"), 1).value_or("");
     EXPECT_THAT(design, HasSubstr("KeyField = 'Kozos'"));
     EXPECT_NO_THROW(velmora::formTextToImage(design));
 }
@@ -206,14 +200,7 @@ TEST_F(ServerGoneAway, ASaveCutOffInTheMiddleStoresNothingAndTheNextSaveWorks)
     EXPECT_EQ(tk::getPropText(*edit, "OnMouseDown"), "ComponentMouseDown");
     EXPECT_TRUE(window->CompPopup);
 
-    db::TADOConnection reader(nullptr);
-    reader.setConnectionString("FILE NAME=" + udlFile);
-    reader.open();
-    db::TADOQuery q(nullptr);
-    q.setConnection(&reader);
-    q.setSqlText("Select FormData from UserGroup where UserGroupID = 1");
-    q.open();
-    EXPECT_TRUE(q.fieldByName("FormData")->isNull());
+    EXPECT_FALSE(storedDesign(udlFile, 1));
 
     size_t errors = app.errorMessages().size();
     platform.script([&] {
@@ -222,9 +209,12 @@ TEST_F(ServerGoneAway, ASaveCutOffInTheMiddleStoresNothingAndTheNextSaveWorks)
     });
     app.click(tk::as<tk::TControl>(velmora::frmComonentPalette->findComponent("btnSave")), {5, 5});
     EXPECT_EQ(app.errorMessages().size(), errors);
-    q.close();
-    q.open();
-    EXPECT_THAT(q.fieldByName("FormData")->asString(), HasSubstr("KeyField = 'Elso'"));
+    EXPECT_THAT(storedDesign(udlFile, 1).value_or(""), HasSubstr("KeyField = 'Elso'"));
+    db::TADOConnection reader(nullptr);
+    reader.setConnectionString("FILE NAME=" + udlFile);
+    reader.open();
+    db::TADOQuery q(nullptr);
+    q.setConnection(&reader);
     q.setSqlText("Select* from Document where DocumentID is null");
     q.open();
     EXPECT_TRUE(q.findField("Elso"));

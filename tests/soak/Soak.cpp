@@ -208,32 +208,21 @@ public:
     // Every stored design is none or one that loads; nobody's login changed.
     void storedDesignsLoad()
     {
-        db::TADOConnection c(nullptr);
-        c.setConnectionString("FILE NAME=" + folder_ + "/VelmoraDSC.udl");
-        c.open();
-        db::TADOQuery q(nullptr);
-        q.setConnection(&c);
-        q.setSqlText("Select * from UserGroup");
-        q.open();
-        for (; !q.eof(); q.next()) {
-            db::TField* data = q.fieldByName("FormData");
-            if (data->isNull()) continue;
+        std::string link = folder_ + "/VelmoraDSC.udl";
+        for (const std::string& design : readRows(link, "Select FormData from UserGroup where FormData is not null")) {
             // Read as the next login reads it: into a main window of its own.
             auto* scratch = new velmora::TfrmClientMain(nullptr);
             try {
-                velmora::loadDesign(*scratch, data->asString());
+                velmora::loadDesign(*scratch, design);
             } catch (const std::exception& e) {
                 scratch->free();
                 breach(std::string("a stored design does not load: ") + e.what());
             }
             scratch->free();
         }
-        q.close();
-        q.setSqlText("Select * from UserTable");
-        q.open();
         std::string users;
-        for (; !q.eof(); q.next()) users += q.fieldByName("UserLogin")->asString() + "/" + q.fieldByName("UserPasswd")->asString() + ";";
-        if (users != "demo/demo;penzugy/penzugy;") breach("UserTable changed: " + users);
+        for (const std::string& user : readRows(link, "Select UserLogin, UserPasswd from UserTable")) users += user + ";";
+        if (users != "demo|demo;penzugy|penzugy;") breach("UserTable changed: " + users);
     }
 
     // How much the session did, so that a quiet soak shows as such.
