@@ -59,12 +59,18 @@ inline void makeDemoDatabase(const std::string& folder)
     else velmora::createDemoDatabase(folder);
 }
 
+// Opens `c` on the database a data-link file names, as the program does.
+inline void openDataLink(db::TADOConnection& c, const std::string& dataLinkFile)
+{
+    c.setConnectionString("FILE NAME=" + dataLinkFile);
+    c.open();
+}
+
 // Stores `bytes` as a group's FormData, as saving stores a design.
 inline void storeFormData(const std::string& dataLinkFile, int group, const std::string& bytes)
 {
     db::TADOConnection c(nullptr);
-    c.setConnectionString("FILE NAME=" + dataLinkFile);
-    c.open();
+    openDataLink(c, dataLinkFile);
     db::TADOQuery q(nullptr);
     q.setConnection(&c);
     q.setSqlText("Select * from UserGroup where UserGroupID = " + std::to_string(group));
@@ -81,8 +87,7 @@ inline void nativeScript(const std::string& dataLinkFile, const std::string& sql
 {
     if (!onPostgres()) {
         db::TADOConnection c(nullptr);
-        c.setConnectionString("FILE NAME=" + dataLinkFile);
-        c.open();
+        openDataLink(c, dataLinkFile);
         db::TADOCommand cmd(nullptr);
         cmd.setConnection(&c);
         cmd.setCommandText(sqlite);
@@ -122,8 +127,7 @@ inline std::vector<std::string> readRows(db::TADOConnection& connection, const s
 inline std::vector<std::string> readRows(const std::string& dataLinkFile, const std::string& sql)
 {
     db::TADOConnection c(nullptr);
-    c.setConnectionString("FILE NAME=" + dataLinkFile);
-    c.open();
+    openDataLink(c, dataLinkFile);
     return readRows(c, sql);
 }
 
@@ -131,8 +135,7 @@ inline std::vector<std::string> readRows(const std::string& dataLinkFile, const 
 inline std::optional<std::string> storedDesign(const std::string& dataLinkFile, int group)
 {
     db::TADOConnection c(nullptr);
-    c.setConnectionString("FILE NAME=" + dataLinkFile);
-    c.open();
+    openDataLink(c, dataLinkFile);
     db::TADOQuery q(nullptr);
     q.setConnection(&c);
     q.setSqlText("Select FormData from UserGroup where UserGroupID = " + std::to_string(group));
