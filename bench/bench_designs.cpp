@@ -1,6 +1,7 @@
 // Stored designs at 10 to 10,000 field controls (half edits, half their
 // caption labels on tsEdit): form text to component image, image to text,
-// and the whole load of a stored text into the main window. Each reports
+// the whole load of a stored text into the main window, and the image part
+// of that load on its own (image to live controls). Each reports
 // MB/s of form text, time per control and the peak heap the step took.
 // BM_QUiLoader builds the equivalent Qt Designer form (QLineEdits and
 // QLabels on a tab page) with Qt's run-time loader, for comparison.
@@ -156,6 +157,21 @@ void BM_LoadIntoWindow(benchmark::State& state)
     report(state, text.size(), peakMegabytes(load));
 }
 
+// The second half of a load: an image already converted, read into the window.
+void BM_ImageIntoWindow(benchmark::State& state)
+{
+    DesignScene scene;
+    std::string image = velmora::formTextToImage(scene.textWith(static_cast<int>(state.range(0))));
+    for (auto _ : state) {
+        state.PauseTiming();
+        scene.window->destroyComponents();
+        state.ResumeTiming();
+        velmora::readComponentImage(image, *scene.window);
+    }
+    scene.window->destroyComponents();
+    report(state, image.size(), 0);
+}
+
 // The same form for Qt Designer: half QLineEdits, half QLabels on a tab page.
 QByteArray uiWith(int controls)
 {
@@ -206,6 +222,7 @@ void BM_QUiLoader(benchmark::State& state)
 BENCHMARK(BM_TextToImage) SIZES;
 BENCHMARK(BM_ImageToText) SIZES;
 BENCHMARK(BM_LoadIntoWindow) SIZES;
+BENCHMARK(BM_ImageIntoWindow) SIZES;
 BENCHMARK(BM_QUiLoader) SIZES;
 
 }  // namespace

@@ -196,7 +196,6 @@ public:
         std::string name = in_.shortString();
         root_.setName(uniqueRootName(name));
         root_.beginLoading();
-        read_.emplace_back(&root_);
         try {
             properties(root_, root_);
             while (in_.peek() != 0) child(root_);
@@ -204,15 +203,39 @@ public:
             resolveReferences();
         } catch (...) {
             // What was read stays, and works.
-            for (auto& c : read_)
-                if (c) c->endLoading();
+            endLoading();
             throw;
         }
-        for (auto& c : read_)
-            if (c) c->endLoading();
+        endLoading();
     }
 
 private:
+    // Ends the loading of the root and then of every component read, in the
+    // order read. Each was created owned by the root, so the root's list
+    // holds them in that order; one that a component's end of loading
+    // freed is gone from it, so the walk starts again and passes over the
+    // ones already ended.
+    void endLoading()
+    {
+        if (root_.loading()) root_.endLoading();
+        const std::vector<TComponent*>& read = root_.components();
+        for (size_t i = 0; i < read.size(); ++i) {
+            // The components of a big design have long left the cache: ask
+            // for those a few steps ahead while this one ends its loading.
+            if (i + 4 < read.size()) prefetchObject(read[i + 4]);
+            if (!read[i]->loading()) continue;
+            size_t before = read.size();
+            read[i]->endLoading();
+            if (read.size() < before) i = static_cast<size_t>(-1);
+        }
+    }
+
+    static void prefetchObject(const TComponent* c)
+    {
+        const char* p = reinterpret_cast<const char*>(c);
+        for (int line = 0; line < 8; ++line) __builtin_prefetch(p + line * 64);
+    }
+
     void skipPrefix()
     {
         if ((in_.peek() & 0xF0) != 0xF0) return;
@@ -246,6 +269,7 @@ private:
         const tk::ClassInfo* info = root_.publishedFieldClass(cls);
         if (!info) info = classRegistry().findClass(cls);
         if (!info || !info->create) throw EReadError(tk::format("Class %s not found", cls));
+        root_.prepareName(name);
         TComponent* c = info->create(&root_);
         try {
             c->setName(name);
@@ -254,7 +278,6 @@ private:
             throw EReadError(e.what());
         }
         c->beginLoading();
-        read_.emplace_back(c);
         if (!name.empty()) root_.setPublishedField(name, c);
         if (auto* control = dynamic_cast<tk::TControl*>(c)) {
             if (auto* parent = dynamic_cast<tk::TWinControl*>(&enclosing)) control->setParent(parent);
@@ -433,8 +456,10 @@ private:
         case PropKind::Component:
             if (!nil && !ident) invalidValue();
             if (ident) {
-                // Resolved once every component of the design exists.
-                fixups_.push_back({&target, &p, v.text});
+                // A name that is already there is set now, while both
+                // components are fresh in the cache; the others are
+                // resolved once every component of the design exists.
+                if (!resolve(target, p, v.text)) fixups_.push_back({&target, &p, v.text});
                 return;
             }
             given = Value(static_cast<TComponent*>(nullptr));
@@ -455,27 +480,32 @@ private:
         p.set(target, tk::propertyValue(target, p, given));
     }
 
-    // Names read for references are looked up once the whole design is read;
-    // a name that finds nothing leaves the reference none.
+    // Sets the reference to the component called `name` when there is one
+    // that the property takes; false when there is none yet.
+    bool resolve(TPersistent& object, const PropInfo& property, const std::string& name)
+    {
+        TComponent* found = nullptr;
+        size_t dot = name.find('.');
+        if (dot == std::string::npos) {
+            found = tk::sameName(root_.name(), name) ? &root_ : root_.findComponent(name);
+        } else if (tk::Application) {
+            if (TComponent* top = tk::Application->findComponent(name.substr(0, dot)))
+                found = top->findComponent(name.substr(dot + 1));
+        }
+        if (!found) return false;
+        if (found->classInfo().inheritsFrom(property.classType())) property.set(object, Value(found));
+        return true;
+    }
+
+    // Names that found nothing when read are looked up once the whole
+    // design is read; one that still finds nothing leaves the reference none.
     void resolveReferences()
     {
-        for (const Fixup& f : fixups_) {
-            TComponent* found = nullptr;
-            size_t dot = f.name.find('.');
-            if (dot == std::string::npos) {
-                found = tk::sameName(root_.name(), f.name) ? &root_ : root_.findComponent(f.name);
-            } else if (tk::Application) {
-                if (TComponent* top = tk::Application->findComponent(f.name.substr(0, dot)))
-                    found = top->findComponent(f.name.substr(dot + 1));
-            }
-            if (!found || !found->classInfo().inheritsFrom(f.property->classType())) continue;
-            f.property->set(*f.object, Value(found));
-        }
+        for (const Fixup& f : fixups_) resolve(*f.object, *f.property, f.name);
     }
 
     ImageReader in_;
     TComponent& root_;
-    std::vector<tk::ComponentRef<TComponent>> read_;
     std::vector<Fixup> fixups_;
     int depth_ = 0;
 };

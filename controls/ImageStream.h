@@ -57,6 +57,7 @@ class ImageReader {
 public:
     explicit ImageReader(std::string_view data) : data_(data) {}
     bool atEnd() const { return pos_ >= data_.size(); }
+    size_t size() const { return data_.size(); }
     size_t position() const { return pos_; }
     [[noreturn]] static void fail();
     void signature();

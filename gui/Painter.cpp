@@ -100,7 +100,7 @@ void text(QPainter& p, const QRect& r, const std::string& s, const tk::TFont& fo
 
 QColor fontColor(const tk::TControl& c)
 {
-    return c.isEnabledTree() ? qtColor(c.font()->color()) : QApplication::palette().color(QPalette::Disabled, QPalette::Text);
+    return c.isEnabledTree() ? qtColor(c.drawingFont().color()) : QApplication::palette().color(QPalette::Disabled, QPalette::Text);
 }
 
 void initOption(QStyleOption& o, const tk::TControl& c, QRect r)
@@ -110,7 +110,7 @@ void initOption(QStyleOption& o, const tk::TControl& c, QRect r)
     o.state = QStyle::State_None;
     if (c.isEnabledTree()) o.state |= QStyle::State_Enabled;
     if (auto* w = dynamic_cast<const tk::TWinControl*>(&c); w && w->focused()) o.state |= QStyle::State_HasFocus;
-    o.fontMetrics = qtMetrics(*c.font());
+    o.fontMetrics = qtMetrics(c.drawingFont());
 }
 
 // Draws a style element through a pixmap kept per kind, size and state:
@@ -143,8 +143,8 @@ void paintEdit(QPainter& p, const tk::TCustomEdit& e, QRect r)
             lo.rect = local;
             style()->drawPrimitive(QStyle::PE_FrameLineEdit, &lo, &cp);
         });
-    const QFont& f = qtFont(*e.font());
-    const QFontMetrics& fm = qtMetrics(*e.font());
+    const QFont& f = qtFont(e.drawingFont());
+    const QFontMetrics& fm = qtMetrics(e.drawingFont());
     int y = r.top() + (r.height() - fm.height()) / 2;
     int base = r.left();
     bool focused = e.focused();
@@ -180,8 +180,8 @@ void paintButtonFace(QPainter& p, const tk::TControl& c, QRect r, bool pressed, 
 void paintGlyphAndCaption(QPainter& p, const tk::TControl& c, QRect r, const QImage& glyph, const std::string& caption,
                           bool pressed)
 {
-    const QFont& f = qtFont(*c.font());
-    const QFontMetrics& fm = qtMetrics(*c.font());
+    const QFont& f = qtFont(c.drawingFont());
+    const QFontMetrics& fm = qtMetrics(c.drawingFont());
     QString t = q(tk::stripAccelerator(caption));
     int tw = fm.horizontalAdvance(t);
     int gw = glyph.isNull() ? 0 : glyph.width();
@@ -251,11 +251,11 @@ void paintPageControl(QPainter& p, tk::TPageControl& pc, QRect r)
                 qDrawShadePanel(&p, tr, pal, true, 1);
             }
             if (&t != &tabs.back()) qDrawShadeLine(&p, tr.right() + 2, tr.top() + 2, tr.right() + 2, tr.bottom() - 2, pal, true, 1, 0);
-            text(p, tr.translated(selected ? 1 : 0, selected ? 1 : 0), tk::stripAccelerator(t.page->caption()), *pc.font(),
+            text(p, tr.translated(selected ? 1 : 0, selected ? 1 : 0), tk::stripAccelerator(t.page->caption()), pc.drawingFont(),
                  Qt::AlignCenter, fontColor(pc));
         } else {
             paintButtonFace(p, pc, tr, selected, false, false);
-            text(p, tr, tk::stripAccelerator(t.page->caption()), *pc.font(), Qt::AlignCenter, fontColor(pc));
+            text(p, tr, tk::stripAccelerator(t.page->caption()), pc.drawingFont(), Qt::AlignCenter, fontColor(pc));
         }
     }
 }
@@ -294,11 +294,11 @@ void paintGrid(QPainter& p, tk::TDBGrid& g, QRect r)
             int x = x0;
             for (const auto& c : cols) {
                 QColor color = current ? QApplication::palette().color(QPalette::HighlightedText) : fontColor(g);
-                text(p, QRect(x + 2, y, c.width - 4, g.rowHeight()), set->displayText(row, c.field), *g.font(),
+                text(p, QRect(x + 2, y, c.width - 4, g.rowHeight()), set->displayText(row, c.field), g.drawingFont(),
                      Qt::AlignVCenter | Qt::AlignLeft, color);
                 x += c.width + 1;
             }
-            if (g.indicatorWidth() && current) text(p, QRect(r.left() + 2, y, g.indicatorWidth(), g.rowHeight()), "▸", *g.font(), Qt::AlignCenter, fontColor(g));
+            if (g.indicatorWidth() && current) text(p, QRect(r.left() + 2, y, g.indicatorWidth(), g.rowHeight()), "▸", g.drawingFont(), Qt::AlignCenter, fontColor(g));
             p.setPen(QApplication::palette().color(QPalette::Midlight));
             p.drawLine(line.bottomLeft(), line.bottomRight());
             y += g.rowHeight();
@@ -327,13 +327,13 @@ void paintStatusBar(QPainter& p, tk::TControl& c, QRect r, QPoint origin)
     auto* sb = static_cast<tk::TStatusBar*>(&c);
     p.fillRect(r, qtColor(sb->color()));
     if (sb->simplePanel()) {
-        text(p, r.adjusted(4, 0, 0, 0), sb->simpleText(), *sb->font(), Qt::AlignVCenter, fontColor(*sb));
+        text(p, r.adjusted(4, 0, 0, 0), sb->simpleText(), sb->drawingFont(), Qt::AlignVCenter, fontColor(*sb));
     } else {
         auto rects = sb->panelRects();
         for (size_t i = 0; i < rects.size(); ++i) {
             QRect pr(origin.x() + rects[i].left, origin.y() + rects[i].top, rects[i].width(), rects[i].height() - 1);
             qDrawShadePanel(&p, pr, QApplication::palette(), true, 1);
-            text(p, pr.adjusted(3, 0, -3, 0), sb->panel(static_cast<int>(i))->text(), *sb->font(), Qt::AlignVCenter,
+            text(p, pr.adjusted(3, 0, -3, 0), sb->panel(static_cast<int>(i))->text(), sb->drawingFont(), Qt::AlignVCenter,
                  fontColor(*sb));
         }
     }
@@ -378,7 +378,7 @@ void paintCheckBox(QPainter& p, tk::TControl& c, QRect r, QPoint)
                : chx->state() == tk::TCheckBoxState::cbGrayed ? QStyle::State_NoChange
                                                                : QStyle::State_Off;
     if (chx->isPressed()) o.state |= QStyle::State_Sunken;
-    p.setFont(qtFont(*chx->font()));
+    p.setFont(qtFont(chx->drawingFont()));
     style()->drawControl(QStyle::CE_CheckBox, &o, &p);
     return;
 }
@@ -388,7 +388,7 @@ void paintRadioGroup(QPainter& p, tk::TControl& c, QRect r, QPoint origin)
     auto* rg = static_cast<tk::TRadioGroup*>(&c);
     // The frame from the style, half a line below the top; the caption
     // on it, over a gap in the line, drawn here where the model puts it.
-    const QFontMetrics& fm = qtMetrics(*rg->font());
+    const QFontMetrics& fm = qtMetrics(rg->drawingFont());
     QString caption = q(tk::stripAccelerator(rg->caption()));
     QStyleOptionFrame o;
     initOption(o, *rg, r.adjusted(0, fm.height() / 2, 0, 0));
@@ -398,7 +398,7 @@ void paintRadioGroup(QPainter& p, tk::TControl& c, QRect r, QPoint origin)
     if (!caption.isEmpty()) {
         QRect tr(r.left() + 8, r.top(), fm.horizontalAdvance(caption) + 4, fm.height());
         p.fillRect(tr, qtColor(rg->color()));
-        text(p, tr, tk::stripAccelerator(rg->caption()), *rg->font(), Qt::AlignCenter, fontColor(*rg));
+        text(p, tr, tk::stripAccelerator(rg->caption()), rg->drawingFont(), Qt::AlignCenter, fontColor(*rg));
     }
     for (int i = 0; i < static_cast<int>(rg->items().size()); ++i) {
         tk::TRect ir = rg->itemRect(i);
@@ -424,7 +424,7 @@ void paintComboBox(QPainter& p, tk::TControl& c, QRect r, QPoint)
     o.subControls = QStyle::SC_All;
     style()->drawComplexControl(QStyle::CC_ComboBox, &o, &p);
     QRect field = style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, nullptr);
-    text(p, field.adjusted(2, 0, 0, 0), cb->text(), *cb->font(), Qt::AlignVCenter, fontColor(*cb));
+    text(p, field.adjusted(2, 0, 0, 0), cb->text(), cb->drawingFont(), Qt::AlignVCenter, fontColor(*cb));
     return;
 }
 
@@ -458,7 +458,7 @@ void paintDateTimePicker(QPainter& p, tk::TControl& c, QRect r, QPoint)
     }
     QColor color = dp->checked() ? fontColor(*dp) : QApplication::palette().color(QPalette::Disabled, QPalette::Text);
     text(p, QRect(x, r.top(), r.width() - (x - r.left()) - tk::TDateTimePicker::buttonWidth, r.height()),
-         dp->displayText(), *dp->font(), Qt::AlignVCenter, color);
+         dp->displayText(), dp->drawingFont(), Qt::AlignVCenter, color);
     return;
 }
 
@@ -478,7 +478,7 @@ void paintStaticText(QPainter& p, tk::TControl& c, QRect r, QPoint)
     int align = st->alignment() == tk::TAlignment::taCenter ? Qt::AlignHCenter
                 : st->alignment() == tk::TAlignment::taRightJustify ? Qt::AlignRight
                                                                      : Qt::AlignLeft;
-    text(p, r.adjusted(2, 2, -2, -2), st->displayText(), *st->font(), align | Qt::AlignTop | Qt::TextDontClip,
+    text(p, r.adjusted(2, 2, -2, -2), st->displayText(), st->drawingFont(), align | Qt::AlignTop | Qt::TextDontClip,
          fontColor(*st));
     return;
 }
@@ -490,7 +490,7 @@ void paintLabel(QPainter& p, tk::TControl& c, QRect r, QPoint)
     int align = l->alignment() == tk::TAlignment::taCenter ? Qt::AlignHCenter
                 : l->alignment() == tk::TAlignment::taRightJustify ? Qt::AlignRight
                                                                     : Qt::AlignLeft;
-    text(p, r, l->displayText(), *l->font(),
+    text(p, r, l->displayText(), l->drawingFont(),
          align | Qt::AlignTop | Qt::TextDontClip | (l->wordWrap() ? Qt::TextWordWrap : 0), fontColor(*l));
     return;
 }
@@ -501,7 +501,7 @@ void paintPanel(QPainter& p, tk::TControl& c, QRect r, QPoint origin)
     p.fillRect(r, qtColor(pn->color()));
     if (pn->bevelOuter() != tk::TBevelCut::bvNone)
         qDrawShadePanel(&p, r, QApplication::palette(), pn->bevelOuter() == tk::TBevelCut::bvLowered, pn->bevelWidth());
-    text(p, r, pn->caption(), *pn->font(), Qt::AlignCenter, fontColor(*pn));
+    text(p, r, pn->caption(), pn->drawingFont(), Qt::AlignCenter, fontColor(*pn));
     paintChildren(p, *pn, origin);
     return;
 }
@@ -594,7 +594,7 @@ void paintWindow(QPainter& p, tk::TCustomForm& form)
         p.drawRect(r.adjusted(0, 0, -1, -1));
         int y = 3;
         for (const std::string& line : hint->lines()) {
-            text(p, QRect(4, y, r.width() - 8, form.textHeight()), line, *form.font(), Qt::AlignLeft, qtColor(form.font()->color()));
+            text(p, QRect(4, y, r.width() - 8, form.textHeight()), line, form.drawingFont(), Qt::AlignLeft, qtColor(form.drawingFont().color()));
             y += form.textHeight();
         }
         return;
@@ -629,7 +629,7 @@ void paintPopup(QPainter& p, tk::TPopup& popup)
             QRect ir(1, 1 + i * h, r.width() - 2, h);
             bool lit = i == cb->highlighted();
             if (lit) p.fillRect(ir, pal.color(QPalette::Highlight));
-            text(p, ir.adjusted(2, 0, 0, 0), cb->items()[i], *cb->font(), Qt::AlignVCenter,
+            text(p, ir.adjusted(2, 0, 0, 0), cb->items()[i], cb->drawingFont(), Qt::AlignVCenter,
                  lit ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::Text));
         }
     } else if (auto* dp = tk::as<tk::TDateTimePicker>(popup.popupOwner())) {
@@ -637,11 +637,11 @@ void paintPopup(QPainter& p, tk::TPopup& popup)
         QRect title(2, 2, r.width() - 4, P::titleHeight);
         p.fillRect(title, qtColor(dp->calColors()->titleBackColor()));
         std::string month = std::to_string(dp->calendarYear()) + ". " + std::to_string(dp->calendarMonth());
-        text(p, title, "◀   " + month + "   ▶", *dp->font(), Qt::AlignCenter, qtColor(dp->calColors()->titleTextColor()));
+        text(p, title, "◀   " + month + "   ▶", dp->drawingFont(), Qt::AlignCenter, qtColor(dp->calColors()->titleTextColor()));
         static const char* days[] = {"H", "K", "Sze", "Cs", "P", "Szo", "V"};
         for (int col = 0; col < 7; ++col)
             text(p, QRect(2 + col * P::cellWidth, 2 + P::titleHeight, P::cellWidth, P::cellHeight), days[col],
-                 *dp->font(), Qt::AlignCenter, pal.color(QPalette::Text));
+                 dp->drawingFont(), Qt::AlignCenter, pal.color(QPalette::Text));
         for (int row = 0; row < 6; ++row)
             for (int col = 0; col < 7; ++col) {
                 double d = dp->cellDate(row, col);
@@ -650,7 +650,7 @@ void paintPopup(QPainter& p, tk::TPopup& popup)
                 QRect cell(2 + col * P::cellWidth, 2 + P::titleHeight + (row + 1) * P::cellHeight, P::cellWidth,
                            P::cellHeight);
                 if (d == dp->date()) p.fillRect(cell, pal.color(QPalette::Highlight));
-                text(p, cell, std::to_string(day), *dp->font(), Qt::AlignCenter,
+                text(p, cell, std::to_string(day), dp->drawingFont(), Qt::AlignCenter,
                      m == dp->calendarMonth() ? pal.color(QPalette::Text) : qtColor(dp->calColors()->trailingTextColor()));
             }
     }

@@ -75,6 +75,30 @@ TEST_F(ToolkitTest, ReferencesToADestroyedComponentBecomeNone)
     EXPECT_EQ(label->popupMenu(), nullptr);
 }
 
+TEST_F(ToolkitTest, HandlersAreSharedByCopiesAndMayReplaceThemselvesWhileTheyRun)
+{
+    auto* edit = make<TEdit>("edtName", 10, 10, 100, 21);
+    std::vector<std::string> calls;
+    // The handler's own state outlives its replacement during the call.
+    std::string word = "first handler, long enough to live on the heap";
+    edit->OnClick = Handler::notify([&, word](TObject*) {
+        edit->OnClick = Handler::notify([&](TObject*) { calls.push_back("second"); });
+        calls.push_back(word);
+    });
+    Handler copy = edit->OnClick;
+    edit->click();
+    edit->click();
+    EXPECT_EQ(calls, (std::vector<std::string>{word, "second"}));
+    // The copy taken before still calls the first.
+    EventCall call;
+    copy(call);
+    EXPECT_EQ(calls.back(), word);
+    // Unset handlers are alike; set anonymous ones never are.
+    EXPECT_FALSE(Handler());
+    EXPECT_TRUE(Handler() == Handler());
+    EXPECT_FALSE(copy == edit->OnClick);
+}
+
 TEST_F(ToolkitTest, DestroyingAMenuTakesItsItemsAndClearsThePopupComponent)
 {
     auto* edit = make<TEdit>("edtName", 10, 10, 100, 21);

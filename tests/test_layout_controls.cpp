@@ -110,6 +110,45 @@ TEST_F(ToolkitTest, SizeConstraintsHoldForEveryWayASizeIsSet)
     EXPECT_EQ(top->width(), form->clientWidth());
 }
 
+TEST_F(ToolkitTest, AlignedChildrenAreLaidOutWhereverTheyMoveAndHoweverTheirAlignChanges)
+{
+    // Aligned children fill a panel's area inside its bevel.
+    auto* a = make<TPanel>("pnA", 0, 0, 300, 200);
+    auto* b = make<TPanel>("pnB", 0, 200, 200, 100);
+    auto* child = new TPanel(form);
+    child->setParent(a);
+    child->setBounds(5, 5, 40, 30);
+    // Not aligned: it stays where it was put when its parent changes size.
+    a->setBounds(0, 0, 320, 210);
+    EXPECT_EQ(child->left(), 5);
+    child->setAlign(TAlign::alTop);
+    EXPECT_EQ(child->width(), a->alignRect().width());
+    child->setAlign(TAlign::alNone);
+    child->setAlign(TAlign::alBottom);
+    a->setBounds(0, 0, 300, 250);
+    EXPECT_EQ(child->top() + child->height(), a->alignRect().bottom);
+    // Moved to another parent, it is aligned there and no longer in the first.
+    child->setParent(b);
+    EXPECT_EQ(child->width(), b->alignRect().width());
+    EXPECT_EQ(child->top() + child->height(), b->alignRect().bottom);
+    b->setBounds(0, 200, 260, 140);
+    EXPECT_EQ(child->width(), b->alignRect().width());
+    auto* filler = new TPanel(form);
+    filler->setParent(a);
+    filler->setAlign(TAlign::alClient);
+    EXPECT_EQ(filler->height(), a->alignRect().height());
+    // Freed, an aligned child leaves the rest aligned.
+    auto* top = new TPanel(form);
+    top->setParent(b);
+    top->setBounds(0, 0, 10, 20);
+    top->setAlign(TAlign::alTop);
+    EXPECT_EQ(top->width(), b->alignRect().width());
+    child->free();
+    b->setBounds(0, 200, 280, 140);
+    EXPECT_EQ(top->width(), b->alignRect().width());
+    EXPECT_EQ(top->top(), b->alignRect().top);
+}
+
 namespace {
 
 class Collections : public ::testing::Test {

@@ -5,6 +5,7 @@
 #include "toolkit/DataModule.h"
 #include "toolkit/Edit.h"
 #include "toolkit/Errors.h"
+#include "toolkit/Labels.h"
 #include "toolkit/Panels.h"
 #include "toolkit/PropertyTable.h"
 #include "toolkit/StatusBar.h"
@@ -170,6 +171,38 @@ TEST_F(ToolkitTest, TextWidthComesFromTheWindowsCanvasFont)
     EXPECT_FALSE(edit->parentFont());
     form->font()->setHeight(-13);
     EXPECT_EQ(edit->font()->height(), -11);
+}
+
+TEST_F(ToolkitTest, AControlFollowsItsParentsFontUntilItTakesOneOfItsOwn)
+{
+    auto* panel = make<TPanel>("pn", 0, 0, 200, 100);
+    auto* label = new TLabel(form);
+    label->setParent(panel);
+    form->font()->setHeight(-15);
+    // Drawn and measured in the window's font, through the panel.
+    EXPECT_EQ(label->drawingFont().height(), -15);
+    EXPECT_EQ(label->textWidth("abcd"), 4 * 8);
+    // Asking for its font gives the one it followed, and it keeps following.
+    EXPECT_EQ(label->font()->height(), -15);
+    EXPECT_TRUE(label->parentFont());
+    panel->font()->setHeight(-20);
+    EXPECT_EQ(label->font()->height(), -20);
+    EXPECT_EQ(label->drawingFont().height(), -20);
+    // Taken off its parent's font, a control keeps the face it had.
+    auto* other = new TLabel(form);
+    other->setParent(panel);
+    other->setParentFont(false);
+    panel->font()->setHeight(-9);
+    EXPECT_EQ(other->drawingFont().height(), -20);
+    EXPECT_EQ(other->font()->height(), -20);
+    // Set back to follow, it takes its parent's again.
+    other->setParentFont(true);
+    EXPECT_EQ(other->drawingFont().height(), -9);
+    // Moved to another parent, a follower takes that parent's font.
+    auto* second = make<TPanel>("pn2", 0, 100, 200, 100);
+    second->font()->setHeight(-30);
+    label->setParent(second);
+    EXPECT_EQ(label->drawingFont().height(), -30);
 }
 
 TEST_F(ToolkitTest, DestroyingAWindowRaisesOnDestroyBeforeItsControlsGo)

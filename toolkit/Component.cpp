@@ -58,7 +58,7 @@ void TComponent::clearReferences()
 
 void TComponent::destroyComponents()
 {
-    while (!components_.empty()) components_.back()->free();
+    while (owned_ && !owned_->list.empty()) owned_->list.back()->free();
 }
 
 TComponent::~TComponent()
@@ -70,10 +70,21 @@ TComponent::~TComponent()
     clearReferences();
 }
 
+const std::vector<TComponent*>& TComponent::components() const
+{
+    static const std::vector<TComponent*> none;
+    return owned_ ? owned_->list : none;
+}
+
 TComponent* TComponent::findComponent(std::string_view name) const
 {
-    if (name.empty()) return nullptr;
-    return byName_.find(name);
+    if (name.empty() || !owned_) return nullptr;
+    return owned_->byName.find(name);
+}
+
+void TComponent::prepareName(std::string_view name) const
+{
+    if (owned_ && !name.empty()) owned_->byName.prefetch(name);
 }
 
 std::string TComponent::uniqueName(std::string_view base) const
@@ -86,12 +97,12 @@ std::string TComponent::uniqueName(std::string_view base) const
 
 void TComponent::indexName(TComponent* c)
 {
-    if (!c->name_.empty()) byName_.insert(c->name_, c);
+    if (!c->name_.empty()) owned_->byName.insert(c->name_, c);
 }
 
 void TComponent::unindexName(const TComponent* c)
 {
-    if (!c->name_.empty()) byName_.erase(c->name_, c);
+    if (!c->name_.empty()) owned_->byName.erase(c->name_, c);
 }
 
 void TComponent::insertComponent(TComponent* c)
@@ -100,7 +111,8 @@ void TComponent::insertComponent(TComponent* c)
     if (!c->name_.empty() && findComponent(c->name_))
         throw EComponentError(format("A component named %s already exists", c->name_));
     if (c->owner_) c->owner_->removeComponent(c);
-    components_.push_back(c);
+    if (!owned_) owned_ = std::make_unique<Owned>();
+    owned_->list.push_back(c);
     c->owner_ = this;
     indexName(c);
 }
@@ -108,9 +120,11 @@ void TComponent::insertComponent(TComponent* c)
 void TComponent::removeComponent(TComponent* c)
 {
     // Components go mostly from the back (destruction runs last to first).
-    auto it = std::find(components_.rbegin(), components_.rend(), c);
-    if (it == components_.rend()) return;
-    components_.erase(std::next(it).base());
+    if (!owned_) return;
+    auto& list = owned_->list;
+    auto it = std::find(list.rbegin(), list.rend(), c);
+    if (it == list.rend()) return;
+    list.erase(std::next(it).base());
     unindexName(c);
     c->owner_ = nullptr;
 }
@@ -125,7 +139,7 @@ void TComponent::setName(const std::string& name)
         // this component itself, whose entry stays).
         bool claimed = false;
         if (!name.empty()) {
-            TComponent* holder = owner_->byName_.insert(name, this);
+            TComponent* holder = owner_->owned_->byName.insert(name, this);
             if (holder && holder != this) throw EComponentError(format("A component named %s already exists", name));
             claimed = !holder;
         }

@@ -6,6 +6,7 @@
 #include "toolkit/NameIndex.h"
 #include "toolkit/Text.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,11 +28,15 @@ public:
     TComponent& operator=(const TComponent&) = delete;
 
     TComponent* owner() const { return owner_; }
-    const std::vector<TComponent*>& components() const { return components_; }
-    int componentCount() const { return static_cast<int>(components_.size()); }
+    const std::vector<TComponent*>& components() const;
+    int componentCount() const { return static_cast<int>(components().size()); }
     // An owned component by name, compared without regard to case; O(1)
     // through the owner's index of case-folded names.
     TComponent* findComponent(std::string_view name) const;
+    // Readies the index for a component about to be named `name` here: a
+    // reader calls it before it creates the component, so that the lookup
+    // that names it finds its slot in the cache.
+    void prepareName(std::string_view name) const;
     // `base` followed by the lowest number from 1 up that no owned component
     // carries ("TZEDit1", "TZEDit2", ...): gaps are filled first.
     std::string uniqueName(std::string_view base) const;
@@ -83,9 +88,13 @@ private:
     void unindexName(const TComponent* c);
 
     TComponent* owner_ = nullptr;
-    std::vector<TComponent*> components_;
-    // Owned components with a name, by the name without regard to case.
-    NameIndex byName_;
+    // What a component owns, made when it first owns something: a window's
+    // field controls, most of its components, own nothing.
+    struct Owned {
+        std::vector<TComponent*> list;
+        NameIndex byName;  // those with a name, by the name without regard to case
+    };
+    std::unique_ptr<Owned> owned_;
     std::string name_;
     int tag_ = 0;
     bool loading_ = false;

@@ -37,14 +37,41 @@ TAnchors anchorsOfAlign(TAlign a)
 }
 }  // namespace published
 
-TControl::TControl(TComponent* owner)
-    : TComponent(owner), font_(std::make_unique<TFont>()), constraints_(std::make_unique<TSizeConstraints>())
+TControl::TControl(TComponent* owner) : TComponent(owner) {}
+
+TFont* TControl::font() const
 {
-    font_->onChange = [this] {
-        if (!syncingFont_) parentFont_ = false;
-        fontChanged();
-    };
-    constraints_->onChange = [this] { setBounds(left_, top_, width_, height_); };
+    if (!font_) {
+        auto font = std::make_unique<TFont>();
+        // The parent's font as it is now, copied before the control follows
+        // the font's changes: making it changes nothing the control shows.
+        if (parentFont_ && parent_) font->assign(*parent_->font());
+        auto* self = const_cast<TControl*>(this);
+        font->onChange = [self] {
+            if (!self->syncingFont_) self->parentFont_ = false;
+            self->fontChanged();
+        };
+        font_ = std::move(font);
+    }
+    return font_.get();
+}
+
+const TFont& TControl::drawingFont() const
+{
+    if (font_) return *font_;
+    if (parentFont_ && parent_) return parent_->drawingFont();
+    static const TFont standard;
+    return standard;
+}
+
+TSizeConstraints* TControl::constraints() const
+{
+    if (!constraints_) {
+        constraints_ = std::make_unique<TSizeConstraints>();
+        auto* self = const_cast<TControl*>(this);
+        constraints_->onChange = [self] { self->setBounds(self->left_, self->top_, self->width_, self->height_); };
+    }
+    return constraints_.get();
 }
 
 TControl::~TControl()
@@ -93,8 +120,10 @@ void TControl::setBoundsRaw(int left, int top, int width, int height)
 void TControl::setBounds(int left, int top, int width, int height)
 {
     if (!loading()) {
-        width = constraints_->constrainWidth(width);
-        height = constraints_->constrainHeight(height);
+        if (constraints_) {
+            width = constraints_->constrainWidth(width);
+            height = constraints_->constrainHeight(height);
+        }
         if (autoSize_) autoSizeBounds(width, height);
     }
     if (width < 0) width = 0;
@@ -171,13 +200,15 @@ void TControl::setText(const std::string& v)
 
 void TControl::setParentFont(bool v)
 {
+    if (!v) font();  // the font it has followed until now becomes its own
     parentFont_ = v;
     if (v && parent_) parentFontChanged();
 }
 
 void TControl::parentFontChanged()
 {
-    if (!parent_ || !parentFont_) return;
+    // A font not made yet copies the parent's when it is made.
+    if (!parent_ || !parentFont_ || !font_) return;
     syncingFont_ = true;
     font_->assign(*parent_->font());
     syncingFont_ = false;
@@ -238,6 +269,7 @@ void TControl::setParentShowHint(bool v)
 void TControl::setAlign(TAlign v)
 {
     if (v == align_) return;
+    if (parent_) parent_->alignedControls_ += (v != TAlign::alNone) - (align_ != TAlign::alNone);
     align_ = v;
     // Changing the alignment gives the anchors that it implies.
     if (!loading()) anchors_ = published::anchorsOfAlign(v);
@@ -306,12 +338,12 @@ bool TControl::handle(InputEvent& e)
 
 int TControl::textWidth(std::string_view text) const
 {
-    return Application ? Application->platform().textWidth(*font_, text) : 0;
+    return Application ? Application->platform().textWidth(drawingFont(), text) : 0;
 }
 
 int TControl::textHeight() const
 {
-    return Application ? Application->platform().textHeight(*font_) : 0;
+    return Application ? Application->platform().textHeight(drawingFont()) : 0;
 }
 
 void TControl::fire(const Handler& h)

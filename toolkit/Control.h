@@ -84,7 +84,13 @@ public:
     const std::string& text() const { return text_; }
     virtual void setText(const std::string& v);
 
-    TFont* font() const { return font_.get(); }
+    // Made on first use: until then the control draws in its parent's font
+    // (or the default), and a window of many controls holds no font for
+    // those that follow their parent and are never drawn.
+    TFont* font() const;
+    // The font the control draws in, without making one: its own when made,
+    // else its parent's (while it follows the parent) or the default.
+    const TFont& drawingFont() const;
     bool parentFont() const { return parentFont_; }
     void setParentFont(bool v);
     TColor color() const { return color_; }
@@ -105,7 +111,8 @@ public:
     void setAlign(TAlign v);
     TAnchors anchors() const { return anchors_; }
     void setAnchors(TAnchors v) { anchors_ = v; }
-    TSizeConstraints* constraints() const { return constraints_.get(); }
+    // Made on first use; none means no limits.
+    TSizeConstraints* constraints() const;
     bool autoSize() const { return autoSize_; }
     void setAutoSize(bool v);
 
@@ -156,7 +163,7 @@ private:
     bool visible_ = true;
     bool enabled_ = true;
     std::string text_;
-    std::unique_ptr<TFont> font_;
+    mutable std::unique_ptr<TFont> font_;
     bool parentFont_ = true;
     bool syncingFont_ = false;
     TColor color_ = clBtnFace;
@@ -168,7 +175,7 @@ private:
     int cursor_ = 0;
     TAlign align_ = TAlign::alNone;
     TAnchors anchors_ = akLeft | akTop;
-    std::unique_ptr<TSizeConstraints> constraints_;
+    mutable std::unique_ptr<TSizeConstraints> constraints_;
     bool autoSize_ = false;
 };
 

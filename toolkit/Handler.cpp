@@ -6,33 +6,26 @@
 
 namespace tk {
 
-Handler::Handler(EventKind kind, std::function<void(EventCall&)> fn) : kind_(kind)
+Handler::Handler(EventKind kind, std::function<void(EventCall&)> fn)
 {
-    if (fn) fn_ = new Callable{std::move(fn)};
+    if (fn) body_ = new Body{{}, nullptr, std::move(fn), kind};
 }
 
 Handler::Handler(TComponent& target, const MethodInfo& method)
-    : target_(&target), method_(&method), kind_(method.kind), bound_(true)
+    : body_(new Body{ComponentRef<TComponent>(&target), &method, {}, method.kind})
 {
 }
 
-Handler::Handler(const Handler& other)
-    : target_(other.target_), method_(other.method_), kind_(other.kind_), bound_(other.bound_)
+Handler::Handler(const Handler& other) noexcept : body_(other.body_)
 {
-    if (!bound_ && fn_) ++fn_->refs;
+    if (body_) ++body_->refs;
 }
 
-Handler::Handler(Handler&& other) noexcept
-    : target_(other.target_), method_(other.method_), kind_(other.kind_), bound_(other.bound_)
+Handler& Handler::operator=(const Handler& other) noexcept
 {
-    other.target_ = nullptr;
-    other.method_ = nullptr;
-    other.bound_ = false;
-}
-
-Handler& Handler::operator=(const Handler& other)
-{
-    if (this != &other) *this = Handler(other);
+    if (other.body_) ++other.body_->refs;
+    release();
+    body_ = other.body_;
     return *this;
 }
 
@@ -40,42 +33,40 @@ Handler& Handler::operator=(Handler&& other) noexcept
 {
     if (this == &other) return *this;
     release();
-    target_ = other.target_;
-    method_ = other.method_;
-    kind_ = other.kind_;
-    bound_ = other.bound_;
-    other.target_ = nullptr;
-    other.method_ = nullptr;
-    other.bound_ = false;
+    body_ = other.body_;
+    other.body_ = nullptr;
     return *this;
 }
 
-void Handler::release()
+void Handler::release() noexcept
 {
-    if (!bound_ && fn_ && --fn_->refs == 0) delete fn_;
-    method_ = nullptr;
+    if (body_ && --body_->refs == 0) delete body_;
+    body_ = nullptr;
 }
 
 const std::string& Handler::name() const
 {
     static const std::string none;
-    return bound_ ? method_->name : none;
+    return method() ? body_->method->name : none;
 }
 
 void Handler::operator()(EventCall& call) const
 {
-    if (bound_) {
-        if (TComponent* t = target_.get()) method_->invoke(*t, call);
-    } else if (fn_) {
-        fn_->fn(call);
+    if (!body_) return;
+    // Held for the call: the handler may set its own event to another.
+    Handler held(*this);
+    if (held.body_->method) {
+        if (TComponent* t = held.body_->target.get()) held.body_->method->invoke(*t, call);
+    } else {
+        held.body_->fn(call);
     }
 }
 
 bool Handler::sameAs(const Handler& other) const
 {
     if (!*this || !other) return !*this && !other;
-    if (!bound_ || !other.bound_) return false;
-    return target_.get() == other.target_.get() && method_->name == other.method_->name;
+    if (!method() || !other.method()) return false;
+    return target() == other.target() && method()->name == other.method()->name;
 }
 
 Handler Handler::notify(std::function<void(TObject*)> fn)

@@ -63,40 +63,38 @@ public:
     static Handler close(std::function<void(TObject*, TCloseAction&)> fn);
 
     // Set, and (for a method) its object still alive.
-    explicit operator bool() const { return bound_ ? target_.get() != nullptr : fn_ != nullptr; }
-    EventKind kind() const { return kind_; }
-    TComponent* target() const { return target_.get(); }
+    explicit operator bool() const { return body_ && (body_->method ? body_->target.get() != nullptr : true); }
+    EventKind kind() const { return body_ ? body_->kind : EventKind::Notify; }
+    TComponent* target() const { return body_ ? body_->target.get() : nullptr; }
     // The method's published name; empty for an anonymous handler.
     const std::string& name() const;
-    const MethodInfo* method() const { return bound_ ? method_ : nullptr; }
+    const MethodInfo* method() const { return body_ ? body_->method : nullptr; }
     void operator()(EventCall& call) const;
     // Same method of the same object (anonymous handlers are never equal).
     bool sameAs(const Handler& other) const;
     friend bool operator==(const Handler& a, const Handler& b) { return a.sameAs(b); }
 
-    Handler(const Handler& other);
-    Handler(Handler&& other) noexcept;
-    Handler& operator=(const Handler& other);
+    Handler(const Handler& other) noexcept;
+    Handler(Handler&& other) noexcept : body_(other.body_) { other.body_ = nullptr; }
+    Handler& operator=(const Handler& other) noexcept;
     Handler& operator=(Handler&& other) noexcept;
     ~Handler() { release(); }
 
 private:
-    // A handler set from code: its function, shared by the copies.
-    struct Callable {
+    // What a set handler calls, shared by its copies and never changed:
+    // either a published method of `target` or a function.
+    struct Body {
+        ComponentRef<TComponent> target;
+        const MethodInfo* method = nullptr;
         std::function<void(EventCall&)> fn;
+        EventKind kind = EventKind::Notify;
         int refs = 1;
     };
-    void release();
+    void release() noexcept;
 
-    // Either a published method of `target_` or a function: a window holds
-    // a dozen handlers for each of its controls, so they stay four words.
-    ComponentRef<TComponent> target_;
-    union {
-        const MethodInfo* method_ = nullptr;
-        Callable* fn_;
-    };
-    EventKind kind_ = EventKind::Notify;
-    bool bound_ = false;  // method_, else fn_
+    // One word: a window holds a dozen handlers for each of its controls,
+    // and most of them are never set.
+    Body* body_ = nullptr;
 };
 
 }  // namespace tk

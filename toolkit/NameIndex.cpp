@@ -24,6 +24,11 @@ TComponent* NameIndex::find(std::string_view name) const
     }
 }
 
+void NameIndex::prefetch(std::string_view name) const
+{
+    if (!slots_.empty()) __builtin_prefetch(&slots_[NameHash()(name) & mask()], 1);
+}
+
 TComponent* NameIndex::insert(std::string_view name, TComponent* c)
 {
     // At most three quarters used, counting removed slots, so every probe

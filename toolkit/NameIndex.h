@@ -20,6 +20,9 @@ public:
     // Files `c` under `name` and returns null; when a component is filed
     // under that name already, returns it and files nothing.
     TComponent* insert(std::string_view name, TComponent* c);
+    // Starts bringing the slots that `name` is looked up in into the cache,
+    // for a caller that will look it up shortly.
+    void prefetch(std::string_view name) const;
     // Removes `c` filed under `name` (nothing when it is not).
     void erase(std::string_view name, const TComponent* c);
 

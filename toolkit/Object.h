@@ -5,6 +5,7 @@
 #include "toolkit/TypeInfo.h"
 
 #include <map>
+#include <memory>
 #include <string>
 
 namespace tk {
@@ -60,7 +61,9 @@ public:
     virtual void ownedObjectChanged(TPersistent*) {}
 
 private:
-    std::map<std::string, Value> kept_;
+    // Made on the first kept value: few objects have one, and every font,
+    // constraints and control is a TPersistent.
+    std::unique_ptr<std::map<std::string, Value>> kept_;
 };
 
 }  // namespace tk

@@ -133,13 +133,15 @@ void TPersistent::assign(const TPersistent& source)
 
 Value TPersistent::keptValue(const std::string& propName, const Value& fallback) const
 {
-    auto it = kept_.find(propName);
-    return it == kept_.end() ? fallback : it->second;
+    if (!kept_) return fallback;
+    auto it = kept_->find(propName);
+    return it == kept_->end() ? fallback : it->second;
 }
 
 void TPersistent::setKeptValue(const std::string& propName, const Value& v)
 {
-    kept_[propName] = v;
+    if (!kept_) kept_ = std::make_unique<std::map<std::string, Value>>();
+    (*kept_)[propName] = v;
 }
 
 }  // namespace tk

@@ -45,6 +45,7 @@ void eraseLast(std::vector<T*>& list, const void* item)
 void TWinControl::insertControl(TControl* c)
 {
     controls_.push_back(c);
+    if (c->align() != TAlign::alNone) ++alignedControls_;
     if (auto* w = dynamic_cast<TWinControl*>(c)) {
         tabList_.push_back(w);
         w->tabHint_ = static_cast<int>(tabList_.size()) - 1;
@@ -65,7 +66,10 @@ void TWinControl::removeControl(TControl* c)
     eraseLast(controls_, c);
     if (auto* w = dynamic_cast<TWinControl*>(c)) eraseLast(tabList_, w);
     c->parent_ = nullptr;
-    if (c->align() != TAlign::alNone) realign();
+    if (c->align() != TAlign::alNone) {
+        --alignedControls_;
+        realign();
+    }
     invalidate();
 }
 
@@ -232,7 +236,7 @@ void TWinControl::boundsChanged()
 
 void TWinControl::realign()
 {
-    if (aligning_ || loading()) return;
+    if (aligning_ || loading() || alignedControls_ == 0) return;
     aligning_ = true;
     TRect r = alignRect();
     auto place = [&](TAlign kind, auto before) {

@@ -79,6 +79,9 @@ private:
     mutable int tabHint_ = -1;  // where tabOrder() found this control last  // a TabOrder read before the parent was known
     int lastClientWidth_ = 0, lastClientHeight_ = 0;
     bool aligning_ = false;
+    // Children whose Align is not alNone: with none, aligning has nothing
+    // to do and need not look at thousands of fields on a sheet.
+    int alignedControls_ = 0;
 };
 
 }  // namespace tk
