@@ -315,11 +315,8 @@ void TControl::sendToBack()
 
 void TControl::invalidate()
 {
-    if (!Application) return;
-    const TControl* c = this;
-    while (c->parent_) c = c->parent_;
     // Only windows are drawn; a control without a window draws nowhere yet.
-    if (auto* w = as<TCustomForm>(c)) Application->invalidate(const_cast<TCustomForm*>(w));
+    if (TCustomForm* window = parentForm()) window->contentChanged();
 }
 
 void TControl::click()

@@ -425,6 +425,11 @@ void TCustomForm::syncFocus(bool byMouse, bool byTab)
     }
 }
 
+void TCustomForm::contentChanged()
+{
+    if (Application) Application->invalidate(this);
+}
+
 void TCustomForm::controlHidden(TControl* c)
 {
     auto inside = [c](TWinControl* w) {

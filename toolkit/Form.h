@@ -101,6 +101,8 @@ public:
     bool beingShown() const { return beingShown_; }
     // A control was hidden, disabled or removed: it cannot keep the focus.
     void controlHidden(TControl* c);
+    // Something in the window looks different: it is drawn again.
+    void contentChanged();
     // Tab, Enter and Esc when the focused control does not want them.
     bool dialogKey(uint16_t key, TShiftState shift);
     TWinControl* focusedChild() const { return enteredControl_.get(); }
