@@ -56,6 +56,19 @@ TFont* TControl::font() const
     return font_.get();
 }
 
+const std::string& TControl::hint() const
+{
+    static const std::string none;
+    return hint_ ? *hint_ : none;
+}
+
+void TControl::setHint(const std::string& v)
+{
+    if (v.empty()) hint_.reset();
+    else if (hint_) *hint_ = v;
+    else hint_ = std::make_unique<std::string>(v);
+}
+
 const TFont& TControl::drawingFont() const
 {
     if (font_) return *font_;

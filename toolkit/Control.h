@@ -99,8 +99,8 @@ public:
     void setParentColor(bool v);
     TPopupMenu* popupMenu() const;
     void setPopupMenu(TPopupMenu* menu);
-    const std::string& hint() const { return hint_; }
-    void setHint(const std::string& v) { hint_ = v; }
+    const std::string& hint() const;
+    void setHint(const std::string& v);
     bool showHint() const { return showHint_; }
     void setShowHint(bool v);
     bool parentShowHint() const { return parentShowHint_; }
@@ -169,7 +169,7 @@ private:
     TColor color_ = clBtnFace;
     bool parentColor_ = true;
     ComponentRef<TComponent> popupMenu_;
-    std::string hint_;
+    std::unique_ptr<std::string> hint_;  // few controls have one
     bool showHint_ = false;
     bool parentShowHint_ = true;
     int cursor_ = 0;

@@ -19,15 +19,15 @@ TWinControl::~TWinControl()
 {
     if (parent()) parent()->removeControl(this);
     // A window takes its child controls with it.
-    while (!controls_.empty()) controls_.back()->free();
+    while (!controls().empty()) controls().back()->free();
 }
 
 std::vector<TControl*> TWinControl::childrenInWritingOrder() const
 {
     std::vector<TControl*> out;
-    for (TControl* c : controls_)
+    for (TControl* c : controls())
         if (!c->isWindowed()) out.push_back(c);
-    for (TControl* c : controls_)
+    for (TControl* c : controls())
         if (c->isWindowed()) out.push_back(c);
     return out;
 }
@@ -42,13 +42,31 @@ void eraseLast(std::vector<T*>& list, const void* item)
 }
 }  // namespace
 
+const std::vector<TControl*>& TWinControl::controls() const
+{
+    static const std::vector<TControl*> none;
+    return children_ ? children_->controls : none;
+}
+
+const std::vector<TWinControl*>& TWinControl::tabList() const
+{
+    static const std::vector<TWinControl*> none;
+    return children_ ? children_->tabList : none;
+}
+
+TWinControl::Children& TWinControl::children()
+{
+    if (!children_) children_ = std::make_unique<Children>();
+    return *children_;
+}
+
 void TWinControl::insertControl(TControl* c)
 {
-    controls_.push_back(c);
+    children().controls.push_back(c);
     if (c->align() != TAlign::alNone) ++alignedControls_;
     if (auto* w = dynamic_cast<TWinControl*>(c)) {
-        tabList_.push_back(w);
-        w->tabHint_ = static_cast<int>(tabList_.size()) - 1;
+        children().tabList.push_back(w);
+        w->tabHint_ = static_cast<int>(tabList().size()) - 1;
         if (w->pendingTabOrder_ != -2 && !w->loading()) {
             int order = w->pendingTabOrder_;
             w->pendingTabOrder_ = -2;
@@ -63,8 +81,8 @@ void TWinControl::removeControl(TControl* c)
 {
     if (TCustomForm* form = parentForm()) form->controlHidden(c);
     // Children go mostly from the last (destruction runs last to first).
-    eraseLast(controls_, c);
-    if (auto* w = dynamic_cast<TWinControl*>(c)) eraseLast(tabList_, w);
+    eraseLast(children().controls, c);
+    if (auto* w = dynamic_cast<TWinControl*>(c)) eraseLast(children().tabList, w);
     c->parent_ = nullptr;
     if (c->align() != TAlign::alNone) {
         --alignedControls_;
@@ -75,18 +93,19 @@ void TWinControl::removeControl(TControl* c)
 
 void TWinControl::moveInStack(TControl* c, bool toFront)
 {
-    auto it = std::find(controls_.begin(), controls_.end(), c);
-    if (it == controls_.end()) return;
-    controls_.erase(it);
-    if (toFront) controls_.push_back(c);
-    else controls_.insert(controls_.begin(), c);
+    auto& list = children().controls;
+    auto it = std::find(list.begin(), list.end(), c);
+    if (it == list.end()) return;
+    list.erase(it);
+    if (toFront) list.push_back(c);
+    else list.insert(list.begin(), c);
     invalidate();
 }
 
 int TWinControl::tabOrder() const
 {
     if (!parent()) return pendingTabOrder_ >= -1 ? pendingTabOrder_ : -1;
-    const auto& list = parent()->tabList_;
+    const auto& list = parent()->tabList();
     // The place found last time is almost always still right.
     if (tabHint_ >= 0 && tabHint_ < static_cast<int>(list.size()) && list[tabHint_] == this) return tabHint_;
     auto it = std::find(list.begin(), list.end(), this);
@@ -102,7 +121,7 @@ void TWinControl::setTabOrder(int order)
         pendingTabOrder_ = order;
         return;
     }
-    auto& list = parent()->tabList_;
+    auto& list = parent()->children().tabList;
     int current = tabOrder();
     int pos = std::clamp(order, 0, static_cast<int>(list.size()) - (current >= 0 ? 1 : 0));
     if (pos == current) return;  // a design read in tab order lands here
@@ -156,7 +175,7 @@ TWinControl* TWinControl::findNextControl(TWinControl* current, bool forward, bo
 {
     std::vector<TWinControl*> order;
     std::function<void(const TWinControl*)> collect = [&](const TWinControl* w) {
-        for (TWinControl* c : w->tabList_) {
+        for (TWinControl* c : w->tabList()) {
             order.push_back(c);
             collect(c);
         }
@@ -191,7 +210,7 @@ TControl* TWinControl::controlAt(TPoint p)
 {
     // Windowed children lie above the controls drawn on this one's surface.
     for (int pass = 0; pass < 2; ++pass)
-        for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        for (auto it = controls().rbegin(); it != controls().rend(); ++it) {
             TControl* c = *it;
             if (c->isWindowed() != (pass == 0) || !c->visible()) continue;
             if (!c->boundsRect().contains(p)) continue;
@@ -204,7 +223,7 @@ TControl* TWinControl::controlAt(TPoint p)
 void TWinControl::fontChanged()
 {
     TControl::fontChanged();
-    for (TControl* c : controls_)
+    for (TControl* c : controls())
         if (c->parentFont()) c->parentFontChanged();
 }
 
@@ -217,7 +236,7 @@ void TWinControl::boundsChanged()
     lastClientHeight_ = h;
     if (loading() || (dx == 0 && dy == 0)) return;
     // Anchored children keep their distance to the anchored edges.
-    for (TControl* c : controls_) {
+    for (TControl* c : controls()) {
         if (c->align() != TAlign::alNone) continue;
         TAnchors a = c->anchors();
         int l = c->left(), t = c->top(), cw = c->width(), ch = c->height();
@@ -241,7 +260,7 @@ void TWinControl::realign()
     TRect r = alignRect();
     auto place = [&](TAlign kind, auto before) {
         std::vector<TControl*> list;
-        for (TControl* c : controls_)
+        for (TControl* c : controls())
             if (c->align() == kind && c->visible()) list.push_back(c);
         std::stable_sort(list.begin(), list.end(), before);
         for (TControl* c : list) {

@@ -5,6 +5,7 @@
 
 #include "toolkit/Control.h"
 
+#include <memory>
 #include <vector>
 
 namespace tk {
@@ -17,9 +18,9 @@ public:
     bool isWindowed() const override { return true; }
 
     // Child controls in stacking order (back to front).
-    const std::vector<TControl*>& controls() const { return controls_; }
-    int controlCount() const { return static_cast<int>(controls_.size()); }
-    TControl* control(int i) const { return controls_.at(i); }
+    const std::vector<TControl*>& controls() const;
+    int controlCount() const { return static_cast<int>(controls().size()); }
+    TControl* control(int i) const { return controls().at(i); }
     // Children in the order a design lists them: controls without a window
     // first, then windowed ones, each group in stacking order.
     std::vector<TControl*> childrenInWritingOrder() const;
@@ -29,7 +30,7 @@ public:
     int tabOrder() const;
     void setTabOrder(int order);
     // Windowed children in tab order.
-    const std::vector<TWinControl*>& tabList() const { return tabList_; }
+    const std::vector<TWinControl*>& tabList() const;
     bool tabStop() const { return tabStop_; }
     void setTabStop(bool v) { tabStop_ = v; }
 
@@ -72,8 +73,14 @@ protected:
     void loaded() override;
 
 private:
-    std::vector<TControl*> controls_;
-    std::vector<TWinControl*> tabList_;
+    // The child controls and the tab order, made with the first child: most
+    // controls of a window (its fields) have none.
+    struct Children {
+        std::vector<TControl*> controls;
+        std::vector<TWinControl*> tabList;
+    };
+    Children& children();
+    std::unique_ptr<Children> children_;
     bool tabStop_ = false;
     int pendingTabOrder_ = -2;
     mutable int tabHint_ = -1;  // where tabOrder() found this control last  // a TabOrder read before the parent was known
