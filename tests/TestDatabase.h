@@ -66,15 +66,21 @@ inline void openDataLink(db::TADOConnection& c, const std::string& dataLinkFile)
     c.open();
 }
 
+// Opens `q` on one group's row of UserGroup, reading `columns`.
+inline void openGroupRow(db::TADOQuery& q, db::TADOConnection& c, const std::string& columns, int group)
+{
+    q.setConnection(&c);
+    q.setSqlText("Select " + columns + " from UserGroup where UserGroupID = " + std::to_string(group));
+    q.open();
+}
+
 // Stores `bytes` as a group's FormData, as saving stores a design.
 inline void storeFormData(const std::string& dataLinkFile, int group, const std::string& bytes)
 {
     db::TADOConnection c(nullptr);
     openDataLink(c, dataLinkFile);
     db::TADOQuery q(nullptr);
-    q.setConnection(&c);
-    q.setSqlText("Select * from UserGroup where UserGroupID = " + std::to_string(group));
-    q.open();
+    openGroupRow(q, c, "*", group);
     q.edit();
     q.createBlobStream(q.fieldByName("FormData"), db::BlobMode::Write)->write(bytes);
     q.post();
@@ -137,9 +143,7 @@ inline std::optional<std::string> storedDesign(const std::string& dataLinkFile, 
     db::TADOConnection c(nullptr);
     openDataLink(c, dataLinkFile);
     db::TADOQuery q(nullptr);
-    q.setConnection(&c);
-    q.setSqlText("Select FormData from UserGroup where UserGroupID = " + std::to_string(group));
-    q.open();
+    openGroupRow(q, c, "FormData", group);
     db::TField* data = q.fieldByName("FormData");
     if (data->isNull()) return std::nullopt;
     return data->asString();

@@ -58,7 +58,7 @@ void TComponent::clearReferences()
 
 void TComponent::destroyComponents()
 {
-    while (owned_ && !owned_->list.empty()) owned_->list.back()->free();
+    while (!components().empty()) components().back()->free();
 }
 
 TComponent::~TComponent()
@@ -70,21 +70,15 @@ TComponent::~TComponent()
     clearReferences();
 }
 
-const std::vector<TComponent*>& TComponent::components() const
-{
-    static const std::vector<TComponent*> none;
-    return owned_ ? owned_->list : none;
-}
-
 TComponent* TComponent::findComponent(std::string_view name) const
 {
-    if (name.empty() || !owned_) return nullptr;
-    return owned_->byName.find(name);
+    if (name.empty()) return nullptr;
+    return owned_.get().byName.find(name);
 }
 
 void TComponent::prepareName(std::string_view name) const
 {
-    if (owned_ && !name.empty()) owned_->byName.prefetch(name);
+    if (!name.empty()) owned_.get().byName.prefetch(name);
 }
 
 std::string TComponent::uniqueName(std::string_view base) const
@@ -97,12 +91,12 @@ std::string TComponent::uniqueName(std::string_view base) const
 
 void TComponent::indexName(TComponent* c)
 {
-    if (!c->name_.empty()) owned_->byName.insert(c->name_, c);
+    if (!c->name_.empty()) owned_.make().byName.insert(c->name_, c);
 }
 
 void TComponent::unindexName(const TComponent* c)
 {
-    if (!c->name_.empty()) owned_->byName.erase(c->name_, c);
+    if (!c->name_.empty()) owned_.make().byName.erase(c->name_, c);
 }
 
 void TComponent::insertComponent(TComponent* c)
@@ -111,8 +105,7 @@ void TComponent::insertComponent(TComponent* c)
     if (!c->name_.empty() && findComponent(c->name_))
         throw EComponentError(format("A component named %s already exists", c->name_));
     if (c->owner_) c->owner_->removeComponent(c);
-    if (!owned_) owned_ = std::make_unique<Owned>();
-    owned_->list.push_back(c);
+    owned_.make().list.push_back(c);
     c->owner_ = this;
     indexName(c);
 }
@@ -120,8 +113,8 @@ void TComponent::insertComponent(TComponent* c)
 void TComponent::removeComponent(TComponent* c)
 {
     // Components go mostly from the back (destruction runs last to first).
-    if (!owned_) return;
-    auto& list = owned_->list;
+    if (!owned_.made()) return;
+    auto& list = owned_.make().list;
     auto it = std::find(list.rbegin(), list.rend(), c);
     if (it == list.rend()) return;
     list.erase(std::next(it).base());
@@ -139,7 +132,7 @@ void TComponent::setName(const std::string& name)
         // this component itself, whose entry stays).
         bool claimed = false;
         if (!name.empty()) {
-            TComponent* holder = owner_->owned_->byName.insert(name, this);
+            TComponent* holder = owner_->owned_.make().byName.insert(name, this);
             if (holder && holder != this) throw EComponentError(format("A component named %s already exists", name));
             claimed = !holder;
         }

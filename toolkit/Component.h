@@ -4,9 +4,9 @@
 
 #include "toolkit/Object.h"
 #include "toolkit/NameIndex.h"
+#include "toolkit/OnDemand.h"
 #include "toolkit/Text.h"
 
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,7 +28,7 @@ public:
     TComponent& operator=(const TComponent&) = delete;
 
     TComponent* owner() const { return owner_; }
-    const std::vector<TComponent*>& components() const;
+    const std::vector<TComponent*>& components() const { return owned_.get().list; }
     int componentCount() const { return static_cast<int>(components().size()); }
     // An owned component by name, compared without regard to case; O(1)
     // through the owner's index of case-folded names.
@@ -88,13 +88,13 @@ private:
     void unindexName(const TComponent* c);
 
     TComponent* owner_ = nullptr;
-    // What a component owns, made when it first owns something: a window's
-    // field controls, most of its components, own nothing.
+    // What a component owns: a window's field controls, most of its
+    // components, own nothing.
     struct Owned {
         std::vector<TComponent*> list;
         NameIndex byName;  // those with a name, by the name without regard to case
     };
-    std::unique_ptr<Owned> owned_;
+    OnDemand<Owned> owned_;
     std::string name_;
     int tag_ = 0;
     bool loading_ = false;

@@ -45,7 +45,7 @@ TFont* TControl::font() const
         auto font = std::make_unique<TFont>();
         // The parent's font as it is now, copied before the control follows
         // the font's changes: making it changes nothing the control shows.
-        if (parentFont_ && parent_) font->assign(*parent_->font());
+        if (parentFont_ && parent_) font->assign(parent_->drawingFont());
         auto* self = const_cast<TControl*>(this);
         font->onChange = [self] {
             if (!self->syncingFont_) self->parentFont_ = false;
@@ -56,17 +56,10 @@ TFont* TControl::font() const
     return font_.get();
 }
 
-const std::string& TControl::hint() const
-{
-    static const std::string none;
-    return hint_ ? *hint_ : none;
-}
-
 void TControl::setHint(const std::string& v)
 {
     if (v.empty()) hint_.reset();
-    else if (hint_) *hint_ = v;
-    else hint_ = std::make_unique<std::string>(v);
+    else hint_.make() = v;
 }
 
 const TFont& TControl::drawingFont() const
@@ -223,7 +216,7 @@ void TControl::parentFontChanged()
     // A font not made yet copies the parent's when it is made.
     if (!parent_ || !parentFont_ || !font_) return;
     syncingFont_ = true;
-    font_->assign(*parent_->font());
+    font_->assign(parent_->drawingFont());
     syncingFont_ = false;
 }
 

@@ -5,6 +5,7 @@
 
 #include "toolkit/Component.h"
 #include "toolkit/Font.h"
+#include "toolkit/OnDemand.h"
 
 #include <memory>
 
@@ -99,7 +100,7 @@ public:
     void setParentColor(bool v);
     TPopupMenu* popupMenu() const;
     void setPopupMenu(TPopupMenu* menu);
-    const std::string& hint() const;
+    const std::string& hint() const { return hint_.get(); }
     void setHint(const std::string& v);
     bool showHint() const { return showHint_; }
     void setShowHint(bool v);
@@ -169,7 +170,7 @@ private:
     TColor color_ = clBtnFace;
     bool parentColor_ = true;
     ComponentRef<TComponent> popupMenu_;
-    std::unique_ptr<std::string> hint_;  // few controls have one
+    OnDemand<std::string> hint_;
     bool showHint_ = false;
     bool parentShowHint_ = true;
     int cursor_ = 0;

@@ -2,10 +2,10 @@
 // (published properties, kept values of properties without behaviour).
 #pragma once
 
+#include "toolkit/OnDemand.h"
 #include "toolkit/TypeInfo.h"
 
 #include <map>
-#include <memory>
 #include <string>
 
 namespace tk {
@@ -61,9 +61,7 @@ public:
     virtual void ownedObjectChanged(TPersistent*) {}
 
 private:
-    // Made on the first kept value: few objects have one, and every font,
-    // constraints and control is a TPersistent.
-    std::unique_ptr<std::map<std::string, Value>> kept_;
+    OnDemand<std::map<std::string, Value>> kept_;
 };
 
 }  // namespace tk

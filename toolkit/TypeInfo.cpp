@@ -133,15 +133,14 @@ void TPersistent::assign(const TPersistent& source)
 
 Value TPersistent::keptValue(const std::string& propName, const Value& fallback) const
 {
-    if (!kept_) return fallback;
-    auto it = kept_->find(propName);
-    return it == kept_->end() ? fallback : it->second;
+    const auto& kept = kept_.get();
+    auto it = kept.find(propName);
+    return it == kept.end() ? fallback : it->second;
 }
 
 void TPersistent::setKeptValue(const std::string& propName, const Value& v)
 {
-    if (!kept_) kept_ = std::make_unique<std::map<std::string, Value>>();
-    (*kept_)[propName] = v;
+    kept_.make()[propName] = v;
 }
 
 }  // namespace tk

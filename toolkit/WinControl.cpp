@@ -42,24 +42,6 @@ void eraseLast(std::vector<T*>& list, const void* item)
 }
 }  // namespace
 
-const std::vector<TControl*>& TWinControl::controls() const
-{
-    static const std::vector<TControl*> none;
-    return children_ ? children_->controls : none;
-}
-
-const std::vector<TWinControl*>& TWinControl::tabList() const
-{
-    static const std::vector<TWinControl*> none;
-    return children_ ? children_->tabList : none;
-}
-
-TWinControl::Children& TWinControl::children()
-{
-    if (!children_) children_ = std::make_unique<Children>();
-    return *children_;
-}
-
 void TWinControl::insertControl(TControl* c)
 {
     children().controls.push_back(c);

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "toolkit/Control.h"
+#include "toolkit/OnDemand.h"
 
-#include <memory>
 #include <vector>
 
 namespace tk {
@@ -18,7 +18,7 @@ public:
     bool isWindowed() const override { return true; }
 
     // Child controls in stacking order (back to front).
-    const std::vector<TControl*>& controls() const;
+    const std::vector<TControl*>& controls() const { return children_.get().controls; }
     int controlCount() const { return static_cast<int>(controls().size()); }
     TControl* control(int i) const { return controls().at(i); }
     // Children in the order a design lists them: controls without a window
@@ -30,7 +30,7 @@ public:
     int tabOrder() const;
     void setTabOrder(int order);
     // Windowed children in tab order.
-    const std::vector<TWinControl*>& tabList() const;
+    const std::vector<TWinControl*>& tabList() const { return children_.get().tabList; }
     bool tabStop() const { return tabStop_; }
     void setTabStop(bool v) { tabStop_ = v; }
 
@@ -73,14 +73,14 @@ protected:
     void loaded() override;
 
 private:
-    // The child controls and the tab order, made with the first child: most
-    // controls of a window (its fields) have none.
+    // The child controls and the tab order: most controls of a window (its
+    // fields) have none.
     struct Children {
         std::vector<TControl*> controls;
         std::vector<TWinControl*> tabList;
     };
-    Children& children();
-    std::unique_ptr<Children> children_;
+    Children& children() { return children_.make(); }
+    OnDemand<Children> children_;
     bool tabStop_ = false;
     int pendingTabOrder_ = -2;
     mutable int tabHint_ = -1;  // where tabOrder() found this control last  // a TabOrder read before the parent was known
