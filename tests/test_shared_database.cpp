@@ -90,13 +90,15 @@ TEST_F(SharedDatabase, ProgramsSavingAtOnceAddEachColumnAndNameOnceAndStoreWhole
                         "\n";
     std::vector<Rect> page = where({"frmPropertyPage.cbxFieldName", "frmPropertyPage.cbxDictionary"});
     // Each program names the same new field and dictionary (in its own
-    // letter case) and saves for the same group, twice.
+    // letter case) and saves for the same group, twice. They log in to
+    // Iktatás and save for Pénzügy, so a program that starts late still
+    // begins from the design it logged in to, not from another's save.
     std::vector<std::string> scripts;
     const char* dictionaries[] = {"Közös szótár", "KÖZÖS SZÓTÁR", "közös szótár", "Közös Szótár"};
     for (int i = 0; i < 4; ++i) {
-        std::string saveForIkt = "click " + save.centre() + "\ntype Ikt\nkey enter\n";
+        std::string saveForPenz = "click " + save.centre() + "\ntype Pénz\nkey enter\n";
         scripts.push_back(place + "click " + page[0].centre() + "\ntype Kozos\nkey tab\nclick " + page[1].centre() +
-                          "\ntype " + dictionaries[i] + "\nkey tab\n" + saveForIkt + saveForIkt + "close\n");
+                          "\ntype " + dictionaries[i] + "\nkey tab\n" + saveForPenz + saveForPenz + "close\n");
     }
     std::vector<std::string> outputs = runAtOnce(scripts);
     for (const std::string& out : outputs) {
@@ -112,9 +114,10 @@ TEST_F(SharedDatabase, ProgramsSavingAtOnceAddEachColumnAndNameOnceAndStoreWhole
     auto fields = rows("Select FieldName, DictionaryGroupID from Fields");
     EXPECT_EQ(fields, std::vector<std::string>{"Kozos|3"});
     // The group's design is one program's whole text.
-    std::string design = storedDesign(folder.file("VelmoraDSC.udl"), 1).value_or("");
+    std::string design = storedDesign(folder.file("VelmoraDSC.udl"), 2).value_or("");
     EXPECT_THAT(design, HasSubstr("KeyField = 'Kozos'"));
     EXPECT_NO_THROW(velmora::formTextToImage(design));
+    EXPECT_THAT(storedDesign(folder.file("VelmoraDSC.udl"), 1).value_or(""), Not(HasSubstr("Kozos")));
 }
 
 // Two programs adding the same column at the same moment, in different
