@@ -220,7 +220,7 @@ void BM_QUiLoader(benchmark::State& state)
     report(state, static_cast<size_t>(ui.size()), peak);
 }
 
-#define SIZES ->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)
+#define SIZES ->Arg(10)->Arg(100)->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_TextToImage) SIZES;
 BENCHMARK(BM_ImageToText) SIZES;
 BENCHMARK(BM_LoadIntoWindow) SIZES;

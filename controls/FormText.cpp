@@ -318,7 +318,13 @@ private:
             }
             ++pos_;
         }
-        tok_ = Token{};
+        // The token's strings keep their buffers from one token to the next.
+        tok_.kind = Tok::End;
+        tok_.text.clear();
+        tok_.chars.clear();
+        tok_.integer = 0;
+        tok_.suffix = 0;
+        tok_.ch = 0;
         tok_.line = line_;
         if (pos_ >= src_.size()) return;
         char c = src_[pos_];
@@ -326,7 +332,7 @@ private:
             size_t start = pos_;
             while (pos_ < src_.size() && (letter(src_[pos_]) || digit(src_[pos_]))) ++pos_;
             tok_.kind = Tok::Ident;
-            tok_.text = std::string(src_.substr(start, pos_ - start));
+            tok_.text.assign(src_.substr(start, pos_ - start));
         } else if (c == '\'' || (c == '#' && digit(peekChar(pos_ + 1)))) {
             stringToken();
         } else if (digit(c) || (c == '-' && digit(peekChar(pos_ + 1)))) {
@@ -350,7 +356,8 @@ private:
         tok_.kind = Tok::String;
         // Quoted bytes are characters of the ANSI code page; "#" codes above
         // 127 make the whole string Unicode, where codes are code points.
-        std::vector<std::pair<bool, uint32_t>> pieces;  // (from a "#" code, value)
+        std::vector<std::pair<bool, uint32_t>>& pieces = pieces_;  // (from a "#" code, value)
+        pieces.clear();
         bool unicode = false;
         for (;;) {
             char c = peekChar(pos_);
@@ -414,7 +421,7 @@ private:
             tok_.suffix = s;
             ++pos_;
         }
-        tok_.text = digits;
+        tok_.text.assign(digits);
         if (!isFloat) {
             errno = 0;
             char* end = nullptr;
@@ -504,7 +511,8 @@ private:
         if (depth > maxDepth) error("Invalid property value");
         switch (tok_.kind) {
         case Tok::String: {
-            std::u32string s = tok_.chars;
+            std::u32string& s = joined_;
+            s.assign(tok_.chars);
             next();
             while (isChar('+')) {
                 next();
@@ -512,7 +520,9 @@ private:
                 s += tok_.chars;
                 next();
             }
-            out_.string(tk::toUtf8(s), true);
+            utf8_.clear();
+            for (char32_t c : s) tk::appendUtf8(utf8_, c);
+            out_.string(utf8_, true);
             return;
         }
         case Tok::Integer:
@@ -643,6 +653,11 @@ private:
     size_t pos_ = 0;
     int line_ = 1;
     Token tok_;
+    // Buffers reused by every string, so that reading one allocates nothing
+    // once they have grown to the longest.
+    std::vector<std::pair<bool, uint32_t>> pieces_;
+    std::u32string joined_;
+    std::string utf8_;
     ImageWriter out_;
 };
 

@@ -67,20 +67,23 @@ void ImageWriter::string(std::string_view utf8, bool preferWide)
     for (char c : utf8)
         if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
     if (ascii) return ansiString(utf8);
-    std::u32string chars = tk::toU32(utf8);
-    if (preferWide && utf8.size() >= 2 * chars.size()) {
-        std::u16string units;
-        for (char32_t c : chars) {
-            if (c >= 0x10000) {
-                units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-                units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-            } else {
-                units += static_cast<char16_t>(c);
-            }
-        }
+    // Wide when UTF-16 takes no more bytes than UTF-8 would.
+    size_t chars = 0, units = 0;
+    tk::forEachCodePoint(utf8, [&](char32_t c) {
+        ++chars;
+        units += c >= 0x10000 ? 2 : 1;
+    });
+    if (preferWide && utf8.size() >= 2 * chars) {
         type(ValueType::WString);
-        le(units.size(), 4);
-        for (char16_t u : units) le(u, 2);
+        le(units, 4);
+        tk::forEachCodePoint(utf8, [&](char32_t c) {
+            if (c >= 0x10000) {
+                le(0xD800 + ((c - 0x10000) >> 10), 2);
+                le(0xDC00 + ((c - 0x10000) & 0x3FF), 2);
+            } else {
+                le(c, 2);
+            }
+        });
         return;
     }
     type(ValueType::Utf8String);

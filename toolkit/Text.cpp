@@ -33,32 +33,12 @@ std::u32string toU32(std::string_view s)
 {
     std::u32string out;
     out.reserve(s.size());
-    for (size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        char32_t cp;
-        int extra;
-        if (c < 0x80) { cp = c; extra = 0; }
-        else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; }
-        else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; extra = 2; }
-        else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; extra = 3; }
-        else { out += U'\uFFFD'; ++i; continue; }
-        bool ok = true;
-        for (int k = 1; k <= extra; ++k) {
-            if (i + k >= s.size()) { ok = false; break; }
-            unsigned char cc = static_cast<unsigned char>(s[i + k]);
-            if ((cc & 0xC0) != 0x80) { ok = false; break; }
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        if (!ok) { out += U'\uFFFD'; ++i; continue; }
-        out += cp;
-        i += extra + 1;
-    }
+    forEachCodePoint(s, [&](char32_t cp) { out += cp; });
     return out;
 }
 
-std::string toUtf8(char32_t c)
+void appendUtf8(std::string& out, char32_t c)
 {
-    std::string out;
     if (c < 0x80) out += static_cast<char>(c);
     else if (c < 0x800) {
         out += static_cast<char>(0xC0 | (c >> 6));
@@ -73,6 +53,12 @@ std::string toUtf8(char32_t c)
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
+}
+
+std::string toUtf8(char32_t c)
+{
+    std::string out;
+    appendUtf8(out, c);
     return out;
 }
 
@@ -80,7 +66,7 @@ std::string toUtf8(std::u32string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (char32_t c : text) out += toUtf8(c);
+    for (char32_t c : text) appendUtf8(out, c);
     return out;
 }
 

@@ -6,9 +6,37 @@
 
 namespace tk {
 
+// Calls `f(code point)` for each character of `utf8`; a byte that does not
+// start a whole sequence gives U+FFFD and decoding goes on after it.
+template <class F>
+void forEachCodePoint(std::string_view utf8, F f)
+{
+    for (size_t i = 0; i < utf8.size();) {
+        unsigned char c = static_cast<unsigned char>(utf8[i]);
+        char32_t cp;
+        int extra;
+        if (c < 0x80) { cp = c; extra = 0; }
+        else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; }
+        else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; extra = 2; }
+        else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; extra = 3; }
+        else { f(U'\uFFFD'); ++i; continue; }
+        bool ok = true;
+        for (int k = 1; k <= extra; ++k) {
+            if (i + k >= utf8.size()) { ok = false; break; }
+            unsigned char cc = static_cast<unsigned char>(utf8[i + k]);
+            if ((cc & 0xC0) != 0x80) { ok = false; break; }
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        if (!ok) { f(U'\uFFFD'); ++i; continue; }
+        f(cp);
+        i += static_cast<size_t>(extra) + 1;
+    }
+}
+
 std::u32string toU32(std::string_view utf8);
 std::string toUtf8(std::u32string_view text);
 std::string toUtf8(char32_t c);
+void appendUtf8(std::string& out, char32_t c);
 // UTF-16LE bytes to code points; a lone surrogate stays as it is.
 std::u32string fromUtf16le(std::string_view bytes);
 // Number of code points.

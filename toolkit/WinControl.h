@@ -82,8 +82,8 @@ private:
     Children& children() { return children_.make(); }
     OnDemand<Children> children_;
     bool tabStop_ = false;
-    int pendingTabOrder_ = -2;
-    mutable int tabHint_ = -1;  // where tabOrder() found this control last  // a TabOrder read before the parent was known
+    int pendingTabOrder_ = -2;  // a TabOrder read before the parent was known
+    mutable int tabHint_ = -1;  // where tabOrder() found this control last
     int lastClientWidth_ = 0, lastClientHeight_ = 0;
     bool aligning_ = false;
     // Children whose Align is not alNone: with none, aligning has nothing
