@@ -1,4 +1,4 @@
-// Stored designs at 10 to 10,000 field controls (half edits, half their
+// Stored designs at 10 to 20,000 field controls (half edits, half their
 // caption labels on tsEdit): form text to component image, image to text,
 // the whole load of a stored text into the main window, and the image part
 // of that load on its own (image to live controls). Each reports
@@ -220,12 +220,14 @@ void BM_QUiLoader(benchmark::State& state)
     report(state, static_cast<size_t>(ui.size()), peak);
 }
 
+// Ours from 10 to 20,000 controls, so that the cost per control can be seen
+// to stay flat; Qt's loader, whose cost grows faster, up to 10,000.
 #define SIZES ->Arg(10)->Arg(100)->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_TextToImage) SIZES;
 BENCHMARK(BM_ImageToText) SIZES;
 BENCHMARK(BM_LoadIntoWindow) SIZES;
 BENCHMARK(BM_ImageIntoWindow) SIZES;
-BENCHMARK(BM_QUiLoader) SIZES;
+BENCHMARK(BM_QUiLoader)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
