@@ -160,7 +160,12 @@ private:
         }
         case ValueType::String: ansi(in_.shortString(), level); break;
         case ValueType::LString: ansi(in_.bytes(in_.le(4)), level); break;
-        case ValueType::Utf8String: string(tk::toU32(in_.bytes(in_.le(4))), level); break;
+        case ValueType::Utf8String: {
+            chars_.clear();
+            tk::forEachCodePoint(in_.bytes(in_.le(4)), [&](char32_t c) { chars_ += c; });
+            string(chars_, level);
+            break;
+        }
         case ValueType::WString: string(tk::fromUtf16le(in_.bytes(in_.le(4) * 2)), level); break;
         case ValueType::Binary: binary(in_.bytes(in_.le(4)), level); break;
         case ValueType::Set: {
@@ -206,10 +211,10 @@ private:
 
     void ansi(const std::string& bytes, int level)
     {
-        std::u32string chars;
+        chars_.clear();
         int page = tk::currentLocale().ansiCodePage;
-        for (char c : bytes) chars += tk::ansiCharToUnicode(static_cast<unsigned char>(c), page);
-        string(chars, level);
+        for (char c : bytes) chars_ += tk::ansiCharToUnicode(static_cast<unsigned char>(c), page);
+        string(chars_, level);
     }
 
     // Quoted runs of printable ASCII, "#" codes for the rest, 64 characters
@@ -259,6 +264,7 @@ private:
 
     ImageReader in_;
     std::string out_;
+    std::u32string chars_;  // the string being written, kept to be reused
 };
 
 // ---------------------------------------------------------------- reading
