@@ -279,8 +279,8 @@ private:
         }
         c->beginLoading();
         if (!name.empty()) root_.setPublishedField(name, c);
-        if (auto* control = dynamic_cast<tk::TControl*>(c)) {
-            if (auto* parent = dynamic_cast<tk::TWinControl*>(&enclosing)) control->setParent(parent);
+        if (auto* control = tk::as<tk::TControl>(c)) {
+            if (auto* parent = tk::as<tk::TWinControl>(&enclosing)) control->setParent(parent);
         } else if (auto* item = tk::as<tk::TMenuItem>(c)) {
             if (auto* menu = tk::as<tk::TPopupMenu>(&enclosing)) menu->items()->add(item);
             else if (auto* parentItem = tk::as<tk::TMenuItem>(&enclosing)) parentItem->add(item);

@@ -86,7 +86,7 @@ const StreamHooks form{
 // surface (menu items and the root aside).
 bool isNonVisual(const TPersistent& obj, const TComponent& root)
 {
-    return &obj != &root && !dynamic_cast<const tk::TControl*>(&obj) && !tk::as<tk::TMenuItem>(&obj);
+    return &obj != &root && !tk::as<tk::TControl>(&obj) && !tk::as<tk::TMenuItem>(&obj);
 }
 
 const StreamHooks component{

@@ -46,7 +46,7 @@ void TWinControl::insertControl(TControl* c)
 {
     children().controls.push_back(c);
     if (c->align() != TAlign::alNone) ++alignedControls_;
-    if (auto* w = dynamic_cast<TWinControl*>(c)) {
+    if (auto* w = as<TWinControl>(c)) {
         children().tabList.push_back(w);
         w->tabHint_ = static_cast<int>(tabList().size()) - 1;
         if (w->pendingTabOrder_ != -2 && !w->loading()) {
@@ -64,7 +64,7 @@ void TWinControl::removeControl(TControl* c)
     if (TCustomForm* form = parentForm()) form->controlHidden(c);
     // Children go mostly from the last (destruction runs last to first).
     eraseLast(children().controls, c);
-    if (auto* w = dynamic_cast<TWinControl*>(c)) eraseLast(children().tabList, w);
+    if (auto* w = as<TWinControl>(c)) eraseLast(children().tabList, w);
     c->parent_ = nullptr;
     if (c->align() != TAlign::alNone) {
         --alignedControls_;
