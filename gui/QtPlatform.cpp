@@ -131,7 +131,7 @@ void QtPlatform::invalidate(tk::TWinControl*)
 {
     if (syncQueued_) return;
     syncQueued_ = true;
-    QTimer::singleShot(0, [this] { sync(); });
+    QTimer::singleShot(0, &syncContext_, [this] { sync(); });
 }
 
 void QtPlatform::showError(const std::string& text)

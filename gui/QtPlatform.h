@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFont>
 #include <QFontMetrics>
+#include <QObject>
 #include <QTimer>
 
 #include <map>
@@ -58,6 +59,9 @@ private:
     std::map<tk::TCustomForm*, std::unique_ptr<WindowWidget>> widgets_;
     std::unique_ptr<PopupWidget> popup_;
     bool syncQueued_ = false;
+    // The receiver of queued syncs: going first when the platform goes, it
+    // takes a sync still queued with it.
+    QObject syncContext_;
 };
 
 }  // namespace gui

@@ -164,6 +164,25 @@ TEST(Gui, QtEventsChangeTheModelAsTheInputApiDoes)
     EXPECT_EQ(m.form->focusedChild(), m.check);
 }
 
+// A platform that goes while a repaint is queued leaves nothing behind that
+// the next turn of the event loop could call.
+TEST(Gui, ARepaintQueuedByAPlatformThatIsGoneIsDropped)
+{
+    auto platform = std::make_unique<gui::QtPlatform>();
+    {
+        tk::TApplication app(*platform);
+        tk::TForm* form = tk::createForm<tk::TForm>(&app);
+        form->show();
+        form->setCaption("Velmora");
+    }
+    platform.reset();
+    QCoreApplication::processEvents();
+    gui::QtPlatform next;
+    tk::TApplication app(next);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(tk::Application->windows().empty());
+}
+
 TEST(Gui, APersonPlacesDragsAndDeletesWithQtMouseEventsAndARealContextMenu)
 {
     TempFolder folder;
