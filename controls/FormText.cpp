@@ -362,8 +362,7 @@ private:
         tok_.kind = Tok::String;
         // Quoted bytes are characters of the ANSI code page; "#" codes above
         // 127 make the whole string Unicode, where codes are code points.
-        std::vector<std::pair<bool, uint32_t>>& pieces = pieces_;  // (from a "#" code, value)
-        pieces.clear();
+        pieces_.clear();
         bool unicode = false;
         for (;;) {
             char c = peekChar(pos_);
@@ -373,14 +372,14 @@ private:
                     if (pos_ >= src_.size() || src_[pos_] == '\r' || src_[pos_] == '\n') error("Invalid string constant");
                     if (src_[pos_] == '\'') {
                         if (peekChar(pos_ + 1) == '\'' && pos_ + 1 < src_.size()) {
-                            pieces.push_back({false, '\''});
+                            pieces_.push_back({false, '\''});
                             pos_ += 2;
                             continue;
                         }
                         ++pos_;
                         break;
                     }
-                    pieces.push_back({false, static_cast<unsigned char>(src_[pos_])});
+                    pieces_.push_back({false, static_cast<unsigned char>(src_[pos_])});
                     ++pos_;
                 }
             } else if (pos_ < src_.size() && c == '#' && digit(peekChar(pos_ + 1))) {
@@ -392,13 +391,13 @@ private:
                     ++pos_;
                 }
                 if (code > 127) unicode = true;
-                pieces.push_back({true, static_cast<uint32_t>(code)});
+                pieces_.push_back({true, static_cast<uint32_t>(code)});
             } else {
                 break;
             }
         }
         int page = tk::currentLocale().ansiCodePage;
-        for (auto [isCode, v] : pieces) {
+        for (auto [isCode, v] : pieces_) {
             if (isCode && unicode) tok_.chars += static_cast<char32_t>(v);
             else tok_.chars += v < 256 ? tk::ansiCharToUnicode(static_cast<unsigned char>(v), page) : v;
         }
@@ -661,7 +660,7 @@ private:
     Token tok_;
     // Buffers reused by every string, so that reading one allocates nothing
     // once they have grown to the longest.
-    std::vector<std::pair<bool, uint32_t>> pieces_;
+    std::vector<std::pair<bool, uint32_t>> pieces_;  // (from a "#" code, value)
     std::u32string joined_;
     std::string utf8_;
     ImageWriter out_;
