@@ -151,7 +151,7 @@ void ConsolePlatform::where(const std::string& path)
 {
     std::string rest;
     tk::TComponent* c = findComponentPath(path, &rest);
-    auto* control = rest.empty() ? dynamic_cast<tk::TControl*>(c) : nullptr;
+    auto* control = rest.empty() ? tk::as<tk::TControl>(c) : nullptr;
     if (!control) {
         out_ << "none\n";
         return;

@@ -44,7 +44,7 @@ void shoot(gui::QtPlatform& platform, const char* windowName, const char* file)
 tk::TControl* named(const char* window, const char* name)
 {
     for (tk::TCustomForm* f : tk::Application->windows())
-        if (f->name() == window) return dynamic_cast<tk::TControl*>(f->findComponent(name));
+        if (f->name() == window) return tk::as<tk::TControl>(f->findComponent(name));
     return nullptr;
 }
 

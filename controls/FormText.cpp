@@ -162,7 +162,7 @@ private:
         case ValueType::LString: ansi(in_.bytes(in_.le(4)), level); break;
         case ValueType::Utf8String: {
             chars_.clear();
-            tk::forEachCodePoint(in_.bytes(in_.le(4)), [&](char32_t c) { chars_ += c; });
+            tk::appendCodePoints(chars_, in_.bytes(in_.le(4)));
             string(chars_, level);
             break;
         }
@@ -279,6 +279,18 @@ struct Token {
     char suffix = 0;            // float suffix c, d or s (lower case)
     char ch = 0;                // single character
     int line = 1;
+
+    // Empties the token for the next one; its strings keep their buffers.
+    void reset(int atLine)
+    {
+        kind = Tok::End;
+        text.clear();
+        chars.clear();
+        integer = 0;
+        suffix = 0;
+        ch = 0;
+        line = atLine;
+    }
 };
 
 class Parser {
@@ -324,14 +336,7 @@ private:
             }
             ++pos_;
         }
-        // The token's strings keep their buffers from one token to the next.
-        tok_.kind = Tok::End;
-        tok_.text.clear();
-        tok_.chars.clear();
-        tok_.integer = 0;
-        tok_.suffix = 0;
-        tok_.ch = 0;
-        tok_.line = line_;
+        tok_.reset(line_);
         if (pos_ >= src_.size()) return;
         char c = src_[pos_];
         if (letter(c)) {
@@ -526,7 +531,7 @@ private:
                 next();
             }
             utf8_.clear();
-            for (char32_t c : s) tk::appendUtf8(utf8_, c);
+            tk::appendUtf8(utf8_, s);
             out_.string(utf8_, true);
             return;
         }

@@ -213,7 +213,7 @@ std::vector<TComponent*> designChildren(TComponent& c, TComponent& root)
     if (&c == &root) {
         // Then what the window owns that is no control, in order of ownership.
         for (TComponent* o : root.components()) {
-            if (dynamic_cast<tk::TControl*>(o)) continue;
+            if (tk::as<tk::TControl>(o)) continue;
             if (auto* item = tk::as<tk::TMenuItem>(o); item && item->parentItem()) continue;
             out.push_back(o);
         }

@@ -31,7 +31,7 @@ tk::TWinControl* labelledField(tk::TObject* c)
 
 void TfrmClientMain::ComponentMouseDown(tk::TObject* sender, tk::TMouseButton button, tk::TShiftState, int, int)
 {
-    auto* control = dynamic_cast<tk::TControl*>(sender);
+    auto* control = tk::as<tk::TControl>(sender);
     // A check box remembers its state at every press, for itself only, so
     // that the release can undo the toggle of a click on the design surface.
     if (auto* box = tk::as<TZEDChxBox>(sender)) {
@@ -76,7 +76,7 @@ void TfrmClientMain::ComponentMouseUp(tk::TObject* sender, tk::TMouseButton, tk:
 {
     if (auto* box = tk::as<TZEDChxBox>(sender); box && CheckedControl.get() == box) box->setChecked(CheckedAtDown);
     DragControl = static_cast<tk::TControl*>(nullptr);
-    auto* control = dynamic_cast<tk::TControl*>(sender);
+    auto* control = tk::as<tk::TControl>(sender);
     if (!frmPropertyPage || !control) return;
     bool hintShown = frmPropertyPage->ErrorHint && frmPropertyPage->ErrorHint->visible();
     if (!hintShown && frmPropertyPage->SelectedControl() != control) frmPropertyPage->ShowControl(control);
@@ -84,7 +84,7 @@ void TfrmClientMain::ComponentMouseUp(tk::TObject* sender, tk::TMouseButton, tk:
 
 void TfrmClientMain::ControlKeyDown(tk::TObject* sender, uint16_t& key, tk::TShiftState shift)
 {
-    auto* c = dynamic_cast<tk::TControl*>(sender);
+    auto* c = tk::as<tk::TControl>(sender);
     if (c && (shift & tk::ssAlt)) {
         bool size = shift & tk::ssCtrl;
         switch (key) {
@@ -105,7 +105,7 @@ void TfrmClientMain::ControlKeyPress(tk::TObject*, char32_t& key)
 
 void TfrmClientMain::ComponentEnter(tk::TObject* sender)
 {
-    if (frmPropertyPage) frmPropertyPage->ShowControl(dynamic_cast<tk::TControl*>(sender));
+    if (frmPropertyPage) frmPropertyPage->ShowControl(tk::as<tk::TControl>(sender));
 }
 
 void TfrmClientMain::ZEDPickerDropDownCloseUp(tk::TObject*)

@@ -29,14 +29,14 @@ void TfrmClientMain::tsMouseUp(tk::TObject* sender, tk::TMouseButton, tk::TShift
 {
     DragControl = static_cast<tk::TControl*>(nullptr);
     int tool = frmComonentPalette ? frmComonentPalette->tool() : -1;
-    auto* sheet = dynamic_cast<tk::TWinControl*>(sender);
+    auto* sheet = tk::as<tk::TWinControl>(sender);
     if (tool <= -1 || !sheet || tool >= static_cast<int>(ControlClasses.size())) return;
     placeControl(*ControlClasses[static_cast<size_t>(tool)], sheet, x, y);
 }
 
 tk::TControl* TfrmClientMain::placeControl(const tk::ClassInfo& cls, tk::TWinControl* sheet, int x, int y)
 {
-    auto* control = dynamic_cast<tk::TControl*>(cls.create(this));
+    auto* control = tk::as<tk::TControl>(cls.create(this));
     if (!control) throw tk::EComponentError("Class " + cls.name + " cannot be placed");
     frmPropertyPage->setSelectedControl(control);
     control->setParent(sheet);
@@ -69,7 +69,7 @@ tk::TControl* TfrmClientMain::placeControl(const tk::ClassInfo& cls, tk::TWinCon
         frmComonentPalette->setTool(-1);
     }
     if (tk::as<TZEDText>(control)) frmPropertyPage->ShowControl(control);
-    else if (auto* w = dynamic_cast<tk::TWinControl*>(control)) w->setFocus();
+    else if (auto* w = tk::as<tk::TWinControl>(control)) w->setFocus();
     return control;
 }
 

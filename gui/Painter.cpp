@@ -109,7 +109,7 @@ void initOption(QStyleOption& o, const tk::TControl& c, QRect r)
     o.palette = QApplication::palette();
     o.state = QStyle::State_None;
     if (c.isEnabledTree()) o.state |= QStyle::State_Enabled;
-    if (auto* w = dynamic_cast<const tk::TWinControl*>(&c); w && w->focused()) o.state |= QStyle::State_HasFocus;
+    if (auto* w = tk::as<tk::TWinControl>(&c); w && w->focused()) o.state |= QStyle::State_HasFocus;
     o.fontMetrics = qtMetrics(c.drawingFont());
 }
 

@@ -82,7 +82,7 @@ void TfrmComonentPalette::FormCreate(tk::TObject*)
 
 void TfrmComonentPalette::btnArrowClick(tk::TObject* sender)
 {
-    if (auto* c = dynamic_cast<tk::TComponent*>(sender)) tool_ = c->tag();
+    if (auto* c = tk::as<tk::TComponent>(sender)) tool_ = c->tag();
 }
 
 }  // namespace velmora

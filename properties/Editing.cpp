@@ -16,7 +16,7 @@ namespace {
 
 bool hasFocus(tk::TObject* sender)
 {
-    auto* w = dynamic_cast<tk::TWinControl*>(sender);
+    auto* w = tk::as<tk::TWinControl>(sender);
     return w && w->focused();
 }
 

@@ -58,7 +58,7 @@ void TfrmPropertyPage::followColumnType(const std::string& fieldName)
 
 void TfrmPropertyPage::edtIdentExit(tk::TObject* sender)
 {
-    auto* box = dynamic_cast<tk::TComboBox*>(sender);
+    auto* box = tk::as<tk::TComboBox>(sender);
     if (!box || !box->enabled() || !selected_) return;
     std::string name = box->text();
     if (name.empty()) return;

@@ -279,7 +279,7 @@ void TApplication::mouseDown(TMouseButton button, TShiftState shift, TPoint scre
         if (!target || !target->isEnabledTree()) return;
         capture_ = target.get();
         if (button == TMouseButton::mbLeft)
-            if (auto* w = dynamic_cast<TWinControl*>(target.get()); w && w != form && w->canFocus() && w->focusOnClick())
+            if (auto* w = as<TWinControl>(target.get()); w && w != form && w->canFocus() && w->focusOnClick())
                 form->focusControl(w, true);
         if (!target || !raiseMouseEvent(target, InputType::MouseDown, button, shift, screen, doubleClick)) return;
         if (doubleClick && button == TMouseButton::mbLeft) target->fire(target->OnDblClick);

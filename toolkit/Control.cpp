@@ -232,7 +232,7 @@ void TControl::setColor(TColor v)
     if (v == color_) return;
     color_ = v;
     invalidate();
-    if (auto* w = dynamic_cast<TWinControl*>(this))
+    if (auto* w = as<TWinControl>(this))
         for (TControl* c : w->controls())
             if (c->parentColor_) c->parentColorChanged();
 }

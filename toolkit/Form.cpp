@@ -445,7 +445,7 @@ namespace {
 TWinControl* findButton(TWinControl* w, bool wantDefault)
 {
     for (TControl* c : w->controls()) {
-        auto* wc = dynamic_cast<TWinControl*>(c);
+        auto* wc = as<TWinControl>(c);
         if (!wc || !wc->isShowing() || !wc->isEnabledTree()) continue;
         if (wantDefault ? wc->isDefaultButton() : wc->isCancelButton()) return wc;
         if (TWinControl* found = findButton(wc, wantDefault)) return found;

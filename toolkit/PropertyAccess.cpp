@@ -37,7 +37,7 @@ const TPersistent& resolvePath(const TPersistent& obj, std::string_view path, st
 TComponent* findComponentByName(const TPersistent& obj, std::string_view name)
 {
     if (name.empty() || sameName(name, "nil")) return nullptr;
-    const TComponent* self = dynamic_cast<const TComponent*>(&obj);
+    const TComponent* self = as<TComponent>(&obj);
     size_t dot = name.find('.');
     if (dot != std::string_view::npos) {
         // Owner.Name: a component of another top-level window or data module.
@@ -99,7 +99,7 @@ Value propertyValue(const TPersistent& obj, const PropInfo& p, const Value& v)
             if (v.type() == Value::Type::String) {
                 std::string name = v.toString();
                 if (name.empty() || sameName(name, "nil")) return Value(Handler());
-                const TComponent* self = dynamic_cast<const TComponent*>(&obj);
+                const TComponent* self = as<TComponent>(&obj);
                 if (!self) invalidValue();
                 Handler h = const_cast<TComponent*>(self)->root()->findMethod(name);
                 if (!h || h.kind() != p.eventKind) invalidValue();
@@ -138,7 +138,7 @@ std::string propertyText(const TPersistent& obj, const PropInfo& p, const Value&
         TComponent* c = v.toComponent();
         if (!c) return {};
         // A component of another window is named with its window's name.
-        const TComponent* self = dynamic_cast<const TComponent*>(&obj);
+        const TComponent* self = as<TComponent>(&obj);
         if (self && c->root() != self->root() && c->root() != c) return c->root()->name() + "." + c->name();
         return c->name();
     }

@@ -29,11 +29,16 @@ std::string format(const char* pattern, long long a)
     return out;
 }
 
+void appendCodePoints(std::u32string& out, std::string_view utf8)
+{
+    forEachCodePoint(utf8, [&](char32_t cp) { out += cp; });
+}
+
 std::u32string toU32(std::string_view s)
 {
     std::u32string out;
     out.reserve(s.size());
-    forEachCodePoint(s, [&](char32_t cp) { out += cp; });
+    appendCodePoints(out, s);
     return out;
 }
 
@@ -62,11 +67,16 @@ std::string toUtf8(char32_t c)
     return out;
 }
 
+void appendUtf8(std::string& out, std::u32string_view text)
+{
+    for (char32_t c : text) appendUtf8(out, c);
+}
+
 std::string toUtf8(std::u32string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (char32_t c : text) appendUtf8(out, c);
+    appendUtf8(out, text);
     return out;
 }
 

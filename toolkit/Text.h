@@ -36,6 +36,9 @@ void forEachCodePoint(std::string_view utf8, F f)
 std::u32string toU32(std::string_view utf8);
 std::string toUtf8(std::u32string_view text);
 std::string toUtf8(char32_t c);
+// The same conversions appended to a buffer the caller keeps and reuses.
+void appendCodePoints(std::u32string& out, std::string_view utf8);
+void appendUtf8(std::string& out, std::u32string_view text);
 void appendUtf8(std::string& out, char32_t c);
 // UTF-16LE bytes to code points; a lone surrogate stays as it is.
 std::u32string fromUtf16le(std::string_view bytes);

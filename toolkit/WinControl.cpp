@@ -196,7 +196,7 @@ TControl* TWinControl::controlAt(TPoint p)
             TControl* c = *it;
             if (c->isWindowed() != (pass == 0) || !c->visible()) continue;
             if (!c->boundsRect().contains(p)) continue;
-            if (auto* w = dynamic_cast<TWinControl*>(c)) return w->controlAt({p.x - c->left(), p.y - c->top()});
+            if (auto* w = as<TWinControl>(c)) return w->controlAt({p.x - c->left(), p.y - c->top()});
             return c;
         }
     return this;
