@@ -1,14 +1,14 @@
 // Gestures and questions from standard input.
 #include "ConsolePlatform.h"
 
-#include "controls/Design.h"
-#include "controls/PropertyText.h"
+#include "designs/Design.h"
+#include "designs/PropertyText.h"
 #include "designer/ClientMain.h"
-#include "toolkit/Application.h"
-#include "toolkit/Errors.h"
-#include "toolkit/Form.h"
-#include "toolkit/PropertyAccess.h"
-#include "toolkit/Text.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/windows/Form.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/text/Text.h"
 
 #include <istream>
 #include <map>

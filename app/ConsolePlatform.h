@@ -25,7 +25,7 @@
 // When the input ends, the shown windows are printed and the program ends.
 #pragma once
 
-#include "toolkit/HeadlessPlatform.h"
+#include "toolkit/windows/HeadlessPlatform.h"
 
 #include <iosfwd>
 #include <optional>

@@ -3,8 +3,8 @@
 // takes its gestures from standard input (see ConsolePlatform.h).
 #include "ConsolePlatform.h"
 #include "gui/QtPlatform.h"
-#include "startup/Program.h"
-#include "toolkit/Locale.h"
+#include "app/DesignerComposition.h"
+#include "toolkit/text/Locale.h"
 
 #include <QApplication>
 

@@ -6,15 +6,15 @@
 //   velmora-form builtin           the built-in main window as a save stores it
 // A file name "-" means standard input or output. On an error the message
 // the program would show goes to standard error and the status is 1.
-#include "controls/ClassRegistry.h"
+#include "designs/ClassRegistry.h"
 #include "startup/DesignClasses.h"
-#include "controls/ComponentImage.h"
-#include "controls/Design.h"
-#include "controls/FormText.h"
+#include "designs/ComponentImage.h"
+#include "designs/Design.h"
+#include "designs/FormText.h"
 #include "designer/ClientMain.h"
 #include "startup/DataModule.h"
-#include "toolkit/Application.h"
-#include "toolkit/HeadlessPlatform.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/HeadlessPlatform.h"
 
 #include <clocale>
 #include <cstdio>
@@ -70,7 +70,7 @@ int main(int argc, char** argv)
         } else if ((command == "load" && argc == 3) || (command == "builtin" && argc == 2)) {
             tk::HeadlessPlatform platform;
             tk::TApplication app(platform);
-            velmora::registerDesignClasses();
+            velmora::registerDesignClasses(velmora::TfrmClientMain::staticClassInfo());
             // The data module's components, which designs refer to; no login.
             new velmora::TdmClientMain(&app);
             app.createForm(velmora::frmClientMain);

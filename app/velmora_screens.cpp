@@ -8,9 +8,9 @@
 #include "gui/QtPlatform.h"
 #include "gui/WindowWidget.h"
 #include "startup/DemoDatabase.h"
-#include "startup/Program.h"
-#include "toolkit/Application.h"
-#include "toolkit/Form.h"
+#include "app/DesignerComposition.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/Form.h"
 
 #include <QApplication>
 #include <QTimer>

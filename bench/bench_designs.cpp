@@ -5,17 +5,17 @@
 // MB/s of form text, time per control and the peak heap the step took.
 // BM_QUiLoader builds the equivalent Qt Designer form (QLineEdits and
 // QLabels on a tab page) with Qt's run-time loader, for comparison.
-#include "controls/ClassRegistry.h"
+#include "designs/ClassRegistry.h"
 #include "startup/DesignClasses.h"
-#include "controls/ComponentImage.h"
-#include "controls/Design.h"
-#include "controls/FormText.h"
+#include "designs/ComponentImage.h"
+#include "designs/Design.h"
+#include "designs/FormText.h"
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
 #include "designer/ClientMain.h"
 #include "startup/DataModule.h"
-#include "toolkit/Application.h"
-#include "toolkit/HeadlessPlatform.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/HeadlessPlatform.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -87,7 +87,7 @@ struct DesignScene {
 
     DesignScene()
     {
-        velmora::registerDesignClasses();
+        velmora::registerDesignClasses(velmora::TfrmClientMain::staticClassInfo());
         new velmora::TdmClientMain(&app);
         app.createForm(velmora::frmClientMain);
         window = velmora::frmClientMain.get();

@@ -11,9 +11,9 @@
 #include "../tests/TestDatabase.h"
 #include "startup/DemoDatabase.h"
 #include "startup/DesignClasses.h"
-#include "toolkit/Application.h"
-#include "toolkit/HeadlessPlatform.h"
-#include "toolkit/PropertyAccess.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/HeadlessPlatform.h"
+#include "toolkit/core/PropertyAccess.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,7 +32,7 @@ struct Scene {
         std::string pattern = (std::filesystem::temp_directory_path() / "velmora bench XXXXXX").string();
         folder = mkdtemp(pattern.data());
         makeDemoDatabase(folder);
-        velmora::registerDesignClasses();
+        velmora::registerDesignClasses(velmora::TfrmClientMain::staticClassInfo());
         velmora::dmClientMain = new velmora::TdmClientMain(&app);
         auto& dm = *velmora::dmClientMain;
         dm.ADOConnection->setConnectionString("FILE NAME=" + folder + "/VelmoraDSC.udl");

@@ -13,9 +13,9 @@
 #include "../tests/TestDatabase.h"
 #include "startup/DemoDatabase.h"
 #include "startup/DesignClasses.h"
-#include "toolkit/Application.h"
-#include "toolkit/HeadlessPlatform.h"
-#include "toolkit/PropertyAccess.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/HeadlessPlatform.h"
+#include "toolkit/core/PropertyAccess.h"
 
 #include <benchmark/benchmark.h>
 
@@ -31,7 +31,7 @@ void BM_SaveDesign(benchmark::State& state)
     makeDemoDatabase(folder);
     tk::HeadlessPlatform platform;
     tk::TApplication app(platform);
-    velmora::registerDesignClasses();
+    velmora::registerDesignClasses(velmora::TfrmClientMain::staticClassInfo());
     velmora::dmClientMain = new velmora::TdmClientMain(&app);
     velmora::dmClientMain->ADOConnection->setConnectionString("FILE NAME=" + folder + "/VelmoraDSC.udl");
     velmora::dmClientMain->ADOConnection->open();

@@ -1,10 +1,10 @@
 // Speed of the toolkit paths a drag and a design load lean on: input
 // dispatch over a window holding many controls, and property access by name.
-#include "toolkit/Application.h"
-#include "toolkit/Edit.h"
-#include "toolkit/Form.h"
-#include "toolkit/HeadlessPlatform.h"
-#include "toolkit/PropertyAccess.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/widgets/Edit.h"
+#include "toolkit/windows/Form.h"
+#include "toolkit/windows/HeadlessPlatform.h"
+#include "toolkit/core/PropertyAccess.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // Shared pieces of the field controls.
 #include "controls/FieldContract.h"
 
-#include "toolkit/Locale.h"
+#include "toolkit/text/Locale.h"
 
 namespace velmora {
 

@@ -4,7 +4,7 @@
 // State) in their declaration order.
 #pragma once
 
-#include "toolkit/PropertyTable.h"
+#include "toolkit/core/PropertyTable.h"
 
 namespace velmora {
 

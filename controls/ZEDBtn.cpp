@@ -1,7 +1,7 @@
 // Action buttons.
 #include "controls/ZEDBtn.h"
 
-#include "toolkit/PropertyTable.h"
+#include "toolkit/core/PropertyTable.h"
 
 namespace velmora {
 

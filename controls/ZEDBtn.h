@@ -1,7 +1,7 @@
 // TZEDBtn: an action button that the entry state enables by its name.
 #pragma once
 
-#include "toolkit/Buttons.h"
+#include "toolkit/widgets/Buttons.h"
 
 namespace velmora {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "controls/FieldControl.h"
-#include "toolkit/CheckBox.h"
+#include "toolkit/widgets/CheckBox.h"
 
 namespace velmora {
 

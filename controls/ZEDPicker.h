@@ -3,7 +3,7 @@
 #pragma once
 
 #include "controls/FieldControl.h"
-#include "toolkit/DateTimePicker.h"
+#include "toolkit/widgets/DateTimePicker.h"
 
 namespace velmora {
 

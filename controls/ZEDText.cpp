@@ -1,7 +1,7 @@
 // Caption labels.
 #include "controls/ZEDText.h"
 
-#include "toolkit/PropertyTable.h"
+#include "toolkit/core/PropertyTable.h"
 
 namespace velmora {
 

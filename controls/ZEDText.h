@@ -2,7 +2,7 @@
 // control it belongs to.
 #pragma once
 
-#include "toolkit/Labels.h"
+#include "toolkit/widgets/Labels.h"
 
 namespace velmora {
 

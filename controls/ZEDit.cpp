@@ -1,7 +1,7 @@
 // Number and text fields.
 #include "controls/ZEDit.h"
 
-#include "toolkit/Locale.h"
+#include "toolkit/text/Locale.h"
 
 namespace velmora {
 

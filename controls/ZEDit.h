@@ -3,7 +3,7 @@
 #pragma once
 
 #include "controls/FieldControl.h"
-#include "toolkit/Edit.h"
+#include "toolkit/widgets/Edit.h"
 
 namespace velmora {
 

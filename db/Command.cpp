@@ -3,7 +3,7 @@
 
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
-#include "toolkit/PropertyTable.h"
+#include "toolkit/core/PropertyTable.h"
 
 
 namespace db {

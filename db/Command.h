@@ -3,7 +3,7 @@
 #pragma once
 
 #include "db/Parameters.h"
-#include "toolkit/Component.h"
+#include "toolkit/core/Component.h"
 
 #include <string>
 

@@ -5,8 +5,8 @@
 #include "db/DatabaseError.h"
 #include "db/PostgresEngine.h"
 #include "db/SqliteEngine.h"
-#include "toolkit/PropertyTable.h"
-#include "toolkit/Text.h"
+#include "toolkit/core/PropertyTable.h"
+#include "toolkit/text/Text.h"
 
 
 namespace db {

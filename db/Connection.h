@@ -6,7 +6,7 @@
 #pragma once
 
 #include "db/ResultCache.h"
-#include "toolkit/Component.h"
+#include "toolkit/core/Component.h"
 
 #include <memory>
 #include <string>

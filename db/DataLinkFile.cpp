@@ -2,9 +2,9 @@
 #include "db/DataLinkFile.h"
 
 #include "db/DatabaseError.h"
-#include "toolkit/CodePage.h"
-#include "toolkit/Locale.h"
-#include "toolkit/Text.h"
+#include "toolkit/text/CodePage.h"
+#include "toolkit/text/Locale.h"
+#include "toolkit/text/Text.h"
 
 #include <fstream>
 #include <sstream>

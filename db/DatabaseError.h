@@ -1,7 +1,7 @@
 // The error every data-access failure raises; its text says what went wrong.
 #pragma once
 
-#include "toolkit/Errors.h"
+#include "toolkit/core/Errors.h"
 
 namespace db {
 

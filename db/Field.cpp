@@ -3,8 +3,8 @@
 
 #include "db/DatabaseError.h"
 #include "db/Query.h"
-#include "toolkit/Errors.h"
-#include "toolkit/Locale.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/text/Locale.h"
 
 namespace db {
 

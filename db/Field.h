@@ -2,7 +2,7 @@
 #pragma once
 
 #include "db/FieldKind.h"
-#include "toolkit/Value.h"
+#include "toolkit/core/Value.h"
 
 #include <cstdint>
 #include <string>

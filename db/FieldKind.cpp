@@ -1,7 +1,7 @@
 // Column kinds and the mapping from SQLite declared types.
 #include "db/FieldKind.h"
 
-#include "toolkit/Text.h"
+#include "toolkit/text/Text.h"
 
 #include <cctype>
 

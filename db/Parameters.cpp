@@ -2,7 +2,7 @@
 #include "db/Parameters.h"
 
 #include "db/DatabaseError.h"
-#include "toolkit/Text.h"
+#include "toolkit/text/Text.h"
 
 namespace db {
 

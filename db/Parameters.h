@@ -2,7 +2,7 @@
 // "@", as in ":@UserLogin"), bound as values, never spliced into the text.
 #pragma once
 
-#include "toolkit/Value.h"
+#include "toolkit/core/Value.h"
 
 #include <string>
 #include <vector>

@@ -3,7 +3,7 @@
 
 #include "db/Engine.h"
 
-#include "toolkit/Text.h"
+#include "toolkit/text/Text.h"
 
 #include <algorithm>
 #include <array>

@@ -3,8 +3,8 @@
 
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
-#include "toolkit/PropertyTable.h"
-#include "toolkit/Text.h"
+#include "toolkit/core/PropertyTable.h"
+#include "toolkit/text/Text.h"
 
 #include <algorithm>
 #include <utility>

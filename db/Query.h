@@ -7,7 +7,7 @@
 #include "db/Field.h"
 #include "db/ResultCache.h"
 #include "db/Parameters.h"
-#include "toolkit/DataSet.h"
+#include "toolkit/data/DataSet.h"
 
 #include <memory>
 #include <string>

@@ -2,7 +2,7 @@
 #include "db/SqliteEngine.h"
 
 #include "db/DatabaseError.h"
-#include "toolkit/Text.h"
+#include "toolkit/text/Text.h"
 
 #include <sqlite3.h>
 

@@ -6,18 +6,16 @@
 #include "controls/ZEDPicker.h"
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
-#include "designer/Glyphs.h"
-#include "palette/ComponentPalette.h"
-#include "properties/PropertyPage.h"
-#include "toolkit/Application.h"
-#include "toolkit/DBGrid.h"
-#include "toolkit/PageControl.h"
-#include "toolkit/PropertyAccess.h"
-#include "toolkit/PlaceControl.h"
-#include "toolkit/PropertyTable.h"
-#include "toolkit/StatusBar.h"
-#include "toolkit/Text.h"
-#include "toolkit/Timer.h"
+#include "glyphs/Glyphs.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/data/DBGrid.h"
+#include "toolkit/widgets/PageControl.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/widgets/PlaceControl.h"
+#include "toolkit/core/PropertyTable.h"
+#include "toolkit/widgets/StatusBar.h"
+#include "toolkit/text/Text.h"
+#include "toolkit/windows/Timer.h"
 
 namespace velmora {
 
@@ -52,6 +50,7 @@ TfrmClientMain::TfrmClientMain(tk::TComponent* owner) : tk::TForm(owner)
 {
     setName("frmClientMain");
     buildLayout();
+    designModel().setSurface(*this, *this);
 }
 
 namespace {
@@ -140,21 +139,24 @@ void TfrmClientMain::buildLayout()
     hintTime->OnTimer = findMethod("HintTimeTimer");
 }
 
+// The tool windows follow the main window through the model.
 void TfrmClientMain::FormShow(tk::TObject*)
 {
-    if (frmComonentPalette) frmComonentPalette->show();
-    if (frmPropertyPage) frmPropertyPage->show();
+    designModel().surfaceShown();
 }
 
 void TfrmClientMain::FormHide(tk::TObject*)
 {
-    if (frmComonentPalette) frmComonentPalette->hide();
+    designModel().surfaceHidden();
 }
 
 void TfrmClientMain::FormDestroy(tk::TObject*)
 {
-    ControlClasses.clear();
-    FieldClasses.clear();
+    // At the end of the program the model may have gone first.
+    if (DesignModel* model = existingDesignModel()) {
+        model->ControlClasses.clear();
+        model->FieldClasses.clear();
+    }
 }
 
 // The timer and the data-entry handlers do nothing: this system designs

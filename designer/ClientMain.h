@@ -3,17 +3,18 @@
 // group's stored design replaces it.
 #pragma once
 
-#include "db/FieldKind.h"
-#include "toolkit/Buttons.h"
-#include "toolkit/ComponentRef.h"
-#include "toolkit/Form.h"
-#include "toolkit/Menus.h"
+#include "model/DesignModel.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/core/ComponentRef.h"
+#include "toolkit/windows/Form.h"
+#include "toolkit/windows/Menus.h"
 
 namespace velmora {
 
-class TfrmClientMain : public tk::TForm {
+class TfrmClientMain : public tk::TForm, private DesignSurface {
     TK_CLASS(TfrmClientMain)
 public:
+    // Becomes the design model's surface.
     explicit TfrmClientMain(tk::TComponent* owner);
 
     // The window's one published field.
@@ -32,10 +33,8 @@ public:
     // control; MousePoint: the last mouse position taken. CheckedAtDown:
     // a check box's state at the last press on it, kept for that control
     // only (CheckedControl). DropDownUsed: a date picker's calendar opened
-    // or closed since the last press. ControlClasses: the placeable classes
-    // by palette tool (0 TZEDit, 1 TZEDText, 2 TZEDPicker, 3 TZEDChxBox).
-    // FieldClasses: the column kinds by type index (integer, string,
-    // date-time, fixed-length bytes, generic).
+    // or closed since the last press. The placeable classes and the column
+    // kinds are the design model's.
     tk::TPoint GrabPoint;
     tk::TPoint MousePoint;
     bool CheckedAtDown = false;
@@ -43,8 +42,6 @@ public:
     bool DropDownUsed = false;
     bool DesignMode = false;
     tk::ComponentRef<tk::TControl> DragControl;
-    std::vector<const tk::ClassInfo*> ControlClasses;
-    std::vector<db::FieldKind> FieldClasses;
     tk::ComponentRef<tk::TPopupMenu> CompPopup;
     tk::ComponentRef<tk::TMenuItem> pmiDelete;
 
@@ -73,6 +70,12 @@ public:
     void dbgSearchDblClick(tk::TObject* sender);
 
 private:
+    // The design surface, as the design model sees it (Storing.cpp).
+    tk::TForm& designWindow() override { return *this; }
+    void unhookDesignEvents() override { UnhookDesignEvents(); }
+    void prepareDesignSurface() override { PrepareDesignSurface(); }
+    std::string storedDesignText() override;
+
     void buildLayout();
     // The control on which a placing click lands, named, placed and wired.
     tk::TControl* placeControl(const tk::ClassInfo& cls, tk::TWinControl* sheet, int x, int y);

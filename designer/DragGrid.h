@@ -4,7 +4,7 @@
 // control, which keeps its offset from the label. Pure: no window needed.
 #pragma once
 
-#include "toolkit/Types.h"
+#include "toolkit/core/Types.h"
 
 #include <optional>
 

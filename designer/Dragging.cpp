@@ -5,11 +5,8 @@
 #include "controls/ZEDChxBox.h"
 #include "controls/ZEDText.h"
 #include "designer/DragGrid.h"
-#include "palette/ComponentPalette.h"
-#include "properties/PropertyPage.h"
-#include "toolkit/Application.h"
-#include "toolkit/HintWindow.h"
-#include "toolkit/PageControl.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/widgets/PageControl.h"
 
 namespace velmora {
 
@@ -38,7 +35,7 @@ void TfrmClientMain::ComponentMouseDown(tk::TObject* sender, tk::TMouseButton bu
         CheckedAtDown = box->checked();
         CheckedControl = box;
     }
-    int tool = frmComonentPalette ? frmComonentPalette->tool() : -1;
+    int tool = designModel().tool();
     if (button == tk::TMouseButton::mbLeft && tool == -1 && control && !tk::as<tk::TTabSheet>(sender) &&
         !DropDownUsed) {
         DragControl = control;
@@ -46,7 +43,7 @@ void TfrmClientMain::ComponentMouseDown(tk::TObject* sender, tk::TMouseButton bu
         GrabPoint = MousePoint;
     } else {
         DropDownUsed = false;
-        DragControl = static_cast<tk::TControl*>(nullptr);
+        DragControl.reset();
     }
 }
 
@@ -75,11 +72,11 @@ void TfrmClientMain::ComponentMouseMove(tk::TObject*, tk::TShiftState, int, int)
 void TfrmClientMain::ComponentMouseUp(tk::TObject* sender, tk::TMouseButton, tk::TShiftState, int, int)
 {
     if (auto* box = tk::as<TZEDChxBox>(sender); box && CheckedControl.get() == box) box->setChecked(CheckedAtDown);
-    DragControl = static_cast<tk::TControl*>(nullptr);
+    DragControl.reset();
     auto* control = tk::as<tk::TControl>(sender);
-    if (!frmPropertyPage || !control) return;
-    bool hintShown = frmPropertyPage->ErrorHint && frmPropertyPage->ErrorHint->visible();
-    if (!hintShown && frmPropertyPage->SelectedControl() != control) frmPropertyPage->ShowControl(control);
+    if (!control) return;
+    DesignModel& model = designModel();
+    if (!model.selectionHeld() && model.selectedControl() != control) model.showControl(control);
 }
 
 void TfrmClientMain::ControlKeyDown(tk::TObject* sender, uint16_t& key, tk::TShiftState shift)
@@ -105,7 +102,7 @@ void TfrmClientMain::ControlKeyPress(tk::TObject*, char32_t& key)
 
 void TfrmClientMain::ComponentEnter(tk::TObject* sender)
 {
-    if (frmPropertyPage) frmPropertyPage->ShowControl(tk::as<tk::TControl>(sender));
+    designModel().showControl(tk::as<tk::TControl>(sender));
 }
 
 void TfrmClientMain::ZEDPickerDropDownCloseUp(tk::TObject*)
@@ -120,7 +117,7 @@ void TfrmClientMain::pmiDeleteClick(tk::TObject*)
     // A caption label takes its field control with it.
     if (tk::TWinControl* field = labelledField(target)) field->free();
     target->free();
-    if (frmPropertyPage) frmPropertyPage->ShowControl(nullptr);
+    designModel().showControl(nullptr);
 }
 
 }  // namespace velmora

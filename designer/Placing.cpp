@@ -5,11 +5,8 @@
 #include "controls/ZEDPicker.h"
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
-#include "palette/ComponentPalette.h"
-#include "properties/PropertyPage.h"
-#include "toolkit/Application.h"
-#include "toolkit/Errors.h"
-#include "toolkit/PropertyAccess.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/core/PropertyAccess.h"
 
 namespace velmora {
 
@@ -27,18 +24,20 @@ void nameAfterClass(tk::TComponent& window, tk::TComponent& c)
 
 void TfrmClientMain::tsMouseUp(tk::TObject* sender, tk::TMouseButton, tk::TShiftState, int x, int y)
 {
-    DragControl = static_cast<tk::TControl*>(nullptr);
-    int tool = frmComonentPalette ? frmComonentPalette->tool() : -1;
+    DragControl.reset();
+    const DesignModel& model = designModel();
+    int tool = model.tool();
     auto* sheet = tk::as<tk::TWinControl>(sender);
-    if (tool <= -1 || !sheet || tool >= static_cast<int>(ControlClasses.size())) return;
-    placeControl(*ControlClasses[static_cast<size_t>(tool)], sheet, x, y);
+    if (tool <= -1 || !sheet || tool >= static_cast<int>(model.ControlClasses.size())) return;
+    placeControl(*model.ControlClasses[static_cast<size_t>(tool)], sheet, x, y);
 }
 
 tk::TControl* TfrmClientMain::placeControl(const tk::ClassInfo& cls, tk::TWinControl* sheet, int x, int y)
 {
     auto* control = tk::as<tk::TControl>(cls.create(this));
     if (!control) throw tk::EComponentError("Class " + cls.name + " cannot be placed");
-    frmPropertyPage->setSelectedControl(control);
+    DesignModel& model = designModel();
+    model.setSelectedControl(control);
     control->setParent(sheet);
     nameAfterClass(*this, *control);
     control->setTop(y);
@@ -48,27 +47,24 @@ tk::TControl* TfrmClientMain::placeControl(const tk::ClassInfo& cls, tk::TWinCon
 
     if (tk::as<TZEDit>(control) || tk::as<TZEDPicker>(control)) {
         auto* label = new TZEDText(this);
-        frmPropertyPage->setCaptionControl(label);
+        model.setCaptionControl(label);
         label->setParent(sheet);
         nameAfterClass(*this, *label);
         label->setCaption("Mezőnév:");
         label->setTop(y + 4);
-        int w = tk::Application->platform().textWidth(*frmPropertyPage->font(), "Mezőnév:");
+        int w = model.captionWidth("Mezőnév:");
         label->setLeft(x - (w + 4));
         tk::setProp(*label, "FocusControl", tk::Value(static_cast<tk::TComponent*>(control)));
         // A label's wiring: the mouse handlers and the context menu.
         HookComponent(label);
     } else {
         tk::setProp(*control, "Caption", tk::Value("Mezőnév:"));
-        frmPropertyPage->setCaptionControl(control);
+        model.setCaptionControl(control);
     }
     HookComponent(control);
 
-    if (frmComonentPalette) {
-        frmComonentPalette->btnArrow->setDown(true);
-        frmComonentPalette->setTool(-1);
-    }
-    if (tk::as<TZEDText>(control)) frmPropertyPage->ShowControl(control);
+    model.setTool(-1);
+    if (tk::as<TZEDText>(control)) model.showControl(control);
     else if (auto* w = tk::as<tk::TWinControl>(control)) w->setFocus();
     return control;
 }

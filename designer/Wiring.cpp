@@ -9,9 +9,9 @@
 #include "controls/ZEDPicker.h"
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
-#include "toolkit/Buttons.h"
-#include "toolkit/PropertyAccess.h"
-#include "toolkit/WinControl.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/widgets/WinControl.h"
 
 namespace velmora {
 
@@ -29,11 +29,12 @@ std::vector<tk::TControl*> childrenOf(tk::TWinControl* sheet)
 void TfrmClientMain::PrepareDesignSurface()
 {
     DesignMode = true;
-    DragControl = static_cast<tk::TControl*>(nullptr);
-    ControlClasses = {&TZEDit::staticClassInfo(), &TZEDText::staticClassInfo(), &TZEDPicker::staticClassInfo(),
-                      &TZEDChxBox::staticClassInfo()};
-    FieldClasses = {db::FieldKind::Integer, db::FieldKind::String, db::FieldKind::DateTime, db::FieldKind::Bytes,
-                    db::FieldKind::Field};
+    DragControl.reset();
+    DesignModel& model = designModel();
+    model.ControlClasses = {&TZEDit::staticClassInfo(), &TZEDText::staticClassInfo(),
+                            &TZEDPicker::staticClassInfo(), &TZEDChxBox::staticClassInfo()};
+    model.FieldClasses = {db::FieldKind::Integer, db::FieldKind::String, db::FieldKind::DateTime,
+                          db::FieldKind::Bytes, db::FieldKind::Field};
     HookDesignEvents();
 }
 

@@ -1,8 +1,8 @@
 // Fuzz target: the form text reader answers every input with an image or a
 // listed error, and the text the writer makes of that image survives
 // text -> image -> text unchanged.
-#include "controls/FormText.h"
-#include "controls/ImageStream.h"
+#include "designs/FormText.h"
+#include "designs/ImageStream.h"
 
 #include <cstddef>
 #include <cstdint>

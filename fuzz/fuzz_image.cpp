@@ -1,7 +1,7 @@
 // Fuzz target: the component image reader answers every input with a text or
 // "Invalid stream format", never reading out of bounds.
-#include "controls/FormText.h"
-#include "controls/ImageStream.h"
+#include "designs/FormText.h"
+#include "designs/ImageStream.h"
 
 #include <cstddef>
 #include <cstdint>

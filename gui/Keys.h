@@ -1,7 +1,7 @@
 // Qt key events in the model's terms: virtual-key codes and shift states.
 #pragma once
 
-#include "toolkit/Types.h"
+#include "toolkit/core/Types.h"
 
 #include <QKeyEvent>
 

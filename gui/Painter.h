@@ -3,7 +3,7 @@
 // the model only; keeps nothing.
 #pragma once
 
-#include "toolkit/Types.h"
+#include "toolkit/core/Types.h"
 
 #include <QColor>
 #include <QPainter>

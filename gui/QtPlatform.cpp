@@ -2,11 +2,11 @@
 #include "gui/QtPlatform.h"
 
 #include "gui/WindowWidget.h"
-#include "toolkit/Application.h"
-#include "toolkit/Font.h"
-#include "toolkit/Form.h"
-#include "toolkit/Locale.h"
-#include "toolkit/Text.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/widgets/Font.h"
+#include "toolkit/windows/Form.h"
+#include "toolkit/text/Locale.h"
+#include "toolkit/text/Text.h"
 
 #include <QApplication>
 #include <QClipboard>

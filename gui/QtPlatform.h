@@ -3,7 +3,7 @@
 // window widget per shown model window.
 #pragma once
 
-#include "toolkit/Platform.h"
+#include "toolkit/windows/Platform.h"
 
 #include <QElapsedTimer>
 #include <QFont>

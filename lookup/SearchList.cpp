@@ -2,11 +2,11 @@
 #include "lookup/SearchList.h"
 
 #include "db/Query.h"
-#include "designer/Glyphs.h"
+#include "glyphs/Glyphs.h"
 #include "startup/DataModule.h"
-#include "toolkit/PlaceControl.h"
-#include "toolkit/PropertyTable.h"
-#include "toolkit/Text.h"
+#include "toolkit/widgets/PlaceControl.h"
+#include "toolkit/core/PropertyTable.h"
+#include "toolkit/text/Text.h"
 
 namespace velmora {
 

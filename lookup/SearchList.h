@@ -4,12 +4,12 @@
 // completes the typed text with the first matching row's value.
 #pragma once
 
-#include "toolkit/Buttons.h"
-#include "toolkit/ComponentRef.h"
-#include "toolkit/DBGrid.h"
-#include "toolkit/Edit.h"
-#include "toolkit/Form.h"
-#include "toolkit/Panels.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/core/ComponentRef.h"
+#include "toolkit/data/DBGrid.h"
+#include "toolkit/widgets/Edit.h"
+#include "toolkit/windows/Form.h"
+#include "toolkit/widgets/Panels.h"
 
 #include <string>
 

@@ -1,10 +1,10 @@
 // The tool palette window.
 #include "palette/ComponentPalette.h"
 
-#include "palette/PaletteGlyphs.h"
-#include "toolkit/Panels.h"
-#include "toolkit/PlaceControl.h"
-#include "toolkit/PropertyTable.h"
+#include "glyphs/PaletteGlyphs.h"
+#include "toolkit/widgets/Panels.h"
+#include "toolkit/widgets/PlaceControl.h"
+#include "toolkit/core/PropertyTable.h"
 
 namespace velmora {
 
@@ -73,16 +73,24 @@ TfrmComonentPalette::TfrmComonentPalette(tk::TComponent* owner) : tk::TForm(owne
 
 
     OnCreate = findMethod("FormCreate");
+    designModel().addObserver(*this, *this);
 }
 
 void TfrmComonentPalette::FormCreate(tk::TObject*)
 {
-    tool_ = -1;
+    setTool(-1);
 }
 
 void TfrmComonentPalette::btnArrowClick(tk::TObject* sender)
 {
-    if (auto* c = tk::as<tk::TComponent>(sender)) tool_ = c->tag();
+    if (auto* c = tk::as<tk::TComponent>(sender)) setTool(c->tag());
+}
+
+void TfrmComonentPalette::toolChanged(int tool)
+{
+    for (const ButtonSpec& spec : buttons)
+        if (spec.group == 1 && spec.tag == tool)
+            if (auto* b = tk::as<tk::TSpeedButton>(findComponent(spec.name))) b->setDown(true);
 }
 
 }  // namespace velmora

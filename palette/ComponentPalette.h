@@ -4,20 +4,23 @@
 // and save buttons.
 #pragma once
 
-#include "toolkit/Buttons.h"
-#include "toolkit/ComponentRef.h"
-#include "toolkit/Form.h"
+#include "toolkit/widgets/Buttons.h"
+#include "model/DesignModel.h"
+#include "toolkit/core/ComponentRef.h"
+#include "toolkit/windows/Form.h"
 
 namespace velmora {
 
-class TfrmComonentPalette : public tk::TForm {
+class TfrmComonentPalette : public tk::TForm, private DesignObserver {
     TK_CLASS(TfrmComonentPalette)
 public:
+    // Follows the design model: its tool, and the main window's showing.
     explicit TfrmComonentPalette(tk::TComponent* owner);
 
-    // -1 the arrow, 0 to 3 an index into the main window's ControlClasses.
-    int tool() const { return tool_; }
-    void setTool(int t) { tool_ = t; }
+    // The design model's tool: -1 the arrow, 0 to 3 an index into its
+    // ControlClasses. The tool button whose Tag it is stays down.
+    int tool() const { return designModel().tool(); }
+    void setTool(int t) { designModel().setTool(t); }
 
     tk::ComponentRef<tk::TSpeedButton> btnArrow;
     tk::ComponentRef<tk::TSpeedButton> btnOpen;
@@ -34,7 +37,9 @@ public:
     void btnOpenClick(tk::TObject* sender);
 
 private:
-    int tool_ = -1;
+    void toolChanged(int tool) override;
+    void surfaceShown() override { show(); }
+    void surfaceHidden() override { hide(); }
 };
 
 extern tk::ComponentRef<TfrmComonentPalette> frmComonentPalette;

@@ -10,14 +10,13 @@
 // bracketed identifier.
 #include "palette/ComponentPalette.h"
 
-#include "controls/Design.h"
 #include "db/DatabaseError.h"
-#include "designer/ClientMain.h"
+#include "model/DesignModel.h"
 #include "palette/GroupChoice.h"
-#include "properties/PropertyPage.h"
 #include "startup/DataModule.h"
-#include "toolkit/PropertyAccess.h"
-#include "toolkit/Text.h"
+#include "toolkit/windows/Form.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/text/Text.h"
 
 namespace velmora {
 
@@ -54,22 +53,11 @@ void executeUnlessThere(db::TADOCommand& insert)
     }
 }
 
-// Puts the design into the current row of qrySearch, leaving the window
-// wired and where it was whatever happens.
-void storeDesign(TfrmClientMain& window, db::TADOQuery& q)
+// Puts the design into the current row of qrySearch in one edit and post.
+void storeDesign(DesignSurface& surface, db::TADOQuery& q)
 {
-    window.UnhookDesignEvents();
-    int top = window.top(), left = window.left();
-    auto rewire = [&] {
-        window.HookDesignEvents();
-        window.setTop(top);
-        window.setLeft(left);
-    };
+    std::string text = surface.storedDesignText();
     try {
-        tk::bindEvent(window, "OnShow", window, "");
-        window.setPosition(tk::TPosition::poScreenCenter);
-        tk::bindEvent(window, "OnShow", window, "FormShow");
-        std::string text = designText(window);
         q.edit();
         {
             auto blob = q.createBlobStream(q.fieldByName("FormData"), db::BlobMode::Write);
@@ -78,10 +66,8 @@ void storeDesign(TfrmClientMain& window, db::TADOQuery& q)
         q.post();
     } catch (...) {
         q.cancel();
-        rewire();
         throw;
     }
-    rewire();
 }
 
 // Steps for one component: its column, its dictionary and field name.
@@ -136,15 +122,18 @@ void bringInLine(tk::TComponent& c, TdmClientMain& dm)
 
 void TfrmComonentPalette::btnSaveClick(tk::TObject*)
 {
-    TfrmClientMain& window = *frmClientMain;
+    DesignModel& model = designModel();
+    DesignSurface* surface = model.surface();
+    if (!surface) return;
+    tk::TForm& window = surface->designWindow();
     TdmClientMain& dm = *dmClientMain;
-    if (chooseUserGroup("Select * from UserGroup", 0)) storeDesign(window, *dm.qrySearch);
+    if (chooseUserGroup("Select * from UserGroup", 0)) storeDesign(*surface, *dm.qrySearch);
 
     // Whether or not a group was chosen, in the window's component order.
     int count = window.componentCount();
     for (int i = 0; i < count && i < window.componentCount(); ++i) bringInLine(*window.components()[i], dm);
 
-    frmPropertyPage->ShowControl(window.activeControl());
+    model.showControl(window.activeControl());
 }
 
 }  // namespace velmora

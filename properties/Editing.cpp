@@ -6,9 +6,8 @@
 #include "properties/PropertyPage.h"
 
 #include "controls/ZEDit.h"
-#include "designer/ClientMain.h"
 #include "startup/DataModule.h"
-#include "toolkit/PropertyAccess.h"
+#include "toolkit/core/PropertyAccess.h"
 
 namespace velmora {
 
@@ -24,38 +23,38 @@ bool hasFocus(tk::TObject* sender)
 
 void TfrmPropertyPage::edtCaptionChange(tk::TObject* sender)
 {
-    if (showing_ || !hasFocus(sender) || !edtCaption->focused() || !caption_) return;
+    if (showing_ || !hasFocus(sender) || !edtCaption->focused() || !CaptionControl()) return;
     std::string text = edtCaption->text();
-    tk::setPropText(*caption_, "Caption", text.empty() ? "[]" : text);
+    tk::setPropText(*CaptionControl(), "Caption", text.empty() ? "[]" : text);
 }
 
 void TfrmPropertyPage::chxCanModifyClick(tk::TObject* sender)
 {
-    if (showing_ || !hasFocus(sender) || !selected_) return;
+    if (showing_ || !hasFocus(sender) || !SelectedControl()) return;
     auto* box = static_cast<tk::TCheckBox*>(sender);
     // "chxRequired" writes Required, "chxCanModify" CanModify.
-    tk::setPropText(*selected_, box->name().substr(3), box->checked() ? "True" : "False");
+    tk::setPropText(*SelectedControl(), box->name().substr(3), box->checked() ? "True" : "False");
 }
 
 void TfrmPropertyPage::rgFieldTypeClick(tk::TObject*)
 {
-    if (showing_ || typeByPage_ || !selected_) return;
+    if (showing_ || typeByPage_ || !SelectedControl()) return;
     int index = rgFieldType->itemIndex();
-    if (tk::as<TZEDit>(selected_.get())) tk::setProp(*selected_, "FieldType", tk::Value(index));
-    const auto& kinds = frmClientMain ? frmClientMain->FieldClasses : std::vector<db::FieldKind>{};
+    if (tk::as<TZEDit>(SelectedControl())) tk::setProp(*SelectedControl(), "FieldType", tk::Value(index));
+    const auto& kinds = designModel().FieldClasses;
     if (index >= 0 && static_cast<size_t>(index) < kinds.size()) {
         std::vector<std::string> columns;
         dmClientMain->ListColumns(columns, kinds[static_cast<size_t>(index)], std::nullopt);
         cbxFieldName->setItems(columns);
     }
-    FillRelations(index, !tk::getPropTextOr(*selected_, "Dictionary").empty());
+    FillRelations(index, !tk::getPropTextOr(*SelectedControl(), "Dictionary").empty());
 }
 
 void TfrmPropertyPage::seTabOrderChange(tk::TObject* sender)
 {
-    if (showing_ || !hasFocus(sender) || !selected_) return;
+    if (showing_ || !hasFocus(sender) || !SelectedControl()) return;
     try {
-        tk::setProp(*selected_, "TabOrder", tk::Value(seTabOrder->value()));
+        tk::setProp(*SelectedControl(), "TabOrder", tk::Value(seTabOrder->value()));
     } catch (const std::exception&) {
         // A value the property refuses changes nothing.
     }
@@ -63,9 +62,9 @@ void TfrmPropertyPage::seTabOrderChange(tk::TObject* sender)
 
 void TfrmPropertyPage::edKeyFieldChange(tk::TObject* sender)
 {
-    if (showing_ || sender != activeControl() || !selected_) return;
+    if (showing_ || sender != activeControl() || !SelectedControl()) return;
     try {
-        tk::setPropText(*selected_, "KeyField", cbxFieldName->text());
+        tk::setPropText(*SelectedControl(), "KeyField", cbxFieldName->text());
     } catch (const std::exception&) {
         // A control without KeyField.
     }
@@ -78,14 +77,14 @@ void TfrmPropertyPage::cbxFieldNameKeyUp(tk::TObject*, uint16_t& key, tk::TShift
 
 void TfrmPropertyPage::cbxDictionaryChange(tk::TObject* sender)
 {
-    if (showing_ || !tk::as<TZEDit>(selected_.get())) return;
-    tk::setPropText(*selected_, "Dictionary", static_cast<tk::TComboBox*>(sender)->text());
+    if (showing_ || !tk::as<TZEDit>(SelectedControl())) return;
+    tk::setPropText(*SelectedControl(), "Dictionary", static_cast<tk::TComboBox*>(sender)->text());
 }
 
 void TfrmPropertyPage::cbxRelationChange(tk::TObject* sender)
 {
-    if (showing_ || !selected_) return;
-    tk::setPropText(*selected_, "Relation", static_cast<tk::TComboBox*>(sender)->text());
+    if (showing_ || !SelectedControl()) return;
+    tk::setPropText(*SelectedControl(), "Relation", static_cast<tk::TComboBox*>(sender)->text());
 }
 
 }  // namespace velmora

@@ -4,9 +4,9 @@
 #include "properties/PropertyPage.h"
 
 #include "startup/DataModule.h"
-#include "toolkit/Application.h"
-#include "toolkit/PropertyAccess.h"
-#include "toolkit/Text.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/text/Text.h"
 
 namespace velmora {
 
@@ -32,7 +32,7 @@ std::string parentName(const tk::TControl* c)
 
 bool TfrmPropertyPage::FieldNameInUse(const std::string& lowerName)
 {
-    tk::TControl* self = selected_.get();
+    tk::TControl* self = SelectedControl();
     if (!self || !self->parent()) return false;
     for (tk::TControl* c : self->parent()->controls()) {
         if (c == self) continue;
@@ -59,10 +59,10 @@ void TfrmPropertyPage::followColumnType(const std::string& fieldName)
 void TfrmPropertyPage::edtIdentExit(tk::TObject* sender)
 {
     auto* box = tk::as<tk::TComboBox>(sender);
-    if (!box || !box->enabled() || !selected_) return;
+    if (!box || !box->enabled() || !SelectedControl()) return;
     std::string name = box->text();
     if (name.empty()) return;
-    std::string where = parentName(selected_.get());
+    std::string where = parentName(SelectedControl());
     bool fails;
     if (where == "tsEdit") fails = !isIdentifier(name) || FieldNameInUse(tk::lowerAscii(name));
     else if (where == "tsSearch") fails = dmClientMain->ColumnTypeIndex(tk::lowerAscii(name)) == -1;

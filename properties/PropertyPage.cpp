@@ -5,10 +5,10 @@
 #include "db/Query.h"
 #include "startup/DataModule.h"
 #include "startup/Schema.h"
-#include "toolkit/Labels.h"
-#include "toolkit/PlaceControl.h"
-#include "toolkit/PropertyAccess.h"
-#include "toolkit/PropertyTable.h"
+#include "toolkit/widgets/Labels.h"
+#include "toolkit/widgets/PlaceControl.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/core/PropertyTable.h"
 
 namespace velmora {
 
@@ -50,6 +50,9 @@ TfrmPropertyPage::TfrmPropertyPage(tk::TComponent* owner) : tk::TForm(owner)
     tk::bindEvent(*this, "OnCreate", *this, "FormCreate");
     tk::bindEvent(*this, "OnDestroy", *this, "FormDestroy");
     tk::bindEvent(*this, "OnDeactivate", *this, "FormDeactivate");
+    DesignModel& model = designModel();
+    model.addObserver(*this, *this);
+    model.setMeasuringWindow(this);
 }
 
 namespace {

@@ -4,37 +4,42 @@
 // the field-name checks and the relation list FieldNames.cpp.
 #pragma once
 
-#include "toolkit/CheckBox.h"
-#include "toolkit/ComboBox.h"
-#include "toolkit/ComponentRef.h"
-#include "toolkit/Control.h"
-#include "toolkit/Edit.h"
-#include "toolkit/Form.h"
-#include "toolkit/HintWindow.h"
-#include "toolkit/Panels.h"
-#include "toolkit/RadioGroup.h"
-#include "toolkit/SpinEdit.h"
-#include "toolkit/Timer.h"
+#include "model/DesignModel.h"
+#include "toolkit/widgets/CheckBox.h"
+#include "toolkit/widgets/ComboBox.h"
+#include "toolkit/core/ComponentRef.h"
+#include "toolkit/widgets/Control.h"
+#include "toolkit/widgets/Edit.h"
+#include "toolkit/windows/Form.h"
+#include "toolkit/windows/HintWindow.h"
+#include "toolkit/widgets/Panels.h"
+#include "toolkit/widgets/RadioGroup.h"
+#include "toolkit/widgets/SpinEdit.h"
+#include "toolkit/windows/Timer.h"
 
 #include <string>
 
 namespace velmora {
 
-class TfrmPropertyPage : public tk::TForm {
+class TfrmPropertyPage : public tk::TForm, private DesignObserver {
     TK_CLASS(TfrmPropertyPage)
 public:
+    // Follows the design model's selection; measures placed caption labels.
     explicit TfrmPropertyPage(tk::TComponent* owner);
 
-    // The control whose field properties the page shows, and the one whose
-    // Caption it shows; either becomes none when its control goes.
-    tk::TControl* SelectedControl() const { return selected_.get(); }
-    void setSelectedControl(tk::TControl* c) { selected_ = c; }
-    tk::TControl* CaptionControl() const { return caption_.get(); }
-    void setCaptionControl(tk::TControl* c) { caption_ = c; }
-    // The hint that shows an invalid field name.
+    // The design model's selection: the control whose field properties the
+    // page shows, and the one whose Caption it shows; either becomes none
+    // when its control goes.
+    tk::TControl* SelectedControl() const { return designModel().selectedControl(); }
+    void setSelectedControl(tk::TControl* c) { designModel().setSelectedControl(c); }
+    tk::TControl* CaptionControl() const { return designModel().captionControl(); }
+    void setCaptionControl(tk::TControl* c) { designModel().setCaptionControl(c); }
+    // The hint that shows an invalid field name; while it shows, the page
+    // holds the selection.
     tk::ComponentRef<tk::THintWindow> ErrorHint;
 
-    // Loads the page from `control`, or clears it for none.
+    // Selects `control` in the design model, which has the page show it
+    // (cleared for none).
     void ShowControl(tk::TControl* control);
     // Rebuilds the relation list for a type index and whether the field
     // has a dictionary.
@@ -81,6 +86,11 @@ public:
     void HintTimeTimer(tk::TObject* sender);
 
 private:
+    // The design model's notices.
+    void selectionShown() override;
+    void surfaceShown() override { show(); }
+    bool holdsSelection() const override { return ErrorHint && ErrorHint->visible(); }
+
     void buildLayout();
     void clearForNone();
     // Selects a type item from code, without the type-change handler.
@@ -89,8 +99,6 @@ private:
     // with a dictionary), chosen without the handler; for 0 and 1 only.
     void followColumnType(const std::string& fieldName);
 
-    tk::ComponentRef<tk::TControl> selected_;
-    tk::ComponentRef<tk::TControl> caption_;
     bool typeByPage_ = false;  // the page, not the user, chooses the type
     bool showing_ = false;     // ShowControl is filling the editors
 };

@@ -8,12 +8,11 @@
 #include "controls/ZEDPicker.h"
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
-#include "designer/ClientMain.h"
 #include "startup/DataModule.h"
-#include "toolkit/Buttons.h"
-#include "toolkit/DBGrid.h"
-#include "toolkit/PropertyAccess.h"
-#include "toolkit/Text.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/data/DBGrid.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/text/Text.h"
 
 namespace velmora {
 
@@ -73,36 +72,25 @@ void TfrmPropertyPage::clearForNone()
         box->setChecked(false);
         box->setEnabled(false);
     }
-    if (caption_) seTabOrder->setValue(static_cast<int>(tk::getProp(*caption_, "TabOrder").toInt()));
+    if (tk::TControl* caption = CaptionControl())
+        seTabOrder->setValue(static_cast<int>(tk::getProp(*caption, "TabOrder").toInt()));
     seTabOrder->setEnabled(false);
 }
 
 void TfrmPropertyPage::ShowControl(tk::TControl* control)
 {
+    designModel().showControl(control);
+}
+
+void TfrmPropertyPage::selectionShown()
+{
     Raised showing(showing_);
+    tk::TControl* caption = CaptionControl();
+    tk::TControl* c = SelectedControl();
 
-    // Which control's field properties, and whose caption.
-    if (auto* label = tk::as<TZEDText>(control)) {
-        selected_ = label->focusControl();
-        caption_ = label;
-    } else if (control && !tk::as<TZEDChxBox>(control) && !tk::as<tk::TBitBtn>(control)) {
-        selected_ = control;
-        caption_ = static_cast<tk::TControl*>(nullptr);
-        if (tk::TWinControl* parent = control->parent())
-            for (tk::TControl* c : parent->controls())
-                if (auto* l = tk::as<TZEDText>(c); l && l->focusControl() == control) {
-                    caption_ = l;
-                    break;
-                }
-    } else {
-        selected_ = control;
-        caption_ = control;
-    }
+    edtCaption->setText(caption ? tk::getPropText(*caption, "Caption") : std::string());
+    edtCaption->setEnabled(c || caption);
 
-    edtCaption->setText(caption_ ? tk::getPropText(*caption_, "Caption") : std::string());
-    edtCaption->setEnabled(selected_ || caption_);
-
-    tk::TControl* c = selected_.get();
     if (!c) {
         clearForNone();
         return;
@@ -128,7 +116,7 @@ void TfrmPropertyPage::ShowControl(tk::TControl* control)
     chooseType(!registered.empty() && type == 0 ? 1 : std::min(type, 3));
 
     int t = rgFieldType->itemIndex();
-    const auto& kinds = frmClientMain ? frmClientMain->FieldClasses : std::vector<db::FieldKind>{};
+    const auto& kinds = designModel().FieldClasses;
     std::vector<std::string> columns;
     if (!entry) {
         bool refill = t != -1;

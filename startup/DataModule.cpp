@@ -1,18 +1,16 @@
 // The data module and start-up.
 #include "startup/DataModule.h"
 
-#include "controls/Design.h"
-#include "designer/ClientMain.h"
-#include "lookup/SearchList.h"
-#include "palette/ComponentPalette.h"
-#include "properties/PropertyPage.h"
+#include "designs/Design.h"
+#include "model/DesignModel.h"
+#include "startup/Composition.h"
 #include "startup/PasswordDlg.h"
 #include "startup/Program.h"
 #include "startup/Schema.h"
-#include "toolkit/Application.h"
-#include "toolkit/Errors.h"
-#include "toolkit/PropertyTable.h"
-#include "toolkit/Text.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/core/PropertyTable.h"
+#include "toolkit/text/Text.h"
 
 #include <cstdio>
 #include <memory>
@@ -67,7 +65,9 @@ int TdmClientMain::ColumnTypeIndex(const std::string& lowerName)
         db::TField* f = qrySearch->field(i);
         if (!tk::lowersTo(f->fieldName(), lowerName)) continue;
         // The column's own kind must be in the list; a derived kind is not.
-        const auto& classes = frmClientMain ? frmClientMain->FieldClasses : std::vector<db::FieldKind>{};
+        DesignModel* model = existingDesignModel();
+        if (!model) return -1;
+        const auto& classes = model->FieldClasses;
         for (size_t k = 0; k < classes.size(); ++k)
             if (classes[k] == f->kind()) return static_cast<int>(k);
         return -1;
@@ -140,38 +140,18 @@ void TdmClientMain::connectAndOpenWindows(const std::string& login, const std::s
         return;
     }
 
-    tk::TApplication& app = *tk::Application;
-    app.createForm(frmClientMain);
-    app.createForm(frmComonentPalette);
-    app.createForm(frmPropertyPage);
-    app.createForm(frmSearchList);
-
+    if (!composition_) return;
+    composition_->createWindows();
     {
         std::unique_ptr<db::BlobStream> design =
             qrySearch->createBlobStream(qrySearch->fieldByName("FormData"), db::BlobMode::Read);
         if (design->size() > 0) {
             // The stored design replaces the built-in layout.
-            loadDesign(*frmClientMain, design->bytes());
+            loadDesign(composition_->mainWindow(), design->bytes());
         }
     }
-
-    frmClientMain->PrepareDesignSurface();
-
-    TfrmClientMain* main = frmClientMain.get();
-    main->show();
-    frmPropertyPage->setTop(main->top());
-    frmPropertyPage->setLeft(main->left() - frmPropertyPage->width() + 50);
-    frmPropertyPage->show();
-    frmPropertyPage->bringToFront();
-    frmComonentPalette->setTop(main->top() - frmComonentPalette->height() + 50);
-    frmComonentPalette->setLeft(main->left() + 50);
-    frmComonentPalette->show();
-    frmComonentPalette->bringToFront();
-    main->setTop(main->top() + 50);
-    main->setLeft(main->left() + 50);
-    main->bringToFront();
-
-    frmPropertyPage->ShowControl(main->activeControl());
+    composition_->prepareMainWindow();
+    composition_->placeAndShow();
     qrySearch->close();
 }
 

@@ -5,8 +5,8 @@
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/Query.h"
-#include "toolkit/ComponentRef.h"
-#include "toolkit/DataModule.h"
+#include "toolkit/core/ComponentRef.h"
+#include "toolkit/data/DataModule.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,6 +14,8 @@
 #include <vector>
 
 namespace velmora {
+
+class Composition;
 
 class TdmClientMain : public tk::TDataModule {
     TK_CLASS(TdmClientMain)
@@ -32,15 +34,18 @@ public:
     void setUserGroupID(int32_t id) { userGroupID_ = id; }
     int32_t UserID() const { return userID_; }
 
-    // Start-up: login, connection, the windows, the group's design.
+    // Start-up: login, connection, the windows, the group's design. The
+    // windows are the composition's, given before the module is created;
+    // without one, start-up stops after the login query.
     void DataModuleCreate(tk::TObject* sender);
+    void setComposition(Composition* c) { composition_ = c; }
     // Why start-up ended the program (empty when it did not, or when the
     // user cancelled the login dialog).
     const std::string& startupFailure() const { return startupFailure_; }
 
     // Catalogue queries, each on qrySearch, which stays open on its statement.
     // The type index of the Document column whose lower-cased name is
-    // `lowerName` (its own kind's place in the main window's FieldClasses),
+    // `lowerName` (its own kind's place in the design model's FieldClasses),
     // or -1.
     int ColumnTypeIndex(const std::string& lowerName);
     // The Document columns but the first, in table order, of the first or
@@ -56,6 +61,7 @@ private:
 
     void failStartup(const std::string& reason);
 
+    Composition* composition_ = nullptr;
     std::string startupFailure_;
     int32_t userID_ = 0;
     int32_t userGroupID_ = 0;

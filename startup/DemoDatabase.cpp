@@ -7,7 +7,7 @@
 #include "db/DatabaseError.h"
 #include "db/PostgresEngine.h"
 #include "startup/Schema.h"
-#include "toolkit/Text.h"
+#include "toolkit/text/Text.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,27 +1,26 @@
 // Registering the classes of stored designs.
 #include "startup/DesignClasses.h"
 
-#include "controls/ClassRegistry.h"
+#include "designs/ClassRegistry.h"
 #include "controls/ZEDBtn.h"
 #include "controls/ZEDChxBox.h"
 #include "controls/ZEDPicker.h"
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
-#include "designer/ClientMain.h"
-#include "toolkit/DBGrid.h"
-#include "toolkit/Menus.h"
-#include "toolkit/PageControl.h"
-#include "toolkit/Panels.h"
-#include "toolkit/StatusBar.h"
-#include "toolkit/Timer.h"
+#include "toolkit/data/DBGrid.h"
+#include "toolkit/windows/Menus.h"
+#include "toolkit/widgets/PageControl.h"
+#include "toolkit/widgets/Panels.h"
+#include "toolkit/widgets/StatusBar.h"
+#include "toolkit/windows/Timer.h"
 
 namespace velmora {
 
-void registerDesignClasses()
+void registerDesignClasses(const tk::ClassInfo& mainWindow)
 {
     ClassRegistry& r = classRegistry();
     for (const tk::ClassInfo* c :
-         {&TfrmClientMain::staticClassInfo(), &tk::TStatusBar::staticClassInfo(), &tk::TPageControl::staticClassInfo(),
+         {&mainWindow, &tk::TStatusBar::staticClassInfo(), &tk::TPageControl::staticClassInfo(),
           &tk::TTabSheet::staticClassInfo(), &TZEDit::staticClassInfo(), &TZEDPicker::staticClassInfo(),
           &TZEDChxBox::staticClassInfo(), &TZEDText::staticClassInfo(), &tk::TTimer::staticClassInfo(),
           &tk::TPopupMenu::staticClassInfo(), &TZEDBtn::staticClassInfo(), &tk::TSplitter::staticClassInfo(),

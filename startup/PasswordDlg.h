@@ -2,10 +2,10 @@
 // name and the password. It has no handlers of its own.
 #pragma once
 
-#include "toolkit/Buttons.h"
-#include "toolkit/Edit.h"
-#include "toolkit/Form.h"
-#include "toolkit/Labels.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/widgets/Edit.h"
+#include "toolkit/windows/Form.h"
+#include "toolkit/widgets/Labels.h"
 
 namespace velmora {
 

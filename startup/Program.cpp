@@ -1,10 +1,10 @@
 // The program entry.
 #include "startup/Program.h"
 
-#include "controls/ClassRegistry.h"
+#include "startup/Composition.h"
 #include "startup/DesignClasses.h"
 #include "startup/DataModule.h"
-#include "toolkit/Application.h"
+#include "toolkit/windows/Application.h"
 
 #include <cstdio>
 
@@ -23,14 +23,14 @@ const std::string& executableFolder()
     return folder();
 }
 
-int runVelmora(tk::Platform& platform, const std::string& executablePath)
+int runProgram(tk::Platform& platform, const std::string& executablePath, Composition& composition)
 {
     size_t slash = executablePath.find_last_of('/');
     folder() = slash == std::string::npos ? std::string() : executablePath.substr(0, slash + 1);
     tk::TApplication app(platform);
-    registerDesignClasses();
+    registerDesignClasses(composition.mainWindowClass());
     try {
-        app.createForm(dmClientMain);
+        app.createForm(dmClientMain, [&](TdmClientMain& dm) { dm.setComposition(&composition); });
     } catch (const std::exception& e) {
         // Start-up fails before any window exists: end without a message box.
         std::fprintf(stderr, "velmora: %s\n", e.what());

@@ -2,15 +2,18 @@
 // the message loop, on the platform given.
 #pragma once
 
-#include "toolkit/Platform.h"
+#include "toolkit/windows/Platform.h"
 
 #include <string>
 
 namespace velmora {
 
-// Runs the designer; `executablePath` is the full path of the program,
-// whose folder holds the data-link file. Returns the exit status.
-int runVelmora(tk::Platform& platform, const std::string& executablePath);
+class Composition;
+
+// Runs a program whose windows `composition` makes; `executablePath` is the
+// full path of the program, whose folder holds the data-link file. Returns
+// the exit status.
+int runProgram(tk::Platform& platform, const std::string& executablePath, Composition& composition);
 
 // The folder of the running executable, with its closing "/".
 const std::string& executableFolder();

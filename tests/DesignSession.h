@@ -6,6 +6,7 @@
 
 #include "TempFolder.h"
 #include "TestDatabase.h"
+#include "app/DesignerComposition.h"
 #include "controls/ZEDText.h"
 #include "designer/ClientMain.h"
 #include "lookup/SearchList.h"
@@ -14,9 +15,9 @@
 #include "startup/DataModule.h"
 #include "startup/DemoDatabase.h"
 #include "startup/DesignClasses.h"
-#include "toolkit/Application.h"
-#include "toolkit/HeadlessPlatform.h"
-#include "toolkit/PageControl.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/HeadlessPlatform.h"
+#include "toolkit/widgets/PageControl.h"
 
 #include <gtest/gtest.h>
 
@@ -24,16 +25,13 @@ class DesignSession : public ::testing::Test {
 protected:
     DesignSession() : app(platform)
     {
-        velmora::registerDesignClasses();
+        velmora::registerDesignClasses(velmora::TfrmClientMain::staticClassInfo());
         makeDemoDatabase(folder.path());
         velmora::dmClientMain = new velmora::TdmClientMain(&app);  // no login
         velmora::dmClientMain->ADOConnection->setConnectionString(udl());
         velmora::dmClientMain->ADOConnection->open();
         velmora::dmClientMain->setUserGroupID(1);
-        app.createForm(velmora::frmClientMain);
-        app.createForm(velmora::frmComonentPalette);
-        app.createForm(velmora::frmPropertyPage);
-        app.createForm(velmora::frmSearchList);
+        velmora::DesignerComposition().createWindows();
         window = velmora::frmClientMain.get();
         page = velmora::frmPropertyPage.get();
         window->show();

@@ -2,9 +2,9 @@
 // toolkit the way a user does: through the input API.
 #pragma once
 
-#include "toolkit/Application.h"
-#include "toolkit/Form.h"
-#include "toolkit/HeadlessPlatform.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/Form.h"
+#include "toolkit/windows/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>
 

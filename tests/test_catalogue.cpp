@@ -8,9 +8,9 @@
 #include "properties/PropertyPage.h"
 #include "startup/DataModule.h"
 #include "startup/DemoDatabase.h"
-#include "toolkit/Application.h"
-#include "toolkit/Errors.h"
-#include "toolkit/HeadlessPlatform.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/windows/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Ownership, names and what happens to references when a component goes.
 #include "Fixture.h"
 
-#include "toolkit/Edit.h"
-#include "toolkit/Errors.h"
-#include "toolkit/Labels.h"
-#include "toolkit/Menus.h"
-#include "toolkit/PropertyAccess.h"
+#include "toolkit/widgets/Edit.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/widgets/Labels.h"
+#include "toolkit/windows/Menus.h"
+#include "toolkit/core/PropertyAccess.h"
 
 #include <random>
 

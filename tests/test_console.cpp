@@ -4,11 +4,11 @@
 #include "../app/ConsolePlatform.h"
 #include "TempFolder.h"
 #include "startup/DemoDatabase.h"
-#include "startup/Program.h"
-#include "toolkit/Application.h"
-#include "toolkit/Buttons.h"
-#include "toolkit/Edit.h"
-#include "toolkit/Form.h"
+#include "app/DesignerComposition.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/widgets/Edit.h"
+#include "toolkit/windows/Form.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

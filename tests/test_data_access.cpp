@@ -11,7 +11,7 @@
 #include "db/Query.h"
 #include "startup/DemoDatabase.h"
 #include "startup/Schema.h"
-#include "toolkit/Errors.h"
+#include "toolkit/core/Errors.h"
 
 #include <gtest/gtest.h>
 

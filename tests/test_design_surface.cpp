@@ -3,7 +3,7 @@
 // switch it), deleting, selection and what the designer's handlers keep.
 #include "DesignSession.h"
 #include "Fixture.h"
-#include "controls/Design.h"
+#include "designs/Design.h"
 #include "controls/ZEDBtn.h"
 #include "controls/ZEDChxBox.h"
 #include "controls/ZEDText.h"
@@ -15,10 +15,10 @@
 #include "startup/DataModule.h"
 #include "startup/DemoDatabase.h"
 #include "startup/DesignClasses.h"
-#include "toolkit/Edit.h"
-#include "toolkit/Errors.h"
-#include "toolkit/PageControl.h"
-#include "toolkit/PropertyAccess.h"
+#include "toolkit/widgets/Edit.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/widgets/PageControl.h"
+#include "toolkit/core/PropertyAccess.h"
 
 #include <gmock/gmock.h>
 
@@ -241,7 +241,7 @@ TEST_F(Wiring, DeletingAFieldLeavesItsLabelAndNothingKeepsADeadReference)
     EXPECT_EQ(app.focusedControl(), nullptr);
 }
 
-TEST_F(Wiring, HidingTheMainWindowHidesThePaletteButNotThePropertyPage)
+TEST_F(Wiring, HidingTheMainWindowHidesThePaletteButNotThePropertyPageAndItsEndEndsTheSession)
 {
     velmora::frmComonentPalette->show();
     velmora::frmPropertyPage->show();
@@ -250,9 +250,14 @@ TEST_F(Wiring, HidingTheMainWindowHidesThePaletteButNotThePropertyPage)
     EXPECT_TRUE(velmora::frmPropertyPage->visible());
     window->show();
     EXPECT_TRUE(velmora::frmComonentPalette->visible());
-    window->FormDestroy(window);
-    EXPECT_TRUE(window->ControlClasses.empty());
-    EXPECT_TRUE(window->FieldClasses.empty());
+    EXPECT_TRUE(velmora::frmPropertyPage->visible());
+
+    // While the design surface lives, the catalogue types columns by the
+    // session's kinds; once it is gone, no column has a type index.
+    EXPECT_EQ(velmora::dmClientMain->ColumnTypeIndex("iktatoszam"), 0);
+    window->free();
+    EXPECT_EQ(velmora::dmClientMain->ColumnTypeIndex("iktatoszam"), -1);
+    EXPECT_EQ(velmora::dmClientMain->ColumnTypeIndex("targy"), -1);
 }
 
 TEST_F(Wiring, ClickingTheArrowWhileDownKeepsItDownAndTheToolsTagsMatchTheirPlaces)

@@ -7,7 +7,7 @@
 #include "TestDatabase.h"
 #include "designer/DragGrid.h"
 #include "startup/DemoDatabase.h"
-#include "startup/Program.h"
+#include "app/DesignerComposition.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -3,11 +3,11 @@
 // order.
 #include "Fixture.h"
 
-#include "toolkit/CheckBox.h"
-#include "toolkit/ComboBox.h"
-#include "toolkit/Edit.h"
-#include "toolkit/RadioGroup.h"
-#include "toolkit/SpinEdit.h"
+#include "toolkit/widgets/CheckBox.h"
+#include "toolkit/widgets/ComboBox.h"
+#include "toolkit/widgets/Edit.h"
+#include "toolkit/widgets/RadioGroup.h"
+#include "toolkit/widgets/SpinEdit.h"
 
 using namespace tk;
 

@@ -7,9 +7,9 @@
 #include "controls/ZEDPicker.h"
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
-#include "toolkit/Errors.h"
-#include "toolkit/Locale.h"
-#include "toolkit/PropertyAccess.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/text/Locale.h"
+#include "toolkit/core/PropertyAccess.h"
 
 using namespace tk;
 using namespace velmora;

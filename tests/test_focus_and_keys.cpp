@@ -1,9 +1,9 @@
 // Focus, tab order, key preview, cancellable keys and modal results.
 #include "Fixture.h"
 
-#include "toolkit/Buttons.h"
-#include "toolkit/Edit.h"
-#include "toolkit/Errors.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/widgets/Edit.h"
+#include "toolkit/core/Errors.h"
 
 using namespace tk;
 

@@ -1,8 +1,8 @@
 // The form text: the exact text the writer produces, the grammar the reader
 // accepts, and every error it reports, through text -> image -> text.
-#include "controls/FormText.h"
-#include "controls/ImageStream.h"
-#include "toolkit/Locale.h"
+#include "designs/FormText.h"
+#include "designs/ImageStream.h"
+#include "toolkit/text/Locale.h"
 
 #include <gtest/gtest.h>
 

@@ -7,13 +7,13 @@
 #include "DesignSession.h"
 #include "TempFolder.h"
 #include "TestDatabase.h"
-#include "controls/Design.h"
+#include "designs/Design.h"
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/Query.h"
 #include "startup/DemoDatabase.h"
-#include "startup/Program.h"
-#include "toolkit/PropertyAccess.h"
+#include "app/DesignerComposition.h"
+#include "toolkit/core/PropertyAccess.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -2,15 +2,15 @@
 // size constraints of controls and windows, and the collection a status bar
 // keeps its panels in, written and read back as a stored design keeps it.
 #include "Fixture.h"
-#include "controls/Design.h"
-#include "controls/FormText.h"
+#include "designs/Design.h"
+#include "designs/FormText.h"
 #include "designer/ClientMain.h"
 #include "startup/DataModule.h"
 #include "startup/DesignClasses.h"
-#include "toolkit/Errors.h"
-#include "toolkit/Panels.h"
-#include "toolkit/PropertyAccess.h"
-#include "toolkit/StatusBar.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/widgets/Panels.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/widgets/StatusBar.h"
 
 #include <gmock/gmock.h>
 
@@ -155,7 +155,7 @@ class Collections : public ::testing::Test {
 protected:
     Collections() : app(platform)
     {
-        velmora::registerDesignClasses();
+        velmora::registerDesignClasses(velmora::TfrmClientMain::staticClassInfo());
         new velmora::TdmClientMain(&app);
         app.createForm(velmora::frmClientMain);
         window = velmora::frmClientMain.get();

@@ -8,8 +8,8 @@
 #include "lookup/SearchList.h"
 #include "startup/DataModule.h"
 #include "startup/DemoDatabase.h"
-#include "toolkit/Application.h"
-#include "toolkit/HeadlessPlatform.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>
 

@@ -2,18 +2,18 @@
 // hint windows and timers, driven through the input API.
 #include "Fixture.h"
 
-#include "toolkit/Buttons.h"
-#include "toolkit/DBGrid.h"
-#include "toolkit/DateTimePicker.h"
-#include "toolkit/Edit.h"
-#include "toolkit/Errors.h"
-#include "toolkit/PropertyAccess.h"
-#include "toolkit/HintWindow.h"
-#include "toolkit/Locale.h"
-#include "toolkit/Menus.h"
-#include "toolkit/PageControl.h"
-#include "toolkit/PropertyTable.h"
-#include "toolkit/Timer.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/data/DBGrid.h"
+#include "toolkit/widgets/DateTimePicker.h"
+#include "toolkit/widgets/Edit.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/windows/HintWindow.h"
+#include "toolkit/text/Locale.h"
+#include "toolkit/windows/Menus.h"
+#include "toolkit/widgets/PageControl.h"
+#include "toolkit/core/PropertyTable.h"
+#include "toolkit/windows/Timer.h"
 
 using namespace tk;
 

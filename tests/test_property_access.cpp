@@ -2,16 +2,16 @@
 // binding event properties to a window's handlers by their method names.
 #include "Fixture.h"
 
-#include "toolkit/Buttons.h"
-#include "toolkit/CheckBox.h"
-#include "toolkit/Edit.h"
-#include "toolkit/Errors.h"
-#include "toolkit/Labels.h"
-#include "toolkit/Menus.h"
-#include "toolkit/PageControl.h"
-#include "toolkit/PropertyAccess.h"
-#include "toolkit/PropertyTable.h"
-#include "toolkit/StatusBar.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/widgets/CheckBox.h"
+#include "toolkit/widgets/Edit.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/widgets/Labels.h"
+#include "toolkit/windows/Menus.h"
+#include "toolkit/widgets/PageControl.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/core/PropertyTable.h"
+#include "toolkit/widgets/StatusBar.h"
 
 using namespace tk;
 

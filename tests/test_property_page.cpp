@@ -3,7 +3,7 @@
 // in the page's editors, and read back from the controls by property name.
 #include "DesignSession.h"
 #include "Fixture.h"
-#include "controls/Design.h"
+#include "designs/Design.h"
 #include "controls/ZEDChxBox.h"
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
@@ -15,8 +15,8 @@
 #include "startup/DataModule.h"
 #include "startup/DemoDatabase.h"
 #include "startup/DesignClasses.h"
-#include "toolkit/PageControl.h"
-#include "toolkit/PropertyAccess.h"
+#include "toolkit/widgets/PageControl.h"
+#include "toolkit/core/PropertyAccess.h"
 
 #include <gmock/gmock.h>
 

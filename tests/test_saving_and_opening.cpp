@@ -4,7 +4,7 @@
 // as the next session reads it, through a connection of its own.
 #include "DesignSession.h"
 #include "Fixture.h"
-#include "controls/Design.h"
+#include "designs/Design.h"
 #include "controls/ZEDText.h"
 #include "db/Command.h"
 #include "db/Query.h"
@@ -15,8 +15,8 @@
 #include "startup/DataModule.h"
 #include "startup/DemoDatabase.h"
 #include "startup/DesignClasses.h"
-#include "toolkit/PageControl.h"
-#include "toolkit/PropertyAccess.h"
+#include "toolkit/widgets/PageControl.h"
+#include "toolkit/core/PropertyAccess.h"
 
 #include <gmock/gmock.h>
 

@@ -3,9 +3,9 @@
 // the middle of a save, and creating the tables on a server.
 #include "DesignSession.h"
 #include "TestDatabase.h"
-#include "controls/FormText.h"
+#include "designs/FormText.h"
 #include "db/DatabaseError.h"
-#include "toolkit/PropertyAccess.h"
+#include "toolkit/core/PropertyAccess.h"
 
 #include <gmock/gmock.h>
 

@@ -12,10 +12,10 @@
 #include "properties/PropertyPage.h"
 #include "startup/DataModule.h"
 #include "startup/DemoDatabase.h"
-#include "startup/Program.h"
-#include "toolkit/Application.h"
-#include "toolkit/Edit.h"
-#include "toolkit/HeadlessPlatform.h"
+#include "app/DesignerComposition.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/widgets/Edit.h"
+#include "toolkit/windows/HeadlessPlatform.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,21 +1,21 @@
 // Stored designs: the main window written into a component image and form
 // text, read back into the window, through the class registry.
-#include "controls/ClassRegistry.h"
+#include "designs/ClassRegistry.h"
 #include "startup/DesignClasses.h"
-#include "controls/ComponentImage.h"
-#include "controls/Design.h"
-#include "controls/FormText.h"
-#include "controls/ImageStream.h"
+#include "designs/ComponentImage.h"
+#include "designs/Design.h"
+#include "designs/FormText.h"
+#include "designs/ImageStream.h"
 #include "controls/ZEDChxBox.h"
 #include "controls/ZEDPicker.h"
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
 #include "designer/ClientMain.h"
 #include "startup/DataModule.h"
-#include "toolkit/Application.h"
-#include "toolkit/HeadlessPlatform.h"
-#include "toolkit/PageControl.h"
-#include "toolkit/PropertyAccess.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/HeadlessPlatform.h"
+#include "toolkit/widgets/PageControl.h"
+#include "toolkit/core/PropertyAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ class StoredDesigns : public ::testing::Test {
 protected:
     StoredDesigns() : app(platform)
     {
-        registerDesignClasses();
+        registerDesignClasses(TfrmClientMain::staticClassInfo());
         new TdmClientMain(&app);
         app.createForm(frmClientMain);
         window = frmClientMain.get();

@@ -2,13 +2,13 @@
 // showing and hiding, activation, layout of aligned and anchored children.
 #include "Fixture.h"
 
-#include "toolkit/DataModule.h"
-#include "toolkit/Edit.h"
-#include "toolkit/Errors.h"
-#include "toolkit/Labels.h"
-#include "toolkit/Panels.h"
-#include "toolkit/PropertyTable.h"
-#include "toolkit/StatusBar.h"
+#include "toolkit/data/DataModule.h"
+#include "toolkit/widgets/Edit.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/widgets/Labels.h"
+#include "toolkit/widgets/Panels.h"
+#include "toolkit/core/PropertyTable.h"
+#include "toolkit/widgets/StatusBar.h"
 
 using namespace tk;
 

@@ -6,13 +6,13 @@
 #include "gui/QtPlatform.h"
 #include "gui/WindowWidget.h"
 #include "startup/DemoDatabase.h"
-#include "startup/Program.h"
-#include "toolkit/Application.h"
-#include "toolkit/CheckBox.h"
-#include "toolkit/Edit.h"
-#include "toolkit/Form.h"
-#include "toolkit/Menus.h"
-#include "toolkit/PropertyAccess.h"
+#include "app/DesignerComposition.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/widgets/CheckBox.h"
+#include "toolkit/widgets/Edit.h"
+#include "toolkit/windows/Form.h"
+#include "toolkit/windows/Menus.h"
+#include "toolkit/core/PropertyAccess.h"
 
 #include <QApplication>
 #include <QKeyEvent>

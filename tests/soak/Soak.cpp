@@ -9,7 +9,7 @@
 //   velmora-soak [--seed N] [--seconds S] [--gestures G]
 #include "../TempFolder.h"
 #include "../TestDatabase.h"
-#include "controls/Design.h"
+#include "designs/Design.h"
 #include "db/Query.h"
 #include "designer/ClientMain.h"
 #include "lookup/SearchList.h"
@@ -17,12 +17,12 @@
 #include "properties/PropertyPage.h"
 #include "startup/DataModule.h"
 #include "startup/DemoDatabase.h"
-#include "startup/Program.h"
-#include "toolkit/Application.h"
-#include "toolkit/HeadlessPlatform.h"
-#include "toolkit/PageControl.h"
-#include "toolkit/PropertyAccess.h"
-#include "toolkit/Text.h"
+#include "app/DesignerComposition.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/HeadlessPlatform.h"
+#include "toolkit/widgets/PageControl.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/text/Text.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,0 +1,138 @@
+// The design model: the shared state of a design session and its notices.
+#include "model/DesignModel.h"
+
+#include "controls/ZEDChxBox.h"
+#include "controls/ZEDText.h"
+#include "designs/Design.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/Form.h"
+
+namespace velmora {
+
+namespace {
+DesignModel* theModel = nullptr;
+}  // namespace
+
+DesignModel::~DesignModel()
+{
+    if (theModel == this) theModel = nullptr;
+}
+
+DesignModel& designModel()
+{
+    if (!theModel) {
+        auto model = std::make_shared<DesignModel>();
+        tk::Application->keepUntilEnd(model);
+        theModel = model.get();
+    }
+    return *theModel;
+}
+
+DesignModel* existingDesignModel()
+{
+    return theModel;
+}
+
+template <class F>
+void DesignModel::notify(F f) const
+{
+    // An observer may add another, or its window may go, while it hears.
+    std::vector<DesignObserver*> live;
+    for (const Observer& o : observers_)
+        if (o.window) live.push_back(o.observer);
+    for (DesignObserver* o : live) f(*o);
+}
+
+void DesignModel::addObserver(tk::TComponent& window, DesignObserver& observer)
+{
+    std::erase_if(observers_, [](const Observer& o) { return !o.window; });
+    observers_.push_back({&window, &observer});
+}
+
+void DesignModel::setTool(int tool)
+{
+    tool_ = tool;
+    notify([tool](DesignObserver& o) { o.toolChanged(tool); });
+}
+
+void DesignModel::showControl(tk::TControl* control)
+{
+    if (auto* label = tk::as<TZEDText>(control)) {
+        selected_ = label->focusControl();
+        caption_ = label;
+    } else if (control && !tk::as<TZEDChxBox>(control) && !tk::as<tk::TBitBtn>(control)) {
+        selected_ = control;
+        caption_.reset();
+        if (tk::TWinControl* parent = control->parent())
+            for (tk::TControl* c : parent->controls())
+                if (auto* l = tk::as<TZEDText>(c); l && l->focusControl() == control) {
+                    caption_ = l;
+                    break;
+                }
+    } else {
+        selected_ = control;
+        caption_ = control;
+    }
+    notify([](DesignObserver& o) { o.selectionShown(); });
+}
+
+bool DesignModel::selectionHeld() const
+{
+    for (const Observer& o : observers_)
+        if (o.window && o.observer->holdsSelection()) return true;
+    return false;
+}
+
+void DesignModel::setSurface(tk::TComponent& window, DesignSurface& surface)
+{
+    surfaceWindow_ = &window;
+    surface_ = &surface;
+}
+
+tk::TForm* DesignModel::designWindow() const
+{
+    DesignSurface* s = surface();
+    return s ? &s->designWindow() : nullptr;
+}
+
+void DesignModel::surfaceShown()
+{
+    notify([](DesignObserver& o) { o.surfaceShown(); });
+}
+
+void DesignModel::surfaceHidden()
+{
+    notify([](DesignObserver& o) { o.surfaceHidden(); });
+}
+
+int DesignModel::captionWidth(const std::string& text) const
+{
+    tk::TForm* window = measuring_ ? measuring_.get() : designWindow();
+    if (!window) return 0;
+    return tk::Application->platform().textWidth(*window->font(), text);
+}
+
+void DesignModel::replaceDesign(std::string_view text)
+{
+    DesignSurface* s = surface();
+    if (!s) return;
+    tk::TForm& window = s->designWindow();
+    s->unhookDesignEvents();
+    int top = window.top(), left = window.left();
+    auto prepare = [&] {
+        s->prepareDesignSurface();
+        window.setTop(top);
+        window.setLeft(left);
+        showControl(window.activeControl());
+    };
+    try {
+        if (!text.empty()) loadDesign(window, text, OnReadFailure::RestoreShown);
+    } catch (...) {
+        prepare();
+        throw;
+    }
+    prepare();
+}
+
+}  // namespace velmora

@@ -1,0 +1,209 @@
+// Data grids.
+#include "toolkit/data/DBGrid.h"
+
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/Menus.h"
+#include "toolkit/widgets/StdProps.h"
+
+#include <algorithm>
+
+namespace tk {
+
+TK_DEFINE_CLASS(TDBGrid, TWinControl)
+{
+    using namespace published;
+    tabStop(t);
+    align(t);
+    anchors(t);
+    bidi(t);
+    t.enumeration("BorderStyle", types::borderStyle(), &TDBGrid::borderStyle, &TDBGrid::setBorderStyle,
+                  TBorderStyle::bsSingle);
+    color(t, clWindow);
+    constraints(t);
+    ctl3D(t);
+    t.component<TDataSource>("DataSource", &TDBGrid::dataSource, &TDBGrid::setDataSource);
+    t.boolean("DefaultDrawing", &TDBGrid::defaultDrawing, &TDBGrid::setDefaultDrawing, true);
+    drag(t);
+    enabled(t);
+    t.integer("FixedColor", &TDBGrid::fixedColor, &TDBGrid::setFixedColor, clBtnFace).constants(types::colors());
+    font(t);
+    ime(t);
+    t.set("Options", types::dbGridOptions(), &TDBGrid::options, &TDBGrid::setOptions,
+          dgEditing | dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines | dgTabs | dgConfirmDelete |
+              dgCancelOnExit);
+    parentBidi(t);
+    parentColor(t, false);
+    parentCtl3D(t);
+    parentFont(t);
+    parentShowHint(t);
+    popupMenu(t);
+    t.boolean("ReadOnly", &TDBGrid::readOnly, &TDBGrid::setReadOnly, false);
+    showHint(t);
+    tabOrder(t);
+    t.object<TFont>("TitleFont", &TDBGrid::titleFont);
+    visible(t);
+    t.event("OnCellClick", EventKind::Other, &TDBGrid::OnCellClick);
+    keptEvents(t, {"OnColEnter", "OnColExit", "OnColumnMoved", "OnDrawDataCell", "OnDrawColumnCell"});
+    dblClick(t);
+    keptEvents(t, {"OnDragDrop", "OnDragOver", "OnEditButtonClick", "OnEndDock", "OnEndDrag"});
+    focusEvents(t);
+    keyEvents(t);
+    mouseEvents(t);
+    keptEvents(t, {"OnStartDock", "OnStartDrag"});
+    t.event("OnTitleClick", EventKind::Other, &TDBGrid::OnTitleClick);
+}
+
+TDBGrid::TDBGrid(TComponent* owner) : TWinControl(owner), titleFont_(std::make_unique<TFont>())
+{
+    setTabStop(true);
+    setColor(clWindow);
+    setBoundsRaw(0, 0, 320, 120);
+    titleFont_->onChange = [this] { invalidate(); };
+}
+
+TDBGrid::~TDBGrid()
+{
+    if (dataSource_) dataSource_->removeLink(this);
+}
+
+void TDBGrid::setDataSource(TDataSource* ds)
+{
+    if (dataSource_) dataSource_->removeLink(this);
+    dataSource_ = ds;
+    if (ds) ds->addLink(this);
+    topRow_ = 0;
+    dataChanged();
+}
+
+TDataSet* TDBGrid::dataSet() const
+{
+    TDataSource* ds = dataSource_.get();
+    if (!ds || !ds->enabled()) return nullptr;
+    TDataSet* set = ds->dataSet();
+    return set && set->active() ? set : nullptr;
+}
+
+std::vector<TDBGrid::Column> TDBGrid::columns() const
+{
+    std::vector<Column> out;
+    TDataSet* set = dataSet();
+    if (!set) return out;
+    int charW = std::max(1, textWidth("0"));
+    for (int f = 0; f < set->fieldCount(); ++f) {
+        if (!set->fieldVisible(f)) continue;
+        std::string title = set->displayLabel(f);
+        int w = std::max(set->displayWidth(f) * charW, textWidth(title)) + 4;
+        out.push_back({f, title, std::min(w, 64 * charW)});
+    }
+    return out;
+}
+
+int TDBGrid::titleHeight() const
+{
+    if (!(options_ & dgTitles)) return 0;
+    return (Application ? Application->platform().textHeight(*titleFont_) : 13) + 4;
+}
+
+int TDBGrid::visibleRows() const
+{
+    return std::max(1, (clientHeight() - titleHeight()) / std::max(1, rowHeight()));
+}
+
+int TDBGrid::rowAt(TPoint p) const
+{
+    TDataSet* set = dataSet();
+    if (!set || p.y < titleHeight()) return -1;
+    int row = topRow_ + (p.y - titleHeight()) / std::max(1, rowHeight());
+    return row < set->recordCount() ? row : -1;
+}
+
+void TDBGrid::scrollToCurrent()
+{
+    TDataSet* set = dataSet();
+    if (!set) {
+        topRow_ = 0;
+        return;
+    }
+    int cur = set->recNo();
+    if (cur < 0) return;
+    if (cur < topRow_) topRow_ = cur;
+    if (cur >= topRow_ + visibleRows()) topRow_ = cur - visibleRows() + 1;
+    topRow_ = std::max(0, std::min(topRow_, std::max(0, set->recordCount() - 1)));
+}
+
+void TDBGrid::dataChanged()
+{
+    scrollToCurrent();
+    invalidate();
+}
+
+void TDBGrid::moveBy(int rows)
+{
+    TDataSet* set = dataSet();
+    if (!set || set->recordCount() == 0) return;
+    set->moveTo(std::clamp(set->recNo() + rows, 0, set->recordCount() - 1));
+}
+
+bool TDBGrid::wantsKey(uint16_t key, TShiftState shift) const
+{
+    if (key == vk::Tab && (options_ & dgTabs) && !(shift & ssCtrl)) return true;
+    return TWinControl::wantsKey(key, shift);
+}
+
+bool TDBGrid::handle(InputEvent& e)
+{
+    TDataSet* set = dataSet();
+    switch (e.type) {
+    case InputType::MouseDown: {
+        if (e.button != TMouseButton::mbLeft) break;
+        int row = rowAt({e.x, e.y});
+        if (set && row >= 0) set->moveTo(row);
+        int x = indicatorWidth(), i = 0;
+        for (const Column& c : columns()) {
+            if (e.x >= x && e.x < x + c.width) selectedColumn_ = i;
+            x += c.width + 1;
+            ++i;
+        }
+        if (row >= 0) fire(OnCellClick);
+        invalidate();
+        return true;
+    }
+    case InputType::KeyDown: {
+        int cols = static_cast<int>(columns().size());
+        switch (e.key) {
+        case vk::Up: moveBy(-1); return true;
+        case vk::Down: moveBy(1); return true;
+        case vk::Prior: moveBy(-visibleRows()); return true;
+        case vk::Next: moveBy(visibleRows()); return true;
+        case vk::Home:
+            if (e.shift & ssCtrl) moveBy(-(set ? set->recordCount() : 0));
+            else selectedColumn_ = 0;
+            invalidate();
+            return true;
+        case vk::End:
+            if (e.shift & ssCtrl) moveBy(set ? set->recordCount() : 0);
+            else selectedColumn_ = std::max(0, cols - 1);
+            invalidate();
+            return true;
+        case vk::Left:
+            selectedColumn_ = std::max(0, selectedColumn_ - 1);
+            invalidate();
+            return true;
+        case vk::Right:
+            selectedColumn_ = std::clamp(selectedColumn_ + 1, 0, std::max(0, cols - 1));
+            invalidate();
+            return true;
+        case vk::Tab:
+            if (e.shift & ssShift) selectedColumn_ = std::max(0, selectedColumn_ - 1);
+            else selectedColumn_ = std::clamp(selectedColumn_ + 1, 0, std::max(0, cols - 1));
+            invalidate();
+            return true;
+        default: return false;
+        }
+    }
+    default: break;
+    }
+    return TWinControl::handle(e);
+}
+
+}  // namespace tk

@@ -1,0 +1,73 @@
+// TDBGrid: shows the visible columns of its data source's data set, titled
+// by their display labels, and follows and moves the current row.
+#pragma once
+
+#include "toolkit/data/DataSet.h"
+#include "toolkit/widgets/WinControl.h"
+
+#include <memory>
+
+namespace tk {
+
+class TDBGrid : public TWinControl, public DataLink {
+    TK_CLASS(TDBGrid)
+public:
+    explicit TDBGrid(TComponent* owner);
+    ~TDBGrid() override;
+
+    TDataSource* dataSource() const { return dataSource_.get(); }
+    void setDataSource(TDataSource* ds);
+    TDataSet* dataSet() const;
+    TDBGridOptions options() const { return options_; }
+    void setOptions(TDBGridOptions v) { options_ = v; invalidate(); }
+    bool readOnly() const { return readOnly_; }
+    void setReadOnly(bool v) { readOnly_ = v; }
+    TFont* titleFont() const { return titleFont_.get(); }
+    TColor fixedColor() const { return fixedColor_; }
+    void setFixedColor(TColor v) { fixedColor_ = v; invalidate(); }
+    TBorderStyle borderStyle() const { return borderStyle_; }
+    void setBorderStyle(TBorderStyle v) { borderStyle_ = v; invalidate(); }
+    bool defaultDrawing() const { return defaultDrawing_; }
+    void setDefaultDrawing(bool v) { defaultDrawing_ = v; }
+
+    // Layout: visible columns with their field index and width.
+    struct Column {
+        int field;
+        std::string title;
+        int width;
+    };
+    std::vector<Column> columns() const;
+    int rowHeight() const { return textHeight() + 4; }
+    int titleHeight() const;
+    int indicatorWidth() const { return (options_ & dgIndicator) ? 11 : 0; }
+    // Rows that fit, the first shown row, and the selected column.
+    int visibleRows() const;
+    int topRow() const { return topRow_; }
+    int selectedColumn() const { return selectedColumn_; }
+    // The data row under a client point, or -1.
+    int rowAt(TPoint client) const;
+
+    void dataChanged() override;
+    bool handle(InputEvent& e) override;
+    bool wantsKey(uint16_t key, TShiftState shift) const override;
+    bool focusOnClick() const override { return true; }
+
+    Handler OnCellClick, OnTitleClick;
+
+private:
+    void scrollToCurrent();
+    void moveBy(int rows);
+
+    ComponentRef<TDataSource> dataSource_;
+    TDBGridOptions options_ = dgEditing | dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines | dgTabs |
+                              dgConfirmDelete | dgCancelOnExit;
+    bool readOnly_ = false;
+    std::unique_ptr<TFont> titleFont_;
+    TColor fixedColor_ = clBtnFace;
+    TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
+    bool defaultDrawing_ = true;
+    int topRow_ = 0;
+    int selectedColumn_ = 0;
+};
+
+}  // namespace tk

@@ -1,0 +1,172 @@
+// Context menus and their items.
+#include "toolkit/windows/Menus.h"
+
+#include "toolkit/windows/Application.h"
+#include "toolkit/widgets/Font.h"
+
+#include <algorithm>
+
+namespace tk {
+
+TK_DEFINE_CLASS(TMenuItem, TComponent)
+{
+    t.kept("Action", PropKind::Component);
+    t.kept("AutoCheck", PropKind::Bool, 0);
+    t.kept("AutoHotkeys", PropKind::Enum, 2, &types::menuAutoFlag());
+    t.kept("AutoLineReduction", PropKind::Enum, 2, &types::menuAutoFlag());
+    t.object<TBitmap>("Bitmap", &TMenuItem::bitmap);
+    t.kept("Break", PropKind::Enum, 0, &types::menuBreak());
+    t.string("Caption", &TMenuItem::caption, &TMenuItem::setCaption);
+    t.boolean("Checked", &TMenuItem::checked, &TMenuItem::setChecked, false);
+    t.kept("SubMenuImages", PropKind::Component);
+    t.kept("Default", PropKind::Bool, 0);
+    t.boolean("Enabled", &TMenuItem::enabled, &TMenuItem::setEnabled, true);
+    t.kept("GroupIndex", PropKind::Integer, 0);
+    t.kept("HelpContext", PropKind::Integer, 0);
+    t.kept("Hint", PropKind::String);
+    t.kept("ImageIndex", PropKind::Integer, -1);
+    t.kept("RadioItem", PropKind::Bool, 0);
+    t.integer("ShortCut", &TMenuItem::shortCut, &TMenuItem::setShortCut, 0);
+    t.boolean("Visible", &TMenuItem::visible, &TMenuItem::setVisible, true);
+    t.event("OnClick", EventKind::Notify, &TMenuItem::OnClick);
+    t.keptEvent("OnDrawItem", EventKind::Other);
+    t.keptEvent("OnAdvancedDrawItem", EventKind::Other);
+    t.keptEvent("OnMeasureItem", EventKind::Other);
+}
+
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
+
+TMenuItem::~TMenuItem()
+{
+    while (!items_.empty()) items_.back()->free();
+    if (parentItem_) parentItem_->remove(this);
+}
+
+void TMenuItem::add(TMenuItem* item)
+{
+    if (!item || item->parentItem_ == this) return;
+    if (item->parentItem_) item->parentItem_->remove(item);
+    items_.push_back(item);
+    item->parentItem_ = this;
+}
+
+void TMenuItem::remove(TMenuItem* item)
+{
+    items_.erase(std::remove(items_.begin(), items_.end(), item), items_.end());
+    if (item->parentItem_ == this) item->parentItem_ = nullptr;
+}
+
+void TMenuItem::click()
+{
+    if (!enabled_) return;
+    EventCall call;
+    call.sender = this;
+    OnClick(call);
+}
+
+TK_DEFINE_CLASS(TPopupMenu, TComponent)
+{
+    t.kept("Alignment", PropKind::Enum, 0, &types::popupAlignment());
+    t.kept("AutoHotkeys", PropKind::Enum, 0, &types::menuAutoFlag());
+    t.kept("AutoLineReduction", PropKind::Enum, 0, &types::menuAutoFlag());
+    t.boolean("AutoPopup", &TPopupMenu::autoPopup, &TPopupMenu::setAutoPopup, true);
+    published::bidi(t);
+    t.kept("HelpContext", PropKind::Integer, 0);
+    t.kept("Images", PropKind::Component);
+    t.kept("MenuAnimation", PropKind::Set, 0, &types::menuAnimation());
+    t.kept("OwnerDraw", PropKind::Bool, 0);
+    published::parentBidi(t);
+    t.kept("TrackButton", PropKind::Enum, 0, &types::trackButton());
+    t.keptEvent("OnChange", EventKind::Other);
+    t.event("OnPopup", EventKind::Notify, &TPopupMenu::OnPopup);
+}
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr)) {}
+
+TPopupMenu::~TPopupMenu()
+{
+    if (isOpen()) Application->closePopup();
+    items_->free();
+}
+
+void TPopupMenu::popup(int x, int y)
+{
+    EventCall call;
+    call.sender = this;
+    OnPopup(call);
+    position_ = {x, y};
+    highlighted_ = -1;
+    if (Application) Application->openPopup(this);
+}
+
+void TPopupMenu::popupAt(TComponent* control, TPoint screen)
+{
+    if (!autoPopup_) return;
+    popupComponent_ = control;
+    popup(screen.x, screen.y);
+}
+
+std::vector<TMenuItem*> TPopupMenu::visibleItems() const
+{
+    std::vector<TMenuItem*> out;
+    for (TMenuItem* i : items_->items())
+        if (i->visible()) out.push_back(i);
+    return out;
+}
+
+int TPopupMenu::menuWidth() const
+{
+    int w = 60;
+    if (Application) {
+        TFont font;
+        for (TMenuItem* i : visibleItems())
+            w = std::max(w, Application->platform().textWidth(font, i->caption()) + 40);
+    }
+    return w;
+}
+
+TRect TPopupMenu::screenRect() const
+{
+    int h = static_cast<int>(visibleItems().size()) * itemHeight + 4;
+    return {position_.x, position_.y, position_.x + menuWidth(), position_.y + h};
+}
+
+int TPopupMenu::itemAt(TPoint screen) const
+{
+    if (!screenRect().contains(screen)) return -1;
+    int i = (screen.y - position_.y - 2) / itemHeight;
+    return i >= 0 && i < static_cast<int>(visibleItems().size()) ? i : -1;
+}
+
+void TPopupMenu::popupMouseMove(TPoint screen)
+{
+    highlighted_ = itemAt(screen);
+}
+
+void TPopupMenu::popupMouseUp(TMouseButton, TPoint screen)
+{
+    choose(itemAt(screen));
+}
+
+void TPopupMenu::choose(int index)
+{
+    auto items = visibleItems();
+    if (index < 0 || index >= static_cast<int>(items.size()) || !items[index]->enabled()) return;
+    ComponentRef<TMenuItem> item(items[index]);
+    Application->closePopup();
+    if (item) item->click();
+}
+
+bool TPopupMenu::popupKeyDown(uint16_t key, TShiftState)
+{
+    int n = static_cast<int>(visibleItems().size());
+    switch (key) {
+    case vk::Escape: Application->closePopup(); return true;
+    case vk::Down: highlighted_ = n ? (highlighted_ + 1) % n : -1; return true;
+    case vk::Up: highlighted_ = n ? (highlighted_ <= 0 ? n - 1 : highlighted_ - 1) : -1; return true;
+    case vk::Return: choose(highlighted_); return true;
+    default: return true;
+    }
+}
+
+}  // namespace tk

@@ -1,0 +1,50 @@
+// What the toolkit model needs from outside: an event loop, a clock with
+// timers, font metrics, the clipboard, the screen, and a way to tell the
+// front end that a window must be drawn again. The headless implementation
+// serves the tests; the Qt one lives in gui/.
+#pragma once
+
+#include "toolkit/core/Types.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tk {
+
+class TFont;
+class TWinControl;
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Runs the event loop (the main loop, or the nested loop of a modal
+    // window) until `done` answers true.
+    virtual void runUntil(const std::function<bool()>& done) = 0;
+
+    // Milliseconds on a monotonic clock.
+    virtual int64_t now() = 0;
+    // Today's date as a day number (day 0 is 30 December 1899).
+    virtual double today() = 0;
+    // Calls `tick` every `intervalMs` until stopped; returns an id.
+    virtual int startTimer(int intervalMs, std::function<void()> tick) = 0;
+    virtual void stopTimer(int id) = 0;
+
+    // Pixel metrics of a font.
+    virtual int textWidth(const TFont& font, std::string_view text) = 0;
+    virtual int textHeight(const TFont& font) = 0;
+
+    virtual std::string clipboardText() = 0;
+    virtual void setClipboardText(const std::string& text) = 0;
+
+    virtual TRect screenRect() = 0;
+
+    // A top-level window's look changed (or it was shown, hidden, moved).
+    virtual void invalidate(TWinControl* window) = 0;
+    // An error escaped an event handler; the model has recorded its text.
+    virtual void showError(const std::string& text) = 0;
+};
+
+}  // namespace tk
