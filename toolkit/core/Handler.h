@@ -3,6 +3,7 @@
 #pragma once
 
 #include "toolkit/core/ComponentRef.h"
+#include "toolkit/core/InputEvent.h"
 #include "toolkit/core/Types.h"
 
 #include <cstdint>
@@ -32,15 +33,10 @@ enum class EventKind : uint8_t {
 // What to do with a window that is being closed.
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 
-// The arguments of one event call; each kind uses its own fields.
-struct EventCall {
+// The arguments of one event call: the input event that raised it (each
+// kind uses its own fields), and what the handler may answer.
+struct EventCall : InputEvent {
     TObject* sender = nullptr;
-    TMouseButton button = TMouseButton::mbLeft;
-    TShiftState shift = 0;
-    int x = 0;
-    int y = 0;
-    uint16_t key = 0;
-    char32_t ch = 0;
     bool flag = false;  // Handled, CanClose or AllowChange
     TCloseAction action = TCloseAction::caHide;
 };

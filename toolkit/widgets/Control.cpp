@@ -1,7 +1,8 @@
 // Controls: parent relation, bounds, visibility, text, font and colour.
 #include "toolkit/widgets/Control.h"
 
-#include "toolkit/windows/Application.h"
+#include "toolkit/windows/Platform.h"
+
 #include "toolkit/core/Errors.h"
 #include "toolkit/windows/Form.h"
 #include "toolkit/windows/Menus.h"
@@ -341,12 +342,14 @@ bool TControl::handle(InputEvent& e)
 
 int TControl::textWidth(std::string_view text) const
 {
-    return Application ? Application->platform().textWidth(drawingFont(), text) : 0;
+    Platform* platform = Platform::current();
+    return platform ? platform->textWidth(drawingFont(), text) : 0;
 }
 
 int TControl::textHeight() const
 {
-    return Application ? Application->platform().textHeight(drawingFont()) : 0;
+    Platform* platform = Platform::current();
+    return platform ? platform->textHeight(drawingFont()) : 0;
 }
 
 void TControl::fire(const Handler& h)

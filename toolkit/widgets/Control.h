@@ -4,6 +4,7 @@
 #pragma once
 
 #include "toolkit/core/Component.h"
+#include "toolkit/core/InputEvent.h"
 #include "toolkit/widgets/Font.h"
 #include "toolkit/core/OnDemand.h"
 
@@ -14,22 +15,6 @@ namespace tk {
 class TWinControl;
 class TCustomForm;
 class TPopupMenu;
-
-enum class InputType { MouseDown, MouseMove, MouseUp, KeyDown, KeyPress, KeyUp, Enter, Exit };
-
-// One input event as a control's own handling sees it. Mouse positions are
-// in the control's client coordinates.
-struct InputEvent {
-    InputType type = InputType::MouseMove;
-    TMouseButton button = TMouseButton::mbLeft;
-    TShiftState shift = 0;
-    int x = 0;
-    int y = 0;
-    uint16_t key = 0;
-    char32_t ch = 0;
-    bool doubleClick = false;
-    bool byKeyboard = false;  // Enter: the focus arrived by Tab
-};
 
 class TControl : public TComponent {
     TK_CLASS(TControl)

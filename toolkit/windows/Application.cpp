@@ -30,6 +30,7 @@ TApplication::TApplication(Platform& platform) : TComponent(nullptr), platform_(
 {
     previous_ = Application;
     Application = this;
+    Platform::current_ = &platform_;
 }
 
 TApplication::~TApplication()
@@ -41,6 +42,7 @@ TApplication::~TApplication()
         if (r) r->free();
     while (!kept_.empty()) kept_.pop_back();
     Application = previous_;
+    Platform::current_ = previous_ ? &previous_->platform_ : nullptr;
 }
 
 void TApplication::noteCreated(TComponent* obj)
@@ -239,20 +241,15 @@ bool TApplication::raiseMouseEvent(ComponentRef<TControl>& target, InputType typ
                                    TShiftState shift, TPoint screen, bool doubleClick)
 {
     TPoint local = target->screenToClient(screen);
-    InputEvent e;
-    e.type = type;
-    e.button = button;
-    e.shift = shift;
-    e.x = local.x;
-    e.y = local.y;
-    e.doubleClick = doubleClick;
-    target->handle(e);
-    if (!target) return false;
     EventCall call;
+    call.type = type;
     call.button = button;
     call.shift = shift;
     call.x = local.x;
     call.y = local.y;
+    call.doubleClick = doubleClick;
+    target->handle(call);
+    if (!target) return false;
     switch (type) {
     case InputType::MouseDown:
         call.shift |= buttonState(button) | (doubleClick ? ssDouble : 0);
@@ -358,6 +355,7 @@ bool TApplication::keyDown(uint16_t key, TShiftState shift)
         ComponentRef<TWinControl> target = keyTarget();
         if (!target) return;
         EventCall call;
+        call.type = InputType::KeyDown;
         call.key = key;
         call.shift = shift;
         if (!raiseKeyEvent(target, &TWinControl::OnKeyDown, call, false)) return;
@@ -367,11 +365,7 @@ bool TApplication::keyDown(uint16_t key, TShiftState shift)
             suppressChar_ = charOfKey(call.key, shift);
             return;
         }
-        InputEvent e;
-        e.type = InputType::KeyDown;
-        e.key = call.key;
-        e.shift = shift;
-        target->handle(e);
+        target->handle(call);
     });
     flushReleased();
     return consumed;
@@ -391,12 +385,10 @@ void TApplication::keyPress(char32_t ch)
         ComponentRef<TWinControl> target = keyTarget();
         if (!target) return;
         EventCall call;
+        call.type = InputType::KeyPress;
         call.ch = ch;
         if (!raiseKeyEvent(target, &TWinControl::OnKeyPress, call, true)) return;
-        InputEvent e;
-        e.type = InputType::KeyPress;
-        e.ch = call.ch;
-        target->handle(e);
+        target->handle(call);
     });
     flushReleased();
 }
@@ -408,14 +400,11 @@ void TApplication::keyUp(uint16_t key, TShiftState shift)
         ComponentRef<TWinControl> target = keyTarget();
         if (!target) return;
         EventCall call;
+        call.type = InputType::KeyUp;
         call.key = key;
         call.shift = shift;
         if (!raiseKeyEvent(target, &TWinControl::OnKeyUp, call, false)) return;
-        InputEvent e;
-        e.type = InputType::KeyUp;
-        e.key = call.key;
-        e.shift = shift;
-        target->handle(e);
+        target->handle(call);
     });
     flushReleased();
 }

@@ -20,6 +20,10 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
+    // The platform of the running application, or none before there is
+    // one; controls measure text and read the clock through it.
+    static Platform* current() { return current_; }
+
     // Runs the event loop (the main loop, or the nested loop of a modal
     // window) until `done` answers true.
     virtual void runUntil(const std::function<bool()>& done) = 0;
@@ -45,6 +49,10 @@ public:
     virtual void invalidate(TWinControl* window) = 0;
     // An error escaped an event handler; the model has recorded its text.
     virtual void showError(const std::string& text) = 0;
+
+private:
+    friend class TApplication;
+    static inline Platform* current_ = nullptr;
 };
 
 }  // namespace tk
