@@ -1,14 +1,14 @@
 // Gestures and questions from standard input.
 #include "ConsolePlatform.h"
 
+#include "designer/ClientMain.h"
 #include "designs/Design.h"
 #include "designs/PropertyText.h"
-#include "designer/ClientMain.h"
-#include "toolkit/windows/Application.h"
 #include "toolkit/core/Errors.h"
-#include "toolkit/windows/Form.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/text/Text.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/Form.h"
 
 #include <istream>
 #include <map>
@@ -87,10 +87,10 @@ void ConsolePlatform::showError(const std::string& text)
 void ConsolePlatform::key(std::istream& words)
 {
     static const std::map<std::string, uint16_t> keys = {
-        {"enter", tk::vk::Return}, {"esc", tk::vk::Escape},  {"tab", tk::vk::Tab},       {"back", tk::vk::Back},
+        {"enter", tk::vk::Return},  {"esc", tk::vk::Escape},    {"tab", tk::vk::Tab},     {"back", tk::vk::Back},
         {"delete", tk::vk::Delete}, {"insert", tk::vk::Insert}, {"left", tk::vk::Left},   {"up", tk::vk::Up},
-        {"right", tk::vk::Right},  {"down", tk::vk::Down},    {"home", tk::vk::Home},    {"end", tk::vk::End},
-        {"pgup", tk::vk::Prior},   {"pgdn", tk::vk::Next},    {"space", tk::vk::Space},
+        {"right", tk::vk::Right},   {"down", tk::vk::Down},     {"home", tk::vk::Home},   {"end", tk::vk::End},
+        {"pgup", tk::vk::Prior},    {"pgdn", tk::vk::Next},     {"space", tk::vk::Space},
     };
     std::string name;
     words >> name;
@@ -98,7 +98,8 @@ void ConsolePlatform::key(std::istream& words)
     std::string lower = tk::lowerAscii(name);
     uint16_t code = 0;
     if (auto it = keys.find(lower); it != keys.end()) code = it->second;
-    else if (lower.size() >= 2 && lower.size() <= 3 && lower[0] == 'f' && std::isdigit(static_cast<unsigned char>(lower[1]))) {
+    else if (lower.size() >= 2 && lower.size() <= 3 && lower[0] == 'f' &&
+             std::isdigit(static_cast<unsigned char>(lower[1]))) {
         int n = std::stoi(lower.substr(1));
         if (n >= 1 && n <= 12) code = static_cast<uint16_t>(112 + n - 1);  // F1 is 112
     } else if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))

@@ -2,8 +2,8 @@
 // named in QT_QPA_PLATFORM) it runs on Qt; without one it runs headless and
 // takes its gestures from standard input (see ConsolePlatform.h).
 #include "ConsolePlatform.h"
-#include "gui/QtPlatform.h"
 #include "app/DesignerComposition.h"
+#include "gui/QtPlatform.h"
 #include "toolkit/text/Locale.h"
 
 #include <QApplication>

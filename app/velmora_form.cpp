@@ -6,13 +6,13 @@
 //   velmora-form builtin           the built-in main window as a save stores it
 // A file name "-" means standard input or output. On an error the message
 // the program would show goes to standard error and the status is 1.
+#include "designer/ClientMain.h"
 #include "designs/ClassRegistry.h"
-#include "startup/DesignClasses.h"
 #include "designs/ComponentImage.h"
 #include "designs/Design.h"
 #include "designs/FormText.h"
-#include "designer/ClientMain.h"
 #include "startup/DataModule.h"
+#include "startup/DesignClasses.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/HeadlessPlatform.h"
 

@@ -25,13 +25,15 @@ int main(int argc, char** argv)
         return 1;
     }
     if (server)
-        std::printf("Created the tables on the server and %s/VelmoraDSC.udl; log in as \"%s\" with the password \"%s\".\n",
-                    folder, velmora::demoLogin, velmora::demoPassword);
+        std::printf(
+            "Created the tables on the server and %s/VelmoraDSC.udl; log in as \"%s\" with the password \"%s\".\n",
+            folder, velmora::demoLogin, velmora::demoPassword);
     else
-        std::printf("Created %s/velmora.db and %s/VelmoraDSC.udl; log in as \"%s\" with the password \"%s\".\n",
-                    folder, folder, velmora::demoLogin, velmora::demoPassword);
+        std::printf("Created %s/velmora.db and %s/VelmoraDSC.udl; log in as \"%s\" with the password \"%s\".\n", folder,
+                    folder, velmora::demoLogin, velmora::demoPassword);
     if (droppedPassword)
-        std::fprintf(stderr, "velmora-initdb: the password was not written into the data-link file; "
-                             "put it in the PostgreSQL password file (~/.pgpass) instead.\n");
+        std::fprintf(stderr,
+                     "velmora-initdb: the password was not written into the data-link file; "
+                     "put it in the PostgreSQL password file (~/.pgpass) instead.\n");
     return 0;
 }

@@ -5,10 +5,10 @@
 // property page, and last a designed form: controls placed on the entry
 // page with the palette's tools, one of them dragged, and the property page
 // showing an entry-page and a search-page field. Prints the files it wrote.
+#include "app/DesignerComposition.h"
 #include "gui/QtPlatform.h"
 #include "gui/WindowWidget.h"
 #include "startup/DemoDatabase.h"
-#include "app/DesignerComposition.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
 
@@ -59,8 +59,11 @@ void design()
     struct Step {
         const char* tool;
         int x, y;
-    } steps[] = {{"SpeedButton2", 110, 16}, {"SpeedButton2", 110, 48}, {"SpeedButton3", 110, 80},
-                 {"SpeedButton4", 60, 116}, {"SpeedButton5", 250, 16}};
+    } steps[] = {{"SpeedButton2", 110, 16},
+                 {"SpeedButton2", 110, 48},
+                 {"SpeedButton3", 110, 80},
+                 {"SpeedButton4", 60, 116},
+                 {"SpeedButton5", 250, 16}};
     for (const Step& s : steps) {
         if (auto* button = named("frmComonentPalette", s.tool)) app.click(button, {10, 10});
         app.click(sheet, {s.x, s.y});
@@ -98,7 +101,8 @@ int main(int argc, char** argv)
     folder = std::filesystem::absolute(argv[1]).string();
     std::filesystem::create_directories(folder);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    std::string db = (std::filesystem::temp_directory_path() / ("velmora-screens-" + std::to_string(getpid()))).string();
+    std::string db =
+        (std::filesystem::temp_directory_path() / ("velmora-screens-" + std::to_string(getpid()))).string();
     std::filesystem::remove_all(db);
     velmora::createDemoDatabase(db);
 

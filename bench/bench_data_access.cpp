@@ -1,10 +1,10 @@
 // Costs of the catalogue reads the property page makes on every selection:
 // the column list of a wide Document table, and a locate in a long
 // dictionary table.
+#include "../tests/TestDatabase.h"
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/Query.h"
-#include "../tests/TestDatabase.h"
 #include "startup/DemoDatabase.h"
 
 #include <benchmark/benchmark.h>

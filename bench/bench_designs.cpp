@@ -5,15 +5,15 @@
 // MB/s of form text, time per control and the peak heap the step took.
 // BM_QUiLoader builds the equivalent Qt Designer form (QLineEdits and
 // QLabels on a tab page) with Qt's run-time loader, for comparison.
-#include "designs/ClassRegistry.h"
-#include "startup/DesignClasses.h"
-#include "designs/ComponentImage.h"
-#include "designs/Design.h"
-#include "designs/FormText.h"
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
 #include "designer/ClientMain.h"
+#include "designs/ClassRegistry.h"
+#include "designs/ComponentImage.h"
+#include "designs/Design.h"
+#include "designs/FormText.h"
 #include "startup/DataModule.h"
+#include "startup/DesignClasses.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/HeadlessPlatform.h"
 
@@ -45,7 +45,8 @@ void* countedAlloc(size_t n)
     if (!counting) return p;
     long long now = heapNow += static_cast<long long>(malloc_usable_size(p));
     long long peak = heapPeak.load();
-    while (now > peak && !heapPeak.compare_exchange_weak(peak, now)) {}
+    while (now > peak && !heapPeak.compare_exchange_weak(peak, now)) {
+    }
     return p;
 }
 void countedFree(void* p)
@@ -56,12 +57,30 @@ void countedFree(void* p)
 }
 }  // namespace
 
-void* operator new(size_t n) { return countedAlloc(n); }
-void* operator new[](size_t n) { return countedAlloc(n); }
-void operator delete(void* p) noexcept { countedFree(p); }
-void operator delete[](void* p) noexcept { countedFree(p); }
-void operator delete(void* p, size_t) noexcept { countedFree(p); }
-void operator delete[](void* p, size_t) noexcept { countedFree(p); }
+void* operator new(size_t n)
+{
+    return countedAlloc(n);
+}
+void* operator new[](size_t n)
+{
+    return countedAlloc(n);
+}
+void operator delete(void* p) noexcept
+{
+    countedFree(p);
+}
+void operator delete[](void* p) noexcept
+{
+    countedFree(p);
+}
+void operator delete(void* p, size_t) noexcept
+{
+    countedFree(p);
+}
+void operator delete[](void* p, size_t) noexcept
+{
+    countedFree(p);
+}
 
 namespace {
 
@@ -177,11 +196,12 @@ void BM_ImageIntoWindow(benchmark::State& state)
 // The same form for Qt Designer: half QLineEdits, half QLabels on a tab page.
 QByteArray uiWith(int controls)
 {
-    QByteArray ui = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ui version=\"4.0\"><class>frmClientMain</class>"
-                    "<widget class=\"QWidget\" name=\"frmClientMain\"><property name=\"geometry\"><rect><x>0</x><y>0</y>"
-                    "<width>544</width><height>375</height></rect></property>"
-                    "<widget class=\"QTabWidget\" name=\"pcData\"><widget class=\"QWidget\" name=\"tsEdit\">"
-                    "<attribute name=\"title\"><string>Felvitel</string></attribute>";
+    QByteArray ui =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ui version=\"4.0\"><class>frmClientMain</class>"
+        "<widget class=\"QWidget\" name=\"frmClientMain\"><property name=\"geometry\"><rect><x>0</x><y>0</y>"
+        "<width>544</width><height>375</height></rect></property>"
+        "<widget class=\"QTabWidget\" name=\"pcData\"><widget class=\"QWidget\" name=\"tsEdit\">"
+        "<attribute name=\"title\"><string>Felvitel</string></attribute>";
     for (int i = 0; i < controls / 2; ++i) {
         int left = 96 + (i % 4) * 100, top = 8 + (i / 4) * 24;
         QByteArray n = QByteArray::number(i + 1);
@@ -222,7 +242,9 @@ void BM_QUiLoader(benchmark::State& state)
 
 // Ours from 10 to 20,000 controls, so that the cost per control can be seen
 // to stay flat; Qt's loader, whose cost grows faster, up to 10,000.
-#define SIZES ->Arg(10)->Arg(100)->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)
+#define SIZES                                                                                     \
+    ->Arg(10)->Arg(100)->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(10000)->Arg(20000)->Unit( \
+        benchmark::kMillisecond)
 BENCHMARK(BM_TextToImage) SIZES;
 BENCHMARK(BM_ImageToText) SIZES;
 BENCHMARK(BM_LoadIntoWindow) SIZES;

@@ -1,12 +1,12 @@
 // One paint of the main window holding 1,000 placed field controls, on
 // Qt's offscreen platform: the goal is well under 16 ms (one frame).
-#include "designs/ClassRegistry.h"
 #include "controls/ZEDit.h"
 #include "designer/ClientMain.h"
+#include "designs/ClassRegistry.h"
 #include "gui/Painter.h"
 #include "gui/QtPlatform.h"
-#include "toolkit/windows/Application.h"
 #include "toolkit/widgets/PageControl.h"
+#include "toolkit/windows/Application.h"
 
 #include <QApplication>
 #include <QImage>

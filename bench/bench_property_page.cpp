@@ -2,18 +2,18 @@
 // dictionaries, for an entry-page edit (column list by kind, the field's
 // dictionary, the dictionary list) and a search-page edit (column list,
 // relation list). The goal is under 2 ms a selection.
+#include "../tests/TestDatabase.h"
 #include "controls/ZEDit.h"
 #include "db/Command.h"
 #include "designer/ClientMain.h"
 #include "palette/ComponentPalette.h"
 #include "properties/PropertyPage.h"
 #include "startup/DataModule.h"
-#include "../tests/TestDatabase.h"
 #include "startup/DemoDatabase.h"
 #include "startup/DesignClasses.h"
+#include "toolkit/core/PropertyAccess.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/HeadlessPlatform.h"
-#include "toolkit/core/PropertyAccess.h"
 
 #include <benchmark/benchmark.h>
 
@@ -40,7 +40,11 @@ struct Scene {
         std::string sql = "BEGIN;";
         for (int i = 0; i < 496; ++i)
             sql += "ALTER TABLE Document ADD [Mezo" + std::to_string(i) + "] " +
-                   (i % 4 == 0 ? "int" : i % 4 == 1 ? "varchar(50)" : i % 4 == 2 ? "datetime" : "binary(1)") + ";";
+                   (i % 4 == 0   ? "int"
+                    : i % 4 == 1 ? "varchar(50)"
+                    : i % 4 == 2 ? "datetime"
+                                 : "binary(1)") +
+                   ";";
         for (int i = 0; i < 10000; ++i)
             sql += "INSERT INTO DictionaryGroup (DictionaryGroupName) VALUES ('Szotar" + std::to_string(i) + "');";
         sql += "INSERT INTO Fields (FieldName, DictionaryGroupID) VALUES ('Mezo0', 5000);COMMIT;";

@@ -4,18 +4,18 @@
 // line (its column, its dictionary, its field name). The goal is under
 // 100 ms on SQLite. The first save adds the columns and registers the
 // names; the benchmark measures the saves after it, which find them all.
+#include "../tests/TestDatabase.h"
 #include "controls/ZEDit.h"
 #include "designer/ClientMain.h"
 #include "lookup/SearchList.h"
 #include "palette/ComponentPalette.h"
 #include "properties/PropertyPage.h"
 #include "startup/DataModule.h"
-#include "../tests/TestDatabase.h"
 #include "startup/DemoDatabase.h"
 #include "startup/DesignClasses.h"
+#include "toolkit/core/PropertyAccess.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/HeadlessPlatform.h"
-#include "toolkit/core/PropertyAccess.h"
 
 #include <benchmark/benchmark.h>
 

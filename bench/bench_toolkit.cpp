@@ -1,10 +1,10 @@
 // Speed of the toolkit paths a drag and a design load lean on: input
 // dispatch over a window holding many controls, and property access by name.
-#include "toolkit/windows/Application.h"
+#include "toolkit/core/PropertyAccess.h"
 #include "toolkit/widgets/Edit.h"
+#include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
 #include "toolkit/windows/HeadlessPlatform.h"
-#include "toolkit/core/PropertyAccess.h"
 
 #include <benchmark/benchmark.h>
 

@@ -20,7 +20,6 @@ public:
     void setEmpty(bool) { setChecked(false); }
     bool Validate() const { return true; }
     void setState(int s);
-
 };
 
 }  // namespace velmora

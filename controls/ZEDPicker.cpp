@@ -1,9 +1,9 @@
 // Date fields.
 #include "controls/ZEDPicker.h"
 
-#include "toolkit/windows/Application.h"
 #include "toolkit/text/Locale.h"
 #include "toolkit/widgets/StdProps.h"
+#include "toolkit/windows/Application.h"
 
 namespace velmora {
 

@@ -21,7 +21,6 @@ public:
     void setEmpty(bool) { setChecked(false); }
     bool Validate() const { return !(v_.required && !checked()); }
     void setState(int s);
-
 };
 
 }  // namespace velmora

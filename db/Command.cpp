@@ -5,7 +5,6 @@
 #include "db/DatabaseError.h"
 #include "toolkit/core/PropertyTable.h"
 
-
 namespace db {
 
 TK_DEFINE_CLASS(TADOCommand, tk::TComponent)

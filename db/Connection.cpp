@@ -8,7 +8,6 @@
 #include "toolkit/core/PropertyTable.h"
 #include "toolkit/text/Text.h"
 
-
 namespace db {
 
 TK_DEFINE_CLASS(TADOConnection, tk::TComponent)

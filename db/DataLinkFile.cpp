@@ -84,14 +84,12 @@ std::string keyValueText(std::string_view value)
 DataLink parseDataLink(std::string_view bytes, const std::string& path)
 {
     std::string text;
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+        static_cast<unsigned char>(bytes[1]) == 0xFE)
         text = tk::toUtf8(tk::fromUtf16le(bytes.substr(2)));
-    else if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        text = std::string(bytes.substr(3));
-    else if (tk::isValidUtf8(bytes))
-        text = std::string(bytes);
-    else
-        text = tk::ansiToUtf8(bytes, tk::currentLocale().ansiCodePage);
+    else if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") text = std::string(bytes.substr(3));
+    else if (tk::isValidUtf8(bytes)) text = std::string(bytes);
+    else text = tk::ansiToUtf8(bytes, tk::currentLocale().ansiCodePage);
 
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -107,8 +105,7 @@ DataLink parseDataLink(std::string_view bytes, const std::string& path)
         if (lines[i][0] == ';') continue;
         for (auto& [k, v] : parseKeyValues(lines[i])) link.values[k] = v;
     }
-    if (link.values.empty())
-        throw EDatabaseError("The data-link file " + path + " names no provider and no database");
+    if (link.values.empty()) throw EDatabaseError("The data-link file " + path + " names no provider and no database");
     return link;
 }
 

@@ -27,17 +27,34 @@ Cell cellOf(const tk::Value& v)
 {
     Cell c;
     switch (v.type()) {
-    case tk::Value::Type::Integer: c.type = Cell::Type::Integer; c.i = v.toInt(); break;
-    case tk::Value::Type::Float: c.type = Cell::Type::Float; c.d = v.toFloat(); break;
-    case tk::Value::Type::Bool: c.type = Cell::Type::Integer; c.i = v.toBool() ? 1 : 0; break;
-    case tk::Value::Type::String: c.type = Cell::Type::Text; c.s = v.toString(); break;
+    case tk::Value::Type::Integer:
+        c.type = Cell::Type::Integer;
+        c.i = v.toInt();
+        break;
+    case tk::Value::Type::Float:
+        c.type = Cell::Type::Float;
+        c.d = v.toFloat();
+        break;
+    case tk::Value::Type::Bool:
+        c.type = Cell::Type::Integer;
+        c.i = v.toBool() ? 1 : 0;
+        break;
+    case tk::Value::Type::String:
+        c.type = Cell::Type::Text;
+        c.s = v.toString();
+        break;
     default: break;
     }
     return c;
 }
 
 TField::TField(TADOQuery& query, int index, std::string name, FieldKind kind, std::string table, std::string origin)
-    : query_(query), index_(index), name_(std::move(name)), kind_(kind), table_(std::move(table)), origin_(std::move(origin))
+    : query_(query),
+      index_(index),
+      name_(std::move(name)),
+      kind_(kind),
+      table_(std::move(table)),
+      origin_(std::move(origin))
 {
 }
 

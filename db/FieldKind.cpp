@@ -61,9 +61,9 @@ const char* fieldClassName(FieldKind k)
 namespace {
 
 struct TypeRow {
-    const char* name;        // the declared type's name, without its length
-    FieldKind withLength;    // kind when a length follows, "varchar(50)"
-    FieldKind withoutLength; // kind of the bare name, "text"
+    const char* name;         // the declared type's name, without its length
+    FieldKind withLength;     // kind when a length follows, "varchar(50)"
+    FieldKind withoutLength;  // kind of the bare name, "text"
 };
 
 // Declared type -> column kind. The names of Jet, SQL Server, SQLite and

@@ -158,7 +158,8 @@ PostgresEngine::PostgresEngine(const std::map<std::string, std::string>& linkVal
         throw EDatabaseError("Cannot connect to the PostgreSQL server: " + why);
     }
     // Notices ("column already exists, skipping") are not errors.
-    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
 }
 
 PostgresEngine::~PostgresEngine()
@@ -179,7 +180,8 @@ void PostgresEngine::reconnectIfLost()
     tables_.clear();
     if (PQstatus(conn_) != CONNECTION_OK)
         throw EDatabaseError("The connection to the PostgreSQL server is lost: " + trimmed(PQerrorMessage(conn_)));
-    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
 }
 
 PostgresEngine::Result PostgresEngine::run(const std::string& sql, const std::vector<const Cell*>& params)
@@ -244,12 +246,13 @@ const PostgresEngine::Column* PostgresEngine::tableColumn(unsigned tableOid, int
         Cell oid;
         oid.type = Cell::Type::Integer;
         oid.i = tableOid;
-        Result r = run("SELECT c.relname, a.attnum, a.attname, format_type(a.atttypid, a.atttypmod),"
-                       " a.attidentity <> '' OR coalesce(pg_get_expr(d.adbin, d.adrelid) LIKE 'nextval(%', false)"
-                       " FROM pg_class c JOIN pg_attribute a ON a.attrelid = c.oid"
-                       " LEFT JOIN pg_attrdef d ON d.adrelid = a.attrelid AND d.adnum = a.attnum"
-                       " WHERE c.oid = $1::oid AND a.attnum > 0 AND NOT a.attisdropped",
-                       {&oid});
+        Result r =
+            run("SELECT c.relname, a.attnum, a.attname, format_type(a.atttypid, a.atttypmod),"
+                " a.attidentity <> '' OR coalesce(pg_get_expr(d.adbin, d.adrelid) LIKE 'nextval(%', false)"
+                " FROM pg_class c JOIN pg_attribute a ON a.attrelid = c.oid"
+                " LEFT JOIN pg_attrdef d ON d.adrelid = a.attrelid AND d.adnum = a.attnum"
+                " WHERE c.oid = $1::oid AND a.attnum > 0 AND NOT a.attisdropped",
+                {&oid});
         Table table;
         for (int row = 0; row < PQntuples(r.get()); ++row) {
             table.name = PQgetvalue(r.get(), row, 0);
@@ -326,9 +329,10 @@ void PostgresEngine::execute(const std::string& sql, const std::vector<Cell>& pa
         table.type = column.type = Cell::Type::Text;
         table.s = quoteIdentifier(text.alteredTable);
         column.s = text.addedColumn;
-        Result r = run("SELECT count(*) FROM pg_attribute WHERE attrelid = to_regclass($1::text)"
-                       " AND attnum > 0 AND NOT attisdropped AND lower(attname) = lower($2::text)",
-                       {&table, &column});
+        Result r =
+            run("SELECT count(*) FROM pg_attribute WHERE attrelid = to_regclass($1::text)"
+                " AND attnum > 0 AND NOT attisdropped AND lower(attname) = lower($2::text)",
+                {&table, &column});
         if (std::strtoll(PQgetvalue(r.get(), 0, 0), nullptr, 10) > 1)
             throw EDatabaseError("column \"" + text.addedColumn + "\" of relation \"" + text.alteredTable +
                                  "\" already exists in another letter case");
@@ -360,11 +364,12 @@ std::vector<std::string> PostgresEngine::primaryKey(const std::string& table)
     Cell name;
     name.type = Cell::Type::Text;
     name.s = quoteIdentifier(table);
-    Result r = run("SELECT a.attname FROM pg_index i"
-                   " JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = ANY (i.indkey)"
-                   " WHERE i.indrelid = to_regclass($1::text) AND i.indisprimary"
-                   " ORDER BY array_position(i.indkey::int2[], a.attnum)",
-                   {&name});
+    Result r =
+        run("SELECT a.attname FROM pg_index i"
+            " JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = ANY (i.indkey)"
+            " WHERE i.indrelid = to_regclass($1::text) AND i.indisprimary"
+            " ORDER BY array_position(i.indkey::int2[], a.attnum)",
+            {&name});
     std::vector<std::string> keys;
     for (int row = 0; row < PQntuples(r.get()); ++row) keys.emplace_back(PQgetvalue(r.get(), row, 0));
     return keys;
@@ -378,7 +383,8 @@ int64_t PostgresEngine::updateRow(const RowUpdate& u)
         sql += (i ? ", " : "") + quoteIdentifier(u.setColumns[i]) + " = $" + std::to_string(n++);
     std::string cond;
     for (size_t i = 0; i < u.whereColumns.size(); ++i)
-        cond += (i ? " AND " : "") + quoteIdentifier(u.whereColumns[i]) + " IS NOT DISTINCT FROM $" + std::to_string(n++);
+        cond +=
+            (i ? " AND " : "") + quoteIdentifier(u.whereColumns[i]) + " IS NOT DISTINCT FROM $" + std::to_string(n++);
     sql += u.byKey ? " WHERE " + cond
                    : " WHERE ctid = (SELECT ctid FROM " + quoteIdentifier(u.table) + " WHERE " + cond + " LIMIT 1)";
     std::vector<const Cell*> params = u.values;
@@ -401,10 +407,11 @@ std::optional<uint64_t> PostgresEngine::dataVersion()
 
 std::vector<std::string> PostgresEngine::tableNames()
 {
-    Result r = run("SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace"
-                   " WHERE c.relkind IN ('r', 'p') AND pg_table_is_visible(c.oid)"
-                   " AND n.nspname NOT IN ('pg_catalog', 'information_schema')",
-                   {});
+    Result r =
+        run("SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace"
+            " WHERE c.relkind IN ('r', 'p') AND pg_table_is_visible(c.oid)"
+            " AND n.nspname NOT IN ('pg_catalog', 'information_schema')",
+            {});
     std::vector<std::string> names;
     for (int row = 0; row < PQntuples(r.get()); ++row) names.emplace_back(PQgetvalue(r.get(), row, 0));
     return names;

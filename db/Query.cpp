@@ -396,7 +396,8 @@ BlobStream::BlobStream(TADOQuery& query, TField& field, BlobMode mode) : query_(
         modified_ = true;  // even an empty write replaces the value
         return;
     }
-    if (c.type != Cell::Type::Null) data_ = c.type == Cell::Type::Text || c.type == Cell::Type::Bytes ? c.s : cellText(c);
+    if (c.type != Cell::Type::Null)
+        data_ = c.type == Cell::Type::Text || c.type == Cell::Type::Bytes ? c.s : cellText(c);
 }
 
 BlobStream::~BlobStream()

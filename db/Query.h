@@ -5,14 +5,13 @@
 #pragma once
 
 #include "db/Field.h"
-#include "db/ResultCache.h"
 #include "db/Parameters.h"
+#include "db/ResultCache.h"
 #include "toolkit/data/DataSet.h"
 
 #include <memory>
 #include <string>
 #include <vector>
-
 
 namespace db {
 

@@ -39,7 +39,9 @@ void bindCell(sqlite3_stmt* st, int index, const Cell& c)
     case Cell::Type::Null: sqlite3_bind_null(st, index); break;
     case Cell::Type::Integer: sqlite3_bind_int64(st, index, c.i); break;
     case Cell::Type::Float: sqlite3_bind_double(st, index, c.d); break;
-    case Cell::Type::Text: sqlite3_bind_text(st, index, c.s.data(), static_cast<int>(c.s.size()), SQLITE_TRANSIENT); break;
+    case Cell::Type::Text:
+        sqlite3_bind_text(st, index, c.s.data(), static_cast<int>(c.s.size()), SQLITE_TRANSIENT);
+        break;
     case Cell::Type::Bytes:
         sqlite3_bind_blob(st, index, c.s.data(), static_cast<int>(c.s.size()), SQLITE_TRANSIENT);
         break;
@@ -223,7 +225,8 @@ std::vector<std::string> SqliteEngine::tableNames()
     Statement st;
     if (sqlite3_prepare_v2(db_, "SELECT name FROM sqlite_master WHERE type = 'table'", -1, &st.s, nullptr) != SQLITE_OK)
         raise(db_);
-    while (sqlite3_step(st.s) == SQLITE_ROW) names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.s, 0)));
+    while (sqlite3_step(st.s) == SQLITE_ROW)
+        names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.s, 0)));
     return names;
 }
 

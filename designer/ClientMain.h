@@ -4,8 +4,8 @@
 #pragma once
 
 #include "model/DesignModel.h"
-#include "toolkit/widgets/Buttons.h"
 #include "toolkit/core/ComponentRef.h"
+#include "toolkit/widgets/Buttons.h"
 #include "toolkit/windows/Form.h"
 #include "toolkit/windows/Menus.h"
 

@@ -17,7 +17,7 @@ struct DragBox {
 struct DragStep {
     std::optional<int> left;  // the control's new Left, when this axis moves
     std::optional<int> top;
-    int dx = 0, dy = 0;       // a caption label's offset from its field control
+    int dx = 0, dy = 0;  // a caption label's offset from its field control
 };
 
 // `mouse` in the parent's client coordinates, `grab` where the mouse went

@@ -5,8 +5,8 @@
 #include "controls/ZEDChxBox.h"
 #include "controls/ZEDText.h"
 #include "designer/DragGrid.h"
-#include "toolkit/windows/Application.h"
 #include "toolkit/widgets/PageControl.h"
+#include "toolkit/windows/Application.h"
 
 namespace velmora {
 

@@ -9,8 +9,8 @@
 #include "controls/ZEDPicker.h"
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
-#include "toolkit/widgets/Buttons.h"
 #include "toolkit/core/PropertyAccess.h"
+#include "toolkit/widgets/Buttons.h"
 #include "toolkit/widgets/WinControl.h"
 
 namespace velmora {
@@ -31,10 +31,10 @@ void TfrmClientMain::PrepareDesignSurface()
     DesignMode = true;
     DragControl.reset();
     DesignModel& model = designModel();
-    model.ControlClasses = {&TZEDit::staticClassInfo(), &TZEDText::staticClassInfo(),
-                            &TZEDPicker::staticClassInfo(), &TZEDChxBox::staticClassInfo()};
-    model.FieldClasses = {db::FieldKind::Integer, db::FieldKind::String, db::FieldKind::DateTime,
-                          db::FieldKind::Bytes, db::FieldKind::Field};
+    model.ControlClasses = {&TZEDit::staticClassInfo(), &TZEDText::staticClassInfo(), &TZEDPicker::staticClassInfo(),
+                            &TZEDChxBox::staticClassInfo()};
+    model.FieldClasses = {db::FieldKind::Integer, db::FieldKind::String, db::FieldKind::DateTime, db::FieldKind::Bytes,
+                          db::FieldKind::Field};
     HookDesignEvents();
 }
 

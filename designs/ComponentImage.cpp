@@ -5,16 +5,16 @@
 #include "designs/ImageStream.h"
 #include "designs/ImageValue.h"
 #include "designs/StreamHooks.h"
-#include "toolkit/windows/Application.h"
 #include "toolkit/core/Collection.h"
-#include "toolkit/text/CodePage.h"
-#include "toolkit/data/DBGrid.h"
-#include "toolkit/windows/Form.h"
-#include "toolkit/text/Locale.h"
-#include "toolkit/windows/Menus.h"
-#include "toolkit/widgets/PageControl.h"
 #include "toolkit/core/PropertyAccess.h"
+#include "toolkit/data/DBGrid.h"
+#include "toolkit/text/CodePage.h"
+#include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
+#include "toolkit/widgets/PageControl.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/Form.h"
+#include "toolkit/windows/Menus.h"
 
 #include <cmath>
 #include <cstring>
@@ -150,11 +150,26 @@ private:
     {
         switch (v.type()) {
         case Value::Type::Unassigned: return;
-        case Value::Type::Null: out_.shortString(path); out_.type(ValueType::Null); return;
-        case Value::Type::Integer: out_.shortString(path); out_.integer(v.toInt()); return;
-        case Value::Type::Float: out_.shortString(path); out_.extended(v.toFloat()); return;
-        case Value::Type::Bool: out_.shortString(path); out_.ident(v.toBool() ? "True" : "False"); return;
-        case Value::Type::String: out_.shortString(path); out_.string(v.toString(), false); return;
+        case Value::Type::Null:
+            out_.shortString(path);
+            out_.type(ValueType::Null);
+            return;
+        case Value::Type::Integer:
+            out_.shortString(path);
+            out_.integer(v.toInt());
+            return;
+        case Value::Type::Float:
+            out_.shortString(path);
+            out_.extended(v.toFloat());
+            return;
+        case Value::Type::Bool:
+            out_.shortString(path);
+            out_.ident(v.toBool() ? "True" : "False");
+            return;
+        case Value::Type::String:
+            out_.shortString(path);
+            out_.string(v.toString(), false);
+            return;
         default: return;
         }
     }

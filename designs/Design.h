@@ -19,8 +19,7 @@ enum class OnReadFailure { KeepPartial, RestoreShown };
 // Converts `text` first, so a text that cannot be read leaves the window as
 // it was; then destroys what the window owns and reads the design into it.
 // Raises EReadError (or a property error) with the reader's message.
-void loadDesign(tk::TComponent& window, std::string_view text,
-                OnReadFailure onFailure = OnReadFailure::KeepPartial);
+void loadDesign(tk::TComponent& window, std::string_view text, OnReadFailure onFailure = OnReadFailure::KeepPartial);
 
 // The window and everything it owns, as form text.
 std::string designText(tk::TComponent& window);

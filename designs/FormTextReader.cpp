@@ -25,11 +25,11 @@ enum class Tok { End, Ident, String, Integer, Float, Char };
 
 struct Token {
     Tok kind = Tok::End;
-    std::string text;           // identifier, or the float's digits
-    std::u32string chars;       // string
+    std::string text;      // identifier, or the float's digits
+    std::u32string chars;  // string
     int64_t integer = 0;
-    char suffix = 0;            // float suffix c, d or s (lower case)
-    char ch = 0;                // single character
+    char suffix = 0;  // float suffix c, d or s (lower case)
+    char ch = 0;      // single character
     int line = 1;
 
     // Empties the token for the next one; its strings keep their buffers.
@@ -126,7 +126,8 @@ private:
             if (pos_ < src_.size() && c == '\'') {
                 ++pos_;
                 for (;;) {
-                    if (pos_ >= src_.size() || src_[pos_] == '\r' || src_[pos_] == '\n') error("Invalid string constant");
+                    if (pos_ >= src_.size() || src_[pos_] == '\r' || src_[pos_] == '\n')
+                        error("Invalid string constant");
                     if (src_[pos_] == '\'') {
                         if (peekChar(pos_ + 1) == '\'' && pos_ + 1 < src_.size()) {
                             pieces_.push_back({false, '\''});
@@ -370,7 +371,9 @@ private:
                     }
                     char a = src_[pos_], b = peekChar(pos_ + 1);
                     if (!hexDigit(a) || pos_ + 1 >= src_.size() || !hexDigit(b)) error("Invalid binary value");
-                    auto nib = [](char h) { return digit(h) ? h - '0' : (std::tolower(static_cast<unsigned char>(h)) - 'a' + 10); };
+                    auto nib = [](char h) {
+                        return digit(h) ? h - '0' : (std::tolower(static_cast<unsigned char>(h)) - 'a' + 10);
+                    };
                     bytes += static_cast<char>(nib(a) * 16 + nib(b));
                     pos_ += 2;
                 }

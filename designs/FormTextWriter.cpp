@@ -267,7 +267,7 @@ std::string extendedText(long double v)
     for (int k = 0; k < 16; ++k) {
         int place = exponent - k;  // power of ten
         if (place >= 0) continue;
-        int index = -place - 1;    // position after the point
+        int index = -place - 1;  // position after the point
         if (index < 18) frac[index] = digits[k];
         else if (index == 18 && digits[k] >= '5') roundUp = true;
     }

@@ -18,9 +18,27 @@ class EReadError : public tk::Error {
 };
 
 enum class ValueType : uint8_t {
-    Null = 0, List = 1, Int8 = 2, Int16 = 3, Int32 = 4, Extended = 5, String = 6, Ident = 7, False = 8, True = 9,
-    Binary = 10, Set = 11, LString = 12, Nil = 13, Collection = 14, Single = 15, Currency = 16, Date = 17,
-    WString = 18, Int64 = 19, Utf8String = 20
+    Null = 0,
+    List = 1,
+    Int8 = 2,
+    Int16 = 3,
+    Int32 = 4,
+    Extended = 5,
+    String = 6,
+    Ident = 7,
+    False = 8,
+    True = 9,
+    Binary = 10,
+    Set = 11,
+    LString = 12,
+    Nil = 13,
+    Collection = 14,
+    Single = 15,
+    Currency = 16,
+    Date = 17,
+    WString = 18,
+    Int64 = 19,
+    Utf8String = 20
 };
 
 // Object prefix flags.

@@ -2,13 +2,13 @@
 #include "designs/StreamHooks.h"
 
 #include "designs/ImageStream.h"
-#include "toolkit/widgets/Bitmap.h"
-#include "toolkit/data/DBGrid.h"
 #include "toolkit/core/Errors.h"
+#include "toolkit/data/DBGrid.h"
+#include "toolkit/text/Text.h"
+#include "toolkit/widgets/Bitmap.h"
+#include "toolkit/widgets/PageControl.h"
 #include "toolkit/windows/Form.h"
 #include "toolkit/windows/Menus.h"
-#include "toolkit/widgets/PageControl.h"
-#include "toolkit/text/Text.h"
 
 #include <map>
 
@@ -176,14 +176,10 @@ const StreamHooks menuItem{
 const std::map<const tk::ClassInfo*, const StreamHooks*>& table()
 {
     static const std::map<const tk::ClassInfo*, const StreamHooks*> hooks = {
-        {&tk::TComponent::staticClassInfo(), &component},
-        {&tk::TWinControl::staticClassInfo(), &winControl},
-        {&tk::TCustomForm::staticClassInfo(), &form},
-        {&tk::TBitmap::staticClassInfo(), &bitmap},
-        {&tk::TDBGrid::staticClassInfo(), &grid},
-        {&tk::TPageControl::staticClassInfo(), &pageControl},
-        {&tk::TPopupMenu::staticClassInfo(), &popupMenu},
-        {&tk::TMenuItem::staticClassInfo(), &menuItem},
+        {&tk::TComponent::staticClassInfo(), &component}, {&tk::TWinControl::staticClassInfo(), &winControl},
+        {&tk::TCustomForm::staticClassInfo(), &form},     {&tk::TBitmap::staticClassInfo(), &bitmap},
+        {&tk::TDBGrid::staticClassInfo(), &grid},         {&tk::TPageControl::staticClassInfo(), &pageControl},
+        {&tk::TPopupMenu::staticClassInfo(), &popupMenu}, {&tk::TMenuItem::staticClassInfo(), &menuItem},
     };
     return hooks;
 }

@@ -18,8 +18,7 @@ int main(int argc, char** argv)
         std::vector<std::filesystem::path> inputs;
         if (std::filesystem::is_directory(p))
             for (const auto& e : std::filesystem::directory_iterator(p)) inputs.push_back(e.path());
-        else
-            inputs.push_back(p);
+        else inputs.push_back(p);
         for (const auto& in : inputs) {
             std::ifstream f(in, std::ios::binary);
             std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());

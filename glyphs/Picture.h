@@ -12,11 +12,25 @@ namespace velmora::glyphs {
 
 // The sixteen standard colours.
 inline const uint32_t palette[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-                              0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+                                     0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 namespace colours {
 enum : uint8_t {
-    black = 0, maroon = 1, green = 2, olive = 3, navy = 4, purple = 5, teal = 6, silver = 7,
-    gray = 8, red = 9, lime = 10, yellow = 11, blue = 12, fuchsia = 13, aqua = 14, white = 15
+    black = 0,
+    maroon = 1,
+    green = 2,
+    olive = 3,
+    navy = 4,
+    purple = 5,
+    teal = 6,
+    silver = 7,
+    gray = 8,
+    red = 9,
+    lime = 10,
+    yellow = 11,
+    blue = 12,
+    fuchsia = 13,
+    aqua = 14,
+    white = 15
 };
 }  // namespace colours
 // Colours are 0xRRGGBB; olive is the transparent background.

@@ -2,25 +2,25 @@
 #include "gui/Painter.h"
 
 #include "gui/QtPlatform.h"
+#include "toolkit/data/DBGrid.h"
+#include "toolkit/text/Locale.h"
+#include "toolkit/text/Text.h"
 #include "toolkit/widgets/Bitmap.h"
 #include "toolkit/widgets/Buttons.h"
 #include "toolkit/widgets/CheckBox.h"
 #include "toolkit/widgets/ComboBox.h"
-#include "toolkit/data/DBGrid.h"
 #include "toolkit/widgets/DateTimePicker.h"
 #include "toolkit/widgets/Edit.h"
-#include "toolkit/windows/Form.h"
-#include "toolkit/windows/HintWindow.h"
 #include "toolkit/widgets/Labels.h"
-#include "toolkit/windows/Menus.h"
 #include "toolkit/widgets/PageControl.h"
 #include "toolkit/widgets/Panels.h"
 #include "toolkit/widgets/RadioGroup.h"
 #include "toolkit/widgets/SpinEdit.h"
 #include "toolkit/widgets/StatusBar.h"
 #include "toolkit/windows/Application.h"
-#include "toolkit/text/Locale.h"
-#include "toolkit/text/Text.h"
+#include "toolkit/windows/Form.h"
+#include "toolkit/windows/HintWindow.h"
+#include "toolkit/windows/Menus.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -29,11 +29,11 @@
 #include <QPixmap>
 #include <QPixmapCache>
 
-#include <functional>
-#include <unordered_map>
 #include <QStyle>
 #include <QStyleOption>
+#include <functional>
 #include <qdrawutil.h>
+#include <unordered_map>
 
 namespace gui {
 
@@ -64,8 +64,8 @@ QColor systemColor(int index)
     case 20: return pal.color(QPalette::Light);
     case 23: return pal.color(QPalette::ToolTipText);
     case 24: return pal.color(QPalette::ToolTipBase);
-    case 2: return QColor(0, 84, 227);                     // clActiveCaption
-    case 19: return QColor(216, 228, 248);                 // clInactiveCaptionText
+    case 2: return QColor(0, 84, 227);      // clActiveCaption
+    case 19: return QColor(216, 228, 248);  // clInactiveCaptionText
     default: return pal.color(QPalette::Window);
     }
 }
@@ -100,7 +100,8 @@ void text(QPainter& p, const QRect& r, const std::string& s, const tk::TFont& fo
 
 QColor fontColor(const tk::TControl& c)
 {
-    return c.isEnabledTree() ? qtColor(c.drawingFont().color()) : QApplication::palette().color(QPalette::Disabled, QPalette::Text);
+    return c.isEnabledTree() ? qtColor(c.drawingFont().color())
+                             : QApplication::palette().color(QPalette::Disabled, QPalette::Text);
 }
 
 void initOption(QStyleOption& o, const tk::TControl& c, QRect r)
@@ -115,7 +116,8 @@ void initOption(QStyleOption& o, const tk::TControl& c, QRect r)
 
 // Draws a style element through a pixmap kept per kind, size and state:
 // many controls of one size are drawn once and copied.
-void cached(QPainter& p, QRect r, const char* kind, QStyle::State state, const std::function<void(QPainter&, QRect)>& draw)
+void cached(QPainter& p, QRect r, const char* kind, QStyle::State state,
+            const std::function<void(QPainter&, QRect)>& draw)
 {
     QString key = QStringLiteral("velmora-%1-%2x%3-%4").arg(kind).arg(r.width()).arg(r.height()).arg(int(state));
     QPixmap pm;
@@ -250,9 +252,10 @@ void paintPageControl(QPainter& p, tk::TPageControl& pc, QRect r)
                 p.fillRect(tr.adjusted(1, 1, -1, -1), pal.color(QPalette::Midlight));
                 qDrawShadePanel(&p, tr, pal, true, 1);
             }
-            if (&t != &tabs.back()) qDrawShadeLine(&p, tr.right() + 2, tr.top() + 2, tr.right() + 2, tr.bottom() - 2, pal, true, 1, 0);
-            text(p, tr.translated(selected ? 1 : 0, selected ? 1 : 0), tk::stripAccelerator(t.page->caption()), pc.drawingFont(),
-                 Qt::AlignCenter, fontColor(pc));
+            if (&t != &tabs.back())
+                qDrawShadeLine(&p, tr.right() + 2, tr.top() + 2, tr.right() + 2, tr.bottom() - 2, pal, true, 1, 0);
+            text(p, tr.translated(selected ? 1 : 0, selected ? 1 : 0), tk::stripAccelerator(t.page->caption()),
+                 pc.drawingFont(), Qt::AlignCenter, fontColor(pc));
         } else {
             paintButtonFace(p, pc, tr, selected, false, false);
             text(p, tr, tk::stripAccelerator(t.page->caption()), pc.drawingFont(), Qt::AlignCenter, fontColor(pc));
@@ -290,7 +293,9 @@ void paintGrid(QPainter& p, tk::TDBGrid& g, QRect r)
             int row = g.topRow() + i;
             QRect line(r.left() + 2, y, r.width() - 4, g.rowHeight());
             bool current = row == set->recNo();
-            if (current) p.fillRect(QRect(x0, y, r.right() - x0, g.rowHeight()), QApplication::palette().color(QPalette::Highlight));
+            if (current)
+                p.fillRect(QRect(x0, y, r.right() - x0, g.rowHeight()),
+                           QApplication::palette().color(QPalette::Highlight));
             int x = x0;
             for (const auto& c : cols) {
                 QColor color = current ? QApplication::palette().color(QPalette::HighlightedText) : fontColor(g);
@@ -298,7 +303,9 @@ void paintGrid(QPainter& p, tk::TDBGrid& g, QRect r)
                      Qt::AlignVCenter | Qt::AlignLeft, color);
                 x += c.width + 1;
             }
-            if (g.indicatorWidth() && current) text(p, QRect(r.left() + 2, y, g.indicatorWidth(), g.rowHeight()), "▸", g.drawingFont(), Qt::AlignCenter, fontColor(g));
+            if (g.indicatorWidth() && current)
+                text(p, QRect(r.left() + 2, y, g.indicatorWidth(), g.rowHeight()), "▸", g.drawingFont(),
+                     Qt::AlignCenter, fontColor(g));
             p.setPen(QApplication::palette().color(QPalette::Midlight));
             p.drawLine(line.bottomLeft(), line.bottomRight());
             y += g.rowHeight();
@@ -333,8 +340,8 @@ void paintStatusBar(QPainter& p, tk::TControl& c, QRect r, QPoint origin)
         for (size_t i = 0; i < rects.size(); ++i) {
             QRect pr(origin.x() + rects[i].left, origin.y() + rects[i].top, rects[i].width(), rects[i].height() - 1);
             qDrawShadePanel(&p, pr, QApplication::palette(), true, 1);
-            text(p, pr.adjusted(3, 0, -3, 0), sb->panel(static_cast<int>(i))->text(), sb->drawingFont(), Qt::AlignVCenter,
-                 fontColor(*sb));
+            text(p, pr.adjusted(3, 0, -3, 0), sb->panel(static_cast<int>(i))->text(), sb->drawingFont(),
+                 Qt::AlignVCenter, fontColor(*sb));
         }
     }
     return;
@@ -364,7 +371,8 @@ void paintSpeedButton(QPainter& p, tk::TControl& c, QRect r, QPoint)
     auto* sp = static_cast<tk::TSpeedButton*>(&c);
     bool down = sp->down() || sp->isPressed();
     if (down || !sp->flat()) qDrawShadePanel(&p, r, QApplication::palette(), down, 1);
-    paintGlyphAndCaption(p, *sp, r, glyphImage(*sp->glyph(), sp->numGlyphs(), sp->isEnabledTree()), sp->caption(), down);
+    paintGlyphAndCaption(p, *sp, r, glyphImage(*sp->glyph(), sp->numGlyphs(), sp->isEnabledTree()), sp->caption(),
+                         down);
     return;
 }
 
@@ -374,9 +382,9 @@ void paintCheckBox(QPainter& p, tk::TControl& c, QRect r, QPoint)
     QStyleOptionButton o;
     initOption(o, *chx, r);
     o.text = q(tk::stripAccelerator(chx->caption()));
-    o.state |= chx->state() == tk::TCheckBoxState::cbChecked ? QStyle::State_On
+    o.state |= chx->state() == tk::TCheckBoxState::cbChecked  ? QStyle::State_On
                : chx->state() == tk::TCheckBoxState::cbGrayed ? QStyle::State_NoChange
-                                                               : QStyle::State_Off;
+                                                              : QStyle::State_Off;
     if (chx->isPressed()) o.state |= QStyle::State_Sunken;
     p.setFont(qtFont(chx->drawingFont()));
     style()->drawControl(QStyle::CE_CheckBox, &o, &p);
@@ -433,7 +441,9 @@ void paintSpinEdit(QPainter& p, tk::TControl& c, QRect r, QPoint)
     auto* se = static_cast<tk::TSpinEdit*>(&c);
     paintEdit(p, *se, r);
     QStyleOptionSpinBox o;
-    initOption(o, *se, QRect(r.right() - tk::TSpinEdit::buttonWidth, r.top() + 2, tk::TSpinEdit::buttonWidth - 2, r.height() - 4));
+    initOption(
+        o, *se,
+        QRect(r.right() - tk::TSpinEdit::buttonWidth, r.top() + 2, tk::TSpinEdit::buttonWidth - 2, r.height() - 4));
     o.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
     o.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
     style()->drawComplexControl(QStyle::CC_SpinBox, &o, &p);
@@ -475,9 +485,9 @@ void paintStaticText(QPainter& p, tk::TControl& c, QRect r, QPoint)
     if (!st->transparent()) p.fillRect(r, qtColor(st->color()));
     if (st->borderStyle() != tk::TStaticBorderStyle::sbsNone)
         qDrawShadePanel(&p, r, QApplication::palette(), st->borderStyle() == tk::TStaticBorderStyle::sbsSunken, 1);
-    int align = st->alignment() == tk::TAlignment::taCenter ? Qt::AlignHCenter
+    int align = st->alignment() == tk::TAlignment::taCenter         ? Qt::AlignHCenter
                 : st->alignment() == tk::TAlignment::taRightJustify ? Qt::AlignRight
-                                                                     : Qt::AlignLeft;
+                                                                    : Qt::AlignLeft;
     text(p, r.adjusted(2, 2, -2, -2), st->displayText(), st->drawingFont(), align | Qt::AlignTop | Qt::TextDontClip,
          fontColor(*st));
     return;
@@ -487,9 +497,9 @@ void paintLabel(QPainter& p, tk::TControl& c, QRect r, QPoint)
 {
     auto* l = static_cast<tk::TLabel*>(&c);
     if (!l->transparent()) p.fillRect(r, qtColor(l->color()));
-    int align = l->alignment() == tk::TAlignment::taCenter ? Qt::AlignHCenter
+    int align = l->alignment() == tk::TAlignment::taCenter         ? Qt::AlignHCenter
                 : l->alignment() == tk::TAlignment::taRightJustify ? Qt::AlignRight
-                                                                    : Qt::AlignLeft;
+                                                                   : Qt::AlignLeft;
     text(p, r, l->displayText(), l->drawingFont(),
          align | Qt::AlignTop | Qt::TextDontClip | (l->wordWrap() ? Qt::TextWordWrap : 0), fontColor(*l));
     return;
@@ -594,7 +604,8 @@ void paintWindow(QPainter& p, tk::TCustomForm& form)
         p.drawRect(r.adjusted(0, 0, -1, -1));
         int y = 3;
         for (const std::string& line : hint->lines()) {
-            text(p, QRect(4, y, r.width() - 8, form.textHeight()), line, form.drawingFont(), Qt::AlignLeft, qtColor(form.drawingFont().color()));
+            text(p, QRect(4, y, r.width() - 8, form.textHeight()), line, form.drawingFont(), Qt::AlignLeft,
+                 qtColor(form.drawingFont().color()));
             y += form.textHeight();
         }
         return;
@@ -619,7 +630,8 @@ void paintPopup(QPainter& p, tk::TPopup& popup)
             bool lit = i == menu->highlighted();
             if (lit) p.fillRect(ir, pal.color(QPalette::Highlight));
             text(p, ir.adjusted(20, 0, 0, 0), tk::stripAccelerator(items[i]->caption()), font, Qt::AlignVCenter,
-                 lit ? pal.color(QPalette::HighlightedText) : pal.color(items[i]->enabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
+                 lit ? pal.color(QPalette::HighlightedText)
+                     : pal.color(items[i]->enabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
         }
         return;
     }
@@ -637,7 +649,8 @@ void paintPopup(QPainter& p, tk::TPopup& popup)
         QRect title(2, 2, r.width() - 4, P::titleHeight);
         p.fillRect(title, qtColor(dp->calColors()->titleBackColor()));
         std::string month = std::to_string(dp->calendarYear()) + ". " + std::to_string(dp->calendarMonth());
-        text(p, title, "◀   " + month + "   ▶", dp->drawingFont(), Qt::AlignCenter, qtColor(dp->calColors()->titleTextColor()));
+        text(p, title, "◀   " + month + "   ▶", dp->drawingFont(), Qt::AlignCenter,
+             qtColor(dp->calColors()->titleTextColor()));
         static const char* days[] = {"H", "K", "Sze", "Cs", "P", "Szo", "V"};
         for (int col = 0; col < 7; ++col)
             text(p, QRect(2 + col * P::cellWidth, 2 + P::titleHeight, P::cellWidth, P::cellHeight), days[col],
@@ -651,7 +664,8 @@ void paintPopup(QPainter& p, tk::TPopup& popup)
                            P::cellHeight);
                 if (d == dp->date()) p.fillRect(cell, pal.color(QPalette::Highlight));
                 text(p, cell, std::to_string(day), dp->drawingFont(), Qt::AlignCenter,
-                     m == dp->calendarMonth() ? pal.color(QPalette::Text) : qtColor(dp->calColors()->trailingTextColor()));
+                     m == dp->calendarMonth() ? pal.color(QPalette::Text)
+                                              : qtColor(dp->calColors()->trailingTextColor()));
             }
     }
 }

@@ -11,7 +11,7 @@
 namespace tk {
 class TCustomForm;
 class TPopup;
-}
+}  // namespace tk
 
 namespace gui {
 

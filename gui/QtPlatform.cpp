@@ -2,11 +2,11 @@
 #include "gui/QtPlatform.h"
 
 #include "gui/WindowWidget.h"
-#include "toolkit/windows/Application.h"
-#include "toolkit/widgets/Font.h"
-#include "toolkit/windows/Form.h"
 #include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
+#include "toolkit/widgets/Font.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/Form.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -137,7 +137,8 @@ void QtPlatform::invalidate(tk::TWinControl*)
 void QtPlatform::showError(const std::string& text)
 {
     // The model has recorded the error; the box does not stop the loop.
-    auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("Velmora Document Store"), QString::fromStdString(text));
+    auto* box =
+        new QMessageBox(QMessageBox::Critical, QStringLiteral("Velmora Document Store"), QString::fromStdString(text));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->show();
 }
@@ -171,8 +172,8 @@ void QtPlatform::sync()
         for (tk::TCustomForm* f : windows)
             if (WindowWidget* w = widgetOf(f)) w->raise();
     if (tk::TCustomForm* active = tk::Application->activeForm())
-        if (WindowWidget* w = widgetOf(active); w && !w->isActiveWindow() &&
-                                                 QGuiApplication::platformName() != QLatin1String("offscreen"))
+        if (WindowWidget* w = widgetOf(active);
+            w && !w->isActiveWindow() && QGuiApplication::platformName() != QLatin1String("offscreen"))
             w->activateWindow();
     popup_->syncFromModel();
     if (popup_->isVisible() && QGuiApplication::platformName() != QLatin1String("offscreen")) popup_->raise();

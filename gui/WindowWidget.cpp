@@ -4,11 +4,11 @@
 #include "gui/Keys.h"
 #include "gui/Painter.h"
 #include "gui/QtPlatform.h"
+#include "toolkit/text/Text.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
 #include "toolkit/windows/HintWindow.h"
 #include "toolkit/windows/Popup.h"
-#include "toolkit/text/Text.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -4,9 +4,9 @@
 #include "db/Query.h"
 #include "glyphs/Glyphs.h"
 #include "startup/DataModule.h"
-#include "toolkit/widgets/PlaceControl.h"
 #include "toolkit/core/PropertyTable.h"
 #include "toolkit/text/Text.h"
+#include "toolkit/widgets/PlaceControl.h"
 
 namespace velmora {
 

@@ -4,12 +4,12 @@
 // completes the typed text with the first matching row's value.
 #pragma once
 
-#include "toolkit/widgets/Buttons.h"
 #include "toolkit/core/ComponentRef.h"
 #include "toolkit/data/DBGrid.h"
+#include "toolkit/widgets/Buttons.h"
 #include "toolkit/widgets/Edit.h"
-#include "toolkit/windows/Form.h"
 #include "toolkit/widgets/Panels.h"
+#include "toolkit/windows/Form.h"
 
 #include <string>
 

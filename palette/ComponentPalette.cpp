@@ -2,9 +2,9 @@
 #include "palette/ComponentPalette.h"
 
 #include "glyphs/PaletteGlyphs.h"
+#include "toolkit/core/PropertyTable.h"
 #include "toolkit/widgets/Panels.h"
 #include "toolkit/widgets/PlaceControl.h"
-#include "toolkit/core/PropertyTable.h"
 
 namespace velmora {
 
@@ -70,7 +70,6 @@ TfrmComonentPalette::TfrmComonentPalette(tk::TComponent* owner) : tk::TForm(owne
     btnOpen = tk::as<tk::TSpeedButton>(findComponent("btnOpen"));
     btnSave = tk::as<tk::TSpeedButton>(findComponent("btnSave"));
     btnArrow->setDown(true);
-
 
     OnCreate = findMethod("FormCreate");
     designModel().addObserver(*this, *this);

@@ -4,9 +4,9 @@
 // and save buttons.
 #pragma once
 
-#include "toolkit/widgets/Buttons.h"
 #include "model/DesignModel.h"
 #include "toolkit/core/ComponentRef.h"
+#include "toolkit/widgets/Buttons.h"
 #include "toolkit/windows/Form.h"
 
 namespace velmora {

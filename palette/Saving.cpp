@@ -14,9 +14,9 @@
 #include "model/DesignModel.h"
 #include "palette/GroupChoice.h"
 #include "startup/DataModule.h"
-#include "toolkit/windows/Form.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/text/Text.h"
+#include "toolkit/windows/Form.h"
 
 namespace velmora {
 

@@ -4,9 +4,9 @@
 #include "properties/PropertyPage.h"
 
 #include "startup/DataModule.h"
-#include "toolkit/windows/Application.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/text/Text.h"
+#include "toolkit/windows/Application.h"
 
 namespace velmora {
 

@@ -5,10 +5,10 @@
 #include "db/Query.h"
 #include "startup/DataModule.h"
 #include "startup/Schema.h"
-#include "toolkit/widgets/Labels.h"
-#include "toolkit/widgets/PlaceControl.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/core/PropertyTable.h"
+#include "toolkit/widgets/Labels.h"
+#include "toolkit/widgets/PlaceControl.h"
 
 namespace velmora {
 

@@ -5,16 +5,16 @@
 #pragma once
 
 #include "model/DesignModel.h"
+#include "toolkit/core/ComponentRef.h"
 #include "toolkit/widgets/CheckBox.h"
 #include "toolkit/widgets/ComboBox.h"
-#include "toolkit/core/ComponentRef.h"
 #include "toolkit/widgets/Control.h"
 #include "toolkit/widgets/Edit.h"
-#include "toolkit/windows/Form.h"
-#include "toolkit/windows/HintWindow.h"
 #include "toolkit/widgets/Panels.h"
 #include "toolkit/widgets/RadioGroup.h"
 #include "toolkit/widgets/SpinEdit.h"
+#include "toolkit/windows/Form.h"
+#include "toolkit/windows/HintWindow.h"
 #include "toolkit/windows/Timer.h"
 
 #include <string>

@@ -9,10 +9,10 @@
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
 #include "startup/DataModule.h"
-#include "toolkit/widgets/Buttons.h"
-#include "toolkit/data/DBGrid.h"
 #include "toolkit/core/PropertyAccess.h"
+#include "toolkit/data/DBGrid.h"
 #include "toolkit/text/Text.h"
+#include "toolkit/widgets/Buttons.h"
 
 namespace velmora {
 

@@ -7,10 +7,10 @@
 #include "startup/PasswordDlg.h"
 #include "startup/Program.h"
 #include "startup/Schema.h"
-#include "toolkit/windows/Application.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/PropertyTable.h"
 #include "toolkit/text/Text.h"
+#include "toolkit/windows/Application.h"
 
 #include <cstdio>
 #include <memory>
@@ -102,8 +102,8 @@ void TdmClientMain::ListDictionaries(std::vector<std::string>& list)
 void TdmClientMain::DataModuleCreate(tk::TObject*)
 {
     // The login dialog has no owner; it goes on every path.
-    std::unique_ptr<TfrmPasswordDlg, void (*)(TfrmPasswordDlg*)> dialog(
-        tk::createForm<TfrmPasswordDlg>(nullptr), [](TfrmPasswordDlg* d) { d->free(); });
+    std::unique_ptr<TfrmPasswordDlg, void (*)(TfrmPasswordDlg*)> dialog(tk::createForm<TfrmPasswordDlg>(nullptr),
+                                                                        [](TfrmPasswordDlg* d) { d->free(); });
     if (dialog->showModal() != tk::mrOk) return;
     try {
         connectAndOpenWindows(dialog->edtLoginName->text(), dialog->edtPasswd->text());

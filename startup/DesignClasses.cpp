@@ -1,17 +1,17 @@
 // Registering the classes of stored designs.
 #include "startup/DesignClasses.h"
 
-#include "designs/ClassRegistry.h"
 #include "controls/ZEDBtn.h"
 #include "controls/ZEDChxBox.h"
 #include "controls/ZEDPicker.h"
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
+#include "designs/ClassRegistry.h"
 #include "toolkit/data/DBGrid.h"
-#include "toolkit/windows/Menus.h"
 #include "toolkit/widgets/PageControl.h"
 #include "toolkit/widgets/Panels.h"
 #include "toolkit/widgets/StatusBar.h"
+#include "toolkit/windows/Menus.h"
 #include "toolkit/windows/Timer.h"
 
 namespace velmora {

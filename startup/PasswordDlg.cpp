@@ -1,8 +1,8 @@
 // The login dialog's layout.
 #include "startup/PasswordDlg.h"
 
-#include "toolkit/widgets/PlaceControl.h"
 #include "toolkit/core/PropertyTable.h"
+#include "toolkit/widgets/PlaceControl.h"
 
 namespace velmora {
 

@@ -4,8 +4,8 @@
 
 #include "toolkit/widgets/Buttons.h"
 #include "toolkit/widgets/Edit.h"
-#include "toolkit/windows/Form.h"
 #include "toolkit/widgets/Labels.h"
+#include "toolkit/windows/Form.h"
 
 namespace velmora {
 

@@ -2,8 +2,8 @@
 #include "startup/Program.h"
 
 #include "startup/Composition.h"
-#include "startup/DesignClasses.h"
 #include "startup/DataModule.h"
+#include "startup/DesignClasses.h"
 #include "toolkit/windows/Application.h"
 
 #include <cstdio>

@@ -15,9 +15,9 @@
 #include "startup/DataModule.h"
 #include "startup/DemoDatabase.h"
 #include "startup/DesignClasses.h"
+#include "toolkit/widgets/PageControl.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/HeadlessPlatform.h"
-#include "toolkit/widgets/PageControl.h"
 
 #include <gtest/gtest.h>
 

@@ -18,8 +18,8 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 inline bool onPostgres()
 {
@@ -32,8 +32,9 @@ inline std::string testServer()
 {
     const char* server = std::getenv("VELMORA_POSTGRES");
     if (!server || !*server)
-        throw std::runtime_error("VELMORA_POSTGRES names no server: run the tests with tools/test, or start one "
-                                 "with tools/pg-server and set it to the connection string printed");
+        throw std::runtime_error(
+            "VELMORA_POSTGRES names no server: run the tests with tools/test, or start one "
+            "with tools/pg-server and set it to the connection string printed");
     return server;
 }
 

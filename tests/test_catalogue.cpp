@@ -8,8 +8,8 @@
 #include "properties/PropertyPage.h"
 #include "startup/DataModule.h"
 #include "startup/DemoDatabase.h"
-#include "toolkit/windows/Application.h"
 #include "toolkit/core/Errors.h"
+#include "toolkit/windows/Application.h"
 #include "toolkit/windows/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>
@@ -27,11 +27,12 @@ protected:
         dmClientMain = dm;
         dm->ADOConnection->setConnectionString("FILE NAME=" + folder.file("VelmoraDSC.udl"));
         dm->ADOConnection->open();
-        exec("Alter Table Document Add [Kicsi] smallint ;"
-             "Alter Table Document Add [Nev] nvarchar(20) ;"
-             "Alter Table Document Add [Nap] date ;"
-             "Alter Table Document Add [ÁRAK] int ;"
-             "Alter Table Document Add [Valos] float ;");
+        exec(
+            "Alter Table Document Add [Kicsi] smallint ;"
+            "Alter Table Document Add [Nev] nvarchar(20) ;"
+            "Alter Table Document Add [Nap] date ;"
+            "Alter Table Document Add [ÁRAK] int ;"
+            "Alter Table Document Add [Valos] float ;");
         app.createForm(frmClientMain);
         frmClientMain->PrepareDesignSurface();
         app.createForm(frmPropertyPage);
@@ -85,8 +86,8 @@ TEST_F(Catalogue, AccentedCapitalsMatchOnlyThemselves)
 TEST_F(Catalogue, ColumnListsSkipTheFirstColumnAndTakeDerivedKinds)
 {
     using db::FieldKind;
-    EXPECT_EQ(columns(std::nullopt),
-              (std::vector<std::string>{"Iktatoszam", "Targy", "Erkezett", "Lezart", "Kicsi", "Nev", "Nap", "ÁRAK", "Valos"}));
+    EXPECT_EQ(columns(std::nullopt), (std::vector<std::string>{"Iktatoszam", "Targy", "Erkezett", "Lezart", "Kicsi",
+                                                               "Nev", "Nap", "ÁRAK", "Valos"}));
     EXPECT_EQ(columns(FieldKind::Integer), (std::vector<std::string>{"Iktatoszam", "Kicsi", "ÁRAK"}));
     EXPECT_EQ(columns(FieldKind::String), (std::vector<std::string>{"Targy", "Nev"}));
     EXPECT_EQ(columns(FieldKind::DateTime), (std::vector<std::string>{"Erkezett", "Nap"}));
@@ -100,16 +101,18 @@ TEST_F(Catalogue, DictionariesAndTheDictionaryOfAField)
     std::vector<std::string> names;
     dm->ListDictionaries(names);
     EXPECT_EQ(names, (std::vector<std::string>{"Ügytípus", "Osztály"}));
-    exec("Insert into Fields (FieldName,DictionaryGroupID) Values ('Targy',2);"
-         "Insert into Fields (FieldName,DictionaryGroupID) Values ('Nev',NULL);"
-         "Insert into Fields (FieldName,DictionaryGroupID) Values ('Nap',99);");
+    exec(
+        "Insert into Fields (FieldName,DictionaryGroupID) Values ('Targy',2);"
+        "Insert into Fields (FieldName,DictionaryGroupID) Values ('Nev',NULL);"
+        "Insert into Fields (FieldName,DictionaryGroupID) Values ('Nap',99);");
     EXPECT_EQ(frmPropertyPage->DictionaryOfField("TARGY"), "Osztály");
     EXPECT_EQ(frmPropertyPage->DictionaryOfField("Targ"), "");
     EXPECT_EQ(frmPropertyPage->DictionaryOfField("Nev"), "");
     EXPECT_EQ(frmPropertyPage->DictionaryOfField("Nap"), "");
     // A nameless dictionary row is passed over; the listing goes on.
-    exec("Insert into DictionaryGroup (DictionaryGroupName) Values (NULL);"
-         "Insert into DictionaryGroup (DictionaryGroupName) Values ('Utolsó');");
+    exec(
+        "Insert into DictionaryGroup (DictionaryGroupName) Values (NULL);"
+        "Insert into DictionaryGroup (DictionaryGroupName) Values ('Utolsó');");
     dm->ListDictionaries(names);
     EXPECT_EQ(names, (std::vector<std::string>{"Ügytípus", "Osztály", "Utolsó"}));
     EXPECT_EQ(dm->qrySearch->sqlText(), "Select * from DictionaryGroup");

@@ -1,11 +1,11 @@
 // Ownership, names and what happens to references when a component goes.
 #include "Fixture.h"
 
-#include "toolkit/widgets/Edit.h"
 #include "toolkit/core/Errors.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/widgets/Edit.h"
 #include "toolkit/widgets/Labels.h"
 #include "toolkit/windows/Menus.h"
-#include "toolkit/core/PropertyAccess.h"
 
 #include <random>
 
@@ -36,7 +36,9 @@ TEST_F(ToolkitTest, AnOwnerDestroysWhatItOwnsFromTheLastToTheFirst)
 {
     std::vector<std::string> order;
     struct Probe : TComponent {
-        Probe(TComponent* o, std::vector<std::string>& log, std::string n) : TComponent(o), log_(log), n_(std::move(n)) {}
+        Probe(TComponent* o, std::vector<std::string>& log, std::string n) : TComponent(o), log_(log), n_(std::move(n))
+        {
+        }
         ~Probe() override { log_.push_back(n_); }
         std::vector<std::string>& log_;
         std::string n_;

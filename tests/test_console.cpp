@@ -3,11 +3,11 @@
 // the program's state without changing it.
 #include "../app/ConsolePlatform.h"
 #include "TempFolder.h"
-#include "startup/DemoDatabase.h"
 #include "app/DesignerComposition.h"
-#include "toolkit/windows/Application.h"
+#include "startup/DemoDatabase.h"
 #include "toolkit/widgets/Buttons.h"
 #include "toolkit/widgets/Edit.h"
+#include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
 
 #include <gmock/gmock.h>
@@ -85,18 +85,18 @@ TEST_F(Console, TextOfEveryShownWindowAndOfNoWindow)
 
 TEST_F(Console, GetReadsOnePropertyInFormTextNotationThroughDottedPaths)
 {
-    Session s = run(
-        "get frmClientMain.Caption\n"
-        "get frmClientMain.tsEdit.Caption\n"
-        "get frmClientMain.btnNew.Font.Name\n"
-        "get frmClientMain.pcData.Style\n"
-        "get frmClientMain.btnNew.Width\n"
-        "get frmClientMain.btnNew.OnMouseDown\n"
-        "get frmClientMain.pcData.TabStop\n"
-        "get frmClientMain.btnNew.Font\n"
-        "get frmClientMain.btnNew.Nope\n"
-        "get frmNothing.Caption\n"
-        "get frmClientMain.dbgSearch.DataSource\n");
+    Session s =
+        run("get frmClientMain.Caption\n"
+            "get frmClientMain.tsEdit.Caption\n"
+            "get frmClientMain.btnNew.Font.Name\n"
+            "get frmClientMain.pcData.Style\n"
+            "get frmClientMain.btnNew.Width\n"
+            "get frmClientMain.btnNew.OnMouseDown\n"
+            "get frmClientMain.pcData.TabStop\n"
+            "get frmClientMain.btnNew.Font\n"
+            "get frmClientMain.btnNew.Nope\n"
+            "get frmNothing.Caption\n"
+            "get frmClientMain.dbgSearch.DataSource\n");
     ASSERT_GE(s.lines.size(), 11u);
     EXPECT_EQ(s.lines[0], "'Velmora Document Store'");
     EXPECT_EQ(s.lines[1], "'Felvitel'");
@@ -121,8 +121,7 @@ TEST_F(Console, AccentedCaptionsReadAsTheWriterQuotesThem)
 TEST_F(Console, WhereGivesTheScreenRectangleAndPressMoveReleaseClickLikeAMouse)
 {
     // The login dialog's OK button, pressed and released with the mouse.
-    std::istringstream in(
-        "type demo\nkey tab\ntype demo\nwhere frmPasswordDlg.OKBtn\nwhere frmPasswordDlg.Nothing\n");
+    std::istringstream in("type demo\nkey tab\ntype demo\nwhere frmPasswordDlg.OKBtn\nwhere frmPasswordDlg.Nothing\n");
     std::ostringstream out;
     {
         ConsolePlatform platform(in, out);
@@ -137,9 +136,9 @@ TEST_F(Console, WhereGivesTheScreenRectangleAndPressMoveReleaseClickLikeAMouse)
 
     int x = left + width / 2, y = top + height / 2;
     Session s = [&] {
-        std::istringstream again("type demo\nkey tab\ntype demo\npress " + std::to_string(x) + " " +
-                                 std::to_string(y) + "\nmove " + std::to_string(x + 1) + " " + std::to_string(y) +
-                                 "\nrelease " + std::to_string(x + 1) + " " + std::to_string(y) +
+        std::istringstream again("type demo\nkey tab\ntype demo\npress " + std::to_string(x) + " " + std::to_string(y) +
+                                 "\nmove " + std::to_string(x + 1) + " " + std::to_string(y) + "\nrelease " +
+                                 std::to_string(x + 1) + " " + std::to_string(y) +
                                  "\nwindows\nfocus\nwhere frmClientMain.btnNew\n");
         std::ostringstream o;
         ConsolePlatform platform(again, o);
@@ -196,7 +195,8 @@ protected:
         button->setName("btnFail");
         button->setParent(form);
         button->setBounds(10, 10, 80, 25);
-        button->OnClick = tk::Handler::notify([](tk::TObject*) { throw std::runtime_error("Class TZEDFoo not found"); });
+        button->OnClick =
+            tk::Handler::notify([](tk::TObject*) { throw std::runtime_error("Class TZEDFoo not found"); });
         auto* edit = new tk::TEdit(form);
         edit->setName("edtText");
         edit->setParent(form);
@@ -218,8 +218,7 @@ TEST_F(ErrorsOnScreen, AnEscapedErrorPrintsOneLineAndItsBoxWaitsForEnter)
     int l = 0, t = 0, w = 0, h = 0;
     ASSERT_EQ(std::sscanf(where.c_str(), "%d %d %d %d", &l, &t, &w, &h), 4);
     std::string out2 = run("click " + std::to_string(l + 5) + " " + std::to_string(t + 5) + "\nwindows\ntype x\n" +
-                           "click " + std::to_string(l + 5) + " " + std::to_string(t + 5) +
-                           "\nkey enter\nwindows\n");
+                           "click " + std::to_string(l + 5) + " " + std::to_string(t + 5) + "\nkey enter\nwindows\n");
     EXPECT_THAT(out2, HasSubstr("error: Class TZEDFoo not found\n"));
     EXPECT_THAT(out2, HasSubstr("message \"Class TZEDFoo not found\" modal\n"));
     EXPECT_THAT(out2, HasSubstr("message box waits\n"));
@@ -241,8 +240,8 @@ std::string runProgram(const std::string& input, int& status)
     std::filesystem::permissions(folder.file("velmora"), std::filesystem::perms::owner_all);
     velmora::createDemoDatabase(folder.path());
     std::ofstream(folder.file("script.txt")) << input;
-    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + folder.file("velmora") +
-                          "' < '" + folder.file("script.txt") + "' 2>&1";
+    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + folder.file("velmora") + "' < '" +
+                          folder.file("script.txt") + "' 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return {};
     std::string out;
@@ -255,9 +254,10 @@ std::string runProgram(const std::string& input, int& status)
 TEST(ConsoleProgram, TheRealVelmoraLogsInAndAnswersThroughAPipe)
 {
     int status = -1;
-    std::string out = runProgram("type demo\nkey tab\ntype demo\nkey enter\n"
-                                 "get frmComonentPalette.Caption\ntext frmClientMain\nfocus\n",
-                                 status);
+    std::string out = runProgram(
+        "type demo\nkey tab\ntype demo\nkey enter\n"
+        "get frmComonentPalette.Caption\ntext frmClientMain\nfocus\n",
+        status);
     EXPECT_EQ(status, 0) << out;
     EXPECT_THAT(out, HasSubstr("'Szerkeszt'#337'panel'\n"));
     EXPECT_THAT(out, HasSubstr("object frmClientMain: TfrmClientMain\n"));

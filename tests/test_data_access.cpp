@@ -80,23 +80,24 @@ TEST_F(DataAccess, DeclaredTypesReadBackAsTheirColumnKinds)
 TEST_F(DataAccess, OtherDatabasesDeclaredTypesReadBackAsTheirKindsOnSqlite)
 {
     if (onPostgres()) GTEST_SKIP() << "SQLite's declared types";
-    exec("CREATE TABLE Kinds (a smallint, b tinyint, c byte, d bigint, e char(10), f nvarchar(20), g nchar(5),"
-         " h text, i memo, j ntext, k guid, l date, m time, n timestamp, o varbinary(8), p longbinary, q blob,"
-         " r real, s float, t double, u money, v decimal(10,2), w bit, x yesno, y counter, z, aa sql_variant,"
-         " ab text(30), ac longtext)");
+    exec(
+        "CREATE TABLE Kinds (a smallint, b tinyint, c byte, d bigint, e char(10), f nvarchar(20), g nchar(5),"
+        " h text, i memo, j ntext, k guid, l date, m time, n timestamp, o varbinary(8), p longbinary, q blob,"
+        " r real, s float, t double, u money, v decimal(10,2), w bit, x yesno, y counter, z, aa sql_variant,"
+        " ab text(30), ac longtext)");
     auto kind = [&](const char* name) { return query.fieldByName(name)->kind(); };
     select("select * from Kinds");
     const std::pair<const char*, FieldKind> expected[] = {
-        {"a", FieldKind::Smallint},  {"b", FieldKind::Smallint},  {"c", FieldKind::Word},
-        {"d", FieldKind::LargeInt},  {"e", FieldKind::String},    {"f", FieldKind::WideString},
+        {"a", FieldKind::Smallint},   {"b", FieldKind::Smallint}, {"c", FieldKind::Word},
+        {"d", FieldKind::LargeInt},   {"e", FieldKind::String},   {"f", FieldKind::WideString},
         {"g", FieldKind::WideString}, {"h", FieldKind::Memo},     {"i", FieldKind::Memo},
-        {"j", FieldKind::Memo},      {"k", FieldKind::Guid},      {"l", FieldKind::Date},
-        {"m", FieldKind::Time},      {"n", FieldKind::DateTime},  {"o", FieldKind::VarBytes},
-        {"p", FieldKind::Blob},      {"q", FieldKind::Blob},      {"r", FieldKind::Float},
-        {"s", FieldKind::Float},     {"t", FieldKind::Float},     {"u", FieldKind::BCD},
-        {"v", FieldKind::BCD},       {"w", FieldKind::Boolean},   {"x", FieldKind::Boolean},
-        {"y", FieldKind::AutoInc},   {"z", FieldKind::Variant},   {"aa", FieldKind::Variant},
-        {"ab", FieldKind::String},   {"ac", FieldKind::Memo},
+        {"j", FieldKind::Memo},       {"k", FieldKind::Guid},     {"l", FieldKind::Date},
+        {"m", FieldKind::Time},       {"n", FieldKind::DateTime}, {"o", FieldKind::VarBytes},
+        {"p", FieldKind::Blob},       {"q", FieldKind::Blob},     {"r", FieldKind::Float},
+        {"s", FieldKind::Float},      {"t", FieldKind::Float},    {"u", FieldKind::BCD},
+        {"v", FieldKind::BCD},        {"w", FieldKind::Boolean},  {"x", FieldKind::Boolean},
+        {"y", FieldKind::AutoInc},    {"z", FieldKind::Variant},  {"aa", FieldKind::Variant},
+        {"ab", FieldKind::String},    {"ac", FieldKind::Memo},
     };
     for (auto [name, k] : expected) EXPECT_EQ(kind(name), k) << name << " is " << fieldClassName(kind(name));
     EXPECT_EQ(query.fieldByName("f")->className(), std::string("TWideStringField"));
@@ -267,8 +268,9 @@ TEST(DataLinkFiles, AreReadInTheirEncodingsAndRefuseOtherProviders)
         return c.databasePath();
     };
     // UTF-16LE with a byte-order mark, as Windows writes it.
-    std::string text = "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n"
-                       "Provider=SQLite.1;Persist Security Info=False;Data Source=\"sub dir/velmora.db\"\r\n";
+    std::string text =
+        "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n"
+        "Provider=SQLite.1;Persist Security Info=False;Data Source=\"sub dir/velmora.db\"\r\n";
     std::string utf16 = "\xFF\xFE";
     for (char c : text) {
         utf16 += c;
@@ -291,7 +293,7 @@ TEST(DataLinkFiles, AreReadInTheirEncodingsAndRefuseOtherProviders)
         EXPECT_NE(std::string(e.what()).find("Microsoft.Jet.OLEDB.4.0"), std::string::npos);
     }
     EXPECT_THROW(open("Provider=SQLite;Data Source=velmora.db\r\n"), EDatabaseError);  // no [oledb]
-    EXPECT_THROW(open("[oledb]\r\nProvider=SQLite\r\n"), EDatabaseError);            // no database
+    EXPECT_THROW(open("[oledb]\r\nProvider=SQLite\r\n"), EDatabaseError);              // no database
     EXPECT_THROW(open("[oledb]\r\nProvider=SQLite;Data Source=nincs.db\r\n"), EDatabaseError);
     writeFile(folder.file("not a db.db"), "this is not a database file at all, just text.....................");
     EXPECT_THROW(open("[oledb]\r\nProvider=SQLite;Data Source=not a db.db\r\n"), EDatabaseError);

@@ -3,29 +3,29 @@
 // switch it), deleting, selection and what the designer's handlers keep.
 #include "DesignSession.h"
 #include "Fixture.h"
-#include "designs/Design.h"
 #include "controls/ZEDBtn.h"
 #include "controls/ZEDChxBox.h"
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
 #include "designer/ClientMain.h"
+#include "designs/Design.h"
 #include "lookup/SearchList.h"
 #include "palette/ComponentPalette.h"
 #include "properties/PropertyPage.h"
 #include "startup/DataModule.h"
 #include "startup/DemoDatabase.h"
 #include "startup/DesignClasses.h"
-#include "toolkit/widgets/Edit.h"
 #include "toolkit/core/Errors.h"
-#include "toolkit/widgets/PageControl.h"
 #include "toolkit/core/PropertyAccess.h"
+#include "toolkit/widgets/Edit.h"
+#include "toolkit/widgets/PageControl.h"
 
 #include <gmock/gmock.h>
 
 using namespace tk;
+using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::Not;
-using testing::ElementsAre;
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include "../app/ConsolePlatform.h"
 #include "TempFolder.h"
 #include "TestDatabase.h"
+#include "app/DesignerComposition.h"
 #include "designer/DragGrid.h"
 #include "startup/DemoDatabase.h"
-#include "app/DesignerComposition.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -59,8 +59,9 @@ protected:
     // Where the palette's edit tool and the shown tab sheet (tsSearch) are.
     void locate()
     {
-        auto l = lines(play("where frmComonentPalette.SpeedButton2\nwhere frmComonentPalette.SpeedButton4\n"
-                            "where frmClientMain.tsSearch\nwhere frmComonentPalette.btnArrow\n"));
+        auto l =
+            lines(play("where frmComonentPalette.SpeedButton2\nwhere frmComonentPalette.SpeedButton4\n"
+                       "where frmClientMain.tsSearch\nwhere frmComonentPalette.btnArrow\n"));
         ASSERT_GE(l.size(), 4u);
         editTool = rect(l[0]);
         checkTool = rect(l[1]);
@@ -77,13 +78,14 @@ protected:
 TEST_F(Designer, TheEditToolPlacesAnEditWithItsCaptionLabelAndThePaletteReturnsToTheArrow)
 {
     locate();
-    std::string out = play("click " + at(editTool.cx(), editTool.cy()) + "\nget frmComonentPalette.SpeedButton2.Down\n" +
-                           "click " + spot(100, 48) + "\n" +
+    std::string out = play("click " + at(editTool.cx(), editTool.cy()) +
+                           "\nget frmComonentPalette.SpeedButton2.Down\n" + "click " + spot(100, 48) + "\n" +
                            "where frmClientMain.TZEDit1\nget frmClientMain.TZEDit1.Tag\n"
                            "get frmClientMain.TZEDText1.Caption\nget frmClientMain.TZEDText1.FocusControl\n"
                            "get frmClientMain.TZEDText1.Top\nget frmClientMain.TZEDit1.Text\n"
                            "get frmComonentPalette.btnArrow.Down\nfocus\nget frmClientMain.TZEDit1.OnEnter\n"
-                           "click " + spot(200, 48) + "\nwhere frmClientMain.TZEDit2\n");
+                           "click " +
+                           spot(200, 48) + "\nwhere frmClientMain.TZEDit2\n");
     auto l = lines(out);
     ASSERT_GE(l.size(), 11u) << out;
     EXPECT_EQ(l[0], "True");
@@ -130,9 +132,9 @@ TEST_F(Designer, TheContextMenusDeleteOnACaptionLabelTakesItsFieldControlWithIt)
     locate();
     std::string place = "click " + at(editTool.cx(), editTool.cy()) + "\nclick " + spot(120, 48) + "\n";
     Rect label = rect(lines(play(place + "where frmClientMain.TZEDText1\n"))[0]);
-    std::string out = play(place + "click " + at(label.cx(), label.cy()) + " right\n" + "key down\nkey enter\n" +
-                           "where frmClientMain.TZEDit1\nwhere frmClientMain.TZEDText1\n" +
-                           "get frmPropertyPage.ActiveControl\n");
+    std::string out =
+        play(place + "click " + at(label.cx(), label.cy()) + " right\n" + "key down\nkey enter\n" +
+             "where frmClientMain.TZEDit1\nwhere frmClientMain.TZEDText1\n" + "get frmPropertyPage.ActiveControl\n");
     auto l = lines(out);
     ASSERT_GE(l.size(), 2u) << out;
     EXPECT_EQ(l[0], "none");
@@ -143,17 +145,17 @@ TEST_F(Designer, TheContextMenusDeleteOnACaptionLabelTakesItsFieldControlWithIt)
 TEST_F(Designer, ACheckBoxClickedOnTheSurfaceKeepsItsStateAndTheNextNameFillsAGap)
 {
     locate();
-    std::string out = play("click " + at(checkTool.cx(), checkTool.cy()) + "\nclick " + spot(60, 20) + "\n" +
-                           "click " + at(checkTool.cx(), checkTool.cy()) + "\nclick " + spot(60, 60) + "\n" +
+    std::string out = play("click " + at(checkTool.cx(), checkTool.cy()) + "\nclick " + spot(60, 20) + "\n" + "click " +
+                           at(checkTool.cx(), checkTool.cy()) + "\nclick " + spot(60, 60) + "\n" +
                            "where frmClientMain.TZEDChxBox1\nget frmClientMain.TZEDChxBox2.Caption\n");
     auto l = lines(out);
     ASSERT_GE(l.size(), 2u) << out;
     Rect box = rect(l[0]);
     EXPECT_EQ(l[1], "'Mez'#337'n'#233'v:'");
-    std::string clicked = play("click " + at(checkTool.cx(), checkTool.cy()) + "\nclick " + spot(60, 20) + "\n" +
-                               "click " + at(box.cx(), box.cy()) + "\nget frmClientMain.TZEDChxBox1.Checked\n" +
-                               "click " + at(box.cx(), box.cy()) + " right\nkey esc\n" +
-                               "get frmClientMain.TZEDChxBox1.Checked\n");
+    std::string clicked =
+        play("click " + at(checkTool.cx(), checkTool.cy()) + "\nclick " + spot(60, 20) + "\n" + "click " +
+             at(box.cx(), box.cy()) + "\nget frmClientMain.TZEDChxBox1.Checked\n" + "click " + at(box.cx(), box.cy()) +
+             " right\nkey esc\n" + "get frmClientMain.TZEDChxBox1.Checked\n");
     auto c = lines(clicked);
     ASSERT_GE(c.size(), 2u) << clicked;
     EXPECT_EQ(c[0], "False");
@@ -163,8 +165,8 @@ TEST_F(Designer, ACheckBoxClickedOnTheSurfaceKeepsItsStateAndTheNextNameFillsAGa
 TEST_F(Designer, AWholeSessionPlacesTwoDragsOneAndDeletesTheOther)
 {
     locate();
-    std::string place = "click " + at(editTool.cx(), editTool.cy()) + "\nclick " + spot(120, 20) + "\n" +
-                        "click " + at(editTool.cx(), editTool.cy()) + "\nclick " + spot(120, 80) + "\n";
+    std::string place = "click " + at(editTool.cx(), editTool.cy()) + "\nclick " + spot(120, 20) + "\n" + "click " +
+                        at(editTool.cx(), editTool.cy()) + "\nclick " + spot(120, 80) + "\n";
     auto first = lines(play(place + "where frmClientMain.TZEDit1\nwhere frmClientMain.TZEDit2\n"));
     ASSERT_GE(first.size(), 2u);
     Rect one = rect(first[0]), two = rect(first[1]);
@@ -195,9 +197,9 @@ TEST_F(Designer, AFieldIsNamedInThePropertyPageAndABadNameKeepsTheFocusWithTheHi
     std::string place = "click " + at(tabs.left + 20, tabs.top + 10) + "\nclick " + at(editTool.cx(), editTool.cy()) +
                         "\nclick " + at(entry.left + 120, entry.top + 40) + "\n";
     Rect box = rect(lines(play(place + "where frmPropertyPage.cbxFieldName\n"))[0]);
-    std::string named = play(place + "click " + at(box.cx(), box.cy()) + "\ntype Ugyszam1\nkey tab\n" +
-                             "get frmClientMain.TZEDit1.KeyField\nget frmPropertyPage.ErrorHint.Visible\n" +
-                             "text frmClientMain\n");
+    std::string named =
+        play(place + "click " + at(box.cx(), box.cy()) + "\ntype Ugyszam1\nkey tab\n" +
+             "get frmClientMain.TZEDit1.KeyField\nget frmPropertyPage.ErrorHint.Visible\n" + "text frmClientMain\n");
     auto n = lines(named);
     ASSERT_GE(n.size(), 2u) << named;
     EXPECT_EQ(n[0], "'Ugyszam1'");
@@ -215,8 +217,9 @@ TEST_F(Designer, AFieldIsNamedInThePropertyPageAndABadNameKeepsTheFocusWithTheHi
 TEST_F(Designer, ASessionSavesANamedFieldAndTheNextLoginAndAnOpenShowIt)
 {
     locate();
-    auto first = lines(play("where frmClientMain.pcData\nwhere frmClientMain.tsEdit\nwhere frmComonentPalette.btnSave\n"
-                            "where frmComonentPalette.btnOpen\n"));
+    auto first =
+        lines(play("where frmClientMain.pcData\nwhere frmClientMain.tsEdit\nwhere frmComonentPalette.btnSave\n"
+                   "where frmComonentPalette.btnOpen\n"));
     ASSERT_GE(first.size(), 4u);
     Rect tabs = rect(first[0]), entry = rect(first[1]), save = rect(first[2]), open = rect(first[3]);
     std::string place = "click " + at(tabs.left + 20, tabs.top + 10) + "\nclick " + at(editTool.cx(), editTool.cy()) +
@@ -237,8 +240,8 @@ TEST_F(Designer, ASessionSavesANamedFieldAndTheNextLoginAndAnOpenShowIt)
     EXPECT_EQ(a[1], "'frmClientMain_1'");
 
     // Saved for the other group and opened from there.
-    std::string other = play("click " + at(save.cx(), save.cy()) + "\ntype P\nkey enter\n" + place +
-                             "click " + at(open.cx(), open.cy()) + "\ntype P\nkey enter\n" +
+    std::string other = play("click " + at(save.cx(), save.cy()) + "\ntype P\nkey enter\n" + place + "click " +
+                             at(open.cx(), open.cy()) + "\ntype P\nkey enter\n" +
                              "where frmClientMain.TZEDit2\nget frmClientMain.TZEDit1.KeyField\n");
     auto o = lines(other);
     ASSERT_GE(o.size(), 2u) << other;

@@ -188,8 +188,8 @@ TEST_F(ToolkitTest, RadioGroupRaisesClickWhenItsItemIsSetFromCodeUnlessDetached)
     Handler onClick = Handler::notify([&](TObject*) { log.push_back("click " + std::to_string(rg->itemIndex())); });
     rg->OnClick = onClick;
     rg->setItemIndex(1);
-    rg->setItemIndex(1);  // no change, no click
-    rg->setItemIndex(7);  // above the last: the last
+    rg->setItemIndex(1);   // no change, no click
+    rg->setItemIndex(7);   // above the last: the last
     rg->setItemIndex(-5);  // below -1: none
     EXPECT_EQ(rg->itemIndex(), -1);
     rg->OnClick = Handler();

@@ -8,8 +8,8 @@
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
 #include "toolkit/core/Errors.h"
-#include "toolkit/text/Locale.h"
 #include "toolkit/core/PropertyAccess.h"
+#include "toolkit/text/Locale.h"
 
 using namespace tk;
 using namespace velmora;

@@ -1,9 +1,9 @@
 // Focus, tab order, key preview, cancellable keys and modal results.
 #include "Fixture.h"
 
+#include "toolkit/core/Errors.h"
 #include "toolkit/widgets/Buttons.h"
 #include "toolkit/widgets/Edit.h"
-#include "toolkit/core/Errors.h"
 
 using namespace tk;
 
@@ -44,8 +44,8 @@ TEST_F(ToolkitTest, TabMovesTheFocusInTabOrderWithExitAndEnterEvents)
     EXPECT_EQ(app.focusedControl(), c);
     app.pressKey(vk::Tab, ssShift);
     EXPECT_EQ(app.focusedControl(), a);
-    EXPECT_EQ(log, (std::vector<std::string>{"enter c", "exit c", "enter a", "exit a", "enter c", "exit c",
-                                             "enter a"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"enter c", "exit c", "enter a", "exit a", "enter c", "exit c", "enter a"}));
     // A click focuses a control that is no tab stop.
     app.click(b);
     EXPECT_EQ(app.focusedControl(), b);
@@ -78,8 +78,10 @@ TEST_F(ToolkitTest, KeyPreviewLetsTheWindowSeeAndCancelKeysFirst)
 {
     auto* edit = make<TEdit>("edt", 10, 10, 100, 21);
     form->show();
-    edit->OnKeyDown = Handler::key([&](TObject*, uint16_t& key, TShiftState) { log.push_back("edit down " + std::to_string(key)); });
-    edit->OnKeyPress = Handler::keyPress([&](TObject*, char32_t& ch) { log.push_back(std::string("edit press ") + static_cast<char>(ch)); });
+    edit->OnKeyDown =
+        Handler::key([&](TObject*, uint16_t& key, TShiftState) { log.push_back("edit down " + std::to_string(key)); });
+    edit->OnKeyPress = Handler::keyPress(
+        [&](TObject*, char32_t& ch) { log.push_back(std::string("edit press ") + static_cast<char>(ch)); });
     form->OnKeyDown = Handler::key([&](TObject*, uint16_t& key, TShiftState) {
         log.push_back("form down " + std::to_string(key));
         if (key == 'X') key = 0;
@@ -87,7 +89,8 @@ TEST_F(ToolkitTest, KeyPreviewLetsTheWindowSeeAndCancelKeysFirst)
     form->OnKeyPress = Handler::keyPress([&](TObject*, char32_t& ch) {
         if (ch == U'y') ch = 0;
     });
-    form->OnKeyUp = Handler::key([&](TObject*, uint16_t& key, TShiftState) { log.push_back("form up " + std::to_string(key)); });
+    form->OnKeyUp =
+        Handler::key([&](TObject*, uint16_t& key, TShiftState) { log.push_back("form up " + std::to_string(key)); });
 
     app.typeText("a");  // no key preview yet: the window sees nothing
     EXPECT_EQ(edit->text(), "a");
@@ -99,9 +102,9 @@ TEST_F(ToolkitTest, KeyPreviewLetsTheWindowSeeAndCancelKeysFirst)
     // The window cancels X at key down (the edit never sees it, but the
     // character still arrives) and y at key press (no character typed).
     EXPECT_EQ(edit->text(), "axz");
-    EXPECT_EQ(log, (std::vector<std::string>{"form down 88", "edit press x", "form up 88", "form down 89",
-                                             "edit down 89", "form up 89", "form down 90", "edit down 90",
-                                             "edit press z", "form up 90"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"form down 88", "edit press x", "form up 88", "form down 89", "edit down 89",
+                                        "form up 89", "form down 90", "edit down 90", "edit press z", "form up 90"}));
 }
 
 TEST_F(ToolkitTest, AHandlerThatZeroesTheKeyStopsTheControlFromActing)
@@ -183,8 +186,8 @@ TEST_F(ToolkitTest, AnErrorEscapingAHandlerIsShownAndTheLoopGoesOn)
     form->show();
     app.click(b);
     app.click(b);
-    EXPECT_EQ(app.errorMessages(), (std::vector<std::string>{"Property Relation does not exist",
-                                                             "Property Relation does not exist"}));
+    EXPECT_EQ(app.errorMessages(),
+              (std::vector<std::string>{"Property Relation does not exist", "Property Relation does not exist"}));
     EXPECT_EQ(platform.errorsShown().size(), 2u);
     b->OnClick = Handler::notify([](TObject*) { throw EAbort("silent"); });
     app.click(b);

@@ -94,10 +94,8 @@ TEST(FormText, StringsAreQuotedRunsAndCodesSplitAt64Characters)
 
     std::string x64(64, 'x'), x65(65, 'x'), x70(70, 'x');
     EXPECT_EQ(roundTrip(withLine("Hint = '" + x64 + "'")), withLine("Hint = '" + x64 + "'"));
-    EXPECT_EQ(roundTrip(withLine("Hint = '" + x65 + "'")),
-              withLine("Hint = \r\n    '" + x64 + "' +\r\n    'x'"));
-    EXPECT_EQ(roundTrip(withLine("Hint = '" + x70 + "'")),
-              withLine("Hint = \r\n    '" + x64 + "' +\r\n    'xxxxxx'"));
+    EXPECT_EQ(roundTrip(withLine("Hint = '" + x65 + "'")), withLine("Hint = \r\n    '" + x64 + "' +\r\n    'x'"));
+    EXPECT_EQ(roundTrip(withLine("Hint = '" + x70 + "'")), withLine("Hint = \r\n    '" + x64 + "' +\r\n    'xxxxxx'"));
     // A split line joins again, and "#" pieces count as one character.
     std::string codes;
     for (int i = 0; i < 65; ++i) codes += "#337";
@@ -180,17 +178,27 @@ TEST(FormText, ABrokenImageIsAnInvalidStreamFormat)
     }
     EXPECT_THROW(imageToFormText("TPF1"), EReadError);
     // A length beyond the image is refused before anything is allocated.
-    std::string huge = "TPF0\x05TForm\x00\x04" "Data\x0A\xFF\xFF\xFF\x7F";
+    std::string huge =
+        "TPF0\x05TForm\x00\x04"
+        "Data\x0A\xFF\xFF\xFF\x7F";
     EXPECT_THROW(imageToFormText(huge), EReadError);
 }
 
 TEST(FormText, TheImageEncodesValuesInTheirSmallestTypes)
 {
-    std::string image = formTextToImage("object A: TForm\r\n  X = 5\r\n  Y = 300\r\n  Z = True\r\n  N = nil\r\n  "
-                                        "S = 'ab'\r\n  U = #337\r\nend");
-    std::string expected = std::string("TPF0\x05TForm\x01" "A", 12) + std::string("\x01X\x02\x05", 4) +
-                           std::string("\x01Y\x03\x2C\x01", 5) + std::string("\x01Z\x09", 3) +
-                           std::string("\x01N\x0D", 3) + std::string("\x01S\x06\x02" "ab", 6) +
+    std::string image = formTextToImage(
+        "object A: TForm\r\n  X = 5\r\n  Y = 300\r\n  Z = True\r\n  N = nil\r\n  "
+        "S = 'ab'\r\n  U = #337\r\nend");
+    std::string expected = std::string(
+                               "TPF0\x05TForm\x01"
+                               "A",
+                               12) +
+                           std::string("\x01X\x02\x05", 4) + std::string("\x01Y\x03\x2C\x01", 5) +
+                           std::string("\x01Z\x09", 3) + std::string("\x01N\x0D", 3) +
+                           std::string(
+                               "\x01S\x06\x02"
+                               "ab",
+                               6) +
                            // "ő": UTF-8 takes 2 bytes for 1 character, so UTF-16.
                            std::string("\x01U\x12\x01\x00\x00\x00\x51\x01", 9) + std::string("\x00\x00", 2);
     EXPECT_EQ(image, expected);
@@ -231,8 +239,8 @@ TEST(FormText, AClassNameTheImageCannotHoldIsRefusedNamingItsLine)
 {
     // 240 characters and more would read back as the object's flags.
     auto design = [](size_t rootLength, size_t childLength) {
-        return "object A: T" + std::string(rootLength - 1, 'x') + "\r\n  object C: T" + std::string(childLength - 1, 'y') +
-               "\r\n  end\r\nend\r\n";
+        return "object A: T" + std::string(rootLength - 1, 'x') + "\r\n  object C: T" +
+               std::string(childLength - 1, 'y') + "\r\n  end\r\nend\r\n";
     };
     EXPECT_EQ(errorOf(design(2, 240)), "Class name too long on line 2");
     EXPECT_EQ(errorOf(design(240, 2)), "Class name too long on line 1");

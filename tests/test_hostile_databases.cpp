@@ -7,12 +7,12 @@
 #include "DesignSession.h"
 #include "TempFolder.h"
 #include "TestDatabase.h"
-#include "designs/Design.h"
+#include "app/DesignerComposition.h"
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/Query.h"
+#include "designs/Design.h"
 #include "startup/DemoDatabase.h"
-#include "app/DesignerComposition.h"
 #include "toolkit/core/PropertyAccess.h"
 
 #include <gmock/gmock.h>
@@ -85,17 +85,23 @@ TEST(HostileDatabases, ATenMegabyteDesignLoadsAtLoginAndIsWiredForDesign)
     velmora::createDemoDatabase(folder.path());
     std::string controls;
     for (int i = 1; controls.size() < 10u * 1024 * 1024; ++i)
-        controls += "      object TZEDit" + std::to_string(i) + ": TZEDit\r\n        Left = " + std::to_string(8 + i % 400) +
-                    "\r\n        Top = " + std::to_string(8 + i % 250) + "\r\n        Width = 121\r\n        Height = 21\r\n"
-                    "        KeyField = 'Mezo" + std::to_string(i) + "'\r\n        FieldType = 1\r\n      end\r\n";
-    std::string design = "object frmClientMain: TfrmClientMain\r\n  Left = 200\r\n  Top = 107\r\n  Width = 544\r\n"
-                         "  Height = 375\r\n  Caption = 'Nagy'\r\n  Position = poScreenCenter\r\n  Visible = True\r\n"
-                         "  OnShow = FormShow\r\n  object pcData: TPageControl\r\n    Left = 0\r\n    Top = 0\r\n"
-                         "    Width = 536\r\n    Height = 329\r\n    Align = alClient\r\n    object tsEdit: TTabSheet\r\n"
-                         "      Caption = 'Felvitel'\r\n" + controls + "    end\r\n  end\r\nend\r\n";
+        controls += "      object TZEDit" + std::to_string(i) +
+                    ": TZEDit\r\n        Left = " + std::to_string(8 + i % 400) +
+                    "\r\n        Top = " + std::to_string(8 + i % 250) +
+                    "\r\n        Width = 121\r\n        Height = 21\r\n"
+                    "        KeyField = 'Mezo" +
+                    std::to_string(i) + "'\r\n        FieldType = 1\r\n      end\r\n";
+    std::string design =
+        "object frmClientMain: TfrmClientMain\r\n  Left = 200\r\n  Top = 107\r\n  Width = 544\r\n"
+        "  Height = 375\r\n  Caption = 'Nagy'\r\n  Position = poScreenCenter\r\n  Visible = True\r\n"
+        "  OnShow = FormShow\r\n  object pcData: TPageControl\r\n    Left = 0\r\n    Top = 0\r\n"
+        "    Width = 536\r\n    Height = 329\r\n    Align = alClient\r\n    object tsEdit: TTabSheet\r\n"
+        "      Caption = 'Felvitel'\r\n" +
+        controls + "    end\r\n  end\r\nend\r\n";
     storeFormData(folder.file("VelmoraDSC.udl"), 1, design);
-    Session r = login(folder.path(), "get frmClientMain.Caption\nget frmClientMain.TZEDit30000.KeyField\n"
-                                 "get frmClientMain.TZEDit1.OnMouseDown\n");
+    Session r = login(folder.path(),
+                      "get frmClientMain.Caption\nget frmClientMain.TZEDit30000.KeyField\n"
+                      "get frmClientMain.TZEDit1.OnMouseDown\n");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_THAT(r.out, HasSubstr("'Nagy'\n'Mezo30000'\nComponentMouseDown\n"));
 }
@@ -105,10 +111,10 @@ class OddCatalogue : public DesignSession {};
 TEST_F(OddCatalogue, ColumnsOfEveryTypeAndOddNamesAndTenThousandDictionariesKeepThePageAndTheSaveWorking)
 {
     std::string sql = "BEGIN;";
-    for (const char* column : {"[két szó] int", "[o'neill] varchar(50)", "\"a]b\" datetime", "[\"q\"] binary(1)",
-                               "[Ár] money", "[x] nvarchar(20)", "[m] memo", "[b] blob", "[r] real", "[g] guid",
-                               "[bb] bit", "[v] sql_variant", "[n] numeric(10,2)", "[d] date", "[t] time",
-                               "[plain] whatever"})
+    for (const char* column :
+         {"[két szó] int", "[o'neill] varchar(50)", "\"a]b\" datetime", "[\"q\"] binary(1)", "[Ár] money",
+          "[x] nvarchar(20)", "[m] memo", "[b] blob", "[r] real", "[g] guid", "[bb] bit", "[v] sql_variant",
+          "[n] numeric(10,2)", "[d] date", "[t] time", "[plain] whatever"})
         sql += std::string("ALTER TABLE Document ADD ") + column + ";";
     for (int i = 0; i < 10000; ++i)
         sql += "INSERT INTO DictionaryGroup (DictionaryGroupName) VALUES ('Sz" + std::to_string(i) + "');";

@@ -2,14 +2,14 @@
 // size constraints of controls and windows, and the collection a status bar
 // keeps its panels in, written and read back as a stored design keeps it.
 #include "Fixture.h"
+#include "designer/ClientMain.h"
 #include "designs/Design.h"
 #include "designs/FormText.h"
-#include "designer/ClientMain.h"
 #include "startup/DataModule.h"
 #include "startup/DesignClasses.h"
 #include "toolkit/core/Errors.h"
-#include "toolkit/widgets/Panels.h"
 #include "toolkit/core/PropertyAccess.h"
+#include "toolkit/widgets/Panels.h"
 #include "toolkit/widgets/StatusBar.h"
 
 #include <gmock/gmock.h>
@@ -213,9 +213,10 @@ TEST_F(Collections, RemovingAndAssigningKeepIndexesAndCopyEveryItem)
     EXPECT_EQ(status->panels()->count(), 0);
     EXPECT_EQ(other->panels()->count(), 3);
     // An item in a collection that is no panel list is refused.
-    EXPECT_THROW(velmora::loadDesign(*window, "object frmClientMain: TfrmClientMain\r\n"
-                                              "  object StatusBar1: TStatusBar\r\n"
-                                              "    Panels = <\r\n      item\r\n        Nothing = 1\r\n      end>\r\n"
-                                              "  end\r\nend\r\n"),
+    EXPECT_THROW(velmora::loadDesign(*window,
+                                     "object frmClientMain: TfrmClientMain\r\n"
+                                     "  object StatusBar1: TStatusBar\r\n"
+                                     "    Panels = <\r\n      item\r\n        Nothing = 1\r\n      end>\r\n"
+                                     "  end\r\nend\r\n"),
                  Error);
 }

@@ -167,7 +167,8 @@ TEST_F(LookupList, PageUpAndPageDownMoveFiveRowsAndStopAtTheEnds)
 {
     // More groups, so that a page is less than the list.
     std::string sql;
-    for (int i = 0; i < 8; ++i) sql += "INSERT INTO UserGroup (UserGroupName) VALUES ('Csoport " + std::to_string(i) + "');";
+    for (int i = 0; i < 8; ++i)
+        sql += "INSERT INTO UserGroup (UserGroupName) VALUES ('Csoport " + std::to_string(i) + "');";
     dmClientMain->cmdAlterTable->setCommandText(sql);
     dmClientMain->cmdAlterTable->executeScript();
     query->close();

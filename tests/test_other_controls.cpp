@@ -2,17 +2,17 @@
 // hint windows and timers, driven through the input API.
 #include "Fixture.h"
 
-#include "toolkit/widgets/Buttons.h"
-#include "toolkit/data/DBGrid.h"
-#include "toolkit/widgets/DateTimePicker.h"
-#include "toolkit/widgets/Edit.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/PropertyAccess.h"
-#include "toolkit/windows/HintWindow.h"
-#include "toolkit/text/Locale.h"
-#include "toolkit/windows/Menus.h"
-#include "toolkit/widgets/PageControl.h"
 #include "toolkit/core/PropertyTable.h"
+#include "toolkit/data/DBGrid.h"
+#include "toolkit/text/Locale.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/widgets/DateTimePicker.h"
+#include "toolkit/widgets/Edit.h"
+#include "toolkit/widgets/PageControl.h"
+#include "toolkit/windows/HintWindow.h"
+#include "toolkit/windows/Menus.h"
 #include "toolkit/windows/Timer.h"
 
 using namespace tk;

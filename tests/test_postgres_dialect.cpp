@@ -1,7 +1,7 @@
 // The program's statements as PostgreSQL receives them, and the data-link
 // line and connection string for a server. No server is needed.
-#include "db/DatabaseError.h"
 #include "db/DataLinkFile.h"
+#include "db/DatabaseError.h"
 #include "db/PostgresDialect.h"
 #include "db/PostgresEngine.h"
 #include "startup/Schema.h"

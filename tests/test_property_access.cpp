@@ -2,16 +2,16 @@
 // binding event properties to a window's handlers by their method names.
 #include "Fixture.h"
 
+#include "toolkit/core/Errors.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/core/PropertyTable.h"
 #include "toolkit/widgets/Buttons.h"
 #include "toolkit/widgets/CheckBox.h"
 #include "toolkit/widgets/Edit.h"
-#include "toolkit/core/Errors.h"
 #include "toolkit/widgets/Labels.h"
-#include "toolkit/windows/Menus.h"
 #include "toolkit/widgets/PageControl.h"
-#include "toolkit/core/PropertyAccess.h"
-#include "toolkit/core/PropertyTable.h"
 #include "toolkit/widgets/StatusBar.h"
+#include "toolkit/windows/Menus.h"
 
 using namespace tk;
 
@@ -21,9 +21,7 @@ namespace {
 class TDesignForm : public TForm {
     TK_CLASS(TDesignForm)
 public:
-    explicit TDesignForm(TComponent* owner) : TForm(owner)
-    {
-    }
+    explicit TDesignForm(TComponent* owner) : TForm(owner) {}
     void ComponentMouseDown(TObject* sender, TMouseButton, TShiftState, int x, int y)
     {
         calls.push_back("down " + static_cast<TComponent*>(sender)->name() + " " + std::to_string(x) + "," +

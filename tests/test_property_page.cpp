@@ -3,20 +3,20 @@
 // in the page's editors, and read back from the controls by property name.
 #include "DesignSession.h"
 #include "Fixture.h"
-#include "designs/Design.h"
 #include "controls/ZEDChxBox.h"
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
 #include "db/Command.h"
 #include "designer/ClientMain.h"
+#include "designs/Design.h"
 #include "lookup/SearchList.h"
 #include "palette/ComponentPalette.h"
 #include "properties/PropertyPage.h"
 #include "startup/DataModule.h"
 #include "startup/DemoDatabase.h"
 #include "startup/DesignClasses.h"
-#include "toolkit/widgets/PageControl.h"
 #include "toolkit/core/PropertyAccess.h"
+#include "toolkit/widgets/PageControl.h"
 
 #include <gmock/gmock.h>
 

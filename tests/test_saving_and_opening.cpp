@@ -4,19 +4,19 @@
 // as the next session reads it, through a connection of its own.
 #include "DesignSession.h"
 #include "Fixture.h"
-#include "designs/Design.h"
 #include "controls/ZEDText.h"
 #include "db/Command.h"
 #include "db/Query.h"
 #include "designer/ClientMain.h"
+#include "designs/Design.h"
 #include "lookup/SearchList.h"
 #include "palette/ComponentPalette.h"
 #include "properties/PropertyPage.h"
 #include "startup/DataModule.h"
 #include "startup/DemoDatabase.h"
 #include "startup/DesignClasses.h"
-#include "toolkit/widgets/PageControl.h"
 #include "toolkit/core/PropertyAccess.h"
+#include "toolkit/widgets/PageControl.h"
 
 #include <gmock/gmock.h>
 

@@ -3,8 +3,8 @@
 // the middle of a save, and creating the tables on a server.
 #include "DesignSession.h"
 #include "TestDatabase.h"
-#include "designs/FormText.h"
 #include "db/DatabaseError.h"
+#include "designs/FormText.h"
 #include "toolkit/core/PropertyAccess.h"
 
 #include <gmock/gmock.h>
@@ -86,8 +86,8 @@ TEST_F(SharedDatabase, ProgramsSavingAtOnceAddEachColumnAndNameOnceAndStoreWhole
     std::vector<Rect> r = where({"frmClientMain.pcData", "frmClientMain.tsEdit", "frmComonentPalette.SpeedButton2",
                                  "frmComonentPalette.btnSave"});
     Rect tabs = r[0], entry = r[1], editTool = r[2], save = r[3];
-    std::string place = "click " + tabs.at(20, 10) + "\nclick " + editTool.centre() + "\nclick " + entry.at(120, 40) +
-                        "\n";
+    std::string place =
+        "click " + tabs.at(20, 10) + "\nclick " + editTool.centre() + "\nclick " + entry.at(120, 40) + "\n";
     std::vector<Rect> page = where({"frmPropertyPage.cbxFieldName", "frmPropertyPage.cbxDictionary"});
     // Each program names the same new field and dictionary (in its own
     // letter case) and saves for the same group, twice. They log in to

@@ -4,6 +4,7 @@
 #include "TempFolder.h"
 #include "TestDatabase.h"
 
+#include "app/DesignerComposition.h"
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "designer/ClientMain.h"
@@ -12,9 +13,8 @@
 #include "properties/PropertyPage.h"
 #include "startup/DataModule.h"
 #include "startup/DemoDatabase.h"
-#include "app/DesignerComposition.h"
-#include "toolkit/windows/Application.h"
 #include "toolkit/widgets/Edit.h"
+#include "toolkit/windows/Application.h"
 #include "toolkit/windows/HeadlessPlatform.h"
 
 #include <gmock/gmock.h>
@@ -101,8 +101,7 @@ TEST_F(Startup, TheDemoUserGetsTheFourWindowsPlacedBesideEachOther)
         EXPECT_FALSE(dmClientMain->qrySearch->active());
         EXPECT_TRUE(dmClientMain->ADOConnection->connected());
         // The program's own folder, blanks and all, unquoted.
-        EXPECT_EQ(dmClientMain->ADOConnection->connectionString(),
-                  "FILE NAME=" + folder.path() + "/VelmoraDSC.udl");
+        EXPECT_EQ(dmClientMain->ADOConnection->connectionString(), "FILE NAME=" + folder.path() + "/VelmoraDSC.udl");
 
         TfrmClientMain* main = frmClientMain.get();
         EXPECT_EQ(main->caption(), "Velmora Document Store");

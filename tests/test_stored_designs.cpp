@@ -1,21 +1,21 @@
 // Stored designs: the main window written into a component image and form
 // text, read back into the window, through the class registry.
-#include "designs/ClassRegistry.h"
-#include "startup/DesignClasses.h"
-#include "designs/ComponentImage.h"
-#include "designs/Design.h"
-#include "designs/FormText.h"
-#include "designs/ImageStream.h"
 #include "controls/ZEDChxBox.h"
 #include "controls/ZEDPicker.h"
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
 #include "designer/ClientMain.h"
+#include "designs/ClassRegistry.h"
+#include "designs/ComponentImage.h"
+#include "designs/Design.h"
+#include "designs/FormText.h"
+#include "designs/ImageStream.h"
 #include "startup/DataModule.h"
+#include "startup/DesignClasses.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/widgets/PageControl.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/HeadlessPlatform.h"
-#include "toolkit/widgets/PageControl.h"
-#include "toolkit/core/PropertyAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -151,12 +151,14 @@ TEST_F(StoredDesigns, ReadingRenamesTheRootAndTheNextSaveKeepsTheName)
 TEST_F(StoredDesigns, BrokenDesignsNameWhatIsWrong)
 {
     EXPECT_EQ(loadError("object A: TfrmClientMain\r\n  object L: TLabel\r\n  end\r\nend"), "Class TLabel not found");
-    EXPECT_EQ(loadError("object A: TfrmClientMain\r\n  object X: TZEDit\r\n  end\r\n  object x: TZEDit\r\n  end\r\nend"),
-              "A component named x already exists");
+    EXPECT_EQ(
+        loadError("object A: TfrmClientMain\r\n  object X: TZEDit\r\n  end\r\n  object x: TZEDit\r\n  end\r\nend"),
+        "A component named x already exists");
     EXPECT_EQ(loadError("object A: TfrmClientMain\r\n  object C: TZEDChxBox\r\n    Dictionary = 'd'\r\n  end\r\nend"),
               "Error reading C.Dictionary: Property Dictionary does not exist");
-    EXPECT_EQ(loadError("object A: TfrmClientMain\r\n  object B: TZEDBtn\r\n    OnClick = NoSuchHandler\r\n  end\r\nend"),
-              "Error reading B.OnClick: Invalid property value");
+    EXPECT_EQ(
+        loadError("object A: TfrmClientMain\r\n  object B: TZEDBtn\r\n    OnClick = NoSuchHandler\r\n  end\r\nend"),
+        "Error reading B.OnClick: Invalid property value");
     EXPECT_EQ(loadError("object A: TfrmClientMain\r\n  object B: TZEDBtn\r\n    Left = 'x'\r\n  end\r\nend"),
               "Error reading B.Left: Invalid property value");
     EXPECT_EQ(loadError("object Z: TfrmClientMain\r\n  Font.Nothing = 1\r\nend"),
@@ -169,18 +171,19 @@ TEST_F(StoredDesigns, BrokenDesignsNameWhatIsWrong)
 
 TEST_F(StoredDesigns, FieldControlsKeepWhatTheirClassesSay)
 {
-    std::string text = builtinWith("      object TZEDChxBox1: TZEDChxBox\r\n"
-                                   "        Left = 8\r\n"
-                                   "        Top = 8\r\n"
-                                   "        Width = 97\r\n"
-                                   "        Height = 17\r\n"
-                                   "        Checked = True\r\n"
-                                   "        State = cbChecked\r\n"
-                                   "        TabOrder = 4\r\n"
-                                   "        Required = False\r\n"
-                                   "        CanModify = True\r\n"
-                                   "        FieldType = 3\r\n"
-                                   "      end\r\n");
+    std::string text = builtinWith(
+        "      object TZEDChxBox1: TZEDChxBox\r\n"
+        "        Left = 8\r\n"
+        "        Top = 8\r\n"
+        "        Width = 97\r\n"
+        "        Height = 17\r\n"
+        "        Checked = True\r\n"
+        "        State = cbChecked\r\n"
+        "        TabOrder = 4\r\n"
+        "        Required = False\r\n"
+        "        CanModify = True\r\n"
+        "        FieldType = 3\r\n"
+        "      end\r\n");
     // The check box's own State is gone: the old line is refused.
     EXPECT_EQ(loadError(text), "Error reading TZEDChxBox1.State: Invalid property value");
 
@@ -204,7 +207,8 @@ TEST_F(StoredDesigns, FieldControlsKeepWhatTheirClassesSay)
     std::string block = withPicker.substr(at, withPicker.find("end\r\n", at) - at);
     EXPECT_EQ(block.find("ShowCheckbox"), std::string::npos);
     EXPECT_EQ(block.find("Date ="), std::string::npos);
-    EXPECT_NE(block.find("Required = False\r\n        CanModify = False\r\n        FieldType = 2\r\n"), std::string::npos);
+    EXPECT_NE(block.find("Required = False\r\n        CanModify = False\r\n        FieldType = 2\r\n"),
+              std::string::npos);
     EXPECT_EQ(block.find("Font."), std::string::npos);
     EXPECT_EQ(block.find("Color"), std::string::npos);
 }

@@ -2,12 +2,12 @@
 // showing and hiding, activation, layout of aligned and anchored children.
 #include "Fixture.h"
 
+#include "toolkit/core/Errors.h"
+#include "toolkit/core/PropertyTable.h"
 #include "toolkit/data/DataModule.h"
 #include "toolkit/widgets/Edit.h"
-#include "toolkit/core/Errors.h"
 #include "toolkit/widgets/Labels.h"
 #include "toolkit/widgets/Panels.h"
-#include "toolkit/core/PropertyTable.h"
 #include "toolkit/widgets/StatusBar.h"
 
 using namespace tk;
@@ -22,10 +22,7 @@ bool gSawReference = false;
 class TMainWindow : public TForm {
     TK_CLASS(TMainWindow)
 public:
-    explicit TMainWindow(TComponent* owner) : TForm(owner)
-    {
-        OnCreate = findMethod("FormCreate");
-    }
+    explicit TMainWindow(TComponent* owner) : TForm(owner) { OnCreate = findMethod("FormCreate"); }
     void FormCreate(TObject*) { gSawReference = gMain == this; }
 };
 TK_DEFINE_CLASS(TMainWindow, TForm)
@@ -212,7 +209,8 @@ TEST_F(ToolkitTest, DestroyingAWindowRaisesOnDestroyBeforeItsControlsGo)
     edit->setName("edtInside");
     edit->setParent(second);
     bool editAliveAtDestroy = false;
-    second->OnDestroy = Handler::notify([&](TObject*) { editAliveAtDestroy = second->findComponent("edtInside") != nullptr; });
+    second->OnDestroy =
+        Handler::notify([&](TObject*) { editAliveAtDestroy = second->findComponent("edtInside") != nullptr; });
     second->show();
     ComponentRef<TForm> ref(second);
     second->OnClose = Handler::close([](TObject*, TCloseAction& action) { action = TCloseAction::caFree; });

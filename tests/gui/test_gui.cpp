@@ -3,16 +3,16 @@
 // sent to the input API do.
 #include "../TempFolder.h"
 
+#include "app/DesignerComposition.h"
 #include "gui/QtPlatform.h"
 #include "gui/WindowWidget.h"
 #include "startup/DemoDatabase.h"
-#include "app/DesignerComposition.h"
-#include "toolkit/windows/Application.h"
+#include "toolkit/core/PropertyAccess.h"
 #include "toolkit/widgets/CheckBox.h"
 #include "toolkit/widgets/Edit.h"
+#include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
 #include "toolkit/windows/Menus.h"
-#include "toolkit/core/PropertyAccess.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -112,8 +112,8 @@ TEST(Gui, QtEventsChangeTheModelAsTheInputApiDoes)
     ASSERT_NE(w, nullptr);
     auto mouse = [&](QEvent::Type type, QPoint local) {
         QPoint global = local;  // the model's screen place is what counts
-        QMouseEvent e(type, local, global, Qt::LeftButton, type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
+        QMouseEvent e(type, local, global, Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(w, &e);
     };
     auto key = [&](int k, Qt::KeyboardModifiers mods, const QString& text) {
@@ -291,7 +291,8 @@ TEST(Gui, ABadFieldNameTypedWithQtKeysShowsTheHintAsAWindowOfItsOwn)
                               type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
                 QCoreApplication::sendEvent(w, &e);
             }
-            for (auto [k, text] : std::vector<std::pair<int, QString>>{{Qt::Key_1, "1"}, {Qt::Key_X, "x"}, {Qt::Key_Tab, "\t"}}) {
+            for (auto [k, text] :
+                 std::vector<std::pair<int, QString>>{{Qt::Key_1, "1"}, {Qt::Key_X, "x"}, {Qt::Key_Tab, "\t"}}) {
                 QKeyEvent down(QEvent::KeyPress, k, Qt::NoModifier, text);
                 QCoreApplication::sendEvent(w, &down);
                 QKeyEvent up(QEvent::KeyRelease, k, Qt::NoModifier, text);

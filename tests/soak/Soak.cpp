@@ -9,20 +9,20 @@
 //   velmora-soak [--seed N] [--seconds S] [--gestures G]
 #include "../TempFolder.h"
 #include "../TestDatabase.h"
-#include "designs/Design.h"
+#include "app/DesignerComposition.h"
 #include "db/Query.h"
 #include "designer/ClientMain.h"
+#include "designs/Design.h"
 #include "lookup/SearchList.h"
 #include "palette/ComponentPalette.h"
 #include "properties/PropertyPage.h"
 #include "startup/DataModule.h"
 #include "startup/DemoDatabase.h"
-#include "app/DesignerComposition.h"
-#include "toolkit/windows/Application.h"
-#include "toolkit/windows/HeadlessPlatform.h"
-#include "toolkit/widgets/PageControl.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/text/Text.h"
+#include "toolkit/widgets/PageControl.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/HeadlessPlatform.h"
 
 #include <chrono>
 #include <cstdio>
@@ -95,7 +95,8 @@ public:
             tk::TPoint at{pick(std::max(1, target->width())), pick(std::max(1, target->height()))};
             bool right = pick(4) == 0;
             if (std::getenv("VELMORA_SOAK_TRACE"))
-                std::fprintf(stderr, "  click %s %s at %d,%d\n", right ? "right" : "left", target->name().c_str(), at.x, at.y);
+                std::fprintf(stderr, "  click %s %s at %d,%d\n", right ? "right" : "left", target->name().c_str(), at.x,
+                             at.y);
             app.click(target, at, right ? tk::TMouseButton::mbRight : tk::TMouseButton::mbLeft);
             if (app.popup() && pick(2)) app.pressKey(tk::vk::Escape);
             break;
@@ -123,8 +124,8 @@ public:
         }
         case 6:
         case 7: {  // typing into a property page editor, then Tab
-            static const char* editors[] = {"edtCaption", "cbxFieldName", "cbxDictionary", "seTabOrder", "cbxRelation",
-                                            "chxRequired", "chxCanModify", "rgFieldType"};
+            static const char* editors[] = {"edtCaption",  "cbxFieldName", "cbxDictionary", "seTabOrder",
+                                            "cbxRelation", "chxRequired",  "chxCanModify",  "rgFieldType"};
             tk::TControl* editor = control(frmPropertyPage.get(), editors[pick(8)]);
             if (!editor || !editor->isShowing()) break;
             app.click(editor, {pick(std::max(1, editor->width())), pick(std::max(1, editor->height()))});
@@ -221,7 +222,8 @@ public:
             scratch->free();
         }
         std::string users;
-        for (const std::string& user : readRows(link, "Select UserLogin, UserPasswd from UserTable")) users += user + ";";
+        for (const std::string& user : readRows(link, "Select UserLogin, UserPasswd from UserTable"))
+            users += user + ";";
         if (users != "demo|demo;penzugy|penzugy;") breach("UserTable changed: " + users);
     }
 
@@ -248,13 +250,14 @@ private:
             for (tk::TControl* c : sheet->controls())
                 if (c->isShowing()) candidates.push_back(c);
         }
-        return candidates.empty() ? nullptr : candidates[static_cast<size_t>(pick(static_cast<int>(candidates.size())))];
+        return candidates.empty() ? nullptr
+                                  : candidates[static_cast<size_t>(pick(static_cast<int>(candidates.size())))];
     }
 
     std::string randomText()
     {
-        static const char* pieces[] = {"Ugyszam", "a", "1", "_", "Targy", "IKTATOSZAM", "ő", " ", "x]'", "Ügytípus",
-                                       "Egyenlő", "9", "Erkezett", "-"};
+        static const char* pieces[] = {"Ugyszam", "a",   "1",        "_",       "Targy", "IKTATOSZAM", "ő",
+                                       " ",       "x]'", "Ügytípus", "Egyenlő", "9",     "Erkezett",   "-"};
         std::string s;
         for (int i = pick(4); i >= 0; --i) s += pieces[pick(14)];
         return s;
@@ -316,14 +319,15 @@ int main(int argc, char** argv)
         });
         velmora::runVelmora(platform, folder.file("velmora"));
         if (!failure.empty()) {
-            std::fprintf(stderr, "velmora-soak: seed %llu, gesture %ld: %s\n",
-                         static_cast<unsigned long long>(runSeed), here + 1, failure.c_str());
+            std::fprintf(stderr, "velmora-soak: seed %llu, gesture %ld: %s\n", static_cast<unsigned long long>(runSeed),
+                         here + 1, failure.c_str());
             return 1;
         }
     }
-    std::printf("velmora-soak: %ld gestures in %d sessions, seeds %llu to %llu, %.1f placed controls on the "
-                "surface on average, nothing broke\n",
-                played, runs, static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed + runs - 1),
-                played ? static_cast<double>(fieldControlsSeen) / static_cast<double>(played) : 0.0);
+    std::printf(
+        "velmora-soak: %ld gestures in %d sessions, seeds %llu to %llu, %.1f placed controls on the "
+        "surface on average, nothing broke\n",
+        played, runs, static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed + runs - 1),
+        played ? static_cast<double>(fieldControlsSeen) / static_cast<double>(played) : 0.0);
     return 0;
 }

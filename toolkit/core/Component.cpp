@@ -125,8 +125,7 @@ void TComponent::removeComponent(TComponent* c)
 void TComponent::setName(const std::string& name)
 {
     if (name == name_) return;
-    if (!name.empty() && !isValidIdent(name))
-        throw EComponentError(format("'%s' is not a valid component name", name));
+    if (!name.empty() && !isValidIdent(name)) throw EComponentError(format("'%s' is not a valid component name", name));
     if (owner_) {
         // One probe claims the new name (a change of letter case only finds
         // this component itself, whose entry stays).

@@ -2,8 +2,8 @@
 // (event handlers found by name) and the loading state.
 #pragma once
 
-#include "toolkit/core/Object.h"
 #include "toolkit/core/NameIndex.h"
+#include "toolkit/core/Object.h"
 #include "toolkit/core/OnDemand.h"
 #include "toolkit/text/Text.h"
 
@@ -78,7 +78,6 @@ public:
 protected:
     // Called when loading ends, so properties that depend on each other apply.
     virtual void loaded() {}
-
 
 private:
     friend class RefLink;

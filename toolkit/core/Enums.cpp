@@ -3,11 +3,11 @@
 
 namespace tk::types {
 
-#define TK_ENUM(fn, typeName, ...)                             \
-    const EnumType& fn()                                       \
-    {                                                          \
-        static const EnumType t{typeName, {__VA_ARGS__}};      \
-        return t;                                              \
+#define TK_ENUM(fn, typeName, ...)                        \
+    const EnumType& fn()                                  \
+    {                                                     \
+        static const EnumType t{typeName, {__VA_ARGS__}}; \
+        return t;                                         \
     }
 
 TK_ENUM(align, "TAlign", "alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom")
@@ -40,9 +40,9 @@ TK_ENUM(buttonLayout, "TButtonLayout", "blGlyphLeft", "blGlyphRight", "blGlyphTo
 TK_ENUM(buttonStyle, "TButtonStyle", "bsAutoDetect", "bsWin31", "bsNew")
 TK_ENUM(tabStyle, "TTabStyle", "tsTabs", "tsButtons", "tsFlatButtons")
 TK_ENUM(tabPosition, "TTabPosition", "tpTop", "tpBottom", "tpLeft", "tpRight")
-TK_ENUM(dbGridOptions, "TDBGridOption", "dgEditing", "dgAlwaysShowEditor", "dgTitles", "dgIndicator",
-        "dgColumnResize", "dgColLines", "dgRowLines", "dgTabs", "dgRowSelect", "dgAlwaysShowSelection",
-        "dgConfirmDelete", "dgCancelOnExit", "dgMultiSelect")
+TK_ENUM(dbGridOptions, "TDBGridOption", "dgEditing", "dgAlwaysShowEditor", "dgTitles", "dgIndicator", "dgColumnResize",
+        "dgColLines", "dgRowLines", "dgTabs", "dgRowSelect", "dgAlwaysShowSelection", "dgConfirmDelete",
+        "dgCancelOnExit", "dgMultiSelect")
 TK_ENUM(statusPanelStyle, "TStatusPanelStyle", "psText", "psOwnerDraw")
 TK_ENUM(statusPanelBevel, "TStatusPanelBevel", "pbNone", "pbLowered", "pbRaised")
 TK_ENUM(dateTimeKind, "TDateTimeKind", "dtkDate", "dtkTime")
@@ -54,15 +54,14 @@ TK_ENUM(popupAlignment, "TPopupAlignment", "paLeft", "paRight", "paCenter")
 TK_ENUM(trackButton, "TTrackButton", "tbRightButton", "tbLeftButton")
 TK_ENUM(menuAutoFlag, "TMenuAutoFlag", "maAutomatic", "maManual", "maParent")
 TK_ENUM(menuBreak, "TMenuBreak", "mbNone", "mbBreak", "mbBarBreak")
-TK_ENUM(menuAnimation, "TMenuAnimations", "maLeftToRight", "maRightToLeft", "maTopToBottom", "maBottomToTop",
-        "maNone")
+TK_ENUM(menuAnimation, "TMenuAnimations", "maLeftToRight", "maRightToLeft", "maTopToBottom", "maBottomToTop", "maNone")
 TK_ENUM(defaultMonitor, "TDefaultMonitor", "dmDesktop", "dmPrimary", "dmMainForm", "dmActiveForm")
 TK_ENUM(printScale, "TPrintScale", "poNone", "poProportional", "poPrintToFit")
 TK_ENUM(scrollBarStyle, "TScrollBarStyle", "ssRegular", "ssFlat", "ssHotTrack")
 TK_ENUM(bevelEdges, "TBevelEdge", "beLeft", "beTop", "beRight", "beBottom")
 TK_ENUM(bevelKind, "TBevelKind", "bkNone", "bkTile", "bkSoft", "bkFlat")
-TK_ENUM(imeMode, "TImeMode", "imDisable", "imClose", "imOpen", "imDontCare", "imSAlpha", "imAlpha", "imHira",
-        "imSKata", "imKata", "imChinese", "imSHanguel", "imHanguel")
+TK_ENUM(imeMode, "TImeMode", "imDisable", "imClose", "imOpen", "imDontCare", "imSAlpha", "imAlpha", "imHira", "imSKata",
+        "imKata", "imChinese", "imSHanguel", "imHanguel")
 TK_ENUM(helpType, "THelpType", "htKeyword", "htContext")
 TK_ENUM(dragKind, "TDragKind", "dkDrag", "dkDock")
 TK_ENUM(dragMode, "TDragMode", "dmManual", "dmAutomatic")
@@ -141,12 +140,11 @@ const NamedConstants& colors()
 const NamedConstants& cursors()
 {
     static const NamedConstants t{{
-        {"crDefault", 0},     {"crArrow", -2},      {"crCross", -3},     {"crIBeam", -4},
-        {"crSizeNESW", -6},   {"crSizeNS", -7},     {"crSizeNWSE", -8},  {"crSizeWE", -9},
-        {"crUpArrow", -10},   {"crHourGlass", -11}, {"crDrag", -12},     {"crNoDrop", -13},
-        {"crHSplit", -14},    {"crVSplit", -15},    {"crMultiDrag", -16}, {"crSQLWait", -17},
-        {"crNo", -18},        {"crAppStart", -19},  {"crHelp", -20},     {"crHandPoint", -21},
-        {"crSizeAll", -22},   {"crSize", -22},
+        {"crDefault", 0},   {"crArrow", -2},    {"crCross", -3},     {"crIBeam", -4},    {"crSizeNESW", -6},
+        {"crSizeNS", -7},   {"crSizeNWSE", -8}, {"crSizeWE", -9},    {"crUpArrow", -10}, {"crHourGlass", -11},
+        {"crDrag", -12},    {"crNoDrop", -13},  {"crHSplit", -14},   {"crVSplit", -15},  {"crMultiDrag", -16},
+        {"crSQLWait", -17}, {"crNo", -18},      {"crAppStart", -19}, {"crHelp", -20},    {"crHandPoint", -21},
+        {"crSizeAll", -22}, {"crSize", -22},
     }};
     return t;
 }
@@ -154,11 +152,24 @@ const NamedConstants& cursors()
 const NamedConstants& charsets()
 {
     static const NamedConstants t{{
-        {"ANSI_CHARSET", 0},        {"DEFAULT_CHARSET", 1},   {"SYMBOL_CHARSET", 2},    {"MAC_CHARSET", 77},
-        {"SHIFTJIS_CHARSET", 128},  {"HANGEUL_CHARSET", 129}, {"JOHAB_CHARSET", 130},   {"GB2312_CHARSET", 134},
-        {"CHINESEBIG5_CHARSET", 136}, {"GREEK_CHARSET", 161}, {"TURKISH_CHARSET", 162}, {"HEBREW_CHARSET", 177},
-        {"ARABIC_CHARSET", 178},    {"BALTIC_CHARSET", 186},  {"RUSSIAN_CHARSET", 204}, {"THAI_CHARSET", 222},
-        {"EASTEUROPE_CHARSET", 238}, {"OEM_CHARSET", 255},
+        {"ANSI_CHARSET", 0},
+        {"DEFAULT_CHARSET", 1},
+        {"SYMBOL_CHARSET", 2},
+        {"MAC_CHARSET", 77},
+        {"SHIFTJIS_CHARSET", 128},
+        {"HANGEUL_CHARSET", 129},
+        {"JOHAB_CHARSET", 130},
+        {"GB2312_CHARSET", 134},
+        {"CHINESEBIG5_CHARSET", 136},
+        {"GREEK_CHARSET", 161},
+        {"TURKISH_CHARSET", 162},
+        {"HEBREW_CHARSET", 177},
+        {"ARABIC_CHARSET", 178},
+        {"BALTIC_CHARSET", 186},
+        {"RUSSIAN_CHARSET", 204},
+        {"THAI_CHARSET", 222},
+        {"EASTEUROPE_CHARSET", 238},
+        {"OEM_CHARSET", 255},
     }};
     return t;
 }

@@ -13,8 +13,14 @@ enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWind
 using TBorderIcons = unsigned;
 constexpr TBorderIcons biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8;
 enum class TPosition {
-    poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
-    poMainFormCenter, poOwnerFormCenter
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
 };
 enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
@@ -39,9 +45,8 @@ enum class TTabStyle { tsTabs, tsButtons, tsFlatButtons };
 enum class TTabPosition { tpTop, tpBottom, tpLeft, tpRight };
 using TDBGridOptions = unsigned;
 constexpr TDBGridOptions dgEditing = 1, dgAlwaysShowEditor = 2, dgTitles = 4, dgIndicator = 8, dgColumnResize = 16,
-                         dgColLines = 32, dgRowLines = 64, dgTabs = 128, dgRowSelect = 256,
-                         dgAlwaysShowSelection = 512, dgConfirmDelete = 1024, dgCancelOnExit = 2048,
-                         dgMultiSelect = 4096;
+                         dgColLines = 32, dgRowLines = 64, dgTabs = 128, dgRowSelect = 256, dgAlwaysShowSelection = 512,
+                         dgConfirmDelete = 1024, dgCancelOnExit = 2048, dgMultiSelect = 4096;
 enum class TStatusPanelStyle { psText, psOwnerDraw };
 enum class TStatusPanelBevel { pbNone, pbLowered, pbRaised };
 enum class TDateTimeKind { dtkDate, dtkTime };

@@ -13,17 +13,29 @@ public:
 };
 
 // A component could not be named, owned or created.
-class EComponentError : public Error { using Error::Error; };
+class EComponentError : public Error {
+    using Error::Error;
+};
 // A property that does not exist, or a value that does not suit it.
-class EPropertyError : public Error { using Error::Error; };
+class EPropertyError : public Error {
+    using Error::Error;
+};
 // A text that cannot be converted to a number, date or boolean.
-class EConvertError : public Error { using Error::Error; };
+class EConvertError : public Error {
+    using Error::Error;
+};
 // An operation that is not allowed in the object's present state.
-class EInvalidOperation : public Error { using Error::Error; };
+class EInvalidOperation : public Error {
+    using Error::Error;
+};
 // A value outside the range that a property accepts.
-class ERangeError : public Error { using Error::Error; };
+class ERangeError : public Error {
+    using Error::Error;
+};
 // Silent error: stops a handler without a message box.
-class EAbort : public Error { using Error::Error; };
+class EAbort : public Error {
+    using Error::Error;
+};
 
 // printf-style formatting of the user-visible texts ("Property %s does not exist").
 std::string format(const char* pattern, const std::string& a);

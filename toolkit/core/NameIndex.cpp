@@ -33,7 +33,8 @@ TComponent* NameIndex::insert(std::string_view name, TComponent* c)
 {
     // At most three quarters used, counting removed slots, so every probe
     // ends at a free slot.
-    if ((used_ + 1) * 4 > slots_.size() * 3) rebuild(live_ * 2 + 2 > slots_.size() / 2 ? slots_.size() * 2 : slots_.size());
+    if ((used_ + 1) * 4 > slots_.size() * 3)
+        rebuild(live_ * 2 + 2 > slots_.size() / 2 ? slots_.size() * 2 : slots_.size());
     size_t hash = NameHash()(name);
     Slot* reuse = nullptr;
     size_t i = hash & mask();

@@ -11,11 +11,14 @@
 namespace tk {
 
 // Declares the class information of a class; pair with TK_DEFINE_CLASS.
-#define TK_CLASS(Class)                                                                     \
-public:                                                                                     \
-    static const ::tk::ClassInfo& staticClassInfo();                                        \
-    const ::tk::ClassInfo& classInfo() const override { return Class::staticClassInfo(); } \
-                                                                                            \
+#define TK_CLASS(Class)                               \
+public:                                               \
+    static const ::tk::ClassInfo& staticClassInfo();  \
+    const ::tk::ClassInfo& classInfo() const override \
+    {                                                 \
+        return Class::staticClassInfo();              \
+    }                                                 \
+                                                      \
 private:
 
 class TObject {

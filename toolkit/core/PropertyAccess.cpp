@@ -1,10 +1,10 @@
 // Property access by name.
 #include "toolkit/core/PropertyAccess.h"
 
-#include "toolkit/windows/Application.h"
 #include "toolkit/core/Component.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/text/Text.h"
+#include "toolkit/windows/Application.h"
 
 namespace tk {
 
@@ -88,7 +88,8 @@ Value propertyValue(const TPersistent& obj, const PropInfo& p, const Value& v)
         }
         case PropKind::Bool: return Value(v.toBool());
         case PropKind::Set:
-            if (v.type() == Value::Type::String) return Value(static_cast<int64_t>(textToSet(*p.enumType, v.toString())));
+            if (v.type() == Value::Type::String)
+                return Value(static_cast<int64_t>(textToSet(*p.enumType, v.toString())));
             return Value(v.toInt());
         case PropKind::String:
             if (v.type() == Value::Type::Component || v.type() == Value::Type::Object) invalidValue();

@@ -73,7 +73,8 @@ public:
 
     // Enumerations are kept as their C++ enum type and read as ordinals.
     template <class G, class S, class E = std::decay_t<std::invoke_result_t<G, const C&>>>
-    Entry enumeration(const char* name, const EnumType& type, G get, S set, std::type_identity_t<std::optional<E>> def = {})
+    Entry enumeration(const char* name, const EnumType& type, G get, S set,
+                      std::type_identity_t<std::optional<E>> def = {})
     {
         PropInfo& p = add(name, PropKind::Enum);
         p.enumType = &type;
@@ -150,9 +151,7 @@ public:
     {
         PropInfo& p = add(name, PropKind::Object);
         p.classType = &T::staticClassInfo;
-        p.get = [get](const TPersistent& o) {
-            return Value(static_cast<TPersistent*>(std::invoke(get, cast(o))));
-        };
+        p.get = [get](const TPersistent& o) { return Value(static_cast<TPersistent*>(std::invoke(get, cast(o)))); };
         p.set = [get](TPersistent& o, const Value& v) {
             if (TPersistent* src = v.toObject()) std::invoke(get, cast(o))->assign(*src);
         };
@@ -294,12 +293,12 @@ ClassInfo makeClassInfo(const char* name, const ClassInfo* parent, void (*declar
 
 // Defines Class::staticClassInfo(); the block that follows declares the
 // class's own published properties through `t`, in declaration order.
-#define TK_DEFINE_CLASS(Class, Base)                                                          \
-    static void tkDeclare##Class(::tk::PropertyTable<Class>& t);                              \
-    const ::tk::ClassInfo& Class::staticClassInfo()                                           \
-    {                                                                                         \
-        static const ::tk::ClassInfo info =                                                   \
+#define TK_DEFINE_CLASS(Class, Base)                                                         \
+    static void tkDeclare##Class(::tk::PropertyTable<Class>& t);                             \
+    const ::tk::ClassInfo& Class::staticClassInfo()                                          \
+    {                                                                                        \
+        static const ::tk::ClassInfo info =                                                  \
             ::tk::makeClassInfo<Class>(#Class, &Base::staticClassInfo(), &tkDeclare##Class); \
-        return info;                                                                          \
-    }                                                                                         \
+        return info;                                                                         \
+    }                                                                                        \
     static void tkDeclare##Class([[maybe_unused]] ::tk::PropertyTable<Class>& t)

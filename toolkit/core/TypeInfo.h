@@ -2,8 +2,8 @@
 // enumeration types and tables of named integer constants.
 #pragma once
 
-#include "toolkit/text/Text.h"
 #include "toolkit/core/Value.h"
+#include "toolkit/text/Text.h"
 
 #include <functional>
 #include <optional>
@@ -36,7 +36,21 @@ struct NamedConstants {
     const std::string* nameOf(int32_t value) const;
 };
 
-enum class PropKind { Integer, Int64, Char, Enum, Bool, Set, String, Float, Variant, Event, Component, Object, Collection };
+enum class PropKind {
+    Integer,
+    Int64,
+    Char,
+    Enum,
+    Bool,
+    Set,
+    String,
+    Float,
+    Variant,
+    Event,
+    Component,
+    Object,
+    Collection
+};
 
 // One published property.
 struct PropInfo {
@@ -47,8 +61,8 @@ struct PropInfo {
     // Component, Object, or Collection item class; a function, because
     // classes may name each other (a page and its page control).
     const ClassInfo& (*classType)() = nullptr;
-    EventKind eventKind = EventKind::Notify;    // Event
-    std::optional<int64_t> defaultValue;        // ordinals: Bool as 0/1, Set as a bit mask
+    EventKind eventKind = EventKind::Notify;  // Event
+    std::optional<int64_t> defaultValue;      // ordinals: Bool as 0/1, Set as a bit mask
     bool stored = true;
     std::function<bool(const TPersistent&)> storedIf;
     bool hidden = false;  // a descendant withdraws an inherited property

@@ -1,9 +1,9 @@
 // Data grids.
 #include "toolkit/data/DBGrid.h"
 
+#include "toolkit/widgets/StdProps.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Menus.h"
-#include "toolkit/widgets/StdProps.h"
 
 #include <algorithm>
 

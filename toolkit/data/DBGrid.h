@@ -19,14 +19,26 @@ public:
     void setDataSource(TDataSource* ds);
     TDataSet* dataSet() const;
     TDBGridOptions options() const { return options_; }
-    void setOptions(TDBGridOptions v) { options_ = v; invalidate(); }
+    void setOptions(TDBGridOptions v)
+    {
+        options_ = v;
+        invalidate();
+    }
     bool readOnly() const { return readOnly_; }
     void setReadOnly(bool v) { readOnly_ = v; }
     TFont* titleFont() const { return titleFont_.get(); }
     TColor fixedColor() const { return fixedColor_; }
-    void setFixedColor(TColor v) { fixedColor_ = v; invalidate(); }
+    void setFixedColor(TColor v)
+    {
+        fixedColor_ = v;
+        invalidate();
+    }
     TBorderStyle borderStyle() const { return borderStyle_; }
-    void setBorderStyle(TBorderStyle v) { borderStyle_ = v; invalidate(); }
+    void setBorderStyle(TBorderStyle v)
+    {
+        borderStyle_ = v;
+        invalidate();
+    }
     bool defaultDrawing() const { return defaultDrawing_; }
     void setDefaultDrawing(bool v) { defaultDrawing_ = v; }
 

@@ -13,8 +13,10 @@ std::string format(const char* pattern, const std::string& a)
 {
     std::string out;
     for (const char* p = pattern; *p; ++p) {
-        if (p[0] == '%' && p[1] == 's') { out += a; ++p; }
-        else out += *p;
+        if (p[0] == '%' && p[1] == 's') {
+            out += a;
+            ++p;
+        } else out += *p;
     }
     return out;
 }
@@ -23,8 +25,10 @@ std::string format(const char* pattern, long long a)
 {
     std::string out;
     for (const char* p = pattern; *p; ++p) {
-        if (p[0] == '%' && p[1] == 'd') { out += std::to_string(a); ++p; }
-        else out += *p;
+        if (p[0] == '%' && p[1] == 'd') {
+            out += std::to_string(a);
+            ++p;
+        } else out += *p;
     }
     return out;
 }

@@ -15,19 +15,41 @@ void forEachCodePoint(std::string_view utf8, F f)
         unsigned char c = static_cast<unsigned char>(utf8[i]);
         char32_t cp;
         int extra;
-        if (c < 0x80) { cp = c; extra = 0; }
-        else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; }
-        else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; extra = 2; }
-        else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; extra = 3; }
-        else { f(U'\uFFFD'); ++i; continue; }
+        if (c < 0x80) {
+            cp = c;
+            extra = 0;
+        } else if ((c & 0xE0) == 0xC0) {
+            cp = c & 0x1F;
+            extra = 1;
+        } else if ((c & 0xF0) == 0xE0) {
+            cp = c & 0x0F;
+            extra = 2;
+        } else if ((c & 0xF8) == 0xF0) {
+            cp = c & 0x07;
+            extra = 3;
+        } else {
+            f(U'\uFFFD');
+            ++i;
+            continue;
+        }
         bool ok = true;
         for (int k = 1; k <= extra; ++k) {
-            if (i + k >= utf8.size()) { ok = false; break; }
+            if (i + k >= utf8.size()) {
+                ok = false;
+                break;
+            }
             unsigned char cc = static_cast<unsigned char>(utf8[i + k]);
-            if ((cc & 0xC0) != 0x80) { ok = false; break; }
+            if ((cc & 0xC0) != 0x80) {
+                ok = false;
+                break;
+            }
             cp = (cp << 6) | (cc & 0x3F);
         }
-        if (!ok) { f(U'\uFFFD'); ++i; continue; }
+        if (!ok) {
+            f(U'\uFFFD');
+            ++i;
+            continue;
+        }
         f(cp);
         i += static_cast<size_t>(extra) + 1;
     }

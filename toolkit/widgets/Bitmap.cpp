@@ -12,7 +12,8 @@ TK_DEFINE_CLASS(TBitmap, TPersistent) {}
 namespace {
 int32_t le32(const std::vector<uint8_t>& b, size_t at)
 {
-    return static_cast<int32_t>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24));
+    return static_cast<int32_t>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
+                                (static_cast<uint32_t>(b[at + 3]) << 24));
 }
 }  // namespace
 

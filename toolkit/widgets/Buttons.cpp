@@ -1,9 +1,9 @@
 // Push buttons, glyph buttons and speed buttons.
 #include "toolkit/widgets/Buttons.h"
 
+#include "toolkit/widgets/StdProps.h"
 #include "toolkit/windows/Form.h"
 #include "toolkit/windows/Menus.h"
-#include "toolkit/widgets/StdProps.h"
 
 namespace tk {
 
@@ -58,8 +58,7 @@ TK_DEFINE_CLASS(TBitBtn, TButton)
     t.integer("ModalResult", &TBitBtn::modalResult, &TBitBtn::setModalResult, 0).storedIf(custom);
     t.object<TBitmap>("Glyph", &TBitBtn::glyph).storedIf(custom);
     t.enumeration("Kind", types::bitBtnKind(), &TBitBtn::kind, &TBitBtn::setKind, TBitBtnKind::bkCustom);
-    t.enumeration("Layout", types::buttonLayout(), &TBitBtn::layout, &TBitBtn::setLayout,
-                  TButtonLayout::blGlyphLeft);
+    t.enumeration("Layout", types::buttonLayout(), &TBitBtn::layout, &TBitBtn::setLayout, TButtonLayout::blGlyphLeft);
     t.integer("Margin", &TBitBtn::margin, &TBitBtn::setMargin, -1);
     t.integer("NumGlyphs", &TBitBtn::numGlyphs, &TBitBtn::setNumGlyphs, 1).storedIf(custom);
     t.enumeration("Style", types::buttonStyle(), &TBitBtn::buttonStyle, &TBitBtn::setButtonStyle,

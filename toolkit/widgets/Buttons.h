@@ -16,7 +16,11 @@ public:
     explicit TButton(TComponent* owner);
 
     bool isDefault() const { return default_; }
-    void setDefault(bool v) { default_ = v; invalidate(); }
+    void setDefault(bool v)
+    {
+        default_ = v;
+        invalidate();
+    }
     bool cancel() const { return cancel_; }
     void setCancel(bool v) { cancel_ = v; }
     TModalResult modalResult() const { return modalResult_; }
@@ -53,13 +57,29 @@ public:
     void setKind(TBitBtnKind v);
     static std::string standardCaption(TBitBtnKind k);
     TButtonLayout layout() const { return layout_; }
-    void setLayout(TButtonLayout v) { layout_ = v; invalidate(); }
+    void setLayout(TButtonLayout v)
+    {
+        layout_ = v;
+        invalidate();
+    }
     int margin() const { return margin_; }
-    void setMargin(int v) { margin_ = v; invalidate(); }
+    void setMargin(int v)
+    {
+        margin_ = v;
+        invalidate();
+    }
     int numGlyphs() const { return numGlyphs_; }
-    void setNumGlyphs(int v) { numGlyphs_ = v < 1 ? 1 : (v > 4 ? 4 : v); invalidate(); }
+    void setNumGlyphs(int v)
+    {
+        numGlyphs_ = v < 1 ? 1 : (v > 4 ? 4 : v);
+        invalidate();
+    }
     int spacing() const { return spacing_; }
-    void setSpacing(int v) { spacing_ = v; invalidate(); }
+    void setSpacing(int v)
+    {
+        spacing_ = v;
+        invalidate();
+    }
     TButtonStyle buttonStyle() const { return style_; }
     void setButtonStyle(TButtonStyle v) { style_ = v; }
 
@@ -88,7 +108,11 @@ public:
     bool allowAllUp() const { return allowAllUp_; }
     void setAllowAllUp(bool v) { allowAllUp_ = v; }
     bool flat() const { return flat_; }
-    void setFlat(bool v) { flat_ = v; invalidate(); }
+    void setFlat(bool v)
+    {
+        flat_ = v;
+        invalidate();
+    }
     TBitmap* glyph() const { return glyph_.get(); }
     int numGlyphs() const { return numGlyphs_; }
     void setNumGlyphs(int v) { numGlyphs_ = v < 1 ? 1 : (v > 4 ? 4 : v); }

@@ -1,8 +1,8 @@
 // Check boxes.
 #include "toolkit/widgets/CheckBox.h"
 
-#include "toolkit/windows/Menus.h"
 #include "toolkit/widgets/StdProps.h"
+#include "toolkit/windows/Menus.h"
 
 namespace tk {
 

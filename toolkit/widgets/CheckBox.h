@@ -19,7 +19,11 @@ public:
     bool allowGrayed() const { return allowGrayed_; }
     void setAllowGrayed(bool v) { allowGrayed_ = v; }
     TLeftRight alignment() const { return alignment_; }
-    void setAlignment(TLeftRight v) { alignment_ = v; invalidate(); }
+    void setAlignment(TLeftRight v)
+    {
+        alignment_ = v;
+        invalidate();
+    }
     bool wordWrap() const { return wordWrap_; }
     void setWordWrap(bool v) { wordWrap_ = v; }
     bool isPressed() const { return press_.shownDown(); }

@@ -1,10 +1,10 @@
 // Combo boxes.
 #include "toolkit/widgets/ComboBox.h"
 
+#include "toolkit/text/Text.h"
+#include "toolkit/widgets/StdProps.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Menus.h"
-#include "toolkit/widgets/StdProps.h"
-#include "toolkit/text/Text.h"
 
 #include <algorithm>
 
@@ -13,8 +13,7 @@ namespace tk {
 TK_DEFINE_CLASS(TComboBox, TCustomEdit)
 {
     using namespace published;
-    t.enumeration("Style", types::comboBoxStyle(), &TComboBox::style, &TComboBox::setStyle,
-                  TComboBoxStyle::csDropDown);
+    t.enumeration("Style", types::comboBoxStyle(), &TComboBox::style, &TComboBox::setStyle, TComboBoxStyle::csDropDown);
     anchors(t);
     color(t, clWindow);
     constraints(t);

@@ -4,10 +4,10 @@
 #include "toolkit/windows/Platform.h"
 
 #include "toolkit/core/Errors.h"
-#include "toolkit/windows/Form.h"
-#include "toolkit/windows/Menus.h"
 #include "toolkit/widgets/StdProps.h"
 #include "toolkit/widgets/WinControl.h"
+#include "toolkit/windows/Form.h"
+#include "toolkit/windows/Menus.h"
 
 namespace tk {
 

@@ -5,8 +5,8 @@
 
 #include "toolkit/core/Component.h"
 #include "toolkit/core/InputEvent.h"
-#include "toolkit/widgets/Font.h"
 #include "toolkit/core/OnDemand.h"
+#include "toolkit/widgets/Font.h"
 
 #include <memory>
 

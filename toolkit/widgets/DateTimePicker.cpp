@@ -1,10 +1,10 @@
 // Date pickers and their drop-down calendar.
 #include "toolkit/widgets/DateTimePicker.h"
 
-#include "toolkit/windows/Application.h"
 #include "toolkit/text/Locale.h"
-#include "toolkit/windows/Menus.h"
 #include "toolkit/widgets/StdProps.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/Menus.h"
 
 #include <cmath>
 
@@ -189,8 +189,14 @@ void TDateTimePicker::Calendar::popupMouseUp(TMouseButton, TPoint screen)
         // The arrows at both ends of the title change the month.
         int step = x < cellWidth ? -1 : (x >= 6 * cellWidth ? 1 : 0);
         int m = picker_.calMonth_ + step, yr = picker_.calYear_;
-        if (m < 1) { m = 12; --yr; }
-        if (m > 12) { m = 1; ++yr; }
+        if (m < 1) {
+            m = 12;
+            --yr;
+        }
+        if (m > 12) {
+            m = 1;
+            ++yr;
+        }
         picker_.calMonth_ = m;
         picker_.calYear_ = yr;
         picker_.invalidate();

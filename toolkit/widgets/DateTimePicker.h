@@ -3,8 +3,8 @@
 // OnCloseUp). Setting the date keeps the time of day.
 #pragma once
 
-#include "toolkit/windows/Popup.h"
 #include "toolkit/widgets/WinControl.h"
+#include "toolkit/windows/Popup.h"
 
 #include <memory>
 
@@ -47,9 +47,17 @@ public:
     bool checked() const { return checked_; }
     void setChecked(bool v);
     bool showCheckbox() const { return showCheckbox_; }
-    void setShowCheckbox(bool v) { showCheckbox_ = v; invalidate(); }
+    void setShowCheckbox(bool v)
+    {
+        showCheckbox_ = v;
+        invalidate();
+    }
     TDateTimeKind kind() const { return kind_; }
-    void setKind(TDateTimeKind v) { kind_ = v; invalidate(); }
+    void setKind(TDateTimeKind v)
+    {
+        kind_ = v;
+        invalidate();
+    }
     TDTDateFormat dateFormat() const { return dateFormat_; }
     void setDateFormat(TDTDateFormat v) { dateFormat_ = v; }
     TDTDateMode dateMode() const { return dateMode_; }
@@ -61,7 +69,11 @@ public:
     double maxDate() const { return maxDate_; }
     void setMaxDate(double v) { maxDate_ = v; }
     const std::string& format() const { return format_; }
-    void setFormat(const std::string& v) { format_ = v; invalidate(); }
+    void setFormat(const std::string& v)
+    {
+        format_ = v;
+        invalidate();
+    }
     bool parseInput() const { return parseInput_; }
     void setParseInput(bool v) { parseInput_ = v; }
     TMonthCalColors* calColors() const { return calColors_.get(); }

@@ -1,10 +1,10 @@
 // Edit boxes.
 #include "toolkit/widgets/Edit.h"
 
+#include "toolkit/text/Text.h"
+#include "toolkit/widgets/StdProps.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Menus.h"
-#include "toolkit/widgets/StdProps.h"
-#include "toolkit/text/Text.h"
 
 namespace tk {
 
@@ -21,8 +21,7 @@ TK_DEFINE_CLASS(TEdit, TCustomEdit)
     bidi(t);
     t.enumeration("BorderStyle", types::borderStyle(), &TEdit::borderStyle, &TEdit::setBorderStyle,
                   TBorderStyle::bsSingle);
-    t.enumeration("CharCase", types::editCharCase(), &TEdit::charCase, &TEdit::setCharCase,
-                  TEditCharCase::ecNormal);
+    t.enumeration("CharCase", types::editCharCase(), &TEdit::charCase, &TEdit::setCharCase, TEditCharCase::ecNormal);
     color(t, clWindow);
     constraints(t);
     ctl3D(t);
@@ -173,9 +172,7 @@ bool TCustomEdit::handle(InputEvent& e)
             invalidate();
         }
         return true;
-    case InputType::MouseUp:
-        selecting_ = false;
-        return TWinControl::handle(e);
+    case InputType::MouseUp: selecting_ = false; return TWinControl::handle(e);
     case InputType::KeyDown: {
         bool shift = (e.shift & ssShift) != 0;
         int len = static_cast<int>(buffer_.text().size());

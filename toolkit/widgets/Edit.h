@@ -28,7 +28,11 @@ public:
     bool readOnly() const { return readOnly_; }
     void setReadOnly(bool v) { readOnly_ = v; }
     char32_t passwordChar() const { return passwordChar_; }
-    void setPasswordChar(char32_t c) { passwordChar_ = c; invalidate(); }
+    void setPasswordChar(char32_t c)
+    {
+        passwordChar_ = c;
+        invalidate();
+    }
     bool autoSelect() const { return autoSelect_; }
     void setAutoSelect(bool v) { autoSelect_ = v; }
     TEditCharCase charCase() const { return charCase_; }
@@ -36,7 +40,11 @@ public:
     bool hideSelection() const { return hideSelection_; }
     void setHideSelection(bool v) { hideSelection_ = v; }
     TBorderStyle borderStyle() const { return borderStyle_; }
-    void setBorderStyle(TBorderStyle v) { borderStyle_ = v; applyAutoSize(); }
+    void setBorderStyle(TBorderStyle v)
+    {
+        borderStyle_ = v;
+        applyAutoSize();
+    }
     // The text as drawn (password characters instead of the text).
     std::string displayText() const;
     // Character position under a client x coordinate.

@@ -1,8 +1,8 @@
 // Labels and static texts.
 #include "toolkit/widgets/Labels.h"
 
-#include "toolkit/windows/Menus.h"
 #include "toolkit/widgets/StdProps.h"
+#include "toolkit/windows/Menus.h"
 
 namespace tk {
 
@@ -73,8 +73,8 @@ TK_DEFINE_CLASS(TStaticText, TWinControl)
     t.boolean("AutoSize", &TStaticText::autoSize, &TStaticText::setAutoSize, true);
     bevels(t);
     bidi(t);
-    t.enumeration("BorderStyle", types::staticBorderStyle(), &TStaticText::borderStyle,
-                  &TStaticText::setBorderStyle, TStaticBorderStyle::sbsNone);
+    t.enumeration("BorderStyle", types::staticBorderStyle(), &TStaticText::borderStyle, &TStaticText::setBorderStyle,
+                  TStaticBorderStyle::sbsNone);
     caption(t);
     color(t);
     constraints(t);

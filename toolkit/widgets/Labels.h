@@ -35,10 +35,7 @@ public:
         transparent_ = v;
         this->invalidate();
     }
-    std::string displayText() const
-    {
-        return showAccelChar_ ? stripAccelerator(this->caption()) : this->caption();
-    }
+    std::string displayText() const { return showAccelChar_ ? stripAccelerator(this->caption()) : this->caption(); }
 
 protected:
     ComponentRef<TWinControl> focusControl_;
@@ -53,9 +50,17 @@ public:
     explicit TLabel(TComponent* owner);
 
     TTextLayout layout() const { return layout_; }
-    void setLayout(TTextLayout v) { layout_ = v; invalidate(); }
+    void setLayout(TTextLayout v)
+    {
+        layout_ = v;
+        invalidate();
+    }
     bool wordWrap() const { return wordWrap_; }
-    void setWordWrap(bool v) { wordWrap_ = v; applyAutoSize(); }
+    void setWordWrap(bool v)
+    {
+        wordWrap_ = v;
+        applyAutoSize();
+    }
 
 protected:
     void autoSizeBounds(int& width, int& height) const override;
@@ -71,7 +76,12 @@ public:
     explicit TStaticText(TComponent* owner);
 
     TStaticBorderStyle borderStyle() const { return borderStyle_; }
-    void setBorderStyle(TStaticBorderStyle v) { borderStyle_ = v; applyAutoSize(); invalidate(); }
+    void setBorderStyle(TStaticBorderStyle v)
+    {
+        borderStyle_ = v;
+        applyAutoSize();
+        invalidate();
+    }
 
 protected:
     void autoSizeBounds(int& width, int& height) const override;

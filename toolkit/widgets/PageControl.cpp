@@ -2,8 +2,8 @@
 #include "toolkit/widgets/PageControl.h"
 
 #include "toolkit/core/Errors.h"
-#include "toolkit/windows/Menus.h"
 #include "toolkit/widgets/StdProps.h"
+#include "toolkit/windows/Menus.h"
 
 #include <algorithm>
 

@@ -24,9 +24,17 @@ public:
     int imageIndex() const { return imageIndex_; }
     void setImageIndex(int v) { imageIndex_ = v; }
     bool highlighted() const { return highlighted_; }
-    void setHighlighted(bool v) { highlighted_ = v; invalidate(); }
+    void setHighlighted(bool v)
+    {
+        highlighted_ = v;
+        invalidate();
+    }
     int borderWidth() const { return borderWidth_; }
-    void setBorderWidth(int v) { borderWidth_ = v < 0 ? 0 : v; realign(); }
+    void setBorderWidth(int v)
+    {
+        borderWidth_ = v < 0 ? 0 : v;
+        realign();
+    }
     TRect alignRect() const override;
 
     Handler OnShow, OnHide;
@@ -55,17 +63,37 @@ public:
     bool selectPage(TTabSheet* page);
 
     TTabStyle style() const { return style_; }
-    void setStyle(TTabStyle v) { style_ = v; layoutPages(); }
+    void setStyle(TTabStyle v)
+    {
+        style_ = v;
+        layoutPages();
+    }
     bool multiLine() const { return multiLine_; }
-    void setMultiLine(bool v) { multiLine_ = v; layoutPages(); }
+    void setMultiLine(bool v)
+    {
+        multiLine_ = v;
+        layoutPages();
+    }
     bool hotTrack() const { return hotTrack_; }
     void setHotTrack(bool v) { hotTrack_ = v; }
     int tabHeight() const { return tabHeight_; }
-    void setTabHeight(int v) { tabHeight_ = v < 0 ? 0 : v; layoutPages(); }
+    void setTabHeight(int v)
+    {
+        tabHeight_ = v < 0 ? 0 : v;
+        layoutPages();
+    }
     int tabWidth() const { return tabWidth_; }
-    void setTabWidth(int v) { tabWidth_ = v < 0 ? 0 : v; layoutPages(); }
+    void setTabWidth(int v)
+    {
+        tabWidth_ = v < 0 ? 0 : v;
+        layoutPages();
+    }
     TTabPosition tabPosition() const { return tabPosition_; }
-    void setTabPosition(TTabPosition v) { tabPosition_ = v; layoutPages(); }
+    void setTabPosition(TTabPosition v)
+    {
+        tabPosition_ = v;
+        layoutPages();
+    }
 
     // Tabs (client coordinates) of the pages whose tab is visible.
     struct Tab {

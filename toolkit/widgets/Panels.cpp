@@ -1,8 +1,8 @@
 // Panels, bevels and splitters.
 #include "toolkit/widgets/Panels.h"
 
-#include "toolkit/windows/Menus.h"
 #include "toolkit/widgets/StdProps.h"
+#include "toolkit/windows/Menus.h"
 
 #include <algorithm>
 

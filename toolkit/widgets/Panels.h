@@ -12,15 +12,39 @@ public:
     explicit TPanel(TComponent* owner);
 
     TBevelCut bevelInner() const { return bevelInner_; }
-    void setBevelInner(TBevelCut v) { bevelInner_ = v; realign(); invalidate(); }
+    void setBevelInner(TBevelCut v)
+    {
+        bevelInner_ = v;
+        realign();
+        invalidate();
+    }
     TBevelCut bevelOuter() const { return bevelOuter_; }
-    void setBevelOuter(TBevelCut v) { bevelOuter_ = v; realign(); invalidate(); }
+    void setBevelOuter(TBevelCut v)
+    {
+        bevelOuter_ = v;
+        realign();
+        invalidate();
+    }
     int bevelWidth() const { return bevelWidth_; }
-    void setBevelWidth(int v) { bevelWidth_ = v < 1 ? 1 : v; realign(); invalidate(); }
+    void setBevelWidth(int v)
+    {
+        bevelWidth_ = v < 1 ? 1 : v;
+        realign();
+        invalidate();
+    }
     int borderWidth() const { return borderWidth_; }
-    void setBorderWidth(int v) { borderWidth_ = v < 0 ? 0 : v; realign(); invalidate(); }
+    void setBorderWidth(int v)
+    {
+        borderWidth_ = v < 0 ? 0 : v;
+        realign();
+        invalidate();
+    }
     TAlignment alignment() const { return alignment_; }
-    void setAlignment(TAlignment v) { alignment_ = v; invalidate(); }
+    void setAlignment(TAlignment v)
+    {
+        alignment_ = v;
+        invalidate();
+    }
     TRect alignRect() const override;
 
 private:
@@ -36,9 +60,17 @@ class TBevel : public TGraphicControl {
 public:
     explicit TBevel(TComponent* owner);
     TBevelShape shape() const { return shape_; }
-    void setShape(TBevelShape v) { shape_ = v; invalidate(); }
+    void setShape(TBevelShape v)
+    {
+        shape_ = v;
+        invalidate();
+    }
     TBevelStyle style() const { return style_; }
-    void setStyle(TBevelStyle v) { style_ = v; invalidate(); }
+    void setStyle(TBevelStyle v)
+    {
+        style_ = v;
+        invalidate();
+    }
 
 private:
     TBevelShape shape_ = TBevelShape::bsBox;
@@ -54,7 +86,11 @@ public:
     bool autoSnap() const { return autoSnap_; }
     void setAutoSnap(bool v) { autoSnap_ = v; }
     bool beveled() const { return beveled_; }
-    void setBeveled(bool v) { beveled_ = v; invalidate(); }
+    void setBeveled(bool v)
+    {
+        beveled_ = v;
+        invalidate();
+    }
     TResizeStyle resizeStyle() const { return resizeStyle_; }
     void setResizeStyle(TResizeStyle v) { resizeStyle_ = v; }
     // The control that dragging resizes: the one aligned on the same side

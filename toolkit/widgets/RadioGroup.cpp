@@ -1,8 +1,8 @@
 // Radio groups.
 #include "toolkit/widgets/RadioGroup.h"
 
-#include "toolkit/windows/Menus.h"
 #include "toolkit/widgets/StdProps.h"
+#include "toolkit/windows/Menus.h"
 
 #include <algorithm>
 

@@ -22,7 +22,11 @@ public:
     bool itemEnabled(int i) const;
     void setItemEnabled(int i, bool v);
     int columns() const { return columns_; }
-    void setColumns(int v) { columns_ = v < 1 ? 1 : v; invalidate(); }
+    void setColumns(int v)
+    {
+        columns_ = v < 1 ? 1 : v;
+        invalidate();
+    }
 
     // Rectangle of item `i` (its button and caption) in client coordinates.
     TRect itemRect(int i) const;

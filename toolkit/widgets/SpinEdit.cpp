@@ -1,8 +1,8 @@
 // Spin edits.
 #include "toolkit/widgets/SpinEdit.h"
 
-#include "toolkit/windows/Menus.h"
 #include "toolkit/widgets/StdProps.h"
+#include "toolkit/windows/Menus.h"
 
 #include <climits>
 

@@ -1,8 +1,8 @@
 // Status bars and their panels.
 #include "toolkit/widgets/StatusBar.h"
 
-#include "toolkit/windows/Menus.h"
 #include "toolkit/widgets/StdProps.h"
+#include "toolkit/windows/Menus.h"
 
 #include <algorithm>
 
@@ -62,9 +62,9 @@ TK_DEFINE_CLASS(TStatusBar, TWinControl)
 }
 
 TStatusBar::TStatusBar(TComponent* owner)
-    : TWinControl(owner),
-      panels_(std::make_unique<TCollection>(TStatusPanel::staticClassInfo(),
-                                            [] { return std::make_unique<TStatusPanel>(); }))
+    : TWinControl(owner), panels_(std::make_unique<TCollection>(TStatusPanel::staticClassInfo(), [] {
+          return std::make_unique<TStatusPanel>();
+      }))
 {
     panels_->onChange = [this] { invalidate(); };
     setColor(clBtnFace);

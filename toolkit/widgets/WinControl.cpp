@@ -1,11 +1,11 @@
 // Windowed controls: children, tab order, focus and layout.
 #include "toolkit/widgets/WinControl.h"
 
-#include "toolkit/windows/Application.h"
 #include "toolkit/core/Errors.h"
-#include "toolkit/windows/Form.h"
 #include "toolkit/core/PropertyTable.h"
 #include "toolkit/text/Text.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/Form.h"
 
 #include <algorithm>
 
@@ -97,8 +97,7 @@ int TWinControl::tabOrder() const
 
 void TWinControl::setTabOrder(int order)
 {
-    if (order < -1 || order > 32767)
-        throw ERangeError(format("%d is not a valid TabOrder value (-1 to 32767)", order));
+    if (order < -1 || order > 32767) throw ERangeError(format("%d is not a valid TabOrder value (-1 to 32767)", order));
     if (!parent() || loading()) {
         pendingTabOrder_ = order;
         return;

@@ -3,8 +3,8 @@
 // input focus, sees keys, and lays out aligned and anchored children.
 #pragma once
 
-#include "toolkit/widgets/Control.h"
 #include "toolkit/core/OnDemand.h"
+#include "toolkit/widgets/Control.h"
 
 #include <vector>
 

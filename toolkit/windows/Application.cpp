@@ -2,11 +2,11 @@
 #include "toolkit/windows/Application.h"
 
 #include "toolkit/core/Errors.h"
+#include "toolkit/core/PropertyTable.h"
+#include "toolkit/text/Text.h"
 #include "toolkit/windows/Form.h"
 #include "toolkit/windows/Menus.h"
 #include "toolkit/windows/Popup.h"
-#include "toolkit/core/PropertyTable.h"
-#include "toolkit/text/Text.h"
 
 #include <algorithm>
 

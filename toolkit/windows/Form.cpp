@@ -1,11 +1,11 @@
 // Windows: frame, showing, modal results, closing, focus and dialog keys.
 #include "toolkit/windows/Form.h"
 
-#include "toolkit/windows/Application.h"
 #include "toolkit/core/Errors.h"
-#include "toolkit/windows/Menus.h"
-#include "toolkit/widgets/StdProps.h"
 #include "toolkit/text/Text.h"
+#include "toolkit/widgets/StdProps.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/Menus.h"
 
 namespace tk {
 
@@ -279,7 +279,8 @@ int TCustomForm::showModal()
     try {
         show();
         for (;;) {
-            Application->platform().runUntil([&] { return !self || modalResult_ != mrNone || Application->terminated(); });
+            Application->platform().runUntil(
+                [&] { return !self || modalResult_ != mrNone || Application->terminated(); });
             if (!self) break;
             if (Application->terminated() && modalResult_ == mrNone) modalResult_ = mrCancel;
             // Closing the modal window: it may refuse, and is told how it closes.

@@ -49,7 +49,11 @@ public:
     TFormBorderStyle borderStyle() const { return borderStyle_; }
     void setBorderStyle(TFormBorderStyle v);
     TBorderIcons borderIcons() const { return borderIcons_; }
-    void setBorderIcons(TBorderIcons v) { borderIcons_ = v; invalidate(); }
+    void setBorderIcons(TBorderIcons v)
+    {
+        borderIcons_ = v;
+        invalidate();
+    }
     TPosition position() const { return position_; }
     void setPosition(TPosition v) { position_ = v; }
     bool keyPreview() const { return keyPreview_; }

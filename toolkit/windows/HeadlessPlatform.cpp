@@ -2,8 +2,8 @@
 #include "toolkit/windows/HeadlessPlatform.h"
 
 #include "toolkit/core/Errors.h"
-#include "toolkit/widgets/Font.h"
 #include "toolkit/text/Text.h"
+#include "toolkit/widgets/Font.h"
 
 #include <cstdlib>
 
@@ -12,8 +12,7 @@ namespace tk {
 void HeadlessPlatform::runUntil(const std::function<bool()>& done)
 {
     while (!done()) {
-        if (script_.empty())
-            throw EInvalidOperation("The event loop waits for input, but the test scripted none");
+        if (script_.empty()) throw EInvalidOperation("The event loop waits for input, but the test scripted none");
         auto step = std::move(script_.front());
         script_.pop_front();
         step();

@@ -1,8 +1,8 @@
 // Hint windows.
 #include "toolkit/windows/HintWindow.h"
 
-#include "toolkit/windows/Application.h"
 #include "toolkit/core/PropertyTable.h"
+#include "toolkit/windows/Application.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // Context menus and their items.
 #include "toolkit/windows/Menus.h"
 
-#include "toolkit/windows/Application.h"
 #include "toolkit/widgets/Font.h"
+#include "toolkit/windows/Application.h"
 
 #include <algorithm>
 
@@ -119,8 +119,7 @@ int TPopupMenu::menuWidth() const
     int w = 60;
     if (Application) {
         TFont font;
-        for (TMenuItem* i : visibleItems())
-            w = std::max(w, Application->platform().textWidth(font, i->caption()) + 40);
+        for (TMenuItem* i : visibleItems()) w = std::max(w, Application->platform().textWidth(font, i->caption()) + 40);
     }
     return w;
 }

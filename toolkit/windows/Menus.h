@@ -4,8 +4,8 @@
 
 #include "toolkit/widgets/Bitmap.h"
 #include "toolkit/widgets/Control.h"
-#include "toolkit/windows/Popup.h"
 #include "toolkit/widgets/StdProps.h"
+#include "toolkit/windows/Popup.h"
 
 #include <vector>
 
@@ -98,7 +98,8 @@ private:
 };
 
 namespace published {
-template <class C> void popupMenu(PropertyTable<C>& t)
+template <class C>
+void popupMenu(PropertyTable<C>& t)
 {
     t.template component<TPopupMenu>("PopupMenu", &C::popupMenu, &C::setPopupMenu);
 }

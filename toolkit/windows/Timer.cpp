@@ -1,8 +1,8 @@
 // Timers on the platform's clock.
 #include "toolkit/windows/Timer.h"
 
-#include "toolkit/windows/Application.h"
 #include "toolkit/core/PropertyTable.h"
+#include "toolkit/windows/Application.h"
 
 namespace tk {
 
