@@ -133,12 +133,19 @@ TEST_F(Designer, TheContextMenusDeleteOnACaptionLabelTakesItsFieldControlWithIt)
     std::string place = "click " + at(editTool.cx(), editTool.cy()) + "\nclick " + spot(120, 48) + "\n";
     Rect label = rect(lines(play(place + "where frmClientMain.TZEDText1\n"))[0]);
     std::string out =
-        play(place + "click " + at(label.cx(), label.cy()) + " right\n" + "key down\nkey enter\n" +
-             "where frmClientMain.TZEDit1\nwhere frmClientMain.TZEDText1\n" + "get frmPropertyPage.ActiveControl\n");
+        play(place + "get frmPropertyPage.edtCaption.Text\n" + "click " + at(label.cx(), label.cy()) + " right\n" +
+             "key down\nkey enter\n" + "where frmClientMain.TZEDit1\nwhere frmClientMain.TZEDText1\n" +
+             "get frmPropertyPage.edtCaption.Text\nget frmPropertyPage.edtCaption.Enabled\n" +
+             "get frmPropertyPage.cbxFieldName.Enabled\n");
     auto l = lines(out);
-    ASSERT_GE(l.size(), 2u) << out;
-    EXPECT_EQ(l[0], "none");
+    ASSERT_GE(l.size(), 6u) << out;
+    EXPECT_EQ(l[0], "'Mez'#337'n'#233'v:'");
     EXPECT_EQ(l[1], "none");
+    EXPECT_EQ(l[2], "none");
+    // The property page lets go of the deleted pair: nothing to edit.
+    EXPECT_EQ(l[3], "''");
+    EXPECT_EQ(l[4], "False");
+    EXPECT_EQ(l[5], "False");
     EXPECT_THAT(out, Not(HasSubstr("error:")));
 }
 
@@ -160,6 +167,22 @@ TEST_F(Designer, ACheckBoxClickedOnTheSurfaceKeepsItsStateAndTheNextNameFillsAGa
     ASSERT_GE(c.size(), 2u) << clicked;
     EXPECT_EQ(c[0], "False");
     EXPECT_EQ(c[1], "False");
+
+    // Deleting the first box leaves a gap in the numbers; the next box fills
+    // it instead of taking the number after the highest.
+    std::string refilled = play("click " + at(checkTool.cx(), checkTool.cy()) + "\nclick " + spot(60, 20) + "\n" +
+                                "click " + at(checkTool.cx(), checkTool.cy()) + "\nclick " + spot(60, 60) + "\n" +
+                                "click " + at(box.cx(), box.cy()) + " right\nkey down\nkey enter\n" +
+                                "where frmClientMain.TZEDChxBox1\n" + "click " + at(checkTool.cx(), checkTool.cy()) +
+                                "\nclick " + spot(60, 100) + "\n" +
+                                "where frmClientMain.TZEDChxBox1\nwhere frmClientMain.TZEDChxBox3\n");
+    auto r = lines(refilled);
+    ASSERT_GE(r.size(), 3u) << refilled;
+    EXPECT_EQ(r[0], "none");
+    Rect filled = rect(r[1]);
+    EXPECT_EQ(filled.top, sheet.top + 100);
+    EXPECT_EQ(r[2], "none");
+    EXPECT_THAT(refilled, Not(HasSubstr("error:")));
 }
 
 TEST_F(Designer, AWholeSessionPlacesTwoDragsOneAndDeletesTheOther)
