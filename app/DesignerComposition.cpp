@@ -30,7 +30,7 @@ tk::TForm& DesignerComposition::mainWindow()
     return *frmClientMain;
 }
 
-void DesignerComposition::prepareMainWindow()
+void DesignerComposition::prepareMainWindow(bool)
 {
     frmClientMain->PrepareDesignSurface();
 }

@@ -17,7 +17,7 @@ public:
     // in this order.
     void createWindows() override;
     tk::TForm& mainWindow() override;
-    void prepareMainWindow() override;
+    void prepareMainWindow(bool storedDesign) override;
     // The property page to the left of the main window, the palette above
     // it, the main window moved 50 pixels right and down, then the main
     // window's active control shown in the property page.

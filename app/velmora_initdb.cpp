@@ -1,11 +1,14 @@
 // velmora-initdb FOLDER: creates FOLDER/velmora.db with the designer's
 // tables and demonstration rows, and FOLDER/VelmoraDSC.udl pointing at it.
 // velmora-initdb FOLDER --postgres "CONNINFO": creates them on a PostgreSQL
-// server instead, and the data-link file that connects to it.
+// server instead, and the data-link file that connects to it. Both add the
+// clerk's demonstration group with its design, user and documents.
+#include "app/DemoEntryForm.h"
 #include "startup/DemoDatabase.h"
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <exception>
 
 int main(int argc, char** argv)
@@ -20,6 +23,8 @@ int main(int argc, char** argv)
     try {
         if (server) velmora::createDemoDatabaseOnServer(folder, argv[3], &droppedPassword);
         else velmora::createDemoDatabase(folder);
+        // The clerk's demonstration, after the designer's rows.
+        velmora::addEntryDemo(std::string(folder) + "/VelmoraDSC.udl");
     } catch (const std::exception& e) {
         std::fprintf(stderr, "velmora-initdb: %s\n", e.what());
         return 1;

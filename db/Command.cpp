@@ -5,6 +5,8 @@
 #include "db/DatabaseError.h"
 #include "toolkit/core/PropertyTable.h"
 
+#include <cstdlib>
+
 namespace db {
 
 TK_DEFINE_CLASS(TADOCommand, tk::TComponent)
@@ -26,14 +28,52 @@ void TADOCommand::setCommandText(const std::string& t)
     parsed_ = params_.parse(t);
 }
 
+namespace {
+
+std::vector<Cell> boundValues(TParameters& params)
+{
+    std::vector<Cell> values;
+    for (int i = 0; i < params.count(); ++i) {
+        const TParameter& p = params.item(i);
+        if (p.bytes) {
+            Cell c;
+            c.type = Cell::Type::Bytes;
+            c.s = *p.bytes;
+            values.push_back(std::move(c));
+        } else {
+            values.push_back(cellOf(p.value));
+        }
+    }
+    return values;
+}
+
+}  // namespace
+
 void TADOCommand::execute()
 {
     if (!connection_) throw EDatabaseError(name() + ": Missing Connection");
     Engine& engine = connection_->engine();
-    std::vector<Cell> values;
-    for (int i = 0; i < params_.count(); ++i) values.push_back(cellOf(params_.item(i).value));
+    std::vector<Cell> values = boundValues(params_);
     connection_->resultCache().written();
-    engine.execute(parsed_, values);
+    rowsAffected_ = engine.execute(parsed_, values);
+}
+
+int64_t TADOCommand::executeReturningInteger()
+{
+    if (!connection_) throw EDatabaseError(name() + ": Missing Connection");
+    Engine& engine = connection_->engine();
+    std::vector<Cell> values = boundValues(params_);
+    connection_->resultCache().written();
+    std::vector<Cell> cells;
+    ResultRows rows;
+    rows.cells = &cells;
+    engine.query(parsed_, values, rows);
+    rowsAffected_ = rows.rowCount;
+    if (rows.rowCount < 1 || cells.empty()) throw EDatabaseError("The statement returned no row");
+    const Cell& c = cells.front();
+    if (c.type == Cell::Type::Integer) return c.i;
+    if (c.type == Cell::Type::Text) return std::strtoll(c.s.c_str(), nullptr, 10);
+    throw EDatabaseError("The statement returned no number");
 }
 
 void TADOCommand::executeScript()

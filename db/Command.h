@@ -24,6 +24,11 @@ public:
     // Runs the text as exactly one statement: a text holding a second one
     // is refused before anything runs; a refused statement raises its error.
     void execute();
+    // The rows the last execute() changed.
+    int64_t rowsAffected() const { return rowsAffected_; }
+    // Runs one statement that returns a row ("Insert ... Returning ID"),
+    // and gives the first value of that row as an integer.
+    int64_t executeReturningInteger();
     // Runs every statement of a script the program itself wrote (creating
     // a database), without parameters.
     void executeScript();
@@ -33,6 +38,7 @@ private:
     std::string text_;
     std::string parsed_;  // the text with "?N" for each parameter
     TParameters params_;
+    int64_t rowsAffected_ = 0;
 };
 
 }  // namespace db

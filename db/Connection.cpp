@@ -101,4 +101,21 @@ void TADOConnection::close()
     engine_.reset();
 }
 
+void TADOConnection::beginTrans()
+{
+    engine().begin();
+}
+
+void TADOConnection::commitTrans()
+{
+    cache_.written();
+    engine().commit();
+}
+
+void TADOConnection::rollbackTrans()
+{
+    cache_.written();
+    if (engine_) engine_->rollback();
+}
+
 }  // namespace db

@@ -40,6 +40,12 @@ public:
     // The names of the tables in the database.
     std::vector<std::string> tableNames();
 
+    // A transaction around several statements (ADO's BeginTrans,
+    // CommitTrans, RollbackTrans).
+    void beginTrans();
+    void commitTrans();
+    void rollbackTrans();
+
     // The open engine; raises when the connection is not open.
     Engine& engine() const;
     // Results of parameterless statements kept while nothing changes.

@@ -48,8 +48,14 @@ public:
     // Runs a statement and reads its whole result into `rows`.
     virtual void query(const std::string& sql, const std::vector<Cell>& params, ResultRows& rows) = 0;
     // Runs exactly one statement; a text holding a second is refused
-    // before anything runs.
-    virtual void execute(const std::string& sql, const std::vector<Cell>& params) = 0;
+    // before anything runs. Returns the number of rows it changed.
+    virtual int64_t execute(const std::string& sql, const std::vector<Cell>& params) = 0;
+    // One transaction around several statements: nothing of them stays
+    // unless commit() is reached. SQLite takes the write lock at begin(), so
+    // a transaction never waits half-way for another writer.
+    virtual void begin() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
     // Runs a script of the program's own statements, all or nothing where
     // the engine allows.
     virtual void executeScript(const std::string& script) = 0;

@@ -64,6 +64,11 @@ void TField::setVisible(bool v)
     query_.dataChanged();
 }
 
+int TField::size() const
+{
+    return query_.declaredLength_.at(index_);
+}
+
 int TField::displayWidth() const
 {
     int declared = query_.declaredLength_.at(index_);

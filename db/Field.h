@@ -33,6 +33,8 @@ public:
     bool visible() const { return visible_; }
     void setVisible(bool v);
     int displayWidth() const;
+    // The length in the column's declared type ("varchar(50)" gives 50), or 0.
+    int size() const;
     // The table and column the field reads, when it reads one.
     const std::string& tableName() const { return table_; }
     const std::string& originName() const { return origin_; }

@@ -4,6 +4,7 @@
 
 #include "toolkit/core/Value.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,13 @@ namespace db {
 struct TParameter {
     std::string name;
     tk::Value value;
-    void setValue(const tk::Value& v) { value = v; }
+    std::optional<std::string> bytes;  // bound as bytes instead of `value`
+    void setValue(const tk::Value& v)
+    {
+        value = v;
+        bytes.reset();
+    }
+    void setBytes(std::string b) { bytes = std::move(b); }
 };
 
 class TParameters {

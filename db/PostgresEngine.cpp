@@ -306,7 +306,7 @@ void PostgresEngine::query(const std::string& sql, const std::vector<Cell>& para
     rows.readOnly = std::strncmp(PQcmdStatus(r.get()), "SELECT ", 7) == 0 && text.sql.find('(') == std::string::npos;
 }
 
-void PostgresEngine::execute(const std::string& sql, const std::vector<Cell>& params)
+int64_t PostgresEngine::execute(const std::string& sql, const std::vector<Cell>& params)
 {
     PostgresText text = toPostgres(sql);
     if (text.statements == 0) throw EDatabaseError("The command text is empty");
@@ -315,8 +315,8 @@ void PostgresEngine::execute(const std::string& sql, const std::vector<Cell>& pa
     for (const Cell& c : params) values.push_back(&c);
     tables_.clear();  // the statement may change a table's columns
     if (text.addedColumn.empty()) {
-        run(text.sql, values);
-        return;
+        Result r = run(text.sql, values);
+        return std::strtoll(PQcmdTuples(r.get()), nullptr, 10);
     }
     // Names are one whatever their case, here as on every engine the
     // program knows: a column whose name differs from another's only in
@@ -344,6 +344,26 @@ void PostgresEngine::execute(const std::string& sql, const std::vector<Cell>& pa
             // The connection is gone: the server has rolled it back.
         }
         throw;
+    }
+    return 0;
+}
+
+void PostgresEngine::begin()
+{
+    run("BEGIN", {});
+}
+
+void PostgresEngine::commit()
+{
+    run("COMMIT", {});
+}
+
+void PostgresEngine::rollback()
+{
+    try {
+        if (PQstatus(conn_) == CONNECTION_OK) run("ROLLBACK", {});
+    } catch (const EDatabaseError&) {
+        // The connection is gone: the server has rolled it back.
     }
 }
 

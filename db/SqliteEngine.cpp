@@ -160,7 +160,7 @@ void SqliteEngine::query(const std::string& sql, const std::vector<Cell>& params
     rows.readOnly = sqlite3_stmt_readonly(st.s) != 0;
 }
 
-void SqliteEngine::execute(const std::string& sql, const std::vector<Cell>& params)
+int64_t SqliteEngine::execute(const std::string& sql, const std::vector<Cell>& params)
 {
     Statement st;
     const char* tail = nullptr;
@@ -174,6 +174,23 @@ void SqliteEngine::execute(const std::string& sql, const std::vector<Cell>& para
     int rc = sqlite3_step(st.s);
     while (rc == SQLITE_ROW) rc = sqlite3_step(st.s);  // what a statement returns is discarded
     if (rc != SQLITE_DONE) raise(db_);
+    return sqlite3_changes(db_);
+}
+
+void SqliteEngine::begin()
+{
+    executeScript("BEGIN IMMEDIATE");
+}
+
+void SqliteEngine::commit()
+{
+    executeScript("COMMIT");
+}
+
+void SqliteEngine::rollback()
+{
+    // A failed statement may have ended the transaction already.
+    if (!sqlite3_get_autocommit(db_)) executeScript("ROLLBACK");
 }
 
 void SqliteEngine::executeScript(const std::string& script)

@@ -17,7 +17,10 @@ public:
     SqliteEngine& operator=(const SqliteEngine&) = delete;
 
     void query(const std::string& sql, const std::vector<Cell>& params, ResultRows& rows) override;
-    void execute(const std::string& sql, const std::vector<Cell>& params) override;
+    int64_t execute(const std::string& sql, const std::vector<Cell>& params) override;
+    void begin() override;
+    void commit() override;
+    void rollback() override;
     void executeScript(const std::string& script) override;
     std::vector<std::string> primaryKey(const std::string& table) override;
     int64_t updateRow(const RowUpdate& update) override;

@@ -20,8 +20,9 @@ public:
     virtual void createWindows() = 0;
     // The window that the group's stored design is read into.
     virtual tk::TForm& mainWindow() = 0;
-    // Readies the main window once its design is in.
-    virtual void prepareMainWindow() = 0;
+    // Readies the main window once its design is in; `storedDesign` tells
+    // whether the group had one or the built-in layout stays.
+    virtual void prepareMainWindow(bool storedDesign) = 0;
     // Places and shows the windows, then shows the main window's active
     // control.
     virtual void placeAndShow() = 0;

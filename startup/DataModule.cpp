@@ -142,15 +142,17 @@ void TdmClientMain::connectAndOpenWindows(const std::string& login, const std::s
 
     if (!composition_) return;
     composition_->createWindows();
+    bool storedDesign = false;
     {
         std::unique_ptr<db::BlobStream> design =
             qrySearch->createBlobStream(qrySearch->fieldByName("FormData"), db::BlobMode::Read);
         if (design->size() > 0) {
             // The stored design replaces the built-in layout.
             loadDesign(composition_->mainWindow(), design->bytes());
+            storedDesign = true;
         }
     }
-    composition_->prepareMainWindow();
+    composition_->prepareMainWindow(storedDesign);
     composition_->placeAndShow();
     qrySearch->close();
 }

@@ -1,0 +1,125 @@
+// The clerk's demonstration group, design and documents.
+#include "app/DemoEntryForm.h"
+
+#include "controls/ZEDChxBox.h"
+#include "controls/ZEDPicker.h"
+#include "controls/ZEDText.h"
+#include "controls/ZEDit.h"
+#include "db/Command.h"
+#include "db/Connection.h"
+#include "db/Query.h"
+#include "designer/ClientMain.h"
+#include "designs/Design.h"
+#include "entry/History.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/widgets/PageControl.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/HeadlessPlatform.h"
+
+namespace velmora {
+
+namespace {
+
+// A caption label for `field`, to its left.
+void labelFor(TfrmClientMain& window, tk::TWinControl& sheet, tk::TWinControl& field, const char* caption)
+{
+    auto* label = new TZEDText(&window);
+    label->setParent(&sheet);
+    label->setName(window.uniqueName("TZEDText"));
+    label->setCaption(caption);
+    label->setLeft(16);
+    label->setTop(field.top() + 4);
+    label->setFocusControl(&field);
+}
+
+template <class T>
+T* field(TfrmClientMain& window, tk::TWinControl& sheet, int top, const char* keyField, bool required, bool canModify)
+{
+    auto* c = new T(&window);
+    c->setParent(&sheet);
+    c->setName(window.uniqueName(c->className()));
+    c->setLeft(104);
+    c->setTop(top);
+    tk::setPropText(*c, "KeyField", keyField);
+    tk::setPropText(*c, "Required", required ? "True" : "False");
+    tk::setPropText(*c, "CanModify", canModify ? "True" : "False");
+    return c;
+}
+
+}  // namespace
+
+std::string entryDemoDesign()
+{
+    tk::HeadlessPlatform platform;
+    tk::TApplication app(platform);
+    tk::ComponentRef<TfrmClientMain> window;
+    app.createForm(window);
+    auto& sheet = *tk::as<tk::TWinControl>(window->findComponent("tsEdit"));
+    auto* number = field<TZEDit>(*window, sheet, 16, "Iktatoszam", true, false);
+    number->setText("");
+    tk::setPropText(*number, "FieldType", "0");
+    labelFor(*window, sheet, *number, "Iktatószám:");
+    auto* subject = field<TZEDit>(*window, sheet, 48, "Targy", true, true);
+    subject->setText("");
+    subject->setWidth(240);
+    tk::setPropText(*subject, "FieldType", "1");
+    labelFor(*window, sheet, *subject, "Tárgy:");
+    auto* arrived = field<TZEDPicker>(*window, sheet, 80, "Erkezett", false, true);
+    labelFor(*window, sheet, *arrived, "Érkezett:");
+    auto* closed = field<TZEDChxBox>(*window, sheet, 112, "Lezart", false, true);
+    closed->setCaption("Lezárt");
+    int order = 0;
+    for (tk::TWinControl* c : std::initializer_list<tk::TWinControl*>{number, subject, arrived, closed})
+        c->setTabOrder(order++);
+    auto* pages = tk::as<tk::TPageControl>(window->findComponent("pcData"));
+    pages->setActivePage(tk::as<tk::TTabSheet>(&sheet));
+    return designText(*window);
+}
+
+void addEntryDemo(const std::string& dataLinkFile)
+{
+    db::TADOConnection connection(nullptr);
+    connection.setConnectionString("FILE NAME=" + dataLinkFile);
+    connection.open();
+    db::TADOCommand cmd(nullptr);
+    cmd.setConnection(&connection);
+    auto run = [&](const std::string& sql, std::initializer_list<std::pair<const char*, tk::Value>> values) {
+        cmd.setCommandText(sql);
+        for (const auto& [name, value] : values) cmd.parameters().paramByName(name).setValue(value);
+        cmd.execute();
+    };
+    run("Insert into UserGroup (UserGroupName) Values (:Name)", {{"Name", tk::Value(entryDemoGroup)}});
+    db::TADOQuery q(nullptr);
+    q.setConnection(&connection);
+    q.setSqlText("Select UserGroupID, FormData from UserGroup where UserGroupName = :Name");
+    q.parameters().paramByName("Name").setValue(tk::Value(entryDemoGroup));
+    q.open();
+    int64_t group = q.fieldByName("UserGroupID")->asInteger();
+    q.edit();
+    q.createBlobStream(q.fieldByName("FormData"), db::BlobMode::Write)->write(entryDemoDesign());
+    q.post();
+    q.close();
+    run("Insert into UserTable (UserLogin, UserPasswd, UserGroupID) Values (:Login, :Passwd, :Group)",
+        {{"Login", tk::Value(entryDemoLogin)}, {"Passwd", tk::Value(entryDemoPassword)}, {"Group", tk::Value(group)}});
+    struct Document {
+        int number;
+        const char* subject;
+        const char* arrived;
+        bool closed;
+    };
+    const Document documents[] = {{1001, "Árajánlat kérése", "2026-11-02 00:00:00", true},
+                                  {1002, "Számla reklamáció", "2026-11-16 00:00:00", false},
+                                  {1003, "Szerződés módosítás", nullptr, false}};
+    for (const Document& d : documents) {
+        cmd.setCommandText(
+            "Insert into Document (Iktatoszam, Targy, Erkezett, Lezart) Values (:Number, :Subject, :Arrived, :Closed)");
+        cmd.parameters().paramByName("Number").setValue(tk::Value(d.number));
+        cmd.parameters().paramByName("Subject").setValue(tk::Value(d.subject));
+        cmd.parameters().paramByName("Arrived").setValue(d.arrived ? tk::Value(d.arrived) : tk::Value::null());
+        cmd.parameters().paramByName("Closed").setBytes(std::string(1, d.closed ? '\x01' : '\x00'));
+        cmd.execute();
+    }
+    ensureHistoryTable(connection);
+}
+
+}  // namespace velmora

@@ -1,0 +1,21 @@
+// The clerk's demonstration: a third group, "Ügyfélszolgálat", with a
+// ready-made design over the demonstration Document columns, its user and a
+// few documents, added to a new demonstration database.
+#pragma once
+
+#include <string>
+
+namespace velmora {
+
+inline constexpr const char* entryDemoGroup = "Ügyfélszolgálat";
+inline constexpr const char* entryDemoLogin = "ugyfel";
+inline constexpr const char* entryDemoPassword = "ugyfel";
+
+// The group's design as form text, made with the designer's own classes.
+std::string entryDemoDesign();
+
+// Adds the group, its user, its design and the documents to the database
+// the data-link file names.
+void addEntryDemo(const std::string& dataLinkFile);
+
+}  // namespace velmora

@@ -1,0 +1,73 @@
+// The clerk's composition.
+#include "app/EntryComposition.h"
+
+#include "designer/ClientMain.h"
+#include "entry/EntryForm.h"
+#include "lookup/SearchList.h"
+#include "startup/DataModule.h"
+#include "startup/Program.h"
+#include "toolkit/windows/Application.h"
+
+#include <memory>
+
+namespace velmora {
+
+namespace {
+EntryForm* running = nullptr;
+
+// Forgets the running form when the application lets it go.
+struct KeptEntryForm {
+    std::unique_ptr<EntryForm> form;
+    ~KeptEntryForm()
+    {
+        if (running == form.get()) running = nullptr;
+    }
+};
+}  // namespace
+
+EntryForm* runningEntryForm()
+{
+    return running;
+}
+
+const tk::ClassInfo& EntryComposition::mainWindowClass() const
+{
+    return TfrmClientMain::staticClassInfo();
+}
+
+void EntryComposition::createWindows()
+{
+    tk::TApplication& app = *tk::Application;
+    app.createForm(frmClientMain);
+    app.createForm(frmSearchList);
+}
+
+tk::TForm& EntryComposition::mainWindow()
+{
+    return *frmClientMain;
+}
+
+void EntryComposition::prepareMainWindow(bool storedDesign)
+{
+    storedDesign_ = storedDesign;
+}
+
+void EntryComposition::placeAndShow()
+{
+    TfrmClientMain* main = frmClientMain.get();
+    main->show();
+    main->bringToFront();
+    auto kept = std::make_shared<KeptEntryForm>();
+    kept->form = std::make_unique<EntryForm>(*main, *dmClientMain->ADOConnection, dmClientMain->UserID());
+    running = kept->form.get();
+    tk::Application->keepUntilEnd(kept);
+    running->start(storedDesign_);
+}
+
+int runVelmoraEntry(tk::Platform& platform, const std::string& executablePath)
+{
+    EntryComposition composition;
+    return runProgram(platform, executablePath, composition);
+}
+
+}  // namespace velmora

@@ -1,0 +1,336 @@
+// Entering and changing documents.
+#include "entry/EntryForm.h"
+
+#include "controls/ZEDBtn.h"
+#include "controls/ZEDChxBox.h"
+#include "controls/ZEDPicker.h"
+#include "controls/ZEDit.h"
+#include "db/Command.h"
+#include "db/Connection.h"
+#include "db/Query.h"
+#include "entry/FieldValues.h"
+#include "entry/History.h"
+#include "entry/SaveQuestion.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/text/Text.h"
+#include "toolkit/widgets/PageControl.h"
+#include "toolkit/widgets/StatusBar.h"
+#include "toolkit/windows/Form.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace velmora {
+
+namespace {
+
+// A refusal the clerk reads in a message box; nothing was written.
+class EEntryRefused : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+bool isFieldControl(const tk::TControl* c)
+{
+    return tk::as<TZEDit>(c) || tk::as<TZEDPicker>(c) || tk::as<TZEDChxBox>(c);
+}
+
+// A column name that cannot end its bracketed identifier.
+bool fitsBrackets(const std::string& name)
+{
+    for (unsigned char c : name)
+        if (c == ']' || c == ':' || c < 0x20 || c == 0x7F) return false;
+    return true;
+}
+
+void bindCell(db::TParameter& p, const db::Cell& c)
+{
+    switch (c.type) {
+    case db::Cell::Type::Null: p.setValue(tk::Value::null()); break;
+    case db::Cell::Type::Integer: p.setValue(tk::Value(c.i)); break;
+    case db::Cell::Type::Float: p.setValue(tk::Value(c.d)); break;
+    case db::Cell::Type::Text: p.setValue(tk::Value(c.s)); break;
+    case db::Cell::Type::Bytes: p.setBytes(c.s); break;
+    }
+}
+
+// Runs `work` in one transaction: all of it stays, or none.
+template <class F>
+void inTransaction(db::TADOConnection& connection, F work)
+{
+    connection.beginTrans();
+    try {
+        work();
+        connection.commitTrans();
+    } catch (...) {
+        connection.rollbackTrans();
+        throw;
+    }
+}
+
+}  // namespace
+
+EntryForm::EntryForm(tk::TForm& window, db::TADOConnection& connection, int32_t userID)
+    : window_(&window), connection_(&connection), userID_(userID)
+{
+}
+
+void EntryForm::start(bool hasStoredDesign)
+{
+    tk::TForm& window = *window_;
+    ensureHistoryTable(*connection_);
+    {
+        db::TADOQuery catalogue(nullptr);
+        catalogue.setConnection(connection_.get());
+        columns_ = DocumentColumns::read(catalogue);
+    }
+    struct Action {
+        const char* button;
+        void (EntryForm::*work)();
+    };
+    const Action actions[] = {{"btnNew", &EntryForm::newDocument},
+                              {"btnModify", &EntryForm::modifyDocument},
+                              {"btnSave", &EntryForm::saveDocument},
+                              {"btnCancel", &EntryForm::cancelEditing}};
+    for (const Action& a : actions)
+        if (auto* button = tk::as<tk::TBitBtn>(window.findComponent(a.button))) {
+            auto work = a.work;
+            button->OnClick = tk::Handler::notify([this, work](tk::TObject*) { (this->*work)(); });
+        }
+    window.OnCloseQuery = tk::Handler::closeQuery([this](tk::TObject*, bool& canClose) { canClose = mayClose(); });
+
+    if (auto* pages = tk::as<tk::TPageControl>(window.findComponent("pcData")))
+        if (auto* sheet = tk::as<tk::TTabSheet>(entryPage())) pages->setActivePage(sheet);
+    applyState(0);
+    setStatus(hasStoredDesign ? std::string() : "Ehhez a csoporthoz még nem készült űrlap.");
+}
+
+tk::TWinControl* EntryForm::entryPage() const
+{
+    return window_ ? tk::as<tk::TWinControl>(window_->findComponent("tsEdit")) : nullptr;
+}
+
+std::vector<tk::TControl*> EntryForm::fields() const
+{
+    std::vector<tk::TControl*> list;
+    if (tk::TWinControl* page = entryPage())
+        for (tk::TControl* c : page->controls())
+            if (isFieldControl(c)) list.push_back(c);
+    auto order = [](tk::TControl* c) {
+        auto* w = tk::as<tk::TWinControl>(c);
+        return w ? w->tabOrder() : 0;
+    };
+    std::stable_sort(list.begin(), list.end(), [&](tk::TControl* a, tk::TControl* b) { return order(a) < order(b); });
+    return list;
+}
+
+std::vector<EntryForm::BoundField> EntryForm::boundFields() const
+{
+    std::vector<BoundField> bound;
+    for (tk::TControl* field : fields()) {
+        std::string keyField = tk::getPropTextOr(*field, "KeyField");
+        if (keyField.empty()) continue;
+        const DocumentColumn* column = columns_.find(keyField);
+        if (!column || !fitsBrackets(column->name) || tk::sameName(column->name, "DocumentID"))
+            throw EEntryRefused("Nincs ilyen oszlop a Document táblában: " + keyField);
+        for (const BoundField& b : bound)
+            if (b.column == column)
+                throw EEntryRefused("Két mező is ugyanabba az oszlopba írna: " + column->name);
+        bound.push_back({field, column});
+    }
+    return bound;
+}
+
+void EntryForm::applyState(int state)
+{
+    state_ = state;
+    tk::TWinControl* page = entryPage();
+    if (!page) return;
+    // Only the entry page takes part: the search page's button would be
+    // disabled by any state.
+    for (tk::TControl* c : page->controls()) {
+        if (auto* button = tk::as<TZEDBtn>(c)) button->setState(state);
+        else if (isFieldControl(c)) tk::setProp(*c, "State", tk::Value(state));
+    }
+}
+
+void EntryForm::setStatus(const std::string& text)
+{
+    if (!window_) return;
+    for (tk::TComponent* c : window_->components())
+        if (auto* bar = tk::as<tk::TStatusBar>(c)) {
+            bar->setSimplePanel(true);
+            bar->setSimpleText(text);
+            return;
+        }
+}
+
+std::vector<std::string> EntryForm::snapshot() const
+{
+    std::vector<std::string> values;
+    for (tk::TControl* field : fields()) values.push_back(fieldSnapshot(*field));
+    return values;
+}
+
+bool EntryForm::hasUnsavedChanges() const
+{
+    return (state_ == 2 || state_ == 3) && snapshot() != snapshot_;
+}
+
+void EntryForm::newDocument()
+{
+    if (state_ != 0 && state_ != 1) return;
+    beforeNew_ = shown_;
+    applyState(3);
+    snapshot_ = snapshot();
+    setStatus("Új dokumentum");
+    for (tk::TControl* field : fields())
+        if (auto* w = tk::as<tk::TWinControl>(field); w && w->canFocus()) {
+            w->setFocus();
+            break;
+        }
+}
+
+void EntryForm::modifyDocument()
+{
+    if (state_ != 1 || !shown_) return;
+    applyState(2);
+    snapshot_ = snapshot();
+    setStatus("Dokumentum: " + std::to_string(shown_) + " (módosítás)");
+    for (tk::TControl* field : fields())
+        if (auto* w = tk::as<tk::TWinControl>(field); w && w->canFocus()) {
+            w->setFocus();
+            break;
+        }
+}
+
+void EntryForm::saveDocument()
+{
+    if (state_ != 2 && state_ != 3) return;
+    std::vector<BoundField> bound = boundFields();
+    std::vector<db::Cell> values;
+    for (const BoundField& b : bound) {
+        StoredValue v = storedValue(*b.field, *b.column);
+        if (!v.refusal.empty()) {
+            if (auto* w = tk::as<tk::TWinControl>(b.field); w && w->canFocus()) w->setFocus();
+            throw EEntryRefused(v.refusal);
+        }
+        values.push_back(std::move(v.cell));
+    }
+    if (state_ == 3) insertDocument(bound, values);
+    else updateDocument(bound, values);
+}
+
+void EntryForm::insertDocument(const std::vector<BoundField>& bound, const std::vector<db::Cell>& values)
+{
+    std::string names, placeholders;
+    for (size_t i = 0; i < bound.size(); ++i) {
+        names += (i ? ", [" : "[") + bound[i].column->name + "]";
+        placeholders += (i ? ", :v" : ":v") + std::to_string(i);
+    }
+    db::TADOCommand insert(nullptr);
+    insert.setConnection(connection_.get());
+    insert.setCommandText(bound.empty() ? std::string("Insert into Document Default Values Returning DocumentID")
+                                        : "Insert into Document (" + names + ") Values (" + placeholders +
+                                              ") Returning DocumentID");
+    for (size_t i = 0; i < values.size(); ++i) bindCell(insert.parameters().paramByName("v" + std::to_string(i)), values[i]);
+    int64_t id = 0;
+    inTransaction(*connection_, [&] {
+        id = insert.executeReturningInteger();
+        recordHistory(*connection_, id, userID_, historyInsert);
+    });
+    showDocument(id);
+}
+
+void EntryForm::updateDocument(const std::vector<BoundField>& bound, const std::vector<db::Cell>& values)
+{
+    if (!bound.empty()) {
+        std::string sets, where = "DocumentID = :DocumentID";
+        for (size_t i = 0; i < bound.size(); ++i) {
+            const std::string& name = bound[i].column->name;
+            sets += (i ? ", [" : "[") + name + "] = :v" + std::to_string(i);
+            // The row must still hold what was shown.
+            const db::Cell* old = nullptr;
+            for (const auto& [column, cell] : shownValues_)
+                if (column == name) old = &cell;
+            if (!old || old->type == db::Cell::Type::Null) where += " and [" + name + "] is null";
+            else where += " and [" + name + "] = :o" + std::to_string(i);
+        }
+        db::TADOCommand update(nullptr);
+        update.setConnection(connection_.get());
+        update.setCommandText("Update Document Set " + sets + " Where " + where);
+        update.parameters().paramByName("DocumentID").setValue(tk::Value(shown_));
+        for (size_t i = 0; i < bound.size(); ++i) {
+            bindCell(update.parameters().paramByName("v" + std::to_string(i)), values[i]);
+            if (db::TParameter* p = update.parameters().findParam("o" + std::to_string(i)))
+                for (const auto& [column, cell] : shownValues_)
+                    if (column == bound[i].column->name) bindCell(*p, cell);
+        }
+        bool changedMeanwhile = false;
+        inTransaction(*connection_, [&] {
+            update.execute();
+            if (update.rowsAffected() != 1) {
+                changedMeanwhile = true;
+                return;
+            }
+            recordHistory(*connection_, shown_, userID_, historyUpdate);
+        });
+        if (changedMeanwhile)
+            throw EEntryRefused(
+                "A dokumentumot időközben valaki más módosította, ezért a mentés nem történt meg.");
+    } else {
+        inTransaction(*connection_, [&] { recordHistory(*connection_, shown_, userID_, historyUpdate); });
+    }
+    showDocument(shown_);
+}
+
+void EntryForm::showDocument(int64_t documentID)
+{
+    std::vector<BoundField> bound = boundFields();
+    db::TADOQuery q(nullptr);
+    q.setConnection(connection_.get());
+    q.setSqlText("Select * from Document where DocumentID = :DocumentID");
+    q.parameters().paramByName("DocumentID").setValue(tk::Value(documentID));
+    q.open();
+    if (q.recordCount() < 1) {
+        shown_ = 0;
+        shownValues_.clear();
+        applyState(0);
+        throw EEntryRefused("A dokumentum már nem létezik: " + std::to_string(documentID));
+    }
+    applyState(1);
+    shown_ = documentID;
+    shownValues_.clear();
+    for (const BoundField& b : bound) {
+        const db::Cell& cell = q.fieldByName(b.column->name)->cell();
+        shownValues_.emplace_back(b.column->name, cell);
+        showStoredValue(*b.field, *b.column, cell);
+    }
+    setStatus("Dokumentum: " + std::to_string(documentID));
+}
+
+void EntryForm::cancelEditing()
+{
+    if (state_ == 2) {
+        showDocument(shown_);
+    } else if (state_ == 3) {
+        if (beforeNew_) {
+            showDocument(beforeNew_);
+        } else {
+            applyState(0);
+            setStatus(std::string());
+        }
+    }
+}
+
+bool EntryForm::mayClose()
+{
+    if (!hasUnsavedChanges()) return true;
+    switch (askToSaveChanges()) {
+    case tk::mrYes: saveDocument(); return true;
+    case tk::mrNo: return true;
+    default: return false;
+    }
+}
+
+}  // namespace velmora

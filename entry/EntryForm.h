@@ -1,0 +1,87 @@
+// The form at work: a group's design on the main window, entering new
+// documents and changing shown ones through the entry state of the field
+// controls and the action buttons on the entry page (tsEdit).
+//   state 0  no document        btnNew
+//   state 1  a document shown   btnNew, btnModify
+//   state 2  modifying it       btnSave, btnCancel; CanModify fields open
+//   state 3  a new document     btnSave, btnCancel; every field open
+// Saving checks every field against its Document column first and writes
+// nothing when one fails; an insert or update and its history row are one
+// transaction; an update finds the row only while it still holds the values
+// that were shown, so nobody's change is overwritten unseen.
+#pragma once
+
+#include "db/Field.h"
+#include "entry/DocumentColumns.h"
+#include "toolkit/core/ComponentRef.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tk {
+class TControl;
+class TForm;
+class TWinControl;
+}  // namespace tk
+
+namespace db {
+class TADOConnection;
+}
+
+namespace velmora {
+
+class EntryForm {
+public:
+    EntryForm(tk::TForm& window, db::TADOConnection& connection, int32_t userID);
+
+    // Binds the action buttons (by the Name + "Click" rule) and the close
+    // question, reads Document's columns and opens the form in state 0 on
+    // the entry page; a group without a stored design is told so.
+    void start(bool hasStoredDesign);
+
+    // The action buttons' work.
+    void newDocument();
+    void modifyDocument();
+    void saveDocument();
+    void cancelEditing();
+    // Whether the window may close now; asks about unsaved changes.
+    bool mayClose();
+
+    int state() const { return state_; }
+    // The document shown (state 1 and 2), or 0.
+    int64_t shownDocument() const { return shown_; }
+    // Reads a document into the form in state 1.
+    void showDocument(int64_t documentID);
+
+private:
+    struct BoundField {
+        tk::TControl* field;
+        const DocumentColumn* column;
+    };
+    tk::TWinControl* entryPage() const;
+    // The field controls of the entry page in tab order.
+    std::vector<tk::TControl*> fields() const;
+    // The fields that name a column, each with it; raises when a field
+    // names no column of Document, or a column twice.
+    std::vector<BoundField> boundFields() const;
+    void applyState(int state);
+    void setStatus(const std::string& text);
+    std::vector<std::string> snapshot() const;
+    bool hasUnsavedChanges() const;
+    void insertDocument(const std::vector<BoundField>& bound, const std::vector<db::Cell>& values);
+    void updateDocument(const std::vector<BoundField>& bound, const std::vector<db::Cell>& values);
+
+    tk::ComponentRef<tk::TForm> window_;
+    tk::ComponentRef<db::TADOConnection> connection_;
+    int32_t userID_;
+    DocumentColumns columns_;
+    int state_ = 0;
+    int64_t shown_ = 0;
+    int64_t beforeNew_ = 0;  // the document shown when a new one was begun
+    // The shown document's stored values of the form's columns, as read.
+    std::vector<std::pair<std::string, db::Cell>> shownValues_;
+    std::vector<std::string> snapshot_;  // the fields when editing began
+};
+
+}  // namespace velmora

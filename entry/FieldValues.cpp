@@ -1,0 +1,244 @@
+// Converting between field controls and stored values.
+#include "entry/FieldValues.h"
+
+#include "controls/ZEDChxBox.h"
+#include "controls/ZEDPicker.h"
+#include "controls/ZEDText.h"
+#include "controls/ZEDit.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/text/Locale.h"
+#include "toolkit/text/Text.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace velmora {
+
+namespace {
+
+db::Cell nullCell()
+{
+    return {};
+}
+
+db::Cell integerCell(int64_t v)
+{
+    db::Cell c;
+    c.type = db::Cell::Type::Integer;
+    c.i = v;
+    return c;
+}
+
+db::Cell textCell(std::string s)
+{
+    db::Cell c;
+    c.type = db::Cell::Type::Text;
+    c.s = std::move(s);
+    return c;
+}
+
+db::Cell bytesCell(std::string s)
+{
+    db::Cell c;
+    c.type = db::Cell::Type::Bytes;
+    c.s = std::move(s);
+    return c;
+}
+
+db::Cell floatCell(double d)
+{
+    db::Cell c;
+    c.type = db::Cell::Type::Float;
+    c.d = d;
+    return c;
+}
+
+std::string trimmed(const std::string& s)
+{
+    size_t b = s.find_first_not_of(" \t");
+    if (b == std::string::npos) return {};
+    size_t e = s.find_last_not_of(" \t");
+    return s.substr(b, e - b + 1);
+}
+
+bool isIntegerKind(db::FieldKind k)
+{
+    return db::isKindOf(k, db::FieldKind::Integer) || k == db::FieldKind::LargeInt;
+}
+
+bool isFloatKind(db::FieldKind k)
+{
+    return k == db::FieldKind::Float || k == db::FieldKind::BCD;
+}
+
+bool isTextKind(db::FieldKind k)
+{
+    return db::isKindOf(k, db::FieldKind::String) || k == db::FieldKind::Memo;
+}
+
+// A date as the database keeps it: ISO order, midnight.
+std::string isoDate(double day)
+{
+    int y = 0, m = 0, d = 0;
+    tk::decodeDate(day, y, m, d);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d 00:00:00", y, m, d);
+    return buf;
+}
+
+// The day a stored date-time names (its first ten characters, yyyy-mm-dd).
+std::optional<double> dayOf(const std::string& stored)
+{
+    int y = 0, m = 0, d = 0;
+    if (std::sscanf(stored.c_str(), "%4d-%2d-%2d", &y, &m, &d) != 3 || !tk::isValidDate(y, m, d)) return std::nullopt;
+    return tk::encodeDate(y, m, d);
+}
+
+StoredValue refuse(const char* what, tk::TControl& field)
+{
+    return {nullCell(), std::string(what) + fieldLabel(field)};
+}
+
+// Text typed into an edit, for a column of the given kind.
+StoredValue fromText(const std::string& typed, const DocumentColumn& column, tk::TControl& field)
+{
+    std::string text = trimmed(typed);
+    const tk::Locale& locale = tk::currentLocale();
+    if (isIntegerKind(column.kind) || column.kind == db::FieldKind::Boolean) {
+        int64_t v = 0;
+        const char* begin = text.data() + (text.size() > 1 && text[0] == '+' ? 1 : 0);
+        auto [end, ec] = std::from_chars(begin, text.data() + text.size(), v);
+        if (ec == std::errc() && end == text.data() + text.size()) return {integerCell(v), {}};
+        if (locale.parseFloat(text)) return refuse("Csak egész szám adható meg: ", field);
+        return refuse("Érvénytelen szám: ", field);
+    }
+    if (isFloatKind(column.kind)) {
+        if (auto v = locale.parseFloat(text)) return {floatCell(*v), {}};
+        return refuse("Érvénytelen szám: ", field);
+    }
+    if (db::isKindOf(column.kind, db::FieldKind::DateTime)) {
+        std::string dotted = text;
+        for (char& c : dotted)
+            if (c == '.') c = locale.dateSeparator;
+        auto ymd = locale.parseDate(dotted);
+        if (!ymd) return refuse("Érvénytelen dátum: ", field);
+        return {textCell(isoDate(tk::encodeDate(ymd->year, ymd->month, ymd->day))), {}};
+    }
+    if (column.size > 0 && static_cast<int>(tk::toU32(typed).size()) > column.size)
+        return {nullCell(), "Túl hosszú szöveg (legfeljebb " + std::to_string(column.size) +
+                                " karakter): " + fieldLabel(field)};
+    if (db::isKindOf(column.kind, db::FieldKind::Bytes) || column.kind == db::FieldKind::Blob)
+        return {bytesCell(typed), {}};
+    return {textCell(typed), {}};
+}
+
+}  // namespace
+
+std::string fieldLabel(tk::TControl& field)
+{
+    std::string caption;
+    if (tk::as<TZEDChxBox>(&field)) {
+        caption = field.caption();
+    } else if (tk::TWinControl* parent = field.parent()) {
+        for (tk::TControl* c : parent->controls())
+            if (auto* label = tk::as<TZEDText>(c); label && label->focusControl() == &field) {
+                caption = label->caption();
+                break;
+            }
+    }
+    caption = trimmed(caption);
+    if (!caption.empty() && caption.back() == ':') caption = trimmed(caption.substr(0, caption.size() - 1));
+    if (caption.empty() || caption == "Mezőnév") return tk::getPropTextOr(field, "KeyField");
+    return caption;
+}
+
+StoredValue storedValue(tk::TControl& field, const DocumentColumn& column)
+{
+    bool required = tk::getPropTextOr(field, "Required", "False") == "True";
+    if (auto* edit = tk::as<TZEDit>(&field)) {
+        if (edit->Empty()) return required ? refuse("Kötelező mező: ", field) : StoredValue{nullCell(), {}};
+        if (!edit->Validate()) return refuse("Érvénytelen szám: ", field);
+        if (!edit->Dictionary().empty()) {
+            // The chosen entry's key, as the column keeps it.
+            tk::Value v = edit->FieldValue();
+            return fromText(v.toString(), column, field);
+        }
+        return fromText(edit->text(), column, field);
+    }
+    if (auto* picker = tk::as<TZEDPicker>(&field)) {
+        if (!picker->checked()) return required ? refuse("Kötelező mező: ", field) : StoredValue{nullCell(), {}};
+        if (db::isKindOf(column.kind, db::FieldKind::DateTime)) return {textCell(isoDate(picker->date())), {}};
+        return fromText(variantText(picker->FieldValue()), column, field);
+    }
+    if (auto* box = tk::as<TZEDChxBox>(&field)) {
+        bool on = box->checked();
+        if (db::isKindOf(column.kind, db::FieldKind::Bytes) || column.kind == db::FieldKind::Blob)
+            return {bytesCell(std::string(1, on ? '\x01' : '\x00')), {}};
+        if (isTextKind(column.kind)) return {textCell(on ? "1" : "0"), {}};
+        if (isIntegerKind(column.kind) || column.kind == db::FieldKind::Boolean || isFloatKind(column.kind))
+            return {integerCell(on ? 1 : 0), {}};
+        return refuse("Ez a mező nem tárolható a Document tábla oszlopában: ", field);
+    }
+    return refuse("Ez a mező nem tárolható a Document tábla oszlopában: ", field);
+}
+
+void showStoredValue(tk::TControl& field, const DocumentColumn& column, const db::Cell& cell)
+{
+    const tk::Locale& locale = tk::currentLocale();
+    bool isNull = cell.type == db::Cell::Type::Null;
+    if (auto* picker = tk::as<TZEDPicker>(&field)) {
+        std::optional<double> day = isNull ? std::nullopt : dayOf(db::cellText(cell));
+        if (day) picker->setDate(*day);
+        picker->setChecked(day.has_value());
+        return;
+    }
+    if (auto* box = tk::as<TZEDChxBox>(&field)) {
+        bool on = false;
+        if (cell.type == db::Cell::Type::Integer) on = cell.i != 0;
+        else if (cell.type == db::Cell::Type::Float) on = cell.d != 0;
+        else if (cell.type == db::Cell::Type::Bytes) on = !cell.s.empty() && cell.s[0] != 0;
+        else if (cell.type == db::Cell::Type::Text) on = cell.s == "1" || cell.s == "True";
+        box->setChecked(on);
+        return;
+    }
+    auto* edit = tk::as<TZEDit>(&field);
+    if (!edit) return;
+    if (!edit->Dictionary().empty()) {
+        // The entry's key; its shown text is the dictionary's to give.
+        edit->setFieldValue(isNull ? tk::Value() : cell.type == db::Cell::Type::Integer ? tk::Value(cell.i)
+                                                                                         : tk::Value(db::cellText(cell)));
+        return;
+    }
+    std::string text;
+    if (!isNull) {
+        if (db::isKindOf(column.kind, db::FieldKind::DateTime)) {
+            if (auto day = dayOf(db::cellText(cell))) {
+                int y = 0, m = 0, d = 0;
+                tk::decodeDate(*day, y, m, d);
+                text = locale.formatDate(y, m, d);
+            } else {
+                text = db::cellText(cell);
+            }
+        } else if (cell.type == db::Cell::Type::Float) {
+            char buf[40];
+            std::snprintf(buf, sizeof buf, "%.15g", cell.d);
+            text = buf;
+            for (char& c : text)
+                if (c == '.') c = locale.decimalSeparator;
+        } else {
+            text = db::cellText(cell);
+        }
+    }
+    edit->setText(text);
+}
+
+std::string fieldSnapshot(tk::TControl& field)
+{
+    if (auto* picker = tk::as<TZEDPicker>(&field))
+        return picker->checked() ? variantText(picker->FieldValue()) : std::string();
+    if (auto* box = tk::as<TZEDChxBox>(&field)) return box->checked() ? "1" : "0";
+    if (auto* edit = tk::as<TZEDit>(&field)) return edit->text() + '\n' + variantText(edit->FieldValue());
+    return {};
+}
+
+}  // namespace velmora

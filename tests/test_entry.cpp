@@ -1,0 +1,244 @@
+// The clerk's program as a clerk meets it: the real velmora-entry run
+// through standard input on the demonstration database with the
+// Ügyfélszolgálat group's design, the database read afterwards.
+#include "TempFolder.h"
+#include "TestDatabase.h"
+#include "app/DemoEntryForm.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+using testing::ElementsAre;
+using testing::HasSubstr;
+using testing::Not;
+
+namespace {
+
+struct Spot {
+    int x = 0, y = 0;
+};
+
+class Entry : public ::testing::Test {
+protected:
+    Entry()
+    {
+        std::filesystem::copy_file(VELMORA_ENTRY_EXECUTABLE, folder.file("velmora-entry"));
+        std::filesystem::permissions(folder.file("velmora-entry"), std::filesystem::perms::owner_all);
+        makeDemoDatabase(folder.path());
+        velmora::addEntryDemo(udl());
+    }
+    std::string udl() const { return folder.file("VelmoraDSC.udl"); }
+    std::string command() const
+    {
+        return "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C '" + folder.file("velmora-entry") + "'";
+    }
+    static std::string login(const char* user) { return std::string("type ") + user + "\nkey tab\ntype " + user + "\nkey enter\n"; }
+
+    // Runs the program on `script` after the clerk's login; returns what it printed.
+    std::string play(const std::string& script, const char* user = velmora::entryDemoLogin)
+    {
+        std::ofstream(folder.file("script.txt")) << login(user) << script;
+        FILE* pipe = popen((command() + " < '" + folder.file("script.txt") + "' 2>&1").c_str(), "r");
+        std::string out;
+        char buf[4096];
+        for (size_t n; pipe && (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+        if (pipe) pclose(pipe);
+        return out;
+    }
+    static std::vector<std::string> lines(const std::string& out)
+    {
+        std::vector<std::string> v;
+        std::istringstream in(out);
+        for (std::string l; std::getline(in, l);) v.push_back(l);
+        return v;
+    }
+    // The centre of a component of the main window on the screen.
+    Spot where(const std::string& component)
+    {
+        auto l = lines(play("where frmClientMain." + component + "\n"));
+        int left = 0, top = 0, width = 0, height = 0;
+        EXPECT_FALSE(l.empty());
+        if (!l.empty()) std::sscanf(l[0].c_str(), "%d %d %d %d", &left, &top, &width, &height);
+        return {left + width / 2, top + height / 2};
+    }
+    std::string click(const char* button)
+    {
+        if (!spots.count(button)) spots[button] = where(button);
+        return "click " + std::to_string(spots[button].x) + " " + std::to_string(spots[button].y) + "\n";
+    }
+    std::vector<std::string> rows(const std::string& sql) { return readRows(udl(), sql); }
+    std::vector<std::string> documents()
+    {
+        return rows(
+            "Select DocumentID, Iktatoszam, Targy, Erkezett, CASE WHEN Lezart IS NULL THEN 'null' WHEN Lezart = "
+            "(Select Lezart from Document where DocumentID = 1) THEN 'igen' ELSE 'nem' END from Document order by "
+            "DocumentID");
+    }
+    std::vector<std::string> history() { return rows("Select DocumentID, UserID, Action from DocumentHistory order by HistoryID"); }
+
+    TempFolder folder;
+    std::map<std::string, Spot> spots;
+};
+
+const char* const documentsAtStart[] = {"1|1001|Árajánlat kérése|2026-11-02 00:00:00|igen",
+                                        "2|1002|Számla reklamáció|2026-11-16 00:00:00|nem",
+                                        "3|1003|Szerződés módosítás|null|nem"};
+
+// The three demonstration documents, unchanged.
+auto untouched()
+{
+    return ElementsAre(documentsAtStart[0], documentsAtStart[1], documentsAtStart[2]);
+}
+
+}  // namespace
+
+TEST_F(Entry, TheFormStartsWithOnlyNewEnabledAndNoDesignSurface)
+{
+    std::string out = play(
+        "get frmClientMain.btnNew.Enabled\nget frmClientMain.btnSave.Enabled\nget frmClientMain.TZEDit1.Enabled\n"
+        "get frmClientMain.btnSearch.Enabled\nget frmClientMain.TZEDit1.OnMouseDown\nget "
+        "frmClientMain.StatusBar1.SimpleText\n");
+    auto l = lines(out);
+    ASSERT_GE(l.size(), 7u) << out;
+    EXPECT_THAT(std::vector<std::string>(l.begin(), l.begin() + 6), ElementsAre("True", "False", "False", "True", "nil", "''"));
+    // Only the main window: no palette, no property page.
+    EXPECT_THAT(l[6], HasSubstr("\"Velmora Document Store\""));
+    EXPECT_EQ(l.size(), 7u) << out;
+}
+
+TEST_F(Entry, AGroupWithoutADesignGetsTheBuiltInLayoutAndIsToldSo)
+{
+    std::string out = play("get frmClientMain.StatusBar1.SimpleText\nget frmClientMain.btnNew.Enabled\n", "demo");
+    auto l = lines(out);
+    ASSERT_GE(l.size(), 2u) << out;
+    EXPECT_EQ(l[0], "'Ehhez a csoporthoz m'#233'g nem k'#233'sz'#252'lt '#369'rlap.'");
+    EXPECT_EQ(l[1], "True");
+    EXPECT_THAT(out, Not(HasSubstr("frmComonentPalette")));
+}
+
+TEST_F(Entry, ANewDocumentStoresEveryColumnKindAndItsHistoryRow)
+{
+    std::string out = play(click("btnNew") + "focus\ntype 2001\nkey tab\ntype Panasz\nkey tab\nkey space\nkey tab\nkey space\n" +
+                           "get frmClientMain.TZEDPicker1.FieldValue\n" + click("btnSave") +
+                           "get frmClientMain.StatusBar1.SimpleText\nget frmClientMain.TZEDit1.Enabled\n"
+                           "get frmClientMain.btnModify.Enabled\n");
+    auto l = lines(out);
+    ASSERT_GE(l.size(), 5u) << out;
+    EXPECT_EQ(l[0], "frmClientMain_1.TZEDit1");  // the first field in tab order
+    EXPECT_EQ(l[2], "'Dokumentum: 4'");
+    EXPECT_EQ(l[3], "False");
+    EXPECT_EQ(l[4], "True");
+    EXPECT_THAT(out, Not(HasSubstr("error:")));
+    auto docs = documents();
+    ASSERT_EQ(docs.size(), 4u);
+    // The picker's date, whatever today is, as a date at midnight.
+    EXPECT_THAT(docs[3], testing::MatchesRegex("4\\|2001\\|Panasz\\|[0-9]{4}-[0-9]{2}-[0-9]{2} 00:00:00\\|igen"));
+    EXPECT_THAT(history(), ElementsAre("4|3|felvitel"));
+
+    // Empty fields are stored as null; an unchecked box as its false byte.
+    play(click("btnNew") + "type 2002\nkey tab\ntype Csak t\xc3\xa1rgy\n" + click("btnSave"));
+    EXPECT_EQ(documents().at(4), "5|2002|Csak tárgy|null|nem");
+}
+
+TEST_F(Entry, EachRefusalNamesTheFieldFocusesItAndWritesNothing)
+{
+    std::string fifty(50, 'x');
+    std::string out = play(click("btnNew") + "key tab\ntype Targy\n" + click("btnSave") + "key enter\nfocus\n" +
+                           "type abc\n" + click("btnSave") + "key enter\n" +
+                           "key home\nkey end shift\ntype 12.5\n" + click("btnSave") + "key enter\n" +
+                           "key home\nkey end shift\ntype 12\nkey tab\ntype " + fifty + "y\n" + click("btnSave") +
+                           "key enter\nfocus\nget frmClientMain.btnSave.Enabled\n");
+    EXPECT_THAT(out, HasSubstr("error: Kötelező mező: Iktatószám\nfrmClientMain_1.TZEDit1\n"));
+    EXPECT_THAT(out, HasSubstr("error: Érvénytelen szám: Iktatószám\n"));
+    EXPECT_THAT(out, HasSubstr("error: Csak egész szám adható meg: Iktatószám\n"));
+    EXPECT_THAT(out, HasSubstr("error: Túl hosszú szöveg (legfeljebb 50 karakter): Tárgy\nfrmClientMain_1.TZEDit2\nTrue\n"));
+    EXPECT_THAT(documents(), untouched());
+    EXPECT_TRUE(history().empty());
+}
+
+TEST_F(Entry, ModifyingChangesOnlyWhatMayChangeAndCancelBringsBackWhatIsStored)
+{
+    std::string create = click("btnNew") + "type 2001\nkey tab\ntype Panasz\n" + click("btnSave");
+    std::string out = play(create + click("btnModify") + "get frmClientMain.TZEDit1.Enabled\nfocus\n" +
+                           "key end\ntype  ma\n" + click("btnSave") + "get frmClientMain.StatusBar1.SimpleText\n" +
+                           // Cancel while modifying: the stored text comes back.
+                           click("btnModify") + "key end\ntype !!!\nkey esc\nget frmClientMain.TZEDit2.Text\n" +
+                           "get frmClientMain.btnModify.Enabled\n" +
+                           // Cancel a new one: the document shown before comes back.
+                           click("btnNew") + "type 9\nkey esc\nget frmClientMain.TZEDit2.Text\n"
+                           "get frmClientMain.StatusBar1.SimpleText\n");
+    auto l = lines(out);
+    ASSERT_GE(l.size(), 7u) << out;
+    EXPECT_EQ(l[0], "False");  // Iktatoszam may not be modified
+    EXPECT_EQ(l[1], "frmClientMain_1.TZEDit2");
+    EXPECT_EQ(l[2], "'Dokumentum: 4'");
+    EXPECT_EQ(l[3], "'Panasz ma'");
+    EXPECT_EQ(l[4], "True");
+    EXPECT_EQ(l[5], "'Panasz ma'");
+    EXPECT_EQ(l[6], "'Dokumentum: 4'");
+    EXPECT_EQ(documents().at(3), "4|2001|Panasz ma|null|nem");
+    EXPECT_THAT(history(), ElementsAre("4|3|felvitel", "4|3|módosítás"));
+
+    // A new document cancelled with nothing shown before: an empty form.
+    std::string fresh = play(click("btnNew") + "type 7\nkey esc\nget frmClientMain.TZEDit1.Text\n"
+                                               "get frmClientMain.btnNew.Enabled\nget frmClientMain.btnSave.Enabled\n");
+    auto f = lines(fresh);
+    ASSERT_GE(f.size(), 3u) << fresh;
+    EXPECT_THAT(std::vector<std::string>(f.begin(), f.begin() + 3), ElementsAre("''", "True", "False"));
+    EXPECT_EQ(documents().size(), 4u);
+}
+
+TEST_F(Entry, AChangeMadeByAnotherProgramMeanwhileIsNeverOverwritten)
+{
+    // The clerk's program runs on while another program changes the row.
+    std::string outFile = folder.file("live.txt");
+    FILE* live = popen((command() + " > '" + outFile + "' 2>&1").c_str(), "w");
+    ASSERT_TRUE(live);
+    std::string script = login(velmora::entryDemoLogin) + click("btnNew") + "type 2001\nkey tab\ntype Panasz\n" +
+                         click("btnSave") + click("btnModify") + "key end\ntype  (clerk)\nfocus\n";
+    fputs(script.c_str(), live);
+    fflush(live);
+    auto printed = [&] {
+        std::ifstream in(outFile);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    for (int i = 0; i < 400 && printed().find("TZEDit2") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_THAT(printed(), HasSubstr("frmClientMain_1.TZEDit2")) << printed();
+
+    db::TADOConnection other(nullptr);
+    openDataLink(other, udl());
+    db::TADOCommand change(nullptr);
+    change.setConnection(&other);
+    change.setCommandText("Update Document Set Targy = 'Valaki m\xc3\xa1s' Where DocumentID = 4");
+    change.execute();
+
+    std::string rest = click("btnSave") + "key enter\nget frmClientMain.TZEDit2.Text\nget frmClientMain.btnSave.Enabled\n";
+    fputs(rest.c_str(), live);
+    pclose(live);
+    std::string out = printed();
+    EXPECT_THAT(out, HasSubstr("error: A dokumentumot időközben valaki más módosította, ezért a mentés nem történt "
+                               "meg.\n'Panasz (clerk)'\nTrue\n"));
+    EXPECT_EQ(documents().at(3), "4|2001|Valaki más|null|nem");
+    EXPECT_THAT(history(), ElementsAre("4|3|felvitel"));
+}
+
+TEST_F(Entry, ClosingWithUnsavedChangesAsksWhetherToSave)
+{
+    // Mégsem keeps the window, Igen saves and ends.
+    std::string out = play(click("btnNew") + "type 2001\nkey tab\ntype Panasz\nclose\nwindows\nkey esc\nclose\nkey enter\n");
+    EXPECT_THAT(out, HasSubstr("frmSaveQuestion \"Velmora Document Store\""));
+    EXPECT_EQ(documents().size(), 4u);
+    // Nem ends without saving; nothing to save asks nothing.
+    std::string no = play(click("btnNew") + "type 2002\nclose\nkey tab\nkey enter\n");
+    EXPECT_EQ(documents().size(), 4u);
+    std::string quiet = play(click("btnNew") + "close\nwindows\n");
+    EXPECT_THAT(quiet, Not(HasSubstr("frmSaveQuestion")));
+}
