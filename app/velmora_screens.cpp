@@ -4,8 +4,11 @@
 // FOLDER: the login dialog, then the main window, the palette and the
 // property page, and last a designed form: controls placed on the entry
 // page with the palette's tools, one of them dragged, and the property page
-// showing an entry-page and a search-page field. Prints the files it wrote.
+// showing an entry-page and a search-page field; then the clerk's program
+// with a document being entered. Prints the files it wrote.
+#include "app/DemoEntryForm.h"
 #include "app/DesignerComposition.h"
+#include "app/EntryComposition.h"
 #include "gui/QtPlatform.h"
 #include "gui/WindowWidget.h"
 #include "startup/DemoDatabase.h"
@@ -90,6 +93,18 @@ void searchField()
     app.click(sheet, {110, 16});
 }
 
+// The clerk begins a new document and fills in some of it.
+void enterDocument()
+{
+    tk::TApplication& app = *tk::Application;
+    if (auto* button = named("frmClientMain_1", "btnNew")) app.click(button, {10, 10});
+    app.typeText("2004");
+    app.pressKey(tk::vk::Tab);
+    app.typeText("Panasz a szállítás miatt");
+    app.pressKey(tk::vk::Tab);
+    app.pressKey(tk::vk::Space);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -129,6 +144,20 @@ int main(int argc, char** argv)
         });
     });
     int status = velmora::runVelmora(platform, db + "/velmora");
+
+    velmora::addEntryDemo(db + "/VelmoraDSC.udl");
+    QTimer::singleShot(100, [&] {
+        tk::Application->typeText(velmora::entryDemoLogin);
+        tk::Application->pressKey(tk::vk::Tab);
+        tk::Application->typeText(velmora::entryDemoPassword);
+        tk::Application->pressKey(tk::vk::Return);
+        QTimer::singleShot(100, [&] {
+            enterDocument();
+            shoot(platform, "frmClientMain_1", "entry.png");
+            tk::Application->terminate();
+        });
+    });
+    status |= velmora::runVelmoraEntry(platform, db + "/velmora-entry");
     std::filesystem::remove_all(db);
     return status != 0 || failures ? 1 : 0;
 }

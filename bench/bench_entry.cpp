@@ -1,0 +1,125 @@
+// The clerk's program on a large store: 100,000 documents and a form of 50
+// fields (20 numbers, 20 texts, 5 dates, 5 yes/no boxes). Saving a new
+// document (the checks, one INSERT and its history row in one transaction,
+// then the new document read back into the form) has a goal of 5 ms on
+// SQLite; showing a document (its row read, every value into the form) of
+// 2 ms. SQLite runs on the file system of the temporary folder with its
+// default synchronous setting (FULL, rollback journal), so a save measures
+// the disk's flush. VELMORA_TEST_ENGINE=postgres VELMORA_POSTGRES="..."
+// runs the same on a server.
+#include "../tests/TestDatabase.h"
+#include "controls/ZEDChxBox.h"
+#include "controls/ZEDPicker.h"
+#include "controls/ZEDit.h"
+#include "designer/ClientMain.h"
+#include "entry/EntryForm.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/HeadlessPlatform.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+
+namespace {
+
+constexpr int documentCount = 100000;
+
+struct Store {
+    std::string folder;
+    std::string udl() const { return folder + "/VelmoraDSC.udl"; }
+};
+
+// The demonstration database with 50 more columns and 100,000 documents.
+const Store& store()
+{
+    static Store s = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "velmora bench XXXXXX").string();
+        Store made{mkdtemp(pattern.data())};
+        makeDemoDatabase(made.folder);
+        std::string columns;
+        for (int i = 1; i <= 50; ++i) {
+            const char* type = i <= 20 ? "int" : i <= 40 ? "varchar(50)" : i <= 45 ? "datetime" : "binary(1)";
+            columns += "ALTER TABLE Document ADD F" + std::to_string(i) + " " + type + ";\n";
+        }
+        db::TADOConnection c(nullptr);
+        openDataLink(c, made.udl());
+        db::TADOCommand cmd(nullptr);
+        cmd.setConnection(&c);
+        cmd.setCommandText(columns);
+        cmd.executeScript();
+        nativeScript(made.udl(),
+                     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+                     "INSERT INTO Document (F1, F21, F41, F46) SELECT i, 'Tárgy ' || i, '2026-01-01 00:00:00', "
+                     "x'01' FROM n",
+                     "INSERT INTO \"Document\" (\"F1\", \"F21\", \"F41\", \"F46\") SELECT i, 'Tárgy ' || i, "
+                     "'2026-01-01', '\\x01'::bytea FROM generate_series(1, 100000) i");
+        return made;
+    }();
+    return s;
+}
+
+// A headless session with the 50-field form in state 0.
+struct Session {
+    tk::HeadlessPlatform platform;
+    tk::TApplication app{platform};
+    db::TADOConnection connection{nullptr};
+    std::unique_ptr<velmora::EntryForm> form;
+    std::vector<tk::TControl*> fields;
+
+    Session()
+    {
+        openDataLink(connection, store().udl());
+        tk::ComponentRef<velmora::TfrmClientMain> window;
+        app.createForm(window);
+        auto* sheet = tk::as<tk::TWinControl>(window->findComponent("tsEdit"));
+        for (int i = 1; i <= 50; ++i) {
+            tk::TControl* c = i <= 40 ? static_cast<tk::TControl*>(new velmora::TZEDit(window))
+                              : i <= 45 ? static_cast<tk::TControl*>(new velmora::TZEDPicker(window))
+                                        : static_cast<tk::TControl*>(new velmora::TZEDChxBox(window));
+            c->setName(window->uniqueName(c->className()));
+            c->setParent(sheet);
+            c->setBounds(8 + (i % 5) * 80, 8 + (i / 5) * 24, 76, 21);
+            tk::setPropText(*c, "KeyField", "F" + std::to_string(i));
+            if (i <= 20) tk::setPropText(*c, "FieldType", "0");
+            if (i <= 40) tk::setPropText(*c, "FieldType", i <= 20 ? "0" : "1");
+            fields.push_back(c);
+        }
+        window->show();
+        form = std::make_unique<velmora::EntryForm>(*window, connection, 1);
+        form->start(true);
+    }
+};
+
+void BM_SaveNewDocument(benchmark::State& state)
+{
+    Session s;
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.form->newDocument();
+        ++n;
+        for (size_t i = 0; i < s.fields.size(); ++i) {
+            if (auto* e = tk::as<velmora::TZEDit>(s.fields[i])) e->setText(i < 20 ? std::to_string(n + i) : "Szöveg " + std::to_string(n));
+            else if (auto* p = tk::as<velmora::TZEDPicker>(s.fields[i])) p->setChecked(true);
+            else if (auto* b = tk::as<velmora::TZEDChxBox>(s.fields[i])) b->setChecked(n % 2);
+        }
+        state.ResumeTiming();
+        s.form->saveDocument();
+    }
+}
+BENCHMARK(BM_SaveNewDocument)->Unit(benchmark::kMillisecond)->Iterations(200);
+
+void BM_ShowDocument(benchmark::State& state)
+{
+    Session s;
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int64_t> pick(1, documentCount);
+    for (auto _ : state) s.form->showDocument(pick(random));
+}
+BENCHMARK(BM_ShowDocument)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
