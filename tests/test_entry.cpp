@@ -85,6 +85,47 @@ protected:
 
     TempFolder folder;
     std::map<std::string, Spot> spots;
+
+    // The real program fed line by line while the test acts beside it.
+    class Live {
+    public:
+        explicit Live(Entry& test) : out_(test.folder.file("live.txt"))
+        {
+            pipe_ = popen((test.command() + " > '" + out_ + "' 2>&1").c_str(), "w");
+        }
+        ~Live() { finish(); }
+        void send(const std::string& lines)
+        {
+            if (!pipe_) return;
+            fputs(lines.c_str(), pipe_);
+            fflush(pipe_);
+        }
+        std::string printed() const
+        {
+            std::ifstream in(out_);
+            return std::string(std::istreambuf_iterator<char>(in), {});
+        }
+        // Waits (up to 20 s) until the program has printed `text`.
+        bool waitFor(const std::string& text) const
+        {
+            for (int i = 0; i < 400; ++i) {
+                if (printed().find(text) != std::string::npos) return true;
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+            return false;
+        }
+        // Ends the input, waits for the program and gives all it printed.
+        std::string finish()
+        {
+            if (pipe_) pclose(pipe_);
+            pipe_ = nullptr;
+            return printed();
+        }
+
+    private:
+        std::string out_;
+        FILE* pipe_ = nullptr;
+    };
 };
 
 const char* const documentsAtStart[] = {"1|1001|Árajánlat kérése|2026-11-02 00:00:00|igen",
@@ -198,20 +239,10 @@ TEST_F(Entry, ModifyingChangesOnlyWhatMayChangeAndCancelBringsBackWhatIsStored)
 TEST_F(Entry, AChangeMadeByAnotherProgramMeanwhileIsNeverOverwritten)
 {
     // The clerk's program runs on while another program changes the row.
-    std::string outFile = folder.file("live.txt");
-    FILE* live = popen((command() + " > '" + outFile + "' 2>&1").c_str(), "w");
-    ASSERT_TRUE(live);
-    std::string script = login(velmora::entryDemoLogin) + click("btnNew") + "type 2001\nkey tab\ntype Panasz\n" +
-                         click("btnSave") + click("btnModify") + "key end\ntype  (clerk)\nfocus\n";
-    fputs(script.c_str(), live);
-    fflush(live);
-    auto printed = [&] {
-        std::ifstream in(outFile);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    for (int i = 0; i < 400 && printed().find("TZEDit2") == std::string::npos; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ASSERT_THAT(printed(), HasSubstr("frmClientMain_1.TZEDit2")) << printed();
+    Live live(*this);
+    live.send(login(velmora::entryDemoLogin) + click("btnNew") + "type 2001\nkey tab\ntype Panasz\n" +
+              click("btnSave") + click("btnModify") + "key end\ntype  (clerk)\nfocus\n");
+    ASSERT_TRUE(live.waitFor("frmClientMain_1.TZEDit2")) << live.printed();
 
     db::TADOConnection other(nullptr);
     openDataLink(other, udl());
@@ -220,10 +251,8 @@ TEST_F(Entry, AChangeMadeByAnotherProgramMeanwhileIsNeverOverwritten)
     change.setCommandText("Update Document Set Targy = 'Valaki m\xc3\xa1s' Where DocumentID = 4");
     change.execute();
 
-    std::string rest = click("btnSave") + "key enter\nget frmClientMain.TZEDit2.Text\nget frmClientMain.btnSave.Enabled\n";
-    fputs(rest.c_str(), live);
-    pclose(live);
-    std::string out = printed();
+    live.send(click("btnSave") + "key enter\nget frmClientMain.TZEDit2.Text\nget frmClientMain.btnSave.Enabled\n");
+    std::string out = live.finish();
     EXPECT_THAT(out, HasSubstr("error: A dokumentumot időközben valaki más módosította, ezért a mentés nem történt "
                                "meg.\n'Panasz (clerk)'\nTrue\n"));
     EXPECT_EQ(documents().at(3), "4|2001|Valaki más|null|nem");
@@ -241,4 +270,38 @@ TEST_F(Entry, ClosingWithUnsavedChangesAsksWhetherToSave)
     EXPECT_EQ(documents().size(), 4u);
     std::string quiet = play(click("btnNew") + "close\nwindows\n");
     EXPECT_THAT(quiet, Not(HasSubstr("frmSaveQuestion")));
+}
+
+TEST_F(Entry, ALockedDatabaseRefusesTheSaveAndTheFormKeepsTheClerksValues)
+{
+    if (onPostgres()) GTEST_SKIP() << "a SQLite file's write lock";
+    Live live(*this);
+    live.send(login(velmora::entryDemoLogin) + click("btnNew") + "type 2001\nkey tab\ntype Panasz\nfocus\n");
+    ASSERT_TRUE(live.waitFor("TZEDit2")) << live.printed();
+    {
+        db::TADOConnection other(nullptr);
+        openDataLink(other, udl());
+        other.beginTrans();  // holds the write lock
+        live.send(click("btnSave") + "get frmClientMain.btnSave.Enabled\n");
+        ASSERT_TRUE(live.waitFor("error: ")) << live.printed();
+        other.rollbackTrans();
+    }
+    live.send("key enter\nget frmClientMain.TZEDit2.Text\n" + click("btnSave") + "get frmClientMain.StatusBar1.SimpleText\n");
+    std::string out = live.finish();
+    EXPECT_THAT(out, HasSubstr("error: database is locked\nTrue\n'Panasz'\n'Dokumentum: 4'\n"));
+    EXPECT_EQ(documents().size(), 4u);
+    EXPECT_THAT(history(), ElementsAre("4|3|felvitel"));
+}
+
+TEST_F(Entry, AFieldNamingNoColumnIsReportedByNameAndNothingIsWritten)
+{
+    std::optional<std::string> design = storedDesign(udl(), 3);
+    ASSERT_TRUE(design);
+    size_t at = design->find("KeyField = 'Targy'");
+    ASSERT_NE(at, std::string::npos);
+    design->replace(at, 18, "KeyField = 'Nin]cs'");
+    storeFormData(udl(), 3, *design);
+    std::string out = play(click("btnNew") + "type 2001\nkey tab\ntype Panasz\n" + click("btnSave") + "key enter\n");
+    EXPECT_THAT(out, HasSubstr("error: Nincs ilyen oszlop a Document táblában: Nin]cs\n"));
+    EXPECT_THAT(documents(), untouched());
 }
