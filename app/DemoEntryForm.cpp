@@ -10,6 +10,7 @@
 #include "db/Query.h"
 #include "designer/ClientMain.h"
 #include "designs/Design.h"
+#include "entry/Dictionaries.h"
 #include "entry/History.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/widgets/PageControl.h"
@@ -68,8 +69,14 @@ std::string entryDemoDesign()
     labelFor(*window, sheet, *arrived, "Érkezett:");
     auto* closed = field<TZEDChxBox>(*window, sheet, 112, "Lezart", false, true);
     closed->setCaption("Lezárt");
+    auto* kind = field<TZEDit>(*window, sheet, 140, "Ugytipus", false, true);
+    kind->setText("");
+    kind->setWidth(160);
+    tk::setPropText(*kind, "FieldType", "1");
+    tk::setPropText(*kind, "Dictionary", "Ügytípus");
+    labelFor(*window, sheet, *kind, "Ügytípus:");
     int order = 0;
-    for (tk::TWinControl* c : std::initializer_list<tk::TWinControl*>{number, subject, arrived, closed})
+    for (tk::TWinControl* c : std::initializer_list<tk::TWinControl*>{number, subject, arrived, closed, kind})
         c->setTabOrder(order++);
     auto* pages = tk::as<tk::TPageControl>(window->findComponent("pcData"));
     pages->setActivePage(tk::as<tk::TTabSheet>(&sheet));
@@ -88,6 +95,14 @@ void addEntryDemo(const std::string& dataLinkFile)
         for (const auto& [name, value] : values) cmd.parameters().paramByName(name).setValue(value);
         cmd.execute();
     };
+    // A dictionary field: its column, its registration and its entries.
+    cmd.setCommandText("Alter Table Document Add [Ugytipus] int ");
+    cmd.execute();
+    run("Insert into Fields (FieldName,DictionaryGroupID) Values (:FieldName,:DictionaryGroupID)",
+        {{"FieldName", tk::Value("Ugytipus")}, {"DictionaryGroupID", tk::Value(1)}});
+    ensureDictionaryItemTable(connection);
+    for (const char* entry : {"Panasz", "Árajánlat", "Megrendelés", "Reklamáció"})
+        addDictionaryEntry(connection, 1, entry);
     run("Insert into UserGroup (UserGroupName) Values (:Name)", {{"Name", tk::Value(entryDemoGroup)}});
     db::TADOQuery q(nullptr);
     q.setConnection(&connection);
@@ -119,6 +134,9 @@ void addEntryDemo(const std::string& dataLinkFile)
         cmd.parameters().paramByName("Closed").setBytes(std::string(1, d.closed ? '\x01' : '\x00'));
         cmd.execute();
     }
+    // The first two documents are of a kind: Árajánlat, Reklamáció.
+    run("Update Document Set Ugytipus = 2 Where DocumentID = 1", {});
+    run("Update Document Set Ugytipus = 4 Where DocumentID = 2", {});
     ensureHistoryTable(connection);
 }
 

@@ -1,6 +1,8 @@
 // The clerk's demonstration: a third group, "Ügyfélszolgálat", with a
 // ready-made design over the demonstration Document columns, its user and a
-// few documents, added to a new demonstration database.
+// few documents, added to a new demonstration database; and a dictionary
+// field, Ügytípus (a new int column registered for the dictionary
+// "Ügytípus", whose entries are Panasz, Árajánlat, Megrendelés, Reklamáció).
 #pragma once
 
 #include <string>

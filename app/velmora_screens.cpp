@@ -5,7 +5,8 @@
 // property page, and last a designed form: controls placed on the entry
 // page with the palette's tools, one of them dragged, and the property page
 // showing an entry-page and a search-page field; then the clerk's program
-// with a document being entered. Prints the files it wrote.
+// with a document being entered and a dictionary field completing what is
+// typed. Prints the files it wrote.
 #include "app/DemoEntryForm.h"
 #include "app/DesignerComposition.h"
 #include "app/EntryComposition.h"
@@ -154,6 +155,11 @@ int main(int argc, char** argv)
         QTimer::singleShot(100, [&] {
             enterDocument();
             shoot(platform, "frmClientMain_1", "entry.png");
+            // A dictionary field completing the typed text.
+            tk::Application->pressKey(tk::vk::Tab);
+            tk::Application->pressKey(tk::vk::Tab);
+            tk::Application->typeText("Re");
+            shoot(platform, "frmClientMain_1", "dictionary.png");
             tk::Application->terminate();
         });
     });

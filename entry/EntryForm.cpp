@@ -8,9 +8,10 @@
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/Query.h"
+#include "entry/Dictionaries.h"
 #include "entry/FieldValues.h"
 #include "entry/History.h"
-#include "entry/SaveQuestion.h"
+#include "entry/Question.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/text/Text.h"
 #include "toolkit/widgets/PageControl.h"
@@ -18,6 +19,7 @@
 #include "toolkit/windows/Form.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace velmora {
@@ -79,11 +81,16 @@ void EntryForm::start(bool hasStoredDesign)
 {
     tk::TForm& window = *window_;
     ensureHistoryTable(*connection_);
+    ensureDictionaryItemTable(*connection_);
     {
         db::TADOQuery catalogue(nullptr);
         catalogue.setConnection(connection_.get());
         columns_ = DocumentColumns::read(catalogue);
     }
+    for (tk::TControl* field : fields())
+        if (auto* edit = tk::as<TZEDit>(field))
+            if (auto dictionary = dictionaryOfField(*connection_, edit->KeyField(), edit->Dictionary()))
+                dictionaryFields_.push_back(std::make_unique<DictionaryField>(*edit, *connection_, *dictionary));
     struct Action {
         const char* button;
         void (EntryForm::*work)();
@@ -141,9 +148,20 @@ std::vector<EntryForm::BoundField> EntryForm::boundFields() const
     return bound;
 }
 
+DictionaryField* EntryForm::dictionaryFieldOf(const tk::TControl* field) const
+{
+    for (const auto& d : dictionaryFields_)
+        if (d->edit() == field) return d.get();
+    return nullptr;
+}
+
 void EntryForm::applyState(int state)
 {
     state_ = state;
+    // A cleared form keeps no chosen entry: a stale key would pass the
+    // required check and be stored.
+    if (state == 0 || state == 3)
+        for (const auto& d : dictionaryFields_) d->clear();
     tk::TWinControl* page = entryPage();
     if (!page) return;
     // Only the entry page takes part: the search page's button would be
@@ -210,6 +228,13 @@ void EntryForm::saveDocument()
     std::vector<BoundField> bound = boundFields();
     std::vector<db::Cell> values;
     for (const BoundField& b : bound) {
+        if (DictionaryField* d = dictionaryFieldOf(b.field)) {
+            std::string refusal = d->resolveForSave();
+            if (!refusal.empty()) {
+                if (auto* w = tk::as<tk::TWinControl>(b.field); w && w->canFocus()) w->setFocus();
+                throw EEntryRefused(refusal);
+            }
+        }
         StoredValue v = storedValue(*b.field, *b.column);
         if (!v.refusal.empty()) {
             if (auto* w = tk::as<tk::TWinControl>(b.field); w && w->canFocus()) w->setFocus();
@@ -305,6 +330,10 @@ void EntryForm::showDocument(int64_t documentID)
         const db::Cell& cell = q.fieldByName(b.column->name)->cell();
         shownValues_.emplace_back(b.column->name, cell);
         showStoredValue(*b.field, *b.column, cell);
+        if (DictionaryField* d = dictionaryFieldOf(b.field)) {
+            if (cell.type == db::Cell::Type::Null) d->clear();
+            else d->showKey(cell.type == db::Cell::Type::Integer ? cell.i : std::atoll(db::cellText(cell).c_str()));
+        }
     }
     setStatus("Dokumentum: " + std::to_string(documentID));
 }

@@ -12,10 +12,12 @@
 #pragma once
 
 #include "db/Field.h"
+#include "entry/DictionaryField.h"
 #include "entry/DocumentColumns.h"
 #include "toolkit/core/ComponentRef.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -66,6 +68,7 @@ private:
     // names no column of Document, or a column twice.
     std::vector<BoundField> boundFields() const;
     void applyState(int state);
+    DictionaryField* dictionaryFieldOf(const tk::TControl* field) const;
     void setStatus(const std::string& text);
     std::vector<std::string> snapshot() const;
     bool hasUnsavedChanges() const;
@@ -82,6 +85,7 @@ private:
     // The shown document's stored values of the form's columns, as read.
     std::vector<std::pair<std::string, db::Cell>> shownValues_;
     std::vector<std::string> snapshot_;  // the fields when editing began
+    std::vector<std::unique_ptr<DictionaryField>> dictionaryFields_;
 };
 
 }  // namespace velmora

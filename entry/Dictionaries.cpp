@@ -1,0 +1,131 @@
+// Reading and writing dictionary entries.
+#include "entry/Dictionaries.h"
+
+#include "db/Command.h"
+#include "db/Connection.h"
+#include "db/DatabaseError.h"
+#include "db/Query.h"
+#include "toolkit/text/Text.h"
+
+#include <stdexcept>
+
+namespace velmora {
+
+namespace {
+
+// A refusal the clerk reads; nothing was written.
+class EDictionaryRefused : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+std::optional<int64_t> entryWithText(db::TADOConnection& connection, int64_t dictionary, const std::string& text)
+{
+    for (const DictionaryEntry& e : dictionaryEntries(connection, dictionary))
+        if (tk::sameText(e.text, text)) return e.id;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string entryText(const std::string& typed)
+{
+    size_t a = 0, b = typed.size();
+    while (a < b && static_cast<unsigned char>(typed[a]) <= 32) ++a;
+    while (b > a && static_cast<unsigned char>(typed[b - 1]) <= 32) --b;
+    return typed.substr(a, b - a);
+}
+
+void ensureDictionaryItemTable(db::TADOConnection& connection)
+{
+    for (const std::string& table : connection.tableNames())
+        if (tk::sameName(table, "DictionaryItem")) return;
+    db::TADOCommand create(nullptr);
+    create.setConnection(&connection);
+    create.setCommandText(
+        "CREATE TABLE IF NOT EXISTS DictionaryItem (DictionaryItemID INTEGER PRIMARY KEY AUTOINCREMENT, "
+        "DictionaryGroupID int NOT NULL, DictionaryItemText varchar(100) NOT NULL, Retired int NOT NULL DEFAULT 0);\n"
+        "CREATE UNIQUE INDEX IF NOT EXISTS DictionaryItemTexts ON DictionaryItem (DictionaryGroupID, "
+        "lower(DictionaryItemText));");
+    create.executeScript();
+}
+
+std::optional<DictionaryRef> dictionaryOfField(db::TADOConnection& connection, const std::string& keyField,
+                                               const std::string& controlDictionary)
+{
+    db::TADOQuery q(nullptr);
+    q.setConnection(&connection);
+    if (!keyField.empty()) {
+        q.setSqlText(
+            "Select DictionaryGroup.DictionaryGroupID, DictionaryGroupName from Fields, DictionaryGroup where "
+            "Fields.DictionaryGroupID = DictionaryGroup.DictionaryGroupID and lower(FieldName) = lower(:FieldName)");
+        q.parameters().paramByName("FieldName").setValue(tk::Value(keyField));
+        q.open();
+        if (!q.eof()) return DictionaryRef{q.field(0)->asInteger(), q.field(1)->asString()};
+        q.close();
+    }
+    if (controlDictionary.empty()) return std::nullopt;
+    q.setSqlText(
+        "Select DictionaryGroupID, DictionaryGroupName from DictionaryGroup where lower(DictionaryGroupName) = "
+        "lower(:Name)");
+    q.parameters().paramByName("Name").setValue(tk::Value(controlDictionary));
+    q.open();
+    if (!q.eof()) return DictionaryRef{q.field(0)->asInteger(), q.field(1)->asString()};
+    return std::nullopt;
+}
+
+std::vector<DictionaryEntry> dictionaryEntries(db::TADOConnection& connection, int64_t dictionary)
+{
+    db::TADOQuery q(nullptr);
+    q.setConnection(&connection);
+    q.setSqlText(
+        "Select DictionaryItemID, DictionaryItemText, Retired from DictionaryItem where DictionaryGroupID = "
+        ":DictionaryGroupID order by DictionaryItemText");
+    q.parameters().paramByName("DictionaryGroupID").setValue(tk::Value(dictionary));
+    q.open();
+    std::vector<DictionaryEntry> entries;
+    for (; !q.eof(); q.next())
+        entries.push_back({q.field(0)->asInteger(), q.field(1)->asString(), q.field(2)->asInteger() != 0});
+    return entries;
+}
+
+int64_t addDictionaryEntry(db::TADOConnection& connection, int64_t dictionary, const std::string& typed)
+{
+    std::string text = entryText(typed);
+    if (text.empty()) throw EDictionaryRefused("Üres szótárelem nem vehető fel.");
+    if (auto existing = entryWithText(connection, dictionary, text)) return *existing;
+    db::TADOCommand insert(nullptr);
+    insert.setConnection(&connection);
+    insert.setCommandText(
+        "Insert into DictionaryItem (DictionaryGroupID, DictionaryItemText) Values (:DictionaryGroupID, :Text) "
+        "Returning DictionaryItemID");
+    insert.parameters().paramByName("DictionaryGroupID").setValue(tk::Value(dictionary));
+    insert.parameters().paramByName("Text").setValue(tk::Value(text));
+    try {
+        return insert.executeReturningInteger();
+    } catch (const db::EDuplicateKey&) {
+        // Another program added it first: its entry is the one.
+        if (auto winner = entryWithText(connection, dictionary, text)) return *winner;
+        throw;
+    }
+}
+
+void changeDictionaryEntry(db::TADOConnection& connection, int64_t entry, const std::string& typed, bool retired)
+{
+    std::string text = entryText(typed);
+    if (text.empty()) throw EDictionaryRefused("Üres szótárelem nem vehető fel.");
+    db::TADOCommand update(nullptr);
+    update.setConnection(&connection);
+    update.setCommandText(
+        "Update DictionaryItem Set DictionaryItemText = :Text, Retired = :Retired Where DictionaryItemID = :ID");
+    update.parameters().paramByName("Text").setValue(tk::Value(text));
+    update.parameters().paramByName("Retired").setValue(tk::Value(int64_t{retired ? 1 : 0}));
+    update.parameters().paramByName("ID").setValue(tk::Value(entry));
+    try {
+        update.execute();
+    } catch (const db::EDuplicateKey&) {
+        throw EDictionaryRefused("Ilyen szótárelem már van: „" + text + "”");
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,52 @@
+// Dictionary entries: the values a dictionary field offers. Each entry has
+// a key the database assigns (what the field's int column stores), a text
+// (what the field shows), unique within its dictionary without regard to
+// letter case, and a retired flag: a retired entry is no longer offered,
+// but documents that chose it still show it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace db {
+class TADOConnection;
+}
+
+namespace velmora {
+
+struct DictionaryEntry {
+    int64_t id = 0;
+    std::string text;
+    bool retired = false;
+};
+
+// Creates DictionaryItem and its unique index when the database lacks them.
+void ensureDictionaryItemTable(db::TADOConnection& connection);
+
+// The dictionary a field's column uses: the one registered in Fields for
+// the column, else the one named by the control's own Dictionary; none when
+// neither names a dictionary of DictionaryGroup.
+struct DictionaryRef {
+    int64_t id = 0;
+    std::string name;
+};
+std::optional<DictionaryRef> dictionaryOfField(db::TADOConnection& connection, const std::string& keyField,
+                                               const std::string& controlDictionary);
+
+// Every entry of a dictionary, retired ones included, by text.
+std::vector<DictionaryEntry> dictionaryEntries(db::TADOConnection& connection, int64_t dictionary);
+
+// Adds an entry and gives its key; when another program added the same
+// text meanwhile, its entry's key. Refuses an empty or all-blank text.
+int64_t addDictionaryEntry(db::TADOConnection& connection, int64_t dictionary, const std::string& text);
+
+// Renames an entry (refused when the dictionary has that text already) and
+// sets whether it is retired.
+void changeDictionaryEntry(db::TADOConnection& connection, int64_t entry, const std::string& text, bool retired);
+
+// The text trimmed of blanks at both ends.
+std::string entryText(const std::string& typed);
+
+}  // namespace velmora

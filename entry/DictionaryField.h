@@ -1,0 +1,57 @@
+// A dictionary field at work: a TZEDit whose column keeps the chosen
+// entry's key (its hidden value) while it shows the entry's text. Typing
+// completes from the entries as the lookup list does; F4 or a double click
+// opens the lookup list over them; leaving the field takes the entry whose
+// text it holds, or offers to add a new one; F2 opens the entries' upkeep
+// (rename, retire), where a clerk who meets a misspelt or stale entry is.
+#pragma once
+
+#include "controls/ZEDit.h"
+#include "entry/Dictionaries.h"
+#include "toolkit/core/ComponentRef.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace db {
+class TADOConnection;
+}
+
+namespace velmora {
+
+class DictionaryField {
+public:
+    DictionaryField(TZEDit& edit, db::TADOConnection& connection, DictionaryRef dictionary);
+
+    TZEDit* edit() const { return edit_.get(); }
+    // No entry chosen: the text and the hidden value emptied.
+    void clear();
+    // Shows the entry of a stored key: its text (a retired entry's too), or
+    // the key with a mark when the entry is gone.
+    void showKey(int64_t key);
+    // Makes the hidden value agree with the text before a save: unchanged,
+    // empty, or one entry's text. Returns the refusal text, or empty.
+    std::string resolveForSave();
+
+private:
+    void textChanged();
+    void keyDown(uint16_t& key);
+    void left();
+    void openLookupList();
+    void openUpkeep();
+    void take(const DictionaryEntry& entry);
+    void setTextQuietly(const std::string& text);
+    const DictionaryEntry* offeredWithText(const std::string& text);
+    void reload();
+
+    tk::ComponentRef<TZEDit> edit_;
+    tk::ComponentRef<db::TADOConnection> connection_;
+    DictionaryRef dictionary_;
+    std::vector<DictionaryEntry> entries_;
+    std::string takenText_;  // the text shown for the hidden value
+    bool quiet_ = false;     // the text is being set by the program
+    bool asking_ = false;    // the add question is showing
+};
+
+}  // namespace velmora

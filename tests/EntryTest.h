@@ -1,0 +1,127 @@
+// The clerk's program under test: the real velmora-entry copied beside a
+// new demonstration database with the clerk's demonstration group, run
+// through standard input after a login, the database read afterwards.
+#pragma once
+
+#include "TempFolder.h"
+#include "TestDatabase.h"
+#include "app/DemoEntryForm.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <thread>
+
+struct Spot {
+    int x = 0, y = 0;
+};
+
+class EntryTest : public ::testing::Test {
+protected:
+    EntryTest()
+    {
+        std::filesystem::copy_file(VELMORA_ENTRY_EXECUTABLE, folder.file("velmora-entry"));
+        std::filesystem::permissions(folder.file("velmora-entry"), std::filesystem::perms::owner_all);
+        makeDemoDatabase(folder.path());
+        velmora::addEntryDemo(udl());
+    }
+    std::string udl() const { return folder.file("VelmoraDSC.udl"); }
+    std::string command() const
+    {
+        return "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C '" + folder.file("velmora-entry") + "'";
+    }
+    static std::string login(const char* user) { return std::string("type ") + user + "\nkey tab\ntype " + user + "\nkey enter\n"; }
+
+    // Runs the program on `script` after the clerk's login; returns what it printed.
+    std::string play(const std::string& script, const char* user = velmora::entryDemoLogin)
+    {
+        std::ofstream(folder.file("script.txt")) << login(user) << script;
+        FILE* pipe = popen((command() + " < '" + folder.file("script.txt") + "' 2>&1").c_str(), "r");
+        std::string out;
+        char buf[4096];
+        for (size_t n; pipe && (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+        if (pipe) pclose(pipe);
+        return out;
+    }
+    static std::vector<std::string> lines(const std::string& out)
+    {
+        std::vector<std::string> v;
+        std::istringstream in(out);
+        for (std::string l; std::getline(in, l);) v.push_back(l);
+        return v;
+    }
+    // The centre of a component of the main window on the screen.
+    Spot where(const std::string& component)
+    {
+        auto l = lines(play("where frmClientMain." + component + "\n"));
+        int left = 0, top = 0, width = 0, height = 0;
+        EXPECT_FALSE(l.empty());
+        if (!l.empty()) std::sscanf(l[0].c_str(), "%d %d %d %d", &left, &top, &width, &height);
+        return {left + width / 2, top + height / 2};
+    }
+    std::string click(const char* button)
+    {
+        if (!spots.count(button)) spots[button] = where(button);
+        return "click " + std::to_string(spots[button].x) + " " + std::to_string(spots[button].y) + "\n";
+    }
+    std::vector<std::string> rows(const std::string& sql) { return readRows(udl(), sql); }
+    std::vector<std::string> documents()
+    {
+        return rows(
+            "Select DocumentID, Iktatoszam, Targy, Erkezett, CASE WHEN Lezart IS NULL THEN 'null' WHEN Lezart = "
+            "(Select Lezart from Document where DocumentID = 1) THEN 'igen' ELSE 'nem' END from Document order by "
+            "DocumentID");
+    }
+    std::vector<std::string> history() { return rows("Select DocumentID, UserID, Action from DocumentHistory order by HistoryID"); }
+
+    TempFolder folder;
+    std::map<std::string, Spot> spots;
+
+    // The real program fed line by line while the test acts beside it.
+    class Live {
+    public:
+        explicit Live(EntryTest& test, const std::string& output = "live.txt") : out_(test.folder.file(output))
+        {
+            pipe_ = popen((test.command() + " > '" + out_ + "' 2>&1").c_str(), "w");
+        }
+        ~Live() { finish(); }
+        void send(const std::string& lines)
+        {
+            if (!pipe_) return;
+            fputs(lines.c_str(), pipe_);
+            fflush(pipe_);
+        }
+        std::string printed() const
+        {
+            std::ifstream in(out_);
+            return std::string(std::istreambuf_iterator<char>(in), {});
+        }
+        // Waits (up to 20 s) until the program has printed `text`.
+        bool waitFor(const std::string& text) const
+        {
+            for (int i = 0; i < 400; ++i) {
+                if (printed().find(text) != std::string::npos) return true;
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+            return false;
+        }
+        // Ends the input, waits for the program and gives all it printed.
+        std::string finish()
+        {
+            if (pipe_) pclose(pipe_);
+            pipe_ = nullptr;
+            return printed();
+        }
+
+    private:
+        std::string out_;
+        FILE* pipe_ = nullptr;
+    };
+};
+

@@ -1,0 +1,108 @@
+// Dictionary fields in the clerk's program, as a clerk meets them: the
+// Ügyfélszolgálat form's Ügytípus field (TZEDit3, an int column registered
+// for the dictionary "Ügytípus": Panasz 1, Árajánlat 2, Megrendelés 3,
+// Reklamáció 4), driven through the real velmora-entry and read back from
+// the database.
+#include "EntryTest.h"
+
+using testing::Contains;
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+namespace {
+
+class EntryDictionaries : public EntryTest {
+protected:
+    std::vector<std::string> kinds()
+    {
+        return rows("Select DocumentID, Ugytipus from Document where DocumentID > 3 order by DocumentID");
+    }
+    std::vector<std::string> entries()
+    {
+        return rows("Select DictionaryItemID, DictionaryItemText, Retired from DictionaryItem order by DictionaryItemID");
+    }
+    // A new document with its number and subject, the focus in Ügytípus.
+    std::string newToKind() { return click("btnNew") + "type 2001\nkey tab\ntype Panasz\nkey tab\nkey tab\nkey tab\n"; }
+    // The answers to `get` that are texts, in order.
+    static std::vector<std::string> texts(const std::string& out)
+    {
+        std::vector<std::string> t;
+        for (const std::string& line : lines(out))
+            if (!line.empty() && (line[0] == '\'' || line[0] == '#')) t.push_back(line);
+        return t;
+    }
+};
+
+}  // namespace
+
+TEST_F(EntryDictionaries, TypingCompletesAndAnExactTextTakesTheEntryWhoseKeyIsStored)
+{
+    std::string out = play(newToKind() + "type me\nget frmClientMain.TZEDit3.Text\nkey tab\n" + click("btnSave") +
+                           "get frmClientMain.TZEDit3.Text\n" + newToKind() + "type reklamáció\nkey tab\n" +
+                           click("btnSave") + "get frmClientMain.TZEDit3.Text\n");
+    EXPECT_THAT(texts(out), ElementsAre("'Megrendel'#233's'", "'Megrendel'#233's'", "'Reklam'#225'ci'#243"));
+    EXPECT_THAT(kinds(), ElementsAre("4|3", "5|4"));
+    EXPECT_EQ(entries().size(), 4u);
+}
+
+TEST_F(EntryDictionaries, ATextOfNoEntryIsAddedWhenTheClerkSaysSoAndNothingChangesWhenNot)
+{
+    // Nem: back in the field, nothing added, and the save refuses the text.
+    // Enter saves without leaving the field.
+    std::string refused = play(newToKind() + "type Sürgős\nkey tab\nwindows\nkey esc\nfocus\nkey enter\nkey enter\n");
+    EXPECT_THAT(refused, HasSubstr("frmAddEntry \"Velmora Document Store\""));
+    EXPECT_THAT(refused, HasSubstr("\nfrmClientMain_1.TZEDit3\n"));
+    EXPECT_THAT(refused, HasSubstr("error: Nincs ilyen szótárelem: „Sürgős”\n"));
+    EXPECT_EQ(entries().size(), 4u);
+    EXPECT_TRUE(kinds().empty());
+
+    // Igen: the entry is added and taken.
+    play(newToKind() + "type Sürgős\nkey tab\nkey enter\n" + click("btnSave"));
+    EXPECT_THAT(entries(), Contains("5|Sürgős|0"));
+    EXPECT_THAT(kinds(), ElementsAre("4|5"));
+}
+
+TEST_F(EntryDictionaries, ARetiredEntryIsNoLongerOfferedButStillShownAndARenamedOneShowsItsNewText)
+{
+    std::string out = play(
+        // A document of kind Árajánlat.
+        newToKind() + "type Ár\nkey tab\n" + click("btnSave") +
+        // While modifying it, F2 in the field: retire Árajánlat.
+        click("btnModify") + "key tab\nkey tab\nkey tab\nkey F2\nwindows\ntype Á\nkey tab\nkey tab\nkey space\n"
+        "key enter\nkey esc\nget frmClientMain.TZEDit3.Text\n" +
+        // A new document: Ár completes to nothing.
+        click("btnNew") + "key tab\nkey tab\nkey tab\nkey tab\ntype Ár\nget frmClientMain.TZEDit3.Text\n"
+        // Rename Megrendelés to Rendelés; typing Ren then completes to it.
+        "key F2\ntype M\nkey tab\nkey home\nkey end shift\ntype Rendelés\nkey enter\n"
+        "key home\nkey end shift\ntype Ren\nget frmClientMain.TZEDit3.Text\n");
+    EXPECT_THAT(out, HasSubstr("frmDictionaryUpkeep \"Sz"));
+    EXPECT_THAT(texts(out), ElementsAre("#193'raj'#225'nlat'", "#193'r'", "'Rendel'#233's'"));
+    EXPECT_THAT(entries(), ElementsAre("1|Panasz|0", "2|Árajánlat|1", "3|Rendelés|0", "4|Reklamáció|0"));
+    EXPECT_THAT(kinds(), ElementsAre("4|2"));
+}
+
+TEST_F(EntryDictionaries, NewClearsTheChosenEntrySoNoStaleKeyIsStored)
+{
+    play(newToKind() + "type Pa\nkey tab\n" + click("btnSave") + click("btnNew") +
+         "type 2002\nkey tab\ntype Csak t\xc3\xa1rgy\n" + click("btnSave"));
+    EXPECT_THAT(kinds(), ElementsAre("4|1", "5|null"));
+}
+
+TEST_F(EntryDictionaries, TwoProgramsAddingTheSameEntryEndWithOneEntryThatBothStore)
+{
+    Live first(*this, "first.txt");
+    Live second(*this, "second.txt");
+    std::string toQuestion = login(velmora::entryDemoLogin) + newToKind() + "type Közös\nkey tab\nwindows\n";
+    first.send(toQuestion);
+    second.send(toQuestion);
+    ASSERT_TRUE(first.waitFor("frmAddEntry")) << first.printed();
+    ASSERT_TRUE(second.waitFor("frmAddEntry")) << second.printed();
+    // Both say yes, one after the other, and save.
+    first.send("key enter\n" + click("btnSave") + "get frmClientMain.StatusBar1.SimpleText\n");
+    ASSERT_TRUE(first.waitFor("Dokumentum")) << first.printed();
+    second.send("key enter\n" + click("btnSave"));
+    first.finish();
+    EXPECT_THAT(second.finish(), testing::Not(HasSubstr("error:")));
+    EXPECT_THAT(entries(), ElementsAre("1|Panasz|0", "2|Árajánlat|0", "3|Megrendelés|0", "4|Reklamáció|0", "5|Közös|0"));
+    EXPECT_THAT(kinds(), ElementsAre("4|5", "5|5"));
+}
