@@ -1,6 +1,8 @@
 // Gestures and questions from standard input.
 #include "ConsolePlatform.h"
 
+#include "toolkit/data/DBGrid.h"
+
 #include "designer/ClientMain.h"
 #include "designs/Design.h"
 #include "designs/PropertyText.h"
@@ -133,10 +135,15 @@ void ConsolePlatform::mouse(const std::string& verb, std::istream& words)
     tk::TMouseButton button = buttonWord == "right" ? tk::TMouseButton::mbRight : tk::TMouseButton::mbLeft;
     tk::TShiftState buttonState = button == tk::TMouseButton::mbRight ? tk::ssRight : tk::ssLeft;
     tk::TApplication& app = *tk::Application;
-    if (verb == "click") {
+    if (verb == "click" || verb == "dblclick") {
         app.mouseMove(shift | heldButtons_, {x, y});
         app.mouseDown(button, shift | heldButtons_ | buttonState, {x, y});
         app.mouseUp(button, shift | heldButtons_, {x, y});
+        if (verb == "dblclick") {
+            // The second press of a double click.
+            app.mouseDown(button, shift | heldButtons_ | buttonState, {x, y}, true);
+            app.mouseUp(button, shift | heldButtons_, {x, y});
+        }
     } else if (verb == "press") {
         heldButtons_ |= buttonState;
         app.mouseDown(button, shift | heldButtons_, {x, y});
@@ -225,7 +232,7 @@ void ConsolePlatform::perform(const std::string& line)
         app.typeText(line.size() > 5 ? line.substr(5) : std::string());
     } else if (verb == "key") {
         key(words);
-    } else if (verb == "click" || verb == "press" || verb == "move" || verb == "release") {
+    } else if (verb == "click" || verb == "dblclick" || verb == "press" || verb == "move" || verb == "release") {
         mouse(verb, words);
     } else if (verb == "windows") {
         printWindows();
@@ -235,6 +242,10 @@ void ConsolePlatform::perform(const std::string& line)
         if (verb == "where") where(argument);
         else if (verb == "text") text(argument);
         else get(argument);
+    } else if (verb == "rows") {
+        std::string argument;
+        words >> argument;
+        rows(argument);
     } else if (verb == "focus") {
         focus();
     } else if (verb == "close") {
@@ -264,4 +275,43 @@ void ConsolePlatform::runUntil(const std::function<bool()>& done)
         perform(line);
         printedLast_ = line.rfind("windows", 0) == 0;
     }
+}
+
+namespace {
+
+// A grid cell as one line of text: tabs, newlines and backslashes escaped.
+std::string cellLine(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '\t') out += "\\t";
+        else if (c == '\n') out += "\\n";
+        else if (c == '\r') out += "\\r";
+        else if (c == '\\') out += "\\\\";
+        else out += c;
+    }
+    return out;
+}
+
+}  // namespace
+
+void ConsolePlatform::rows(const std::string& path)
+{
+    std::string rest;
+    tk::TComponent* c = findComponentPath(path, &rest);
+    auto* grid = rest.empty() ? tk::as<tk::TDBGrid>(c) : nullptr;
+    tk::TDataSet* data = grid ? grid->dataSet() : nullptr;
+    if (!data || !data->active()) {
+        out_ << "none\n";
+        return;
+    }
+    std::vector<tk::TDBGrid::Column> columns = grid->columns();
+    for (size_t i = 0; i < columns.size(); ++i) out_ << (i ? "\t" : "") << cellLine(columns[i].title);
+    out_ << "\n";
+    for (int row = 0; row < data->recordCount(); ++row) {
+        for (size_t i = 0; i < columns.size(); ++i)
+            out_ << (i ? "\t" : "") << cellLine(data->displayText(row, columns[i].field));
+        out_ << "\n";
+    }
+    out_ << "end\n";
 }

@@ -5,6 +5,7 @@
 //                              Insert, Left, Up, Right, Down, Home, End, PgUp,
 //                              PgDn, Space, F1 to F12 or a letter or digit
 //   click X Y [right] [MODS]   clicks at a screen point
+//   dblclick X Y [MODS]        double-clicks at a screen point
 //   press X Y [right] [MODS]   presses a mouse button at a screen point
 //   move X Y [MODS]            moves the mouse (with the buttons held)
 //   release X Y [right] [MODS] releases the button
@@ -18,6 +19,10 @@
 //   get WINDOW[.COMPONENT].PROPERTY
 //                              one property in form-text notation
 //   focus                      the focused control as WINDOW.COMPONENT, or "none"
+//   rows WINDOW.GRID           a data grid's column titles, then each row,
+//                              tab-separated display texts (tab, newline and
+//                              backslash escaped as \t, \n, \\), then "end";
+//                              "none" for no grid or no open data
 // The main window answers to frmClientMain also when a stored design has
 // renamed it (frmClientMain_1).
 // An error that reaches the application prints "error: TEXT" at once; its
@@ -49,6 +54,7 @@ private:
     void text(const std::string& windowName);
     void get(const std::string& path);
     void focus();
+    void rows(const std::string& path);
 
     std::istream& in_;
     std::ostream& out_;

@@ -49,7 +49,7 @@ T* field(TfrmClientMain& window, tk::TWinControl& sheet, int top, const char* ke
 
 }  // namespace
 
-std::string entryDemoDesign()
+std::string entryDemoDesign(const DemoSearchRelations& relations)
 {
     tk::HeadlessPlatform platform;
     tk::TApplication app(platform);
@@ -78,6 +78,34 @@ std::string entryDemoDesign()
     int order = 0;
     for (tk::TWinControl* c : std::initializer_list<tk::TWinControl*>{number, subject, arrived, closed, kind})
         c->setTabOrder(order++);
+    // The search page: the same fields, each with its relation.
+    auto& search = *tk::as<tk::TWinControl>(window->findComponent("tsSearch"));
+    struct SearchSpec {
+        const char* keyField;
+        const char* caption;
+        const std::string& relation;
+        int top;
+    };
+    const SearchSpec specs[] = {{"Iktatoszam", "Iktatószám:", relations.number, 8},
+                                {"Targy", "Tárgy:", relations.subject, 36},
+                                {"Erkezett", "Érkezett:", relations.arrived, 64},
+                                {"Lezart", "Lezárt", relations.closed, 92},
+                                {"Ugytipus", "Ügytípus:", relations.kind, 120}};
+    for (const SearchSpec& s : specs) {
+        tk::TWinControl* c = nullptr;
+        if (std::string(s.keyField) == "Erkezett") c = field<TZEDPicker>(*window, search, s.top, s.keyField, false, false);
+        else if (std::string(s.keyField) == "Lezart") c = field<TZEDChxBox>(*window, search, s.top, s.keyField, false, false);
+        else c = field<TZEDit>(*window, search, s.top, s.keyField, false, false);
+        tk::setPropText(*c, "Relation", s.relation);
+        if (auto* edit = tk::as<TZEDit>(c)) {
+            edit->setText("");
+            edit->setWidth(160);
+            tk::setPropText(*edit, "FieldType", std::string(s.keyField) == "Iktatoszam" ? "0" : "1");
+            if (std::string(s.keyField) == "Ugytipus") tk::setPropText(*edit, "Dictionary", "Ügytípus");
+        }
+        if (auto* box = tk::as<TZEDChxBox>(c)) box->setCaption(s.caption);
+        else labelFor(*window, search, *c, s.caption);
+    }
     auto* pages = tk::as<tk::TPageControl>(window->findComponent("pcData"));
     pages->setActivePage(tk::as<tk::TTabSheet>(&sheet));
     return designText(*window);

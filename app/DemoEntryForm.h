@@ -13,8 +13,19 @@ inline constexpr const char* entryDemoGroup = "Ügyfélszolgálat";
 inline constexpr const char* entryDemoLogin = "ugyfel";
 inline constexpr const char* entryDemoPassword = "ugyfel";
 
+// The relations of the search page's fields: Iktatószám (TZEDit4), Tárgy
+// (TZEDit5), Érkezett (TZEDPicker2), Lezárt (TZEDChxBox2), Ügytípus
+// (TZEDit6).
+struct DemoSearchRelations {
+    std::string number = "Egyenlő";
+    std::string subject = "Hasonló";
+    std::string arrived = "NagyobbEgyenlő";
+    std::string closed = "NemÜres";
+    std::string kind = "Egyenlő";
+};
+
 // The group's design as form text, made with the designer's own classes.
-std::string entryDemoDesign();
+std::string entryDemoDesign(const DemoSearchRelations& relations = {});
 
 // Adds the group, its user, its design and the documents to the database
 // the data-link file names.

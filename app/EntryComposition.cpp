@@ -6,6 +6,7 @@
 #include "lookup/SearchList.h"
 #include "startup/DataModule.h"
 #include "startup/Program.h"
+#include "toolkit/data/DBGrid.h"
 #include "toolkit/windows/Application.h"
 
 #include <memory>
@@ -60,6 +61,13 @@ void EntryComposition::placeAndShow()
     auto kept = std::make_shared<KeptEntryForm>();
     kept->form = std::make_unique<EntryForm>(*main, *dmClientMain->ADOConnection, dmClientMain->UserID());
     running = kept->form.get();
+    // Searching fills the data module's result query, which the search
+    // page's grid shows.
+    dmClientMain->qryGetMainData->setConnection(dmClientMain->ADOConnection);
+    running->setResultQuery(dmClientMain->qryGetMainData);
+    // A design stored without the grid's data source still shows results.
+    if (auto* grid = tk::as<tk::TDBGrid>(main->findComponent("dbgSearch")); grid && !grid->dataSource())
+        grid->setDataSource(dmClientMain->dtsGetMainData);
     tk::Application->keepUntilEnd(kept);
     running->start(storedDesign_);
 }

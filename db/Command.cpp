@@ -28,32 +28,11 @@ void TADOCommand::setCommandText(const std::string& t)
     parsed_ = params_.parse(t);
 }
 
-namespace {
-
-std::vector<Cell> boundValues(TParameters& params)
-{
-    std::vector<Cell> values;
-    for (int i = 0; i < params.count(); ++i) {
-        const TParameter& p = params.item(i);
-        if (p.bytes) {
-            Cell c;
-            c.type = Cell::Type::Bytes;
-            c.s = *p.bytes;
-            values.push_back(std::move(c));
-        } else {
-            values.push_back(cellOf(p.value));
-        }
-    }
-    return values;
-}
-
-}  // namespace
-
 void TADOCommand::execute()
 {
     if (!connection_) throw EDatabaseError(name() + ": Missing Connection");
     Engine& engine = connection_->engine();
-    std::vector<Cell> values = boundValues(params_);
+    std::vector<Cell> values = params_.boundValues();
     connection_->resultCache().written();
     rowsAffected_ = engine.execute(parsed_, values);
 }
@@ -62,7 +41,7 @@ int64_t TADOCommand::executeReturningInteger()
 {
     if (!connection_) throw EDatabaseError(name() + ": Missing Connection");
     Engine& engine = connection_->engine();
-    std::vector<Cell> values = boundValues(params_);
+    std::vector<Cell> values = params_.boundValues();
     connection_->resultCache().written();
     std::vector<Cell> cells;
     ResultRows rows;

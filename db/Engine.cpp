@@ -1,6 +1,8 @@
 // What the engines share.
 #include "db/Engine.h"
 
+#include "toolkit/text/Text.h"
+
 namespace db {
 
 std::string quoteIdentifier(std::string_view name)
@@ -11,6 +13,23 @@ std::string quoteIdentifier(std::string_view name)
         out += c;
     }
     return out + "\"";
+}
+
+std::string foldedText(std::string_view text)
+{
+    std::u32string folded = tk::foldText(text);
+    return tk::toUtf8(folded);
+}
+
+std::pair<std::string, std::string> foldingPairs()
+{
+    std::u32string upper, lower;
+    for (char32_t c = 0xC0; c <= 0x17F; ++c)
+        if (char32_t l = tk::foldCase(c); l != c) {
+            upper += c;
+            lower += l;
+        }
+    return {tk::toUtf8(upper), tk::toUtf8(lower)};
 }
 
 }  // namespace db

@@ -42,6 +42,14 @@ struct RowUpdate {
 // A name as a quoted identifier ("a""b"), which both engines take.
 std::string quoteIdentifier(std::string_view name);
 
+// The text with letter case folded as the program folds names and searches
+// (tk::foldCase: A-Z, Latin-1 and Latin Extended-A): what the SQL function
+// vfold(text) gives on every engine.
+std::string foldedText(std::string_view text);
+// The folding as the two arguments of SQL's translate(): the upper-case
+// letters beyond ASCII, and their lower-case letters in the same order.
+std::pair<std::string, std::string> foldingPairs();
+
 class Engine {
 public:
     virtual ~Engine() = default;

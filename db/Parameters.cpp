@@ -1,6 +1,8 @@
 // Named parameters.
 #include "db/Parameters.h"
 
+#include "db/Field.h"
+
 #include "db/DatabaseError.h"
 #include "toolkit/text/Text.h"
 
@@ -47,7 +49,10 @@ std::string TParameters::parse(const std::string& sql)
             if (index < 0) {
                 TParameter p{name, {}};
                 for (const TParameter& o : old)
-                    if (tk::sameName(o.name, name)) p.value = o.value;
+                    if (tk::sameName(o.name, name)) {
+                        p.value = o.value;
+                        p.bytes = o.bytes;
+                    }
                 params_.push_back(p);
                 index = static_cast<int>(params_.size()) - 1;
             }
@@ -71,6 +76,22 @@ TParameter& TParameters::paramByName(const std::string& name)
 {
     if (TParameter* p = findParam(name)) return *p;
     throw EDatabaseError("Parameter '" + name + "' not found");
+}
+
+std::vector<Cell> TParameters::boundValues() const
+{
+    std::vector<Cell> values;
+    for (const TParameter& p : params_) {
+        if (p.bytes) {
+            Cell c;
+            c.type = Cell::Type::Bytes;
+            c.s = *p.bytes;
+            values.push_back(std::move(c));
+        } else {
+            values.push_back(cellOf(p.value));
+        }
+    }
+    return values;
 }
 
 }  // namespace db

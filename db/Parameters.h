@@ -10,6 +10,8 @@
 
 namespace db {
 
+struct Cell;
+
 struct TParameter {
     std::string name;
     tk::Value value;
@@ -32,6 +34,8 @@ public:
     // Raises "Parameter '%s' not found".
     TParameter& paramByName(const std::string& name);
     TParameter* findParam(const std::string& name);
+    // The values to bind, in the order of the placeholders.
+    std::vector<Cell> boundValues() const;
 
 private:
     std::vector<TParameter> params_;

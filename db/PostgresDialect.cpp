@@ -156,6 +156,9 @@ PostgresText toPostgres(const std::string& sql)
                 size_t close = sql.find(')', k);
                 if (close != std::string::npos) i = close + 1;
             }
+        } else if (lower == "vfold" && i < n && sql[i] == '(') {
+            // The program's letter-case folding, made per connection.
+            o += "pg_temp.vfold";
         } else if (isKeyword(lower) || (i < n && sql[i] == '(')) {
             o += word;
         } else {

@@ -160,6 +160,24 @@ PostgresEngine::PostgresEngine(const std::map<std::string, std::string>& linkVal
     // Notices ("column already exists, skipping") are not errors.
     PQsetNoticeProcessor(
         conn_, [](void*, const char*) {}, nullptr);
+    defineFunctions();
+}
+
+void PostgresEngine::defineFunctions()
+{
+    // vfold(text), for this session only: nothing is stored in the
+    // database, and no privilege beyond connecting is needed.
+    auto [upper, lower] = foldingPairs();
+    auto literal = [](const std::string& s) {
+        std::string out = "'";
+        for (char c : s) out += c == '\'' ? std::string("''") : std::string(1, c);
+        return out + "'";
+    };
+    std::string sql = "CREATE OR REPLACE FUNCTION pg_temp.vfold(text) RETURNS text LANGUAGE sql IMMUTABLE AS "
+                      "$f$ SELECT lower(translate($1, " + literal(upper) + ", " + literal(lower) + ")) $f$";
+    Result r(PQexec(conn_, sql.c_str()), PQclear);
+    if (!r || PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+        throw EDatabaseError("Cannot prepare the PostgreSQL session: " + trimmed(PQerrorMessage(conn_)));
 }
 
 PostgresEngine::~PostgresEngine()
@@ -182,6 +200,7 @@ void PostgresEngine::reconnectIfLost()
         throw EDatabaseError("The connection to the PostgreSQL server is lost: " + trimmed(PQerrorMessage(conn_)));
     PQsetNoticeProcessor(
         conn_, [](void*, const char*) {}, nullptr);
+    defineFunctions();
 }
 
 PostgresEngine::Result PostgresEngine::run(const std::string& sql, const std::vector<const Cell*>& params)

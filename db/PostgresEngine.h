@@ -45,6 +45,8 @@ public:
     int backendPid() const;
 
 private:
+    // Makes the session's own SQL functions (vfold).
+    void defineFunctions();
     struct Column {
         std::string name, type;
         bool autoIncrement = false;

@@ -64,7 +64,7 @@ void TADOQuery::open()
     ResultRows rows;
     if (!kept) {
         std::vector<Cell> values;
-        for (int i = 0; i < params_.count(); ++i) values.push_back(cellOf(params_.item(i).value));
+        values = params_.boundValues();
         // The cells go into the block the last result left (the query is
         // used again and again), so a long result is not allocated anew.
         rows.cells = &cells_;

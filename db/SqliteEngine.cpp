@@ -102,6 +102,20 @@ SqliteEngine::SqliteEngine(const std::string& file)
         throw EDatabaseError("Cannot open the database " + file + ": " + why);
     }
     sqlite3_extended_result_codes(db_, 1);
+    // vfold(text): the text with letter case folded as the program folds it
+    // (accented letters too, where SQLite's own lower() and LIKE fold A-Z).
+    sqlite3_create_function(
+        db_, "vfold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+        [](sqlite3_context* context, int, sqlite3_value** argv) {
+            if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+                sqlite3_result_null(context);
+                return;
+            }
+            const char* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+            std::string folded = foldedText(text ? text : "");
+            sqlite3_result_text(context, folded.c_str(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
+        },
+        nullptr, nullptr);
 }
 
 SqliteEngine::~SqliteEngine()

@@ -25,6 +25,7 @@ public:
     DictionaryField(TZEDit& edit, db::TADOConnection& connection, DictionaryRef dictionary);
 
     TZEDit* edit() const { return edit_.get(); }
+    int64_t dictionaryID() const { return dictionary_.id; }
     // No entry chosen: the text and the hidden value emptied.
     void clear();
     // Shows the entry of a stored key: its text (a retired entry's too), or

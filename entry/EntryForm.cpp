@@ -11,8 +11,10 @@
 #include "entry/Dictionaries.h"
 #include "entry/FieldValues.h"
 #include "entry/History.h"
+#include "entry/Search.h"
 #include "entry/Question.h"
 #include "toolkit/core/PropertyAccess.h"
+#include "toolkit/data/DBGrid.h"
 #include "toolkit/text/Text.h"
 #include "toolkit/widgets/PageControl.h"
 #include "toolkit/widgets/StatusBar.h"
@@ -104,11 +106,26 @@ void EntryForm::start(bool hasStoredDesign)
             auto work = a.work;
             button->OnClick = tk::Handler::notify([this, work](tk::TObject*) { (this->*work)(); });
         }
+    if (auto* button = tk::as<tk::TBitBtn>(window.findComponent("btnSearch")))
+        button->OnClick = tk::Handler::notify([this](tk::TObject*) { search(); });
+    if (auto* grid = tk::as<tk::TDBGrid>(window.findComponent("dbgSearch"))) {
+        grid->OnDblClick = tk::Handler::notify([this](tk::TObject*) { openFoundDocument(); });
+        // Enter in the grid opens the row instead of pressing btnSearch.
+        grid->OnKeyDown = tk::Handler::key([this](tk::TObject*, uint16_t& key, tk::TShiftState) {
+            if (key != tk::vk::Return) return;
+            key = 0;
+            openFoundDocument();
+        });
+    }
     window.OnCloseQuery = tk::Handler::closeQuery([this](tk::TObject*, bool& canClose) { canClose = mayClose(); });
 
     if (auto* pages = tk::as<tk::TPageControl>(window.findComponent("pcData")))
         if (auto* sheet = tk::as<tk::TTabSheet>(entryPage())) pages->setActivePage(sheet);
     applyState(0);
+    // The search page starts without conditions: a stored picker is checked.
+    if (auto* page = tk::as<tk::TWinControl>(window.findComponent("tsSearch")))
+        for (tk::TControl* c : page->controls())
+            if (isFieldControl(c)) tk::setProp(*c, "Empty", tk::Value(true));
     setStatus(hasStoredDesign ? std::string() : "Ehhez a csoporthoz még nem készült űrlap.");
 }
 
@@ -360,6 +377,69 @@ bool EntryForm::mayClose()
     case tk::mrNo: return true;
     default: return false;
     }
+}
+
+void EntryForm::search()
+{
+    // Unsaved changes come first; the search then leaves the editing.
+    if (state_ == 2 || state_ == 3) {
+        if (hasUnsavedChanges()) {
+            int answer = askToSaveChanges();
+            if (answer == tk::mrCancel) return;
+            if (answer == tk::mrYes) saveDocument();
+            else cancelEditing();
+        } else {
+            cancelEditing();
+        }
+    }
+    std::vector<SearchField> conditions;
+    if (auto* page = tk::as<tk::TWinControl>(window_->findComponent("tsSearch")))
+        for (tk::TControl* c : page->controls()) {
+            if (!isFieldControl(c)) continue;
+            std::string keyField = tk::getPropTextOr(*c, "KeyField");
+            if (keyField.empty()) continue;
+            const DocumentColumn* column = columns_.find(keyField);
+            if (!column || !fitsBrackets(column->name))
+                throw EEntryRefused("Nincs ilyen oszlop a Document táblában: " + keyField);
+            std::optional<int64_t> dictionary;
+            if (auto* edit = tk::as<TZEDit>(c))
+                if (auto d = dictionaryOfField(*connection_, keyField, edit->Dictionary())) dictionary = d->id;
+            conditions.push_back({c, column, dictionary});
+        }
+    std::vector<ResultColumn> shown;
+    for (const BoundField& b : boundFields()) {
+        std::optional<int64_t> dictionary;
+        if (DictionaryField* d = dictionaryFieldOf(b.field)) dictionary = d->dictionaryID();
+        shown.push_back({b.column, fieldLabel(*b.field), dictionary});
+    }
+    SearchStatement statement = buildSearch(conditions, shown);
+    db::TADOQuery* q = results_.get();
+    std::unique_ptr<db::TADOQuery> own;
+    if (!q) {
+        own = std::make_unique<db::TADOQuery>(nullptr);
+        q = own.get();
+    }
+    q->close();
+    q->setConnection(connection_.get());
+    q->setSqlText(statement.sql);
+    for (size_t i = 0; i < statement.values.size(); ++i)
+        bindCell(q->parameters().paramByName("p" + std::to_string(i)), statement.values[i]);
+    q->open();
+    q->field(0)->setDisplayLabel("Azonosító");
+    for (size_t i = 0; i < shown.size(); ++i) q->field(static_cast<int>(i) + 1)->setDisplayLabel(shown[i].title);
+    int found = q->recordCount();
+    setStatus(found ? std::to_string(found) + " találat" : std::string("Nincs találat"));
+}
+
+void EntryForm::openFoundDocument()
+{
+    db::TADOQuery* q = results_.get();
+    if (!q || !q->active() || q->recordCount() == 0 || q->eof()) return;
+    if ((state_ == 2 || state_ == 3) && hasUnsavedChanges() && !mayClose()) return;
+    int64_t id = q->fieldByName("DocumentID")->asInteger();
+    showDocument(id);
+    if (auto* pages = tk::as<tk::TPageControl>(window_->findComponent("pcData")))
+        if (auto* sheet = tk::as<tk::TTabSheet>(entryPage())) pages->setActivePage(sheet);
 }
 
 }  // namespace velmora

@@ -29,6 +29,7 @@ class TWinControl;
 
 namespace db {
 class TADOConnection;
+class TADOQuery;
 }
 
 namespace velmora {
@@ -55,6 +56,15 @@ public:
     int64_t shownDocument() const { return shown_; }
     // Reads a document into the form in state 1.
     void showDocument(int64_t documentID);
+
+    // The query that receives search results (the data module's
+    // qryGetMainData, which the search page's grid shows).
+    void setResultQuery(db::TADOQuery* query) { results_ = query; }
+    // btnSearch: the search page's conditions, the result into the query,
+    // the count in the status bar.
+    void search();
+    // A found document (the result's current row) on the entry page.
+    void openFoundDocument();
 
 private:
     struct BoundField {
@@ -86,6 +96,7 @@ private:
     std::vector<std::pair<std::string, db::Cell>> shownValues_;
     std::vector<std::string> snapshot_;  // the fields when editing began
     std::vector<std::unique_ptr<DictionaryField>> dictionaryFields_;
+    tk::ComponentRef<db::TADOQuery> results_;
 };
 
 }  // namespace velmora

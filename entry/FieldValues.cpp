@@ -100,7 +100,8 @@ StoredValue refuse(const char* what, tk::TControl& field)
 }
 
 // Text typed into an edit, for a column of the given kind.
-StoredValue fromText(const std::string& typed, const DocumentColumn& column, tk::TControl& field)
+StoredValue fromText(const std::string& typed, const DocumentColumn& column, tk::TControl& field,
+                     bool checkLength = true)
 {
     std::string text = trimmed(typed);
     const tk::Locale& locale = tk::currentLocale();
@@ -124,7 +125,7 @@ StoredValue fromText(const std::string& typed, const DocumentColumn& column, tk:
         if (!ymd) return refuse("Érvénytelen dátum: ", field);
         return {textCell(isoDate(tk::encodeDate(ymd->year, ymd->month, ymd->day))), {}};
     }
-    if (column.size > 0 && static_cast<int>(tk::toU32(typed).size()) > column.size)
+    if (checkLength && column.size > 0 && static_cast<int>(tk::toU32(typed).size()) > column.size)
         return {nullCell(), "Túl hosszú szöveg (legfeljebb " + std::to_string(column.size) +
                                 " karakter): " + fieldLabel(field)};
     if (db::isKindOf(column.kind, db::FieldKind::Bytes) || column.kind == db::FieldKind::Blob)
@@ -133,6 +134,11 @@ StoredValue fromText(const std::string& typed, const DocumentColumn& column, tk:
 }
 
 }  // namespace
+
+StoredValue searchValue(const std::string& typed, const DocumentColumn& column, tk::TControl& field)
+{
+    return fromText(typed, column, field, false);
+}
 
 std::string fieldLabel(tk::TControl& field)
 {

@@ -31,6 +31,10 @@ std::string fieldLabel(tk::TControl& field);
 // integer column, a text that fits its varchar(n), a date.
 StoredValue storedValue(tk::TControl& field, const DocumentColumn& column);
 
+// A typed search value for a column: converted as a saved value is, but a
+// text may be of any length.
+StoredValue searchValue(const std::string& typed, const DocumentColumn& column, tk::TControl& field);
+
 // Shows a stored value in a field control.
 void showStoredValue(tk::TControl& field, const DocumentColumn& column, const db::Cell& cell);
 

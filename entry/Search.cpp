@@ -1,0 +1,262 @@
+// Building the search statement.
+#include "entry/Search.h"
+
+#include "controls/ZEDChxBox.h"
+#include "controls/ZEDPicker.h"
+#include "controls/ZEDit.h"
+#include "entry/Dictionaries.h"
+#include "entry/FieldValues.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/text/Locale.h"
+#include "toolkit/text/Text.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace velmora {
+
+namespace {
+
+class ESearchRefused : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class Relation { Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual, Like, NotLike, Empty, NotEmpty };
+
+Relation relationOf(tk::TControl& field)
+{
+    std::string code = tk::getPropTextOr(field, "Relation");
+    if (code.empty()) return Relation::Equal;
+    for (size_t i = 0; i < std::size(relationCodes); ++i)
+        if (tk::sameText(code, relationCodes[i])) return static_cast<Relation>(i);
+    throw ESearchRefused("Ismeretlen keresési feltétel: „" + code + "” (" + fieldLabel(field) + ")");
+}
+
+bool isText(const DocumentColumn& c)
+{
+    return db::isKindOf(c.kind, db::FieldKind::String) || c.kind == db::FieldKind::Memo;
+}
+
+bool isYesNo(const DocumentColumn& c)
+{
+    return db::isKindOf(c.kind, db::FieldKind::Bytes) || c.kind == db::FieldKind::Boolean;
+}
+
+bool isDate(const DocumentColumn& c)
+{
+    return db::isKindOf(c.kind, db::FieldKind::DateTime);
+}
+
+std::string isoDay(double day)
+{
+    int y = 0, m = 0, d = 0;
+    tk::decodeDate(day, y, m, d);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d 00:00:00", y, m, d);
+    return buf;
+}
+
+db::Cell textCell(std::string s)
+{
+    db::Cell c;
+    c.type = db::Cell::Type::Text;
+    c.s = std::move(s);
+    return c;
+}
+
+class Builder {
+public:
+    std::string bind(db::Cell value)
+    {
+        values.push_back(std::move(value));
+        return ":p" + std::to_string(values.size() - 1);
+    }
+
+    void add(std::string condition) { conditions.push_back("(" + condition + ")"); }
+
+    // A yes/no column reads "Igen" or "Nem" in the result.
+    std::string yesNo(const std::string& c, const DocumentColumn& column)
+    {
+        db::Cell yes = db::isKindOf(column.kind, db::FieldKind::Bytes) ? bytes('\x01') : integer(1);
+        return "case when " + c + " is null then '' when " + c + " = " + bind(yes) + " then 'Igen' else 'Nem' end";
+    }
+
+    void field(const SearchField& f)
+    {
+        tk::TControl& field = *f.field;
+        const DocumentColumn& column = *f.column;
+        std::string c = "[" + column.name + "]";
+        Relation relation = relationOf(field);
+        if (relation == Relation::Empty || relation == Relation::NotEmpty) {
+            // A check box adds its condition only when ticked.
+            if (auto* box = tk::as<TZEDChxBox>(&field); box && !box->checked()) return;
+            std::string empty = c + " is null";
+            if (isText(column)) empty += " or " + c + " = ''";
+            else if (isYesNo(column) && db::isKindOf(column.kind, db::FieldKind::Bytes))
+                empty += " or " + c + " = " + bind(bytes('\x00'));
+            else if (isYesNo(column)) empty += " or " + c + " = 0";
+            add(relation == Relation::Empty ? empty : "not (" + empty + ")");
+            return;
+        }
+        if (auto* box = tk::as<TZEDChxBox>(&field)) {
+            if (!box->checked()) return;
+            // A ticked box looks for "yes".
+            db::Cell yes = db::isKindOf(column.kind, db::FieldKind::Bytes) ? bytes('\x01') : integer(1);
+            add(relation == Relation::NotEqual ? c + " is null or " + c + " <> " + bind(yes) : c + " = " + bind(yes));
+            return;
+        }
+        if (auto* picker = tk::as<TZEDPicker>(&field)) {
+            if (!picker->checked()) return;
+            day(c, relation, static_cast<double>(static_cast<int64_t>(picker->date())), field);
+            return;
+        }
+        auto* edit = tk::as<TZEDit>(&field);
+        if (!edit) return;
+        std::string typed = entryText(edit->text());
+        if (typed.empty()) return;
+        if (f.dictionary) {
+            dictionaryField(c, relation, *f.dictionary, typed, field);
+            return;
+        }
+        if (relation == Relation::Like || relation == Relation::NotLike) {
+            std::string like = "vfold(" + c + ") like vfold(" + bind(textCell(likePattern(typed))) + ") escape '!'";
+            add(relation == Relation::Like ? like : c + " is null or not (" + like + ")");
+            return;
+        }
+        if (isDate(column)) {
+            std::string dotted = typed;
+            for (char& ch : dotted)
+                if (ch == '.') ch = tk::currentLocale().dateSeparator;
+            auto ymd = tk::currentLocale().parseDate(dotted);
+            if (!ymd) throw ESearchRefused("Érvénytelen dátum: " + fieldLabel(field));
+            day(c, relation, tk::encodeDate(ymd->year, ymd->month, ymd->day), field);
+            return;
+        }
+        StoredValue v = searchValue(typed, column, field);
+        if (!v.refusal.empty()) throw ESearchRefused(v.refusal);
+        // Text compares without regard to letter case.
+        std::string left = isText(column) ? "vfold(" + c + ")" : c;
+        std::string right = isText(column) ? "vfold(" + bind(v.cell) + ")" : bind(v.cell);
+        compare(c, left, right, relation, field);
+    }
+
+    std::vector<db::Cell> values;
+    std::vector<std::string> conditions;
+
+private:
+    static db::Cell bytes(char b)
+    {
+        db::Cell c;
+        c.type = db::Cell::Type::Bytes;
+        c.s = std::string(1, b);
+        return c;
+    }
+    static db::Cell integer(int64_t v)
+    {
+        db::Cell c;
+        c.type = db::Cell::Type::Integer;
+        c.i = v;
+        return c;
+    }
+
+    void compare(const std::string& c, const std::string& left, const std::string& right, Relation relation,
+                 tk::TControl& field)
+    {
+        switch (relation) {
+        case Relation::Equal: add(left + " = " + right); break;
+        case Relation::NotEqual: add(c + " is null or " + left + " <> " + right); break;
+        case Relation::Less: add(left + " < " + right); break;
+        case Relation::Greater: add(left + " > " + right); break;
+        case Relation::LessEqual: add(left + " <= " + right); break;
+        case Relation::GreaterEqual: add(left + " >= " + right); break;
+        default: throw ESearchRefused("Ez a feltétel nem használható ennél a mezőnél: " + fieldLabel(field));
+        }
+    }
+
+    // A date compares by the day, whatever time of day a value holds.
+    void day(const std::string& c, Relation relation, double date, tk::TControl& field)
+    {
+        auto from = [&] { return bind(textCell(isoDay(date))); };
+        auto to = [&] { return bind(textCell(isoDay(date + 1))); };
+        switch (relation) {
+        case Relation::Equal: {
+            std::string f = from();
+            add(c + " >= " + f + " and " + c + " < " + to());
+            break;
+        }
+        case Relation::NotEqual: {
+            std::string f = from();
+            add(c + " is null or " + c + " < " + f + " or " + c + " >= " + to());
+            break;
+        }
+        case Relation::Less: add(c + " < " + from()); break;
+        case Relation::LessEqual: add(c + " < " + to()); break;
+        case Relation::Greater: add(c + " >= " + to()); break;
+        case Relation::GreaterEqual: add(c + " >= " + from()); break;
+        default: throw ESearchRefused("Ez a feltétel nem használható ennél a mezőnél: " + fieldLabel(field));
+        }
+    }
+
+    // A dictionary field compares by its entry: equal to the entry of that
+    // text, or like the entries' texts.
+    void dictionaryField(const std::string& c, Relation relation, int64_t dictionary, const std::string& typed,
+                         tk::TControl& field)
+    {
+        std::string group = bind(integer(dictionary));
+        if (relation == Relation::Like || relation == Relation::NotLike) {
+            std::string in = c + " in (Select DictionaryItemID from DictionaryItem where DictionaryGroupID = " + group +
+                             " and vfold(DictionaryItemText) like vfold(" + bind(textCell(likePattern(typed))) +
+                             ") escape '!')";
+            add(relation == Relation::Like ? in : c + " is null or not (" + in + ")");
+            return;
+        }
+        std::string in = c + " in (Select DictionaryItemID from DictionaryItem where DictionaryGroupID = " + group +
+                         " and vfold(DictionaryItemText) = vfold(" + bind(textCell(typed)) + "))";
+        if (relation == Relation::Equal) add(in);
+        else if (relation == Relation::NotEqual) add(c + " is null or not (" + in + ")");
+        else throw ESearchRefused("Ez a feltétel nem használható ennél a mezőnél: " + fieldLabel(field));
+    }
+};
+
+}  // namespace
+
+std::string likePattern(const std::string& typed)
+{
+    std::string out;
+    bool wildcard = false;
+    for (char c : typed) {
+        if (c == '*') {
+            out += '%';
+            wildcard = true;
+        } else if (c == '?') {
+            out += '_';
+            wildcard = true;
+        } else {
+            if (c == '%' || c == '_' || c == '!') out += '!';
+            out += c;
+        }
+    }
+    return wildcard ? out : "%" + out + "%";
+}
+
+SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::vector<ResultColumn>& result)
+{
+    Builder b;
+    for (const SearchField& f : fields) b.field(f);
+    std::string select = "Select DocumentID";
+    for (const ResultColumn& r : result) {
+        std::string c = "[" + r.column->name + "]";
+        if (r.dictionary)
+            select += ", (Select DictionaryItemText from DictionaryItem where DictionaryItemID = Document." + c +
+                      ") as " + c;
+        else if (isYesNo(*r.column)) select += ", " + b.yesNo(c, *r.column) + " as " + c;
+        else select += ", " + c;
+    }
+    std::string sql = select + " from Document";
+    for (size_t i = 0; i < b.conditions.size(); ++i) sql += (i ? " and " : " where ") + b.conditions[i];
+    sql += " order by DocumentID desc";
+    return {sql, std::move(b.values)};
+}
+
+}  // namespace velmora

@@ -1,0 +1,62 @@
+// Searching documents: the search page's field controls, each with a
+// KeyField, a value and a Relation code, made into one SELECT of Document
+// whose conditions are joined with AND. Values are bound; column names come
+// from the catalogue; letter case is folded on both sides (vfold), accented
+// letters too.
+//   Egyenlő =   NemEgyenlő <> (null counts as different)
+//   Kisebb <    Nagyobb >    KisebbEgyenlő <=    NagyobbEgyenlő >=
+//   Hasonló: a pattern, * and ? the wildcards (no wildcard: anywhere in
+//   the value); NemHasonló its negation
+//   Üres: null, '' for text, 0x00 or 0 for yes/no; NemÜres the opposite
+// An empty Relation means Egyenlő; codes compare without regard to case.
+#pragma once
+
+#include "db/Field.h"
+#include "entry/DocumentColumns.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tk {
+class TControl;
+}
+
+namespace velmora {
+
+// A column of the result: its Document column, its title, and the
+// dictionary whose entry text it shows instead of the key.
+struct ResultColumn {
+    const DocumentColumn* column;
+    std::string title;
+    std::optional<int64_t> dictionary;
+};
+
+// A search-page field and what it searches in.
+struct SearchField {
+    tk::TControl* field;
+    const DocumentColumn* column;
+    std::optional<int64_t> dictionary;
+};
+
+struct SearchStatement {
+    std::string sql;               // with :p0, :p1, ... for the values
+    std::vector<db::Cell> values;  // in the order of their names
+};
+
+// The relation codes, as the property page offers them.
+inline const char* const relationCodes[] = {"Egyenlő", "NemEgyenlő", "Kisebb",  "Nagyobb",    "KisebbEgyenlő",
+                                            "NagyobbEgyenlő", "Hasonló", "NemHasonló", "Üres", "NemÜres"};
+
+// The statement: DocumentID and the result columns, newest first. Raises
+// with the clerk's text for an unknown code or a value that does not
+// convert.
+SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::vector<ResultColumn>& result);
+
+// A pattern of the user's wildcards (* and ?) as a LIKE pattern with "!" as
+// its escape character (a backslash means something else to each engine's
+// string literals): %, _ and ! typed match themselves; a text without
+// wildcards matches anywhere.
+std::string likePattern(const std::string& typed);
+
+}  // namespace velmora

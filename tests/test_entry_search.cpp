@@ -1,0 +1,153 @@
+// Searching in the clerk's program: the search page's fields with their
+// relation codes, driven through the real velmora-entry; what is found is
+// read from the result grid ("rows") and the status bar.
+#include "EntryTest.h"
+
+using testing::ElementsAre;
+using testing::HasSubstr;
+using testing::IsEmpty;
+
+namespace {
+
+class EntrySearch : public EntryTest {
+protected:
+    EntrySearch()
+    {
+        // Texts that a pattern must take literally.
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl());
+        db::TADOCommand cmd(nullptr);
+        cmd.setConnection(&c);
+        for (const char* subject : {"100% biztos", "a_b", "O'Brien", "x]y"}) {
+            cmd.setCommandText("Insert into Document (Iktatoszam, Targy) Values (2000, :Targy)");
+            cmd.parameters().paramByName("Targy").setValue(tk::Value(subject));
+            cmd.execute();
+        }
+    }
+    // Stores the design with these relations on the search page.
+    void relations(const velmora::DemoSearchRelations& r) { storeFormData(udl(), 3, velmora::entryDemoDesign(r)); }
+
+    // Types each text into its search field, searches, and gives the found
+    // DocumentIDs (newest first), or the error printed.
+    std::vector<std::string> found(const std::vector<std::pair<std::string, std::string>>& typing,
+                                   const std::string& more = "")
+    {
+        Spot pages = corner("pcData");
+        std::string script = "click " + std::to_string(pages.x + 70) + " " + std::to_string(pages.y + 10) + "\n";
+        for (const auto& [field, text] : typing) script += click(field.c_str()) + text;
+        script += click("btnSearch") + "rows frmClientMain.dbgSearch\n" + more;
+        last = play(script);
+        std::vector<std::string> ids;
+        bool inRows = false;
+        for (const std::string& line : lines(last)) {
+            if (line.rfind("error: ", 0) == 0) return {line};
+            if (line.rfind("Azonos", 0) == 0) {
+                inRows = true;
+                continue;
+            }
+            if (line == "end") break;
+            if (inRows) ids.push_back(line.substr(0, line.find('\t')));
+        }
+        return ids;
+    }
+    Spot corner(const char* component)
+    {
+        auto l = lines(play(std::string("where frmClientMain.") + component + "\n"));
+        Spot s;
+        if (!l.empty()) std::sscanf(l[0].c_str(), "%d %d", &s.x, &s.y);
+        return s;
+    }
+    std::string last;
+};
+
+std::string text(const std::string& t)
+{
+    return "type " + t + "\n";
+}
+
+}  // namespace
+
+TEST_F(EntrySearch, NoConditionListsEveryDocumentNewestFirstAndNothingFoundIsSaid)
+{
+    EXPECT_THAT(found({}, "get frmClientMain.StatusBar1.SimpleText\n"),
+                ElementsAre("7", "6", "5", "4", "3", "2", "1"));
+    EXPECT_THAT(last, HasSubstr("'7 tal'#225'lat'"));
+    EXPECT_THAT(last, HasSubstr("Azonosító\tIktatószám\tTárgy\tÉrkezett\tLezárt\tÜgytípus\n"));
+    EXPECT_THAT(last, HasSubstr("\n2\t1002\tSzámla reklamáció\t2026-11-16 00:00:00\tNem\tReklamáció\n"));
+    EXPECT_THAT(found({{"TZEDit4", text("999")}}, "get frmClientMain.StatusBar1.SimpleText\n"), IsEmpty());
+    EXPECT_THAT(last, HasSubstr("'Nincs tal'#225'lat'"));
+}
+
+TEST_F(EntrySearch, NumbersCompareAsNumbersByEveryRelation)
+{
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"Egyenlő", {"2"}},         {"NemEgyenlő", {"7", "6", "5", "4", "3", "1"}},
+        {"Kisebb", {"1"}},          {"Nagyobb", {"7", "6", "5", "4", "3"}},
+        {"KisebbEgyenlő", {"2", "1"}}, {"NagyobbEgyenlő", {"7", "6", "5", "4", "3", "2"}},
+        {"egyenlő", {"2"}}};  // codes compare without regard to case
+    for (const auto& [relation, ids] : cases) {
+        velmora::DemoSearchRelations r;
+        r.number = relation;
+        relations(r);
+        EXPECT_EQ(found({{"TZEDit4", text("1002")}}), ids) << relation;
+    }
+    velmora::DemoSearchRelations unknown;
+    unknown.number = "Valami";
+    relations(unknown);
+    EXPECT_THAT(found({{"TZEDit4", text("1")}}), ElementsAre("error: Ismeretlen keresési feltétel: „Valami” (Iktatószám)"));
+}
+
+TEST_F(EntrySearch, TextPatternsTakeWildcardsAccentsInAnyCaseAndTypedSpecialCharactersLiterally)
+{
+    EXPECT_THAT(found({{"TZEDit5", text("REKL")}}), ElementsAre("2"));
+    EXPECT_THAT(found({{"TZEDit5", text("SZÁMLA")}}), ElementsAre("2"));          // accents in any case
+    EXPECT_THAT(found({{"TZEDit5", text("*kérése")}}), ElementsAre("1"));
+    EXPECT_THAT(found({{"TZEDit5", text("Sz?rz*")}}), ElementsAre("3"));
+    EXPECT_THAT(found({{"TZEDit5", text("%")}}), ElementsAre("4"));
+    EXPECT_THAT(found({{"TZEDit5", text("_")}}), ElementsAre("5"));
+    EXPECT_THAT(found({{"TZEDit5", text("'")}}), ElementsAre("6"));
+    EXPECT_THAT(found({{"TZEDit5", text("]")}}), ElementsAre("7"));
+    velmora::DemoSearchRelations r;
+    r.subject = "NemHasonló";
+    relations(r);
+    EXPECT_THAT(found({{"TZEDit5", text("a")}}), ElementsAre("7", "6", "4", "3"));
+    r.subject = "Egyenlő";
+    relations(r);
+    EXPECT_THAT(found({{"TZEDit5", text("számla REKLAMÁCIÓ")}}), ElementsAre("2"));
+    r.subject = "Üres";
+    relations(r);
+    EXPECT_THAT(found({}), IsEmpty());
+}
+
+TEST_F(EntrySearch, ATickedBoxAndADictionaryEntryAddTheirConditions)
+{
+    // Lezárt: NemÜres finds the closed one; Üres the rest.
+    EXPECT_THAT(found({{"TZEDChxBox2", ""}}), ElementsAre("1"));
+    velmora::DemoSearchRelations r;
+    r.closed = "Üres";
+    relations(r);
+    EXPECT_THAT(found({{"TZEDChxBox2", ""}}), ElementsAre("7", "6", "5", "4", "3", "2"));
+    // Ügytípus: by the entry, in any case, or like its text.
+    EXPECT_THAT(found({{"TZEDit6", text("árajánlat")}}), ElementsAre("1"));
+    r.kind = "Hasonló";
+    relations(r);
+    EXPECT_THAT(found({{"TZEDit6", text("A")}}), ElementsAre("2", "1"));
+    r.kind = "NemEgyenlő";
+    relations(r);
+    EXPECT_THAT(found({{"TZEDit6", text("Reklamáció")}}), ElementsAre("7", "6", "5", "4", "3", "1"));
+}
+
+TEST_F(EntrySearch, ADoubleClickOrEnterOnAFoundRowShowsItOnTheEntryPage)
+{
+    Spot pages = corner("pcData");
+    Spot grid = corner("dbgSearch");
+    std::string tab = "click " + std::to_string(pages.x + 70) + " " + std::to_string(pages.y + 10) + "\n";
+    std::string row = std::to_string(grid.x + 40) + " " + std::to_string(grid.y + 28) + "\n";
+    std::string out = play(tab + click("btnSearch") + "dblclick " + row +
+                           "get frmClientMain.pcData.ActivePage\nget frmClientMain.TZEDit2.Text\n"
+                           "get frmClientMain.StatusBar1.SimpleText\n" +
+                           tab + click("btnSearch") + "click " + row + "key down\nkey enter\n"
+                           "get frmClientMain.StatusBar1.SimpleText\n");
+    // The first row is the newest; Down then Enter opens the next one.
+    EXPECT_THAT(out, HasSubstr("tsEdit\n'x]y'\n'Dokumentum: 7'\n'Dokumentum: 6'\n"));
+}
