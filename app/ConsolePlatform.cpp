@@ -1,6 +1,7 @@
 // Gestures and questions from standard input.
 #include "ConsolePlatform.h"
 
+#include "gui/PdfList.h"
 #include "toolkit/data/DBGrid.h"
 
 #include "designer/ClientMain.h"
@@ -84,6 +85,12 @@ void ConsolePlatform::showError(const std::string& text)
     out_ << "error: " << text << "\n";
     out_.flush();
     messageBox_ = text;
+}
+
+void ConsolePlatform::printToPdf(const tk::PrintedList& list, const std::string& path)
+{
+    gui::ensureGuiApplication();
+    gui::writePdfList(list, path);
 }
 
 void ConsolePlatform::key(std::istream& words)

@@ -44,6 +44,8 @@ public:
     ConsolePlatform(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
     void runUntil(const std::function<bool()>& done) override;
     void showError(const std::string& text) override;
+    // Writes through Qt's PDF writer on the offscreen platform.
+    void printToPdf(const tk::PrintedList& list, const std::string& path) override;
     void printWindows();
 
 private:

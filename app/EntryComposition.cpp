@@ -1,6 +1,7 @@
 // The clerk's composition.
 #include "app/EntryComposition.h"
 
+#include "db/Query.h"
 #include "designer/ClientMain.h"
 #include "entry/EntryForm.h"
 #include "lookup/SearchList.h"
@@ -25,6 +26,17 @@ struct KeptEntryForm {
     }
 };
 }  // namespace
+
+// The logged-in user's group, for the title of a printed list.
+static std::string groupName()
+{
+    db::TADOQuery q(nullptr);
+    q.setConnection(dmClientMain->ADOConnection);
+    q.setSqlText("Select UserGroupName from UserGroup where UserGroupID = :UserGroupID");
+    q.parameters().paramByName("UserGroupID").setValue(tk::Value(int64_t{dmClientMain->UserGroupID()}));
+    q.open();
+    return q.eof() ? std::string() : q.field(0)->asString();
+}
 
 EntryForm* runningEntryForm()
 {
@@ -65,6 +77,7 @@ void EntryComposition::placeAndShow()
     // page's grid shows.
     dmClientMain->qryGetMainData->setConnection(dmClientMain->ADOConnection);
     running->setResultQuery(dmClientMain->qryGetMainData);
+    running->setGroupName(groupName());
     // A design stored without the grid's data source still shows results.
     if (auto* grid = tk::as<tk::TDBGrid>(main->findComponent("dbgSearch")); grid && !grid->dataSource())
         grid->setDataSource(dmClientMain->dtsGetMainData);

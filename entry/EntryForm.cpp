@@ -8,16 +8,20 @@
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/Query.h"
+#include "entry/CsvList.h"
 #include "entry/Dictionaries.h"
 #include "entry/FieldValues.h"
 #include "entry/History.h"
 #include "entry/Search.h"
 #include "entry/Question.h"
+#include "entry/SaveFileDialog.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/data/DBGrid.h"
 #include "toolkit/text/Text.h"
 #include "toolkit/widgets/PageControl.h"
 #include "toolkit/widgets/StatusBar.h"
+#include "toolkit/text/Locale.h"
+#include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
 
 #include <algorithm>
@@ -108,6 +112,8 @@ void EntryForm::start(bool hasStoredDesign)
         }
     if (auto* button = tk::as<tk::TBitBtn>(window.findComponent("btnSearch")))
         button->OnClick = tk::Handler::notify([this](tk::TObject*) { search(); });
+    if (auto* button = tk::as<tk::TBitBtn>(window.findComponent("btnPrint")))
+        button->OnClick = tk::Handler::notify([this](tk::TObject*) { printResult(); });
     if (auto* grid = tk::as<tk::TDBGrid>(window.findComponent("dbgSearch"))) {
         grid->OnDblClick = tk::Handler::notify([this](tk::TObject*) { openFoundDocument(); });
         // Enter in the grid opens the row instead of pressing btnSearch.
@@ -427,6 +433,7 @@ void EntryForm::search()
     q->open();
     q->field(0)->setDisplayLabel("Azonosító");
     for (size_t i = 0; i < shown.size(); ++i) q->field(static_cast<int>(i) + 1)->setDisplayLabel(shown[i].title);
+    searchedFor_ = statement.words;
     int found = q->recordCount();
     setStatus(found ? std::to_string(found) + " találat" : std::string("Nincs találat"));
 }
@@ -440,6 +447,45 @@ void EntryForm::openFoundDocument()
     showDocument(id);
     if (auto* pages = tk::as<tk::TPageControl>(window_->findComponent("pcData")))
         if (auto* sheet = tk::as<tk::TTabSheet>(entryPage())) pages->setActivePage(sheet);
+}
+
+void EntryForm::printResult()
+{
+    if (!results_ || !results_->active()) search();
+    db::TADOQuery& q = *results_;
+    std::optional<std::string> path = askSaveFile();
+    if (!path) return;
+    std::string lower = tk::lowerAscii(*path);
+    auto endsWith = [&](const char* tail) {
+        std::string t = tail;
+        return lower.size() >= t.size() && lower.compare(lower.size() - t.size(), t.size(), t) == 0;
+    };
+    bool pdf = endsWith(".pdf");
+    if (!pdf && !endsWith(".csv")) throw EEntryRefused("Csak .pdf vagy .csv fájlba lehet menteni: " + *path);
+
+    tk::PrintedList list;
+    int y = 0, m = 0, d = 0;
+    tk::decodeDate(tk::Application->platform().today(), y, m, d);
+    list.title = (groupName_.empty() ? std::string("Dokumentumok") : groupName_) + ", " +
+                 tk::currentLocale().formatDate(y, m, d);
+    if (searchedFor_.empty()) list.lines.push_back("Keresési feltétel nélkül: minden dokumentum.");
+    else
+        for (const std::string& words : searchedFor_) list.lines.push_back("Feltétel: " + words);
+    list.lines.push_back(std::to_string(q.recordCount()) + " dokumentum");
+    std::vector<int> shown;
+    for (int f = 0; f < q.fieldCount(); ++f)
+        if (q.fieldVisible(f)) {
+            shown.push_back(f);
+            list.columns.push_back(q.displayLabel(f));
+        }
+    for (int row = 0; row < q.recordCount(); ++row) {
+        std::vector<std::string> cells;
+        for (int f : shown) cells.push_back(q.displayText(row, f));
+        list.rows.push_back(std::move(cells));
+    }
+    if (pdf) tk::Application->platform().printToPdf(list, *path);
+    else writeCsv(list, *path);
+    setStatus("Mentve: " + *path);
 }
 
 }  // namespace velmora

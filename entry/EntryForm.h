@@ -65,6 +65,10 @@ public:
     void search();
     // A found document (the result's current row) on the entry page.
     void openFoundDocument();
+    // btnPrint: the result (searched first when there is none) into a PDF
+    // or CSV file the clerk names, titled by the group and the date.
+    void printResult();
+    void setGroupName(const std::string& name) { groupName_ = name; }
 
 private:
     struct BoundField {
@@ -97,6 +101,8 @@ private:
     std::vector<std::string> snapshot_;  // the fields when editing began
     std::vector<std::unique_ptr<DictionaryField>> dictionaryFields_;
     tk::ComponentRef<db::TADOQuery> results_;
+    std::vector<std::string> searchedFor_;  // the last search's conditions in words
+    std::string groupName_;
 };
 
 }  // namespace velmora

@@ -82,7 +82,22 @@ public:
         return "case when " + c + " is null then '' when " + c + " = " + bind(yes) + " then 'Igen' else 'Nem' end";
     }
 
+    // Adds the field's condition, if it has one, and its words.
     void field(const SearchField& f)
+    {
+        size_t before = conditions.size();
+        condition(f);
+        if (conditions.size() == before) return;
+        std::string code = tk::getPropTextOr(*f.field, "Relation");
+        std::string value;
+        if (auto* box = tk::as<TZEDChxBox>(f.field)) value = box->checked() ? "igen" : "";
+        else if (auto* picker = tk::as<TZEDPicker>(f.field)) value = variantText(picker->FieldValue());
+        else if (auto* edit = tk::as<TZEDit>(f.field)) value = entryText(edit->text());
+        words.push_back(fieldLabel(*f.field) + " (" + (code.empty() ? std::string("Egyenlő") : code) + ")" +
+                        (value.empty() ? std::string() : ": " + value));
+    }
+
+    void condition(const SearchField& f)
     {
         tk::TControl& field = *f.field;
         const DocumentColumn& column = *f.column;
@@ -143,6 +158,7 @@ public:
 
     std::vector<db::Cell> values;
     std::vector<std::string> conditions;
+    std::vector<std::string> words;
 
 private:
     static db::Cell bytes(char b)
@@ -256,7 +272,7 @@ SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::v
     std::string sql = select + " from Document";
     for (size_t i = 0; i < b.conditions.size(); ++i) sql += (i ? " and " : " where ") + b.conditions[i];
     sql += " order by DocumentID desc";
-    return {sql, std::move(b.values)};
+    return {sql, std::move(b.values), std::move(b.words)};
 }
 
 }  // namespace velmora

@@ -42,6 +42,7 @@ struct SearchField {
 struct SearchStatement {
     std::string sql;               // with :p0, :p1, ... for the values
     std::vector<db::Cell> values;  // in the order of their names
+    std::vector<std::string> words;  // each condition as the clerk reads it
 };
 
 // The relation codes, as the property page offers them.

@@ -1,6 +1,7 @@
 // The Qt platform.
 #include "gui/QtPlatform.h"
 
+#include "gui/PdfList.h"
 #include "gui/WindowWidget.h"
 #include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
@@ -9,6 +10,7 @@
 #include "toolkit/windows/Form.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QClipboard>
 #include <QDate>
 #include <QFontMetrics>
@@ -141,6 +143,18 @@ void QtPlatform::showError(const std::string& text)
         new QMessageBox(QMessageBox::Critical, QStringLiteral("Velmora Document Store"), QString::fromStdString(text));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->show();
+}
+
+std::optional<std::string> QtPlatform::chooseSaveFile(const std::string& title)
+{
+    QString file = QFileDialog::getSaveFileName(nullptr, QString::fromStdString(title), QString(),
+                                                QStringLiteral("PDF (*.pdf);;CSV (*.csv)"));
+    return file.toStdString();
+}
+
+void QtPlatform::printToPdf(const tk::PrintedList& list, const std::string& path)
+{
+    writePdfList(list, path);
 }
 
 WindowWidget* QtPlatform::widgetOf(tk::TCustomForm* form) const

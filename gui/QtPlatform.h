@@ -46,6 +46,8 @@ public:
     tk::TRect screenRect() override;
     void invalidate(tk::TWinControl* window) override;
     void showError(const std::string& text) override;
+    std::optional<std::string> chooseSaveFile(const std::string& title) override;
+    void printToPdf(const tk::PrintedList& list, const std::string& path) override;
 
     // The widget that shows a model window (none while it is hidden).
     WindowWidget* widgetOf(tk::TCustomForm* form) const;

@@ -151,3 +151,64 @@ TEST_F(EntrySearch, ADoubleClickOrEnterOnAFoundRowShowsItOnTheEntryPage)
     // The first row is the newest; Down then Enter opens the next one.
     EXPECT_THAT(out, HasSubstr("tsEdit\n'x]y'\n'Dokumentum: 7'\n'Dokumentum: 6'\n"));
 }
+
+namespace {
+
+// What a command prints on standard output.
+std::string output(const std::string& command)
+{
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    char buf[4096];
+    for (size_t n; pipe && (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+    if (pipe) pclose(pipe);
+    return out;
+}
+
+}  // namespace
+
+TEST_F(EntrySearch, PrintingWritesAPdfOfTheResultAndACsvThatReadsBack)
+{
+    std::string pdf = folder.file("rekl.pdf"), csv = folder.file("rekl.csv");
+    found({{"TZEDit5", text("rekl")}}, click("btnPrint") + "windows\ntype " + pdf + "\nkey enter\n" +
+                                           click("btnPrint") + "type " + csv + "\nkey enter\n" +
+                                           "get frmClientMain.StatusBar1.SimpleText\n");
+    EXPECT_THAT(last, HasSubstr("frmSaveFile \"Mentés\""));
+    EXPECT_THAT(last, HasSubstr("rekl.csv'"));
+    std::string text = output("pdftotext -layout '" + pdf + "' -");
+    EXPECT_THAT(text, HasSubstr("Ügyfélszolgálat"));
+    EXPECT_THAT(text, HasSubstr("Feltétel: Tárgy (Hasonló): rekl"));
+    EXPECT_THAT(text, testing::ContainsRegex("Azonosító +Iktatószám +Tárgy +Érkezett +Lezárt +Ügytípus"));
+    EXPECT_THAT(text, testing::ContainsRegex("2 +1002 +Számla reklamáció +2026-11-16 00:00:00 +Nem +Reklamáció"));
+    EXPECT_THAT(text, HasSubstr("1. oldal / 1"));
+    std::string rows = output("python3 -c \"import csv,sys; r=list(csv.reader(open(sys.argv[1], encoding='utf-8-sig', "
+                              "newline=''), delimiter=';')); print(len(r)); print('|'.join(r[0])); print('|'.join(r[1]))\" '" +
+                              csv + "'");
+    EXPECT_EQ(rows, "2\nAzonosító|Iktatószám|Tárgy|Érkezett|Lezárt|Ügytípus\n2|1002|Számla reklamáció|2026-11-16 00:00:00|Nem|Reklamáció\n");
+
+    // A long list (157 rows) goes over four pages, numbered; another ending
+    // is refused.
+    {
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl());
+        c.beginTrans();
+        db::TADOCommand cmd(nullptr);
+        cmd.setConnection(&c);
+        cmd.setCommandText("Insert into Document (Iktatoszam, Targy) Values (:n, 'Hosszú lista')");
+        for (int i = 0; i < 150; ++i) {
+            cmd.parameters().paramByName("n").setValue(tk::Value(3000 + i));
+            cmd.execute();
+        }
+        c.commitTrans();
+    }
+    std::string all = folder.file("all.pdf");
+    found({}, click("btnPrint") + "type " + all + "\nkey enter\n" + click("btnPrint") + "type " +
+                  folder.file("all.txt") + "\nkey enter\n");
+    EXPECT_THAT(last, HasSubstr("error: Csak .pdf vagy .csv fájlba lehet menteni: "));
+    std::string info = output("pdfinfo '" + all + "'");
+    EXPECT_THAT(info, testing::ContainsRegex("Pages: +4\n"));
+    std::string long_ = output("pdftotext -layout '" + all + "' -");
+    EXPECT_THAT(long_, HasSubstr("4. oldal / 4"));
+    EXPECT_THAT(long_, HasSubstr("3149"));
+    EXPECT_THAT(long_, HasSubstr("1001"));
+}

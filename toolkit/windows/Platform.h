@@ -8,10 +8,21 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tk {
+
+// A list to print: a title, lines of text under it, and a table of column
+// titles and rows, laid out by the platform on as many pages as it needs.
+struct PrintedList {
+    std::string title;
+    std::vector<std::string> lines;
+    std::vector<std::string> columns;
+    std::vector<std::vector<std::string>> rows;
+};
 
 class TFont;
 class TWinControl;
@@ -49,6 +60,14 @@ public:
     virtual void invalidate(TWinControl* window) = 0;
     // An error escaped an event handler; the model has recorded its text.
     virtual void showError(const std::string& text) = 0;
+
+    // A file to save into, chosen in the platform's own dialog: its path,
+    // or an empty path when the user cancelled; none when the platform has
+    // no dialog of its own, and the program asks in a window of its own.
+    virtual std::optional<std::string> chooseSaveFile(const std::string& /*title*/) { return std::nullopt; }
+    // Writes the list as a PDF file of A4 pages; raises with the reason
+    // when it cannot. A platform without printing refuses.
+    virtual void printToPdf(const PrintedList& list, const std::string& path);
 
 private:
     friend class TApplication;

@@ -1,0 +1,19 @@
+// A list as a CSV file the way spreadsheets read it: UTF-8 with a
+// byte-order mark, ";" between fields, CRLF between records, a field
+// quoted when it holds ";", a quote, a line break or blanks at its ends,
+// quotes inside doubled.
+#pragma once
+
+#include "toolkit/windows/Platform.h"
+
+#include <string>
+
+namespace velmora {
+
+// The header row (the column titles), then one record a row.
+std::string csvText(const tk::PrintedList& list);
+
+// Writes csvText into the file; raises with the reason when it cannot.
+void writeCsv(const tk::PrintedList& list, const std::string& path);
+
+}  // namespace velmora

@@ -1,0 +1,13 @@
+// What every platform shares.
+#include "toolkit/windows/Platform.h"
+
+#include "toolkit/core/Errors.h"
+
+namespace tk {
+
+void Platform::printToPdf(const PrintedList&, const std::string&)
+{
+    throw EInvalidOperation("Ezen a gépen nem lehet nyomtatni.");
+}
+
+}  // namespace tk
