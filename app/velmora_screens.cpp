@@ -10,6 +10,7 @@
 #include "app/DemoEntryForm.h"
 #include "app/DesignerComposition.h"
 #include "app/EntryComposition.h"
+#include "entry/EntryForm.h"
 #include "gui/QtPlatform.h"
 #include "gui/WindowWidget.h"
 #include "startup/DemoDatabase.h"
@@ -160,6 +161,19 @@ int main(int argc, char** argv)
             tk::Application->pressKey(tk::vk::Tab);
             tk::Application->typeText("Re");
             shoot(platform, "frmClientMain_1", "dictionary.png");
+            // A search for every document, and the list printed.
+            tk::Application->pressKey(tk::vk::Escape);
+            if (auto* pages = named("frmClientMain_1", "pcData")) tk::Application->click(pages, {70, 10});
+            if (auto* button = named("frmClientMain_1", "btnSearch")) tk::Application->click(button, {10, 10});
+            shoot(platform, "frmClientMain_1", "search.png");
+            if (velmora::EntryForm* form = velmora::runningEntryForm()) {
+                std::string pdf = db + "/lista.pdf";
+                platform.printToPdf(form->resultList(), pdf);
+                std::string png = folder + "/print";
+                std::string command = "pdftoppm -png -r 60 -singlefile '" + pdf + "' '" + png + "'";
+                if (std::system(command.c_str()) == 0) std::printf("%s.png\n", png.c_str());
+                else ++failures;
+            }
             tk::Application->terminate();
         });
     });

@@ -128,10 +128,17 @@ void EntryForm::start(bool hasStoredDesign)
     if (auto* pages = tk::as<tk::TPageControl>(window.findComponent("pcData")))
         if (auto* sheet = tk::as<tk::TTabSheet>(entryPage())) pages->setActivePage(sheet);
     applyState(0);
-    // The search page starts without conditions: a stored picker is checked.
+    // The search page starts without conditions (a stored picker is
+    // checked); its columns get their indexes.
+    std::vector<const DocumentColumn*> searched;
     if (auto* page = tk::as<tk::TWinControl>(window.findComponent("tsSearch")))
         for (tk::TControl* c : page->controls())
-            if (isFieldControl(c)) tk::setProp(*c, "Empty", tk::Value(true));
+            if (isFieldControl(c)) {
+                tk::setProp(*c, "Empty", tk::Value(true));
+                const DocumentColumn* column = columns_.find(tk::getPropTextOr(*c, "KeyField"));
+                if (column && fitsBrackets(column->name)) searched.push_back(column);
+            }
+    ensureSearchIndexes(*connection_, searched);
     setStatus(hasStoredDesign ? std::string() : "Ehhez a csoporthoz még nem készült űrlap.");
 }
 
@@ -462,8 +469,17 @@ void EntryForm::printResult()
     };
     bool pdf = endsWith(".pdf");
     if (!pdf && !endsWith(".csv")) throw EEntryRefused("Csak .pdf vagy .csv fájlba lehet menteni: " + *path);
+    tk::PrintedList list = resultList();
+    if (pdf) tk::Application->platform().printToPdf(list, *path);
+    else writeCsv(list, *path);
+    setStatus("Mentve: " + *path);
+}
 
+tk::PrintedList EntryForm::resultList() const
+{
     tk::PrintedList list;
+    if (!results_ || !results_->active()) return list;
+    db::TADOQuery& q = *results_;
     int y = 0, m = 0, d = 0;
     tk::decodeDate(tk::Application->platform().today(), y, m, d);
     list.title = (groupName_.empty() ? std::string("Dokumentumok") : groupName_) + ", " +
@@ -483,9 +499,7 @@ void EntryForm::printResult()
         for (int f : shown) cells.push_back(q.displayText(row, f));
         list.rows.push_back(std::move(cells));
     }
-    if (pdf) tk::Application->platform().printToPdf(list, *path);
-    else writeCsv(list, *path);
-    setStatus("Mentve: " + *path);
+    return list;
 }
 
 }  // namespace velmora

@@ -12,9 +12,11 @@
 #pragma once
 
 #include "db/Field.h"
+#include "db/Query.h"
 #include "entry/DictionaryField.h"
 #include "entry/DocumentColumns.h"
 #include "toolkit/core/ComponentRef.h"
+#include "toolkit/windows/Platform.h"
 
 #include <cstdint>
 #include <memory>
@@ -29,7 +31,6 @@ class TWinControl;
 
 namespace db {
 class TADOConnection;
-class TADOQuery;
 }
 
 namespace velmora {
@@ -68,6 +69,9 @@ public:
     // btnPrint: the result (searched first when there is none) into a PDF
     // or CSV file the clerk names, titled by the group and the date.
     void printResult();
+    // The result as a list to print: the group and the date, the
+    // conditions in words, the grid's columns and every row.
+    tk::PrintedList resultList() const;
     void setGroupName(const std::string& name) { groupName_ = name; }
 
 private:

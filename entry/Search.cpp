@@ -4,6 +4,8 @@
 #include "controls/ZEDChxBox.h"
 #include "controls/ZEDPicker.h"
 #include "controls/ZEDit.h"
+#include "db/Command.h"
+#include "db/Connection.h"
 #include "entry/Dictionaries.h"
 #include "entry/FieldValues.h"
 #include "toolkit/core/PropertyAccess.h"
@@ -236,6 +238,19 @@ private:
 };
 
 }  // namespace
+
+void ensureSearchIndexes(db::TADOConnection& connection, const std::vector<const DocumentColumn*>& columns)
+{
+    db::TADOCommand create(nullptr);
+    create.setConnection(&connection);
+    for (const DocumentColumn* c : columns) {
+        // Text compares folded and by pattern, which an index does not serve.
+        if (db::isKindOf(c->kind, db::FieldKind::String) || c->kind == db::FieldKind::Memo) continue;
+        create.setCommandText("CREATE INDEX IF NOT EXISTS [VelmoraSearch_" + c->name + "] ON Document ([" + c->name +
+                              "])");
+        create.executeScript();
+    }
+}
 
 std::string likePattern(const std::string& typed)
 {

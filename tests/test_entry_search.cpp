@@ -212,3 +212,28 @@ TEST_F(EntrySearch, PrintingWritesAPdfOfTheResultAndACsvThatReadsBack)
     EXPECT_THAT(long_, HasSubstr("3149"));
     EXPECT_THAT(long_, HasSubstr("1001"));
 }
+
+TEST_F(EntrySearch, DatesCompareByTheDayByEveryRelation)
+{
+    // The console's today is 6 December 2026: twenty days back is the 16th
+    // of November, document 2's day; document 1 came on the 2nd.
+    std::string day = "key space\n";
+    for (int i = 0; i < 20; ++i) day += "key down\n";
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"Egyenlő", {"2"}},
+        {"NemEgyenlő", {"7", "6", "5", "4", "3", "1"}},
+        {"Kisebb", {"1"}},
+        {"KisebbEgyenlő", {"2", "1"}},
+        {"Nagyobb", {}},
+        {"NagyobbEgyenlő", {"2"}}};
+    for (const auto& [relation, ids] : cases) {
+        velmora::DemoSearchRelations r;
+        r.arrived = relation;
+        relations(r);
+        EXPECT_EQ(found({{"TZEDPicker2", day}}), ids) << relation;
+    }
+    velmora::DemoSearchRelations empty;
+    empty.arrived = "Üres";
+    relations(empty);
+    EXPECT_THAT(found({{"TZEDPicker2", day}}), ElementsAre("7", "6", "5", "4", "3"));
+}
