@@ -93,8 +93,10 @@ std::string entryDemoDesign(const DemoSearchRelations& relations)
                                 {"Ugytipus", "Ügytípus:", relations.kind, 120}};
     for (const SearchSpec& s : specs) {
         tk::TWinControl* c = nullptr;
-        if (std::string(s.keyField) == "Erkezett") c = field<TZEDPicker>(*window, search, s.top, s.keyField, false, false);
-        else if (std::string(s.keyField) == "Lezart") c = field<TZEDChxBox>(*window, search, s.top, s.keyField, false, false);
+        if (std::string(s.keyField) == "Erkezett")
+            c = field<TZEDPicker>(*window, search, s.top, s.keyField, false, false);
+        else if (std::string(s.keyField) == "Lezart")
+            c = field<TZEDChxBox>(*window, search, s.top, s.keyField, false, false);
         else c = field<TZEDit>(*window, search, s.top, s.keyField, false, false);
         tk::setPropText(*c, "Relation", s.relation);
         if (auto* edit = tk::as<TZEDit>(c)) {

@@ -8,8 +8,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <exception>
+#include <string>
 
 int main(int argc, char** argv)
 {

@@ -82,7 +82,7 @@ struct Session {
         app.createForm(window);
         auto* sheet = tk::as<tk::TWinControl>(window->findComponent("tsEdit"));
         for (int i = 1; i <= 50; ++i) {
-            tk::TControl* c = i <= 40 ? static_cast<tk::TControl*>(new velmora::TZEDit(window))
+            tk::TControl* c = i <= 40   ? static_cast<tk::TControl*>(new velmora::TZEDit(window))
                               : i <= 45 ? static_cast<tk::TControl*>(new velmora::TZEDPicker(window))
                                         : static_cast<tk::TControl*>(new velmora::TZEDChxBox(window));
             c->setName(window->uniqueName(c->className()));
@@ -119,7 +119,8 @@ void BM_SaveNewDocument(benchmark::State& state)
         s.form->newDocument();
         ++n;
         for (size_t i = 0; i < s.fields.size(); ++i) {
-            if (auto* e = tk::as<velmora::TZEDit>(s.fields[i])) e->setText(i < 20 ? std::to_string(n + i) : "Szöveg " + std::to_string(n));
+            if (auto* e = tk::as<velmora::TZEDit>(s.fields[i]))
+                e->setText(i < 20 ? std::to_string(n + i) : "Szöveg " + std::to_string(n));
             else if (auto* p = tk::as<velmora::TZEDPicker>(s.fields[i])) p->setChecked(true);
             else if (auto* b = tk::as<velmora::TZEDChxBox>(s.fields[i])) b->setChecked(n % 2);
         }

@@ -173,8 +173,10 @@ void PostgresEngine::defineFunctions()
         for (char c : s) out += c == '\'' ? std::string("''") : std::string(1, c);
         return out + "'";
     };
-    std::string sql = "CREATE OR REPLACE FUNCTION pg_temp.vfold(text) RETURNS text LANGUAGE sql IMMUTABLE AS "
-                      "$f$ SELECT lower(translate($1, " + literal(upper) + ", " + literal(lower) + ")) $f$";
+    std::string sql =
+        "CREATE OR REPLACE FUNCTION pg_temp.vfold(text) RETURNS text LANGUAGE sql IMMUTABLE AS "
+        "$f$ SELECT lower(translate($1, " +
+        literal(upper) + ", " + literal(lower) + ")) $f$";
     Result r(PQexec(conn_, sql.c_str()), PQclear);
     if (!r || PQresultStatus(r.get()) != PGRES_COMMAND_OK)
         throw EDatabaseError("Cannot prepare the PostgreSQL session: " + trimmed(PQerrorMessage(conn_)));

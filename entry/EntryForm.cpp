@@ -12,15 +12,15 @@
 #include "entry/Dictionaries.h"
 #include "entry/FieldValues.h"
 #include "entry/History.h"
-#include "entry/Search.h"
 #include "entry/Question.h"
 #include "entry/SaveFileDialog.h"
+#include "entry/Search.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/data/DBGrid.h"
+#include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
 #include "toolkit/widgets/PageControl.h"
 #include "toolkit/widgets/StatusBar.h"
-#include "toolkit/text/Locale.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
 
@@ -171,8 +171,7 @@ std::vector<EntryForm::BoundField> EntryForm::boundFields() const
         if (!column || !fitsBrackets(column->name) || tk::sameName(column->name, "DocumentID"))
             throw EEntryRefused("Nincs ilyen oszlop a Document táblában: " + keyField);
         for (const BoundField& b : bound)
-            if (b.column == column)
-                throw EEntryRefused("Két mező is ugyanabba az oszlopba írna: " + column->name);
+            if (b.column == column) throw EEntryRefused("Két mező is ugyanabba az oszlopba írna: " + column->name);
         bound.push_back({field, column});
     }
     return bound;
@@ -288,7 +287,8 @@ void EntryForm::insertDocument(const std::vector<BoundField>& bound, const std::
     insert.setCommandText(bound.empty() ? std::string("Insert into Document Default Values Returning DocumentID")
                                         : "Insert into Document (" + names + ") Values (" + placeholders +
                                               ") Returning DocumentID");
-    for (size_t i = 0; i < values.size(); ++i) bindCell(insert.parameters().paramByName("v" + std::to_string(i)), values[i]);
+    for (size_t i = 0; i < values.size(); ++i)
+        bindCell(insert.parameters().paramByName("v" + std::to_string(i)), values[i]);
     int64_t id = 0;
     inTransaction(*connection_, [&] {
         id = insert.executeReturningInteger();
@@ -331,8 +331,7 @@ void EntryForm::updateDocument(const std::vector<BoundField>& bound, const std::
             recordHistory(*connection_, shown_, userID_, historyUpdate);
         });
         if (changedMeanwhile)
-            throw EEntryRefused(
-                "A dokumentumot időközben valaki más módosította, ezért a mentés nem történt meg.");
+            throw EEntryRefused("A dokumentumot időközben valaki más módosította, ezért a mentés nem történt meg.");
     } else {
         inTransaction(*connection_, [&] { recordHistory(*connection_, shown_, userID_, historyUpdate); });
     }

@@ -126,8 +126,8 @@ StoredValue fromText(const std::string& typed, const DocumentColumn& column, tk:
         return {textCell(isoDate(tk::encodeDate(ymd->year, ymd->month, ymd->day))), {}};
     }
     if (checkLength && column.size > 0 && static_cast<int>(tk::toU32(typed).size()) > column.size)
-        return {nullCell(), "Túl hosszú szöveg (legfeljebb " + std::to_string(column.size) +
-                                " karakter): " + fieldLabel(field)};
+        return {nullCell(),
+                "Túl hosszú szöveg (legfeljebb " + std::to_string(column.size) + " karakter): " + fieldLabel(field)};
     if (db::isKindOf(column.kind, db::FieldKind::Bytes) || column.kind == db::FieldKind::Blob)
         return {bytesCell(typed), {}};
     return {textCell(typed), {}};
@@ -211,8 +211,9 @@ void showStoredValue(tk::TControl& field, const DocumentColumn& column, const db
     if (!edit) return;
     if (!edit->Dictionary().empty()) {
         // The entry's key; its shown text is the dictionary's to give.
-        edit->setFieldValue(isNull ? tk::Value() : cell.type == db::Cell::Type::Integer ? tk::Value(cell.i)
-                                                                                         : tk::Value(db::cellText(cell)));
+        edit->setFieldValue(isNull                                 ? tk::Value()
+                            : cell.type == db::Cell::Type::Integer ? tk::Value(cell.i)
+                                                                   : tk::Value(db::cellText(cell)));
         return;
     }
     std::string text;

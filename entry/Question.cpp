@@ -32,7 +32,8 @@ void TfrmQuestion::setQuestion(const std::string& name, const std::string& text,
         const char* caption;
         int result;
     };
-    const Choice choices[] = {{"btnYes", "Igen", tk::mrYes}, {"btnNo", "Nem", tk::mrNo}, {"btnCancel", "Mégsem", tk::mrCancel}};
+    const Choice choices[] = {
+        {"btnYes", "Igen", tk::mrYes}, {"btnNo", "Nem", tk::mrNo}, {"btnCancel", "Mégsem", tk::mrCancel}};
     int left = 16;
     for (const Choice& c : choices) {
         if (c.result == tk::mrCancel && !withCancel) break;

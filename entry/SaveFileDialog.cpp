@@ -22,8 +22,7 @@ TfrmSaveFile::TfrmSaveFile(tk::TComponent* owner) : tk::TForm(owner)
     setPosition(tk::TPosition::poScreenCenter);
     setClientWidth(360);
     setClientHeight(96);
-    tk::placeControl<tk::TLabel>(this, this, "lblFileName", 12, 12, 336, 13)
-        ->setCaption("Fájl neve (.pdf vagy .csv):");
+    tk::placeControl<tk::TLabel>(this, this, "lblFileName", 12, 12, 336, 13)->setCaption("Fájl neve (.pdf vagy .csv):");
     edtFileName = tk::placeControl<tk::TEdit>(this, this, "edtFileName", 12, 30, 336, 21);
     edtFileName->setTabOrder(0);
     auto* ok = tk::placeControl<tk::TButton>(this, this, "btnOK", 192, 62, 75, 25);

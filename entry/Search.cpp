@@ -279,8 +279,8 @@ SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::v
     for (const ResultColumn& r : result) {
         std::string c = "[" + r.column->name + "]";
         if (r.dictionary)
-            select += ", (Select DictionaryItemText from DictionaryItem where DictionaryItemID = Document." + c +
-                      ") as " + c;
+            select +=
+                ", (Select DictionaryItemText from DictionaryItem where DictionaryItemID = Document." + c + ") as " + c;
         else if (isYesNo(*r.column)) select += ", " + b.yesNo(c, *r.column) + " as " + c;
         else select += ", " + c;
     }

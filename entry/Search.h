@@ -44,14 +44,14 @@ struct SearchField {
 };
 
 struct SearchStatement {
-    std::string sql;               // with :p0, :p1, ... for the values
-    std::vector<db::Cell> values;  // in the order of their names
+    std::string sql;                 // with :p0, :p1, ... for the values
+    std::vector<db::Cell> values;    // in the order of their names
     std::vector<std::string> words;  // each condition as the clerk reads it
 };
 
 // The relation codes, as the property page offers them.
-inline const char* const relationCodes[] = {"Egyenlő", "NemEgyenlő", "Kisebb",  "Nagyobb",    "KisebbEgyenlő",
-                                            "NagyobbEgyenlő", "Hasonló", "NemHasonló", "Üres", "NemÜres"};
+inline const char* const relationCodes[] = {"Egyenlő",        "NemEgyenlő", "Kisebb",     "Nagyobb", "KisebbEgyenlő",
+                                            "NagyobbEgyenlő", "Hasonló",    "NemHasonló", "Üres",    "NemÜres"};
 
 // The statement: DocumentID and the result columns, newest first. Raises
 // with the clerk's text for an unknown code or a value that does not

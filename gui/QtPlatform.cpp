@@ -10,9 +10,9 @@
 #include "toolkit/windows/Form.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QClipboard>
 #include <QDate>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QMessageBox>
 #include <QScreen>

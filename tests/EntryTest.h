@@ -36,7 +36,10 @@ protected:
     {
         return "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C '" + folder.file("velmora-entry") + "'";
     }
-    static std::string login(const char* user) { return std::string("type ") + user + "\nkey tab\ntype " + user + "\nkey enter\n"; }
+    static std::string login(const char* user)
+    {
+        return std::string("type ") + user + "\nkey tab\ntype " + user + "\nkey enter\n";
+    }
 
     // Runs the program on `script` after the clerk's login; returns what it printed.
     std::string play(const std::string& script, const char* user = velmora::entryDemoLogin)
@@ -78,7 +81,10 @@ protected:
             "(Select Lezart from Document where DocumentID = 1) THEN 'igen' ELSE 'nem' END from Document order by "
             "DocumentID");
     }
-    std::vector<std::string> history() { return rows("Select DocumentID, UserID, Action from DocumentHistory order by HistoryID"); }
+    std::vector<std::string> history()
+    {
+        return rows("Select DocumentID, UserID, Action from DocumentHistory order by HistoryID");
+    }
 
     TempFolder folder;
     std::map<std::string, Spot> spots;
@@ -124,4 +130,3 @@ protected:
         FILE* pipe_ = nullptr;
     };
 };
-

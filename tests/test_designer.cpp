@@ -170,12 +170,12 @@ TEST_F(Designer, ACheckBoxClickedOnTheSurfaceKeepsItsStateAndTheNextNameFillsAGa
 
     // Deleting the first box leaves a gap in the numbers; the next box fills
     // it instead of taking the number after the highest.
-    std::string refilled = play("click " + at(checkTool.cx(), checkTool.cy()) + "\nclick " + spot(60, 20) + "\n" +
-                                "click " + at(checkTool.cx(), checkTool.cy()) + "\nclick " + spot(60, 60) + "\n" +
-                                "click " + at(box.cx(), box.cy()) + " right\nkey down\nkey enter\n" +
-                                "where frmClientMain.TZEDChxBox1\n" + "click " + at(checkTool.cx(), checkTool.cy()) +
-                                "\nclick " + spot(60, 100) + "\n" +
-                                "where frmClientMain.TZEDChxBox1\nwhere frmClientMain.TZEDChxBox3\n");
+    std::string refilled =
+        play("click " + at(checkTool.cx(), checkTool.cy()) + "\nclick " + spot(60, 20) + "\n" + "click " +
+             at(checkTool.cx(), checkTool.cy()) + "\nclick " + spot(60, 60) + "\n" + "click " + at(box.cx(), box.cy()) +
+             " right\nkey down\nkey enter\n" + "where frmClientMain.TZEDChxBox1\n" + "click " +
+             at(checkTool.cx(), checkTool.cy()) + "\nclick " + spot(60, 100) + "\n" +
+             "where frmClientMain.TZEDChxBox1\nwhere frmClientMain.TZEDChxBox3\n");
     auto r = lines(refilled);
     ASSERT_GE(r.size(), 3u) << refilled;
     EXPECT_EQ(r[0], "none");

@@ -31,7 +31,8 @@ TEST_F(Entry, TheFormStartsWithOnlyNewEnabledAndNoDesignSurface)
         "frmClientMain.StatusBar1.SimpleText\n");
     auto l = lines(out);
     ASSERT_GE(l.size(), 7u) << out;
-    EXPECT_THAT(std::vector<std::string>(l.begin(), l.begin() + 6), ElementsAre("True", "False", "False", "True", "nil", "''"));
+    EXPECT_THAT(std::vector<std::string>(l.begin(), l.begin() + 6),
+                ElementsAre("True", "False", "False", "True", "nil", "''"));
     // Only the main window: no palette, no property page.
     EXPECT_THAT(l[6], HasSubstr("\"Velmora Document Store\""));
     EXPECT_EQ(l.size(), 7u) << out;
@@ -49,10 +50,11 @@ TEST_F(Entry, AGroupWithoutADesignGetsTheBuiltInLayoutAndIsToldSo)
 
 TEST_F(Entry, ANewDocumentStoresEveryColumnKindAndItsHistoryRow)
 {
-    std::string out = play(click("btnNew") + "focus\ntype 2001\nkey tab\ntype Panasz\nkey tab\nkey space\nkey tab\nkey space\n" +
-                           "get frmClientMain.TZEDPicker1.FieldValue\n" + click("btnSave") +
-                           "get frmClientMain.StatusBar1.SimpleText\nget frmClientMain.TZEDit1.Enabled\n"
-                           "get frmClientMain.btnModify.Enabled\n");
+    std::string out =
+        play(click("btnNew") + "focus\ntype 2001\nkey tab\ntype Panasz\nkey tab\nkey space\nkey tab\nkey space\n" +
+             "get frmClientMain.TZEDPicker1.FieldValue\n" + click("btnSave") +
+             "get frmClientMain.StatusBar1.SimpleText\nget frmClientMain.TZEDit1.Enabled\n"
+             "get frmClientMain.btnModify.Enabled\n");
     auto l = lines(out);
     ASSERT_GE(l.size(), 5u) << out;
     EXPECT_EQ(l[0], "frmClientMain_1.TZEDit1");  // the first field in tab order
@@ -75,14 +77,14 @@ TEST_F(Entry, EachRefusalNamesTheFieldFocusesItAndWritesNothing)
 {
     std::string fifty(50, 'x');
     std::string out = play(click("btnNew") + "key tab\ntype Targy\n" + click("btnSave") + "key enter\nfocus\n" +
-                           "type abc\n" + click("btnSave") + "key enter\n" +
-                           "key home\nkey end shift\ntype 12.5\n" + click("btnSave") + "key enter\n" +
-                           "key home\nkey end shift\ntype 12\nkey tab\ntype " + fifty + "y\n" + click("btnSave") +
-                           "key enter\nfocus\nget frmClientMain.btnSave.Enabled\n");
+                           "type abc\n" + click("btnSave") + "key enter\n" + "key home\nkey end shift\ntype 12.5\n" +
+                           click("btnSave") + "key enter\n" + "key home\nkey end shift\ntype 12\nkey tab\ntype " +
+                           fifty + "y\n" + click("btnSave") + "key enter\nfocus\nget frmClientMain.btnSave.Enabled\n");
     EXPECT_THAT(out, HasSubstr("error: Kötelező mező: Iktatószám\nfrmClientMain_1.TZEDit1\n"));
     EXPECT_THAT(out, HasSubstr("error: Érvénytelen szám: Iktatószám\n"));
     EXPECT_THAT(out, HasSubstr("error: Csak egész szám adható meg: Iktatószám\n"));
-    EXPECT_THAT(out, HasSubstr("error: Túl hosszú szöveg (legfeljebb 50 karakter): Tárgy\nfrmClientMain_1.TZEDit2\nTrue\n"));
+    EXPECT_THAT(out,
+                HasSubstr("error: Túl hosszú szöveg (legfeljebb 50 karakter): Tárgy\nfrmClientMain_1.TZEDit2\nTrue\n"));
     EXPECT_THAT(documents(), untouched());
     EXPECT_TRUE(history().empty());
 }
@@ -96,7 +98,8 @@ TEST_F(Entry, ModifyingChangesOnlyWhatMayChangeAndCancelBringsBackWhatIsStored)
                            click("btnModify") + "key end\ntype !!!\nkey esc\nget frmClientMain.TZEDit2.Text\n" +
                            "get frmClientMain.btnModify.Enabled\n" +
                            // Cancel a new one: the document shown before comes back.
-                           click("btnNew") + "type 9\nkey esc\nget frmClientMain.TZEDit2.Text\n"
+                           click("btnNew") +
+                           "type 9\nkey esc\nget frmClientMain.TZEDit2.Text\n"
                            "get frmClientMain.StatusBar1.SimpleText\n");
     auto l = lines(out);
     ASSERT_GE(l.size(), 7u) << out;
@@ -111,8 +114,9 @@ TEST_F(Entry, ModifyingChangesOnlyWhatMayChangeAndCancelBringsBackWhatIsStored)
     EXPECT_THAT(history(), ElementsAre("4|3|felvitel", "4|3|módosítás"));
 
     // A new document cancelled with nothing shown before: an empty form.
-    std::string fresh = play(click("btnNew") + "type 7\nkey esc\nget frmClientMain.TZEDit1.Text\n"
-                                               "get frmClientMain.btnNew.Enabled\nget frmClientMain.btnSave.Enabled\n");
+    std::string fresh = play(click("btnNew") +
+                             "type 7\nkey esc\nget frmClientMain.TZEDit1.Text\n"
+                             "get frmClientMain.btnNew.Enabled\nget frmClientMain.btnSave.Enabled\n");
     auto f = lines(fresh);
     ASSERT_GE(f.size(), 3u) << fresh;
     EXPECT_THAT(std::vector<std::string>(f.begin(), f.begin() + 3), ElementsAre("''", "True", "False"));
@@ -145,7 +149,8 @@ TEST_F(Entry, AChangeMadeByAnotherProgramMeanwhileIsNeverOverwritten)
 TEST_F(Entry, ClosingWithUnsavedChangesAsksWhetherToSave)
 {
     // Mégsem keeps the window, Igen saves and ends.
-    std::string out = play(click("btnNew") + "type 2001\nkey tab\ntype Panasz\nclose\nwindows\nkey esc\nclose\nkey enter\n");
+    std::string out =
+        play(click("btnNew") + "type 2001\nkey tab\ntype Panasz\nclose\nwindows\nkey esc\nclose\nkey enter\n");
     EXPECT_THAT(out, HasSubstr("frmSaveQuestion \"Velmora Document Store\""));
     EXPECT_EQ(documents().size(), 4u);
     // Nem ends without saving; nothing to save asks nothing.
@@ -169,7 +174,8 @@ TEST_F(Entry, ALockedDatabaseRefusesTheSaveAndTheFormKeepsTheClerksValues)
         ASSERT_TRUE(live.waitFor("error: ")) << live.printed();
         other.rollbackTrans();
     }
-    live.send("key enter\nget frmClientMain.TZEDit2.Text\n" + click("btnSave") + "get frmClientMain.StatusBar1.SimpleText\n");
+    live.send("key enter\nget frmClientMain.TZEDit2.Text\n" + click("btnSave") +
+              "get frmClientMain.StatusBar1.SimpleText\n");
     std::string out = live.finish();
     EXPECT_THAT(out, HasSubstr("error: database is locked\nTrue\n'Panasz'\n'Dokumentum: 4'\n"));
     EXPECT_EQ(documents().size(), 4u);

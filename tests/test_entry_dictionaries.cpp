@@ -19,7 +19,8 @@ protected:
     }
     std::vector<std::string> entries()
     {
-        return rows("Select DictionaryItemID, DictionaryItemText, Retired from DictionaryItem order by DictionaryItemID");
+        return rows(
+            "Select DictionaryItemID, DictionaryItemText, Retired from DictionaryItem order by DictionaryItemID");
     }
     // A new document with its number and subject, the focus in Ügytípus.
     std::string newToKind() { return click("btnNew") + "type 2001\nkey tab\ntype Panasz\nkey tab\nkey tab\nkey tab\n"; }
@@ -68,10 +69,12 @@ TEST_F(EntryDictionaries, ARetiredEntryIsNoLongerOfferedButStillShownAndARenamed
         // A document of kind Árajánlat.
         newToKind() + "type Ár\nkey tab\n" + click("btnSave") +
         // While modifying it, F2 in the field: retire Árajánlat.
-        click("btnModify") + "key tab\nkey tab\nkey tab\nkey F2\nwindows\ntype Á\nkey tab\nkey tab\nkey space\n"
+        click("btnModify") +
+        "key tab\nkey tab\nkey tab\nkey F2\nwindows\ntype Á\nkey tab\nkey tab\nkey space\n"
         "key enter\nkey esc\nget frmClientMain.TZEDit3.Text\n" +
         // A new document: Ár completes to nothing.
-        click("btnNew") + "key tab\nkey tab\nkey tab\nkey tab\ntype Ár\nget frmClientMain.TZEDit3.Text\n"
+        click("btnNew") +
+        "key tab\nkey tab\nkey tab\nkey tab\ntype Ár\nget frmClientMain.TZEDit3.Text\n"
         // Rename Megrendelés to Rendelés; typing Ren then completes to it.
         "key F2\ntype M\nkey tab\nkey home\nkey end shift\ntype Rendelés\nkey enter\n"
         "key home\nkey end shift\ntype Ren\nget frmClientMain.TZEDit3.Text\n");
@@ -103,6 +106,7 @@ TEST_F(EntryDictionaries, TwoProgramsAddingTheSameEntryEndWithOneEntryThatBothSt
     second.send("key enter\n" + click("btnSave"));
     first.finish();
     EXPECT_THAT(second.finish(), testing::Not(HasSubstr("error:")));
-    EXPECT_THAT(entries(), ElementsAre("1|Panasz|0", "2|Árajánlat|0", "3|Megrendelés|0", "4|Reklamáció|0", "5|Közös|0"));
+    EXPECT_THAT(entries(),
+                ElementsAre("1|Panasz|0", "2|Árajánlat|0", "3|Megrendelés|0", "4|Reklamáció|0", "5|Közös|0"));
     EXPECT_THAT(kinds(), ElementsAre("4|5", "5|5"));
 }

@@ -69,8 +69,7 @@ std::string text(const std::string& t)
 
 TEST_F(EntrySearch, NoConditionListsEveryDocumentNewestFirstAndNothingFoundIsSaid)
 {
-    EXPECT_THAT(found({}, "get frmClientMain.StatusBar1.SimpleText\n"),
-                ElementsAre("7", "6", "5", "4", "3", "2", "1"));
+    EXPECT_THAT(found({}, "get frmClientMain.StatusBar1.SimpleText\n"), ElementsAre("7", "6", "5", "4", "3", "2", "1"));
     EXPECT_THAT(last, HasSubstr("'7 tal'#225'lat'"));
     EXPECT_THAT(last, HasSubstr("Azonosító\tIktatószám\tTárgy\tÉrkezett\tLezárt\tÜgytípus\n"));
     EXPECT_THAT(last, HasSubstr("\n2\t1002\tSzámla reklamáció\t2026-11-16 00:00:00\tNem\tReklamáció\n"));
@@ -81,9 +80,12 @@ TEST_F(EntrySearch, NoConditionListsEveryDocumentNewestFirstAndNothingFoundIsSai
 TEST_F(EntrySearch, NumbersCompareAsNumbersByEveryRelation)
 {
     const std::pair<const char*, std::vector<std::string>> cases[] = {
-        {"Egyenlő", {"2"}},         {"NemEgyenlő", {"7", "6", "5", "4", "3", "1"}},
-        {"Kisebb", {"1"}},          {"Nagyobb", {"7", "6", "5", "4", "3"}},
-        {"KisebbEgyenlő", {"2", "1"}}, {"NagyobbEgyenlő", {"7", "6", "5", "4", "3", "2"}},
+        {"Egyenlő", {"2"}},
+        {"NemEgyenlő", {"7", "6", "5", "4", "3", "1"}},
+        {"Kisebb", {"1"}},
+        {"Nagyobb", {"7", "6", "5", "4", "3"}},
+        {"KisebbEgyenlő", {"2", "1"}},
+        {"NagyobbEgyenlő", {"7", "6", "5", "4", "3", "2"}},
         {"egyenlő", {"2"}}};  // codes compare without regard to case
     for (const auto& [relation, ids] : cases) {
         velmora::DemoSearchRelations r;
@@ -94,13 +96,14 @@ TEST_F(EntrySearch, NumbersCompareAsNumbersByEveryRelation)
     velmora::DemoSearchRelations unknown;
     unknown.number = "Valami";
     relations(unknown);
-    EXPECT_THAT(found({{"TZEDit4", text("1")}}), ElementsAre("error: Ismeretlen keresési feltétel: „Valami” (Iktatószám)"));
+    EXPECT_THAT(found({{"TZEDit4", text("1")}}),
+                ElementsAre("error: Ismeretlen keresési feltétel: „Valami” (Iktatószám)"));
 }
 
 TEST_F(EntrySearch, TextPatternsTakeWildcardsAccentsInAnyCaseAndTypedSpecialCharactersLiterally)
 {
     EXPECT_THAT(found({{"TZEDit5", text("REKL")}}), ElementsAre("2"));
-    EXPECT_THAT(found({{"TZEDit5", text("SZÁMLA")}}), ElementsAre("2"));          // accents in any case
+    EXPECT_THAT(found({{"TZEDit5", text("SZÁMLA")}}), ElementsAre("2"));  // accents in any case
     EXPECT_THAT(found({{"TZEDit5", text("*kérése")}}), ElementsAre("1"));
     EXPECT_THAT(found({{"TZEDit5", text("Sz?rz*")}}), ElementsAre("3"));
     EXPECT_THAT(found({{"TZEDit5", text("%")}}), ElementsAre("4"));
@@ -146,7 +149,8 @@ TEST_F(EntrySearch, ADoubleClickOrEnterOnAFoundRowShowsItOnTheEntryPage)
     std::string out = play(tab + click("btnSearch") + "dblclick " + row +
                            "get frmClientMain.pcData.ActivePage\nget frmClientMain.TZEDit2.Text\n"
                            "get frmClientMain.StatusBar1.SimpleText\n" +
-                           tab + click("btnSearch") + "click " + row + "key down\nkey enter\n"
+                           tab + click("btnSearch") + "click " + row +
+                           "key down\nkey enter\n"
                            "get frmClientMain.StatusBar1.SimpleText\n");
     // The first row is the newest; Down then Enter opens the next one.
     EXPECT_THAT(out, HasSubstr("tsEdit\n'x]y'\n'Dokumentum: 7'\n'Dokumentum: 6'\n"));
@@ -181,10 +185,13 @@ TEST_F(EntrySearch, PrintingWritesAPdfOfTheResultAndACsvThatReadsBack)
     EXPECT_THAT(text, testing::ContainsRegex("Azonosító +Iktatószám +Tárgy +Érkezett +Lezárt +Ügytípus"));
     EXPECT_THAT(text, testing::ContainsRegex("2 +1002 +Számla reklamáció +2026-11-16 00:00:00 +Nem +Reklamáció"));
     EXPECT_THAT(text, HasSubstr("1. oldal / 1"));
-    std::string rows = output("python3 -c \"import csv,sys; r=list(csv.reader(open(sys.argv[1], encoding='utf-8-sig', "
-                              "newline=''), delimiter=';')); print(len(r)); print('|'.join(r[0])); print('|'.join(r[1]))\" '" +
-                              csv + "'");
-    EXPECT_EQ(rows, "2\nAzonosító|Iktatószám|Tárgy|Érkezett|Lezárt|Ügytípus\n2|1002|Számla reklamáció|2026-11-16 00:00:00|Nem|Reklamáció\n");
+    std::string rows = output(
+        "python3 -c \"import csv,sys; r=list(csv.reader(open(sys.argv[1], encoding='utf-8-sig', "
+        "newline=''), delimiter=';')); print(len(r)); print('|'.join(r[0])); print('|'.join(r[1]))\" '" +
+        csv + "'");
+    EXPECT_EQ(rows,
+              "2\nAzonosító|Iktatószám|Tárgy|Érkezett|Lezárt|Ügytípus\n2|1002|Számla reklamáció|2026-11-16 "
+              "00:00:00|Nem|Reklamáció\n");
 
     // A long list (157 rows) goes over four pages, numbered; another ending
     // is refused.
@@ -220,12 +227,9 @@ TEST_F(EntrySearch, DatesCompareByTheDayByEveryRelation)
     std::string day = "key space\n";
     for (int i = 0; i < 20; ++i) day += "key down\n";
     const std::pair<const char*, std::vector<std::string>> cases[] = {
-        {"Egyenlő", {"2"}},
-        {"NemEgyenlő", {"7", "6", "5", "4", "3", "1"}},
-        {"Kisebb", {"1"}},
-        {"KisebbEgyenlő", {"2", "1"}},
-        {"Nagyobb", {}},
-        {"NagyobbEgyenlő", {"2"}}};
+        {"Egyenlő", {"2"}}, {"NemEgyenlő", {"7", "6", "5", "4", "3", "1"}},
+        {"Kisebb", {"1"}},  {"KisebbEgyenlő", {"2", "1"}},
+        {"Nagyobb", {}},    {"NagyobbEgyenlő", {"2"}}};
     for (const auto& [relation, ids] : cases) {
         velmora::DemoSearchRelations r;
         r.arrived = relation;

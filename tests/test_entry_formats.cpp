@@ -1,0 +1,41 @@
+// The clerk's program's own formats: search patterns, the CSV list and the
+// case folding that both engines' vfold give.
+#include "db/Engine.h"
+#include "entry/CsvList.h"
+#include "entry/Search.h"
+#include "toolkit/text/Text.h"
+
+#include <gtest/gtest.h>
+
+TEST(EntryFormats, APatternTakesTheUsersWildcardsAndEveryOtherCharacterLiterally)
+{
+    EXPECT_EQ(velmora::likePattern("rekl"), "%rekl%");  // anywhere, without wildcards
+    EXPECT_EQ(velmora::likePattern("*kérése"), "%kérése");
+    EXPECT_EQ(velmora::likePattern("Sz?rz*"), "Sz_rz%");
+    EXPECT_EQ(velmora::likePattern("100%"), "%100!%%");
+    EXPECT_EQ(velmora::likePattern("a_b*"), "a!_b%");
+    EXPECT_EQ(velmora::likePattern("Hi!"), "%Hi!!%");
+    EXPECT_EQ(velmora::likePattern("O'Brien]"), "%O'Brien]%");
+}
+
+TEST(EntryFormats, ACsvQuotesWhatASpreadsheetWouldMisreadAndNothingElse)
+{
+    tk::PrintedList list;
+    list.columns = {"Azonosító", "Tárgy"};
+    list.rows = {{"1", "plain"}, {"2", "a;b"}, {"3", "say \"hi\""}, {"4", "two\nlines"}, {"5", " padded "}};
+    EXPECT_EQ(
+        velmora::csvText(list),
+        "\xEF\xBB\xBF"
+        "Azonosító;Tárgy\r\n1;plain\r\n2;\"a;b\"\r\n3;\"say \"\"hi\"\"\"\r\n4;\"two\nlines\"\r\n5;\" padded \"\r\n");
+}
+
+TEST(EntryFormats, TheSqlFoldingAgreesWithTheProgramsOwn)
+{
+    EXPECT_EQ(db::foldedText("ÁRVÍZTŰRŐ tükörfúrógép ABC"), "árvíztűrő tükörfúrógép abc");
+    auto [upper, lower] = db::foldingPairs();
+    std::u32string u = tk::toU32(upper), l = tk::toU32(lower);
+    ASSERT_EQ(u.size(), l.size());
+    for (size_t i = 0; i < u.size(); ++i) EXPECT_EQ(tk::foldCase(u[i]), l[i]);
+    EXPECT_NE(upper.find("Ő"), std::string::npos);
+    EXPECT_NE(upper.find("Ű"), std::string::npos);
+}
