@@ -18,6 +18,11 @@ struct Cell {
     double d = 0;
     std::string s;  // text (UTF-8) or bytes
     friend bool operator==(const Cell&, const Cell&) = default;
+
+    static Cell integer(int64_t v) { return {Type::Integer, v, 0, {}}; }
+    static Cell real(double v) { return {Type::Float, 0, v, {}}; }
+    static Cell text(std::string v) { return {Type::Text, 0, 0, std::move(v)}; }
+    static Cell bytes(std::string v) { return {Type::Bytes, 0, 0, std::move(v)}; }
 };
 
 class TField {

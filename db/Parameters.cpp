@@ -47,7 +47,7 @@ std::string TParameters::parse(const std::string& sql)
             for (size_t k = 0; k < params_.size(); ++k)
                 if (tk::sameName(params_[k].name, name)) index = static_cast<int>(k);
             if (index < 0) {
-                TParameter p{name, {}};
+                TParameter p{name, {}, {}};
                 for (const TParameter& o : old)
                     if (tk::sameName(o.name, name)) {
                         p.value = o.value;

@@ -5,6 +5,7 @@
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
 #include "db/Query.h"
+#include "entry/History.h"
 #include "toolkit/text/Text.h"
 
 #include <stdexcept>
@@ -38,16 +39,12 @@ std::string entryText(const std::string& typed)
 
 void ensureDictionaryItemTable(db::TADOConnection& connection)
 {
-    for (const std::string& table : connection.tableNames())
-        if (tk::sameName(table, "DictionaryItem")) return;
-    db::TADOCommand create(nullptr);
-    create.setConnection(&connection);
-    create.setCommandText(
+    createTableUnlessThere(
+        connection, "DictionaryItem",
         "CREATE TABLE IF NOT EXISTS DictionaryItem (DictionaryItemID INTEGER PRIMARY KEY AUTOINCREMENT, "
         "DictionaryGroupID int NOT NULL, DictionaryItemText varchar(100) NOT NULL, Retired int NOT NULL DEFAULT 0);\n"
         "CREATE UNIQUE INDEX IF NOT EXISTS DictionaryItemTexts ON DictionaryItem (DictionaryGroupID, "
         "lower(DictionaryItemText));");
-    create.executeScript();
 }
 
 std::optional<DictionaryRef> dictionaryOfField(db::TADOConnection& connection, const std::string& keyField,

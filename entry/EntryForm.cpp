@@ -458,7 +458,6 @@ void EntryForm::openFoundDocument()
 void EntryForm::printResult()
 {
     if (!results_ || !results_->active()) search();
-    db::TADOQuery& q = *results_;
     std::optional<std::string> path = askSaveFile();
     if (!path) return;
     std::string lower = tk::lowerAscii(*path);

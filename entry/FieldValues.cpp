@@ -21,38 +21,6 @@ db::Cell nullCell()
     return {};
 }
 
-db::Cell integerCell(int64_t v)
-{
-    db::Cell c;
-    c.type = db::Cell::Type::Integer;
-    c.i = v;
-    return c;
-}
-
-db::Cell textCell(std::string s)
-{
-    db::Cell c;
-    c.type = db::Cell::Type::Text;
-    c.s = std::move(s);
-    return c;
-}
-
-db::Cell bytesCell(std::string s)
-{
-    db::Cell c;
-    c.type = db::Cell::Type::Bytes;
-    c.s = std::move(s);
-    return c;
-}
-
-db::Cell floatCell(double d)
-{
-    db::Cell c;
-    c.type = db::Cell::Type::Float;
-    c.d = d;
-    return c;
-}
-
 std::string trimmed(const std::string& s)
 {
     size_t b = s.find_first_not_of(" \t");
@@ -109,12 +77,12 @@ StoredValue fromText(const std::string& typed, const DocumentColumn& column, tk:
         int64_t v = 0;
         const char* begin = text.data() + (text.size() > 1 && text[0] == '+' ? 1 : 0);
         auto [end, ec] = std::from_chars(begin, text.data() + text.size(), v);
-        if (ec == std::errc() && end == text.data() + text.size()) return {integerCell(v), {}};
+        if (ec == std::errc() && end == text.data() + text.size()) return {db::Cell::integer(v), {}};
         if (locale.parseFloat(text)) return refuse("Csak egész szám adható meg: ", field);
         return refuse("Érvénytelen szám: ", field);
     }
     if (isFloatKind(column.kind)) {
-        if (auto v = locale.parseFloat(text)) return {floatCell(*v), {}};
+        if (auto v = locale.parseFloat(text)) return {db::Cell::real(*v), {}};
         return refuse("Érvénytelen szám: ", field);
     }
     if (db::isKindOf(column.kind, db::FieldKind::DateTime)) {
@@ -123,14 +91,14 @@ StoredValue fromText(const std::string& typed, const DocumentColumn& column, tk:
             if (c == '.') c = locale.dateSeparator;
         auto ymd = locale.parseDate(dotted);
         if (!ymd) return refuse("Érvénytelen dátum: ", field);
-        return {textCell(isoDate(tk::encodeDate(ymd->year, ymd->month, ymd->day))), {}};
+        return {db::Cell::text(isoDate(tk::encodeDate(ymd->year, ymd->month, ymd->day))), {}};
     }
     if (checkLength && column.size > 0 && static_cast<int>(tk::toU32(typed).size()) > column.size)
         return {nullCell(),
                 "Túl hosszú szöveg (legfeljebb " + std::to_string(column.size) + " karakter): " + fieldLabel(field)};
     if (db::isKindOf(column.kind, db::FieldKind::Bytes) || column.kind == db::FieldKind::Blob)
-        return {bytesCell(typed), {}};
-    return {textCell(typed), {}};
+        return {db::Cell::bytes(typed), {}};
+    return {db::Cell::text(typed), {}};
 }
 
 }  // namespace
@@ -173,16 +141,16 @@ StoredValue storedValue(tk::TControl& field, const DocumentColumn& column)
     }
     if (auto* picker = tk::as<TZEDPicker>(&field)) {
         if (!picker->checked()) return required ? refuse("Kötelező mező: ", field) : StoredValue{nullCell(), {}};
-        if (db::isKindOf(column.kind, db::FieldKind::DateTime)) return {textCell(isoDate(picker->date())), {}};
+        if (db::isKindOf(column.kind, db::FieldKind::DateTime)) return {db::Cell::text(isoDate(picker->date())), {}};
         return fromText(variantText(picker->FieldValue()), column, field);
     }
     if (auto* box = tk::as<TZEDChxBox>(&field)) {
         bool on = box->checked();
         if (db::isKindOf(column.kind, db::FieldKind::Bytes) || column.kind == db::FieldKind::Blob)
-            return {bytesCell(std::string(1, on ? '\x01' : '\x00')), {}};
-        if (isTextKind(column.kind)) return {textCell(on ? "1" : "0"), {}};
+            return {db::Cell::bytes(std::string(1, on ? '\x01' : '\x00')), {}};
+        if (isTextKind(column.kind)) return {db::Cell::text(on ? "1" : "0"), {}};
         if (isIntegerKind(column.kind) || column.kind == db::FieldKind::Boolean || isFloatKind(column.kind))
-            return {integerCell(on ? 1 : 0), {}};
+            return {db::Cell::integer(on ? 1 : 0), {}};
         return refuse("Ez a mező nem tárolható a Document tábla oszlopában: ", field);
     }
     return refuse("Ez a mező nem tárolható a Document tábla oszlopában: ", field);

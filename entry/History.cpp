@@ -9,17 +9,22 @@
 
 namespace velmora {
 
-void ensureHistoryTable(db::TADOConnection& connection)
+void createTableUnlessThere(db::TADOConnection& connection, const char* table, const char* script)
 {
-    for (const std::string& table : connection.tableNames())
-        if (tk::sameName(table, "DocumentHistory")) return;
+    for (const std::string& name : connection.tableNames())
+        if (tk::sameName(name, table)) return;
     db::TADOCommand create(nullptr);
     create.setConnection(&connection);
-    // Two programs starting at once may both get here: IF NOT EXISTS.
-    create.setCommandText(
+    create.setCommandText(script);
+    create.executeScript();
+}
+
+void ensureHistoryTable(db::TADOConnection& connection)
+{
+    createTableUnlessThere(
+        connection, "DocumentHistory",
         "CREATE TABLE IF NOT EXISTS DocumentHistory (HistoryID INTEGER PRIMARY KEY AUTOINCREMENT, "
         "DocumentID int NOT NULL, UserID int NOT NULL, ChangedAt datetime NOT NULL, Action varchar(20) NOT NULL)");
-    create.executeScript();
 }
 
 void recordHistory(db::TADOConnection& connection, int64_t documentID, int32_t userID, const char* what)

@@ -16,6 +16,10 @@ namespace velmora {
 // before the clerk's program, or by the designer alone).
 void ensureHistoryTable(db::TADOConnection& connection);
 
+// Runs `script` (its CREATE statements say IF NOT EXISTS, for two programs
+// starting at once) unless the database has a table named `table`.
+void createTableUnlessThere(db::TADOConnection& connection, const char* table, const char* script);
+
 // What a history row records.
 inline constexpr const char* historyInsert = "felvitel";
 inline constexpr const char* historyUpdate = "módosítás";

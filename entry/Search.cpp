@@ -59,14 +59,6 @@ std::string isoDay(double day)
     return buf;
 }
 
-db::Cell textCell(std::string s)
-{
-    db::Cell c;
-    c.type = db::Cell::Type::Text;
-    c.s = std::move(s);
-    return c;
-}
-
 class Builder {
 public:
     std::string bind(db::Cell value)
@@ -137,7 +129,8 @@ public:
             return;
         }
         if (relation == Relation::Like || relation == Relation::NotLike) {
-            std::string like = "vfold(" + c + ") like vfold(" + bind(textCell(likePattern(typed))) + ") escape '!'";
+            std::string like =
+                "vfold(" + c + ") like vfold(" + bind(db::Cell::text(likePattern(typed))) + ") escape '!'";
             add(relation == Relation::Like ? like : c + " is null or not (" + like + ")");
             return;
         }
@@ -163,20 +156,8 @@ public:
     std::vector<std::string> words;
 
 private:
-    static db::Cell bytes(char b)
-    {
-        db::Cell c;
-        c.type = db::Cell::Type::Bytes;
-        c.s = std::string(1, b);
-        return c;
-    }
-    static db::Cell integer(int64_t v)
-    {
-        db::Cell c;
-        c.type = db::Cell::Type::Integer;
-        c.i = v;
-        return c;
-    }
+    static db::Cell bytes(char b) { return db::Cell::bytes(std::string(1, b)); }
+    static db::Cell integer(int64_t v) { return db::Cell::integer(v); }
 
     void compare(const std::string& c, const std::string& left, const std::string& right, Relation relation,
                  tk::TControl& field)
@@ -195,8 +176,8 @@ private:
     // A date compares by the day, whatever time of day a value holds.
     void day(const std::string& c, Relation relation, double date, tk::TControl& field)
     {
-        auto from = [&] { return bind(textCell(isoDay(date))); };
-        auto to = [&] { return bind(textCell(isoDay(date + 1))); };
+        auto from = [&] { return bind(db::Cell::text(isoDay(date))); };
+        auto to = [&] { return bind(db::Cell::text(isoDay(date + 1))); };
         switch (relation) {
         case Relation::Equal: {
             std::string f = from();
@@ -224,13 +205,13 @@ private:
         std::string group = bind(integer(dictionary));
         if (relation == Relation::Like || relation == Relation::NotLike) {
             std::string in = c + " in (Select DictionaryItemID from DictionaryItem where DictionaryGroupID = " + group +
-                             " and vfold(DictionaryItemText) like vfold(" + bind(textCell(likePattern(typed))) +
+                             " and vfold(DictionaryItemText) like vfold(" + bind(db::Cell::text(likePattern(typed))) +
                              ") escape '!')";
             add(relation == Relation::Like ? in : c + " is null or not (" + in + ")");
             return;
         }
         std::string in = c + " in (Select DictionaryItemID from DictionaryItem where DictionaryGroupID = " + group +
-                         " and vfold(DictionaryItemText) = vfold(" + bind(textCell(typed)) + "))";
+                         " and vfold(DictionaryItemText) = vfold(" + bind(db::Cell::text(typed)) + "))";
         if (relation == Relation::Equal) add(in);
         else if (relation == Relation::NotEqual) add(c + " is null or not (" + in + ")");
         else throw ESearchRefused("Ez a feltétel nem használható ennél a mezőnél: " + fieldLabel(field));
