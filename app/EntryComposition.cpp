@@ -15,16 +15,8 @@
 namespace velmora {
 
 namespace {
-EntryForm* running = nullptr;
-
-// Forgets the running form when the application lets it go.
-struct KeptEntryForm {
-    std::unique_ptr<EntryForm> form;
-    ~KeptEntryForm()
-    {
-        if (running == form.get()) running = nullptr;
-    }
-};
+// The application keeps the form; this only looks at it.
+std::weak_ptr<EntryForm> running;
 }  // namespace
 
 // The logged-in user's group, for the title of a printed list.
@@ -40,7 +32,7 @@ static std::string groupName()
 
 EntryForm* runningEntryForm()
 {
-    return running;
+    return running.lock().get();
 }
 
 const tk::ClassInfo& EntryComposition::mainWindowClass() const
@@ -70,19 +62,18 @@ void EntryComposition::placeAndShow()
     TfrmClientMain* main = frmClientMain.get();
     main->show();
     main->bringToFront();
-    auto kept = std::make_shared<KeptEntryForm>();
-    kept->form = std::make_unique<EntryForm>(*main, *dmClientMain->ADOConnection, dmClientMain->UserID());
-    running = kept->form.get();
+    auto form = std::make_shared<EntryForm>(*main, *dmClientMain->ADOConnection, dmClientMain->UserID());
+    running = form;
     // Searching fills the data module's result query, which the search
     // page's grid shows.
     dmClientMain->qryGetMainData->setConnection(dmClientMain->ADOConnection);
-    running->setResultQuery(dmClientMain->qryGetMainData);
-    running->setGroupName(groupName());
+    form->setResultQuery(dmClientMain->qryGetMainData);
+    form->setGroupName(groupName());
     // A design stored without the grid's data source still shows results.
     if (auto* grid = tk::as<tk::TDBGrid>(main->findComponent("dbgSearch")); grid && !grid->dataSource())
         grid->setDataSource(dmClientMain->dtsGetMainData);
-    tk::Application->keepUntilEnd(kept);
-    running->start(storedDesign_);
+    tk::Application->keepUntilEnd(form);
+    form->start(storedDesign_);
 }
 
 int runVelmoraEntry(tk::Platform& platform, const std::string& executablePath)

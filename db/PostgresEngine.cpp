@@ -359,11 +359,7 @@ int64_t PostgresEngine::execute(const std::string& sql, const std::vector<Cell>&
                                  "\" already exists in another letter case");
         run("COMMIT", {});
     } catch (...) {
-        try {
-            if (PQstatus(conn_) == CONNECTION_OK) run("ROLLBACK", {});
-        } catch (const EDatabaseError&) {
-            // The connection is gone: the server has rolled it back.
-        }
+        rollback();
         throw;
     }
     return 0;

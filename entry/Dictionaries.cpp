@@ -6,19 +6,12 @@
 #include "db/DatabaseError.h"
 #include "db/Query.h"
 #include "entry/History.h"
+#include "entry/Refusal.h"
 #include "toolkit/text/Text.h"
-
-#include <stdexcept>
 
 namespace velmora {
 
 namespace {
-
-// A refusal the clerk reads; nothing was written.
-class EDictionaryRefused : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 std::optional<int64_t> entryWithText(db::TADOConnection& connection, int64_t dictionary, const std::string& text)
 {
@@ -28,14 +21,6 @@ std::optional<int64_t> entryWithText(db::TADOConnection& connection, int64_t dic
 }
 
 }  // namespace
-
-std::string entryText(const std::string& typed)
-{
-    size_t a = 0, b = typed.size();
-    while (a < b && static_cast<unsigned char>(typed[a]) <= 32) ++a;
-    while (b > a && static_cast<unsigned char>(typed[b - 1]) <= 32) --b;
-    return typed.substr(a, b - a);
-}
 
 void ensureDictionaryItemTable(db::TADOConnection& connection)
 {
@@ -88,8 +73,8 @@ std::vector<DictionaryEntry> dictionaryEntries(db::TADOConnection& connection, i
 
 int64_t addDictionaryEntry(db::TADOConnection& connection, int64_t dictionary, const std::string& typed)
 {
-    std::string text = entryText(typed);
-    if (text.empty()) throw EDictionaryRefused("Üres szótárelem nem vehető fel.");
+    std::string text = tk::trimmed(typed);
+    if (text.empty()) throw ERefused("Üres szótárelem nem vehető fel.");
     if (auto existing = entryWithText(connection, dictionary, text)) return *existing;
     db::TADOCommand insert(nullptr);
     insert.setConnection(&connection);
@@ -109,8 +94,8 @@ int64_t addDictionaryEntry(db::TADOConnection& connection, int64_t dictionary, c
 
 void changeDictionaryEntry(db::TADOConnection& connection, int64_t entry, const std::string& typed, bool retired)
 {
-    std::string text = entryText(typed);
-    if (text.empty()) throw EDictionaryRefused("Üres szótárelem nem vehető fel.");
+    std::string text = tk::trimmed(typed);
+    if (text.empty()) throw ERefused("Üres szótárelem nem vehető fel.");
     db::TADOCommand update(nullptr);
     update.setConnection(&connection);
     update.setCommandText(
@@ -121,7 +106,7 @@ void changeDictionaryEntry(db::TADOConnection& connection, int64_t entry, const 
     try {
         update.execute();
     } catch (const db::EDuplicateKey&) {
-        throw EDictionaryRefused("Ilyen szótárelem már van: „" + text + "”");
+        throw ERefused("Ilyen szótárelem már van: „" + text + "”");
     }
 }
 

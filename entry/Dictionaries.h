@@ -46,7 +46,4 @@ int64_t addDictionaryEntry(db::TADOConnection& connection, int64_t dictionary, c
 // sets whether it is retired.
 void changeDictionaryEntry(db::TADOConnection& connection, int64_t entry, const std::string& text, bool retired);
 
-// The text trimmed of blanks at both ends.
-std::string entryText(const std::string& typed);
-
 }  // namespace velmora

@@ -104,20 +104,28 @@ void DictionaryField::keyDown(uint16_t& key)
     }
 }
 
-void DictionaryField::left()
+std::optional<std::string> DictionaryField::unmatchedText()
 {
-    if (asking_ || !edit_ || !edit_->enabled()) return;
-    std::string text = entryText(edit_->text());
+    std::string text = tk::trimmed(edit_->text());
     if (text.empty()) {
         clear();
-        return;
+        return std::nullopt;
     }
-    if (text == takenText_) return;
+    if (text == takenText_) return std::nullopt;
     reload();
     if (const DictionaryEntry* e = offeredWithText(text)) {
         take(*e);
-        return;
+        return std::nullopt;
     }
+    return text;
+}
+
+void DictionaryField::left()
+{
+    if (asking_ || !edit_ || !edit_->enabled()) return;
+    std::optional<std::string> unmatched = unmatchedText();
+    if (!unmatched) return;
+    const std::string& text = *unmatched;
     asking_ = true;
     int answer = askQuestion("frmAddEntry", "Nincs ilyen szótárelem: „" + text + "”. Felveszi a szótárba?", false);
     asking_ = false;
@@ -133,18 +141,8 @@ void DictionaryField::left()
 
 std::string DictionaryField::resolveForSave()
 {
-    std::string text = entryText(edit_->text());
-    if (text.empty()) {
-        clear();
-        return {};
-    }
-    if (text == takenText_) return {};
-    reload();
-    if (const DictionaryEntry* e = offeredWithText(text)) {
-        take(*e);
-        return {};
-    }
-    return "Nincs ilyen szótárelem: „" + text + "”";
+    std::optional<std::string> unmatched = unmatchedText();
+    return unmatched ? "Nincs ilyen szótárelem: „" + *unmatched + "”" : std::string();
 }
 
 void DictionaryField::openLookupList()

@@ -11,6 +11,7 @@
 #include "toolkit/core/ComponentRef.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,10 @@ private:
     void textChanged();
     void keyDown(uint16_t& key);
     void left();
+    // Makes the hidden value agree with the text where it can (empty: none;
+    // the taken text: kept; an offered entry's text: that entry); gives the
+    // text that matches no entry, or none.
+    std::optional<std::string> unmatchedText();
     void openLookupList();
     void openUpkeep();
     void take(const DictionaryEntry& entry);

@@ -9,8 +9,6 @@
 #include "toolkit/widgets/Labels.h"
 #include "toolkit/widgets/PlaceControl.h"
 
-#include <memory>
-
 namespace velmora {
 
 TK_DEFINE_CLASS(TfrmDictionaryUpkeep, tk::TForm) {}
@@ -71,8 +69,7 @@ int64_t TfrmDictionaryUpkeep::chosenEntry() const
 
 bool editDictionaryEntries(db::TADOConnection& connection, const DictionaryRef& dictionary)
 {
-    std::unique_ptr<TfrmDictionaryUpkeep, void (*)(TfrmDictionaryUpkeep*)> dialog(
-        tk::createForm<TfrmDictionaryUpkeep>(nullptr), [](TfrmDictionaryUpkeep* d) { d->free(); });
+    auto dialog = tk::createOwnedForm<TfrmDictionaryUpkeep>();
     dialog->setEntries(dictionary.name, dictionaryEntries(connection, dictionary.id));
     if (dialog->showModal() != tk::mrOk || !dialog->chosenEntry()) return false;
     changeDictionaryEntry(connection, dialog->chosenEntry(), dialog->edtText->text(), dialog->chxRetired->checked());

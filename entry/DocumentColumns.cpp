@@ -3,7 +3,10 @@
 
 #include "db/Query.h"
 #include "startup/Schema.h"
+#include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
+
+#include <cstdio>
 
 namespace velmora {
 
@@ -19,6 +22,58 @@ DocumentColumns DocumentColumns::read(db::TADOQuery& query)
     }
     query.close();
     return result;
+}
+
+bool isIntegerColumn(const DocumentColumn& c)
+{
+    return db::isKindOf(c.kind, db::FieldKind::Integer) || c.kind == db::FieldKind::LargeInt ||
+           c.kind == db::FieldKind::Boolean;
+}
+
+bool isFloatColumn(const DocumentColumn& c)
+{
+    return c.kind == db::FieldKind::Float || c.kind == db::FieldKind::BCD;
+}
+
+bool isTextColumn(const DocumentColumn& c)
+{
+    return db::isKindOf(c.kind, db::FieldKind::String) || c.kind == db::FieldKind::Memo;
+}
+
+bool isDateColumn(const DocumentColumn& c)
+{
+    return db::isKindOf(c.kind, db::FieldKind::DateTime);
+}
+
+bool isBytesColumn(const DocumentColumn& c)
+{
+    return db::isKindOf(c.kind, db::FieldKind::Bytes) || c.kind == db::FieldKind::Blob;
+}
+
+bool isYesNoColumn(const DocumentColumn& c)
+{
+    return db::isKindOf(c.kind, db::FieldKind::Bytes) || c.kind == db::FieldKind::Boolean;
+}
+
+db::Cell yesNoCell(bool yes, const DocumentColumn& c)
+{
+    return isBytesColumn(c) ? db::Cell::bytes(std::string(1, yes ? '\x01' : '\x00')) : db::Cell::integer(yes ? 1 : 0);
+}
+
+std::string storedDay(double day)
+{
+    int y = 0, m = 0, d = 0;
+    tk::decodeDate(day, y, m, d);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d 00:00:00", y, m, d);
+    return buf;
+}
+
+std::optional<double> dayOfStored(const std::string& stored)
+{
+    int y = 0, m = 0, d = 0;
+    if (std::sscanf(stored.c_str(), "%4d-%2d-%2d", &y, &m, &d) != 3 || !tk::isValidDate(y, m, d)) return std::nullopt;
+    return tk::encodeDate(y, m, d);
 }
 
 const DocumentColumn* DocumentColumns::find(std::string_view name) const

@@ -13,6 +13,7 @@
 #include "entry/FieldValues.h"
 #include "entry/History.h"
 #include "entry/Question.h"
+#include "entry/Refusal.h"
 #include "entry/SaveFileDialog.h"
 #include "entry/Search.h"
 #include "toolkit/core/PropertyAccess.h"
@@ -26,17 +27,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <stdexcept>
 
 namespace velmora {
 
 namespace {
-
-// A refusal the clerk reads in a message box; nothing was written.
-class EEntryRefused : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 bool isFieldControl(const tk::TControl* c)
 {
@@ -169,9 +163,9 @@ std::vector<EntryForm::BoundField> EntryForm::boundFields() const
         if (keyField.empty()) continue;
         const DocumentColumn* column = columns_.find(keyField);
         if (!column || !fitsBrackets(column->name) || tk::sameName(column->name, "DocumentID"))
-            throw EEntryRefused("Nincs ilyen oszlop a Document táblában: " + keyField);
+            throw ERefused("Nincs ilyen oszlop a Document táblában: " + keyField);
         for (const BoundField& b : bound)
-            if (b.column == column) throw EEntryRefused("Két mező is ugyanabba az oszlopba írna: " + column->name);
+            if (b.column == column) throw ERefused("Két mező is ugyanabba az oszlopba írna: " + column->name);
         bound.push_back({field, column});
     }
     return bound;
@@ -224,6 +218,15 @@ bool EntryForm::hasUnsavedChanges() const
     return (state_ == 2 || state_ == 3) && snapshot() != snapshot_;
 }
 
+void EntryForm::focusFirstField()
+{
+    for (tk::TControl* field : fields())
+        if (auto* w = tk::as<tk::TWinControl>(field); w && w->canFocus()) {
+            w->setFocus();
+            return;
+        }
+}
+
 void EntryForm::newDocument()
 {
     if (state_ != 0 && state_ != 1) return;
@@ -231,11 +234,7 @@ void EntryForm::newDocument()
     applyState(3);
     snapshot_ = snapshot();
     setStatus("Új dokumentum");
-    for (tk::TControl* field : fields())
-        if (auto* w = tk::as<tk::TWinControl>(field); w && w->canFocus()) {
-            w->setFocus();
-            break;
-        }
+    focusFirstField();
 }
 
 void EntryForm::modifyDocument()
@@ -244,11 +243,7 @@ void EntryForm::modifyDocument()
     applyState(2);
     snapshot_ = snapshot();
     setStatus("Dokumentum: " + std::to_string(shown_) + " (módosítás)");
-    for (tk::TControl* field : fields())
-        if (auto* w = tk::as<tk::TWinControl>(field); w && w->canFocus()) {
-            w->setFocus();
-            break;
-        }
+    focusFirstField();
 }
 
 void EntryForm::saveDocument()
@@ -261,13 +256,13 @@ void EntryForm::saveDocument()
             std::string refusal = d->resolveForSave();
             if (!refusal.empty()) {
                 if (auto* w = tk::as<tk::TWinControl>(b.field); w && w->canFocus()) w->setFocus();
-                throw EEntryRefused(refusal);
+                throw ERefused(refusal);
             }
         }
         StoredValue v = storedValue(*b.field, *b.column);
         if (!v.refusal.empty()) {
             if (auto* w = tk::as<tk::TWinControl>(b.field); w && w->canFocus()) w->setFocus();
-            throw EEntryRefused(v.refusal);
+            throw ERefused(v.refusal);
         }
         values.push_back(std::move(v.cell));
     }
@@ -331,7 +326,7 @@ void EntryForm::updateDocument(const std::vector<BoundField>& bound, const std::
             recordHistory(*connection_, shown_, userID_, historyUpdate);
         });
         if (changedMeanwhile)
-            throw EEntryRefused("A dokumentumot időközben valaki más módosította, ezért a mentés nem történt meg.");
+            throw ERefused("A dokumentumot időközben valaki más módosította, ezért a mentés nem történt meg.");
     } else {
         inTransaction(*connection_, [&] { recordHistory(*connection_, shown_, userID_, historyUpdate); });
     }
@@ -350,7 +345,7 @@ void EntryForm::showDocument(int64_t documentID)
         shown_ = 0;
         shownValues_.clear();
         applyState(0);
-        throw EEntryRefused("A dokumentum már nem létezik: " + std::to_string(documentID));
+        throw ERefused("A dokumentum már nem létezik: " + std::to_string(documentID));
     }
     applyState(1);
     shown_ = documentID;
@@ -391,19 +386,18 @@ bool EntryForm::mayClose()
     }
 }
 
+bool EntryForm::leaveEditing()
+{
+    if (state_ != 2 && state_ != 3) return true;
+    if (!mayClose()) return false;
+    // Nothing to save, or the clerk chose not to: back to what is stored.
+    if (state_ == 2 || state_ == 3) cancelEditing();
+    return true;
+}
+
 void EntryForm::search()
 {
-    // Unsaved changes come first; the search then leaves the editing.
-    if (state_ == 2 || state_ == 3) {
-        if (hasUnsavedChanges()) {
-            int answer = askToSaveChanges();
-            if (answer == tk::mrCancel) return;
-            if (answer == tk::mrYes) saveDocument();
-            else cancelEditing();
-        } else {
-            cancelEditing();
-        }
-    }
+    if (!leaveEditing()) return;
     std::vector<SearchField> conditions;
     if (auto* page = tk::as<tk::TWinControl>(window_->findComponent("tsSearch")))
         for (tk::TControl* c : page->controls()) {
@@ -412,7 +406,7 @@ void EntryForm::search()
             if (keyField.empty()) continue;
             const DocumentColumn* column = columns_.find(keyField);
             if (!column || !fitsBrackets(column->name))
-                throw EEntryRefused("Nincs ilyen oszlop a Document táblában: " + keyField);
+                throw ERefused("Nincs ilyen oszlop a Document táblában: " + keyField);
             std::optional<int64_t> dictionary;
             if (auto* edit = tk::as<TZEDit>(c))
                 if (auto d = dictionaryOfField(*connection_, keyField, edit->Dictionary())) dictionary = d->id;
@@ -448,7 +442,7 @@ void EntryForm::openFoundDocument()
 {
     db::TADOQuery* q = results_.get();
     if (!q || !q->active() || q->recordCount() == 0 || q->eof()) return;
-    if ((state_ == 2 || state_ == 3) && hasUnsavedChanges() && !mayClose()) return;
+    if (!leaveEditing()) return;
     int64_t id = q->fieldByName("DocumentID")->asInteger();
     showDocument(id);
     if (auto* pages = tk::as<tk::TPageControl>(window_->findComponent("pcData")))
@@ -466,7 +460,7 @@ void EntryForm::printResult()
         return lower.size() >= t.size() && lower.compare(lower.size() - t.size(), t.size(), t) == 0;
     };
     bool pdf = endsWith(".pdf");
-    if (!pdf && !endsWith(".csv")) throw EEntryRefused("Csak .pdf vagy .csv fájlba lehet menteni: " + *path);
+    if (!pdf && !endsWith(".csv")) throw ERefused("Csak .pdf vagy .csv fájlba lehet menteni: " + *path);
     tk::PrintedList list = resultList();
     if (pdf) tk::Application->platform().printToPdf(list, *path);
     else writeCsv(list, *path);

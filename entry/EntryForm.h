@@ -86,6 +86,10 @@ private:
     // names no column of Document, or a column twice.
     std::vector<BoundField> boundFields() const;
     void applyState(int state);
+    void focusFirstField();
+    // Ends modifying or entering before another document is shown: unsaved
+    // changes are asked about first. False when the clerk chose to stay.
+    bool leaveEditing();
     DictionaryField* dictionaryFieldOf(const tk::TControl* field) const;
     void setStatus(const std::string& text);
     std::vector<std::string> snapshot() const;

@@ -21,47 +21,6 @@ db::Cell nullCell()
     return {};
 }
 
-std::string trimmed(const std::string& s)
-{
-    size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return {};
-    size_t e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
-}
-
-bool isIntegerKind(db::FieldKind k)
-{
-    return db::isKindOf(k, db::FieldKind::Integer) || k == db::FieldKind::LargeInt;
-}
-
-bool isFloatKind(db::FieldKind k)
-{
-    return k == db::FieldKind::Float || k == db::FieldKind::BCD;
-}
-
-bool isTextKind(db::FieldKind k)
-{
-    return db::isKindOf(k, db::FieldKind::String) || k == db::FieldKind::Memo;
-}
-
-// A date as the database keeps it: ISO order, midnight.
-std::string isoDate(double day)
-{
-    int y = 0, m = 0, d = 0;
-    tk::decodeDate(day, y, m, d);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d 00:00:00", y, m, d);
-    return buf;
-}
-
-// The day a stored date-time names (its first ten characters, yyyy-mm-dd).
-std::optional<double> dayOf(const std::string& stored)
-{
-    int y = 0, m = 0, d = 0;
-    if (std::sscanf(stored.c_str(), "%4d-%2d-%2d", &y, &m, &d) != 3 || !tk::isValidDate(y, m, d)) return std::nullopt;
-    return tk::encodeDate(y, m, d);
-}
-
 StoredValue refuse(const char* what, tk::TControl& field)
 {
     return {nullCell(), std::string(what) + fieldLabel(field)};
@@ -71,9 +30,9 @@ StoredValue refuse(const char* what, tk::TControl& field)
 StoredValue fromText(const std::string& typed, const DocumentColumn& column, tk::TControl& field,
                      bool checkLength = true)
 {
-    std::string text = trimmed(typed);
+    std::string text = tk::trimmed(typed);
     const tk::Locale& locale = tk::currentLocale();
-    if (isIntegerKind(column.kind) || column.kind == db::FieldKind::Boolean) {
+    if (isIntegerColumn(column)) {
         int64_t v = 0;
         const char* begin = text.data() + (text.size() > 1 && text[0] == '+' ? 1 : 0);
         auto [end, ec] = std::from_chars(begin, text.data() + text.size(), v);
@@ -81,23 +40,22 @@ StoredValue fromText(const std::string& typed, const DocumentColumn& column, tk:
         if (locale.parseFloat(text)) return refuse("Csak egész szám adható meg: ", field);
         return refuse("Érvénytelen szám: ", field);
     }
-    if (isFloatKind(column.kind)) {
+    if (isFloatColumn(column)) {
         if (auto v = locale.parseFloat(text)) return {db::Cell::real(*v), {}};
         return refuse("Érvénytelen szám: ", field);
     }
-    if (db::isKindOf(column.kind, db::FieldKind::DateTime)) {
+    if (isDateColumn(column)) {
         std::string dotted = text;
         for (char& c : dotted)
             if (c == '.') c = locale.dateSeparator;
         auto ymd = locale.parseDate(dotted);
         if (!ymd) return refuse("Érvénytelen dátum: ", field);
-        return {db::Cell::text(isoDate(tk::encodeDate(ymd->year, ymd->month, ymd->day))), {}};
+        return {db::Cell::text(storedDay(tk::encodeDate(ymd->year, ymd->month, ymd->day))), {}};
     }
     if (checkLength && column.size > 0 && static_cast<int>(tk::toU32(typed).size()) > column.size)
         return {nullCell(),
                 "Túl hosszú szöveg (legfeljebb " + std::to_string(column.size) + " karakter): " + fieldLabel(field)};
-    if (db::isKindOf(column.kind, db::FieldKind::Bytes) || column.kind == db::FieldKind::Blob)
-        return {db::Cell::bytes(typed), {}};
+    if (isBytesColumn(column)) return {db::Cell::bytes(typed), {}};
     return {db::Cell::text(typed), {}};
 }
 
@@ -120,8 +78,8 @@ std::string fieldLabel(tk::TControl& field)
                 break;
             }
     }
-    caption = trimmed(caption);
-    if (!caption.empty() && caption.back() == ':') caption = trimmed(caption.substr(0, caption.size() - 1));
+    caption = tk::trimmed(caption);
+    if (!caption.empty() && caption.back() == ':') caption = tk::trimmed(caption.substr(0, caption.size() - 1));
     if (caption.empty() || caption == "Mezőnév") return tk::getPropTextOr(field, "KeyField");
     return caption;
 }
@@ -141,16 +99,14 @@ StoredValue storedValue(tk::TControl& field, const DocumentColumn& column)
     }
     if (auto* picker = tk::as<TZEDPicker>(&field)) {
         if (!picker->checked()) return required ? refuse("Kötelező mező: ", field) : StoredValue{nullCell(), {}};
-        if (db::isKindOf(column.kind, db::FieldKind::DateTime)) return {db::Cell::text(isoDate(picker->date())), {}};
+        if (isDateColumn(column)) return {db::Cell::text(storedDay(picker->date())), {}};
         return fromText(variantText(picker->FieldValue()), column, field);
     }
     if (auto* box = tk::as<TZEDChxBox>(&field)) {
         bool on = box->checked();
-        if (db::isKindOf(column.kind, db::FieldKind::Bytes) || column.kind == db::FieldKind::Blob)
-            return {db::Cell::bytes(std::string(1, on ? '\x01' : '\x00')), {}};
-        if (isTextKind(column.kind)) return {db::Cell::text(on ? "1" : "0"), {}};
-        if (isIntegerKind(column.kind) || column.kind == db::FieldKind::Boolean || isFloatKind(column.kind))
-            return {db::Cell::integer(on ? 1 : 0), {}};
+        if (isTextColumn(column)) return {db::Cell::text(on ? "1" : "0"), {}};
+        if (isBytesColumn(column) || isIntegerColumn(column) || isFloatColumn(column))
+            return {yesNoCell(on, column), {}};
         return refuse("Ez a mező nem tárolható a Document tábla oszlopában: ", field);
     }
     return refuse("Ez a mező nem tárolható a Document tábla oszlopában: ", field);
@@ -161,7 +117,7 @@ void showStoredValue(tk::TControl& field, const DocumentColumn& column, const db
     const tk::Locale& locale = tk::currentLocale();
     bool isNull = cell.type == db::Cell::Type::Null;
     if (auto* picker = tk::as<TZEDPicker>(&field)) {
-        std::optional<double> day = isNull ? std::nullopt : dayOf(db::cellText(cell));
+        std::optional<double> day = isNull ? std::nullopt : dayOfStored(db::cellText(cell));
         if (day) picker->setDate(*day);
         picker->setChecked(day.has_value());
         return;
@@ -186,8 +142,8 @@ void showStoredValue(tk::TControl& field, const DocumentColumn& column, const db
     }
     std::string text;
     if (!isNull) {
-        if (db::isKindOf(column.kind, db::FieldKind::DateTime)) {
-            if (auto day = dayOf(db::cellText(cell))) {
+        if (isDateColumn(column)) {
+            if (auto day = dayOfStored(db::cellText(cell))) {
                 int y = 0, m = 0, d = 0;
                 tk::decodeDate(*day, y, m, d);
                 text = locale.formatDate(y, m, d);

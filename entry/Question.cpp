@@ -6,8 +6,6 @@
 #include "toolkit/widgets/Labels.h"
 #include "toolkit/widgets/PlaceControl.h"
 
-#include <memory>
-
 namespace velmora {
 
 TK_DEFINE_CLASS(TfrmQuestion, tk::TForm) {}
@@ -49,8 +47,7 @@ void TfrmQuestion::setQuestion(const std::string& name, const std::string& text,
 
 int askQuestion(const std::string& name, const std::string& text, bool withCancel)
 {
-    std::unique_ptr<TfrmQuestion, void (*)(TfrmQuestion*)> dialog(tk::createForm<TfrmQuestion>(nullptr),
-                                                                  [](TfrmQuestion* d) { d->free(); });
+    auto dialog = tk::createOwnedForm<TfrmQuestion>();
     dialog->setQuestion(name, text, withCancel);
     int result = dialog->showModal();
     return result == tk::mrYes || result == tk::mrNo ? result : tk::mrCancel;

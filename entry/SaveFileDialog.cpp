@@ -8,8 +8,6 @@
 #include "toolkit/widgets/PlaceControl.h"
 #include "toolkit/windows/Application.h"
 
-#include <memory>
-
 namespace velmora {
 
 TK_DEFINE_CLASS(TfrmSaveFile, tk::TForm) {}
@@ -44,8 +42,7 @@ std::optional<std::string> askSaveFile()
     if (auto chosen = tk::Application->platform().chooseSaveFile("Mentés")) {
         path = *chosen;
     } else {
-        std::unique_ptr<TfrmSaveFile, void (*)(TfrmSaveFile*)> dialog(tk::createForm<TfrmSaveFile>(nullptr),
-                                                                      [](TfrmSaveFile* d) { d->free(); });
+        auto dialog = tk::createOwnedForm<TfrmSaveFile>();
         if (dialog->showModal() != tk::mrOk) return std::nullopt;
         path = dialog->edtFileName->text();
     }

@@ -8,21 +8,16 @@
 #include "db/Connection.h"
 #include "entry/Dictionaries.h"
 #include "entry/FieldValues.h"
+#include "entry/Refusal.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
 
 #include <cstdio>
-#include <stdexcept>
 
 namespace velmora {
 
 namespace {
-
-class ESearchRefused : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 enum class Relation { Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual, Like, NotLike, Empty, NotEmpty };
 
@@ -32,31 +27,7 @@ Relation relationOf(tk::TControl& field)
     if (code.empty()) return Relation::Equal;
     for (size_t i = 0; i < std::size(relationCodes); ++i)
         if (tk::sameText(code, relationCodes[i])) return static_cast<Relation>(i);
-    throw ESearchRefused("Ismeretlen keresési feltétel: „" + code + "” (" + fieldLabel(field) + ")");
-}
-
-bool isText(const DocumentColumn& c)
-{
-    return db::isKindOf(c.kind, db::FieldKind::String) || c.kind == db::FieldKind::Memo;
-}
-
-bool isYesNo(const DocumentColumn& c)
-{
-    return db::isKindOf(c.kind, db::FieldKind::Bytes) || c.kind == db::FieldKind::Boolean;
-}
-
-bool isDate(const DocumentColumn& c)
-{
-    return db::isKindOf(c.kind, db::FieldKind::DateTime);
-}
-
-std::string isoDay(double day)
-{
-    int y = 0, m = 0, d = 0;
-    tk::decodeDate(day, y, m, d);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d 00:00:00", y, m, d);
-    return buf;
+    throw ERefused("Ismeretlen keresési feltétel: „" + code + "” (" + fieldLabel(field) + ")");
 }
 
 class Builder {
@@ -72,8 +43,8 @@ public:
     // A yes/no column reads "Igen" or "Nem" in the result.
     std::string yesNo(const std::string& c, const DocumentColumn& column)
     {
-        db::Cell yes = db::isKindOf(column.kind, db::FieldKind::Bytes) ? bytes('\x01') : integer(1);
-        return "case when " + c + " is null then '' when " + c + " = " + bind(yes) + " then 'Igen' else 'Nem' end";
+        return "case when " + c + " is null then '' when " + c + " = " + bind(yesNoCell(true, column)) +
+               " then 'Igen' else 'Nem' end";
     }
 
     // Adds the field's condition, if it has one, and its words.
@@ -86,7 +57,7 @@ public:
         std::string value;
         if (auto* box = tk::as<TZEDChxBox>(f.field)) value = box->checked() ? "igen" : "";
         else if (auto* picker = tk::as<TZEDPicker>(f.field)) value = variantText(picker->FieldValue());
-        else if (auto* edit = tk::as<TZEDit>(f.field)) value = entryText(edit->text());
+        else if (auto* edit = tk::as<TZEDit>(f.field)) value = tk::trimmed(edit->text());
         words.push_back(fieldLabel(*f.field) + " (" + (code.empty() ? std::string("Egyenlő") : code) + ")" +
                         (value.empty() ? std::string() : ": " + value));
     }
@@ -101,18 +72,16 @@ public:
             // A check box adds its condition only when ticked.
             if (auto* box = tk::as<TZEDChxBox>(&field); box && !box->checked()) return;
             std::string empty = c + " is null";
-            if (isText(column)) empty += " or " + c + " = ''";
-            else if (isYesNo(column) && db::isKindOf(column.kind, db::FieldKind::Bytes))
-                empty += " or " + c + " = " + bind(bytes('\x00'));
-            else if (isYesNo(column)) empty += " or " + c + " = 0";
+            if (isTextColumn(column)) empty += " or " + c + " = ''";
+            else if (isYesNoColumn(column)) empty += " or " + c + " = " + bind(yesNoCell(false, column));
             add(relation == Relation::Empty ? empty : "not (" + empty + ")");
             return;
         }
         if (auto* box = tk::as<TZEDChxBox>(&field)) {
             if (!box->checked()) return;
             // A ticked box looks for "yes".
-            db::Cell yes = db::isKindOf(column.kind, db::FieldKind::Bytes) ? bytes('\x01') : integer(1);
-            add(relation == Relation::NotEqual ? c + " is null or " + c + " <> " + bind(yes) : c + " = " + bind(yes));
+            std::string yes = bind(yesNoCell(true, column));
+            add(relation == Relation::NotEqual ? c + " is null or " + c + " <> " + yes : c + " = " + yes);
             return;
         }
         if (auto* picker = tk::as<TZEDPicker>(&field)) {
@@ -122,7 +91,7 @@ public:
         }
         auto* edit = tk::as<TZEDit>(&field);
         if (!edit) return;
-        std::string typed = entryText(edit->text());
+        std::string typed = tk::trimmed(edit->text());
         if (typed.empty()) return;
         if (f.dictionary) {
             dictionaryField(c, relation, *f.dictionary, typed, field);
@@ -134,20 +103,20 @@ public:
             add(relation == Relation::Like ? like : c + " is null or not (" + like + ")");
             return;
         }
-        if (isDate(column)) {
+        if (isDateColumn(column)) {
             std::string dotted = typed;
             for (char& ch : dotted)
                 if (ch == '.') ch = tk::currentLocale().dateSeparator;
             auto ymd = tk::currentLocale().parseDate(dotted);
-            if (!ymd) throw ESearchRefused("Érvénytelen dátum: " + fieldLabel(field));
+            if (!ymd) throw ERefused("Érvénytelen dátum: " + fieldLabel(field));
             day(c, relation, tk::encodeDate(ymd->year, ymd->month, ymd->day), field);
             return;
         }
         StoredValue v = searchValue(typed, column, field);
-        if (!v.refusal.empty()) throw ESearchRefused(v.refusal);
+        if (!v.refusal.empty()) throw ERefused(v.refusal);
         // Text compares without regard to letter case.
-        std::string left = isText(column) ? "vfold(" + c + ")" : c;
-        std::string right = isText(column) ? "vfold(" + bind(v.cell) + ")" : bind(v.cell);
+        std::string left = isTextColumn(column) ? "vfold(" + c + ")" : c;
+        std::string right = isTextColumn(column) ? "vfold(" + bind(v.cell) + ")" : bind(v.cell);
         compare(c, left, right, relation, field);
     }
 
@@ -156,9 +125,6 @@ public:
     std::vector<std::string> words;
 
 private:
-    static db::Cell bytes(char b) { return db::Cell::bytes(std::string(1, b)); }
-    static db::Cell integer(int64_t v) { return db::Cell::integer(v); }
-
     void compare(const std::string& c, const std::string& left, const std::string& right, Relation relation,
                  tk::TControl& field)
     {
@@ -169,15 +135,15 @@ private:
         case Relation::Greater: add(left + " > " + right); break;
         case Relation::LessEqual: add(left + " <= " + right); break;
         case Relation::GreaterEqual: add(left + " >= " + right); break;
-        default: throw ESearchRefused("Ez a feltétel nem használható ennél a mezőnél: " + fieldLabel(field));
+        default: throw ERefused("Ez a feltétel nem használható ennél a mezőnél: " + fieldLabel(field));
         }
     }
 
     // A date compares by the day, whatever time of day a value holds.
     void day(const std::string& c, Relation relation, double date, tk::TControl& field)
     {
-        auto from = [&] { return bind(db::Cell::text(isoDay(date))); };
-        auto to = [&] { return bind(db::Cell::text(isoDay(date + 1))); };
+        auto from = [&] { return bind(db::Cell::text(storedDay(date))); };
+        auto to = [&] { return bind(db::Cell::text(storedDay(date + 1))); };
         switch (relation) {
         case Relation::Equal: {
             std::string f = from();
@@ -193,7 +159,7 @@ private:
         case Relation::LessEqual: add(c + " < " + to()); break;
         case Relation::Greater: add(c + " >= " + to()); break;
         case Relation::GreaterEqual: add(c + " >= " + from()); break;
-        default: throw ESearchRefused("Ez a feltétel nem használható ennél a mezőnél: " + fieldLabel(field));
+        default: throw ERefused("Ez a feltétel nem használható ennél a mezőnél: " + fieldLabel(field));
         }
     }
 
@@ -202,7 +168,7 @@ private:
     void dictionaryField(const std::string& c, Relation relation, int64_t dictionary, const std::string& typed,
                          tk::TControl& field)
     {
-        std::string group = bind(integer(dictionary));
+        std::string group = bind(db::Cell::integer(dictionary));
         if (relation == Relation::Like || relation == Relation::NotLike) {
             std::string in = c + " in (Select DictionaryItemID from DictionaryItem where DictionaryGroupID = " + group +
                              " and vfold(DictionaryItemText) like vfold(" + bind(db::Cell::text(likePattern(typed))) +
@@ -214,7 +180,7 @@ private:
                          " and vfold(DictionaryItemText) = vfold(" + bind(db::Cell::text(typed)) + "))";
         if (relation == Relation::Equal) add(in);
         else if (relation == Relation::NotEqual) add(c + " is null or not (" + in + ")");
-        else throw ESearchRefused("Ez a feltétel nem használható ennél a mezőnél: " + fieldLabel(field));
+        else throw ERefused("Ez a feltétel nem használható ennél a mezőnél: " + fieldLabel(field));
     }
 };
 
@@ -262,7 +228,7 @@ SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::v
         if (r.dictionary)
             select +=
                 ", (Select DictionaryItemText from DictionaryItem where DictionaryItemID = Document." + c + ") as " + c;
-        else if (isYesNo(*r.column)) select += ", " + b.yesNo(c, *r.column) + " as " + c;
+        else if (isYesNoColumn(*r.column)) select += ", " + b.yesNo(c, *r.column) + " as " + c;
         else select += ", " + c;
     }
     std::string sql = select + " from Document";

@@ -25,19 +25,6 @@ TK_DEFINE_CLASS(TfrmSearchList, tk::TForm)
     t.method("dbgSearchDblClick", &TfrmSearchList::dbgSearchDblClick);
 }
 
-namespace {
-
-// Leading and trailing blanks and control characters removed.
-std::string trimmed(const std::string& s)
-{
-    size_t a = 0, b = s.size();
-    while (a < b && static_cast<unsigned char>(s[a]) <= 32) ++a;
-    while (b > a && static_cast<unsigned char>(s[b - 1]) <= 32) --b;
-    return s.substr(a, b - a);
-}
-
-}  // namespace
-
 TfrmSearchList::TfrmSearchList(tk::TComponent* owner) : tk::TForm(owner)
 {
     setName("frmSearchList");
@@ -101,7 +88,7 @@ bool TfrmSearchList::search()
     if (!q->locate(searchColumn_, tk::Value(typed), db::loCaseInsensitive | db::loPartialKey)) return false;
     // The typed characters stay before the caret, the completion is selected.
     int caret = edtSearch->selStart();
-    edtSearch->setText(trimmed(q->fieldByName(searchColumn_)->asString()));
+    edtSearch->setText(tk::trimmed(q->fieldByName(searchColumn_)->asString()));
     edtSearch->setSelStart(caret);
     edtSearch->setSelLength(tk::charCount(edtSearch->text()) - caret);
     return true;
@@ -149,7 +136,7 @@ void TfrmSearchList::startEmpty()
 void TfrmSearchList::takeCurrentRow()
 {
     armed_ = false;
-    edtSearch->setText(trimmed(query()->fieldByName(searchColumn_)->asString()));
+    edtSearch->setText(tk::trimmed(query()->fieldByName(searchColumn_)->asString()));
     found_ = true;
     armed_ = true;
     edtSearch->selectAll();

@@ -11,27 +11,22 @@
 namespace velmora {
 
 namespace {
-DesignModel* theModel = nullptr;
+// The application keeps the model; this only looks at it.
+std::weak_ptr<DesignModel> theModel;
 }  // namespace
-
-DesignModel::~DesignModel()
-{
-    if (theModel == this) theModel = nullptr;
-}
 
 DesignModel& designModel()
 {
-    if (!theModel) {
-        auto model = std::make_shared<DesignModel>();
-        tk::Application->keepUntilEnd(model);
-        theModel = model.get();
-    }
-    return *theModel;
+    if (DesignModel* model = existingDesignModel()) return *model;
+    auto model = std::make_shared<DesignModel>();
+    tk::Application->keepUntilEnd(model);
+    theModel = model;
+    return *model;
 }
 
 DesignModel* existingDesignModel()
 {
-    return theModel;
+    return theModel.lock().get();
 }
 
 template <class F>

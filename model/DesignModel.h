@@ -58,7 +58,6 @@ protected:
 class DesignModel {
 public:
     DesignModel() = default;
-    ~DesignModel();
     DesignModel(const DesignModel&) = delete;
     DesignModel& operator=(const DesignModel&) = delete;
 

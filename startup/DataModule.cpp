@@ -102,8 +102,7 @@ void TdmClientMain::ListDictionaries(std::vector<std::string>& list)
 void TdmClientMain::DataModuleCreate(tk::TObject*)
 {
     // The login dialog has no owner; it goes on every path.
-    std::unique_ptr<TfrmPasswordDlg, void (*)(TfrmPasswordDlg*)> dialog(tk::createForm<TfrmPasswordDlg>(nullptr),
-                                                                        [](TfrmPasswordDlg* d) { d->free(); });
+    auto dialog = tk::createOwnedForm<TfrmPasswordDlg>();
     if (dialog->showModal() != tk::mrOk) return;
     try {
         connectAndOpenWindows(dialog->edtLoginName->text(), dialog->edtPasswd->text());

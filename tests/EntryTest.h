@@ -3,6 +3,7 @@
 // through standard input after a login, the database read afterwards.
 #pragma once
 
+#include "ConsoleOutput.h"
 #include "TempFolder.h"
 #include "TestDatabase.h"
 #include "app/DemoEntryForm.h"
@@ -17,10 +18,6 @@
 #include <map>
 #include <sstream>
 #include <thread>
-
-struct Spot {
-    int x = 0, y = 0;
-};
 
 class EntryTest : public ::testing::Test {
 protected:
@@ -52,26 +49,17 @@ protected:
         if (pipe) pclose(pipe);
         return out;
     }
-    static std::vector<std::string> lines(const std::string& out)
-    {
-        std::vector<std::string> v;
-        std::istringstream in(out);
-        for (std::string l; std::getline(in, l);) v.push_back(l);
-        return v;
-    }
-    // The centre of a component of the main window on the screen.
-    Spot where(const std::string& component)
+    // Where a component of the main window is on the screen.
+    Rect where(const std::string& component)
     {
         auto l = lines(play("where frmClientMain." + component + "\n"));
-        int left = 0, top = 0, width = 0, height = 0;
         EXPECT_FALSE(l.empty());
-        if (!l.empty()) std::sscanf(l[0].c_str(), "%d %d %d %d", &left, &top, &width, &height);
-        return {left + width / 2, top + height / 2};
+        return l.empty() ? Rect() : rect(l[0]);
     }
     std::string click(const char* button)
     {
         if (!spots.count(button)) spots[button] = where(button);
-        return "click " + std::to_string(spots[button].x) + " " + std::to_string(spots[button].y) + "\n";
+        return "click " + std::to_string(spots[button].cx()) + " " + std::to_string(spots[button].cy()) + "\n";
     }
     std::vector<std::string> rows(const std::string& sql) { return readRows(udl(), sql); }
     std::vector<std::string> documents()
@@ -87,7 +75,7 @@ protected:
     }
 
     TempFolder folder;
-    std::map<std::string, Spot> spots;
+    std::map<std::string, Rect> spots;
 
     // The real program fed line by line while the test acts beside it.
     class Live {

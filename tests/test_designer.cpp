@@ -3,6 +3,7 @@
 // sheets, dragging on the 4-pixel grid, Alt+arrows, the context menu's
 // delete, and reading the results back with the console's questions.
 #include "../app/ConsolePlatform.h"
+#include "ConsoleOutput.h"
 #include "TempFolder.h"
 #include "TestDatabase.h"
 #include "app/DesignerComposition.h"
@@ -20,12 +21,6 @@ using testing::Not;
 
 namespace {
 
-struct Rect {
-    int left = 0, top = 0, width = 0, height = 0;
-    int cx() const { return left + width / 2; }
-    int cy() const { return top + height / 2; }
-};
-
 class Designer : public ::testing::Test {
 protected:
     Designer() { makeDemoDatabase(folder.path()); }
@@ -38,21 +33,6 @@ protected:
         ConsolePlatform platform(in, out);
         velmora::runVelmora(platform, folder.file("velmora"));
         return out.str();
-    }
-    // The lines printed by `script`, after a first run that asked `where`
-    // for the rectangles a second run needs.
-    static std::vector<std::string> lines(const std::string& out)
-    {
-        std::vector<std::string> v;
-        std::istringstream in(out);
-        for (std::string l; std::getline(in, l);) v.push_back(l);
-        return v;
-    }
-    static Rect rect(const std::string& line)
-    {
-        Rect r;
-        EXPECT_EQ(std::sscanf(line.c_str(), "%d %d %d %d", &r.left, &r.top, &r.width, &r.height), 4) << line;
-        return r;
     }
     static std::string at(int x, int y) { return std::to_string(x) + " " + std::to_string(y); }
 

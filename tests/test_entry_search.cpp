@@ -32,8 +32,8 @@ protected:
     std::vector<std::string> found(const std::vector<std::pair<std::string, std::string>>& typing,
                                    const std::string& more = "")
     {
-        Spot pages = corner("pcData");
-        std::string script = "click " + std::to_string(pages.x + 70) + " " + std::to_string(pages.y + 10) + "\n";
+        Rect pages = where("pcData");
+        std::string script = "click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n";
         for (const auto& [field, text] : typing) script += click(field.c_str()) + text;
         script += click("btnSearch") + "rows frmClientMain.dbgSearch\n" + more;
         last = play(script);
@@ -49,13 +49,6 @@ protected:
             if (inRows) ids.push_back(line.substr(0, line.find('\t')));
         }
         return ids;
-    }
-    Spot corner(const char* component)
-    {
-        auto l = lines(play(std::string("where frmClientMain.") + component + "\n"));
-        Spot s;
-        if (!l.empty()) std::sscanf(l[0].c_str(), "%d %d", &s.x, &s.y);
-        return s;
     }
     std::string last;
 };
@@ -142,10 +135,10 @@ TEST_F(EntrySearch, ATickedBoxAndADictionaryEntryAddTheirConditions)
 
 TEST_F(EntrySearch, ADoubleClickOrEnterOnAFoundRowShowsItOnTheEntryPage)
 {
-    Spot pages = corner("pcData");
-    Spot grid = corner("dbgSearch");
-    std::string tab = "click " + std::to_string(pages.x + 70) + " " + std::to_string(pages.y + 10) + "\n";
-    std::string row = std::to_string(grid.x + 40) + " " + std::to_string(grid.y + 28) + "\n";
+    Rect pages = where("pcData");
+    Rect grid = where("dbgSearch");
+    std::string tab = "click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n";
+    std::string row = std::to_string(grid.left + 40) + " " + std::to_string(grid.top + 28) + "\n";
     std::string out = play(tab + click("btnSearch") + "dblclick " + row +
                            "get frmClientMain.pcData.ActivePage\nget frmClientMain.TZEDit2.Text\n"
                            "get frmClientMain.StatusBar1.SimpleText\n" +

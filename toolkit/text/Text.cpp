@@ -110,6 +110,14 @@ int charCount(std::string_view s)
     return n;
 }
 
+std::string trimmed(std::string_view s)
+{
+    size_t a = 0, b = s.size();
+    while (a < b && static_cast<unsigned char>(s[a]) <= 32) ++a;
+    while (b > a && static_cast<unsigned char>(s[b - 1]) <= 32) --b;
+    return std::string(s.substr(a, b - a));
+}
+
 std::string lowerAscii(std::string_view s)
 {
     std::string out(s);

@@ -69,6 +69,8 @@ int charCount(std::string_view utf8);
 
 // Lower-cases the letters A to Z only; accented letters keep their case.
 std::string lowerAscii(std::string_view s);
+// The text without the blanks and control characters at its ends.
+std::string trimmed(std::string_view s);
 // Names of components, properties, classes and handlers: equal ignoring A-Z case.
 bool sameName(std::string_view a, std::string_view b);
 // Whether lowerAscii(name) == lower, without making the lower-cased copy.

@@ -166,4 +166,17 @@ T* createForm(TComponent* owner)
     return obj;
 }
 
+// A window owned by the code that shows it (a modal dialog): freed, its
+// OnDestroy first, when the pointer goes.
+struct FormFree {
+    void operator()(TComponent* c) const { c->free(); }
+};
+template <class T>
+using OwnedForm = std::unique_ptr<T, FormFree>;
+template <class T>
+OwnedForm<T> createOwnedForm()
+{
+    return OwnedForm<T>(createForm<T>(nullptr));
+}
+
 }  // namespace tk
