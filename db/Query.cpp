@@ -7,6 +7,7 @@
 #include "toolkit/text/Text.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace db {
@@ -58,17 +59,18 @@ void TADOQuery::open()
     Engine& engine = connection_->engine();
     std::string text = params_.parse(sql_);
     ResultCache& cache = connection_->resultCache();
-    bool cacheable = params_.count() == 0;
+    bool paged = paging_.rows > 0;
+    bool cacheable = !paged && params_.count() == 0;
     std::optional<uint64_t> stamp = cacheable ? cache.stamp(engine) : std::nullopt;
     std::shared_ptr<const CachedResult> kept = cacheable ? cache.find(text, stamp) : nullptr;
     ResultRows rows;
     if (!kept) {
-        std::vector<Cell> values;
-        values = params_.boundValues();
+        std::vector<Cell> values = params_.boundValues();
         // The cells go into the block the last result left (the query is
         // used again and again), so a long result is not allocated anew.
         rows.cells = &cells_;
-        engine.query(text, values, rows);
+        if (paged) openPaged(engine, text, rows);
+        else engine.query(text, values, rows);
     }
     const std::vector<ResultColumn>& columns = kept ? kept->columns : rows.columns;
     std::vector<std::unique_ptr<TField>> fields;
@@ -113,10 +115,69 @@ void TADOQuery::open()
     dataChanged();
 }
 
+void TADOQuery::setPaging(const std::string& key, int rows)
+{
+    close();
+    paging_ = Paging{};
+    paging_.key = key;
+    paging_.rows = std::max(0, rows);
+}
+
+void TADOQuery::openPaged(Engine& engine, const std::string& text, ResultRows& rows)
+{
+    std::vector<Cell> values = params_.boundValues();
+    std::vector<Cell> counted;
+    ResultRows count;
+    count.cells = &counted;
+    engine.query("select count(*) from (" + text + ") as counted", values, count);
+    int64_t total = counted.empty() ? 0 : counted.front().type == Cell::Type::Integer ? counted.front().i : 0;
+    std::string key = quoteIdentifier(paging_.key);
+    std::string order = " order by " + key + " desc limit " + std::to_string(paging_.rows);
+    engine.query("select * from (" + text + ") as paged" + order, values, rows);
+    paging_.keyField = -1;
+    for (size_t c = 0; c < rows.columns.size(); ++c)
+        if (tk::sameName(rows.columns[c].name, paging_.key)) paging_.keyField = static_cast<int>(c);
+    if (paging_.keyField < 0) throw EDatabaseError(name() + ": the result has no column " + paging_.key + " to page by");
+    paging_.pageText =
+        "select * from (" + text + ") as paged where " + key + " < ?" + std::to_string(values.size() + 1) + order;
+    paging_.values = std::move(values);
+    paging_.values.emplace_back();
+    paging_.read = rows.rowCount;
+    // A first page shorter than a page is the whole result, whatever was
+    // committed between the count and the page.
+    if (rows.rowCount == paging_.rows) rows.rowCount = static_cast<int>(std::max<int64_t>(total, rows.rowCount));
+}
+
+void TADOQuery::readThrough(int row) const
+{
+    if (paging_.rows == 0 || row < paging_.read || paging_.read >= rowCount_) return;
+    Engine& engine = connection()->engine();
+    size_t width = fields_.size();
+    // Room for the pages up to `row` at once, so that reading a long
+    // result does not move the rows read so far again and again.
+    size_t needed = static_cast<size_t>(std::min(row / paging_.rows + 1, rowCount_ / paging_.rows + 1)) *
+                    static_cast<size_t>(paging_.rows) * width;
+    if (needed > cells_.capacity()) cells_.reserve(std::max(needed, cells_.capacity() * 2));
+    while (row >= paging_.read && paging_.read < rowCount_) {
+        paging_.values.back() = cells_[static_cast<size_t>(paging_.read - 1) * width + paging_.keyField];
+        std::vector<Cell> page;
+        ResultRows rows;
+        rows.cells = &page;
+        engine.query(paging_.pageText, paging_.values, rows);
+        cells_.insert(cells_.end(), std::make_move_iterator(page.begin()), std::make_move_iterator(page.end()));
+        paging_.read += rows.rowCount;
+        // Rows deleted since the count end the result early.
+        if (rows.rowCount < paging_.rows) rowCount_ = paging_.read;
+        else rowCount_ = std::max(rowCount_, paging_.read);
+    }
+}
+
 void TADOQuery::close()
 {
     if (!active()) return;
     state_ = DataSetState::Inactive;
+    paging_.read = 0;
+    paging_.values.clear();
     if (shared_) {
         spareFields_ = std::move(fields_);
         spareFor_ = shared_.get();
@@ -166,6 +227,7 @@ Cell& TADOQuery::cellAt(int row, int field)
 
 const Cell& TADOQuery::cellAt(int row, int field) const
 {
+    readThrough(row);
     if (field < 0 || field >= fieldCount() || row < 0 || row >= rowCount_) throw std::out_of_range("cell");
     const std::vector<Cell>& cells = shared_ ? shared_->cells : cells_;
     return cells[static_cast<size_t>(row) * fields_.size() + static_cast<size_t>(field)];
@@ -173,7 +235,9 @@ const Cell& TADOQuery::cellAt(int row, int field) const
 
 const Cell* TADOQuery::currentCell(int field) const
 {
-    if (!active() || rowCount_ == 0) return nullptr;
+    if (!active()) return nullptr;
+    readThrough(current_);
+    if (current_ >= rowCount_) return nullptr;
     return &std::as_const(*this).cellAt(current_, field);
 }
 
@@ -195,6 +259,7 @@ void TADOQuery::first()
 void TADOQuery::last()
 {
     checkActive();
+    readThrough(std::numeric_limits<int>::max());
     current_ = rowCount_ == 0 ? 0 : recordCount() - 1;
     eof_ = true;
     bof_ = rowCount_ == 0;
@@ -220,6 +285,7 @@ int TADOQuery::moveBy(int n)
         return 0;
     }
     int target = current_ + n;
+    readThrough(target);
     int last = recordCount() - 1;
     eof_ = target > last;
     bof_ = target < 0;
@@ -235,7 +301,8 @@ void TADOQuery::moveTo(int row)
     checkActive();
     if (rowCount_ == 0) return;
     if (state_ == DataSetState::Edit) post();
-    current_ = std::clamp(row, 0, recordCount() - 1);
+    readThrough(row);
+    current_ = std::clamp(row, 0, std::max(0, recordCount() - 1));
     eof_ = bof_ = false;
     dataChanged();
 }
@@ -248,6 +315,8 @@ bool TADOQuery::locate(const std::string& fieldName, const tk::Value& value, Loc
     std::string wanted = value.isNull() || value.isUnassigned() ? std::string() : value.toString();
     std::u32string folded = tk::foldText(wanted);
     for (int r = 0; r < recordCount(); ++r) {
+        readThrough(r);
+        if (r >= recordCount()) break;
         const Cell& c = std::as_const(*this).cellAt(r, f->index());
         bool hit;
         if (value.isNull() || value.isUnassigned()) {
@@ -280,6 +349,7 @@ void TADOQuery::edit()
 {
     checkActive();
     if (state_ == DataSetState::Edit) return;
+    if (paging_.rows > 0) throw EDatabaseError(name() + ": a result read in pages cannot be edited");
     if (rowCount_ == 0) throw EDatabaseError(name() + ": Cannot edit: the dataset has no current row");
     const Cell* row = &cellAt(current_, 0);
     original_.assign(row, row + fieldCount());
@@ -384,6 +454,8 @@ int TADOQuery::displayWidth(int f) const
 std::string TADOQuery::displayText(int row, int f) const
 {
     if (row < 0 || row >= recordCount() || f < 0 || f >= fieldCount()) return {};
+    readThrough(row);
+    if (row >= recordCount()) return {};
     const Cell& c = cellAt(row, f);
     if (c.type == Cell::Type::Bytes) return "(BLOB)";
     return cellText(c);

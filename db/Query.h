@@ -1,5 +1,5 @@
 // TADOQuery: an SQL text with named parameters whose result is read whole
-// when opened; the first row is current. Columns by position and name,
+// when opened (or a page at a time, see setPaging); the first row is current. Columns by position and name,
 // navigation, locate, edit and post of the current row, blob streams. It is
 // a data set, so a data source can show it in a grid.
 #pragma once
@@ -39,6 +39,15 @@ public:
     const std::string& sqlText() const { return sql_; }
     void setSqlText(const std::string& sql);
     TParameters& parameters() { return params_; }
+    // Reads the result `rows` rows at a time instead of whole, in
+    // descending order of the unique column `key`, which the text returns
+    // and does not order by itself. open() counts the rows and reads the
+    // first page; later pages are read when a row of theirs is first
+    // reached, each by a statement of its own that continues below the
+    // last key read, so nothing stays open in the database between pages.
+    // Rows deleted meanwhile shorten the count; rows added are not seen.
+    // A paged result cannot be edited. 0 rows reads whole again.
+    void setPaging(const std::string& key, int rows);
 
     void open();
     void close();
@@ -99,13 +108,27 @@ private:
     const Cell& cellAt(int row, int field) const;
     // Until the first edit a cached result is shared, not copied.
     void takeOwnCells();
-    std::vector<Cell> cells_;
+    void openPaged(Engine& engine, const std::string& text, ResultRows& rows);
+    // Reads pages until `row` is read (or the result ends).
+    void readThrough(int row) const;
+    // Read pages are kept: reaching a row for the first time reads it,
+    // which a reader of a const result does too.
+    mutable std::vector<Cell> cells_;
     std::shared_ptr<const CachedResult> shared_;
     // The columns of the last kept result this query showed, taken again
     // when it shows that result once more (a wide table has many).
     std::vector<std::unique_ptr<TField>> spareFields_;
     const CachedResult* spareFor_ = nullptr;
-    int rowCount_ = 0;
+    mutable int rowCount_ = 0;
+    struct Paging {
+        std::string key;
+        int rows = 0;
+        std::string pageText;  // the next page's statement, the last key its last value
+        std::vector<Cell> values;
+        int keyField = -1;
+        int read = 0;  // rows read so far
+    };
+    mutable Paging paging_;
     std::vector<Cell> original_;  // the current row before edit
     int current_ = 0;
     bool eof_ = true;

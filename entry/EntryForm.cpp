@@ -32,6 +32,10 @@ namespace velmora {
 
 namespace {
 
+// The result grid reads this many rows at a time: a screenful many times
+// over, and few statements for a printed list of thousands.
+constexpr int resultPageRows = 200;
+
 bool isFieldControl(const tk::TControl* c)
 {
     return tk::as<TZEDit>(c) || tk::as<TZEDPicker>(c) || tk::as<TZEDChxBox>(c);
@@ -428,6 +432,7 @@ void EntryForm::search()
     q->close();
     q->setConnection(connection_.get());
     q->setSqlText(statement.sql);
+    q->setPaging("DocumentID", resultPageRows);
     for (size_t i = 0; i < statement.values.size(); ++i)
         bindCell(q->parameters().paramByName("p" + std::to_string(i)), statement.values[i]);
     q->open();

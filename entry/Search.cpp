@@ -233,7 +233,6 @@ SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::v
     }
     std::string sql = select + " from Document";
     for (size_t i = 0; i < b.conditions.size(); ++i) sql += (i ? " and " : " where ") + b.conditions[i];
-    sql += " order by DocumentID desc";
     return {sql, std::move(b.values), std::move(b.words)};
 }
 

@@ -53,7 +53,8 @@ struct SearchStatement {
 inline const char* const relationCodes[] = {"Egyenlő",        "NemEgyenlő", "Kisebb",     "Nagyobb", "KisebbEgyenlő",
                                             "NagyobbEgyenlő", "Hasonló",    "NemHasonló", "Üres",    "NemÜres"};
 
-// The statement: DocumentID and the result columns, newest first. Raises
+// The statement: DocumentID and the result columns, in no order (the
+// result query reads it in pages, newest DocumentID first). Raises
 // with the clerk's text for an unknown code or a value that does not
 // convert.
 SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::vector<ResultColumn>& result);

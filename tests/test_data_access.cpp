@@ -176,6 +176,49 @@ TEST_F(DataAccess, NavigationStopsAtTheEndsAndLocateHasThreeWays)
     }
 }
 
+TEST_F(DataAccess, APagedResultIsReadWhereItIsReachedNewestKeyFirst)
+{
+    for (int i = 3; i <= 23; ++i) exec("INSERT INTO DictionaryGroup (DictionaryGroupName) VALUES ('g" + std::to_string(i) + "')");
+    query.setSqlText("Select DictionaryGroupID, DictionaryGroupName from DictionaryGroup where DictionaryGroupID > :low");
+    query.setPaging("DictionaryGroupID", 5);
+    query.parameters().paramByName("low").setValue(tk::Value(int64_t{1}));
+    query.open();
+    ASSERT_EQ(query.recordCount(), 22);
+    EXPECT_EQ(query.fieldByName("DictionaryGroupID")->asInteger(), 23);
+    EXPECT_EQ(query.displayText(4, 1), "g19");
+    EXPECT_THROW(query.edit(), EDatabaseError);
+
+    // Rows not read yet are read as they are now: the deleted ones are gone
+    // and the count shrinks to what was there; a row added is not seen.
+    exec("DELETE FROM DictionaryGroup WHERE DictionaryGroupID IN (17, 3)");
+    exec("INSERT INTO DictionaryGroup (DictionaryGroupName) VALUES ('new')");
+    std::vector<int64_t> ids;
+    while (!query.eof()) {
+        ids.push_back(query.fieldByName("DictionaryGroupID")->asInteger());
+        query.next();
+    }
+    std::vector<int64_t> expected;
+    for (int64_t id = 23; id >= 2; --id)
+        if (id != 17 && id != 3) expected.push_back(id);
+    EXPECT_EQ(ids, expected);
+    EXPECT_EQ(query.recordCount(), 20);
+    EXPECT_EQ(query.displayText(21, 1), "");
+
+    // Locate reads on to a row not read yet; the same query reads whole
+    // again without paging.
+    query.close();
+    query.open();
+    EXPECT_TRUE(query.locate("DictionaryGroupName", tk::Value("G4"), loCaseInsensitive));
+    EXPECT_EQ(query.recNo(), 19);
+    query.setPaging("", 0);
+    query.open();
+    EXPECT_EQ(query.recordCount(), 21);
+    EXPECT_EQ(query.fieldByName("DictionaryGroupID")->asInteger(), 2);
+
+    query.setPaging("Nincs", 5);
+    EXPECT_THROW(query.open(), EDatabaseError);
+}
+
 TEST_F(DataAccess, NullReadsAsZeroButCannotBecomeText)
 {
     exec("INSERT INTO Fields (FieldName, DictionaryGroupID) VALUES ('Targy', NULL)");
