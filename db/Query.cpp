@@ -137,7 +137,8 @@ void TADOQuery::openPaged(Engine& engine, const std::string& text, ResultRows& r
     paging_.keyField = -1;
     for (size_t c = 0; c < rows.columns.size(); ++c)
         if (tk::sameName(rows.columns[c].name, paging_.key)) paging_.keyField = static_cast<int>(c);
-    if (paging_.keyField < 0) throw EDatabaseError(name() + ": the result has no column " + paging_.key + " to page by");
+    if (paging_.keyField < 0)
+        throw EDatabaseError(name() + ": the result has no column " + paging_.key + " to page by");
     paging_.pageText =
         "select * from (" + text + ") as paged where " + key + " < ?" + std::to_string(values.size() + 1) + order;
     paging_.values = std::move(values);

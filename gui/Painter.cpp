@@ -287,30 +287,36 @@ void paintGrid(QPainter& p, tk::TDBGrid& g, QRect r)
         }
         y += g.titleHeight();
     }
-    if (set) {
-        int rows = std::min(g.visibleRows(), set->recordCount() - g.topRow());
-        for (int i = 0; i < rows; ++i) {
-            int row = g.topRow() + i;
-            QRect line(r.left() + 2, y, r.width() - 4, g.rowHeight());
-            bool current = row == set->recNo();
-            if (current)
-                p.fillRect(QRect(x0, y, r.right() - x0, g.rowHeight()),
-                           QApplication::palette().color(QPalette::Highlight));
-            int x = x0;
-            for (const auto& c : cols) {
-                QColor color = current ? QApplication::palette().color(QPalette::HighlightedText) : fontColor(g);
-                text(p, QRect(x + 2, y, c.width - 4, g.rowHeight()), set->displayText(row, c.field), g.drawingFont(),
-                     Qt::AlignVCenter | Qt::AlignLeft, color);
-                x += c.width + 1;
+    // A result read in pages reads a row when it is first shown, and that
+    // read can fail (a server gone): the grid then shows why, in place of
+    // the rows, rather than letting the error escape the painting.
+    if (set) try {
+            int rows = std::min(g.visibleRows(), set->recordCount() - g.topRow());
+            for (int i = 0; i < rows; ++i) {
+                int row = g.topRow() + i;
+                QRect line(r.left() + 2, y, r.width() - 4, g.rowHeight());
+                bool current = row == set->recNo();
+                if (current)
+                    p.fillRect(QRect(x0, y, r.right() - x0, g.rowHeight()),
+                               QApplication::palette().color(QPalette::Highlight));
+                int x = x0;
+                for (const auto& c : cols) {
+                    QColor color = current ? QApplication::palette().color(QPalette::HighlightedText) : fontColor(g);
+                    text(p, QRect(x + 2, y, c.width - 4, g.rowHeight()), set->displayText(row, c.field),
+                         g.drawingFont(), Qt::AlignVCenter | Qt::AlignLeft, color);
+                    x += c.width + 1;
+                }
+                if (g.indicatorWidth() && current)
+                    text(p, QRect(r.left() + 2, y, g.indicatorWidth(), g.rowHeight()), "▸", g.drawingFont(),
+                         Qt::AlignCenter, fontColor(g));
+                p.setPen(QApplication::palette().color(QPalette::Midlight));
+                p.drawLine(line.bottomLeft(), line.bottomRight());
+                y += g.rowHeight();
             }
-            if (g.indicatorWidth() && current)
-                text(p, QRect(r.left() + 2, y, g.indicatorWidth(), g.rowHeight()), "▸", g.drawingFont(),
-                     Qt::AlignCenter, fontColor(g));
-            p.setPen(QApplication::palette().color(QPalette::Midlight));
-            p.drawLine(line.bottomLeft(), line.bottomRight());
-            y += g.rowHeight();
+        } catch (const std::exception& e) {
+            text(p, QRect(x0 + 2, y, r.right() - x0 - 4, g.rowHeight()), e.what(), g.drawingFont(),
+                 Qt::AlignVCenter | Qt::AlignLeft, Qt::red);
         }
-    }
     p.setClipping(false);
 }
 

@@ -178,8 +178,10 @@ TEST_F(DataAccess, NavigationStopsAtTheEndsAndLocateHasThreeWays)
 
 TEST_F(DataAccess, APagedResultIsReadWhereItIsReachedNewestKeyFirst)
 {
-    for (int i = 3; i <= 23; ++i) exec("INSERT INTO DictionaryGroup (DictionaryGroupName) VALUES ('g" + std::to_string(i) + "')");
-    query.setSqlText("Select DictionaryGroupID, DictionaryGroupName from DictionaryGroup where DictionaryGroupID > :low");
+    for (int i = 3; i <= 23; ++i)
+        exec("INSERT INTO DictionaryGroup (DictionaryGroupName) VALUES ('g" + std::to_string(i) + "')");
+    query.setSqlText(
+        "Select DictionaryGroupID, DictionaryGroupName from DictionaryGroup where DictionaryGroupID > :low");
     query.setPaging("DictionaryGroupID", 5);
     query.parameters().paramByName("low").setValue(tk::Value(int64_t{1}));
     query.open();

@@ -3,6 +3,8 @@
 // read from the result grid ("rows") and the status bar.
 #include "EntryTest.h"
 
+#include <regex>
+
 using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::IsEmpty;
@@ -186,8 +188,9 @@ TEST_F(EntrySearch, PrintingWritesAPdfOfTheResultAndACsvThatReadsBack)
               "2\nAzonosító|Iktatószám|Tárgy|Érkezett|Lezárt|Ügytípus\n2|1002|Számla reklamáció|2026-11-16 "
               "00:00:00|Nem|Reklamáció\n");
 
-    // A long list (157 rows) goes over four pages, numbered; another ending
-    // is refused.
+    // A long list (457 rows, more than two pages of the grid's reading)
+    // is found whole and goes over many PDF pages, numbered; another
+    // ending is refused.
     {
         db::TADOConnection c(nullptr);
         openDataLink(c, udl());
@@ -195,21 +198,28 @@ TEST_F(EntrySearch, PrintingWritesAPdfOfTheResultAndACsvThatReadsBack)
         db::TADOCommand cmd(nullptr);
         cmd.setConnection(&c);
         cmd.setCommandText("Insert into Document (Iktatoszam, Targy) Values (:n, 'Hosszú lista')");
-        for (int i = 0; i < 150; ++i) {
+        for (int i = 0; i < 450; ++i) {
             cmd.parameters().paramByName("n").setValue(tk::Value(3000 + i));
             cmd.execute();
         }
         c.commitTrans();
     }
     std::string all = folder.file("all.pdf");
-    found({}, click("btnPrint") + "type " + all + "\nkey enter\n" + click("btnPrint") + "type " +
-                  folder.file("all.txt") + "\nkey enter\n");
+    std::vector<std::string> ids = found({}, click("btnPrint") + "type " + all + "\nkey enter\n" + click("btnPrint") +
+                                                 "type " + folder.file("all.txt") + "\nkey enter\n");
+    ASSERT_EQ(ids.size(), 457u);
+    EXPECT_EQ(ids.front(), "457");
+    EXPECT_EQ(ids[200], "257");
+    EXPECT_EQ(ids.back(), "1");
     EXPECT_THAT(last, HasSubstr("error: Csak .pdf vagy .csv fájlba lehet menteni: "));
     std::string info = output("pdfinfo '" + all + "'");
-    EXPECT_THAT(info, testing::ContainsRegex("Pages: +4\n"));
+    std::smatch pages;
+    ASSERT_TRUE(std::regex_search(info, pages, std::regex("Pages: +([0-9]+)\n")));
+    EXPECT_GT(std::stoi(pages[1]), 8);
     std::string long_ = output("pdftotext -layout '" + all + "' -");
-    EXPECT_THAT(long_, HasSubstr("4. oldal / 4"));
-    EXPECT_THAT(long_, HasSubstr("3149"));
+    EXPECT_THAT(long_, HasSubstr(pages[1].str() + ". oldal / " + pages[1].str()));
+    EXPECT_THAT(long_, HasSubstr("457 dokumentum"));
+    EXPECT_THAT(long_, HasSubstr("3449"));
     EXPECT_THAT(long_, HasSubstr("1001"));
 }
 
