@@ -290,7 +290,8 @@ void paintGrid(QPainter& p, tk::TDBGrid& g, QRect r)
     // A result read in pages reads a row when it is first shown, and that
     // read can fail (a server gone): the grid then shows why, in place of
     // the rows, rather than letting the error escape the painting.
-    if (set) try {
+    if (set) {
+        try {
             int rows = std::min(g.visibleRows(), set->recordCount() - g.topRow());
             for (int i = 0; i < rows; ++i) {
                 int row = g.topRow() + i;
@@ -317,6 +318,7 @@ void paintGrid(QPainter& p, tk::TDBGrid& g, QRect r)
             text(p, QRect(x0 + 2, y, r.right() - x0 - 4, g.rowHeight()), e.what(), g.drawingFont(),
                  Qt::AlignVCenter | Qt::AlignLeft, Qt::red);
         }
+    }
     p.setClipping(false);
 }
 
