@@ -24,6 +24,33 @@ tk::TWinControl* labelledField(tk::TObject* c)
     return label ? label->focusControl() : nullptr;
 }
 
+// The other controls of a multiple selection that `c` belongs to (as
+// itself or as the caption label of a selected field control); none when
+// `c` is not selected with others.
+std::vector<tk::TControl*> othersSelectedWith(tk::TControl* c)
+{
+    DesignModel& model = designModel();
+    std::vector<tk::TControl*> selected = model.selection();
+    if (selected.size() < 2 || !model.isSelected(c)) return {};
+    tk::TControl* member = DesignModel::selectionMember(c);
+    std::erase_if(selected, [&](tk::TControl* s) { return s == member || s == c; });
+    return selected;
+}
+
+// Whether every control stays strictly inside its tab sheet when moved by
+// (dx, dy), as a dragged control does.
+bool allStayInside(const std::vector<tk::TControl*>& controls, int dx, int dy)
+{
+    for (tk::TControl* c : controls) {
+        tk::TWinControl* p = c->parent();
+        int left = c->left() + dx, top = c->top() + dy;
+        if (!p || (dx && (left <= 0 || left >= p->clientWidth() - c->width())) ||
+            (dy && (top <= 0 || top >= p->clientHeight() - c->height())))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void TfrmClientMain::ComponentMouseDown(tk::TObject* sender, tk::TMouseButton button, tk::TShiftState, int, int)
@@ -59,13 +86,24 @@ void TfrmClientMain::ComponentMouseMove(tk::TObject*, tk::TShiftState, int, int)
     std::optional<DragBox> fieldBox;
     if (field) fieldBox = boxOf(*field);
     DragStep step = dragStep(MousePoint, GrabPoint, parent->clientWidth(), parent->clientHeight(), boxOf(*c), fieldBox);
+    // The rest of a multiple selection moves by the same distance; an axis
+    // on which one of them would leave its tab sheet moves none of them.
+    std::vector<tk::TControl*> others = othersSelectedWith(c);
     if (step.left) {
-        c->setLeft(*step.left);
-        if (field) field->setLeft(*step.left - step.dx);
+        int newLeft = *step.left, dx = newLeft - c->left();
+        if (!dx || allStayInside(others, dx, 0)) {
+            c->setLeft(newLeft);
+            if (field) field->setLeft(newLeft - step.dx);
+            for (tk::TControl* o : others) o->setLeft(o->left() + dx);
+        }
     }
     if (step.top) {
-        c->setTop(*step.top);
-        if (field) field->setTop(*step.top - step.dy);
+        int newTop = *step.top, dy = newTop - c->top();
+        if (!dy || allStayInside(others, 0, dy)) {
+            c->setTop(newTop);
+            if (field) field->setTop(newTop - step.dy);
+            for (tk::TControl* o : others) o->setTop(o->top() + dy);
+        }
     }
 }
 
@@ -81,16 +119,20 @@ void TfrmClientMain::ComponentMouseUp(tk::TObject* sender, tk::TMouseButton, tk:
 
 void TfrmClientMain::ControlKeyDown(tk::TObject* sender, uint16_t& key, tk::TShiftState shift)
 {
-    auto* c = tk::as<tk::TControl>(sender);
-    if (c && (shift & tk::ssAlt)) {
+    auto* focused = tk::as<tk::TControl>(sender);
+    if (focused && (shift & tk::ssAlt)) {
         bool size = shift & tk::ssCtrl;
-        switch (key) {
-        case tk::vk::Left: size ? c->setWidth(c->width() - 4) : c->setLeft(c->left() - 4); break;
-        case tk::vk::Up: size ? c->setHeight(c->height() - 4) : c->setTop(c->top() - 4); break;
-        case tk::vk::Right: size ? c->setWidth(c->width() + 4) : c->setLeft(c->left() + 4); break;
-        case tk::vk::Down: size ? c->setHeight(c->height() + 4) : c->setTop(c->top() + 4); break;
-        default: break;
-        }
+        // The focused control and the rest of its multiple selection, each
+        // by the same steps.
+        std::vector<tk::TControl*> controls = othersSelectedWith(focused);
+        controls.insert(controls.begin(), focused);
+        for (tk::TControl* c : controls) switch (key) {
+            case tk::vk::Left: size ? c->setWidth(c->width() - 4) : c->setLeft(c->left() - 4); break;
+            case tk::vk::Up: size ? c->setHeight(c->height() - 4) : c->setTop(c->top() - 4); break;
+            case tk::vk::Right: size ? c->setWidth(c->width() + 4) : c->setLeft(c->left() + 4); break;
+            case tk::vk::Down: size ? c->setHeight(c->height() + 4) : c->setTop(c->top() + 4); break;
+            default: break;
+            }
     }
     if (DesignMode) key = 0;
 }
@@ -114,9 +156,15 @@ void TfrmClientMain::pmiDeleteClick(tk::TObject*)
 {
     tk::TComponent* target = CompPopup ? CompPopup->popupComponent() : nullptr;
     if (!target) return;
-    // A caption label takes its field control with it.
-    if (tk::TWinControl* field = labelledField(target)) field->free();
-    target->free();
+    // The control the menu was opened on, and the rest of its multiple
+    // selection; a caption label takes its field control with it.
+    std::vector<tk::ComponentRef<tk::TComponent>> doomed{target};
+    for (tk::TControl* c : othersSelectedWith(tk::as<tk::TControl>(target))) doomed.emplace_back(c);
+    for (tk::ComponentRef<tk::TComponent>& c : doomed) {
+        if (!c) continue;
+        if (tk::TWinControl* field = labelledField(c.get())) field->free();
+        if (c) c->free();
+    }
     designModel().showControl(nullptr);
 }
 

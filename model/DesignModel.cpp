@@ -4,6 +4,7 @@
 #include "controls/ZEDChxBox.h"
 #include "controls/ZEDText.h"
 #include "designs/Design.h"
+#include "model/SelectionGestures.h"
 #include "toolkit/widgets/Buttons.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
@@ -14,6 +15,18 @@ namespace {
 // The application keeps the model; this only looks at it.
 std::weak_ptr<DesignModel> theModel;
 }  // namespace
+
+DesignModel::DesignModel() : gestures_(std::make_unique<SelectionGestures>(*this)) {}
+
+DesignModel::~DesignModel()
+{
+    if (tk::Application && tk::Application->overlay() == gestures_.get()) tk::Application->setOverlay(nullptr);
+}
+
+tk::Overlay& DesignModel::selectionOverlay()
+{
+    return *gestures_;
+}
 
 DesignModel& designModel()
 {
@@ -69,7 +82,76 @@ void DesignModel::showControl(tk::TControl* control)
         selected_ = control;
         caption_ = control;
     }
+    tk::TControl* member = selectionMember(control);
+    std::erase_if(members_, [](const auto& m) { return !m; });
+    if (member && members_.size() > 1 && isSelected(member)) {
+        std::erase_if(members_, [&](const auto& m) { return m.get() == member; });
+        members_.emplace(members_.begin(), member);
+    } else {
+        members_.clear();
+        if (member) members_.emplace_back(member);
+    }
     notify([](DesignObserver& o) { o.selectionShown(); });
+}
+
+void DesignModel::setSelectedControl(tk::TControl* c)
+{
+    selected_ = c;
+    members_.clear();
+    if (c) members_.emplace_back(c);
+}
+
+tk::TControl* DesignModel::selectionMember(tk::TControl* control)
+{
+    if (auto* label = tk::as<TZEDText>(control); label && label->focusControl()) return label->focusControl();
+    return control;
+}
+
+std::vector<tk::TControl*> DesignModel::selection() const
+{
+    std::vector<tk::TControl*> out;
+    for (const auto& m : members_)
+        if (m) out.push_back(m.get());
+    return out;
+}
+
+bool DesignModel::isSelected(tk::TControl* control) const
+{
+    tk::TControl* member = selectionMember(control);
+    return member && std::any_of(members_.begin(), members_.end(), [&](const auto& m) { return m.get() == member; });
+}
+
+void DesignModel::addToSelection(tk::TControl* control)
+{
+    tk::TControl* member = selectionMember(control);
+    if (!member) return;
+    std::erase_if(members_, [&](const auto& m) { return !m || m.get() == member; });
+    // A selection lies on one tab sheet.
+    if (!members_.empty() && members_.front()->parent() != member->parent()) members_.clear();
+    members_.emplace(members_.begin(), member);
+    showControl(control);
+}
+
+void DesignModel::removeFromSelection(tk::TControl* control)
+{
+    tk::TControl* member = selectionMember(control);
+    std::erase_if(members_, [&](const auto& m) { return !m || m.get() == member; });
+    showControl(members_.empty() ? nullptr : members_.front().get());
+}
+
+void DesignModel::select(const std::vector<tk::TControl*>& controls)
+{
+    if (controls.empty()) return;
+    members_.clear();
+    for (tk::TControl* c : controls)
+        if (tk::TControl* member = selectionMember(c); member && !isSelected(member)) members_.emplace_back(member);
+    showControl(controls.front());
+}
+
+void DesignModel::selectPrimaryOnly()
+{
+    std::erase_if(members_, [](const auto& m) { return !m; });
+    if (members_.size() > 1) members_.resize(1);
 }
 
 bool DesignModel::selectionHeld() const
@@ -83,6 +165,7 @@ void DesignModel::setSurface(tk::TComponent& window, DesignSurface& surface)
 {
     surfaceWindow_ = &window;
     surface_ = &surface;
+    tk::Application->setOverlay(gestures_.get());
 }
 
 tk::TForm* DesignModel::designWindow() const

@@ -9,16 +9,20 @@
 #include "toolkit/core/Component.h"
 #include "toolkit/core/ComponentRef.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tk {
+class Overlay;
 class TControl;
 class TForm;
 }  // namespace tk
 
 namespace velmora {
+
+class SelectionGestures;
 
 // What a window that follows the design hears. Each call does nothing
 // unless the window overrides it.
@@ -57,7 +61,8 @@ protected:
 
 class DesignModel {
 public:
-    DesignModel() = default;
+    DesignModel();
+    ~DesignModel();
     DesignModel(const DesignModel&) = delete;
     DesignModel& operator=(const DesignModel&) = delete;
 
@@ -66,16 +71,38 @@ public:
     void setTool(int tool);
 
     // The control whose field properties are shown and edited, and the one
-    // whose Caption is; either becomes none when its control goes.
+    // whose Caption is; either becomes none when its control goes. Setting
+    // the selected control makes it the whole selection.
     tk::TControl* selectedControl() const { return selected_.get(); }
-    void setSelectedControl(tk::TControl* c) { selected_ = c; }
+    void setSelectedControl(tk::TControl* c);
     tk::TControl* captionControl() const { return caption_.get(); }
     void setCaptionControl(tk::TControl* c) { caption_ = c; }
     // Selects `control` (none clears): a caption label selects its field
     // control and is the caption; a field control is selected with its
     // caption label, when it has one; any other control is both. Then the
-    // observers show the selection.
+    // observers show the selection. A control of a multiple selection
+    // becomes its primary one and the others stay selected; any other
+    // control becomes the whole selection.
     void showControl(tk::TControl* control);
+
+    // The multiple selection: the controls selected together on one tab
+    // sheet, the primary one (the one shown) first. A caption label counts
+    // as its field control; a label without one, as itself.
+    std::vector<tk::TControl*> selection() const;
+    static tk::TControl* selectionMember(tk::TControl* control);
+    bool isSelected(tk::TControl* control) const;
+    // Adds `control` as the primary one (on another tab sheet it is
+    // selected alone), or takes it out; the new primary one is shown.
+    void addToSelection(tk::TControl* control);
+    void removeFromSelection(tk::TControl* control);
+    // Makes these the selection, the first the primary one, and shows it.
+    void select(const std::vector<tk::TControl*>& controls);
+    // The primary one stays, alone.
+    void selectPrimaryOnly();
+    // The overlay that shows the selection and takes the mouse gestures
+    // that make it (SelectionGestures.h); the model lays it over the
+    // windows when it gets a surface.
+    tk::Overlay& selectionOverlay();
     // Whether an observer keeps the selection where it is for now.
     bool selectionHeld() const;
 
@@ -111,6 +138,9 @@ private:
     int tool_ = -1;
     tk::ComponentRef<tk::TControl> selected_;
     tk::ComponentRef<tk::TControl> caption_;
+    // The selection's members, the primary one first.
+    std::vector<tk::ComponentRef<tk::TControl>> members_;
+    std::unique_ptr<SelectionGestures> gestures_;
     tk::ComponentRef<tk::TComponent> surfaceWindow_;
     DesignSurface* surface_ = nullptr;
     tk::ComponentRef<tk::TForm> measuring_;

@@ -6,6 +6,7 @@
 #include "toolkit/text/Text.h"
 #include "toolkit/windows/Form.h"
 #include "toolkit/windows/Menus.h"
+#include "toolkit/windows/Overlay.h"
 #include "toolkit/windows/Popup.h"
 
 #include <algorithm>
@@ -36,6 +37,7 @@ TApplication::TApplication(Platform& platform) : TComponent(nullptr), platform_(
 TApplication::~TApplication()
 {
     popup_ = nullptr;
+    overlay_ = nullptr;
     // Windows and data modules go before the program-wide reference does.
     destroyComponents();
     for (auto& r : released_)
@@ -274,6 +276,10 @@ void TApplication::mouseDown(TMouseButton button, TShiftState shift, TPoint scre
         if (!form || !isWindowEnabled(form)) return;
         if (active_.get() != form) activateForm(form);
         ComponentRef<TControl> target = controlAt(screen);
+        if (overlay_ && overlay_->mouseDown(button, shift, screen, target.get())) {
+            capture_.reset();
+            return;
+        }
         if (!target || !target->isEnabledTree()) return;
         capture_ = target.get();
         if (button == TMouseButton::mbLeft)
@@ -293,6 +299,7 @@ void TApplication::mouseMove(TShiftState shift, TPoint screen)
             popup_->popupMouseMove(screen);
             return;
         }
+        if (overlay_ && overlay_->mouseMove(shift, screen)) return;
         ComponentRef<TControl> target = capture_ ? capture_.get() : controlAt(screen);
         if (target) raiseMouseEvent(target, InputType::MouseMove, TMouseButton::mbLeft, shift, screen, false);
     });
@@ -309,6 +316,7 @@ void TApplication::mouseUp(TMouseButton button, TShiftState shift, TPoint screen
         }
         ComponentRef<TControl> target = capture_ ? capture_.get() : controlAt(screen);
         capture_.reset();
+        if (overlay_ && overlay_->mouseUp(button, shift, screen, target.get())) return;
         if (!target || !target->isEnabledTree()) return;
         if (!raiseMouseEvent(target, InputType::MouseUp, button, shift, screen, false)) return;
         if (button != TMouseButton::mbRight) return;

@@ -17,6 +17,7 @@ class TControl;
 class TWinControl;
 class TCustomForm;
 class TPopup;
+class Overlay;
 
 class TApplication : public TComponent {
     TK_CLASS(TApplication)
@@ -101,6 +102,11 @@ public:
     // A top-level window or data module by name (for "Owner.Name" references).
     TComponent* findGlobal(std::string_view name) const { return findComponent(name); }
 
+    // The layer a design tool lays over the windows, or none (Overlay.h).
+    // The one who sets it clears it before it goes.
+    Overlay* overlay() const { return overlay_; }
+    void setOverlay(Overlay* o) { overlay_ = o; }
+
     // The open popup (menu, drop-down list, calendar), or none.
     TPopup* popup() const { return popup_; }
     void openPopup(TPopup* p);
@@ -164,6 +170,7 @@ private:
     ComponentRef<TCustomForm> active_;
     ComponentRef<TControl> capture_;
     TPopup* popup_ = nullptr;
+    Overlay* overlay_ = nullptr;
     TPoint cursor_;
     bool terminated_ = false;
     char32_t suppressChar_ = 0;

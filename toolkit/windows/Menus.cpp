@@ -147,6 +147,29 @@ void TPopupMenu::popupMouseUp(TMouseButton, TPoint screen)
     choose(itemAt(screen));
 }
 
+void TPopupMenu::popupClosed()
+{
+    highlighted_ = -1;
+    dropItemsOfThisOpening();
+}
+
+void TPopupMenu::addForThisOpening(TMenuItem* item)
+{
+    items_->add(item);
+    forThisOpening_.emplace_back(item);
+}
+
+void TPopupMenu::dropItemsOfThisOpening()
+{
+    for (ComponentRef<TMenuItem>& item : forThisOpening_)
+        if (item) {
+            items_->remove(item.get());
+            if (Application) Application->releaseLater(item.get());
+            else item->free();
+        }
+    forThisOpening_.clear();
+}
+
 void TPopupMenu::choose(int index)
 {
     auto items = visibleItems();

@@ -84,7 +84,13 @@ public:
     void popupMouseMove(TPoint screen) override;
     void popupMouseUp(TMouseButton button, TPoint screen) override;
     bool popupKeyDown(uint16_t key, TShiftState shift) override;
-    void popupClosed() override { highlighted_ = -1; }
+    void popupClosed() override;
+    // Adds an item for the next opening only: when the menu closes the item
+    // is taken out and destroyed once the current input is handled, so a
+    // chosen item is clicked first. Such an item is owned by no one.
+    void addForThisOpening(TMenuItem* item);
+    // Takes out and destroys the items added for an opening that never came.
+    void dropItemsOfThisOpening();
 
 private:
     int itemAt(TPoint screen) const;
@@ -95,6 +101,7 @@ private:
     ComponentRef<TComponent> popupComponent_;
     TPoint position_;
     int highlighted_ = -1;
+    std::vector<ComponentRef<TMenuItem>> forThisOpening_;
 };
 
 namespace published {

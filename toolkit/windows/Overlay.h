@@ -1,0 +1,42 @@
+// A layer over the windows that a design tool lays there: it sees the mouse
+// before the controls under it do (and may keep a gesture for itself),
+// draws marks over a window, and chooses the mouse cursor. Nothing of it is
+// a component, so nothing of it is ever stored with a window.
+#pragma once
+
+#include "toolkit/core/Types.h"
+
+#include <optional>
+#include <vector>
+
+namespace tk {
+
+class TControl;
+class TCustomForm;
+
+class Overlay {
+public:
+    enum class Cursor { Arrow, SizeWE, SizeNS, SizeNWSE, SizeNESW };
+    // A small square over a window, in screen coordinates: filled or hollow.
+    struct Mark {
+        TRect rect;
+        bool filled;
+    };
+
+    // Each returns true when the overlay keeps the event: the control under
+    // the mouse (`target`, or none) then never hears of it.
+    virtual bool mouseDown(TMouseButton, TShiftState, TPoint /*screen*/, TControl* /*target*/) { return false; }
+    virtual bool mouseMove(TShiftState, TPoint /*screen*/) { return false; }
+    virtual bool mouseUp(TMouseButton, TShiftState, TPoint /*screen*/, TControl* /*target*/) { return false; }
+
+    // What is drawn over `window`: marks, and a rubber band, when one is
+    // being drawn, in screen coordinates.
+    virtual void marks(const TCustomForm& /*window*/, std::vector<Mark>& /*out*/) const {}
+    virtual std::optional<TRect> band(const TCustomForm& /*window*/) const { return std::nullopt; }
+    virtual Cursor cursorAt(TPoint /*screen*/) const { return Cursor::Arrow; }
+
+protected:
+    ~Overlay() = default;
+};
+
+}  // namespace tk
