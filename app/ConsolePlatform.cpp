@@ -7,12 +7,15 @@
 #include "designer/ClientMain.h"
 #include "designs/Design.h"
 #include "designs/PropertyText.h"
+#include "model/DesignModel.h"
+#include "model/SelectionGestures.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/text/Text.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
 
+#include <algorithm>
 #include <istream>
 #include <map>
 #include <ostream>
@@ -214,6 +217,34 @@ void ConsolePlatform::get(const std::string& path)
     }
 }
 
+void ConsolePlatform::selection()
+{
+    if (velmora::DesignModel* model = velmora::existingDesignModel())
+        for (tk::TControl* c : model->selection()) out_ << c->name() << "\n";
+    out_ << "end\n";
+}
+
+void ConsolePlatform::handles(const std::string& path)
+{
+    std::string rest;
+    auto* control = tk::as<tk::TControl>(findComponentPath(path, &rest));
+    velmora::DesignModel* model = velmora::existingDesignModel();
+    std::vector<tk::Overlay::Mark> marks;
+    if (control && rest.empty() && model && control->parentForm() && model->isSelected(control) &&
+        velmora::DesignModel::selectionMember(control) == control)
+        model->selectionOverlay().marks(*control->parentForm(), marks);
+    std::array<tk::TRect, 8> mine{};
+    if (control) mine = velmora::SelectionGestures::screenHandles(*control);
+    int shown = 0;
+    for (const tk::Overlay::Mark& m : marks)
+        if (std::find(mine.begin(), mine.end(), m.rect) != mine.end()) {
+            out_ << m.rect.left << " " << m.rect.top << " " << m.rect.width() << " " << m.rect.height()
+                 << (m.filled ? " filled" : " hollow") << "\n";
+            ++shown;
+        }
+    if (!shown) out_ << "none\n";
+}
+
 void ConsolePlatform::focus()
 {
     tk::TWinControl* focused = tk::Application->focusedControl();
@@ -255,6 +286,12 @@ void ConsolePlatform::perform(const std::string& line)
         rows(argument);
     } else if (verb == "focus") {
         focus();
+    } else if (verb == "selection") {
+        selection();
+    } else if (verb == "handles") {
+        std::string argument;
+        words >> argument;
+        handles(argument);
     } else if (verb == "close") {
         if (messageBox_) messageBox_.reset();
         else if (tk::TCustomForm* f = app.activeForm()) app.closeByFrame(f);

@@ -23,6 +23,13 @@
 //                              tab-separated display texts (tab, newline and
 //                              backslash escaped as \t, \n, \\), then "end";
 //                              "none" for no grid or no open data
+//   selection                  the designer's selected controls, the primary
+//                              one first, one name a line, then "end"
+//   handles WINDOW.COMPONENT   the sizing handles a selected control shows:
+//                              eight lines "left top width height filled"
+//                              (the primary one's) or "... hollow", clockwise
+//                              from the top-left corner; "none" when it shows
+//                              none
 // The main window answers to frmClientMain also when a stored design has
 // renamed it (frmClientMain_1).
 // An error that reaches the application prints "error: TEXT" at once; its
@@ -56,6 +63,8 @@ private:
     void text(const std::string& windowName);
     void get(const std::string& path);
     void focus();
+    void selection();
+    void handles(const std::string& path);
     void rows(const std::string& path);
 
     std::istream& in_;

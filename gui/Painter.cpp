@@ -21,6 +21,7 @@
 #include "toolkit/windows/Form.h"
 #include "toolkit/windows/HintWindow.h"
 #include "toolkit/windows/Menus.h"
+#include "toolkit/windows/Overlay.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -603,6 +604,32 @@ QColor qtColor(tk::TColor c)
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
+// What a design tool lays over the window: the selection's handles (the
+// primary control's filled, the others' hollow) and a rubber band.
+void paintOverlay(QPainter& p, const tk::TCustomForm& form)
+{
+    const tk::Overlay* overlay = tk::Application ? tk::Application->overlay() : nullptr;
+    if (!overlay) return;
+    tk::TPoint o = form.clientOrigin();
+    auto local = [&](const tk::TRect& r) { return QRect(r.left - o.x, r.top - o.y, r.width(), r.height()); };
+    std::vector<tk::Overlay::Mark> marks;
+    overlay->marks(form, marks);
+    QPalette pal = QApplication::palette();
+    for (const tk::Overlay::Mark& m : marks) {
+        QRect r = local(m.rect);
+        p.fillRect(r, m.filled ? pal.color(QPalette::Highlight) : pal.color(QPalette::Base));
+        p.setPen(m.filled ? pal.color(QPalette::Highlight).darker(150) : pal.color(QPalette::Text));
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+    }
+    if (std::optional<tk::TRect> band = overlay->band(form)) {
+        QPen pen(pal.color(QPalette::Text));
+        pen.setStyle(Qt::DashLine);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(local(*band).adjusted(0, 0, -1, -1));
+    }
+}
+
 void paintWindow(QPainter& p, tk::TCustomForm& form)
 {
     QRect r(0, 0, form.clientWidth(), form.clientHeight());
@@ -619,6 +646,7 @@ void paintWindow(QPainter& p, tk::TCustomForm& form)
         return;
     }
     paintChildren(p, form, QPoint(0, 0));
+    paintOverlay(p, form);
 }
 
 void paintPopup(QPainter& p, tk::TPopup& popup)

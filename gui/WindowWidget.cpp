@@ -8,6 +8,7 @@
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
 #include "toolkit/windows/HintWindow.h"
+#include "toolkit/windows/Overlay.h"
 #include "toolkit/windows/Popup.h"
 
 #include <QCloseEvent>
@@ -90,7 +91,23 @@ void WindowWidget::mouseMoveEvent(QMouseEvent* e)
 {
     QPoint s = modelScreen(e->position());
     tk::Application->mouseMove(shiftState(e->modifiers(), e->buttons()), {s.x(), s.y()});
+    showCursorAt(s);
     platform_.sync();
+}
+
+void WindowWidget::showCursorAt(QPoint screen)
+{
+    // Over a sizing handle, the direction it sizes in.
+    const tk::Overlay* overlay = tk::Application ? tk::Application->overlay() : nullptr;
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    switch (overlay ? overlay->cursorAt({screen.x(), screen.y()}) : tk::Overlay::Cursor::Arrow) {
+    case tk::Overlay::Cursor::SizeWE: shape = Qt::SizeHorCursor; break;
+    case tk::Overlay::Cursor::SizeNS: shape = Qt::SizeVerCursor; break;
+    case tk::Overlay::Cursor::SizeNWSE: shape = Qt::SizeFDiagCursor; break;
+    case tk::Overlay::Cursor::SizeNESW: shape = Qt::SizeBDiagCursor; break;
+    case tk::Overlay::Cursor::Arrow: break;
+    }
+    if (cursor().shape() != shape) setCursor(shape);
 }
 
 void WindowWidget::mouseReleaseEvent(QMouseEvent* e)

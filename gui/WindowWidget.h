@@ -35,6 +35,7 @@ protected:
 private:
     // A point of this widget in the model's screen coordinates.
     QPoint modelScreen(QPointF local) const;
+    void showCursorAt(QPoint screen);
     QtPlatform& platform_;
     tk::TCustomForm& form_;
 };
