@@ -4,7 +4,8 @@
 // FOLDER: the login dialog, then the main window, the palette and the
 // property page, and last a designed form: controls placed on the entry
 // page with the palette's tools, one of them dragged, and the property page
-// showing an entry-page and a search-page field; then the clerk's program
+// showing an entry-page and a search-page field, three fields selected at
+// once and aligned; then the clerk's program
 // with a document being entered and a dictionary field completing what is
 // typed. Prints the files it wrote.
 #include "app/DemoEntryForm.h"
@@ -83,6 +84,26 @@ void design()
     }
 }
 
+// Three of the placed fields selected together (the last one clicked is
+// the primary one, with filled handles), then aligned on their left edges
+// from the context menu.
+void selectSeveral(gui::QtPlatform& platform)
+{
+    tk::TApplication& app = *tk::Application;
+    const char* fields[] = {"TZEDit1", "TZEDit2", "TZEDPicker1"};
+    for (const char* name : fields)
+        if (auto* c = named("frmClientMain", name))
+            app.click(c, {3, 3}, tk::TMouseButton::mbLeft, name == fields[0] ? 0 : tk::ssShift);
+    shoot(platform, "frmClientMain", "selection.png");
+    if (auto* c = named("frmClientMain", "TZEDPicker1")) {
+        app.click(c, {3, 3}, tk::TMouseButton::mbRight);
+        app.pressKey(tk::vk::Down);
+        app.pressKey(tk::vk::Down);
+        app.pressKey(tk::vk::Return);  // "Bal szélek igazítása"
+    }
+    shoot(platform, "frmClientMain", "aligned.png");
+}
+
 // An edit placed on the search page, to show the page's search layout.
 void searchField()
 {
@@ -140,6 +161,7 @@ int main(int argc, char** argv)
             design();
             shoot(platform, "frmClientMain", "design.png");
             shoot(platform, "frmPropertyPage", "properties-entry.png");
+            selectSeveral(platform);
             searchField();
             shoot(platform, "frmPropertyPage", "properties-search.png");
             tk::Application->terminate();

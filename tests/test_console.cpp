@@ -274,3 +274,33 @@ TEST(ConsoleProgram, AFailedLoginEndsWithAFailureStatus)
 }
 
 }  // namespace
+
+TEST_F(Console, SelectionAndHandlesAnswerWhatIsSelectedAndWhereItsHandlesAre)
+{
+    Session first = run("where frmClientMain.btnNew\nwhere frmClientMain.btnModify\nwhere frmClientMain.pcData\n");
+    int nl = 0, nt = 0, ml = 0, mt = 0, pl = 0, pt = 0, w = 0, h = 0;
+    ASSERT_EQ(std::sscanf(first.lines[2].c_str(), "%d %d %d %d", &pl, &pt, &w, &h), 4) << first.text;
+    ASSERT_EQ(std::sscanf(first.lines[0].c_str(), "%d %d %d %d", &nl, &nt, &w, &h), 4) << first.text;
+    ASSERT_EQ(std::sscanf(first.lines[1].c_str(), "%d %d %d %d", &ml, &mt, &w, &h), 4) << first.text;
+    auto at = [](int x, int y) { return std::to_string(x) + " " + std::to_string(y); };
+    // btnNew, then btnModify with Shift; then the primary's bottom-right
+    // handle dragged by (+9, +9): its edges land on the grid, the right
+    // one inside the sheet.
+    Session s = run("click " + at(pl + 20, pt + 10) + "\nclick " + at(nl + 3, nt + 3) + "\nclick " + at(ml + 3, mt + 3) +
+                    " shift\nselection\nhandles frmClientMain.btnModify\nhandles frmClientMain.btnNew\n"
+                    "handles frmClientMain.btnSave\npress " +
+                    at(ml + w + 2, mt + h + 2) + "\nmove " + at(ml + w + 11, mt + h + 11) + "\nrelease " +
+                    at(ml + w + 11, mt + h + 11) + "\nwhere frmClientMain.btnModify\n");
+    ASSERT_EQ(s.status, 0) << s.text;
+    auto from = std::find(s.lines.begin(), s.lines.end(), "btnModify");
+    ASSERT_NE(from, s.lines.end()) << s.text;
+    std::vector<std::string> answer(from, s.lines.end());
+    ASSERT_GE(answer.size(), 21u) << s.text;
+    EXPECT_EQ(answer[1], "btnNew");
+    EXPECT_EQ(answer[2], "end");
+    EXPECT_EQ(answer[3], at(ml - 5, mt - 5) + " 5 5 filled");
+    EXPECT_EQ(answer[7], at(ml + w, mt + h) + " 5 5 filled");
+    EXPECT_EQ(answer[11], at(nl - 5, nt - 5) + " 5 5 hollow");
+    EXPECT_EQ(answer[19], "none");
+    EXPECT_EQ(answer[20], at(ml, mt) + " 84 32");
+}

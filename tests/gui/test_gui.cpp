@@ -231,6 +231,21 @@ TEST(Gui, APersonPlacesDragsAndDeletesWithQtMouseEventsAndARealContextMenu)
             send(main, QEvent::MouseButtonRelease, QPoint(grab.x + 9, grab.y + 5), Qt::LeftButton);
             EXPECT_EQ(edit->left(), 108);
             EXPECT_EQ(edit->top(), 44);
+            // Its right handle, drawn in the highlight colour just outside
+            // it, shows the sizing cursor and sizes it onto the grid.
+            tk::TPoint right = main->screenToClient(edit->clientToScreen({edit->width() + 2, edit->height() / 2}));
+            platform.sync();
+            QImage drawn = platform.widgetOf(main)->grab().toImage();
+            EXPECT_EQ(QColor(drawn.pixel(right.x, right.y)), QApplication::palette().color(QPalette::Highlight));
+            send(main, QEvent::MouseMove, QPoint(right.x, right.y), Qt::NoButton);
+            EXPECT_EQ(platform.widgetOf(main)->cursor().shape(), Qt::SizeHorCursor);
+            int rightEdge = edit->left() + edit->width();
+            send(main, QEvent::MouseButtonPress, QPoint(right.x, right.y), Qt::LeftButton);
+            send(main, QEvent::MouseMove, QPoint(right.x + 13, right.y + 7), Qt::LeftButton);
+            send(main, QEvent::MouseButtonRelease, QPoint(right.x + 13, right.y + 7), Qt::LeftButton);
+            EXPECT_EQ(edit->left(), 108);
+            EXPECT_EQ(edit->left() + edit->width(), (rightEdge + 13) / 4 * 4);
+            EXPECT_EQ(edit->top(), 44);
             // The right button opens the context menu as a window of its own.
             int shownBefore = 0, shownAfter = 0;
             for (QWidget* t : QApplication::topLevelWidgets()) shownBefore += t->isVisible();
