@@ -72,9 +72,15 @@ public:
 private:
     // The design surface, as the design model sees it (Storing.cpp).
     tk::TForm& designWindow() override { return *this; }
+    bool designing() const override { return DesignMode; }
     void unhookDesignEvents() override { UnhookDesignEvents(); }
     void prepareDesignSurface() override { PrepareDesignSurface(); }
     std::string storedDesignText() override;
+    std::string snapshotText() override;
+    void restoreSnapshot(std::string_view text) override;
+    int designGroup() const override;
+    void setDesignGroup(int group) override;
+    void hookPastedControl(tk::TControl& control) override { HookComponent(&control); }
 
     void buildLayout();
     // The control on which a placing click lands, named, placed and wired.

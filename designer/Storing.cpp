@@ -1,10 +1,13 @@
 // The main window as a save stores it: without the design-time wiring,
 // centred on the screen when shown, and showing the palette and the
 // property page through its OnShow. The wiring and the window's place come
-// back whatever happens.
+// back whatever happens. And the window as an undo step keeps it: wired,
+// read back under its own name.
 #include "designer/ClientMain.h"
 
 #include "designs/Design.h"
+#include "model/DesignHistory.h"
+#include "startup/DataModule.h"
 #include "toolkit/core/PropertyAccess.h"
 
 namespace velmora {
@@ -29,7 +32,47 @@ std::string TfrmClientMain::storedDesignText()
         throw;
     }
     rewire();
+    // The placing marks went with the wiring; the kept steps lose theirs.
+    designModel().history().forgetMarks();
     return text;
+}
+
+std::string TfrmClientMain::snapshotText()
+{
+    return designText(*this);
+}
+
+void TfrmClientMain::restoreSnapshot(std::string_view text)
+{
+    std::string ownName = name();
+    int savedTop = top(), savedLeft = left();
+    DragControl.reset();
+    // The name and place the window has, and the context menu read with
+    // the wiring, whatever the reading did.
+    auto settle = [&] {
+        setName(ownName);
+        setTop(savedTop);
+        setLeft(savedLeft);
+        CompPopup = tk::as<tk::TPopupMenu>(findComponent("CompPopup"));
+        pmiDelete = CompPopup && CompPopup->items()->count() ? CompPopup->items()->item(0) : nullptr;
+    };
+    try {
+        loadDesign(*this, text, OnReadFailure::RestoreShown);
+    } catch (...) {
+        settle();
+        throw;
+    }
+    settle();
+}
+
+int TfrmClientMain::designGroup() const
+{
+    return dmClientMain ? dmClientMain->UserGroupID() : 0;
+}
+
+void TfrmClientMain::setDesignGroup(int group)
+{
+    if (dmClientMain) dmClientMain->setUserGroupID(group);
 }
 
 }  // namespace velmora

@@ -35,12 +35,27 @@ namespace {
 
 class ComponentWriter {
 public:
-    explicit ComponentWriter(TComponent& root) : root_(root) {}
+    explicit ComponentWriter(TComponent& root, std::function<bool(const PropInfo&)> keep = {})
+        : root_(root), keep_(std::move(keep))
+    {
+    }
 
     std::string run()
     {
         out_.signature();
         component(root_);
+        return std::move(out_.bytes());
+    }
+
+    std::string runParts(const std::vector<TComponent*>& parts, const std::string& rootClass,
+                         const std::string& rootName)
+    {
+        out_.signature();
+        out_.shortString(rootClass);
+        out_.shortString(rootName);
+        out_.byte(0);
+        for (TComponent* part : parts) component(*part);
+        out_.byte(0);
         return std::move(out_.bytes());
     }
 
@@ -59,6 +74,7 @@ private:
     {
         for (const PropInfo* p : obj.classInfo().properties()) {
             if (!p->isStored(obj)) continue;
+            if (keep_ && prefix.empty() && !keep_(*p)) continue;
             if (p->readOnly() && p->kind != PropKind::Object && p->kind != PropKind::Collection) continue;
             property(obj, *p, prefix + p->name);
         }
@@ -183,6 +199,7 @@ private:
     }
 
     TComponent& root_;
+    std::function<bool(const PropInfo&)> keep_;
     ImageWriter out_;
 };
 
@@ -530,6 +547,12 @@ private:
 std::string writeComponentImage(TComponent& root)
 {
     return ComponentWriter(root).run();
+}
+
+std::string writePartsImage(TComponent& root, const std::vector<TComponent*>& parts, const std::string& rootClass,
+                            const std::string& rootName, std::function<bool(const tk::PropInfo&)> keep)
+{
+    return ComponentWriter(root, std::move(keep)).runParts(parts, rootClass, rootName);
 }
 
 void readComponentImage(std::string_view image, TComponent& root)

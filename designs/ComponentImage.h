@@ -2,17 +2,28 @@
 // reading an image into an existing window.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tk {
 class TComponent;
-}
+struct PropInfo;
+}  // namespace tk
 
 namespace velmora {
 
 // The image of `root` and the components it owns, children in design order.
 std::string writeComponentImage(tk::TComponent& root);
+
+// The image of some of the components `root` owns (each with its own
+// children), under a root of their own that has no properties, written as
+// `root` writes them but without the top-level properties `keep` turns
+// down.
+std::string writePartsImage(tk::TComponent& root, const std::vector<tk::TComponent*>& parts,
+                            const std::string& rootClass, const std::string& rootName,
+                            std::function<bool(const tk::PropInfo&)> keep);
 
 // Reads `image` into `root` (whose components the caller has destroyed):
 // the root's name made unique among the application's windows and data

@@ -4,6 +4,7 @@
 #include "controls/ZEDChxBox.h"
 #include "controls/ZEDText.h"
 #include "designs/Design.h"
+#include "model/DesignHistory.h"
 #include "model/SelectionGestures.h"
 #include "toolkit/widgets/Buttons.h"
 #include "toolkit/windows/Application.h"
@@ -16,7 +17,10 @@ namespace {
 std::weak_ptr<DesignModel> theModel;
 }  // namespace
 
-DesignModel::DesignModel() : gestures_(std::make_unique<SelectionGestures>(*this)) {}
+DesignModel::DesignModel()
+    : gestures_(std::make_unique<SelectionGestures>(*this)), history_(std::make_unique<DesignHistory>(*this))
+{
+}
 
 DesignModel::~DesignModel()
 {
@@ -166,6 +170,12 @@ void DesignModel::setSurface(tk::TComponent& window, DesignSurface& surface)
     surfaceWindow_ = &window;
     surface_ = &surface;
     tk::Application->setOverlay(gestures_.get());
+}
+
+DesignSurface* DesignModel::designingSurface() const
+{
+    DesignSurface* s = surface();
+    return s && s->designing() ? s : nullptr;
 }
 
 tk::TForm* DesignModel::designWindow() const

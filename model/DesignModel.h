@@ -22,6 +22,7 @@ class TForm;
 
 namespace velmora {
 
+class DesignHistory;
 class SelectionGestures;
 
 // What a window that follows the design hears. Each call does nothing
@@ -48,12 +49,25 @@ protected:
 class DesignSurface {
 public:
     virtual tk::TForm& designWindow() = 0;
+    // Whether the window is in design mode (the clerk's program shows the
+    // same window without it).
+    virtual bool designing() const = 0;
     virtual void unhookDesignEvents() = 0;
     // Switches the window into design mode and wires every control.
     virtual void prepareDesignSurface() = 0;
     // The window as a save stores it: the design-time wiring taken out and
     // put back around the writing, the window left where it was.
     virtual std::string storedDesignText() = 0;
+    // The window as it stands, wired for design, and a text of that kind
+    // read back into it: the window keeps its name and place, and its
+    // design-time wiring is the one read.
+    virtual std::string snapshotText() = 0;
+    virtual void restoreSnapshot(std::string_view text) = 0;
+    // The user group whose design is shown.
+    virtual int designGroup() const = 0;
+    virtual void setDesignGroup(int group) = 0;
+    // A control pasted onto a tab sheet gets the design-time wiring.
+    virtual void hookPastedControl(tk::TControl& control) = 0;
 
 protected:
     ~DesignSurface() = default;
@@ -103,6 +117,8 @@ public:
     // that make it (SelectionGestures.h); the model lays it over the
     // windows when it gets a surface.
     tk::Overlay& selectionOverlay();
+    // Undo and redo (DesignHistory.h).
+    DesignHistory& history() { return *history_; }
     // Whether an observer keeps the selection where it is for now.
     bool selectionHeld() const;
 
@@ -117,6 +133,8 @@ public:
     void setSurface(tk::TComponent& window, DesignSurface& surface);
     DesignSurface* surface() const { return surfaceWindow_ ? surface_ : nullptr; }
     tk::TForm* designWindow() const;
+    // The surface when it is in design mode, or none.
+    DesignSurface* designingSurface() const;
     void surfaceShown();
     void surfaceHidden();
     // The window whose canvas font measures a placed caption label.
@@ -141,6 +159,7 @@ private:
     // The selection's members, the primary one first.
     std::vector<tk::ComponentRef<tk::TControl>> members_;
     std::unique_ptr<SelectionGestures> gestures_;
+    std::unique_ptr<DesignHistory> history_;
     tk::ComponentRef<tk::TComponent> surfaceWindow_;
     DesignSurface* surface_ = nullptr;
     tk::ComponentRef<tk::TForm> measuring_;

@@ -1,7 +1,10 @@
 #include "model/SelectionGestures.h"
 
 #include "model/Alignment.h"
+#include "model/DesignClipboard.h"
+#include "model/DesignHistory.h"
 #include "model/DesignModel.h"
+#include "toolkit/widgets/Edit.h"
 #include "toolkit/widgets/PageControl.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
@@ -58,7 +61,7 @@ std::array<tk::TRect, 8> SelectionGestures::screenHandles(const tk::TControl& c)
 
 bool SelectionGestures::onSurface(const tk::TControl* c) const
 {
-    tk::TForm* window = model_.designWindow();
+    tk::TForm* window = model_.designingSurface() ? model_.designWindow() : nullptr;
     return window && c && tk::as<tk::TTabSheet>(c->parent()) && c->parentForm() == window;
 }
 
@@ -78,7 +81,7 @@ bool SelectionGestures::mouseDown(tk::TMouseButton button, tk::TShiftState shift
 {
     gesture_ = Gesture::None;
     pressed_ = screen;
-    if (!model_.designWindow() || button != tk::TMouseButton::mbLeft) return false;
+    if (!model_.designingSurface() || button != tk::TMouseButton::mbLeft) return false;
     bool arrow = model_.tool() == -1;
     if (arrow)
         if (std::optional<HandleHit> hit = handleAt(screen)) {
@@ -198,9 +201,53 @@ void SelectionGestures::offerAlignment(tk::TControl& target)
     }
 }
 
+bool SelectionGestures::keyDown(uint16_t key, tk::TShiftState shift)
+{
+    DesignSurface* surface = model_.designingSurface();
+    if (!surface || tk::Application->activeForm() != &surface->designWindow()) return false;
+    if (!(shift & tk::ssCtrl) || (shift & tk::ssAlt)) return false;
+    DesignHistory& history = model_.history();
+    switch (key) {
+    case 'Z':
+        history.record();
+        if (shift & tk::ssShift) history.redo();
+        else history.undo();
+        return true;
+    case 'Y':
+        history.record();
+        history.redo();
+        return true;
+    case 'C':
+        if (std::string text = copiedText(model_); !text.empty()) tk::Application->platform().setClipboardText(text);
+        return true;
+    case 'V': paste(model_, tk::Application->platform().clipboardText()); return true;
+    default: return false;
+    }
+}
+
+void SelectionGestures::inputStarting()
+{
+    if (!model_.history().started()) model_.history().start();
+}
+
+void SelectionGestures::inputHandled()
+{
+    DesignSurface* surface = model_.designingSurface();
+    if (!surface) return;
+    tk::TApplication& app = *tk::Application;
+    tk::TForm& window = surface->designWindow();
+    // Nothing is recorded while a menu is open or a dialog is shown.
+    if (app.popup() || !app.isWindowEnabled(&window)) return;
+    tk::TWinControl* focused = app.focusedControl();
+    bool typing = focused && focused->parentForm() != &window && tk::as<tk::TCustomEdit>(focused);
+    if (typing && typingIn_.get() == focused) return;
+    typingIn_ = typing ? focused : nullptr;
+    model_.history().record();
+}
+
 void SelectionGestures::marks(const tk::TCustomForm& window, std::vector<Mark>& out) const
 {
-    if (model_.designWindow() != &window) return;
+    if (!model_.designingSurface() || model_.designWindow() != &window) return;
     bool primary = true;
     for (tk::TControl* c : model_.selection()) {
         if (onSurface(c) && c->isShowing())

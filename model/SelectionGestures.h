@@ -6,7 +6,8 @@
 // selection to the control clicked, and offers alignment in the context
 // menu of a multiple selection. Everything else goes on to the handlers
 // unchanged; no gesture sets an event property or owns a component of the
-// window.
+// window. It also takes the keys of undo, redo, copy and paste, and keeps
+// the design's history in step with every input.
 #pragma once
 
 #include "model/SelectionGeometry.h"
@@ -31,6 +32,12 @@ public:
     bool mouseDown(tk::TMouseButton button, tk::TShiftState shift, tk::TPoint screen, tk::TControl* target) override;
     bool mouseMove(tk::TShiftState shift, tk::TPoint screen) override;
     bool mouseUp(tk::TMouseButton button, tk::TShiftState shift, tk::TPoint screen, tk::TControl* target) override;
+    // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo, Ctrl+C copies and
+    // Ctrl+V pastes, while the design surface is the active window.
+    bool keyDown(uint16_t key, tk::TShiftState shift) override;
+    // The history starts before the first input and records after each.
+    void inputStarting() override;
+    void inputHandled() override;
     void marks(const tk::TCustomForm& window, std::vector<Mark>& out) const override;
     std::optional<tk::TRect> band(const tk::TCustomForm& window) const override;
     Cursor cursorAt(tk::TPoint screen) const override;
@@ -63,6 +70,9 @@ private:
     tk::ComponentRef<tk::TWinControl> bandSheet_;
     tk::TPoint bandEnd_;
     tk::ComponentRef<tk::TControl> pressedMember_;
+    // The box of another window being typed into: its keystrokes make one
+    // step, recorded when the focus leaves it.
+    tk::ComponentRef<tk::TWinControl> typingIn_;
 };
 
 }  // namespace velmora

@@ -263,9 +263,22 @@ bool TApplication::raiseMouseEvent(ComponentRef<TControl>& target, InputType typ
     return static_cast<bool>(target);
 }
 
+void TApplication::overlayStarting()
+{
+    if (overlay_) safely([&] { overlay_->inputStarting(); });
+}
+
+void TApplication::overlayHandled()
+{
+    if (!overlay_) return;
+    safely([&] { overlay_->inputHandled(); });
+    flushReleased();
+}
+
 void TApplication::mouseDown(TMouseButton button, TShiftState shift, TPoint screen, bool doubleClick)
 {
     cursor_ = screen;
+    overlayStarting();
     safely([&] {
         if (popup_) {
             if (popup_->screenRect().contains(screen)) popup_->popupMouseDown(button, screen);
@@ -289,6 +302,7 @@ void TApplication::mouseDown(TMouseButton button, TShiftState shift, TPoint scre
         if (doubleClick && button == TMouseButton::mbLeft) target->fire(target->OnDblClick);
     });
     flushReleased();
+    overlayHandled();
 }
 
 void TApplication::mouseMove(TShiftState shift, TPoint screen)
@@ -309,6 +323,7 @@ void TApplication::mouseMove(TShiftState shift, TPoint screen)
 void TApplication::mouseUp(TMouseButton button, TShiftState shift, TPoint screen)
 {
     cursor_ = screen;
+    overlayStarting();
     safely([&] {
         if (popup_) {
             if (popup_->screenRect().contains(screen)) popup_->popupMouseUp(button, screen);
@@ -334,6 +349,7 @@ void TApplication::mouseUp(TMouseButton button, TShiftState shift, TPoint screen
         owner->popupMenu()->popupAt(owner, screen);
     });
     flushReleased();
+    overlayHandled();
 }
 
 // Raises a key event at the window first when it previews keys, then at the
@@ -355,9 +371,15 @@ bool TApplication::keyDown(uint16_t key, TShiftState shift)
 {
     suppressChar_ = 0;
     bool consumed = false;
+    overlayStarting();
     safely([&] {
         if (popup_) {
             consumed = popup_->popupKeyDown(key, shift);
+            return;
+        }
+        if (overlay_ && overlay_->keyDown(key, shift)) {
+            consumed = true;
+            suppressChar_ = charOfKey(key, shift);
             return;
         }
         ComponentRef<TWinControl> target = keyTarget();
@@ -376,6 +398,7 @@ bool TApplication::keyDown(uint16_t key, TShiftState shift)
         target->handle(call);
     });
     flushReleased();
+    overlayHandled();
     return consumed;
 }
 
@@ -399,6 +422,7 @@ void TApplication::keyPress(char32_t ch)
         target->handle(call);
     });
     flushReleased();
+    overlayHandled();
 }
 
 void TApplication::keyUp(uint16_t key, TShiftState shift)

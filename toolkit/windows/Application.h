@@ -161,6 +161,8 @@ private:
                          TPoint screen, bool doubleClick);
     bool raiseKeyEvent(ComponentRef<TWinControl>& target, Handler TWinControl::*event, EventCall& call, bool isChar);
     void flushReleased();
+    void overlayStarting();
+    void overlayHandled();
 
     Platform& platform_;
     TApplication* previous_ = nullptr;

@@ -1,5 +1,5 @@
 // A layer over the windows that a design tool lays there: it sees the mouse
-// before the controls under it do (and may keep a gesture for itself),
+// and the keys before the controls do (and may keep a gesture for itself),
 // draws marks over a window, and chooses the mouse cursor. Nothing of it is
 // a component, so nothing of it is ever stored with a window.
 #pragma once
@@ -28,6 +28,14 @@ public:
     virtual bool mouseDown(TMouseButton, TShiftState, TPoint /*screen*/, TControl* /*target*/) { return false; }
     virtual bool mouseMove(TShiftState, TPoint /*screen*/) { return false; }
     virtual bool mouseUp(TMouseButton, TShiftState, TPoint /*screen*/, TControl* /*target*/) { return false; }
+    // A key before the focused control (and a window previewing keys)
+    // hears it; true keeps it, and no character follows.
+    virtual bool keyDown(uint16_t /*key*/, TShiftState) { return false; }
+    // Around every press, release, key and character the application
+    // handles (not mouse movements): before anything of it happens, and
+    // after all of it has.
+    virtual void inputStarting() {}
+    virtual void inputHandled() {}
 
     // What is drawn over `window`: marks, and a rubber band, when one is
     // being drawn, in screen coordinates.
