@@ -44,13 +44,20 @@ std::string TfrmClientMain::snapshotText()
 
 void TfrmClientMain::restoreSnapshot(std::string_view text)
 {
-    std::string ownName = name();
+    // The name the window had at that step, as its text's first line
+    // gives it ("object frmClientMain: TfrmClientMain"), not the one the
+    // reader's unique-name rule would give.
+    const std::string shownName = name();
+    std::string ownName = shownName;
+    if (text.substr(0, 7) == "object ")
+        if (size_t colon = text.find(':'); colon != std::string_view::npos && colon < text.find('\n'))
+            ownName = std::string(text.substr(7, colon - 7));
     int savedTop = top(), savedLeft = left();
     DragControl.reset();
     // The name and place the window has, and the context menu read with
     // the wiring, whatever the reading did.
-    auto settle = [&] {
-        setName(ownName);
+    auto settle = [&](const std::string& windowName) {
+        setName(windowName);
         setTop(savedTop);
         setLeft(savedLeft);
         CompPopup = tk::as<tk::TPopupMenu>(findComponent("CompPopup"));
@@ -59,10 +66,10 @@ void TfrmClientMain::restoreSnapshot(std::string_view text)
     try {
         loadDesign(*this, text, OnReadFailure::RestoreShown);
     } catch (...) {
-        settle();
+        settle(shownName);
         throw;
     }
-    settle();
+    settle(ownName);
 }
 
 int TfrmClientMain::designGroup() const

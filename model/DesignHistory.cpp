@@ -19,17 +19,22 @@ std::vector<tk::TControl*> sheetControls(tk::TForm& window)
     return out;
 }
 
-// The text without the window's active control: moving the focus is not a
-// change of the design.
+// The text without the window's active control and the page control's
+// active page: moving the focus or turning a page is not a change of the
+// design.
 std::string_view withoutFocus(std::string_view text, std::string& scratch)
 {
-    static constexpr std::string_view line = "\n  ActiveControl = ";
-    size_t at = text.find(line);
-    size_t firstObject = text.find("\n  object ");
-    if (at == std::string_view::npos || at > firstObject) return text;
-    size_t end = text.find('\n', at + 1);
-    scratch.assign(text.substr(0, at));
-    scratch.append(text.substr(end));
+    scratch.clear();
+    size_t from = 0;
+    while (from < text.size()) {
+        size_t end = text.find('\n', from);
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        std::string_view line = text.substr(from, end - from);
+        size_t indent = line.find_first_not_of(' ');
+        std::string_view body = indent == std::string_view::npos ? line : line.substr(indent);
+        if (!body.starts_with("ActiveControl = ") && !body.starts_with("ActivePage = ")) scratch.append(line);
+        from = end;
+    }
     return scratch;
 }
 
@@ -95,13 +100,11 @@ void DesignHistory::record()
     DesignStep now = capture();
     DesignStep& shown = steps_[current_];
     std::string a, b;
+    // Moving the focus or the selection changes no design: the step stays
+    // as the change left it.
     if (withoutFocus(now.text, a) == withoutFocus(shown.text, b) && now.marks == shown.marks &&
-        now.group == shown.group) {
-        // The same design: the step takes the focus and selection it has now.
-        shown.text = std::move(now.text);
-        shown.selection = std::move(now.selection);
+        now.group == shown.group)
         return;
-    }
     steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(current_) + 1, steps_.end());
     steps_.push_back(std::move(now));
     current_ = steps_.size() - 1;
