@@ -245,6 +245,23 @@ void ConsolePlatform::handles(const std::string& path)
     if (!shown) out_ << "none\n";
 }
 
+void ConsolePlatform::setClipboard(std::istream& words)
+{
+    std::string mark;
+    if (!(words >> mark)) {
+        out_ << "setclipboard needs an end mark\n";
+        return;
+    }
+    // The lines up to the mark, with the line ends form text has.
+    std::string text, line;
+    while (std::getline(in_, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line == mark) break;
+        text += line + "\r\n";
+    }
+    setClipboardText(text);
+}
+
 void ConsolePlatform::focus()
 {
     tk::TWinControl* focused = tk::Application->focusedControl();
@@ -286,6 +303,14 @@ void ConsolePlatform::perform(const std::string& line)
         rows(argument);
     } else if (verb == "focus") {
         focus();
+    } else if (verb == "clipboard") {
+        // Lines as the console prints everything: without carriage returns.
+        for (char ch : clipboardText())
+            if (ch != '\r') out_ << ch;
+        if (!clipboardText().empty() && clipboardText().back() != '\n') out_ << "\n";
+        out_ << "end\n";
+    } else if (verb == "setclipboard") {
+        setClipboard(words);
     } else if (verb == "selection") {
         selection();
     } else if (verb == "handles") {

@@ -10,6 +10,8 @@
 //   move X Y [MODS]            moves the mouse (with the buttons held)
 //   release X Y [right] [MODS] releases the button
 //   close                      closes the active window as its frame's close box does
+//   setclipboard MARK          the lines that follow, up to a line MARK, become
+//                              the clipboard's text (line ends CR LF)
 // MODS are among shift, ctrl and alt. Questions, which change nothing:
 //   windows                    the shown windows and their places ("modal"
 //                              marks a window shown modally)
@@ -23,6 +25,7 @@
 //                              tab-separated display texts (tab, newline and
 //                              backslash escaped as \t, \n, \\), then "end";
 //                              "none" for no grid or no open data
+//   clipboard                  the clipboard's text, then "end"
 //   selection                  the designer's selected controls, the primary
 //                              one first, one name a line, then "end"
 //   handles WINDOW.COMPONENT   the sizing handles a selected control shows:
@@ -64,6 +67,7 @@ private:
     void get(const std::string& path);
     void focus();
     void selection();
+    void setClipboard(std::istream& words);
     void handles(const std::string& path);
     void rows(const std::string& path);
 

@@ -76,8 +76,7 @@ private:
     void unhookDesignEvents() override { UnhookDesignEvents(); }
     void prepareDesignSurface() override { PrepareDesignSurface(); }
     std::string storedDesignText() override;
-    std::string snapshotText() override;
-    void restoreSnapshot(std::string_view text) override;
+    void restoreSnapshot(std::string_view image, const std::string& windowName) override;
     int designGroup() const override;
     void setDesignGroup(int group) override;
     void hookPastedControl(tk::TControl& control) override { HookComponent(&control); }

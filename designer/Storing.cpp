@@ -37,39 +37,28 @@ std::string TfrmClientMain::storedDesignText()
     return text;
 }
 
-std::string TfrmClientMain::snapshotText()
+void TfrmClientMain::restoreSnapshot(std::string_view image, const std::string& windowName)
 {
-    return designText(*this);
-}
-
-void TfrmClientMain::restoreSnapshot(std::string_view text)
-{
-    // The name the window had at that step, as its text's first line
-    // gives it ("object frmClientMain: TfrmClientMain"), not the one the
-    // reader's unique-name rule would give.
     const std::string shownName = name();
-    std::string ownName = shownName;
-    if (text.substr(0, 7) == "object ")
-        if (size_t colon = text.find(':'); colon != std::string_view::npos && colon < text.find('\n'))
-            ownName = std::string(text.substr(7, colon - 7));
     int savedTop = top(), savedLeft = left();
     DragControl.reset();
-    // The name and place the window has, and the context menu read with
+    // The name the window had at that step (not the one the reader's
+    // unique-name rule gives), its place, and the context menu read with
     // the wiring, whatever the reading did.
-    auto settle = [&](const std::string& windowName) {
-        setName(windowName);
+    auto settle = [&](const std::string& ownName) {
+        setName(ownName);
         setTop(savedTop);
         setLeft(savedLeft);
         CompPopup = tk::as<tk::TPopupMenu>(findComponent("CompPopup"));
         pmiDelete = CompPopup && CompPopup->items()->count() ? CompPopup->items()->item(0) : nullptr;
     };
     try {
-        loadDesign(*this, text, OnReadFailure::RestoreShown);
+        loadDesignImage(*this, image, OnReadFailure::RestoreShown);
     } catch (...) {
         settle(shownName);
         throw;
     }
-    settle(ownName);
+    settle(windowName);
 }
 
 int TfrmClientMain::designGroup() const

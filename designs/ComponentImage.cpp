@@ -544,9 +544,9 @@ private:
 
 }  // namespace
 
-std::string writeComponentImage(TComponent& root)
+std::string writeComponentImage(TComponent& root, std::function<bool(const tk::PropInfo&)> keep)
 {
-    return ComponentWriter(root).run();
+    return ComponentWriter(root, std::move(keep)).run();
 }
 
 std::string writePartsImage(TComponent& root, const std::vector<TComponent*>& parts, const std::string& rootClass,

@@ -14,8 +14,9 @@ struct PropInfo;
 
 namespace velmora {
 
-// The image of `root` and the components it owns, children in design order.
-std::string writeComponentImage(tk::TComponent& root);
+// The image of `root` and the components it owns, children in design order;
+// `keep`, when given, turns down top-level properties that are not written.
+std::string writeComponentImage(tk::TComponent& root, std::function<bool(const tk::PropInfo&)> keep = {});
 
 // The image of some of the components `root` owns (each with its own
 // children), under a root of their own that has no properties, written as

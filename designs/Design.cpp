@@ -9,18 +9,22 @@ namespace velmora {
 
 void loadDesign(tk::TComponent& window, std::string_view text, OnReadFailure onFailure)
 {
-    std::string image = formTextToImage(text);
+    loadDesignImage(window, formTextToImage(text), onFailure);
+}
+
+void loadDesignImage(tk::TComponent& window, std::string_view image, OnReadFailure onFailure)
+{
     if (onFailure == OnReadFailure::KeepPartial) {
         window.destroyComponents();
         readComponentImage(image, window);
         return;
     }
-    std::string shown = designText(window);
+    std::string shown = writeComponentImage(window);
     try {
         window.destroyComponents();
         readComponentImage(image, window);
     } catch (...) {
-        loadDesign(window, shown);
+        loadDesignImage(window, shown);
         throw;
     }
 }

@@ -20,6 +20,9 @@ enum class OnReadFailure { KeepPartial, RestoreShown };
 // it was; then destroys what the window owns and reads the design into it.
 // Raises EReadError (or a property error) with the reader's message.
 void loadDesign(tk::TComponent& window, std::string_view text, OnReadFailure onFailure = OnReadFailure::KeepPartial);
+// The same from a component image.
+void loadDesignImage(tk::TComponent& window, std::string_view image,
+                     OnReadFailure onFailure = OnReadFailure::KeepPartial);
 
 // The window and everything it owns, as form text.
 std::string designText(tk::TComponent& window);

@@ -1,5 +1,6 @@
 #include "model/DesignHistory.h"
 
+#include "designs/ComponentImage.h"
 #include "model/DesignModel.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/widgets/PageControl.h"
@@ -19,30 +20,23 @@ std::vector<tk::TControl*> sheetControls(tk::TForm& window)
     return out;
 }
 
-// The text without the window's active control and the page control's
-// active page: moving the focus or turning a page is not a change of the
-// design.
-std::string_view withoutFocus(std::string_view text, std::string& scratch)
+// Properties that only point at where the person is: kept apart from the
+// image, so that moving the focus or turning a page changes no step.
+constexpr const char* pointerProperties[] = {"ActiveControl", "ActivePage"};
+
+bool designProperty(const tk::PropInfo& p)
 {
-    scratch.clear();
-    size_t from = 0;
-    while (from < text.size()) {
-        size_t end = text.find('\n', from);
-        end = end == std::string_view::npos ? text.size() : end + 1;
-        std::string_view line = text.substr(from, end - from);
-        size_t indent = line.find_first_not_of(' ');
-        std::string_view body = indent == std::string_view::npos ? line : line.substr(indent);
-        if (!body.starts_with("ActiveControl = ") && !body.starts_with("ActivePage = ")) scratch.append(line);
-        from = end;
-    }
-    return scratch;
+    for (const char* name : pointerProperties)
+        if (p.name == name) return false;
+    return true;
 }
 
 }  // namespace
 
 size_t DesignStep::bytes() const
 {
-    size_t n = sizeof(DesignStep) + text.capacity();
+    size_t n = sizeof(DesignStep) + image.capacity() + windowName.capacity();
+    for (const Pointer& p : pointers) n += sizeof(p) + p.owner.capacity() + p.property.capacity() + p.target.capacity();
     for (const auto& m : marks) n += sizeof(m) + m.first.capacity();
     for (const std::string& s : selection) n += sizeof(s) + s.capacity();
     return n;
@@ -60,8 +54,8 @@ DesignStep DesignHistory::capture() const
     DesignStep step;
     DesignSurface& surface = *model_.surface();
     tk::TForm& window = surface.designWindow();
-    // The marks are kept beside the text, so that a save can clear them in
-    // every kept step; the text is written without them.
+    // The marks are kept beside the image, so that a save can clear them in
+    // every kept step; the image is written without them.
     std::vector<tk::TControl*> marked;
     for (tk::TControl* c : sheetControls(window))
         if (int64_t tag = tk::getProp(*c, "Tag").toInt()) {
@@ -69,16 +63,28 @@ DesignStep DesignHistory::capture() const
             marked.push_back(c);
             tk::setProp(*c, "Tag", tk::Value(0));
         }
-    try {
-        step.text = surface.snapshotText();
-    } catch (...) {
+    auto markAgain = [&] {
         for (size_t i = 0; i < marked.size(); ++i) tk::setProp(*marked[i], "Tag", tk::Value(step.marks[i].second));
+    };
+    try {
+        step.image = writeComponentImage(window, designProperty);
+    } catch (...) {
+        markAgain();
         throw;
     }
-    for (size_t i = 0; i < marked.size(); ++i) tk::setProp(*marked[i], "Tag", tk::Value(step.marks[i].second));
+    markAgain();
+    step.image.shrink_to_fit();
+    step.windowName = window.name();
+    auto pointersOf = [&](tk::TComponent& c, const std::string& owner) {
+        for (const char* property : pointerProperties)
+            if (tk::hasProperty(c, property))
+                if (tk::TComponent* target = tk::getProp(c, property).toComponent())
+                    step.pointers.push_back({owner, property, target->name()});
+    };
+    pointersOf(window, "");
+    for (tk::TComponent* c : window.components()) pointersOf(*c, c->name());
     for (tk::TControl* c : model_.selection()) step.selection.push_back(c->name());
     step.group = surface.designGroup();
-    step.text.shrink_to_fit();
     return step;
 }
 
@@ -98,13 +104,9 @@ void DesignHistory::record()
         return;
     }
     DesignStep now = capture();
-    DesignStep& shown = steps_[current_];
-    std::string a, b;
     // Moving the focus or the selection changes no design: the step stays
     // as the change left it.
-    if (withoutFocus(now.text, a) == withoutFocus(shown.text, b) && now.marks == shown.marks &&
-        now.group == shown.group)
-        return;
+    if (now.sameDesign(steps_[current_])) return;
     steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(current_) + 1, steps_.end());
     steps_.push_back(std::move(now));
     current_ = steps_.size() - 1;
@@ -118,9 +120,14 @@ void DesignHistory::restore(const DesignStep& step)
 {
     DesignSurface& surface = *model_.surface();
     tk::TForm& window = surface.designWindow();
-    surface.restoreSnapshot(step.text);
+    surface.restoreSnapshot(step.image, step.windowName);
     for (const auto& [name, tag] : step.marks)
         if (tk::TComponent* c = window.findComponent(name)) tk::setProp(*c, "Tag", tk::Value(tag));
+    for (const DesignStep::Pointer& p : step.pointers) {
+        tk::TComponent* owner = p.owner.empty() ? &window : window.findComponent(p.owner);
+        if (tk::TComponent* target = window.findComponent(p.target); owner && target)
+            tk::setProp(*owner, p.property, tk::Value(target));
+    }
     surface.setDesignGroup(step.group);
     std::vector<tk::TControl*> selected;
     for (const std::string& name : step.selection)

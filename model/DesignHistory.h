@@ -1,9 +1,10 @@
 // Undo and redo of the design: the design surface as it stood after each
-// change, kept as text, from the oldest kept to the newest. A step is
-// recorded when a gesture has changed the design, so a drag, a placing or
-// an alignment is one step; typing into one property-page box is one step,
-// closed when the focus leaves the box. Saving is not a step: after a save
-// every kept step loses its placing marks, as the window does.
+// change, kept as a component image, from the oldest kept to the newest. A
+// step is recorded when a gesture has changed the design, so a drag, a
+// placing or an alignment is one step; typing into one property-page box
+// is one step, closed when the focus leaves the box. Moving the focus or
+// turning a page is no change. Saving is not a step: after a save every
+// kept step loses its placing marks, as the window does.
 #pragma once
 
 #include <cstddef>
@@ -19,14 +20,23 @@ class DesignModel;
 
 // The design surface at one step.
 struct DesignStep {
-    std::string text;  // the window's form text, wired for design, placing marks cleared
+    // The window wired for design, without its placing marks and without
+    // the properties that only point (the active control, the active page).
+    std::string image;
+    std::string windowName;
+    struct Pointer {
+        std::string owner;  // a component's name, or "" for the window
+        std::string property, target;
+        bool operator==(const Pointer&) const = default;
+    };
+    std::vector<Pointer> pointers;
     std::vector<std::pair<std::string, int64_t>> marks;  // the controls' Tag marks
     std::vector<std::string> selection;                  // the primary control first
     int group = 0;                                       // the current user group
     size_t bytes() const;
     bool sameDesign(const DesignStep& other) const
     {
-        return text == other.text && marks == other.marks && group == other.group;
+        return image == other.image && windowName == other.windowName && marks == other.marks && group == other.group;
     }
 };
 

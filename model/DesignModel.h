@@ -58,11 +58,10 @@ public:
     // The window as a save stores it: the design-time wiring taken out and
     // put back around the writing, the window left where it was.
     virtual std::string storedDesignText() = 0;
-    // The window as it stands, wired for design, and a text of that kind
-    // read back into it: the window keeps its name and place, and its
+    // An image of the window as it stood, wired for design, read back into
+    // it under `windowName`: the window keeps its place, and its
     // design-time wiring is the one read.
-    virtual std::string snapshotText() = 0;
-    virtual void restoreSnapshot(std::string_view text) = 0;
+    virtual void restoreSnapshot(std::string_view image, const std::string& windowName) = 0;
     // The user group whose design is shown.
     virtual int designGroup() const = 0;
     virtual void setDesignGroup(int group) = 0;

@@ -304,3 +304,38 @@ TEST_F(Console, SelectionAndHandlesAnswerWhatIsSelectedAndWhereItsHandlesAre)
     EXPECT_EQ(answer[19], "none");
     EXPECT_EQ(answer[20], at(ml, mt) + " 84 32");
 }
+
+TEST_F(Console, CopiedFieldsCarriedAsClipboardTextPasteIntoAnotherProgram)
+{
+    Session first = run("where frmComonentPalette.SpeedButton2\nwhere frmClientMain.pcData\n");
+    int tl = 0, tt = 0, pl = 0, pt = 0, w = 0, h = 0;
+    ASSERT_EQ(std::sscanf(first.lines[0].c_str(), "%d %d %d %d", &tl, &tt, &w, &h), 4) << first.text;
+    ASSERT_EQ(std::sscanf(first.lines[1].c_str(), "%d %d %d %d", &pl, &pt, &w, &h), 4) << first.text;
+    auto at = [](int x, int y) { return std::to_string(x) + " " + std::to_string(y); };
+    std::string entryPage = "click " + at(pl + 20, pt + 10) + "\n";
+    // An edit placed on the entry page and copied.
+    Session copying = run(entryPage + "click " + at(tl + 10, tt + 10) + "\nclick " + at(pl + 150, pt + 60) +
+                          "\nkey c ctrl\nclipboard\n");
+    auto from = std::find(copying.lines.begin(), copying.lines.end(), "object tsEdit: TTabSheet");
+    ASSERT_NE(from, copying.lines.end()) << copying.text;
+    auto to = std::find(from, copying.lines.end(), "end");
+    ASSERT_NE(to, copying.lines.end());
+    std::string carried;
+    for (auto line = from; line <= to; ++line) carried += *line + "\n";
+    EXPECT_THAT(carried, HasSubstr("  object TZEDit1: TZEDit\n"));
+    EXPECT_THAT(carried, HasSubstr("    FocusControl = TZEDit1\n"));
+
+    // The other program (the real one) pastes it twice: new names, 8
+    // pixels further each time; undo takes the second paste back.
+    int status = -1;
+    std::string out = runProgram("type demo\nkey tab\ntype demo\nkey enter\n" + entryPage +
+                                     "setclipboard EOF\n" + carried + "EOF\nkey v ctrl\nkey v ctrl\nselection\n"
+                                     "key z ctrl\nselection\nclipboard\ntext frmClientMain\n",
+                                 status);
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_THAT(out, HasSubstr("TZEDit2\nend\nTZEDit1\nend\n"));
+    EXPECT_THAT(out, HasSubstr(carried + "end\n"));
+    EXPECT_THAT(out, HasSubstr("    FocusControl = TZEDit1\n"));
+    EXPECT_THAT(out, Not(HasSubstr("object TZEDit2")));
+    EXPECT_THAT(out, Not(HasSubstr("error")));
+}

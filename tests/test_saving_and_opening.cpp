@@ -282,3 +282,34 @@ TEST_F(Storage, OpeningAnEmptyStoredTextKeepsTheWindowWired)
     EXPECT_EQ(getPropText(*entry, "OnMouseUp"), "tsMouseUp");
     EXPECT_TRUE(window->CompPopup);
 }
+
+TEST_F(Storage, UndoingAnOpenBringsBackTheGroupAndItsDesignAndRedoingOpensAgain)
+{
+    place(0, 120, 20, {{"KeyField", "Elso"}, {"FieldType", "0"}});
+    click("btnSave", "Pén");
+    place(0, 120, 60);  // the group's own design now differs from the stored one
+    dmClientMain->setUserGroupID(1);
+    window->activate();
+    std::string shown = velmora::designText(*window);
+
+    click("btnOpen", "Pén");
+    ASSERT_EQ(dmClientMain->UserGroupID(), 2);
+    ASSERT_FALSE(window->findComponent("TZEDit2"));
+    std::string opened = velmora::designText(*window);
+    std::string openedName = window->name();
+    EXPECT_NE(openedName, "frmClientMain");
+
+    window->activate();
+    app.pressKey('Z', ssCtrl);
+    EXPECT_EQ(dmClientMain->UserGroupID(), 1);
+    EXPECT_EQ(window->name(), "frmClientMain");
+    EXPECT_EQ(velmora::designText(*window), shown);
+    EXPECT_TRUE(window->findComponent("TZEDit2"));
+    app.pressKey('Y', ssCtrl);
+    EXPECT_EQ(dmClientMain->UserGroupID(), 2);
+    EXPECT_EQ(window->name(), openedName);
+    EXPECT_EQ(velmora::designText(*window), opened);
+    // Undo changed only the window: the stored design is as saved.
+    EXPECT_THAT(formData(2), HasSubstr("Elso"));
+    EXPECT_THAT(formData(2), Not(HasSubstr("TZEDit2")));
+}
