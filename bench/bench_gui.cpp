@@ -56,49 +56,11 @@ void BM_PaintMainWindow1000Controls(benchmark::State& state)
 }
 BENCHMARK(BM_PaintMainWindow1000Controls)->Arg(1000)->Unit(benchmark::kMillisecond);
 
-// One mouse movement of a drag on the design surface holding 1,000 wired
-// field controls: the input API, the designer's move handler on the grid,
-// and the repaint of the window that follows. The goal is a frame at 60
-// frames a second (16.7 ms).
-void BM_DragMoveWithRepaint(benchmark::State& state)
+// Presses the left button at `at`, then measures mouse movements back and
+// forth by one grid step, each with the repaint of the window that
+// follows, and releases the button.
+void dragBackAndForth(benchmark::State& state, tk::TApplication& app, velmora::TfrmClientMain& window, tk::TPoint at)
 {
-    gui::QtPlatform platform;
-    tk::TApplication app(platform);
-    velmora::TfrmClientMain& window = mainWindowWith(app, static_cast<int>(state.range(0)), 40, false);
-    window.show();
-    window.PrepareDesignSurface();
-    auto* dragged = tk::as<tk::TControl>(window.findComponent("TZEDit1"));
-    tk::TPoint at = dragged->clientToScreen({5, 5});
-    app.mouseMove(0, at);
-    app.mouseDown(tk::TMouseButton::mbLeft, tk::ssLeft, at);
-    QImage image(window.clientWidth(), window.clientHeight(), QImage::Format_ARGB32_Premultiplied);
-    int step = 0;
-    for (auto _ : state) {
-        // Back and forth by one grid step.
-        step = 1 - step;
-        app.mouseMove(tk::ssLeft, {at.x + 4 * step, at.y});
-        QPainter p(&image);
-        gui::paintWindow(p, window);
-    }
-    app.mouseUp(tk::TMouseButton::mbLeft, 0, at);
-    state.counters["controls"] = static_cast<double>(state.range(0));
-}
-BENCHMARK(BM_DragMoveWithRepaint)->Arg(1000)->Unit(benchmark::kMillisecond);
-
-// The same with 50 of the controls selected together: every one of them
-// moves with the one dragged, and the repaint draws their handles.
-void BM_DragFiftySelectedWithRepaint(benchmark::State& state)
-{
-    gui::QtPlatform platform;
-    tk::TApplication app(platform);
-    velmora::TfrmClientMain& window = mainWindowWith(app, static_cast<int>(state.range(0)), 40, false);
-    window.show();
-    window.PrepareDesignSurface();
-    std::vector<tk::TControl*> selected;
-    for (int i = 1; i <= 50; ++i)
-        selected.push_back(tk::as<tk::TControl>(window.findComponent("TZEDit" + std::to_string(i))));
-    velmora::designModel().select(selected);
-    tk::TPoint at = selected.front()->clientToScreen({5, 5});
     app.mouseMove(0, at);
     app.mouseDown(tk::TMouseButton::mbLeft, tk::ssLeft, at);
     QImage image(window.clientWidth(), window.clientHeight(), QImage::Format_ARGB32_Premultiplied);
@@ -112,6 +74,43 @@ void BM_DragFiftySelectedWithRepaint(benchmark::State& state)
     state.counters["selected"] = static_cast<double>(velmora::designModel().selection().size());
     app.mouseUp(tk::TMouseButton::mbLeft, 0, at);
 }
+
+// The main window with 1,000 wired field controls, shown in design mode.
+velmora::TfrmClientMain& designSurfaceWith(tk::TApplication& app, int controls)
+{
+    velmora::TfrmClientMain& window = mainWindowWith(app, controls, 40, false);
+    window.show();
+    window.PrepareDesignSurface();
+    return window;
+}
+
+// One mouse movement of a drag on the design surface holding 1,000 wired
+// field controls: the input API, the designer's move handler on the grid,
+// and the repaint of the window that follows. The goal is a frame at 60
+// frames a second (16.7 ms).
+void BM_DragMoveWithRepaint(benchmark::State& state)
+{
+    gui::QtPlatform platform;
+    tk::TApplication app(platform);
+    velmora::TfrmClientMain& window = designSurfaceWith(app, static_cast<int>(state.range(0)));
+    auto* dragged = tk::as<tk::TControl>(window.findComponent("TZEDit1"));
+    dragBackAndForth(state, app, window, dragged->clientToScreen({5, 5}));
+}
+BENCHMARK(BM_DragMoveWithRepaint)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The same with 50 of the controls selected together: every one of them
+// moves with the one dragged, and the repaint draws their handles.
+void BM_DragFiftySelectedWithRepaint(benchmark::State& state)
+{
+    gui::QtPlatform platform;
+    tk::TApplication app(platform);
+    velmora::TfrmClientMain& window = designSurfaceWith(app, static_cast<int>(state.range(0)));
+    std::vector<tk::TControl*> selected;
+    for (int i = 1; i <= 50; ++i)
+        selected.push_back(tk::as<tk::TControl>(window.findComponent("TZEDit" + std::to_string(i))));
+    velmora::designModel().select(selected);
+    dragBackAndForth(state, app, window, selected.front()->clientToScreen({5, 5}));
+}
 BENCHMARK(BM_DragFiftySelectedWithRepaint)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // One mouse movement while a handle sizes the topmost control, with the
@@ -121,24 +120,11 @@ void BM_HandleSizingWithRepaint(benchmark::State& state)
     gui::QtPlatform platform;
     tk::TApplication app(platform);
     int controls = static_cast<int>(state.range(0));
-    velmora::TfrmClientMain& window = mainWindowWith(app, controls, 40, false);
-    window.show();
-    window.PrepareDesignSurface();
+    velmora::TfrmClientMain& window = designSurfaceWith(app, controls);
     auto* sized = tk::as<tk::TControl>(window.findComponent("TZEDit" + std::to_string(controls)));
     velmora::designModel().select({sized});
     tk::TRect right = velmora::SelectionGestures::screenHandles(*sized)[static_cast<int>(velmora::Handle::Right)];
-    tk::TPoint at{right.left + 2, right.top + 2};
-    app.mouseMove(0, at);
-    app.mouseDown(tk::TMouseButton::mbLeft, tk::ssLeft, at);
-    QImage image(window.clientWidth(), window.clientHeight(), QImage::Format_ARGB32_Premultiplied);
-    int step = 0;
-    for (auto _ : state) {
-        step = 1 - step;
-        app.mouseMove(tk::ssLeft, {at.x + 4 * step, at.y});
-        QPainter p(&image);
-        gui::paintWindow(p, window);
-    }
-    app.mouseUp(tk::TMouseButton::mbLeft, 0, at);
+    dragBackAndForth(state, app, window, {right.left + 2, right.top + 2});
 }
 BENCHMARK(BM_HandleSizingWithRepaint)->Arg(1000)->Unit(benchmark::kMillisecond);
 
