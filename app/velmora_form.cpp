@@ -4,8 +4,10 @@
 //   velmora-form load IN           reads the text into a fresh main window and
 //                                  writes the window back as a save stores it
 //   velmora-form builtin           the built-in main window as a save stores it
+//   velmora-form --help | --version
 // A file name "-" means standard input or output. On an error the message
 // the program would show goes to standard error and the status is 1.
+#include "app/CommandLine.h"
 #include "designer/ClientMain.h"
 #include "designs/ClassRegistry.h"
 #include "designs/ComponentImage.h"
@@ -21,6 +23,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -49,18 +52,25 @@ void writeOutput(const std::string& name, const std::string& bytes)
     if (!f) throw std::runtime_error("Cannot write file " + name);
 }
 
-int usage()
-{
-    std::fprintf(stderr, "usage: velmora-form text2bin IN OUT | bin2text IN OUT | load IN | builtin\n");
-    return 2;
-}
+const velmora::Usage usage{
+    "velmora-form",
+    "COMMAND [FILES]",
+    {{"text2bin IN OUT", "form text to component image"},
+     {"bin2text IN OUT", "component image to form text"},
+     {"load IN", "reads the text into a fresh main window and writes the window as a save stores it"},
+     {"builtin", "the built-in main window as a save stores it"},
+     {"-", "as a file name: standard input or output"},
+     {"--help", "this text"},
+     {"--version", "the version"}},
+};
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
     std::setlocale(LC_NUMERIC, "C");
-    if (argc < 2) return usage();
+    if (std::optional<int> answered = velmora::answerHelpOrVersion(usage, argc, argv)) return *answered;
+    if (argc < 2) return velmora::usageError(usage);
     std::string command = argv[1];
     try {
         if (command == "text2bin" && argc == 4) {
@@ -88,7 +98,7 @@ int main(int argc, char** argv)
             }
             writeOutput("-", velmora::designText(window));
         } else {
-            return usage();
+            return velmora::usageError(usage);
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());

@@ -1,41 +1,82 @@
-// velmora-initdb FOLDER: creates FOLDER/velmora.db with the designer's
-// tables and demonstration rows, and FOLDER/VelmoraDSC.udl pointing at it.
-// velmora-initdb FOLDER --postgres "CONNINFO": creates them on a PostgreSQL
-// server instead, and the data-link file that connects to it. Both add the
-// clerk's demonstration group with its design, user and documents.
+// velmora-initdb [FOLDER] [--postgres "CONNINFO"]: a new database with the
+// designer's tables and demonstration rows, and the data-link file that
+// points at it; both add the clerk's demonstration group with its design,
+// user and documents.
+//   FOLDER                 FOLDER/velmora.db and FOLDER/VelmoraDSC.udl
+//   (no FOLDER)            the database in the user's data folder, the
+//                          data-link file (absolute path) in the user's
+//                          configuration folder
+//   --postgres "CONNINFO"  the tables on a PostgreSQL server instead; only
+//                          the data-link file is written (in FOLDER, or in
+//                          the configuration folder)
+// Nothing existing is overwritten.
+#include "app/CommandLine.h"
 #include "app/DemoEntryForm.h"
 #include "startup/DemoDatabase.h"
+#include "startup/Schema.h"
+#include "startup/UserFolders.h"
 
 #include <cstdio>
-#include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
+
+namespace {
+
+const velmora::Usage usage{
+    "velmora-initdb",
+    "[FOLDER] [--postgres \"CONNINFO\"]",
+    {{"FOLDER", "the folder of the new database and its data-link file VelmoraDSC.udl"},
+     {"(no FOLDER)",
+      "the database in ~/.local/share/velmora, the data-link file in ~/.config/velmora "
+      "($XDG_DATA_HOME, $XDG_CONFIG_HOME)"},
+     {"--postgres \"CONNINFO\"",
+      "the tables on a PostgreSQL server (libpq keywords); only the data-link file "
+      "is written"},
+     {"--help", "this text"},
+     {"--version", "the version"}},
+};
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    bool server = argc == 4 && std::strcmp(argv[2], "--postgres") == 0;
-    if (argc != 2 && !server) {
-        std::fprintf(stderr, "usage: velmora-initdb FOLDER [--postgres \"CONNINFO\"]\n");
-        return 2;
+    if (std::optional<int> answered = velmora::answerHelpOrVersion(usage, argc, argv)) return *answered;
+    std::optional<std::string> folder, conninfo;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--postgres") {
+            if (conninfo || i + 1 >= argc) return velmora::usageError(usage);
+            conninfo = argv[++i];
+        } else if (arg.starts_with("-") || folder) {
+            return velmora::usageError(usage);
+        } else {
+            folder = arg;
+        }
     }
-    const char* folder = argv[1];
+    std::string dataFolder = folder ? *folder : velmora::userDataFolder();
+    std::string linkFolder = folder ? *folder : velmora::userConfigFolder();
+    if (linkFolder.empty()) {
+        std::fprintf(stderr, "velmora-initdb: neither HOME nor XDG_CONFIG_HOME is set; name a FOLDER\n");
+        return 1;
+    }
+    std::string link = linkFolder + "/" + velmora::sql::dataLinkFileName;
     bool droppedPassword = false;
     try {
-        if (server) velmora::createDemoDatabaseOnServer(folder, argv[3], &droppedPassword);
-        else velmora::createDemoDatabase(folder);
+        if (conninfo) velmora::createDemoDatabaseOnServer(linkFolder, *conninfo, &droppedPassword);
+        else velmora::createDemoDatabase(dataFolder, linkFolder);
         // The clerk's demonstration, after the designer's rows.
-        velmora::addEntryDemo(std::string(folder) + "/VelmoraDSC.udl");
+        velmora::addEntryDemo(link);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "velmora-initdb: %s\n", e.what());
         return 1;
     }
-    if (server)
-        std::printf(
-            "Created the tables on the server and %s/VelmoraDSC.udl; log in as \"%s\" with the password \"%s\".\n",
-            folder, velmora::demoLogin, velmora::demoPassword);
+    if (conninfo)
+        std::printf("Created the tables on the server and %s; log in as \"%s\" with the password \"%s\".\n",
+                    link.c_str(), velmora::demoLogin, velmora::demoPassword);
     else
-        std::printf("Created %s/velmora.db and %s/VelmoraDSC.udl; log in as \"%s\" with the password \"%s\".\n", folder,
-                    folder, velmora::demoLogin, velmora::demoPassword);
+        std::printf("Created %s/velmora.db and %s; log in as \"%s\" with the password \"%s\".\n", dataFolder.c_str(),
+                    link.c_str(), velmora::demoLogin, velmora::demoPassword);
     if (droppedPassword)
         std::fprintf(stderr,
                      "velmora-initdb: the password was not written into the data-link file; "

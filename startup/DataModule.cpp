@@ -7,6 +7,7 @@
 #include "startup/PasswordDlg.h"
 #include "startup/Program.h"
 #include "startup/Schema.h"
+#include "startup/UserFolders.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/PropertyTable.h"
 #include "toolkit/text/Text.h"
@@ -122,7 +123,7 @@ void TdmClientMain::failStartup(const std::string& reason)
 
 void TdmClientMain::connectAndOpenWindows(const std::string& login, const std::string& password)
 {
-    ADOConnection->setConnectionString("FILE NAME=" + executableFolder() + sql::dataLinkFileName);
+    ADOConnection->setConnectionString("FILE NAME=" + dataLinkFilePath(executableFolder()));
     ADOConnection->open();
 
     qrySearch->close();

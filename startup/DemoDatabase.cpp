@@ -84,15 +84,29 @@ std::filesystem::path makeFolder(const std::string& folder)
 
 void createDemoDatabase(const std::string& folder)
 {
-    std::filesystem::path dir = makeFolder(folder);
-    std::string dbPath = (dir / "velmora.db").string();
+    createDemoDatabase(folder, folder);
+}
+
+void createDemoDatabase(const std::string& dataFolder, const std::string& linkFolder)
+{
+    bool together = dataFolder == linkFolder;
+    std::filesystem::path linkDir = makeFolder(linkFolder);
+    std::error_code ec;
+    if (!together && std::filesystem::exists(linkDir / sql::dataLinkFileName, ec))
+        throw db::EDatabaseError("The data-link file " + (linkDir / sql::dataLinkFileName).string() +
+                                 " exists already");
+    std::filesystem::path dir = makeFolder(dataFolder);
+    std::string dbPath = std::filesystem::absolute(dir / "velmora.db", ec).string();
     db::TADOConnection::createDatabaseFile(dbPath);
     db::TADOConnection connection(nullptr);
     connection.setConnectionString("Provider=SQLite;Data Source=" + db::keyValueText(dbPath));
     connection.open();
     createSchema(connection);
     connection.close();
-    writeDataLinkFile(dir, "Provider=SQLite;Data Source=velmora.db");
+    // Beside its database the link names it relatively, so that the folder
+    // can move; elsewhere by its absolute path.
+    writeDataLinkFile(
+        linkDir, "Provider=SQLite;Data Source=" + (together ? std::string("velmora.db") : db::keyValueText(dbPath)));
 }
 
 void createDemoDatabaseOnServer(const std::string& folder, const std::string& conninfo, bool* droppedPassword)

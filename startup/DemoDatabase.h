@@ -13,6 +13,9 @@ inline constexpr const char* demoPassword = "demo";
 // Creates FOLDER/velmora.db and FOLDER/VelmoraDSC.udl; refuses to overwrite
 // an existing database.
 void createDemoDatabase(const std::string& folder);
+// Creates DATAFOLDER/velmora.db and LINKFOLDER/VelmoraDSC.udl, which names
+// the database by its absolute path; refuses to overwrite either file.
+void createDemoDatabase(const std::string& dataFolder, const std::string& linkFolder);
 
 // Creates the tables and rows on a PostgreSQL server (a libpq connection
 // string) and FOLDER/VelmoraDSC.udl pointing at it, without a password;

@@ -27,6 +27,11 @@ inline bool onPostgres()
     return engine && std::string(engine) == "postgres";
 }
 
+// Why a PostgreSQL run is skipped: no server was named.
+inline constexpr const char* postgresSkipReason =
+    "no PostgreSQL server: VELMORA_POSTGRES is not set (tools/test starts one)";
+inline constexpr int postgresSkipStatus = 77;
+
 // The server's connection string; fails the test when none is given.
 inline std::string testServer()
 {

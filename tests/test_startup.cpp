@@ -13,6 +13,7 @@
 #include "properties/PropertyPage.h"
 #include "startup/DataModule.h"
 #include "startup/DemoDatabase.h"
+#include "startup/UserFolders.h"
 #include "toolkit/widgets/Edit.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/HeadlessPlatform.h"
@@ -267,4 +268,47 @@ TEST_F(Startup, AnEmptyStoredDesignKeepsTheBuiltInLayout)
     });
     EXPECT_EQ(run(), 0);
     EXPECT_TRUE(ran);
+}
+
+TEST_F(Startup, TheDataLinkBesideTheProgramWinsThenTheOneInTheUsersConfigurationFolder)
+{
+    // A database of its own in the user's folders, as velmora-initdb
+    // without a folder makes it (the test process points them at a
+    // temporary folder).
+    std::string config = velmora::userConfigFolder(), data = velmora::userDataFolder();
+    ASSERT_THAT(config, testing::HasSubstr("velmora-home-"));
+    std::filesystem::remove_all(config);
+    std::filesystem::remove_all(data);
+    velmora::createDemoDatabase(data, config);
+    exec("UPDATE UserTable SET UserPasswd = 'beside' WHERE UserLogin = 'demo'");
+    auto login = [&](const char* password) {
+        RecordingPlatform p;
+        p.script([=] {
+            tk::Application->typeText("demo");
+            tk::Application->pressKey(tk::vk::Tab);
+            tk::Application->typeText(password);
+            tk::Application->pressKey(tk::vk::Return);
+            tk::Application->terminate();
+        });
+        testing::internal::CaptureStderr();
+        int status = runVelmora(p, folder.file("velmora"));
+        std::string err = testing::internal::GetCapturedStderr();
+        return std::pair{status, err};
+    };
+    // Beside the program: its own database's password.
+    EXPECT_EQ(login("beside").first, 0);
+    EXPECT_EQ(login("demo").first, 1);
+    // A broken one beside still wins.
+    std::filesystem::rename(folder.file("VelmoraDSC.udl"), folder.file("kept.udl"));
+    std::ofstream(folder.file("VelmoraDSC.udl"), std::ios::binary) << "\x01\x02 not a data-link file";
+    EXPECT_EQ(login("demo").first, 1);
+    // None beside: the configuration folder's, whose database has "demo".
+    std::filesystem::remove(folder.file("VelmoraDSC.udl"));
+    EXPECT_EQ(login("demo").first, 0);
+    EXPECT_EQ(login("beside").first, 1);
+    // Neither: the failure names the file beside the program.
+    std::filesystem::remove(config + "/VelmoraDSC.udl");
+    auto [status, err] = login("demo");
+    EXPECT_EQ(status, 1);
+    EXPECT_THAT(err, testing::HasSubstr(folder.file("VelmoraDSC.udl")));
 }

@@ -1,0 +1,38 @@
+#!/bin/sh
+# The tools say how to use them: --help prints the usage on standard output
+# and exits 0, --version the version, a wrong option or a missing argument
+# the usage on standard error with the status 2. velmora-initdb without a
+# folder fills the user's folders and never overwrites what is there.
+set -eu
+initdb="$1" form="$2" entry="$3"
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fails() {  # fails STATUS COMMAND...: runs COMMAND, which must exit with STATUS
+    want="$1"; shift
+    set +e; "$@" > "$dir/out" 2> "$dir/err"; got=$?; set -e
+    [ "$got" = "$want" ] || { echo "$*: status $got, not $want"; cat "$dir/err"; exit 1; }
+}
+for tool in "$initdb" "$form" "$entry"; do
+    name=$(basename "$tool")
+    "$tool" --help > "$dir/help"
+    grep -q "^usage: $name" "$dir/help"
+    grep -q "^  --version  *the version" "$dir/help"
+    "$tool" --version | grep -q "^$name [0-9][0-9.]*$"
+    fails 2 "$tool" --no-such-option
+    grep -q "^usage: $name" "$dir/err"
+    [ ! -s "$dir/out" ]
+done
+fails 2 "$initdb" --postgres
+fails 2 "$initdb" one two
+fails 2 "$form" text2bin only-one
+fails 2 "$form"
+
+export XDG_CONFIG_HOME="$dir/config" XDG_DATA_HOME="$dir/data"
+"$initdb" > /dev/null
+[ -f "$dir/data/velmora/velmora.db" ]
+grep -q "^Provider=SQLite;Data Source=$dir/data/velmora/velmora.db" "$dir/config/velmora/VelmoraDSC.udl"
+cp "$dir/config/velmora/VelmoraDSC.udl" "$dir/link.before"
+fails 1 "$initdb"
+grep -q "exists already" "$dir/err"
+cmp "$dir/link.before" "$dir/config/velmora/VelmoraDSC.udl"
+echo "the tools say how to use them"
