@@ -56,6 +56,12 @@ std::vector<std::string> TADOConnection::tableNames()
     return engine().tableNames();
 }
 
+void TADOConnection::widenTextColumn(const std::string& table, const std::string& column, int length)
+{
+    engine().widenTextColumn(table, column, length);
+    cache_.written();
+}
+
 void TADOConnection::open()
 {
     if (engine_) return;

@@ -39,6 +39,8 @@ public:
     void prepareNewDatabase();
     // The names of the tables in the database.
     std::vector<std::string> tableNames();
+    // Lets a text column hold `length` characters (see Engine).
+    void widenTextColumn(const std::string& table, const std::string& column, int length);
 
     // A transaction around several statements (ADO's BeginTrans,
     // CommitTrans, RollbackTrans).

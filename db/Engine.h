@@ -75,6 +75,9 @@ public:
     virtual void prepareNewDatabase() {}
     // The names of the tables the database holds.
     virtual std::vector<std::string> tableNames() = 0;
+    // Lets a text column hold at least `length` characters, where the
+    // engine holds to declared lengths (SQLite does not).
+    virtual void widenTextColumn(const std::string& /*table*/, const std::string& /*column*/, int /*length*/) {}
     // A number that moves whenever anyone commits a change, or none when
     // the engine cannot tell cheaply; results are then never kept.
     virtual std::optional<uint64_t> dataVersion() = 0;

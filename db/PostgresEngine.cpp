@@ -396,6 +396,29 @@ void PostgresEngine::executeScript(const std::string& script)
     throw EDatabaseError(primary ? primary : trimmed(PQerrorMessage(conn_)));
 }
 
+void PostgresEngine::widenTextColumn(const std::string& table, const std::string& column, int length)
+{
+    // The declared length, looked up first: a column long enough already
+    // is not touched (an ALTER would lock the table).
+    std::vector<Cell> found;
+    ResultRows rows;
+    rows.cells = &found;
+    query(
+        "Select character_maximum_length from information_schema.columns where table_schema = current_schema() "
+        "and table_name = ?1 and column_name = ?2",
+        {Cell::text(table), Cell::text(column)}, rows);
+    if (found.empty() || found.front().type != Cell::Type::Integer || found.front().i >= length) return;
+    // Written for the server as it is: the dialect would take TYPE for a name.
+    std::string sql = "ALTER TABLE " + quoteIdentifier(table) + " ALTER COLUMN " + quoteIdentifier(column) +
+                      " TYPE varchar(" + std::to_string(length) + ")";
+    reconnectIfLost();
+    tables_.clear();
+    Result r(PQexec(conn_, sql.c_str()), PQclear);
+    if (r && PQresultStatus(r.get()) == PGRES_COMMAND_OK) return;
+    const char* primary = r ? PQresultErrorField(r.get(), PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    throw EDatabaseError(primary ? primary : trimmed(PQerrorMessage(conn_)));
+}
+
 std::vector<std::string> PostgresEngine::primaryKey(const std::string& table)
 {
     Cell name;

@@ -34,6 +34,7 @@ public:
     std::vector<std::string> primaryKey(const std::string& table) override;
     int64_t updateRow(const RowUpdate& update) override;
     std::vector<std::string> tableNames() override;
+    void widenTextColumn(const std::string& table, const std::string& column, int length) override;
     // Fixed-length bytes ("binary(1)") are the domain "binary" over bytea.
     void prepareNewDatabase() override;
     // The server's write-ahead log position: every commit, anyone's, moves

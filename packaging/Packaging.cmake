@@ -4,7 +4,7 @@
 set(VELMORA_PACKAGING ${CMAKE_SOURCE_DIR}/packaging)
 include(GNUInstallDirs)
 
-install(TARGETS velmora velmora-entry velmora-initdb velmora-form RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS velmora velmora-entry velmora-initdb velmora-form velmora-admin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${VELMORA_PACKAGING}/velmora.desktop ${VELMORA_PACKAGING}/velmora-entry.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 

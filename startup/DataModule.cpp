@@ -5,6 +5,7 @@
 #include "model/DesignModel.h"
 #include "startup/Composition.h"
 #include "startup/PasswordDlg.h"
+#include "startup/Passwords.h"
 #include "startup/Program.h"
 #include "startup/Schema.h"
 #include "startup/UserFolders.h"
@@ -121,24 +122,50 @@ void TdmClientMain::failStartup(const std::string& reason)
     tk::Application->terminate();
 }
 
-void TdmClientMain::connectAndOpenWindows(const std::string& login, const std::string& password)
+int TdmClientMain::findUser(const std::string& login, const std::string& password)
 {
-    ADOConnection->setConnectionString("FILE NAME=" + dataLinkFilePath(executableFolder()));
-    ADOConnection->open();
-
     qrySearch->close();
     qrySearch->setSqlText(sql::login);
     qrySearch->parameters().paramByName("@UserLogin").setValue(tk::Value(login));
     qrySearch->parameters().paramByName("@UserPasswd").setValue(tk::Value(password));
     qrySearch->open();
-    userGroupID_ = static_cast<int32_t>(qrySearch->fieldByName("UserGroupID")->asInteger());
-    userID_ = static_cast<int32_t>(qrySearch->fieldByName("UserID")->asInteger());
-    if (qrySearch->recordCount() != 1) {
-        int matches = qrySearch->recordCount();
+    if (qrySearch->recordCount() > 0) {
+        // A stored hash typed as the password opens nothing.
+        if (qrySearch->recordCount() == 1 && isPasswordHash(qrySearch->fieldByName("UserPasswd")->asString())) return 0;
+        return qrySearch->recordCount();
+    }
+    // The user by name alone, the typed password checked against a stored
+    // hash; the query stays on the row that matched.
+    qrySearch->close();
+    qrySearch->setSqlText(sql::loginByName);
+    qrySearch->parameters().paramByName("@UserLogin").setValue(tk::Value(login));
+    qrySearch->open();
+    int matches = 0, matched = 0;
+    for (int row = 0; row < qrySearch->recordCount(); ++row) {
+        qrySearch->moveTo(row);
+        std::string stored = qrySearch->fieldByName("UserPasswd")->asString();
+        if (isPasswordHash(stored) && passwordMatches(stored, password)) {
+            ++matches;
+            matched = row;
+        }
+    }
+    if (matches == 1) qrySearch->moveTo(matched);
+    return matches;
+}
+
+void TdmClientMain::connectAndOpenWindows(const std::string& login, const std::string& password)
+{
+    ADOConnection->setConnectionString("FILE NAME=" + dataLinkFilePath(executableFolder()));
+    ADOConnection->open();
+
+    int matches = findUser(login, password);
+    if (matches != 1) {
         qrySearch->close();
         failStartup(tk::format("%d users match the login name and password", matches));
         return;
     }
+    userGroupID_ = static_cast<int32_t>(qrySearch->fieldByName("UserGroupID")->asInteger());
+    userID_ = static_cast<int32_t>(qrySearch->fieldByName("UserID")->asInteger());
 
     if (!composition_) return;
     composition_->createWindows();

@@ -56,8 +56,12 @@ public:
     void ListDictionaries(std::vector<std::string>& list);
 
 private:
-    // Steps 3 to 13 of start-up, after a confirmed login dialog.
+    // The start-up after a confirmed login dialog.
     void connectAndOpenWindows(const std::string& login, const std::string& password);
+    // How many users the login names: by name and password as typed (a
+    // stored hash typed counts as none), else by name with the password
+    // checked against a stored hash. qrySearch is left on the user found.
+    int findUser(const std::string& login, const std::string& password);
 
     void failStartup(const std::string& reason);
 

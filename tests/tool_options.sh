@@ -2,7 +2,8 @@
 # The tools say how to use them: --help prints the usage on standard output
 # and exits 0, --version the version, a wrong option or a missing argument
 # the usage on standard error with the status 2. velmora-initdb without a
-# folder fills the user's folders and never overwrites what is there.
+# folder fills the user's folders and never overwrites what is there;
+# velmora-admin finds the database there too and refuses what it must.
 set -eu
 initdb="$1" form="$2" entry="$3"
 dir=$(mktemp -d)
@@ -12,7 +13,9 @@ fails() {  # fails STATUS COMMAND...: runs COMMAND, which must exit with STATUS
     set +e; "$@" > "$dir/out" 2> "$dir/err"; got=$?; set -e
     [ "$got" = "$want" ] || { echo "$*: status $got, not $want"; cat "$dir/err"; exit 1; }
 }
-for tool in "$initdb" "$form" "$entry"; do
+cp "$4" "$dir/velmora-admin"  # away from any data-link file beside the build
+admin="$dir/velmora-admin"
+for tool in "$initdb" "$form" "$entry" "$admin"; do
     name=$(basename "$tool")
     "$tool" --help > "$dir/help"
     grep -q "^usage: $name" "$dir/help"
@@ -26,6 +29,8 @@ fails 2 "$initdb" --postgres
 fails 2 "$initdb" one two
 fails 2 "$form" text2bin only-one
 fails 2 "$form"
+fails 2 "$admin" add-user only-login
+fails 2 "$admin" list extra
 
 export XDG_CONFIG_HOME="$dir/config" XDG_DATA_HOME="$dir/data"
 "$initdb" > /dev/null
@@ -35,4 +40,11 @@ cp "$dir/config/velmora/VelmoraDSC.udl" "$dir/link.before"
 fails 1 "$initdb"
 grep -q "exists already" "$dir/err"
 cmp "$dir/link.before" "$dir/config/velmora/VelmoraDSC.udl"
+echo "titok" | "$admin" add-user Anna "iktatás"
+echo x | fails 1 "$admin" add-user anna Iktatás
+grep -q "There is a user Anna already" "$dir/err"
+"$admin" list > "$dir/list"
+grep -q "^Iktatás: no design$" "$dir/list"
+grep -q "^  Anna$" "$dir/list"
+grep -q "^  demo (plain-text password)$" "$dir/list"
 echo "the tools say how to use them"

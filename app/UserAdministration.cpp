@@ -1,0 +1,159 @@
+#include "app/UserAdministration.h"
+
+#include "db/Command.h"
+#include "db/Connection.h"
+#include "db/Query.h"
+#include "startup/Passwords.h"
+#include "toolkit/text/Text.h"
+
+#include <map>
+#include <optional>
+#include <set>
+#include <vector>
+
+namespace velmora {
+
+namespace {
+
+struct Row {
+    int64_t id;
+    std::string name;
+};
+
+// Every row of a two-column query: an id and a name.
+std::vector<Row> rows(db::TADOConnection& c, const std::string& sql)
+{
+    db::TADOQuery q(nullptr);
+    q.setConnection(&c);
+    q.setSqlText(sql);
+    q.open();
+    std::vector<Row> out;
+    for (; !q.eof(); q.next()) out.push_back({q.field(0)->asInteger(), q.field(1)->asString()});
+    return out;
+}
+
+std::vector<Row> matching(const std::vector<Row>& all, const std::string& name)
+{
+    std::vector<Row> out;
+    for (const Row& r : all)
+        if (tk::sameName(r.name, name)) out.push_back(r);
+    return out;
+}
+
+int64_t groupNamed(db::TADOConnection& c, const std::string& name)
+{
+    std::vector<Row> found = matching(rows(c, "Select UserGroupID, UserGroupName from UserGroup"), name);
+    if (found.empty()) throw ERefusedAdmin("There is no group " + name);
+    if (found.size() > 1) throw ERefusedAdmin("More than one group is called " + name);
+    return found.front().id;
+}
+
+int64_t userNamed(db::TADOConnection& c, const std::string& login)
+{
+    std::vector<Row> found = matching(rows(c, "Select UserID, UserLogin from UserTable"), login);
+    if (found.empty()) throw ERefusedAdmin("There is no user " + login);
+    if (found.size() > 1) throw ERefusedAdmin("More than one user logs in as " + login);
+    return found.front().id;
+}
+
+void checkName(const std::string& what, const std::string& name)
+{
+    if (name.empty()) throw ERefusedAdmin("The " + what + " is empty");
+    if (tk::toU32(name).size() > 50) throw ERefusedAdmin("The " + what + " is longer than 50 characters: " + name);
+}
+
+void checkPassword(const std::string& password)
+{
+    if (password.empty()) throw ERefusedAdmin("The password is empty");
+}
+
+// A hash is longer than the 50 characters the table was made with; an
+// engine that holds to declared lengths gets the column widened once.
+void makeRoomForHashes(db::TADOConnection& c)
+{
+    c.widenTextColumn("UserTable", "UserPasswd", 255);
+}
+
+void execute(db::TADOConnection& c, const std::string& sql, const std::map<std::string, tk::Value>& values)
+{
+    db::TADOCommand cmd(nullptr);
+    cmd.setConnection(&c);
+    cmd.setCommandText(sql);
+    for (const auto& [name, value] : values) cmd.parameters().paramByName(name).setValue(value);
+    cmd.execute();
+}
+
+}  // namespace
+
+void addGroup(db::TADOConnection& c, const std::string& name)
+{
+    checkName("group name", name);
+    std::vector<Row> same = matching(rows(c, "Select UserGroupID, UserGroupName from UserGroup"), name);
+    if (!same.empty()) throw ERefusedAdmin("There is a group " + same.front().name + " already");
+    execute(c, "Insert into UserGroup (UserGroupName) Values (:Name)", {{"Name", tk::Value(name)}});
+}
+
+void addUser(db::TADOConnection& c, const std::string& login, const std::string& group, const std::string& password)
+{
+    checkName("login name", login);
+    checkPassword(password);
+    int64_t groupID = groupNamed(c, group);
+    std::vector<Row> same = matching(rows(c, "Select UserID, UserLogin from UserTable"), login);
+    if (!same.empty())
+        throw ERefusedAdmin("There is a user " + same.front().name +
+                            " already; logins must differ in more than letter case");
+    std::string hash = hashPassword(password);
+    makeRoomForHashes(c);
+    execute(c, "Insert into UserTable (UserLogin, UserPasswd, UserGroupID) Values (:Login, :Passwd, :Grp)",
+            {{"Login", tk::Value(login)}, {"Passwd", tk::Value(hash)}, {"Grp", tk::Value(groupID)}});
+}
+
+void setPassword(db::TADOConnection& c, const std::string& login, const std::string& password)
+{
+    checkPassword(password);
+    int64_t userID = userNamed(c, login);
+    std::string hash = hashPassword(password);
+    makeRoomForHashes(c);
+    execute(c, "Update UserTable Set UserPasswd = :Passwd Where UserID = :ID",
+            {{"Passwd", tk::Value(hash)}, {"ID", tk::Value(userID)}});
+}
+
+void moveUser(db::TADOConnection& c, const std::string& login, const std::string& group)
+{
+    int64_t userID = userNamed(c, login);
+    int64_t groupID = groupNamed(c, group);
+    execute(c, "Update UserTable Set UserGroupID = :Grp Where UserID = :ID",
+            {{"Grp", tk::Value(groupID)}, {"ID", tk::Value(userID)}});
+}
+
+void removeUser(db::TADOConnection& c, const std::string& login)
+{
+    int64_t userID = userNamed(c, login);
+    execute(c, "Delete from UserTable Where UserID = :ID", {{"ID", tk::Value(userID)}});
+}
+
+std::string listUsers(db::TADOConnection& c)
+{
+    std::set<int64_t> designed;
+    for (const Row& r : rows(c, "Select UserGroupID, UserGroupName from UserGroup where FormData is not null"))
+        designed.insert(r.id);
+    db::TADOQuery users(nullptr);
+    users.setConnection(&c);
+    users.setSqlText("Select UserGroupID, UserLogin, UserPasswd from UserTable order by UserLogin");
+    users.open();
+    std::multimap<int64_t, std::string> members;
+    for (; !users.eof(); users.next()) {
+        std::string line = "  " + users.field(1)->asString();
+        if (!isPasswordHash(users.field(2)->asString())) line += " (plain-text password)";
+        members.emplace(users.field(0)->asInteger(), line);
+    }
+    std::string out;
+    for (const Row& g : rows(c, "Select UserGroupID, UserGroupName from UserGroup order by UserGroupID")) {
+        out += g.name + (designed.count(g.id) ? ": design\n" : ": no design\n");
+        auto [from, to] = members.equal_range(g.id);
+        for (auto m = from; m != to; ++m) out += m->second + "\n";
+    }
+    return out;
+}
+
+}  // namespace velmora

@@ -1,0 +1,31 @@
+// Groups and users without SQL, for velmora-admin: each action checks
+// everything first and changes nothing when it refuses, saying why (ERefusedAdmin).
+// Names are bound, never spliced; logins and group names are matched
+// without regard to letter case. Passwords are stored as Argon2id hashes.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace db {
+class TADOConnection;
+}
+
+namespace velmora {
+
+class ERefusedAdmin : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+void addGroup(db::TADOConnection& c, const std::string& name);
+void addUser(db::TADOConnection& c, const std::string& login, const std::string& group, const std::string& password);
+void setPassword(db::TADOConnection& c, const std::string& login, const std::string& password);
+void moveUser(db::TADOConnection& c, const std::string& login, const std::string& group);
+void removeUser(db::TADOConnection& c, const std::string& login);
+// The groups with their users, a line each: "GROUP: design" or
+// "GROUP: no design", then "  LOGIN" (with "(plain-text password)" where the
+// password is not stored as a hash).
+std::string listUsers(db::TADOConnection& c);
+
+}  // namespace velmora

@@ -1,0 +1,96 @@
+// velmora-admin: groups and users without SQL, on the database the
+// programs use (the data-link file beside this program, else in the
+// user's configuration folder). A password is read from the terminal
+// twice, or from the first line of standard input when that is not a
+// terminal; it is stored as an Argon2id hash.
+#include "app/CommandLine.h"
+#include "app/UserAdministration.h"
+#include "db/Connection.h"
+#include "startup/UserFolders.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+const velmora::Usage usage{
+    "velmora-admin",
+    "COMMAND [ARGUMENTS]",
+    {{"add-group NAME", "adds a user group"},
+     {"add-user LOGIN GROUP", "adds a user to a group; asks for the password"},
+     {"set-password LOGIN", "sets a user's password (stored as a hash); asks for it"},
+     {"move-user LOGIN GROUP", "moves a user to another group"},
+     {"remove-user LOGIN", "removes a user"},
+     {"list", "the groups with their users, and whether each group has a design"},
+     {"--help", "this text"},
+     {"--version", "the version"}},
+};
+
+// One line of the terminal, typed without echo.
+std::string askHidden(const char* prompt)
+{
+    std::fprintf(stderr, "%s", prompt);
+    termios old{};
+    tcgetattr(STDIN_FILENO, &old);
+    termios quiet = old;
+    quiet.c_lflag &= static_cast<tcflag_t>(~ECHO);
+    tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+    std::string line;
+    std::getline(std::cin, line);
+    tcsetattr(STDIN_FILENO, TCSANOW, &old);
+    std::fprintf(stderr, "\n");
+    return line;
+}
+
+std::string readPassword()
+{
+    if (!isatty(STDIN_FILENO)) {
+        std::string line;
+        std::getline(std::cin, line);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        return line;
+    }
+    std::string first = askHidden("Password: ");
+    if (askHidden("Password again: ") != first) throw velmora::ERefusedAdmin("The two passwords differ");
+    return first;
+}
+
+std::string executableFolder()
+{
+    std::error_code ec;
+    std::string exe = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+    return exe.substr(0, exe.find_last_of('/') + 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (std::optional<int> answered = velmora::answerHelpOrVersion(usage, argc, argv)) return *answered;
+    if (argc < 2) return velmora::usageError(usage);
+    std::string command = argv[1];
+    auto wants = [&](const char* name, int arguments) { return command == name && argc == arguments + 2; };
+    if (!wants("add-group", 1) && !wants("add-user", 2) && !wants("set-password", 1) && !wants("move-user", 2) &&
+        !wants("remove-user", 1) && !wants("list", 0))
+        return velmora::usageError(usage);
+    try {
+        db::TADOConnection c(nullptr);
+        c.setConnectionString("FILE NAME=" + velmora::dataLinkFilePath(executableFolder()));
+        c.open();
+        if (command == "add-group") velmora::addGroup(c, argv[2]);
+        else if (command == "add-user") velmora::addUser(c, argv[2], argv[3], readPassword());
+        else if (command == "set-password") velmora::setPassword(c, argv[2], readPassword());
+        else if (command == "move-user") velmora::moveUser(c, argv[2], argv[3]);
+        else if (command == "remove-user") velmora::removeUser(c, argv[2]);
+        else std::fputs(velmora::listUsers(c).c_str(), stdout);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "velmora-admin: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
