@@ -3,21 +3,20 @@
 
 #include "ConsolePlatform.h"
 #include "gui/QtPlatform.h"
+#include "startup/Program.h"
 #include "toolkit/text/Locale.h"
 
 #include <QApplication>
 
 #include <clocale>
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
 
 int programMain(int argc, char** argv, int (*run)(tk::Platform&, const std::string&))
 {
     std::setlocale(LC_ALL, "");
     tk::setCurrentLocale(tk::Locale::fromSystem());
-    std::error_code ec;
-    std::string exe = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+    std::string exe = velmora::runningExecutablePath();
     bool display = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
     if (!display) {
         // Numbers in stored texts always use "."; the user's separators live

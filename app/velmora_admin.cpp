@@ -6,10 +6,10 @@
 #include "app/CommandLine.h"
 #include "app/UserAdministration.h"
 #include "db/Connection.h"
+#include "startup/Program.h"
 #include "startup/UserFolders.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -60,13 +60,6 @@ std::string readPassword()
     return first;
 }
 
-std::string executableFolder()
-{
-    std::error_code ec;
-    std::string exe = std::filesystem::read_symlink("/proc/self/exe", ec).string();
-    return exe.substr(0, exe.find_last_of('/') + 1);
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -80,7 +73,8 @@ int main(int argc, char** argv)
         return velmora::usageError(usage);
     try {
         db::TADOConnection c(nullptr);
-        c.setConnectionString("FILE NAME=" + velmora::dataLinkFilePath(executableFolder()));
+        std::string exe = velmora::runningExecutablePath();
+        c.setConnectionString("FILE NAME=" + velmora::dataLinkFilePath(exe.substr(0, exe.find_last_of('/') + 1)));
         c.open();
         if (command == "add-group") velmora::addGroup(c, argv[2]);
         else if (command == "add-user") velmora::addUser(c, argv[2], argv[3], readPassword());

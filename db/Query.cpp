@@ -152,7 +152,8 @@ void TADOQuery::openPaged(Engine& engine, const std::string& text, ResultRows& r
 void TADOQuery::readThrough(int row) const
 {
     if (paging_.rows == 0 || row < paging_.read || paging_.read >= rowCount_) return;
-    Engine& engine = connection()->engine();
+    if (!connection_) throw EDatabaseError(name() + ": Missing Connection or ConnectionString");
+    Engine& engine = connection_->engine();
     size_t width = fields_.size();
     // Room for the pages up to `row` at once, so that reading a long
     // result does not move the rows read so far again and again.

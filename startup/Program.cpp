@@ -7,6 +7,7 @@
 #include "toolkit/windows/Application.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace velmora {
 
@@ -21,6 +22,12 @@ std::string& folder()
 const std::string& executableFolder()
 {
     return folder();
+}
+
+std::string runningExecutablePath()
+{
+    std::error_code ec;
+    return std::filesystem::read_symlink("/proc/self/exe", ec).string();
 }
 
 int runProgram(tk::Platform& platform, const std::string& executablePath, Composition& composition)

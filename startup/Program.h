@@ -18,4 +18,7 @@ int runProgram(tk::Platform& platform, const std::string& executablePath, Compos
 // The folder of the running executable, with its closing "/".
 const std::string& executableFolder();
 
+// The full path of the running executable, as the system gives it.
+std::string runningExecutablePath();
+
 }  // namespace velmora

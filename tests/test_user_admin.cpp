@@ -123,7 +123,7 @@ TEST_F(UserAdmin, AHashedPasswordLogsInAPlainOneStillDoesAndATypedHashNever)
     EXPECT_EQ(login("Anna", "Titok"), 1);
     EXPECT_EQ(login("Anna", stored("Anna")), 1);
     EXPECT_EQ(login("anna", "titok"), 1);  // the login name as stored
-    // Rows as the spec keeps them: plain text, compared as typed.
+    // Rows from before hashing: plain text, compared as typed.
     EXPECT_EQ(login("demo", "demo"), 0);
     EXPECT_EQ(login("ugyfel", "ugyfel", true), 0);
     // A hash stored by hand in a plain-text row opens nothing when typed.
