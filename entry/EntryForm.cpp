@@ -7,6 +7,7 @@
 #include "controls/ZEDit.h"
 #include "db/Command.h"
 #include "db/Connection.h"
+#include "db/PausePoint.h"
 #include "db/Query.h"
 #include "entry/CsvList.h"
 #include "entry/Dictionaries.h"
@@ -291,8 +292,11 @@ void EntryForm::insertDocument(const std::vector<BoundField>& bound, const std::
     int64_t id = 0;
     inTransaction(*connection_, [&] {
         id = insert.executeReturningInteger();
+        db::pausePoint("document-written");
         recordHistory(*connection_, id, userID_, historyInsert);
+        db::pausePoint("history-written");
     });
+    db::pausePoint("document-saved");
     showDocument(id);
 }
 
@@ -327,8 +331,11 @@ void EntryForm::updateDocument(const std::vector<BoundField>& bound, const std::
                 changedMeanwhile = true;
                 return;
             }
+            db::pausePoint("document-written");
             recordHistory(*connection_, shown_, userID_, historyUpdate);
+            db::pausePoint("history-written");
         });
+        db::pausePoint("document-saved");
         if (changedMeanwhile)
             throw ERefused("A dokumentumot időközben valaki más módosította, ezért a mentés nem történt meg.");
     } else {

@@ -3,6 +3,7 @@
 
 #include "db/Command.h"
 #include "db/Connection.h"
+#include "db/DatabaseError.h"
 #include "toolkit/text/Text.h"
 
 #include <ctime>
@@ -13,10 +14,19 @@ void createTableUnlessThere(db::TADOConnection& connection, const char* table, c
 {
     for (const std::string& name : connection.tableNames())
         if (tk::sameName(name, table)) return;
+    createUnlessThere(connection, script);
+}
+
+void createUnlessThere(db::TADOConnection& connection, const std::string& script)
+{
     db::TADOCommand create(nullptr);
     create.setConnection(&connection);
     create.setCommandText(script);
-    create.executeScript();
+    try {
+        create.executeScript();
+    } catch (const db::EDatabaseError&) {
+        create.executeScript();
+    }
 }
 
 void ensureHistoryTable(db::TADOConnection& connection)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace db {
 class TADOConnection;
@@ -16,8 +17,14 @@ namespace velmora {
 // before the clerk's program, or by the designer alone).
 void ensureHistoryTable(db::TADOConnection& connection);
 
-// Runs `script` (its CREATE statements say IF NOT EXISTS, for two programs
-// starting at once) unless the database has a table named `table`.
+// Runs a script of CREATE ... IF NOT EXISTS statements. Two programs that
+// start at once may both find the object missing; on PostgreSQL the later
+// one's CREATE then fails on the catalogue's unique key, so a failed script
+// runs once more, when the other program's object is there to be found.
+void createUnlessThere(db::TADOConnection& connection, const std::string& script);
+
+// Runs `script` (through createUnlessThere) unless the database has a
+// table named `table`.
 void createTableUnlessThere(db::TADOConnection& connection, const char* table, const char* script);
 
 // What a history row records.

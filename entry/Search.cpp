@@ -8,6 +8,7 @@
 #include "db/Connection.h"
 #include "entry/Dictionaries.h"
 #include "entry/FieldValues.h"
+#include "entry/History.h"
 #include "entry/Refusal.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/text/Locale.h"
@@ -188,14 +189,11 @@ private:
 
 void ensureSearchIndexes(db::TADOConnection& connection, const std::vector<const DocumentColumn*>& columns)
 {
-    db::TADOCommand create(nullptr);
-    create.setConnection(&connection);
     for (const DocumentColumn* c : columns) {
         // Text compares folded and by pattern, which an index does not serve.
         if (db::isKindOf(c->kind, db::FieldKind::String) || c->kind == db::FieldKind::Memo) continue;
-        create.setCommandText("CREATE INDEX IF NOT EXISTS [VelmoraSearch_" + c->name + "] ON Document ([" + c->name +
-                              "])");
-        create.executeScript();
+        createUnlessThere(connection,
+                          "CREATE INDEX IF NOT EXISTS [VelmoraSearch_" + c->name + "] ON Document ([" + c->name + "])");
     }
 }
 

@@ -11,6 +11,7 @@
 #include "palette/ComponentPalette.h"
 
 #include "db/DatabaseError.h"
+#include "db/PausePoint.h"
 #include "model/DesignModel.h"
 #include "palette/GroupChoice.h"
 #include "startup/DataModule.h"
@@ -63,7 +64,9 @@ void storeDesign(DesignSurface& surface, db::TADOQuery& q)
             auto blob = q.createBlobStream(q.fieldByName("FormData"), db::BlobMode::Write);
             blob->write(text);
         }
+        db::pausePoint("design-storing");
         q.post();
+        db::pausePoint("design-stored");
     } catch (...) {
         q.cancel();
         throw;
