@@ -10,6 +10,7 @@
 #include "toolkit/text/Text.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 
 namespace velmora {
@@ -26,6 +27,17 @@ StoredValue refuse(const char* what, tk::TControl& field)
     return {nullCell(), std::string(what) + fieldLabel(field)};
 }
 
+// The numbers an integer column of this kind holds.
+std::pair<int64_t, int64_t> integerRange(db::FieldKind kind)
+{
+    switch (kind) {
+    case db::FieldKind::Smallint: return {INT16_MIN, INT16_MAX};
+    case db::FieldKind::Word: return {0, UINT16_MAX};
+    case db::FieldKind::LargeInt: return {INT64_MIN, INT64_MAX};
+    default: return {INT32_MIN, INT32_MAX};
+    }
+}
+
 // Text typed into an edit, for a column of the given kind.
 StoredValue fromText(const std::string& typed, const DocumentColumn& column, tk::TControl& field,
                      bool checkLength = true)
@@ -36,7 +48,14 @@ StoredValue fromText(const std::string& typed, const DocumentColumn& column, tk:
         int64_t v = 0;
         const char* begin = text.data() + (text.size() > 1 && text[0] == '+' ? 1 : 0);
         auto [end, ec] = std::from_chars(begin, text.data() + text.size(), v);
-        if (ec == std::errc() && end == text.data() + text.size()) return {db::Cell::integer(v), {}};
+        if (ec == std::errc() && end == text.data() + text.size()) {
+            // The column's own width: PostgreSQL refuses a wider number with
+            // a message of its own, SQLite would store what no int column holds.
+            auto [low, high] = integerRange(column.kind);
+            if (v < low || v > high) return refuse("Túl nagy vagy túl kicsi szám: ", field);
+            return {db::Cell::integer(v), {}};
+        }
+        if (ec == std::errc::result_out_of_range) return refuse("Túl nagy vagy túl kicsi szám: ", field);
         if (locale.parseFloat(text)) return refuse("Csak egész szám adható meg: ", field);
         return refuse("Érvénytelen szám: ", field);
     }

@@ -89,6 +89,16 @@ TEST_F(Entry, EachRefusalNamesTheFieldFocusesItAndWritesNothing)
     EXPECT_TRUE(history().empty());
 }
 
+TEST_F(Entry, ANumberWiderThanItsColumnIsRefusedInWordsOnBothEngines)
+{
+    std::string out = play(click("btnNew") + "type 99999999999\nkey tab\ntype Targy\n" + click("btnSave") +
+                           "key enter\nkey home\nkey end shift\ntype -2147483649\n" + click("btnSave") +
+                           "key enter\nkey home\nkey end shift\ntype 2147483647\n" + click("btnSave") +
+                           "get frmClientMain.StatusBar1.SimpleText\n");
+    EXPECT_THAT(out, HasSubstr("error: Túl nagy vagy túl kicsi szám: Iktatószám\n"
+                               "error: Túl nagy vagy túl kicsi szám: Iktatószám\n'Dokumentum: 4'\n"));
+    EXPECT_THAT(rows("Select Iktatoszam from Document where DocumentID = 4"), ElementsAre("2147483647"));
+}
 TEST_F(Entry, ModifyingChangesOnlyWhatMayChangeAndCancelBringsBackWhatIsStored)
 {
     std::string create = click("btnNew") + "type 2001\nkey tab\ntype Panasz\n" + click("btnSave");

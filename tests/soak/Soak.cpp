@@ -6,9 +6,14 @@
 // delete, saving and opening through the lookup list, confirmed and
 // cancelled. After every gesture it checks what must always hold, and
 // stops with the seed and the gesture number at the first breach.
-//   velmora-soak [--seed N] [--seconds S] [--gestures G]
+// With --entry it plays the clerk's program instead (see EntrySoak.h).
+//   velmora-soak [--entry] [--seed N] [--seconds S] [--gestures G]
 #include "../TempFolder.h"
 #include "../TestDatabase.h"
+#include "Breach.h"
+#include "EntrySoak.h"
+#include "app/DemoEntryForm.h"
+#include "app/EntryComposition.h"
 #include "app/DesignerComposition.h"
 #include "db/Query.h"
 #include "designer/ClientMain.h"
@@ -41,15 +46,6 @@ using velmora::frmPropertyPage;
 bool expectedError(const std::string& text)
 {
     return text == "Property Relation does not exist" || text.find("Cannot focus") != std::string::npos;
-}
-
-struct Breach {
-    std::string what;
-};
-
-[[noreturn]] void breach(const std::string& what)
-{
-    throw Breach{what};
 }
 
 class Soak {
@@ -275,11 +271,14 @@ int main(int argc, char** argv)
     uint64_t seed = 1;
     double seconds = 5;
     long gestures = -1;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    bool entry = false;
+    for (int i = 1; i < argc; ++i) {
         std::string flag = argv[i];
-        if (flag == "--seed") seed = std::strtoull(argv[i + 1], nullptr, 10);
-        else if (flag == "--seconds") seconds = std::atof(argv[i + 1]);
-        else if (flag == "--gestures") gestures = std::atol(argv[i + 1]);
+        if (flag == "--entry") entry = true;
+        else if (i + 1 == argc) break;
+        else if (flag == "--seed") seed = std::strtoull(argv[++i], nullptr, 10);
+        else if (flag == "--seconds") seconds = std::atof(argv[++i]);
+        else if (flag == "--gestures") gestures = std::atol(argv[++i]);
     }
     auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     long played = 0;
@@ -294,13 +293,30 @@ int main(int argc, char** argv)
         uint64_t runSeed = seed + static_cast<uint64_t>(runs++);
         long here = 0;
         std::string failure;
+        if (entry) velmora::addEntryDemo(folder.file("VelmoraDSC.udl"));
         platform.script([&] {
-            tk::Application->typeText(velmora::demoLogin);
+            tk::Application->typeText(entry ? velmora::entryDemoLogin : velmora::demoLogin);
             tk::Application->pressKey(tk::vk::Tab);
-            tk::Application->typeText(velmora::demoPassword);
+            tk::Application->typeText(entry ? velmora::entryDemoPassword : velmora::demoPassword);
             tk::Application->pressKey(tk::vk::Return);
         });
-        platform.script([&] {
+        if (entry) platform.script([&] {
+            try {
+                EntrySoak soak(platform, runSeed, folder.path());
+                for (; here < 500 && (gestures < 0 || played < gestures); ++here, ++played) {
+                    soak.gesture();
+                    soak.check();
+                    if (std::chrono::steady_clock::now() >= until) break;
+                }
+                fieldControlsSeen += soak.saves;
+            } catch (const Breach& b) {
+                failure = b.what;
+            } catch (const std::exception& e) {
+                failure = std::string("an exception left the soak: ") + e.what();
+            }
+            tk::Application->terminate();
+        });
+        else platform.script([&] {
             Soak soak(platform, runSeed, folder.path());
             try {
                 for (; here < 500 && (gestures < 0 || played < gestures); ++here, ++played) {
@@ -317,17 +333,24 @@ int main(int argc, char** argv)
             }
             tk::Application->terminate();
         });
-        velmora::runVelmora(platform, folder.file("velmora"));
+        if (entry) velmora::runVelmoraEntry(platform, folder.file("velmora-entry"));
+        else velmora::runVelmora(platform, folder.file("velmora"));
         if (!failure.empty()) {
             std::fprintf(stderr, "velmora-soak: seed %llu, gesture %ld: %s\n", static_cast<unsigned long long>(runSeed),
                          here + 1, failure.c_str());
             return 1;
         }
     }
-    std::printf(
-        "velmora-soak: %ld gestures in %d sessions, seeds %llu to %llu, %.1f placed controls on the "
-        "surface on average, nothing broke\n",
-        played, runs, static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed + runs - 1),
-        played ? static_cast<double>(fieldControlsSeen) / static_cast<double>(played) : 0.0);
+    if (entry)
+        std::printf("velmora-soak --entry: %ld gestures in %d sessions, seeds %llu to %llu, %ld documents saved, "
+                    "nothing broke\n",
+                    played, runs, static_cast<unsigned long long>(seed),
+                    static_cast<unsigned long long>(seed + runs - 1), fieldControlsSeen);
+    else
+        std::printf(
+            "velmora-soak: %ld gestures in %d sessions, seeds %llu to %llu, %.1f placed controls on the "
+            "surface on average, nothing broke\n",
+            played, runs, static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed + runs - 1),
+            played ? static_cast<double>(fieldControlsSeen) / static_cast<double>(played) : 0.0);
     return 0;
 }

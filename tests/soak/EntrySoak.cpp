@@ -1,0 +1,289 @@
+#include "EntrySoak.h"
+
+#include "../TestDatabase.h"
+#include "Breach.h"
+#include "app/EntryComposition.h"
+#include "entry/EntryForm.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/widgets/CheckBox.h"
+#include "toolkit/widgets/Control.h"
+#include "toolkit/widgets/WinControl.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/Form.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+tk::TForm* mainWindow()
+{
+    for (tk::TCustomForm* f : tk::Application->windows())
+        if (f->name().rfind("frmClientMain", 0) == 0) return dynamic_cast<tk::TForm*>(f);
+    return nullptr;
+}
+
+tk::TControl* control(const char* name)
+{
+    tk::TForm* window = mainWindow();
+    return window ? dynamic_cast<tk::TControl*>(window->findComponent(name)) : nullptr;
+}
+
+// The controls of a page that show a document's value.
+std::vector<tk::TControl*> fieldsOn(const char* page)
+{
+    std::vector<tk::TControl*> out;
+    auto* sheet = dynamic_cast<tk::TWinControl*>(control(page));
+    if (!sheet) return out;
+    for (tk::TControl* c : sheet->controls())
+        if (tk::hasProperty(*c, "KeyField")) out.push_back(c);
+    return out;
+}
+
+tk::TControl* fieldFor(const char* column)
+{
+    for (tk::TControl* c : fieldsOn("tsEdit"))
+        if (tk::getPropTextOr(*c, "KeyField") == column) return c;
+    return nullptr;
+}
+
+// What a person is shown on purpose: the form's refusals are in Hungarian;
+// a database's or the toolkit's own failures are not.
+bool expectedError(const std::string& text)
+{
+    for (const char* accent : {"á", "é", "í", "ó", "ö", "ő", "ú", "ü", "ű", "Á", "É", "Ö", "Ü"})
+        if (text.find(accent) != std::string::npos) return true;
+    return text.find("Cannot focus") != std::string::npos;
+}
+
+bool plainInteger(const std::string& text)
+{
+    size_t i = text[0] == '-' ? 1 : 0;
+    if (i >= text.size() || text.size() > 12) return false;
+    for (; i < text.size(); ++i)
+        if (text[i] < '0' || text[i] > '9') return false;
+    long long v = std::stoll(text);
+    return v >= INT32_MIN && v <= INT32_MAX;  // what an int column holds
+}
+
+}  // namespace
+
+EntrySoak::EntrySoak(tk::HeadlessPlatform& platform, uint64_t seed, const std::string& folder)
+    : platform_(platform), rng_(seed), folder_(folder)
+{
+    saved_ = readDatabase();
+}
+
+std::map<int64_t, EntrySoak::Row> EntrySoak::readDatabase() const
+{
+    std::string link = folder_ + "/VelmoraDSC.udl";
+    std::map<int64_t, Row> rows;
+    for (const std::string& r : readRows(link, "Select DocumentID, Iktatoszam, Targy, Lezart from Document")) {
+        std::vector<std::string> v;
+        size_t from = 0;
+        for (size_t bar; (bar = r.find('|', from)) != std::string::npos; from = bar + 1) v.push_back(r.substr(from, bar - from));
+        v.push_back(r.substr(from));
+        if (v.size() != 4) breach("a document row that cannot be read back: " + r);
+        rows[std::stoll(v[0])] = {v[1], v[2], v[3], 0};
+    }
+    for (const std::string& r :
+         readRows(link, "Select DocumentID, count(*) from DocumentHistory group by DocumentID"))
+        rows[std::stoll(r)].history = std::stoi(r.substr(r.find('|') + 1));
+    return rows;
+}
+
+std::optional<EntrySoak::Row> EntrySoak::typedRow() const
+{
+    auto* number = fieldFor("Iktatoszam");
+    auto* subject = fieldFor("Targy");
+    auto* closed = dynamic_cast<tk::TCheckBox*>(fieldFor("Lezart"));
+    if (!number || !subject || !closed) breach("the entry page lacks a field of the demonstration design");
+    Row row;
+    // Blanks around a number are not part of it.
+    std::string n = number->text();
+    n.erase(0, n.find_first_not_of(' '));
+    n.erase(n.find_last_not_of(' ') + 1);
+    if (n.empty()) row.number = "null";
+    else if (plainInteger(n)) row.number = std::to_string(std::stoll(n));
+    else return std::nullopt;
+    row.subject = subject->text().empty() ? "null" : subject->text();
+    row.closed = std::string(1, closed->checked() ? '\x01' : '\x00');
+    return row;
+}
+
+void EntrySoak::recordSaves(const std::function<void()>& gesture)
+{
+    velmora::EntryForm* form = velmora::runningEntryForm();
+    int before = form->state();
+    std::optional<Row> typed = typedRow();
+    std::string typedNumber = fieldFor("Iktatoszam")->text();
+    int64_t shown = form->shownDocument();
+    gesture();
+    // Save (its button, Enter, or Yes to the question before leaving) is
+    // the one way from entering or modifying to a stored document; Cancel
+    // and leaving without saving take the same way, so the history tells
+    // which it was, and the row must then hold what was typed.
+    if ((before != 2 && before != 3) || form->state() != 1) return;
+    std::map<int64_t, Row> stored = readDatabase();
+    int64_t id = form->shownDocument();
+    bool landed = before == 3 ? !saved_.count(id) && stored.count(id)
+                              : id == shown && stored[id].history == saved_[id].history + 1;
+    if (std::getenv("VELMORA_SOAK_TRACE"))
+        std::fprintf(stderr, "  from state %d to 1: %s\n", before, landed ? "saved" : "not saved");
+    if (!landed) return;
+    ++saves;
+    if (!typed)
+        breach("a save stored the number '" + typedNumber + "' as " + stored[id].number +
+               ", which the soak took for one the form refuses");
+    if (before == 2) typed->number = saved_[id].number;  // Iktatoszam may not change
+    typed->history = saved_[id].history + 1;
+    saved_[id] = *typed;
+}
+
+std::string EntrySoak::randomText()
+{
+    static const char* pieces[] = {"12",    "2001", "-3", "x",          "Panasz", "Reklamáció", "ő",  " ",
+                                   "a'b",   "%",    "_",  "2024.05.06", "0",      "99999999999", "O'Brien",
+                                   "Tárgy", "*",    "?"};
+    std::string s;
+    for (int i = pick(4); i >= 0; --i) s += pieces[pick(18)];
+    if (pick(20) == 0) s += std::string(48, 'h');
+    return s;
+}
+
+void EntrySoak::gesture()
+{
+    recordSaves([this] { play(); });
+}
+
+void EntrySoak::play()
+{
+    tk::TApplication& app = *tk::Application;
+    // A gesture that opens a dialog nobody meant gets Esc, as a person would.
+    struct Fallback {
+        tk::HeadlessPlatform& p;
+        ~Fallback() { p.clearScript(); }
+    } fallback{platform_};
+    for (int i = 0; i < 3; ++i) platform_.script([&app] { app.pressKey(tk::vk::Escape); });
+    auto* pages = control("pcData");
+    auto page = [&](bool search) {
+        if (pages) app.click(pages, {search ? 70 : 20, 10});
+    };
+    int kind = pick(12);
+    if (std::getenv("VELMORA_SOAK_TRACE")) std::fprintf(stderr, "entry gesture %d\n", kind);
+    switch (kind) {
+    case 0: page(false); app.click(control("btnNew")); break;
+    case 1: page(false); app.click(control("btnModify")); break;
+    case 2:
+    case 3: {  // typing into a field of the entry page
+        page(false);
+        auto fields = fieldsOn("tsEdit");
+        if (fields.empty()) break;
+        tk::TControl* field = fields[static_cast<size_t>(pick(static_cast<int>(fields.size())))];
+        app.click(field, {2 + pick(std::max(1, field->width() - 4)), field->height() / 2});
+        if (pick(2)) {
+            app.pressKey(tk::vk::Home);
+            app.pressKey(tk::vk::End, tk::ssShift);
+        }
+        if (pick(4) == 0) app.pressKey(tk::vk::Space);
+        else app.typeText(randomText());
+        break;
+    }
+    case 4:
+    case 5: page(false); app.click(control("btnSave")); break;
+    case 6:
+        page(false);
+        if (pick(2)) app.click(control("btnCancel"));
+        else app.pressKey(tk::vk::Escape);
+        break;
+    case 7: {  // a search by one of the search page's fields
+        page(true);
+        auto fields = fieldsOn("tsSearch");
+        if (!fields.empty() && pick(3)) {
+            tk::TControl* field = fields[static_cast<size_t>(pick(static_cast<int>(fields.size())))];
+            app.click(field, {4, field->height() / 2});
+            app.pressKey(tk::vk::Home);
+            app.pressKey(tk::vk::End, tk::ssShift);
+            if (pick(3)) app.typeText(randomText());
+            else app.pressKey(tk::vk::Delete);
+        }
+        app.click(control("btnSearch"));
+        break;
+    }
+    case 8: {  // a found row opened
+        page(true);
+        if (auto* grid = control("dbgSearch")) app.doubleClick(grid, {40, 28 + 18 * pick(3)});
+        break;
+    }
+    case 9: {  // printing the result to a file, or the dialog cancelled
+        page(true);
+        std::string file = folder_ + "/list" + std::to_string(++printed_) + (pick(2) ? ".pdf" : ".csv");
+        int answer = pick(4);
+        platform_.clearScript();
+        platform_.script([&app, file, answer] {
+            if (answer == 0) {
+                app.pressKey(tk::vk::Escape);
+                return;
+            }
+            app.typeText(answer == 1 ? file + ".txt" : file);
+            app.pressKey(tk::vk::Return);
+        });
+        platform_.script([&app] { app.pressKey(tk::vk::Escape); });
+        app.click(control("btnPrint"));
+        break;
+    }
+    case 10:  // Enter presses the form's default button: Save
+        if (pick(2)) app.pressKey(tk::vk::Tab);
+        else app.pressKey(tk::vk::Return);
+        break;
+    default: page(pick(2)); break;
+    }
+    for (const std::string& e : app.errorMessages())
+        if (!expectedError(e)) breach("an error escaped: " + e);
+    const_cast<std::vector<std::string>&>(app.errorMessages()).clear();
+}
+
+void EntrySoak::check()
+{
+    velmora::EntryForm* form = velmora::runningEntryForm();
+    if (!form || !mainWindow()) breach("the clerk's form is gone");
+    int state = form->state();
+    auto* sheet = dynamic_cast<tk::TWinControl*>(control("tsEdit"));
+    if (!sheet) breach("the entry page is gone");
+    for (tk::TControl* c : sheet->controls()) {
+        const std::string& name = c->name();
+        if (tk::hasProperty(*c, "KeyField")) {
+            if (tk::getProp(*c, "State").toInt() != state) breach(name + " is not in the form's state");
+            bool open = state == 3 || (state == 2 && tk::getPropText(*c, "CanModify") == "True");
+            if (c->enabled() != open) breach(name + (open ? " is closed" : " is open") + " in state " +
+                                             std::to_string(state));
+            auto* box = dynamic_cast<tk::TCheckBox*>(c);
+            bool keeps = c->className() == "TZEDit" ? !c->text().empty() : box && box->checked();
+            if (state == 0 && keeps) breach(name + " keeps a value with no document shown");
+        } else if (tk::hasProperty(*c, "State")) {
+            bool open = name == "btnNew"      ? state == 0 || state == 1
+                        : name == "btnModify" ? state == 1
+                        : name == "btnSave" || name == "btnCancel" ? state == 2 || state == 3
+                                                                   : false;
+            if (c->enabled() != open) breach(name + (open ? " is disabled" : " is enabled") + " in state " +
+                                             std::to_string(state));
+        }
+    }
+    if ((state == 1 || state == 2) && !saved_.count(form->shownDocument()))
+        breach("the form shows a document that is not stored");
+    std::map<int64_t, Row> stored = readDatabase();
+    if (stored != saved_) {
+        for (const auto& [id, row] : stored)
+            if (!saved_.count(id) || !(saved_[id] == row)) {
+                auto text = [](const Row& r) {
+                    return r.number + "|" + r.subject + "|" + std::to_string(r.closed[0]) + " with " +
+                           std::to_string(r.history) + " history rows";
+                };
+                breach("document " + std::to_string(id) + " is stored as " + text(row) + ", saved as " +
+                       (saved_.count(id) ? text(saved_[id]) : std::string("nothing")));
+            }
+        breach("a saved document is not stored");
+    }
+}
