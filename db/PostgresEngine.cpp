@@ -143,7 +143,7 @@ std::string postgresConninfo(const std::map<std::string, std::string>& linkValue
         conninfo += key + "=" + conninfoValue(value) + " ";
     }
     if (!timeout) conninfo += "connect_timeout=10 ";
-    return conninfo + "client_encoding=UTF8 application_name=velmora";
+    return conninfo + "client_encoding=UTF8 fallback_application_name=velmora";
 }
 
 PostgresEngine::PostgresEngine(const std::map<std::string, std::string>& linkValues)

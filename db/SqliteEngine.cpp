@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -24,13 +25,38 @@ struct Statement {
     ~Statement() { sqlite3_finalize(s); }
 };
 
+// The system's reason when a write failed for want of space, else 0.
+// SQLite says "database or disk is full" for a full disk but only "disk
+// I/O error" for a file at its size limit or a quota; its own record of the
+// system error is often empty then, so the errno of the failed call, which
+// the successful calls after it leave alone, tells.
+int spaceError(sqlite3* db, int lastErrno)
+{
+    int code = sqlite3_extended_errcode(db);
+    if ((code & 0xFF) == SQLITE_FULL) return ENOSPC;
+    if ((code & 0xFF) != SQLITE_IOERR) return 0;
+    for (int error : {sqlite3_system_errno(db), lastErrno})
+        if (error == ENOSPC || error == EFBIG || error == EDQUOT) return error;
+    return 0;
+}
+
+// What a failed call tells the user: `message`, or the want of space said
+// plainly.
+std::string failureText(sqlite3* db, const std::string& message, int lastErrno)
+{
+    int error = spaceError(db, lastErrno);
+    if (!error) return message;
+    return "Nincs elég hely a lemezen, az adatbázisba nem lehet írni (" + std::string(std::strerror(error)) + ").";
+}
+
 // A refusal, as a duplicate key when a unique constraint refused it.
 [[noreturn]] void raise(sqlite3* db)
 {
+    int lastErrno = errno;
     if (sqlite3_extended_errcode(db) == SQLITE_CONSTRAINT_UNIQUE ||
         sqlite3_extended_errcode(db) == SQLITE_CONSTRAINT_PRIMARYKEY)
         throw EDuplicateKey(sqlite3_errmsg(db));
-    throw EDatabaseError(sqlite3_errmsg(db));
+    throw EDatabaseError(failureText(db, sqlite3_errmsg(db), lastErrno));
 }
 
 void bindCell(sqlite3_stmt* st, int index, const Cell& c)
@@ -185,6 +211,7 @@ int64_t SqliteEngine::execute(const std::string& sql, const std::vector<Cell>& p
         if (*p != ';' && !std::isspace(static_cast<unsigned char>(*p)))
             throw EDatabaseError("The command text holds more than one statement");
     for (size_t i = 0; i < params.size(); ++i) bindCell(st.s, static_cast<int>(i) + 1, params[i]);
+    errno = 0;  // what a failed write leaves here tells a full disk
     int rc = sqlite3_step(st.s);
     while (rc == SQLITE_ROW) rc = sqlite3_step(st.s);  // what a statement returns is discarded
     if (rc != SQLITE_DONE) raise(db_);
@@ -210,8 +237,10 @@ void SqliteEngine::rollback()
 void SqliteEngine::executeScript(const std::string& script)
 {
     char* error = nullptr;
+    errno = 0;
     if (sqlite3_exec(db_, script.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-        std::string message = error ? error : sqlite3_errmsg(db_);
+        int lastErrno = errno;
+        std::string message = failureText(db_, error ? error : sqlite3_errmsg(db_), lastErrno);
         sqlite3_free(error);
         throw EDatabaseError(message);
     }

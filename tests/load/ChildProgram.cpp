@@ -7,10 +7,22 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-ChildProgram::ChildProgram(const std::string& executable, const std::vector<std::string>& environment)
+namespace {
+
+rlimit fileSizeLimitOf(long long bytes)
+{
+    // The soft limit only, so that it can be lifted again without privilege.
+    return {bytes < 0 ? RLIM_INFINITY : static_cast<rlim_t>(bytes), RLIM_INFINITY};
+}
+
+}  // namespace
+
+ChildProgram::ChildProgram(const std::string& executable, const std::vector<std::string>& environment,
+                           long long fileSizeLimit)
 {
     int in[2], out[2];
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe: " + std::string(std::strerror(errno)));
@@ -29,6 +41,13 @@ ChildProgram::ChildProgram(const std::string& executable, const std::vector<std:
         unsetenv("WAYLAND_DISPLAY");
         unsetenv("QT_QPA_PLATFORM");
         setenv("LC_ALL", "C", 1);
+        // A write past a file size limit (set now or later) fails with
+        // EFBIG, as on a full disk, instead of ending the program.
+        signal(SIGXFSZ, SIG_IGN);
+        if (fileSizeLimit >= 0) {
+            rlimit limit = fileSizeLimitOf(fileSizeLimit);
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
         execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -101,6 +120,13 @@ int ChildProgram::finish()
         transcript_.append(buf, static_cast<size_t>(n));
     }
     return wait();
+}
+
+void ChildProgram::setFileSizeLimit(long long bytes)
+{
+    rlimit limit = fileSizeLimitOf(bytes);
+    if (prlimit(pid_, RLIMIT_FSIZE, &limit, nullptr) != 0)
+        throw std::runtime_error("prlimit: " + std::string(std::strerror(errno)));
 }
 
 void ChildProgram::kill()

@@ -10,8 +10,11 @@
 
 class ChildProgram {
 public:
-    // Starts `executable` with `environment` ("NAME=VALUE") added to ours.
-    ChildProgram(const std::string& executable, const std::vector<std::string>& environment = {});
+    // Starts `executable` with `environment` ("NAME=VALUE") added to ours;
+    // with a file size limit (RLIMIT_FSIZE, SIGXFSZ ignored) its writes
+    // beyond that many bytes fail as on a full disk.
+    ChildProgram(const std::string& executable, const std::vector<std::string>& environment = {},
+                 long long fileSizeLimit = -1);
     ~ChildProgram();
     ChildProgram(const ChildProgram&) = delete;
     ChildProgram& operator=(const ChildProgram&) = delete;
@@ -26,6 +29,8 @@ public:
     // SIGKILL, then waits.
     void kill();
     const std::string& transcript() const { return transcript_; }
+    // Changes the file size limit of the running program (-1: none).
+    void setFileSizeLimit(long long bytes);
 
 private:
     int wait();

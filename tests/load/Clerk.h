@@ -34,14 +34,14 @@ public:
 
     // Sends the save click alone, for a save that is to be cut off.
     void clickSave();
+    // Clicks Save until it is not refused for a busy database; the errors
+    // of the last attempt (their message box dismissed) are left in the
+    // answer, whose line is the status bar's text.
+    Answers save(Save& s);
 
     Gestures& gestures() { return gestures_; }
 
 private:
-    // Clicks Save until it is not refused for a busy database; the errors
-    // of the last attempt are left in the answer.
-    Answers save(Save& s);
-
     Gestures gestures_;
     Point new_, save_, modify_, search_, searchPage_, searchNumber_, firstRow_;
 };

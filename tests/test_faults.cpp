@@ -1,0 +1,163 @@
+// Faults in the middle of a save, met by the real programs: a disk that
+// fills up (a file size limit on the program, its SIGXFSZ ignored, so that
+// writes fail as on a full disk) and a PostgreSQL connection cut while a
+// document is half written or a search is read. Each time the user is
+// told, the form keeps what was typed, nothing is half stored, and the
+// next save, once the fault is gone, works.
+#include "EntryTest.h"
+#include "load/Clerk.h"
+
+#include <filesystem>
+
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+namespace {
+
+class Faults : public EntryTest {
+protected:
+    long long databaseSize() const { return static_cast<long long>(std::filesystem::file_size(folder.file("velmora.db"))); }
+    std::string count(const std::string& table) { return rows("Select count(*) from " + table).at(0); }
+};
+
+TEST_F(Faults, AFullDiskRefusesADocumentSaveKeepsTheFormAndTheNextSaveWorks)
+{
+    if (onPostgres()) GTEST_SKIP() << "a size limit on the SQLite file";
+    ChildProgram program(folder.file("velmora-entry"));
+    Clerk clerk(program, velmora::entryDemoLogin);
+    // The disk fills up after start-up, which makes the program's tables.
+    program.setFileSizeLimit(databaseSize());
+    // Documents until the file would have to grow.
+    int saved = 0;
+    Answers refused;
+    std::string subject;
+    try {
+        for (int i = 0; i < 500 && refused.errors.empty(); ++i) {
+            subject = "Tele lemez " + std::to_string(i);
+            clerk.fillNew(5000 + i, subject);
+            Clerk::Save s;
+            Answers a = clerk.save(s);
+            if (a.errors.empty()) ++saved;
+            else refused = a;
+        }
+    } catch (const std::exception& e) {
+        FAIL() << e.what() << "\n" << program.transcript();
+    }
+    ASSERT_FALSE(refused.errors.empty()) << "the size limit never stopped a save";
+    EXPECT_EQ(refused.errors[0], "Nincs elég hely a lemezen, az adatbázisba nem lehet írni (File too large).");
+    // Still entering the same document, with what was typed.
+    Gestures& g = clerk.gestures();
+    EXPECT_EQ(g.answer("", "get frmClientMain.TZEDit2.Text"), "'" + subject + "'");
+    EXPECT_EQ(g.answer("", "get frmClientMain.btnSave.Enabled"), "True");
+    // What was saved before is whole; the refused one is not there at all.
+    EXPECT_THAT(rows("PRAGMA integrity_check"), ElementsAre("ok"));
+    EXPECT_EQ(count("Document"), std::to_string(3 + saved));
+    EXPECT_EQ(count("DocumentHistory"), std::to_string(saved));
+
+    // Space again: the same form saves.
+    program.setFileSizeLimit(-1);
+    Clerk::Save s;
+    Answers a = clerk.save(s);
+    EXPECT_TRUE(a.errors.empty()) << program.transcript();
+    EXPECT_EQ(a.lines[0], "'Dokumentum: " + std::to_string(4 + saved) + "'");
+    EXPECT_THAT(rows("Select Targy from Document where DocumentID = " + std::to_string(4 + saved)),
+                ElementsAre(subject));
+    EXPECT_EQ(count("DocumentHistory"), std::to_string(saved + 1));
+    EXPECT_EQ(program.finish(), 0);
+}
+
+TEST_F(Faults, AFullDiskRefusesADesignSaveKeepsTheOldDesignAndTheWindow)
+{
+    if (onPostgres()) GTEST_SKIP() << "a size limit on the SQLite file";
+    std::filesystem::copy_file(VELMORA_EXECUTABLE, folder.file("velmora"));
+    std::filesystem::permissions(folder.file("velmora"), std::filesystem::perms::owner_all);
+    std::optional<std::string> old = storedDesign(udl(), 1);
+    ChildProgram program(folder.file("velmora"), {}, databaseSize());
+    Gestures g(program);
+    g.answer(Gestures::login("demo", "demo"), "focus");
+    Point tool = g.middleOf("frmComonentPalette.SpeedButton2");
+    Point save = g.middleOf("frmComonentPalette.btnSave");
+    Point page = g.cornerOf("frmClientMain.pcData");
+    std::string placing = Gestures::click({page.x + 20, page.y + 10});
+    for (int i = 0; i < 6; ++i)
+        placing += Gestures::click(tool) + Gestures::click({page.x + 20 + 130 * (i / 3), page.y + 170 + 24 * (i % 3)});
+    g.answer(placing, "focus");
+    Answers a = g.ask(Gestures::click(save) + "type Ikt\nkey enter\n", {"focus"});
+    ASSERT_FALSE(a.errors.empty()) << program.transcript();
+    EXPECT_EQ(a.errors[0], "Nincs elég hely a lemezen, az adatbázisba nem lehet írni (File too large).");
+    program.send("key enter\n");
+    EXPECT_EQ(storedDesign(udl(), 1), old);
+    EXPECT_THAT(rows("PRAGMA integrity_check"), ElementsAre("ok"));
+    // The window keeps the placed edits, still wired for design.
+    EXPECT_EQ(g.answer("", "get frmClientMain.TZEDit6.OnMouseDown"), "ComponentMouseDown");
+
+    program.setFileSizeLimit(-1);
+    a = g.ask(Gestures::click(save) + "type Ikt\nkey enter\n", {"focus"});
+    EXPECT_TRUE(a.errors.empty()) << program.transcript();
+    EXPECT_THAT(storedDesign(udl(), 1).value_or(""), HasSubstr("object TZEDit6: TZEDit"));
+    EXPECT_EQ(program.finish(), 0);
+}
+
+// The server side of a program's connection, ended as a server restart or
+// a network cut would end it.
+void cutConnectionOf(const std::string& udlFile, const std::string& applicationName)
+{
+    nativeScript(udlFile, "",
+                 "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = '" +
+                     applicationName + "'");
+}
+
+TEST_F(Faults, AConnectionCutInTheMiddleOfADocumentSaveStoresNothingAndTheNextSaveReconnects)
+{
+    if (!onPostgres()) GTEST_SKIP() << "a server's connection";
+    std::string pause = folder.file("paused");
+    std::string name = "velmora-fault-" + std::to_string(getpid());
+    ChildProgram program(folder.file("velmora-entry"),
+                         {"VELMORA_PAUSE=document-written:" + pause, "PGAPPNAME=" + name});
+    Clerk clerk(program, velmora::entryDemoLogin);
+    clerk.fillNew(7001, "Megszakadt");
+    clerk.clickSave();
+    for (int i = 0; i < 2000 && !std::filesystem::exists(pause); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(std::filesystem::exists(pause)) << program.transcript();
+    // The document's row is written, its history row not yet: the cut comes now.
+    cutConnectionOf(udl(), name);
+    std::filesystem::remove(pause);
+    Gestures& g = clerk.gestures();
+    std::string error = program.line();
+    EXPECT_THAT(error, HasSubstr("error: The connection to the PostgreSQL server was lost"));
+    program.send("key enter\n");
+    EXPECT_EQ(g.answer("", "get frmClientMain.TZEDit2.Text"), "'Megszakadt'");
+    EXPECT_THAT(rows("Select count(*) from Document where Iktatoszam = 7001"), ElementsAre("0"));
+    EXPECT_THAT(rows("Select count(*) from DocumentHistory"), ElementsAre("0"));
+
+    // The next save opens a new connection and stores the document whole.
+    Clerk::Save s;
+    Answers a = clerk.save(s);
+    EXPECT_TRUE(a.errors.empty()) << program.transcript();
+    EXPECT_THAT(rows("Select Targy from Document where Iktatoszam = 7001"), ElementsAre("Megszakadt"));
+    EXPECT_THAT(rows("Select Action from DocumentHistory"), ElementsAre("felvitel"));
+    EXPECT_EQ(program.finish(), 0);
+}
+
+TEST_F(Faults, AConnectionCutBeforeASearchIsSaidAndTheNextSearchReconnects)
+{
+    if (!onPostgres()) GTEST_SKIP() << "a server's connection";
+    std::string name = "velmora-fault-" + std::to_string(getpid());
+    ChildProgram program(folder.file("velmora-entry"), {"PGAPPNAME=" + name});
+    Clerk clerk(program, velmora::entryDemoLogin);
+    Gestures& g = clerk.gestures();
+    Point pages = g.cornerOf("frmClientMain.pcData");
+    std::string search = Gestures::click({pages.x + 70, pages.y + 10}) +
+                         Gestures::click(g.middleOf("frmClientMain.btnSearch"));
+    EXPECT_EQ(g.answer(search, "get frmClientMain.StatusBar1.SimpleText"), "'3 tal'#225'lat'");
+    cutConnectionOf(udl(), name);
+    Answers cut = g.ask(search, {"get frmClientMain.StatusBar1.SimpleText"});
+    ASSERT_FALSE(cut.errors.empty()) << program.transcript();
+    EXPECT_THAT(cut.errors[0], HasSubstr("The connection to the PostgreSQL server"));
+    program.send("key enter\n");
+    EXPECT_EQ(g.answer(search, "get frmClientMain.StatusBar1.SimpleText"), "'3 tal'#225'lat'");
+    EXPECT_EQ(program.finish(), 0);
+}
+
+}  // namespace
