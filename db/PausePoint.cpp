@@ -31,7 +31,9 @@ PauseRequest readRequest()
 void pausePoint(const char* name)
 {
     static const PauseRequest request = readRequest();
-    if (request.name.empty() || request.name != name) return;
+    static bool held = false;  // only the first time: the next save goes through
+    if (held || request.name.empty() || request.name != name) return;
+    held = true;
     if (FILE* f = std::fopen(request.file.c_str(), "w")) std::fclose(f);
     else return;  // nowhere to signal: do not hold the program forever
     while (access(request.file.c_str(), F_OK) == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));

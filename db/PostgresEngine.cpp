@@ -23,10 +23,16 @@ constexpr Oid boolOid = 16, byteaOid = 17, int8Oid = 20, int2Oid = 21, int4Oid =
 
 const char* const duplicateKeyState = "23505";
 
+// libpq's message as one line: its lines (the second and later indented
+// with a tab) joined by blanks, without the line end.
 std::string trimmed(const char* message)
 {
-    std::string s = message ? message : "";
-    while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
+    std::string s;
+    for (const char* p = message ? message : ""; *p; ++p) {
+        if (*p != '\n' && *p != '\t') s += *p;
+        else if (!s.empty() && s.back() != ' ') s += ' ';
+    }
+    while (!s.empty() && s.back() == ' ') s.pop_back();
     return s;
 }
 

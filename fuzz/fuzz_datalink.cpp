@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (PQconninfoOption* o = options; o->keyword; ++o) {
             auto it = link.values.find(o->keyword);
             bool ours = std::string_view(o->keyword) == "client_encoding" ||
-                        std::string_view(o->keyword) == "application_name" ||
+                        std::string_view(o->keyword) == "fallback_application_name" ||
                         std::string_view(o->keyword) == "connect_timeout";
             if (o->val && !ours && (it == link.values.end() || it->second != o->val)) std::abort();
         }

@@ -112,11 +112,21 @@ int ChildProgram::finish()
 {
     if (input_ >= 0) close(input_);
     input_ = -1;
-    // Whatever is left to print, so that the program never waits on a full pipe.
+    // Whatever is left to print, so that the program never waits on a full
+    // pipe; a program that does not end within a minute is killed.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
     char buf[4096];
-    for (ssize_t n; (n = read(output_, buf, sizeof buf)) != 0;) {
+    for (;;) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        pollfd p{output_, POLLIN, 0};
+        if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) == 0) {
+            transcript_ += "(killed: it did not end after its input)\n";
+            ::kill(pid_, SIGKILL);
+            break;
+        }
+        ssize_t n = read(output_, buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) break;
+        if (n <= 0) break;
         transcript_.append(buf, static_cast<size_t>(n));
     }
     return wait();
