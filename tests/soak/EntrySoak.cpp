@@ -133,7 +133,7 @@ void EntrySoak::recordSaves(const std::function<void()>& gesture)
     if (std::getenv("VELMORA_SOAK_TRACE"))
         std::fprintf(stderr, "  from state %d to 1: %s\n", before, landed ? "saved" : "not saved");
     if (!landed) return;
-    ++saves;
+    ++saves_;
     if (!typed)
         breach("a save stored the number '" + typedNumber + "' as " + stored[id].number +
                ", which the soak took for one the form refuses");

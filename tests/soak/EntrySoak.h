@@ -20,7 +20,8 @@ public:
     EntrySoak(tk::HeadlessPlatform& platform, uint64_t seed, const std::string& folder);
     void gesture();
     void check();
-    long saves = 0;  // saves that landed, so that a quiet soak shows as such
+    // The saves that landed, so that a quiet soak shows as such.
+    long finish() const { return saves_; }
 
 private:
     // What a document holds of the columns the soak types into.
@@ -46,4 +47,5 @@ private:
     std::string folder_;
     std::map<int64_t, Row> saved_;  // the soak's record
     int printed_ = 0;
+    long saves_ = 0;
 };

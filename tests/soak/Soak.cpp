@@ -223,7 +223,14 @@ public:
         if (users != "demo|demo;penzugy|penzugy;") breach("UserTable changed: " + users);
     }
 
-    // How much the session did, so that a quiet soak shows as such.
+    // Every stored design loads at the end too; how much the session did
+    // (placed controls seen), so that a quiet soak shows as such.
+    long finish()
+    {
+        storedDesignsLoad();
+        return fieldControlsSeen;
+    }
+
     long fieldControlsSeen = 0;
 
 private:
@@ -282,7 +289,7 @@ int main(int argc, char** argv)
     }
     auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     long played = 0;
-    long fieldControlsSeen = 0;
+    long tally = 0;  // what finish() counts: placed controls seen, or saves
     int runs = 0;
     // Each run is a session of its own on a fresh database; a run ends
     // after some hundreds of gestures.
@@ -300,39 +307,25 @@ int main(int argc, char** argv)
             tk::Application->typeText(entry ? velmora::entryDemoPassword : velmora::demoPassword);
             tk::Application->pressKey(tk::vk::Return);
         });
-        if (entry) platform.script([&] {
+        // One session: gestures, each checked, until the run's share is played.
+        auto session = [&](auto make) {
             try {
-                EntrySoak soak(platform, runSeed, folder.path());
+                auto soak = make();
                 for (; here < 500 && (gestures < 0 || played < gestures); ++here, ++played) {
                     soak.gesture();
                     soak.check();
                     if (std::chrono::steady_clock::now() >= until) break;
                 }
-                fieldControlsSeen += soak.saves;
+                tally += soak.finish();
             } catch (const Breach& b) {
                 failure = b.what;
             } catch (const std::exception& e) {
                 failure = std::string("an exception left the soak: ") + e.what();
             }
             tk::Application->terminate();
-        });
-        else platform.script([&] {
-            Soak soak(platform, runSeed, folder.path());
-            try {
-                for (; here < 500 && (gestures < 0 || played < gestures); ++here, ++played) {
-                    soak.gesture();
-                    soak.check();
-                    if (std::chrono::steady_clock::now() >= until) break;
-                }
-                soak.storedDesignsLoad();
-                fieldControlsSeen += soak.fieldControlsSeen;
-            } catch (const Breach& b) {
-                failure = b.what;
-            } catch (const std::exception& e) {
-                failure = std::string("an exception left the soak: ") + e.what();
-            }
-            tk::Application->terminate();
-        });
+        };
+        if (entry) platform.script([&] { session([&] { return EntrySoak(platform, runSeed, folder.path()); }); });
+        else platform.script([&] { session([&] { return Soak(platform, runSeed, folder.path()); }); });
         if (entry) velmora::runVelmoraEntry(platform, folder.file("velmora-entry"));
         else velmora::runVelmora(platform, folder.file("velmora"));
         if (!failure.empty()) {
@@ -345,12 +338,12 @@ int main(int argc, char** argv)
         std::printf("velmora-soak --entry: %ld gestures in %d sessions, seeds %llu to %llu, %ld documents saved, "
                     "nothing broke\n",
                     played, runs, static_cast<unsigned long long>(seed),
-                    static_cast<unsigned long long>(seed + runs - 1), fieldControlsSeen);
+                    static_cast<unsigned long long>(seed + runs - 1), tally);
     else
         std::printf(
             "velmora-soak: %ld gestures in %d sessions, seeds %llu to %llu, %.1f placed controls on the "
             "surface on average, nothing broke\n",
             played, runs, static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed + runs - 1),
-            played ? static_cast<double>(fieldControlsSeen) / static_cast<double>(played) : 0.0);
+            played ? static_cast<double>(tally) / static_cast<double>(played) : 0.0);
     return 0;
 }
