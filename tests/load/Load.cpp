@@ -32,7 +32,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <mutex>
 #include <random>
 #include <set>
 #include <sstream>
@@ -282,8 +281,16 @@ void LoadRun::checkAgainstLogs(const std::vector<ClerkLog>& logs)
             if (m.landed) landed[{m.document, log.user}].push_back(&m);
             else refused[m.document].push_back(&m);
         }
-    for (auto& [id, rows] : history) {
-        std::string subject = created.count(id) ? std::string() : "pool";
+    // The pool's documents as they were made: "pool" and their place.
+    std::map<int64_t, std::string> made;
+    for (const std::string& row : readRows(connection_, "Select DocumentID, Iktatoszam from Document where Iktatoszam >= " +
+                                                            std::to_string(poolNumber)))
+        made[std::stoll(row)] = "pool" + std::to_string(std::stoll(row.substr(row.find('|') + 1)) - poolNumber);
+    std::set<int64_t> touched;
+    for (const auto& [id, rows] : history) touched.insert(id);
+    for (const auto& [id, mods] : refused) touched.insert(id);
+    for (int64_t id : touched) {
+        const auto& rows = history[id];
         std::vector<const Modification*> chain;
         std::map<int32_t, size_t> taken;
         for (const auto& [user, action] : rows) {
@@ -298,7 +305,7 @@ void LoadRun::checkAgainstLogs(const std::vector<ClerkLog>& logs)
             if (next != landed[{id, user}].size())
                 breach("document " + std::to_string(id) + " lacks the history row of a landed modification");
         for (size_t i = 0; i < chain.size(); ++i) {
-            if (i == 0 ? chain[0]->before.rfind("pool", 0) != 0 : chain[i]->before != chain[i - 1]->after)
+            if (chain[i]->before != (i == 0 ? made[id] : chain[i - 1]->after))
                 breach("document " + std::to_string(id) + ": a modification overwrote '" + chain[i]->before +
                        "' unseen");
         }
@@ -311,7 +318,6 @@ void LoadRun::checkAgainstLogs(const std::vector<ClerkLog>& logs)
             if (!overtaken.count(m->before))
                 breach("document " + std::to_string(id) + ": a modification of '" + m->before +
                        "' was refused though nobody changed it");
-        (void)subject;
     }
     for (const auto& [key, mods] : landed)
         if (!history.count(key.first)) breach("a landed modification without a history row");
