@@ -201,6 +201,8 @@ int PostgresEngine::backendPid() const
 void PostgresEngine::reconnectIfLost()
 {
     if (PQstatus(conn_) == CONNECTION_OK) return;
+    if (inTransaction_)
+        throw EDatabaseError("The connection to the PostgreSQL server was lost: " + trimmed(PQerrorMessage(conn_)));
     // The server went away since the last statement: try again once.
     PQreset(conn_);
     tables_.clear();
@@ -374,15 +376,18 @@ int64_t PostgresEngine::execute(const std::string& sql, const std::vector<Cell>&
 void PostgresEngine::begin()
 {
     run("BEGIN", {});
+    inTransaction_ = true;
 }
 
 void PostgresEngine::commit()
 {
     run("COMMIT", {});
+    inTransaction_ = false;
 }
 
 void PostgresEngine::rollback()
 {
+    inTransaction_ = false;
     try {
         if (PQstatus(conn_) == CONNECTION_OK) run("ROLLBACK", {});
     } catch (const EDatabaseError&) {

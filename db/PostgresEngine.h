@@ -63,6 +63,9 @@ private:
     const Column* tableColumn(unsigned tableOid, int attnum, std::string& tableName);
 
     pg_conn* conn_ = nullptr;
+    // Between begin() and commit() or rollback(): a connection lost then is
+    // not made again, since the rest of the transaction would run outside it.
+    bool inTransaction_ = false;
     std::unordered_map<unsigned, Table> tables_;  // catalogue rows read so far
 };
 

@@ -5,6 +5,7 @@
 // told, the form keeps what was typed, nothing is half stored, and the
 // next save, once the fault is gone, works.
 #include "EntryTest.h"
+#include "db/DatabaseError.h"
 #include "load/Clerk.h"
 
 #include <filesystem>
@@ -158,6 +159,38 @@ TEST_F(Faults, AConnectionCutBeforeASearchIsSaidAndTheNextSearchReconnects)
     program.send("key enter\n");
     EXPECT_EQ(g.answer(search, "get frmClientMain.StatusBar1.SimpleText"), "'3 tal'#225'lat'");
     EXPECT_EQ(program.finish(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The data access under the form: a connection lost inside a transaction
+// is not made again until the transaction is over, so that no statement of
+// it lands outside it.
+TEST_F(Faults, AConnectionLostInsideATransactionStaysLostUntilItEnds)
+{
+    if (!onPostgres()) GTEST_SKIP() << "a server's connection";
+    db::TADOConnection c(nullptr);
+    openDataLink(c, udl());
+    db::TADOQuery pid(nullptr);
+    pid.setConnection(&c);
+    pid.setSqlText("Select pg_backend_pid()");
+    pid.open();
+    std::string backend = pid.field(0)->asString();
+    db::TADOCommand insert(nullptr);
+    insert.setConnection(&c);
+    insert.setCommandText("Insert into Document (Iktatoszam, Targy) Values (8001, 'fel')");
+    c.beginTrans();
+    insert.execute();
+    nativeScript(udl(), "", "SELECT pg_terminate_backend(" + backend + ")");
+    EXPECT_THROW(insert.execute(), db::EDatabaseError);
+    // A caller that carries on anyway is refused, not reconnected.
+    EXPECT_THROW(insert.execute(), db::EDatabaseError);
+    c.rollbackTrans();
+    EXPECT_THAT(rows("Select count(*) from Document where Iktatoszam = 8001"), ElementsAre("0"));
+    insert.execute();  // outside the transaction: connects again
+    EXPECT_THAT(rows("Select count(*) from Document where Iktatoszam = 8001"), ElementsAre("1"));
 }
 
 }  // namespace
