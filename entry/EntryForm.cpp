@@ -297,7 +297,24 @@ void EntryForm::insertDocument(const std::vector<BoundField>& bound, const std::
         db::pausePoint("history-written");
     });
     db::pausePoint("document-saved");
-    showDocument(id);
+    showSaved(id, bound, values);
+}
+
+void EntryForm::showSaved(int64_t id, const std::vector<BoundField>& bound, const std::vector<db::Cell>& values)
+{
+    try {
+        showDocument(id);
+    } catch (const std::exception& e) {
+        // The document is stored; only reading it back failed (a busy or
+        // lost database). The form shows it as saved, with the values just
+        // written, so that a retry does not save it again.
+        shown_ = id;
+        shownValues_.clear();
+        for (size_t i = 0; i < bound.size(); ++i) shownValues_.emplace_back(bound[i].column->name, values[i]);
+        applyState(1);
+        setStatus("Dokumentum: " + std::to_string(id));
+        throw ERefused(std::string(savedButNotReadBack) + e.what());
+    }
 }
 
 void EntryForm::updateDocument(const std::vector<BoundField>& bound, const std::vector<db::Cell>& values)
@@ -341,7 +358,7 @@ void EntryForm::updateDocument(const std::vector<BoundField>& bound, const std::
     } else {
         inTransaction(*connection_, [&] { recordHistory(*connection_, shown_, userID_, historyUpdate); });
     }
-    showDocument(shown_);
+    showSaved(shown_, bound, values);
 }
 
 void EntryForm::showDocument(int64_t documentID)

@@ -35,6 +35,9 @@ class TADOConnection;
 
 namespace velmora {
 
+// The start of the message of a save that was stored but not read back.
+inline constexpr const char* savedButNotReadBack = "A dokumentum mentése megtörtént, de újraolvasása nem sikerült: ";
+
 class EntryForm {
 public:
     EntryForm(tk::TForm& window, db::TADOConnection& connection, int32_t userID);
@@ -96,6 +99,9 @@ private:
     bool hasUnsavedChanges() const;
     void insertDocument(const std::vector<BoundField>& bound, const std::vector<db::Cell>& values);
     void updateDocument(const std::vector<BoundField>& bound, const std::vector<db::Cell>& values);
+    // Shows a document just saved; when reading it back fails, the form
+    // still shows it as saved, with the values written, and says so.
+    void showSaved(int64_t id, const std::vector<BoundField>& bound, const std::vector<db::Cell>& values);
 
     tk::ComponentRef<tk::TForm> window_;
     tk::ComponentRef<db::TADOConnection> connection_;

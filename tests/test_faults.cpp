@@ -6,6 +6,7 @@
 // next save, once the fault is gone, works.
 #include "EntryTest.h"
 #include "db/DatabaseError.h"
+#include "entry/EntryForm.h"
 #include "load/Clerk.h"
 
 #include <filesystem>
@@ -191,6 +192,54 @@ TEST_F(Faults, AConnectionLostInsideATransactionStaysLostUntilItEnds)
     EXPECT_THAT(rows("Select count(*) from Document where Iktatoszam = 8001"), ElementsAre("0"));
     insert.execute();  // outside the transaction: connects again
     EXPECT_THAT(rows("Select count(*) from Document where Iktatoszam = 8001"), ElementsAre("1"));
+}
+
+}  // namespace
+
+namespace {
+
+// A save is stored, then reading the document back outwaits SQLite's busy
+// wait: the clerk is told the document was saved, the form shows it as
+// saved, and modifying it works from the values written, so a retry never
+// stores it twice or is refused as changed by someone else.
+TEST_F(Faults, ASaveStoredButNotReadBackIsShownAsSavedAndModifiesOnFromWhatWasWritten)
+{
+    if (onPostgres()) GTEST_SKIP() << "a SQLite file's lock";
+    std::string pause = folder.file("paused");
+    ChildProgram program(folder.file("velmora-entry"), {"VELMORA_PAUSE=document-saved:" + pause});
+    Clerk clerk(program, velmora::entryDemoLogin);
+    clerk.fillNew(6001, "Visszaolvasatlan");
+    clerk.clickSave();
+    for (int i = 0; i < 2000 && !std::filesystem::exists(pause); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(std::filesystem::exists(pause)) << program.transcript();
+    Gestures& g = clerk.gestures();
+    {
+        // Another program holds the file exclusively while the saved document is read back.
+        db::TADOConnection other(nullptr);
+        openDataLink(other, udl());
+        db::TADOCommand lock(nullptr);
+        lock.setConnection(&other);
+        lock.setCommandText("BEGIN EXCLUSIVE");
+        lock.executeScript();
+        std::filesystem::remove(pause);
+        std::string error = program.line();
+        EXPECT_EQ(error, std::string("error: ") + velmora::savedButNotReadBack + "database is locked");
+        lock.setCommandText("ROLLBACK");
+        lock.executeScript();
+    }
+    program.send("key enter\n");
+    EXPECT_EQ(g.answer("", "get frmClientMain.StatusBar1.SimpleText"), "'Dokumentum: 4'");
+    EXPECT_EQ(g.answer("", "get frmClientMain.btnModify.Enabled"), "True");
+    EXPECT_THAT(history(), ElementsAre("4|3|felvitel"));
+
+    g.answer(Gestures::click(g.middleOf("frmClientMain.btnModify")) + Gestures::retype("Visszaolvasva"), "focus");
+    Clerk::Save s;
+    Answers a = clerk.save(s);
+    EXPECT_TRUE(a.errors.empty()) << program.transcript();
+    EXPECT_THAT(rows("Select Targy from Document where DocumentID = 4"), ElementsAre("Visszaolvasva"));
+    EXPECT_THAT(history(), ElementsAre("4|3|felvitel", "4|3|módosítás"));
+    EXPECT_EQ(program.finish(), 0);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "Clerk.h"
 
+#include "entry/EntryForm.h"
+
 #include <chrono>
 #include <stdexcept>
 
@@ -31,6 +33,11 @@ void Clerk::clickSave()
     gestures_.program().send(Gestures::click(save_));
 }
 
+bool busy(const Answers& a)
+{
+    return a.errors.size() == 1 && a.errors[0] == "database is locked";
+}
+
 Answers Clerk::save(Save& s)
 {
     for (;;) {
@@ -39,7 +46,13 @@ Answers Clerk::save(Save& s)
         s.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (a.errors.empty()) return a;
         gestures_.program().send("key enter\n");  // the message box
-        if (a.errors.size() == 1 && a.errors[0] == "database is locked" && s.busyRetries < 50) {
+        // Stored, but not read back: saved, and shown as such.
+        if (a.errors.size() == 1 && a.errors[0].rfind(velmora::savedButNotReadBack, 0) == 0) {
+            ++s.notReadBack;
+            a.errors.clear();
+            return a;
+        }
+        if (busy(a) && s.busyRetries < 50) {
             ++s.busyRetries;
             continue;
         }
@@ -69,10 +82,17 @@ Clerk::Save Clerk::saveNew()
 
 void Clerk::fillModified(int number, const std::string& subject, Save& save)
 {
-    Answers shown = gestures_.ask(Gestures::click(searchPage_) + Gestures::click(searchNumber_) +
-                                      Gestures::retype(std::to_string(number)) + Gestures::click(search_) +
-                                      Gestures::click(firstRow_, "dblclick"),
-                                  {"get frmClientMain.StatusBar1.SimpleText", "get frmClientMain.TZEDit2.Text"});
+    Answers shown;
+    for (;;) {
+        shown = gestures_.ask(Gestures::click(searchPage_) + Gestures::click(searchNumber_) +
+                                  Gestures::retype(std::to_string(number)) + Gestures::click(search_) +
+                                  Gestures::click(firstRow_, "dblclick"),
+                              {"get frmClientMain.StatusBar1.SimpleText", "get frmClientMain.TZEDit2.Text"});
+        if (!busy(shown) || save.busyRetries >= 50) break;
+        // A search, too, can outwait the busy wait: the clerk searches again.
+        gestures_.program().send("key enter\n");
+        ++save.busyRetries;
+    }
     if (!shown.errors.empty()) throw std::runtime_error("finding a document failed: " + shown.errors[0]);
     save.document = shownDocument(shown.lines[0]);
     save.before = plainString(shown.lines[1]);

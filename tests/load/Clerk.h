@@ -1,8 +1,8 @@
 // A clerk at a headless velmora-entry: logs in, enters new documents and
 // modifies found ones through the form's buttons, as a person would, and
-// says how each save ended. A save that the database's busy wait gave up
-// on ("database is locked") is retried with the form's values kept, and
-// counted.
+// says how each save ended. A save or a search that the database's busy
+// wait gave up on ("database is locked") is retried (a save with the
+// form's values kept), and counted.
 #pragma once
 
 #include "Gestures.h"
@@ -20,6 +20,7 @@ public:
         int64_t document = 0;
         std::string before;  // a modified document's subject as shown
         int busyRetries = 0;
+        int notReadBack = 0;  // stored, but reading it back failed
         double seconds = 0;  // the last attempt, click to answer
         std::string refusal;
     };
@@ -45,6 +46,9 @@ private:
     Gestures gestures_;
     Point new_, save_, modify_, search_, searchPage_, searchNumber_, firstRow_;
 };
+
+// Whether the one error of an answer is SQLite's busy wait giving up.
+bool busy(const Answers& a);
 
 // The message of a modification refused because another program changed
 // the document first.
