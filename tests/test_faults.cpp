@@ -20,6 +20,13 @@ class Faults : public EntryTest {
 protected:
     long long databaseSize() const { return static_cast<long long>(std::filesystem::file_size(folder.file("velmora.db"))); }
     std::string count(const std::string& table) { return rows("Select count(*) from " + table).at(0); }
+    // Waits (up to 10 s) until a program holds at its pause point: it makes the file.
+    static bool heldAt(const std::string& pauseFile)
+    {
+        for (int i = 0; i < 2000 && !std::filesystem::exists(pauseFile); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        return std::filesystem::exists(pauseFile);
+    }
 };
 
 TEST_F(Faults, AFullDiskRefusesADocumentSaveKeepsTheFormAndTheNextSaveWorks)
@@ -119,9 +126,7 @@ TEST_F(Faults, AConnectionCutInTheMiddleOfADocumentSaveStoresNothingAndTheNextSa
     Clerk clerk(program, velmora::entryDemoLogin);
     clerk.fillNew(7001, "Megszakadt");
     clerk.clickSave();
-    for (int i = 0; i < 2000 && !std::filesystem::exists(pause); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ASSERT_TRUE(std::filesystem::exists(pause)) << program.transcript();
+    ASSERT_TRUE(heldAt(pause)) << program.transcript();
     // The document's row is written, its history row not yet: the cut comes now.
     cutConnectionOf(udl(), name);
     std::filesystem::remove(pause);
@@ -210,9 +215,7 @@ TEST_F(Faults, ASaveStoredButNotReadBackIsShownAsSavedAndModifiesOnFromWhatWasWr
     Clerk clerk(program, velmora::entryDemoLogin);
     clerk.fillNew(6001, "Visszaolvasatlan");
     clerk.clickSave();
-    for (int i = 0; i < 2000 && !std::filesystem::exists(pause); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ASSERT_TRUE(std::filesystem::exists(pause)) << program.transcript();
+    ASSERT_TRUE(heldAt(pause)) << program.transcript();
     Gestures& g = clerk.gestures();
     {
         // Another program holds the file exclusively while the saved document is read back.
