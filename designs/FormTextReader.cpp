@@ -331,6 +331,8 @@ private:
                 out_.type(ValueType::List);
                 while (!isChar(')')) {
                     if (tok_.kind == Tok::End) error("Invalid property value");
+                    // In an image a Null item is the byte that ends the list.
+                    if (tok_.kind == Tok::Ident && tk::sameName(tok_.text, "Null")) error("Invalid property value");
                     value(depth + 1);
                 }
                 out_.byte(0);

@@ -156,6 +156,8 @@ TEST(FormText, EachBrokenRuleHasItsMessageAndLine)
     EXPECT_EQ(errorOf(withLine("Data = {0G}")), "Invalid binary value on line 2");
     EXPECT_EQ(errorOf(withLine("Data = {012}")), "Invalid binary value on line 2");
     EXPECT_EQ(errorOf(withLine("Left = )")), "Invalid property value on line 2");
+    // A Null item would end the list early in the image, and the next bytes would read as a property.
+    EXPECT_EQ(errorOf(withLine("Strings = (a 2 Null b)")), "Invalid property value on line 2");
     EXPECT_EQ(errorOf(withLine("Anchors = [akLeft akTop]")), "'','' expected on line 2");
     EXPECT_EQ(errorOf(withLine("DataSource = dm.")), "Identifier expected on line 2");
     EXPECT_EQ(errorOf(withLine("Panels = <thing end>")), "item expected on line 2");
