@@ -5,7 +5,7 @@
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
 #include "db/Query.h"
-#include "entry/History.h"
+#include "entry/CreateUnlessThere.h"
 #include "entry/Refusal.h"
 #include "toolkit/text/Text.h"
 

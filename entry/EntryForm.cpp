@@ -292,16 +292,14 @@ void EntryForm::insertDocument(const std::vector<BoundField>& bound, const std::
     int64_t id = 0;
     inTransaction(*connection_, [&] {
         id = insert.executeReturningInteger();
-        db::pausePoint("document-written");
         recordHistory(*connection_, id, userID_, historyInsert);
-        db::pausePoint("history-written");
     });
-    db::pausePoint("document-saved");
     showSaved(id, bound, values);
 }
 
 void EntryForm::showSaved(int64_t id, const std::vector<BoundField>& bound, const std::vector<db::Cell>& values)
 {
+    db::pausePoint("document-saved");
     try {
         showDocument(id);
     } catch (const std::exception& e) {
@@ -348,11 +346,8 @@ void EntryForm::updateDocument(const std::vector<BoundField>& bound, const std::
                 changedMeanwhile = true;
                 return;
             }
-            db::pausePoint("document-written");
             recordHistory(*connection_, shown_, userID_, historyUpdate);
-            db::pausePoint("history-written");
         });
-        db::pausePoint("document-saved");
         if (changedMeanwhile)
             throw ERefused("A dokumentumot időközben valaki más módosította, ezért a mentés nem történt meg.");
     } else {

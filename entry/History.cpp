@@ -3,31 +3,12 @@
 
 #include "db/Command.h"
 #include "db/Connection.h"
-#include "db/DatabaseError.h"
-#include "toolkit/text/Text.h"
+#include "db/PausePoint.h"
+#include "entry/CreateUnlessThere.h"
 
 #include <ctime>
 
 namespace velmora {
-
-void createTableUnlessThere(db::TADOConnection& connection, const char* table, const char* script)
-{
-    for (const std::string& name : connection.tableNames())
-        if (tk::sameName(name, table)) return;
-    createUnlessThere(connection, script);
-}
-
-void createUnlessThere(db::TADOConnection& connection, const std::string& script)
-{
-    db::TADOCommand create(nullptr);
-    create.setConnection(&connection);
-    create.setCommandText(script);
-    try {
-        create.executeScript();
-    } catch (const db::EDatabaseError&) {
-        create.executeScript();
-    }
-}
 
 void ensureHistoryTable(db::TADOConnection& connection)
 {
@@ -39,6 +20,7 @@ void ensureHistoryTable(db::TADOConnection& connection)
 
 void recordHistory(db::TADOConnection& connection, int64_t documentID, int32_t userID, const char* what)
 {
+    db::pausePoint("document-written");
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -54,6 +36,7 @@ void recordHistory(db::TADOConnection& connection, int64_t documentID, int32_t u
     insert.parameters().paramByName("ChangedAt").setValue(tk::Value(std::string(stamp)));
     insert.parameters().paramByName("Action").setValue(tk::Value(std::string(what)));
     insert.execute();
+    db::pausePoint("history-written");
 }
 
 }  // namespace velmora

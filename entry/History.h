@@ -17,21 +17,13 @@ namespace velmora {
 // before the clerk's program, or by the designer alone).
 void ensureHistoryTable(db::TADOConnection& connection);
 
-// Runs a script of CREATE ... IF NOT EXISTS statements. Two programs that
-// start at once may both find the object missing; on PostgreSQL the later
-// one's CREATE then fails on the catalogue's unique key, so a failed script
-// runs once more, when the other program's object is there to be found.
-void createUnlessThere(db::TADOConnection& connection, const std::string& script);
-
-// Runs `script` (through createUnlessThere) unless the database has a
-// table named `table`.
-void createTableUnlessThere(db::TADOConnection& connection, const char* table, const char* script);
-
 // What a history row records.
 inline constexpr const char* historyInsert = "felvitel";
 inline constexpr const char* historyUpdate = "módosítás";
 
-// Records one change; runs inside the caller's transaction.
+// Records one change; runs inside the caller's transaction, after the
+// change itself (the pause points "document-written" and "history-written"
+// stand before and after the row).
 void recordHistory(db::TADOConnection& connection, int64_t documentID, int32_t userID, const char* what);
 
 }  // namespace velmora

@@ -7,6 +7,7 @@
 #include "TempFolder.h"
 #include "TestDatabase.h"
 #include "app/DemoEntryForm.h"
+#include "load/Gestures.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -33,10 +34,7 @@ protected:
     {
         return "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C '" + folder.file("velmora-entry") + "'";
     }
-    static std::string login(const char* user)
-    {
-        return std::string("type ") + user + "\nkey tab\ntype " + user + "\nkey enter\n";
-    }
+    static std::string login(const char* user) { return Gestures::login(user, user); }
 
     // Runs the program on `script` after the clerk's login; returns what it printed.
     std::string play(const std::string& script, const char* user = velmora::entryDemoLogin)

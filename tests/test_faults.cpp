@@ -8,6 +8,7 @@
 #include "db/DatabaseError.h"
 #include "entry/EntryForm.h"
 #include "load/Clerk.h"
+#include "load/PauseFile.h"
 
 #include <filesystem>
 
@@ -20,13 +21,6 @@ class Faults : public EntryTest {
 protected:
     long long databaseSize() const { return static_cast<long long>(std::filesystem::file_size(folder.file("velmora.db"))); }
     std::string count(const std::string& table) { return rows("Select count(*) from " + table).at(0); }
-    // Waits (up to 10 s) until a program holds at its pause point: it makes the file.
-    static bool heldAt(const std::string& pauseFile)
-    {
-        for (int i = 0; i < 2000 && !std::filesystem::exists(pauseFile); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        return std::filesystem::exists(pauseFile);
-    }
 };
 
 TEST_F(Faults, AFullDiskRefusesADocumentSaveKeepsTheFormAndTheNextSaveWorks)
@@ -119,17 +113,18 @@ void cutConnectionOf(const std::string& udlFile, const std::string& applicationN
 TEST_F(Faults, AConnectionCutInTheMiddleOfADocumentSaveStoresNothingAndTheNextSaveReconnects)
 {
     if (!onPostgres()) GTEST_SKIP() << "a server's connection";
-    std::string pause = folder.file("paused");
+    PauseFile pause(folder.file("paused"));
     std::string name = "velmora-fault-" + std::to_string(getpid());
-    ChildProgram program(folder.file("velmora-entry"),
-                         {"VELMORA_PAUSE=document-written:" + pause, "PGAPPNAME=" + name});
+    std::vector<std::string> environment = pause.environment("document-written");
+    environment.push_back("PGAPPNAME=" + name);
+    ChildProgram program(folder.file("velmora-entry"), environment);
     Clerk clerk(program, velmora::entryDemoLogin);
     clerk.fillNew(7001, "Megszakadt");
     clerk.clickSave();
-    ASSERT_TRUE(heldAt(pause)) << program.transcript();
+    ASSERT_TRUE(pause.held()) << program.transcript();
     // The document's row is written, its history row not yet: the cut comes now.
     cutConnectionOf(udl(), name);
-    std::filesystem::remove(pause);
+    pause.release();
     Gestures& g = clerk.gestures();
     std::string error = program.line();
     EXPECT_THAT(error, HasSubstr("error: The connection to the PostgreSQL server was lost"));
@@ -179,11 +174,7 @@ TEST_F(Faults, AConnectionLostInsideATransactionStaysLostUntilItEnds)
     if (!onPostgres()) GTEST_SKIP() << "a server's connection";
     db::TADOConnection c(nullptr);
     openDataLink(c, udl());
-    db::TADOQuery pid(nullptr);
-    pid.setConnection(&c);
-    pid.setSqlText("Select pg_backend_pid()");
-    pid.open();
-    std::string backend = pid.field(0)->asString();
+    std::string backend = readRows(c, "Select pg_backend_pid()").at(0);
     db::TADOCommand insert(nullptr);
     insert.setConnection(&c);
     insert.setCommandText("Insert into Document (Iktatoszam, Targy) Values (8001, 'fel')");
@@ -210,12 +201,12 @@ namespace {
 TEST_F(Faults, ASaveStoredButNotReadBackIsShownAsSavedAndModifiesOnFromWhatWasWritten)
 {
     if (onPostgres()) GTEST_SKIP() << "a SQLite file's lock";
-    std::string pause = folder.file("paused");
-    ChildProgram program(folder.file("velmora-entry"), {"VELMORA_PAUSE=document-saved:" + pause});
+    PauseFile pause(folder.file("paused"));
+    ChildProgram program(folder.file("velmora-entry"), pause.environment("document-saved"));
     Clerk clerk(program, velmora::entryDemoLogin);
     clerk.fillNew(6001, "Visszaolvasatlan");
     clerk.clickSave();
-    ASSERT_TRUE(heldAt(pause)) << program.transcript();
+    ASSERT_TRUE(pause.held()) << program.transcript();
     Gestures& g = clerk.gestures();
     {
         // Another program holds the file exclusively while the saved document is read back.
@@ -225,7 +216,7 @@ TEST_F(Faults, ASaveStoredButNotReadBackIsShownAsSavedAndModifiesOnFromWhatWasWr
         lock.setConnection(&other);
         lock.setCommandText("BEGIN EXCLUSIVE");
         lock.executeScript();
-        std::filesystem::remove(pause);
+        pause.release();
         std::string error = program.line();
         EXPECT_EQ(error, std::string("error: ") + velmora::savedButNotReadBack + "database is locked");
         lock.setCommandText("ROLLBACK");

@@ -186,11 +186,7 @@ TEST_F(ServerGoneAway, ASaveCutOffInTheMiddleStoresNothingAndTheNextSaveWorks)
     tk::TControl* edit = place(0, 120, 20);
     tk::setPropText(*edit, "KeyField", "Elso");
     tk::setPropText(*edit, "FieldType", "0");
-    db::TADOQuery pid(nullptr);
-    pid.setConnection(velmora::dmClientMain->ADOConnection);
-    pid.setSqlText("Select pg_backend_pid()");
-    pid.open();
-    std::string backend = pid.field(0)->asString();
+    std::string backend = readRows(*velmora::dmClientMain->ADOConnection, "Select pg_backend_pid()").at(0);
     // The connection goes while the lookup list asks for the group.
     platform.script([&] {
         nativeScript(udlFile, "", "SELECT pg_terminate_backend(" + backend + ")");

@@ -22,6 +22,7 @@
 #include "../TempFolder.h"
 #include "../TestDatabase.h"
 #include "Clerk.h"
+#include "PauseFile.h"
 #include "app/DemoEntryForm.h"
 #include "designs/FormText.h"
 
@@ -456,23 +457,20 @@ void LoadRun::designersWhileClerksLogIn()
 const std::vector<std::string> documentPauses = {"document-written", "history-written", "document-saved"};
 const std::vector<std::string> designPauses = {"design-storing", "design-stored"};
 
-// Waits until the program holds at its pause point (it makes the file).
-void awaitPause(const std::string& file, ChildProgram& program)
+// Ends a program in the middle of the save it was sent: at its pause point
+// when it has one, else after `delayUs`.
+void cutOff(ChildProgram& program, const PauseFile& pause, const std::string& pausePoint, int delayUs)
 {
-    for (int i = 0; i < 3000; ++i) {
-        if (std::filesystem::exists(file)) return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    breach("the program never reached its pause point\n" + program.transcript());
+    if (!pausePoint.empty() && !pause.held())
+        breach("the program never reached its pause point\n" + program.transcript());
+    if (pausePoint.empty()) std::this_thread::sleep_for(std::chrono::microseconds(delayUs));
+    program.kill();
 }
 
 bool LoadRun::killClerk(int round, const std::string& pausePoint, int delayUs, bool modify)
 {
-    std::string pauseFile = folder_.file("paused");
-    std::filesystem::remove(pauseFile);
-    std::vector<std::string> env;
-    if (!pausePoint.empty()) env.push_back("VELMORA_PAUSE=" + pausePoint + ":" + pauseFile);
-    ChildProgram program(this->program("velmora-entry"), env);
+    PauseFile pause(folder_.file("paused"));
+    ChildProgram program(this->program("velmora-entry"), pause.environment(pausePoint));
     std::string when = "kill " + std::to_string(round) + " (" + (modify ? "modifying" : "new document") + ", " +
                        (pausePoint.empty() ? "after " + std::to_string(delayUs) + " µs" : "at " + pausePoint) +
                        ")";
@@ -490,15 +488,12 @@ bool LoadRun::killClerk(int round, const std::string& pausePoint, int delayUs, b
             clerk.fillNew(number, subject);
         }
         clerk.clickSave();
-        if (!pausePoint.empty()) awaitPause(pauseFile, program);
-        else std::this_thread::sleep_for(std::chrono::microseconds(delayUs));
-        program.kill();
+        cutOff(program, pause, pausePoint, delayUs);
         checkWhole(when);
         // Where the save stood when it was cut off, when that is known.
-        int pause = static_cast<int>(std::find(documentPauses.begin(), documentPauses.end(), pausePoint) -
-                                     documentPauses.begin());
-        bool mustBeThere = !pausePoint.empty() && pause == 2;
-        bool mustBeAbsent = !pausePoint.empty() && pause < 2;
+        auto step = std::find(documentPauses.begin(), documentPauses.end(), pausePoint) - documentPauses.begin();
+        bool mustBeThere = !pausePoint.empty() && step == 2;
+        bool mustBeAbsent = !pausePoint.empty() && step < 2;
         if (modify) {
             std::string id = std::to_string(s.document);
             std::string now = one("Select Targy from Document where DocumentID = " + id);
@@ -536,10 +531,7 @@ bool LoadRun::killClerk(int round, const std::string& pausePoint, int delayUs, b
 
 bool LoadRun::killDesigner(int round, const std::string& pausePoint, int delayUs)
 {
-    std::string pauseFile = folder_.file("paused");
-    std::filesystem::remove(pauseFile);
-    std::vector<std::string> env;
-    if (!pausePoint.empty()) env.push_back("VELMORA_PAUSE=" + pausePoint + ":" + pauseFile);
+    PauseFile pause(folder_.file("paused"));
     std::string when = "kill " + std::to_string(round) + " (saving a design, " +
                        (pausePoint.empty() ? "after " + std::to_string(delayUs) + " µs" : "at " + pausePoint) + ")";
     // Each round from the same design, so that the click places a new edit.
@@ -551,7 +543,7 @@ bool LoadRun::killDesigner(int round, const std::string& pausePoint, int delayUs
         clear.setCommandText("Update UserGroup Set FormData = null Where UserGroupID = 1");
         clear.execute();
     }
-    ChildProgram program(this->program("velmora"), env);
+    ChildProgram program(this->program("velmora"), pause.environment(pausePoint));
     try {
         Gestures g(program);
         g.answer(Gestures::login("demo", "demo"), "focus");
@@ -562,9 +554,7 @@ bool LoadRun::killDesigner(int round, const std::string& pausePoint, int delayUs
                      Gestures::click({page.x + 200, page.y + 60}),
                  "focus");
         program.send(Gestures::click(save) + "type Ikt\nkey enter\n");
-        if (!pausePoint.empty()) awaitPause(pauseFile, program);
-        else std::this_thread::sleep_for(std::chrono::microseconds(delayUs));
-        program.kill();
+        cutOff(program, pause, pausePoint, delayUs);
     } catch (const std::exception& e) {
         breach(when + ": " + e.what() + "\n" + program.transcript());
     }

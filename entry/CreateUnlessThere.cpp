@@ -1,0 +1,29 @@
+#include "entry/CreateUnlessThere.h"
+
+#include "db/Command.h"
+#include "db/Connection.h"
+#include "db/DatabaseError.h"
+#include "toolkit/text/Text.h"
+
+namespace velmora {
+
+void createTableUnlessThere(db::TADOConnection& connection, const char* table, const char* script)
+{
+    for (const std::string& name : connection.tableNames())
+        if (tk::sameName(name, table)) return;
+    createUnlessThere(connection, script);
+}
+
+void createUnlessThere(db::TADOConnection& connection, const std::string& script)
+{
+    db::TADOCommand create(nullptr);
+    create.setConnection(&connection);
+    create.setCommandText(script);
+    try {
+        create.executeScript();
+    } catch (const db::EDatabaseError&) {
+        create.executeScript();
+    }
+}
+
+}  // namespace velmora

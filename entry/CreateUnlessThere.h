@@ -1,0 +1,24 @@
+// The tables and indexes the clerk's program adds to a database of its own
+// accord (DocumentHistory, DictionaryItem, the search indexes), made so
+// that programs starting at the same moment do not fail on each other.
+#pragma once
+
+#include <string>
+
+namespace db {
+class TADOConnection;
+}
+
+namespace velmora {
+
+// Runs a script of CREATE ... IF NOT EXISTS statements. Two programs that
+// start at once may both find the object missing; on PostgreSQL the later
+// one's CREATE then fails on the catalogue's unique key, so a failed script
+// runs once more, when the other program's object is there to be found.
+void createUnlessThere(db::TADOConnection& connection, const std::string& script);
+
+// Runs `script` (through createUnlessThere) unless the database has a
+// table named `table`.
+void createTableUnlessThere(db::TADOConnection& connection, const char* table, const char* script);
+
+}  // namespace velmora
