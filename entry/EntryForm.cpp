@@ -306,11 +306,7 @@ void EntryForm::showSaved(int64_t id, const std::vector<BoundField>& bound, cons
         // The document is stored; only reading it back failed (a busy or
         // lost database). The form shows it as saved, with the values just
         // written, so that a retry does not save it again.
-        shown_ = id;
-        shownValues_.clear();
-        for (size_t i = 0; i < bound.size(); ++i) shownValues_.emplace_back(bound[i].column->name, values[i]);
-        applyState(1);
-        setStatus("Dokumentum: " + std::to_string(id));
+        markShown(id, bound, values);
         throw ERefused(std::string(savedButNotReadBack) + e.what());
     }
 }
@@ -370,19 +366,27 @@ void EntryForm::showDocument(int64_t documentID)
         applyState(0);
         throw ERefused("A dokumentum már nem létezik: " + std::to_string(documentID));
     }
-    applyState(1);
-    shown_ = documentID;
-    shownValues_.clear();
-    for (const BoundField& b : bound) {
-        const db::Cell& cell = q.fieldByName(b.column->name)->cell();
-        shownValues_.emplace_back(b.column->name, cell);
+    std::vector<db::Cell> cells;
+    for (const BoundField& b : bound) cells.push_back(q.fieldByName(b.column->name)->cell());
+    markShown(documentID, bound, cells);
+    for (size_t i = 0; i < bound.size(); ++i) {
+        const BoundField& b = bound[i];
+        const db::Cell& cell = cells[i];
         showStoredValue(*b.field, *b.column, cell);
         if (DictionaryField* d = dictionaryFieldOf(b.field)) {
             if (cell.type == db::Cell::Type::Null) d->clear();
             else d->showKey(cell.type == db::Cell::Type::Integer ? cell.i : std::atoll(db::cellText(cell).c_str()));
         }
     }
-    setStatus("Dokumentum: " + std::to_string(documentID));
+}
+
+void EntryForm::markShown(int64_t id, const std::vector<BoundField>& bound, const std::vector<db::Cell>& stored)
+{
+    applyState(1);
+    shown_ = id;
+    shownValues_.clear();
+    for (size_t i = 0; i < bound.size(); ++i) shownValues_.emplace_back(bound[i].column->name, stored[i]);
+    setStatus("Dokumentum: " + std::to_string(id));
 }
 
 void EntryForm::cancelEditing()

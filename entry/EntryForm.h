@@ -102,6 +102,9 @@ private:
     // Shows a document just saved; when reading it back fails, the form
     // still shows it as saved, with the values written, and says so.
     void showSaved(int64_t id, const std::vector<BoundField>& bound, const std::vector<db::Cell>& values);
+    // The form in state 1, showing document `id` as stored with `stored`
+    // (one cell a bound field); the fields themselves are left as they are.
+    void markShown(int64_t id, const std::vector<BoundField>& bound, const std::vector<db::Cell>& stored);
 
     tk::ComponentRef<tk::TForm> window_;
     tk::ComponentRef<db::TADOConnection> connection_;

@@ -43,6 +43,15 @@ inline std::string testServer()
     return server;
 }
 
+// Runs `script` (one statement or several) on an open connection.
+inline void runScript(db::TADOConnection& c, const std::string& script)
+{
+    db::TADOCommand cmd(nullptr);
+    cmd.setConnection(&c);
+    cmd.setCommandText(script);
+    cmd.executeScript();
+}
+
 // A connection string for a new, empty schema of its own on the server.
 inline std::string freshServerSchema()
 {
@@ -51,10 +60,7 @@ inline std::string freshServerSchema()
     db::TADOConnection admin(nullptr);
     admin.setConnectionString(db::postgresDataLinkLine(testServer(), true));
     admin.open();
-    db::TADOCommand create(nullptr);
-    create.setConnection(&admin);
-    create.setCommandText("DROP SCHEMA IF EXISTS " + schema + " CASCADE; CREATE SCHEMA " + schema);
-    create.executeScript();
+    runScript(admin, "DROP SCHEMA IF EXISTS " + schema + " CASCADE; CREATE SCHEMA " + schema);
     return testServer() + " options='-csearch_path=" + schema + "'";
 }
 
@@ -100,10 +106,7 @@ inline void nativeScript(const std::string& dataLinkFile, const std::string& sql
     if (!onPostgres()) {
         db::TADOConnection c(nullptr);
         openDataLink(c, dataLinkFile);
-        db::TADOCommand cmd(nullptr);
-        cmd.setConnection(&c);
-        cmd.setCommandText(sqlite);
-        cmd.executeScript();
+        runScript(c, sqlite);
         return;
     }
     std::string conninfo = db::postgresConninfo(db::readDataLinkFile(dataLinkFile).values);

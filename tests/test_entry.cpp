@@ -143,10 +143,7 @@ TEST_F(Entry, AChangeMadeByAnotherProgramMeanwhileIsNeverOverwritten)
 
     db::TADOConnection other(nullptr);
     openDataLink(other, udl());
-    db::TADOCommand change(nullptr);
-    change.setConnection(&other);
-    change.setCommandText("Update Document Set Targy = 'Valaki m\xc3\xa1s' Where DocumentID = 4");
-    change.execute();
+    runScript(other, "Update Document Set Targy = 'Valaki m\xc3\xa1s' Where DocumentID = 4");
 
     live.send(click("btnSave") + "key enter\nget frmClientMain.TZEDit2.Text\nget frmClientMain.btnSave.Enabled\n");
     std::string out = live.finish();

@@ -8,6 +8,7 @@
 #include "db/DatabaseError.h"
 #include "entry/EntryForm.h"
 #include "load/Clerk.h"
+#include "load/Designer.h"
 #include "load/PauseFile.h"
 
 #include <filesystem>
@@ -76,16 +77,12 @@ TEST_F(Faults, AFullDiskRefusesADesignSaveKeepsTheOldDesignAndTheWindow)
     std::filesystem::permissions(folder.file("velmora"), std::filesystem::perms::owner_all);
     std::optional<std::string> old = storedDesign(udl(), 1);
     ChildProgram program(folder.file("velmora"), {}, databaseSize());
-    Gestures g(program);
-    g.answer(Gestures::login("demo", "demo"), "focus");
-    Point tool = g.middleOf("frmComonentPalette.SpeedButton2");
-    Point save = g.middleOf("frmComonentPalette.btnSave");
-    Point page = g.cornerOf("frmClientMain.pcData");
-    std::string placing = Gestures::click({page.x + 20, page.y + 10});
-    for (int i = 0; i < 6; ++i)
-        placing += Gestures::click(tool) + Gestures::click({page.x + 20 + 130 * (i / 3), page.y + 170 + 24 * (i % 3)});
+    Designer designer(program, "demo");
+    Gestures& g = designer.gestures();
+    std::string placing;
+    for (int i = 0; i < 6; ++i) placing += designer.placeEdit({20 + 130 * (i / 3), 170 + 24 * (i % 3)});
     g.answer(placing, "focus");
-    Answers a = g.ask(Gestures::click(save) + "type Ikt\nkey enter\n", {"focus"});
+    Answers a = g.ask(designer.save("Ikt"), {"focus"});
     ASSERT_FALSE(a.errors.empty()) << program.transcript();
     EXPECT_EQ(a.errors[0], "Nincs elég hely a lemezen, az adatbázisba nem lehet írni (File too large).");
     program.send("key enter\n");
@@ -95,7 +92,7 @@ TEST_F(Faults, AFullDiskRefusesADesignSaveKeepsTheOldDesignAndTheWindow)
     EXPECT_EQ(g.answer("", "get frmClientMain.TZEDit6.OnMouseDown"), "ComponentMouseDown");
 
     program.setFileSizeLimit(-1);
-    a = g.ask(Gestures::click(save) + "type Ikt\nkey enter\n", {"focus"});
+    a = g.ask(designer.save("Ikt"), {"focus"});
     EXPECT_TRUE(a.errors.empty()) << program.transcript();
     EXPECT_THAT(storedDesign(udl(), 1).value_or(""), HasSubstr("object TZEDit6: TZEDit"));
     EXPECT_EQ(program.finish(), 0);
@@ -149,9 +146,7 @@ TEST_F(Faults, AConnectionCutBeforeASearchIsSaidAndTheNextSearchReconnects)
     ChildProgram program(folder.file("velmora-entry"), {"PGAPPNAME=" + name});
     Clerk clerk(program, velmora::entryDemoLogin);
     Gestures& g = clerk.gestures();
-    Point pages = g.cornerOf("frmClientMain.pcData");
-    std::string search = Gestures::click({pages.x + 70, pages.y + 10}) +
-                         Gestures::click(g.middleOf("frmClientMain.btnSearch"));
+    std::string search = clerk.search();
     EXPECT_EQ(g.answer(search, "get frmClientMain.StatusBar1.SimpleText"), "'3 tal'#225'lat'");
     cutConnectionOf(udl(), name);
     Answers cut = g.ask(search, {"get frmClientMain.StatusBar1.SimpleText"});
@@ -212,15 +207,11 @@ TEST_F(Faults, ASaveStoredButNotReadBackIsShownAsSavedAndModifiesOnFromWhatWasWr
         // Another program holds the file exclusively while the saved document is read back.
         db::TADOConnection other(nullptr);
         openDataLink(other, udl());
-        db::TADOCommand lock(nullptr);
-        lock.setConnection(&other);
-        lock.setCommandText("BEGIN EXCLUSIVE");
-        lock.executeScript();
+        runScript(other, "BEGIN EXCLUSIVE");
         pause.release();
         std::string error = program.line();
         EXPECT_EQ(error, std::string("error: ") + velmora::savedButNotReadBack + "database is locked");
-        lock.setCommandText("ROLLBACK");
-        lock.executeScript();
+        runScript(other, "ROLLBACK");
     }
     program.send("key enter\n");
     EXPECT_EQ(g.answer("", "get frmClientMain.StatusBar1.SimpleText"), "'Dokumentum: 4'");

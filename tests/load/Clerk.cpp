@@ -28,6 +28,12 @@ void Clerk::fillNew(int number, const std::string& subject)
                      "focus");
 }
 
+std::string Clerk::search(const std::string& number) const
+{
+    std::string byNumber = number.empty() ? "" : Gestures::click(searchNumber_) + Gestures::retype(number);
+    return Gestures::click(searchPage_) + byNumber + Gestures::click(search_);
+}
+
 void Clerk::clickSave()
 {
     gestures_.program().send(Gestures::click(save_));
@@ -84,9 +90,7 @@ void Clerk::fillModified(int number, const std::string& subject, Save& save)
 {
     Answers shown;
     for (;;) {
-        shown = gestures_.ask(Gestures::click(searchPage_) + Gestures::click(searchNumber_) +
-                                  Gestures::retype(std::to_string(number)) + Gestures::click(search_) +
-                                  Gestures::click(firstRow_, "dblclick"),
+        shown = gestures_.ask(search(std::to_string(number)) + Gestures::click(firstRow_, "dblclick"),
                               {"get frmClientMain.StatusBar1.SimpleText", "get frmClientMain.TZEDit2.Text"});
         if (!busy(shown) || save.busyRetries >= 50) break;
         // A search, too, can outwait the busy wait: the clerk searches again.

@@ -33,6 +33,10 @@ public:
     void fillModified(int number, const std::string& subject, Save& save);
     Save saveModified(Save save);
 
+    // The gestures of a search on the search page: for the document
+    // numbered `number`, or for every document when it is empty.
+    std::string search(const std::string& number = "") const;
+
     // Sends the save click alone, for a save that is to be cut off.
     void clickSave();
     // Clicks Save until it is not refused for a busy database; the errors

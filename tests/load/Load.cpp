@@ -22,6 +22,7 @@
 #include "../TempFolder.h"
 #include "../TestDatabase.h"
 #include "Clerk.h"
+#include "Designer.h"
 #include "PauseFile.h"
 #include "app/DemoEntryForm.h"
 #include "designs/FormText.h"
@@ -381,26 +382,19 @@ void LoadRun::designersWhileClerksLogIn()
     auto designer = [&](int d) {
         ChildProgram program(this->program("velmora"));
         try {
-            Gestures g(program);
-            std::string user = "tervezo" + std::to_string(d);
-            g.answer(Gestures::login(user, user), "focus");
-            Point tool = g.middleOf("frmComonentPalette.SpeedButton2");
-            Point save = g.middleOf("frmComonentPalette.btnSave");
-            Point page = g.cornerOf("frmClientMain.pcData");
+            Designer designer(program, "tervezo" + std::to_string(d));
+            Gestures& g = designer.gestures();
             std::set<std::string> placed;
             for (int i = 0; i < options_.designerSaves; ++i) {
                 // Below the form's fields, left of its buttons, in three
                 // columns; when they are full the same window is saved again.
                 if (i < placedAtMost) {
-                    Point at{page.x + 20 + 130 * (i / 5), page.y + 170 + 24 * (i % 5)};
-                    std::string name = g.answer(Gestures::click({page.x + 20, page.y + 10}) +
-                                                    Gestures::click(tool) + Gestures::click(at),
+                    std::string name = g.answer(designer.placeEdit({20 + 130 * (i / 5), 170 + 24 * (i % 5)}),
                                                 "selection");
                     if (!placed.insert(name).second || g.program().line() != "end")
                         breach("a click of the designer placed no new edit: " + name);
                 }
-                // The group is chosen by the first letters of its name.
-                g.answer(Gestures::click(save) + "type Ügyf\nkey enter\n", "focus");
+                g.answer(designer.save("Ügyf"), "focus");
             }
             for (const std::string& l : g.ask("", {"focus"}).errors) failures[d] += "error: " + l + "\n";
             if (int status = program.finish(); status != 0)
@@ -457,6 +451,12 @@ void LoadRun::designersWhileClerksLogIn()
 const std::vector<std::string> documentPauses = {"document-written", "history-written", "document-saved"};
 const std::vector<std::string> designPauses = {"design-storing", "design-stored"};
 
+// When a kill comes, in words.
+std::string moment(const std::string& pausePoint, int delayUs)
+{
+    return pausePoint.empty() ? "after " + std::to_string(delayUs) + " µs" : "at " + pausePoint;
+}
+
 // Ends a program in the middle of the save it was sent: at its pause point
 // when it has one, else after `delayUs`.
 void cutOff(ChildProgram& program, const PauseFile& pause, const std::string& pausePoint, int delayUs)
@@ -472,8 +472,7 @@ bool LoadRun::killClerk(int round, const std::string& pausePoint, int delayUs, b
     PauseFile pause(folder_.file("paused"));
     ChildProgram program(this->program("velmora-entry"), pause.environment(pausePoint));
     std::string when = "kill " + std::to_string(round) + " (" + (modify ? "modifying" : "new document") + ", " +
-                       (pausePoint.empty() ? "after " + std::to_string(delayUs) + " µs" : "at " + pausePoint) +
-                       ")";
+                       moment(pausePoint, delayUs) + ")";
     try {
         Clerk clerk(program, "load1");
         std::string subject = "k" + std::to_string(round);
@@ -532,28 +531,16 @@ bool LoadRun::killClerk(int round, const std::string& pausePoint, int delayUs, b
 bool LoadRun::killDesigner(int round, const std::string& pausePoint, int delayUs)
 {
     PauseFile pause(folder_.file("paused"));
-    std::string when = "kill " + std::to_string(round) + " (saving a design, " +
-                       (pausePoint.empty() ? "after " + std::to_string(delayUs) + " µs" : "at " + pausePoint) + ")";
+    std::string when = "kill " + std::to_string(round) + " (saving a design, " + moment(pausePoint, delayUs) + ")";
     // Each round from the same design, so that the click places a new edit.
     std::optional<std::string> old = firstDesign_;
     if (old) storeFormData(udl(), 1, *old);
-    else {
-        db::TADOCommand clear(nullptr);
-        clear.setConnection(&connection_);
-        clear.setCommandText("Update UserGroup Set FormData = null Where UserGroupID = 1");
-        clear.execute();
-    }
+    else runScript(connection_, "Update UserGroup Set FormData = null Where UserGroupID = 1");
     ChildProgram program(this->program("velmora"), pause.environment(pausePoint));
     try {
-        Gestures g(program);
-        g.answer(Gestures::login("demo", "demo"), "focus");
-        Point tool = g.middleOf("frmComonentPalette.SpeedButton2");
-        Point save = g.middleOf("frmComonentPalette.btnSave");
-        Point page = g.cornerOf("frmClientMain.pcData");
-        g.answer(Gestures::click({page.x + 20, page.y + 10}) + Gestures::click(tool) +
-                     Gestures::click({page.x + 200, page.y + 60}),
-                 "focus");
-        program.send(Gestures::click(save) + "type Ikt\nkey enter\n");
+        Designer designer(program, "demo");
+        designer.gestures().answer(designer.placeEdit({200, 60}), "focus");
+        program.send(designer.save("Ikt"));
         cutOff(program, pause, pausePoint, delayUs);
     } catch (const std::exception& e) {
         breach(when + ": " + e.what() + "\n" + program.transcript());
