@@ -12,6 +12,7 @@
 #include "designs/Design.h"
 #include "entry/Dictionaries.h"
 #include "entry/History.h"
+#include "startup/SchemaUpkeep.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/widgets/PageControl.h"
 #include "toolkit/windows/Application.h"
@@ -168,6 +169,8 @@ void addEntryDemo(const std::string& dataLinkFile)
     run("Update Document Set Ugytipus = 2 Where DocumentID = 1", {});
     run("Update Document Set Ugytipus = 4 Where DocumentID = 2", {});
     ensureHistoryTable(connection);
+    makeNameKeys(connection);
+    makeAllSearchIndexes(connection);
 }
 
 }  // namespace velmora

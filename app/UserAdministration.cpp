@@ -2,8 +2,12 @@
 
 #include "db/Command.h"
 #include "db/Connection.h"
+#include "db/DatabaseError.h"
+#include "db/PausePoint.h"
+#include "db/Transaction.h"
 #include "db/Query.h"
 #include "startup/Passwords.h"
+#include "startup/SchemaUpkeep.h"
 #include "toolkit/text/Text.h"
 
 #include <map>
@@ -32,11 +36,13 @@ std::vector<Row> rows(db::TADOConnection& c, const std::string& sql)
     return out;
 }
 
+// The rows whose name is `name` in any letter case, accented letters too
+// (as the database's unique keys over folded names compare them).
 std::vector<Row> matching(const std::vector<Row>& all, const std::string& name)
 {
     std::vector<Row> out;
     for (const Row& r : all)
-        if (tk::sameName(r.name, name)) out.push_back(r);
+        if (tk::sameText(r.name, name)) out.push_back(r);
     return out;
 }
 
@@ -83,6 +89,23 @@ void execute(db::TADOConnection& c, const std::string& sql, const std::map<std::
     cmd.execute();
 }
 
+// Inserts a row named `name` and its folded name together; another
+// program's name that folds alike, added since the check, refuses both.
+void insertNamed(db::TADOConnection& c, const std::string& sql, const std::map<std::string, tk::Value>& values,
+                 NameKind kind, const std::string& name, const std::string& refusal)
+{
+    db::TADOCommand cmd(nullptr);
+    cmd.setConnection(&c);
+    cmd.setCommandText(sql);
+    for (const auto& [key, value] : values) cmd.parameters().paramByName(key).setValue(value);
+    db::pausePoint("name-checked");
+    try {
+        db::inTransaction(c, [&] { claimFoldedName(c, kind, 0, cmd.executeReturningInteger(), name); });
+    } catch (const db::EDuplicateKey&) {
+        throw ERefusedAdmin(refusal);
+    }
+}
+
 }  // namespace
 
 void addGroup(db::TADOConnection& c, const std::string& name)
@@ -90,7 +113,9 @@ void addGroup(db::TADOConnection& c, const std::string& name)
     checkName("group name", name);
     std::vector<Row> same = matching(rows(c, "Select UserGroupID, UserGroupName from UserGroup"), name);
     if (!same.empty()) throw ERefusedAdmin("There is a group " + same.front().name + " already");
-    execute(c, "Insert into UserGroup (UserGroupName) Values (:Name)", {{"Name", tk::Value(name)}});
+    insertNamed(c, "Insert into UserGroup (UserGroupName) Values (:Name) Returning UserGroupID",
+                {{"Name", tk::Value(name)}}, NameKind::GroupName, name,
+                "There is a group " + name + " already, in some letter case");
 }
 
 void addUser(db::TADOConnection& c, const std::string& login, const std::string& group, const std::string& password)
@@ -104,8 +129,13 @@ void addUser(db::TADOConnection& c, const std::string& login, const std::string&
                             " already; logins must differ in more than letter case");
     std::string hash = hashPassword(password);
     makeRoomForHashes(c);
-    execute(c, "Insert into UserTable (UserLogin, UserPasswd, UserGroupID) Values (:Login, :Passwd, :Grp)",
-            {{"Login", tk::Value(login)}, {"Passwd", tk::Value(hash)}, {"Grp", tk::Value(groupID)}});
+    insertNamed(c,
+                "Insert into UserTable (UserLogin, UserPasswd, UserGroupID) Values (:Login, :Passwd, :Grp) Returning "
+                "UserID",
+                {{"Login", tk::Value(login)}, {"Passwd", tk::Value(hash)}, {"Grp", tk::Value(groupID)}},
+                NameKind::Login, login,
+                "There is a user " + login + " already, in some letter case; logins must differ in more than letter "
+                "case");
 }
 
 void setPassword(db::TADOConnection& c, const std::string& login, const std::string& password)
@@ -129,13 +159,18 @@ void moveUser(db::TADOConnection& c, const std::string& login, const std::string
 void removeUser(db::TADOConnection& c, const std::string& login)
 {
     int64_t userID = userNamed(c, login);
-    execute(c, "Delete from UserTable Where UserID = :ID", {{"ID", tk::Value(userID)}});
+    db::inTransaction(c, [&] {
+        execute(c, "Delete from UserTable Where UserID = :ID", {{"ID", tk::Value(userID)}});
+        releaseFoldedName(c, NameKind::Login, userID);
+    });
 }
 
 std::string listUsers(db::TADOConnection& c)
 {
     std::set<int64_t> designed;
-    for (const Row& r : rows(c, "Select UserGroupID, UserGroupName from UserGroup where FormData is not null"))
+    // A zero-length design is none.
+    for (const Row& r : rows(c, "Select UserGroupID, UserGroupName from UserGroup where FormData is not null and "
+                                "length(FormData) > 0"))
         designed.insert(r.id);
     db::TADOQuery users(nullptr);
     users.setConnection(&c);
@@ -153,6 +188,16 @@ std::string listUsers(db::TADOConnection& c)
         auto [from, to] = members.equal_range(g.id);
         for (auto m = from; m != to; ++m) out += m->second + "\n";
     }
+    return out;
+}
+
+std::string upgradeDatabase(db::TADOConnection& c)
+{
+    std::vector<std::string> notes = makeNameKeys(c);
+    std::vector<std::string> indexes = makeAllSearchIndexes(c);
+    notes.insert(notes.end(), indexes.begin(), indexes.end());
+    std::string out;
+    for (const std::string& note : notes) out += note + "\n";
     return out;
 }
 

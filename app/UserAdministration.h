@@ -1,7 +1,9 @@
 // Groups and users without SQL, for velmora-admin: each action checks
 // everything first and changes nothing when it refuses, saying why (ERefusedAdmin).
 // Names are bound, never spliced; logins and group names are matched
-// without regard to letter case. Passwords are stored as Argon2id hashes.
+// without regard to letter case (accented letters too), and the database's
+// unique keys over folded names refuse a second program's racing insert.
+// Passwords are stored as Argon2id hashes.
 #pragma once
 
 #include <stdexcept>
@@ -27,5 +29,9 @@ void removeUser(db::TADOConnection& c, const std::string& login);
 // "GROUP: no design", then "  LOGIN" (with "(plain-text password)" where the
 // password is not stored as a hash).
 std::string listUsers(db::TADOConnection& c);
+// Makes the keys and indexes of this version that a database made before
+// lacks; gives a line for each that could not be made, naming the names
+// that stop a unique key. What can be made is made either way.
+std::string upgradeDatabase(db::TADOConnection& c);
 
 }  // namespace velmora

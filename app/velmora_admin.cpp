@@ -27,6 +27,7 @@ const velmora::Usage usage{
      {"move-user LOGIN GROUP", "moves a user to another group"},
      {"remove-user LOGIN", "removes a user"},
      {"list", "the groups with their users, and whether each group has a design"},
+     {"upgrade", "makes the indexes and unique keys that a database made by an earlier version lacks"},
      {"--help", "this text"},
      {"--version", "the version"}},
 };
@@ -69,7 +70,7 @@ int main(int argc, char** argv)
     std::string command = argv[1];
     auto wants = [&](const char* name, int arguments) { return command == name && argc == arguments + 2; };
     if (!wants("add-group", 1) && !wants("add-user", 2) && !wants("set-password", 1) && !wants("move-user", 2) &&
-        !wants("remove-user", 1) && !wants("list", 0))
+        !wants("remove-user", 1) && !wants("list", 0) && !wants("upgrade", 0))
         return velmora::usageError(usage);
     try {
         db::TADOConnection c(nullptr);
@@ -81,6 +82,7 @@ int main(int argc, char** argv)
         else if (command == "set-password") velmora::setPassword(c, argv[2], readPassword());
         else if (command == "move-user") velmora::moveUser(c, argv[2], argv[3]);
         else if (command == "remove-user") velmora::removeUser(c, argv[2]);
+        else if (command == "upgrade") std::fputs(velmora::upgradeDatabase(c).c_str(), stdout);
         else std::fputs(velmora::listUsers(c).c_str(), stdout);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "velmora-admin: %s\n", e.what());

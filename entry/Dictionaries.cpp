@@ -4,23 +4,40 @@
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
+#include "db/PausePoint.h"
 #include "db/Query.h"
+#include "db/Transaction.h"
 #include "entry/CreateUnlessThere.h"
 #include "entry/Refusal.h"
+#include "startup/SchemaUpkeep.h"
 #include "toolkit/text/Text.h"
 
 namespace velmora {
 
 namespace {
 
-std::optional<int64_t> entryWithText(db::TADOConnection& connection, int64_t dictionary, const std::string& text)
+// The entry whose text folds as `text` does, retired or not.
+std::optional<DictionaryEntry> entryWithText(db::TADOConnection& connection, int64_t dictionary,
+                                             const std::string& text)
 {
     for (const DictionaryEntry& e : dictionaryEntries(connection, dictionary))
-        if (tk::sameText(e.text, text)) return e.id;
+        if (tk::sameText(e.text, text)) return e;
     return std::nullopt;
 }
 
+// A retired entry's text names an entry nobody may choose any more.
+int64_t offeredEntry(const DictionaryEntry& e)
+{
+    if (e.retired) throw ERefused(retiredEntryText(e.text));
+    return e.id;
+}
+
 }  // namespace
+
+std::string retiredEntryText(const std::string& text)
+{
+    return "Ez a szótárelem ki van vezetve, nem választható: „" + text + "”";
+}
 
 void ensureDictionaryItemTable(db::TADOConnection& connection)
 {
@@ -75,7 +92,7 @@ int64_t addDictionaryEntry(db::TADOConnection& connection, int64_t dictionary, c
 {
     std::string text = tk::trimmed(typed);
     if (text.empty()) throw ERefused("Üres szótárelem nem vehető fel.");
-    if (auto existing = entryWithText(connection, dictionary, text)) return *existing;
+    if (auto existing = entryWithText(connection, dictionary, text)) return offeredEntry(*existing);
     db::TADOCommand insert(nullptr);
     insert.setConnection(&connection);
     insert.setCommandText(
@@ -83,11 +100,17 @@ int64_t addDictionaryEntry(db::TADOConnection& connection, int64_t dictionary, c
         "Returning DictionaryItemID");
     insert.parameters().paramByName("DictionaryGroupID").setValue(tk::Value(dictionary));
     insert.parameters().paramByName("Text").setValue(tk::Value(text));
+    db::pausePoint("dictionary-entry-checked");
     try {
-        return insert.executeReturningInteger();
+        int64_t id = 0;
+        db::inTransaction(connection, [&] {
+            id = insert.executeReturningInteger();
+            claimFoldedName(connection, NameKind::DictionaryEntry, dictionary, id, text);
+        });
+        return id;
     } catch (const db::EDuplicateKey&) {
         // Another program added it first: its entry is the one.
-        if (auto winner = entryWithText(connection, dictionary, text)) return *winner;
+        if (auto winner = entryWithText(connection, dictionary, text)) return offeredEntry(*winner);
         throw;
     }
 }
@@ -96,6 +119,23 @@ void changeDictionaryEntry(db::TADOConnection& connection, int64_t entry, const 
 {
     std::string text = tk::trimmed(typed);
     if (text.empty()) throw ERefused("Üres szótárelem nem vehető fel.");
+    // Another entry of the same dictionary with this text, in any letter
+    // case, refuses the rename before the database's key would.
+    db::TADOQuery same(nullptr);
+    same.setConnection(&connection);
+    same.setSqlText(
+        "Select DictionaryItemID, DictionaryItemText, DictionaryGroupID from DictionaryItem where DictionaryGroupID = "
+        "(Select DictionaryGroupID from DictionaryItem where DictionaryItemID = :ID)");
+    same.parameters().paramByName("ID").setValue(tk::Value(entry));
+    same.open();
+    int64_t dictionaryOfEntry = 0;
+    for (; !same.eof(); same.next())
+    {
+        dictionaryOfEntry = same.field(2)->asInteger();
+        if (same.field(0)->asInteger() != entry && tk::sameText(same.field(1)->asString(), text))
+            throw ERefused("Ilyen szótárelem már van: „" + same.field(1)->asString() + "”");
+    }
+    same.close();
     db::TADOCommand update(nullptr);
     update.setConnection(&connection);
     update.setCommandText(
@@ -104,7 +144,10 @@ void changeDictionaryEntry(db::TADOConnection& connection, int64_t entry, const 
     update.parameters().paramByName("Retired").setValue(tk::Value(int64_t{retired ? 1 : 0}));
     update.parameters().paramByName("ID").setValue(tk::Value(entry));
     try {
-        update.execute();
+        db::inTransaction(connection, [&] {
+            update.execute();
+            claimFoldedName(connection, NameKind::DictionaryEntry, dictionaryOfEntry, entry, text);
+        });
     } catch (const db::EDuplicateKey&) {
         throw ERefused("Ilyen szótárelem már van: „" + text + "”");
     }

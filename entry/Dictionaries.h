@@ -39,11 +39,14 @@ std::optional<DictionaryRef> dictionaryOfField(db::TADOConnection& connection, c
 std::vector<DictionaryEntry> dictionaryEntries(db::TADOConnection& connection, int64_t dictionary);
 
 // Adds an entry and gives its key; when another program added the same
-// text meanwhile, its entry's key. Refuses an empty or all-blank text.
+// text meanwhile, its entry's key. Refuses an empty or all-blank text, and
+// the text of a retired entry (retiredEntryText).
 int64_t addDictionaryEntry(db::TADOConnection& connection, int64_t dictionary, const std::string& text);
+// Why a retired entry's text cannot be chosen.
+std::string retiredEntryText(const std::string& text);
 
-// Renames an entry (refused when the dictionary has that text already) and
-// sets whether it is retired.
+// Renames an entry (refused when the dictionary has that text already, in
+// any letter case) and sets whether it is retired.
 void changeDictionaryEntry(db::TADOConnection& connection, int64_t entry, const std::string& text, bool retired);
 
 }  // namespace velmora

@@ -3,12 +3,15 @@
 
 #include "controls/ZEDit.h"
 #include "db/Query.h"
+#include "entry/DatabaseMessage.h"
 #include "entry/DictionaryUpkeep.h"
 #include "entry/Question.h"
+#include "entry/Refusal.h"
 #include "lookup/SearchList.h"
 #include "startup/DataModule.h"
 #include "toolkit/text/Text.h"
 #include "toolkit/windows/Application.h"
+#include "toolkit/windows/Form.h"
 
 namespace velmora {
 
@@ -120,17 +123,39 @@ std::optional<std::string> DictionaryField::unmatchedText()
     return text;
 }
 
+const DictionaryEntry* DictionaryField::retiredWithText(const std::string& text) const
+{
+    for (const DictionaryEntry& e : entries_)
+        if (e.retired && tk::sameText(e.text, text)) return &e;
+    return nullptr;
+}
+
+bool DictionaryField::cancelling() const
+{
+    // The focus has already moved when the field is left: to Mégsem, whose
+    // click is about to throw the document away.
+    tk::TCustomForm* form = edit_->parentForm();
+    tk::TWinControl* next = form ? form->activeControl() : nullptr;
+    return next && next->name() == "btnCancel";
+}
+
 void DictionaryField::left()
 {
-    if (asking_ || !edit_ || !edit_->enabled()) return;
+    if (asking_ || !edit_ || !edit_->enabled() || cancelling()) return;
     std::optional<std::string> unmatched = unmatchedText();
     if (!unmatched) return;
     const std::string& text = *unmatched;
+    if (retiredWithText(text)) {
+        if (edit_->canFocus()) edit_->setFocus();
+        tk::Application->handleException(ERefused(retiredEntryText(text)));
+        return;
+    }
     asking_ = true;
     int answer = askQuestion("frmAddEntry", "Nincs ilyen szótárelem: „" + text + "”. Felveszi a szótárba?", false);
     asking_ = false;
     if (answer == tk::mrYes) {
-        int64_t id = addDictionaryEntry(*connection_, dictionary_.id, text);
+        int64_t id = 0;
+        sayingDatabaseFailures([&] { id = addDictionaryEntry(*connection_, dictionary_.id, text); });
         reload();
         for (const DictionaryEntry& e : entries_)
             if (e.id == id) take(e);
@@ -142,7 +167,9 @@ void DictionaryField::left()
 std::string DictionaryField::resolveForSave()
 {
     std::optional<std::string> unmatched = unmatchedText();
-    return unmatched ? "Nincs ilyen szótárelem: „" + *unmatched + "”" : std::string();
+    if (!unmatched) return {};
+    if (retiredWithText(*unmatched)) return retiredEntryText(*unmatched);
+    return "Nincs ilyen szótárelem: „" + *unmatched + "”";
 }
 
 void DictionaryField::openLookupList()

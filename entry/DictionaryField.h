@@ -2,7 +2,8 @@
 // entry's key (its hidden value) while it shows the entry's text. Typing
 // completes from the entries as the lookup list does; F4 or a double click
 // opens the lookup list over them; leaving the field takes the entry whose
-// text it holds, or offers to add a new one; F2 opens the entries' upkeep
+// text it holds, refuses a retired entry's text, or offers to add a new
+// one (not when it is left for Mégsem); F2 opens the entries' upkeep
 // (rename, retire), where a clerk who meets a misspelt or stale entry is.
 #pragma once
 
@@ -49,6 +50,9 @@ private:
     void take(const DictionaryEntry& entry);
     void setTextQuietly(const std::string& text);
     const DictionaryEntry* offeredWithText(const std::string& text);
+    const DictionaryEntry* retiredWithText(const std::string& text) const;
+    // Whether the field is being left for Mégsem: nothing is asked then.
+    bool cancelling() const;
     void reload();
 
     tk::ComponentRef<TZEDit> edit_;

@@ -9,7 +9,9 @@
 #include "db/Connection.h"
 #include "db/PausePoint.h"
 #include "db/Query.h"
+#include "db/Transaction.h"
 #include "entry/CsvList.h"
+#include "entry/DatabaseMessage.h"
 #include "entry/Dictionaries.h"
 #include "entry/FieldValues.h"
 #include "entry/History.h"
@@ -62,18 +64,6 @@ void bindCell(db::TParameter& p, const db::Cell& c)
 }
 
 // Runs `work` in one transaction: all of it stays, or none.
-template <class F>
-void inTransaction(db::TADOConnection& connection, F work)
-{
-    connection.beginTrans();
-    try {
-        work();
-        connection.commitTrans();
-    } catch (...) {
-        connection.rollbackTrans();
-        throw;
-    }
-}
 
 }  // namespace
 
@@ -104,40 +94,36 @@ void EntryForm::start(bool hasStoredDesign)
                               {"btnModify", &EntryForm::modifyDocument},
                               {"btnSave", &EntryForm::saveDocument},
                               {"btnCancel", &EntryForm::cancelEditing}};
+    // Each action says a database's failure in the clerk's words.
+    auto act = [this](void (EntryForm::*work)()) {
+        return tk::Handler::notify([this, work](tk::TObject*) { sayingDatabaseFailures([&] { (this->*work)(); }); });
+    };
     for (const Action& a : actions)
-        if (auto* button = tk::as<tk::TBitBtn>(window.findComponent(a.button))) {
-            auto work = a.work;
-            button->OnClick = tk::Handler::notify([this, work](tk::TObject*) { (this->*work)(); });
-        }
+        if (auto* button = tk::as<tk::TBitBtn>(window.findComponent(a.button))) button->OnClick = act(a.work);
     if (auto* button = tk::as<tk::TBitBtn>(window.findComponent("btnSearch")))
-        button->OnClick = tk::Handler::notify([this](tk::TObject*) { search(); });
+        button->OnClick = act(&EntryForm::search);
     if (auto* button = tk::as<tk::TBitBtn>(window.findComponent("btnPrint")))
-        button->OnClick = tk::Handler::notify([this](tk::TObject*) { printResult(); });
+        button->OnClick = act(&EntryForm::printResult);
     if (auto* grid = tk::as<tk::TDBGrid>(window.findComponent("dbgSearch"))) {
-        grid->OnDblClick = tk::Handler::notify([this](tk::TObject*) { openFoundDocument(); });
+        grid->OnDblClick = act(&EntryForm::openFoundDocument);
         // Enter in the grid opens the row instead of pressing btnSearch.
         grid->OnKeyDown = tk::Handler::key([this](tk::TObject*, uint16_t& key, tk::TShiftState) {
             if (key != tk::vk::Return) return;
             key = 0;
-            openFoundDocument();
+            sayingDatabaseFailures([&] { openFoundDocument(); });
         });
     }
-    window.OnCloseQuery = tk::Handler::closeQuery([this](tk::TObject*, bool& canClose) { canClose = mayClose(); });
+    window.OnCloseQuery = tk::Handler::closeQuery(
+        [this](tk::TObject*, bool& canClose) { sayingDatabaseFailures([&] { canClose = mayClose(); }); });
 
     if (auto* pages = tk::as<tk::TPageControl>(window.findComponent("pcData")))
         if (auto* sheet = tk::as<tk::TTabSheet>(entryPage())) pages->setActivePage(sheet);
     applyState(0);
     // The search page starts without conditions (a stored picker is
-    // checked); its columns get their indexes.
-    std::vector<const DocumentColumn*> searched;
+    // checked).
     if (auto* page = tk::as<tk::TWinControl>(window.findComponent("tsSearch")))
         for (tk::TControl* c : page->controls())
-            if (isFieldControl(c)) {
-                tk::setProp(*c, "Empty", tk::Value(true));
-                const DocumentColumn* column = columns_.find(tk::getPropTextOr(*c, "KeyField"));
-                if (column && fitsBrackets(column->name)) searched.push_back(column);
-            }
-    ensureSearchIndexes(*connection_, searched);
+            if (isFieldControl(c)) tk::setProp(*c, "Empty", tk::Value(true));
     setStatus(hasStoredDesign ? std::string() : "Ehhez a csoporthoz még nem készült űrlap.");
 }
 
@@ -163,7 +149,9 @@ std::vector<tk::TControl*> EntryForm::fields() const
 std::vector<EntryForm::BoundField> EntryForm::boundFields() const
 {
     std::vector<BoundField> bound;
-    for (tk::TControl* field : fields()) {
+    std::vector<tk::TControl*> all = fields();
+    for (size_t position = 0; position < all.size(); ++position) {
+        tk::TControl* field = all[position];
         std::string keyField = tk::getPropTextOr(*field, "KeyField");
         if (keyField.empty()) continue;
         const DocumentColumn* column = columns_.find(keyField);
@@ -171,7 +159,7 @@ std::vector<EntryForm::BoundField> EntryForm::boundFields() const
             throw ERefused("Nincs ilyen oszlop a Document táblában: " + keyField);
         for (const BoundField& b : bound)
             if (b.column == column) throw ERefused("Két mező is ugyanabba az oszlopba írna: " + column->name);
-        bound.push_back({field, column});
+        bound.push_back({field, column, position});
     }
     return bound;
 }
@@ -255,8 +243,26 @@ void EntryForm::saveDocument()
 {
     if (state_ != 2 && state_ != 3) return;
     std::vector<BoundField> bound = boundFields();
-    std::vector<db::Cell> values;
+    if (bound.empty()) {
+        // Nothing of the form would reach the row: no empty document, no
+        // history row.
+        cancelEditing();
+        setStatus("Nincs mit menteni: az űrlap egyetlen mezője sincs a Document tábla oszlopához kötve.");
+        return;
+    }
+    // A new document takes every field. A modification checks only the
+    // fields open for change and writes only those the clerk changed, so
+    // the rest of the row (a time of day a date field does not show, a
+    // column this form cannot change) stays as stored.
+    std::vector<db::Cell> values;  // one a bound field: what the row holds after the save
+    std::vector<bool> written;
     for (const BoundField& b : bound) {
+        bool open = state_ == 3 || tk::getPropTextOr(*b.field, "CanModify", "False") == "True";
+        if (!open) {
+            values.push_back(shownValue(b.column->name));
+            written.push_back(false);
+            continue;
+        }
         if (DictionaryField* d = dictionaryFieldOf(b.field)) {
             std::string refusal = d->resolveForSave();
             if (!refusal.empty()) {
@@ -269,10 +275,19 @@ void EntryForm::saveDocument()
             if (auto* w = tk::as<tk::TWinControl>(b.field); w && w->canFocus()) w->setFocus();
             throw ERefused(v.refusal);
         }
-        values.push_back(std::move(v.cell));
+        bool changed = state_ == 3 || b.position >= snapshot_.size() || fieldSnapshot(*b.field) != snapshot_[b.position];
+        values.push_back(changed ? std::move(v.cell) : shownValue(b.column->name));
+        written.push_back(changed);
     }
     if (state_ == 3) insertDocument(bound, values);
-    else updateDocument(bound, values);
+    else updateDocument(bound, values, written);
+}
+
+db::Cell EntryForm::shownValue(const std::string& column) const
+{
+    for (const auto& [name, cell] : shownValues_)
+        if (name == column) return cell;
+    return {};
 }
 
 void EntryForm::insertDocument(const std::vector<BoundField>& bound, const std::vector<db::Cell>& values)
@@ -284,13 +299,11 @@ void EntryForm::insertDocument(const std::vector<BoundField>& bound, const std::
     }
     db::TADOCommand insert(nullptr);
     insert.setConnection(connection_.get());
-    insert.setCommandText(bound.empty() ? std::string("Insert into Document Default Values Returning DocumentID")
-                                        : "Insert into Document (" + names + ") Values (" + placeholders +
-                                              ") Returning DocumentID");
+    insert.setCommandText("Insert into Document (" + names + ") Values (" + placeholders + ") Returning DocumentID");
     for (size_t i = 0; i < values.size(); ++i)
         bindCell(insert.parameters().paramByName("v" + std::to_string(i)), values[i]);
     int64_t id = 0;
-    inTransaction(*connection_, [&] {
+    db::inTransaction(*connection_, [&] {
         id = insert.executeReturningInteger();
         recordHistory(*connection_, id, userID_, historyInsert);
     });
@@ -311,44 +324,44 @@ void EntryForm::showSaved(int64_t id, const std::vector<BoundField>& bound, cons
     }
 }
 
-void EntryForm::updateDocument(const std::vector<BoundField>& bound, const std::vector<db::Cell>& values)
+void EntryForm::updateDocument(const std::vector<BoundField>& bound, const std::vector<db::Cell>& values,
+                               const std::vector<bool>& written)
 {
-    if (!bound.empty()) {
-        std::string sets, where = "DocumentID = :DocumentID";
-        for (size_t i = 0; i < bound.size(); ++i) {
-            const std::string& name = bound[i].column->name;
-            sets += (i ? ", [" : "[") + name + "] = :v" + std::to_string(i);
-            // The row must still hold what was shown.
-            const db::Cell* old = nullptr;
-            for (const auto& [column, cell] : shownValues_)
-                if (column == name) old = &cell;
-            if (!old || old->type == db::Cell::Type::Null) where += " and [" + name + "] is null";
-            else where += " and [" + name + "] = :o" + std::to_string(i);
-        }
-        db::TADOCommand update(nullptr);
-        update.setConnection(connection_.get());
-        update.setCommandText("Update Document Set " + sets + " Where " + where);
-        update.parameters().paramByName("DocumentID").setValue(tk::Value(shown_));
-        for (size_t i = 0; i < bound.size(); ++i) {
-            bindCell(update.parameters().paramByName("v" + std::to_string(i)), values[i]);
-            if (db::TParameter* p = update.parameters().findParam("o" + std::to_string(i)))
-                for (const auto& [column, cell] : shownValues_)
-                    if (column == bound[i].column->name) bindCell(*p, cell);
-        }
-        bool changedMeanwhile = false;
-        inTransaction(*connection_, [&] {
-            update.execute();
-            if (update.rowsAffected() != 1) {
-                changedMeanwhile = true;
-                return;
-            }
-            recordHistory(*connection_, shown_, userID_, historyUpdate);
-        });
-        if (changedMeanwhile)
-            throw ERefused("A dokumentumot időközben valaki más módosította, ezért a mentés nem történt meg.");
-    } else {
-        inTransaction(*connection_, [&] { recordHistory(*connection_, shown_, userID_, historyUpdate); });
+    if (std::find(written.begin(), written.end(), true) == written.end()) {
+        // Nothing changed: the stored row stays as it is, and so does its
+        // history.
+        showDocument(shown_);
+        setStatus("Dokumentum: " + std::to_string(shown_) + " (nem változott)");
+        return;
     }
+    std::string sets, where = "DocumentID = :DocumentID";
+    for (size_t i = 0; i < bound.size(); ++i) {
+        const std::string& name = bound[i].column->name;
+        if (written[i]) sets += (sets.empty() ? "[" : ", [") + name + "] = :v" + std::to_string(i);
+        // The row must still hold what was shown, in every field of the form.
+        if (shownValue(name).type == db::Cell::Type::Null) where += " and [" + name + "] is null";
+        else where += " and [" + name + "] = :o" + std::to_string(i);
+    }
+    db::TADOCommand update(nullptr);
+    update.setConnection(connection_.get());
+    update.setCommandText("Update Document Set " + sets + " Where " + where);
+    update.parameters().paramByName("DocumentID").setValue(tk::Value(shown_));
+    for (size_t i = 0; i < bound.size(); ++i) {
+        if (written[i]) bindCell(update.parameters().paramByName("v" + std::to_string(i)), values[i]);
+        if (db::TParameter* p = update.parameters().findParam("o" + std::to_string(i)))
+            bindCell(*p, shownValue(bound[i].column->name));
+    }
+    bool changedMeanwhile = false;
+    db::inTransaction(*connection_, [&] {
+        update.execute();
+        if (update.rowsAffected() != 1) {
+            changedMeanwhile = true;
+            return;
+        }
+        recordHistory(*connection_, shown_, userID_, historyUpdate);
+    });
+    if (changedMeanwhile)
+        throw ERefused("A dokumentumot időközben valaki más módosította, ezért a mentés nem történt meg.");
     showSaved(shown_, bound, values);
 }
 

@@ -5,10 +5,12 @@
 //   state 1  a document shown   btnNew, btnModify
 //   state 2  modifying it       btnSave, btnCancel; CanModify fields open
 //   state 3  a new document     btnSave, btnCancel; every field open
-// Saving checks every field against its Document column first and writes
-// nothing when one fails; an insert or update and its history row are one
-// transaction; an update finds the row only while it still holds the values
-// that were shown, so nobody's change is overwritten unseen.
+// Saving checks every field open for change against its Document column
+// first and writes nothing when one fails; a modification writes only the
+// fields the clerk changed; a form with no bound field stores nothing. An
+// insert or update and its history row are one transaction; an update
+// finds the row only while it still holds the values that were shown, so
+// nobody's change is overwritten unseen.
 #pragma once
 
 #include "db/Field.h"
@@ -81,6 +83,7 @@ private:
     struct BoundField {
         tk::TControl* field;
         const DocumentColumn* column;
+        size_t position;  // in fields(), and so in a snapshot
     };
     tk::TWinControl* entryPage() const;
     // The field controls of the entry page in tab order.
@@ -98,7 +101,12 @@ private:
     std::vector<std::string> snapshot() const;
     bool hasUnsavedChanges() const;
     void insertDocument(const std::vector<BoundField>& bound, const std::vector<db::Cell>& values);
-    void updateDocument(const std::vector<BoundField>& bound, const std::vector<db::Cell>& values);
+    // Writes the fields marked `written`; finds the row only while every
+    // field's column still holds what was shown.
+    void updateDocument(const std::vector<BoundField>& bound, const std::vector<db::Cell>& values,
+                        const std::vector<bool>& written);
+    // The shown document's stored value of a column (null when not read).
+    db::Cell shownValue(const std::string& column) const;
     // Shows a document just saved; when reading it back fails, the form
     // still shows it as saved, with the values written, and says so.
     void showSaved(int64_t id, const std::vector<BoundField>& bound, const std::vector<db::Cell>& values);

@@ -107,13 +107,17 @@ StoredValue storedValue(tk::TControl& field, const DocumentColumn& column)
 {
     bool required = tk::getPropTextOr(field, "Required", "False") == "True";
     if (auto* edit = tk::as<TZEDit>(&field)) {
-        if (edit->Empty()) return required ? refuse("Kötelező mező: ", field) : StoredValue{nullCell(), {}};
-        if (!edit->Validate()) return refuse("Érvénytelen szám: ", field);
+        // Blanks alone are no value: a required field refuses them, and
+        // any other stores them as empty.
+        bool blank = edit->Empty() || (edit->Dictionary().empty() && tk::trimmed(edit->text()).empty());
+        if (blank) return required ? refuse("Kötelező mező: ", field) : StoredValue{nullCell(), {}};
         if (!edit->Dictionary().empty()) {
-            // The chosen entry's key, as the column keeps it.
+            // The chosen entry's key, as the column keeps it; the number
+            // rule of the field's type reads the shown text, an entry's.
             tk::Value v = edit->FieldValue();
             return fromText(v.toString(), column, field);
         }
+        if (!edit->Validate()) return refuse("Érvénytelen szám: ", field);
         return fromText(edit->text(), column, field);
     }
     if (auto* picker = tk::as<TZEDPicker>(&field)) {

@@ -6,7 +6,6 @@
 #include "controls/ZEDit.h"
 #include "db/Command.h"
 #include "db/Connection.h"
-#include "entry/CreateUnlessThere.h"
 #include "entry/Dictionaries.h"
 #include "entry/FieldValues.h"
 #include "entry/Refusal.h"
@@ -99,8 +98,14 @@ public:
             return;
         }
         if (relation == Relation::Like || relation == Relation::NotLike) {
+            // A number is alike by its digits, the same on every engine; a
+            // date or a yes/no value has no text of its own to compare.
+            std::string text = c;
+            if (isIntegerColumn(column) || isFloatColumn(column)) text = "cast(" + c + " as varchar(40))";
+            else if (!isTextColumn(column))
+                throw ERefused("Ez a feltétel nem használható ennél a mezőnél: " + fieldLabel(field));
             std::string like =
-                "vfold(" + c + ") like vfold(" + bind(db::Cell::text(likePattern(typed))) + ") escape '!'";
+                "vfold(" + text + ") like vfold(" + bind(db::Cell::text(likePattern(typed))) + ") escape '!'";
             add(relation == Relation::Like ? like : c + " is null or not (" + like + ")");
             return;
         }
@@ -186,16 +191,6 @@ private:
 };
 
 }  // namespace
-
-void ensureSearchIndexes(db::TADOConnection& connection, const std::vector<const DocumentColumn*>& columns)
-{
-    for (const DocumentColumn* c : columns) {
-        // Text compares folded and by pattern, which an index does not serve.
-        if (db::isKindOf(c->kind, db::FieldKind::String) || c->kind == db::FieldKind::Memo) continue;
-        createUnlessThere(connection,
-                          "CREATE INDEX IF NOT EXISTS [VelmoraSearch_" + c->name + "] ON Document ([" + c->name + "])");
-    }
-}
 
 std::string likePattern(const std::string& typed)
 {

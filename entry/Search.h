@@ -59,13 +59,6 @@ inline const char* const relationCodes[] = {"Egyenlő",        "NemEgyenlő", "K
 // convert.
 SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::vector<ResultColumn>& result);
 
-// Makes an index on each column the search page searches, where the
-// database has none ("VelmoraSearch_" and the column's name), so that
-// comparing a number or a date with "Egyenlő" or an order stays quick on a
-// large store. The clerk's program calls it at start; creating one on a
-// large table takes a moment once.
-void ensureSearchIndexes(db::TADOConnection& connection, const std::vector<const DocumentColumn*>& columns);
-
 // A pattern of the user's wildcards (* and ?) as a LIKE pattern with "!" as
 // its escape character (a backslash means something else to each engine's
 // string literals): %, _ and ! typed match themselves; a text without

@@ -15,6 +15,7 @@
 #include "model/DesignModel.h"
 #include "palette/GroupChoice.h"
 #include "startup/DataModule.h"
+#include "startup/SchemaUpkeep.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/text/Text.h"
 #include "toolkit/windows/Form.h"
@@ -121,6 +122,26 @@ void bringInLine(tk::TComponent& c, TdmClientMain& dm)
     }
 }
 
+// The program's own additions where the schema is changed: indexes for
+// the columns the search page compares, and the unique keys over folded
+// names. A database that refuses them (a designer who does not own the
+// tables) is passed over silently, as a refused column is; the programs
+// work without them.
+void addProgramsKeysAndIndexes(tk::TForm& window, TdmClientMain& dm)
+{
+    std::vector<std::string> searched;
+    for (tk::TComponent* c : window.components())
+        if (auto* control = tk::as<tk::TControl>(c); control && control->parent() &&
+                                                     control->parent()->name() == "tsSearch")
+            if (std::string keyField = tk::getPropTextOr(*c, "KeyField"); !keyField.empty())
+                searched.push_back(keyField);
+    try {
+        makeSearchIndexes(*dm.ADOConnection, searched);
+        makeNameKeys(*dm.ADOConnection);
+    } catch (const std::exception&) {
+    }
+}
+
 }  // namespace
 
 void TfrmComonentPalette::btnSaveClick(tk::TObject*)
@@ -135,6 +156,7 @@ void TfrmComonentPalette::btnSaveClick(tk::TObject*)
     // Whether or not a group was chosen, in the window's component order.
     int count = window.componentCount();
     for (int i = 0; i < count && i < window.componentCount(); ++i) bringInLine(*window.components()[i], dm);
+    addProgramsKeysAndIndexes(window, dm);
 
     model.showControl(window.activeControl());
 }

@@ -131,7 +131,10 @@ int TdmClientMain::findUser(const std::string& login, const std::string& passwor
     qrySearch->open();
     if (qrySearch->recordCount() > 0) {
         // A stored hash typed as the password opens nothing.
-        if (qrySearch->recordCount() == 1 && isPasswordHash(qrySearch->fieldByName("UserPasswd")->asString())) return 0;
+        if (qrySearch->recordCount() == 1 && isPasswordHash(qrySearch->fieldByName("UserPasswd")->asString())) {
+            spendOneVerification(password);
+            return 0;
+        }
         return qrySearch->recordCount();
     }
     // The user by name alone, the typed password checked against a stored
@@ -140,15 +143,20 @@ int TdmClientMain::findUser(const std::string& login, const std::string& passwor
     qrySearch->setSqlText(sql::loginByName);
     qrySearch->parameters().paramByName("@UserLogin").setValue(tk::Value(login));
     qrySearch->open();
-    int matches = 0, matched = 0;
+    int matches = 0, matched = 0, verified = 0;
     for (int row = 0; row < qrySearch->recordCount(); ++row) {
         qrySearch->moveTo(row);
         std::string stored = qrySearch->fieldByName("UserPasswd")->asString();
-        if (isPasswordHash(stored) && passwordMatches(stored, password)) {
+        if (!isPasswordHash(stored)) continue;
+        ++verified;
+        if (passwordMatches(stored, password)) {
             ++matches;
             matched = row;
         }
     }
+    // An unknown login, or one with a plain-text password, fails as slowly
+    // as a wrong password of a hashed one.
+    if (verified == 0) spendOneVerification(password);
     if (matches == 1) qrySearch->moveTo(matched);
     return matches;
 }

@@ -7,6 +7,7 @@
 #include "db/DatabaseError.h"
 #include "db/PostgresEngine.h"
 #include "startup/Schema.h"
+#include "startup/SchemaUpkeep.h"
 #include "toolkit/text/Text.h"
 
 #include <filesystem>
@@ -63,6 +64,8 @@ void createSchema(db::TADOConnection& connection)
     command.setConnection(&connection);
     command.setCommandText(schema);
     command.executeScript();
+    makeNameKeys(connection);
+    makeAllSearchIndexes(connection);
 }
 
 void writeDataLinkFile(const std::filesystem::path& dir, const std::string& line)

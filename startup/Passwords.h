@@ -14,5 +14,9 @@ bool isPasswordHash(std::string_view stored);
 std::string hashPassword(std::string_view password);
 // Whether `password` is the one `hash` was made from.
 bool passwordMatches(std::string_view hash, std::string_view password);
+// Takes as long as passwordMatches on a hash of this program's: a login
+// that fails without a hash to check spends it, so that the time a failure
+// takes does not tell which logins exist with hashes.
+void spendOneVerification(std::string_view password);
 
 }  // namespace velmora

@@ -184,7 +184,9 @@ TEST_F(Entry, ALockedDatabaseRefusesTheSaveAndTheFormKeepsTheClerksValues)
     live.send("key enter\nget frmClientMain.TZEDit2.Text\n" + click("btnSave") +
               "get frmClientMain.StatusBar1.SimpleText\n");
     std::string out = live.finish();
-    EXPECT_THAT(out, HasSubstr("error: database is locked\nTrue\n'Panasz'\n'Dokumentum: 4'\n"));
+    // In the clerk's words, the database's own reason after them.
+    EXPECT_THAT(out, HasSubstr("error: Az adatbázist most egy másik program írja, ezért a művelet nem történt meg; "
+                               "próbálja újra: database is locked\nTrue\n'Panasz'\n'Dokumentum: 4'\n"));
     EXPECT_EQ(documents().size(), 4u);
     EXPECT_THAT(history(), ElementsAre("4|3|felvitel"));
 }
@@ -200,4 +202,80 @@ TEST_F(Entry, AFieldNamingNoColumnIsReportedByNameAndNothingIsWritten)
     std::string out = play(click("btnNew") + "type 2001\nkey tab\ntype Panasz\n" + click("btnSave") + "key enter\n");
     EXPECT_THAT(out, HasSubstr("error: Nincs ilyen oszlop a Document táblában: Nin]cs\n"));
     EXPECT_THAT(documents(), untouched());
+}
+
+TEST_F(Entry, AFormWithNoBoundFieldStoresNoEmptyDocumentAndSaysWhy)
+{
+    // demo's group has no design: the built-in layout binds no field.
+    auto spot = [&](const char* button) {
+        auto l = lines(play(std::string("where frmClientMain.") + button + "\n", "demo"));
+        return l.empty() ? Rect() : rect(l[0]);
+    };
+    Rect newButton = spot("btnNew"), save = spot("btnSave");
+    auto at = [](Rect r) { return "click " + std::to_string(r.cx()) + " " + std::to_string(r.cy()) + "\n"; };
+    std::string out = play(at(newButton) + at(save) +
+                               "get frmClientMain.StatusBar1.SimpleText\nget frmClientMain.btnNew.Enabled\n",
+                           "demo");
+    EXPECT_THAT(out, HasSubstr("'Nincs mit menteni: az '#369'rlap egyetlen mez"));
+    EXPECT_THAT(out, Not(HasSubstr("error:")));
+    EXPECT_THAT(documents(), untouched());
+    EXPECT_TRUE(history().empty());
+}
+
+TEST_F(Entry, AModificationChecksAndWritesOnlyTheFieldsOpenForChange)
+{
+    // Made through another group's form: no number (required here, and not
+    // open for change), and a time of day the date field does not show.
+    {
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl());
+        runScript(c, "Insert into Document (Targy, Erkezett) Values ('Más űrlapról', '2026-11-20 14:30:00')");
+    }
+    Rect pages = where("pcData"), grid = where("dbgSearch");
+    std::string out = play("click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n" +
+                           click("btnSearch") + "dblclick " + std::to_string(grid.left + 40) + " " +
+                           std::to_string(grid.top + 28) + "\n" + click("btnModify") +
+                           "focus\nkey end\ntype  (javítva)\n" + click("btnSave") +
+                           "get frmClientMain.StatusBar1.SimpleText\n");
+    EXPECT_THAT(out, HasSubstr("frmClientMain_1.TZEDit2\n"));  // the first field open for change
+    EXPECT_THAT(out, Not(HasSubstr("error:"))) << out;
+    EXPECT_THAT(out, HasSubstr("'Dokumentum: 4'"));
+    EXPECT_EQ(rows("Select Iktatoszam, Targy, Erkezett, Ugytipus from Document where DocumentID = 4"),
+              std::vector<std::string>{"null|Más űrlapról (javítva)|2026-11-20 14:30:00|null"});
+    EXPECT_THAT(history(), ElementsAre("4|3|módosítás"));
+}
+
+TEST_F(Entry, ARequiredTextFieldRefusesBlanks)
+{
+    std::string out =
+        play(click("btnNew") + "type 2001\nkey tab\ntype    \n" + click("btnSave") + "key enter\nfocus\n");
+    EXPECT_THAT(out, HasSubstr("error: Kötelező mező: Tárgy\n"));
+    EXPECT_THAT(out, HasSubstr("frmClientMain_1.TZEDit2\n"));
+    EXPECT_THAT(documents(), untouched());
+}
+
+// The clerk's start makes no index (on a shared server only the tables'
+// owner could), and works without them; the designer's save makes those
+// of its search page's columns, velmora-admin upgrade every one.
+TEST_F(Entry, IndexesAreMadeWhereTheSchemaChangesNeverAtTheClerksStart)
+{
+    auto indexes = [&] {
+        return rows(onPostgres() ? "Select indexname from pg_indexes where schemaname = current_schema() and "
+                                   "indexname like 'VelmoraSearch%' order by indexname"
+                                 : "Select name from sqlite_master where type = 'index' and name like "
+                                   "'VelmoraSearch%' order by name");
+    };
+    EXPECT_THAT(indexes(), ElementsAre("VelmoraSearch_Erkezett", "VelmoraSearch_Iktatoszam", "VelmoraSearch_Lezart",
+                                       "VelmoraSearch_Ugytipus"));
+    {
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl());
+        for (const char* name : {"Erkezett", "Iktatoszam", "Lezart", "Ugytipus"})
+            runScript(c, std::string("DROP INDEX \"VelmoraSearch_") + name + "\"");
+    }
+    Rect pages = where("pcData");
+    std::string out = play("click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n" +
+                           click("btnSearch") + "get frmClientMain.StatusBar1.SimpleText\n");
+    EXPECT_THAT(out, HasSubstr("'3 tal'#225'lat'"));
+    EXPECT_TRUE(indexes().empty());
 }

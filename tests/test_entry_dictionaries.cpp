@@ -4,10 +4,12 @@
 // Reklamáció 4), driven through the real velmora-entry and read back from
 // the database.
 #include "EntryTest.h"
+#include "load/PauseFile.h"
 
 using testing::Contains;
 using testing::ElementsAre;
 using testing::HasSubstr;
+using testing::Not;
 
 namespace {
 
@@ -91,22 +93,64 @@ TEST_F(EntryDictionaries, NewClearsTheChosenEntrySoNoStaleKeyIsStored)
     EXPECT_THAT(kinds(), ElementsAre("4|1", "5|null"));
 }
 
-TEST_F(EntryDictionaries, TwoProgramsAddingTheSameEntryEndWithOneEntryThatBothStore)
+TEST_F(EntryDictionaries, TwoProgramsAddingTheSameEntryAtOnceEndWithOneEntryThatBothStore)
 {
-    Live first(*this, "first.txt");
-    Live second(*this, "second.txt");
-    std::string toQuestion = login(velmora::entryDemoLogin) + newToKind() + "type Közös\nkey tab\nwindows\n";
-    first.send(toQuestion);
-    second.send(toQuestion);
-    ASSERT_TRUE(first.waitFor("frmAddEntry")) << first.printed();
-    ASSERT_TRUE(second.waitFor("frmAddEntry")) << second.printed();
-    // Both say yes, one after the other, and save.
-    first.send("key enter\n" + click("btnSave") + "get frmClientMain.StatusBar1.SimpleText\n");
-    ASSERT_TRUE(first.waitFor("Dokumentum")) << first.printed();
-    second.send("key enter\n" + click("btnSave"));
-    first.finish();
-    EXPECT_THAT(second.finish(), testing::Not(HasSubstr("error:")));
+    // The first program has found no entry "KÖZÖS" and is held before
+    // adding it; meanwhile the second adds "Közös" and saves. Then the first
+    // adds: the database refuses its text as folding alike, and it takes
+    // the second's entry.
+    PauseFile pause(folder.file("paused"));
+    ChildProgram first(folder.file("velmora-entry"), pause.environment("dictionary-entry-checked"));
+    ChildProgram second(folder.file("velmora-entry"));
+    Gestures a(first), b(second);
+    a.answer(login(velmora::entryDemoLogin), "focus");
+    b.answer(login(velmora::entryDemoLogin), "focus");
+    first.send(newToKind() + "type KÖZÖS\nkey tab\nkey enter\n");
+    ASSERT_TRUE(pause.held()) << first.transcript();
+    EXPECT_EQ(b.answer(newToKind() + "type Közös\nkey tab\nkey enter\n" + click("btnSave"),
+                       "get frmClientMain.StatusBar1.SimpleText"),
+              "'Dokumentum: 4'");
+    pause.release();
+    Answers saved = a.ask(click("btnSave"), {"get frmClientMain.StatusBar1.SimpleText", "get frmClientMain.TZEDit3.Text"});
+    EXPECT_TRUE(saved.errors.empty()) << first.transcript();
+    EXPECT_THAT(saved.lines, ElementsAre("'Dokumentum: 5'", "'K'#246'z'#246's'"));
+    EXPECT_EQ(first.finish(), 0);
+    EXPECT_EQ(second.finish(), 0);
     EXPECT_THAT(entries(),
                 ElementsAre("1|Panasz|0", "2|Árajánlat|0", "3|Megrendelés|0", "4|Reklamáció|0", "5|Közös|0"));
     EXPECT_THAT(kinds(), ElementsAre("4|5", "5|5"));
+}
+
+TEST_F(EntryDictionaries, MegsemAsksNothingAndARetiredEntrysTextIsRefusedAsRetired)
+{
+    // Mégsem while the field holds a text of no entry: no question, nothing added.
+    std::string cancelled = play(newToKind() + "type Sürg\n" + click("btnCancel") + "windows\n");
+    EXPECT_THAT(cancelled, Not(HasSubstr("frmAddEntry")));
+    EXPECT_EQ(entries().size(), 4u);
+    EXPECT_TRUE(kinds().empty());
+
+    // A retired entry typed in full is refused when leaving and saving,
+    // saying it is retired; it is never offered as new.
+    {
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl());
+        runScript(c, "Update DictionaryItem Set Retired = 1 Where DictionaryItemID = 2");
+    }
+    std::string retired =
+        play(newToKind() + "type árajánlat\nkey tab\nwindows\nkey enter\n" + click("btnSave") + "key enter\n");
+    EXPECT_THAT(retired, Not(HasSubstr("frmAddEntry")));
+    EXPECT_THAT(retired, HasSubstr("error: Ez a szótárelem ki van vezetve, nem választható: „árajánlat”\n"));
+    EXPECT_EQ(entries().size(), 4u);
+    EXPECT_TRUE(kinds().empty());
+}
+
+TEST_F(EntryDictionaries, EntriesStayUniqueForEveryLetterWhenAddedOrRenamed)
+{
+    // F2: renaming Panasz to ÁRAJÁNLAT meets Árajánlat.
+    std::string out = play(newToKind() + "key F2\ntype P\nkey tab\nkey home\nkey end shift\ntype ÁRAJÁNLAT\nkey enter\n");
+    EXPECT_THAT(out, HasSubstr("error: Ilyen szótárelem már van: „Árajánlat”"));
+    // The same text in capitals, accented ones too, is the existing entry.
+    play(newToKind() + "type REKLAMÁCIÓ\nkey tab\n" + click("btnSave"));
+    EXPECT_THAT(entries(), ElementsAre("1|Panasz|0", "2|Árajánlat|0", "3|Megrendelés|0", "4|Reklamáció|0"));
+    EXPECT_THAT(kinds(), ElementsAre("4|4"));
 }

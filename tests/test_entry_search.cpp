@@ -244,3 +244,57 @@ TEST_F(EntrySearch, DatesCompareByTheDayByEveryRelation)
     relations(empty);
     EXPECT_THAT(found({{"TZEDPicker2", day}}), ElementsAre("7", "6", "5", "4", "3"));
 }
+
+// Relations a hand-made design can hold although the property page does
+// not offer them for the field's kind: each finds exactly its rows, on
+// both engines alike.
+TEST_F(EntrySearch, RelationsTheDesignerDoesNotOfferFindTheirRows)
+{
+    {
+        // Document 8 has no number and no kind.
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl());
+        runScript(c, "Insert into Document (Targy) Values ('Sz\xc3\xa1m n\xc3\xa9lk\xc3\xbcl')");
+    }
+    // Text by its order and inequality, letter case folded (Ő and ő too).
+    const std::pair<const char*, std::pair<const char*, std::vector<std::string>>> texts[] = {
+        {"Kisebb", {"O'BRIEN", {"5", "4"}}},
+        {"Nagyobb", {"SZÁMLA REKLAMÁCIÓ", {"7", "1"}}},
+        {"KisebbEgyenlő", {"A_B", {"5", "4"}}},
+        {"NagyobbEgyenlő", {"X]Y", {"7", "1"}}},
+        {"NemEgyenlő", {"SZERZŐDÉS MÓDOSÍTÁS", {"8", "7", "6", "5", "4", "2", "1"}}}};
+    for (const auto& [relation, typedAndFound] : texts) {
+        velmora::DemoSearchRelations r;
+        r.subject = relation;
+        relations(r);
+        EXPECT_EQ(found({{"TZEDit5", text(typedAndFound.first)}}), typedAndFound.second) << relation;
+    }
+    // Numbers: empty or not, and alike by their digits.
+    const std::pair<const char*, std::pair<const char*, std::vector<std::string>>> numbers[] = {
+        {"Üres", {"", {"8"}}},
+        {"NemÜres", {"", {"7", "6", "5", "4", "3", "2", "1"}}},
+        {"Hasonló", {"100", {"3", "2", "1"}}},
+        {"Hasonló", {"2*", {"7", "6", "5", "4"}}},
+        {"NemHasonló", {"100", {"8", "7", "6", "5", "4"}}}};
+    for (const auto& [relation, typedAndFound] : numbers) {
+        velmora::DemoSearchRelations r;
+        r.number = relation;
+        relations(r);
+        std::string typing = *typedAndFound.first ? text(typedAndFound.first) : std::string();
+        EXPECT_EQ(found({{"TZEDit4", typing}}), typedAndFound.second) << relation << " " << typedAndFound.first;
+    }
+    // A dictionary field: not like an entry's text, or without an entry.
+    velmora::DemoSearchRelations kind;
+    kind.kind = "NemHasonló";
+    relations(kind);
+    EXPECT_THAT(found({{"TZEDit6", text("rekl")}}), ElementsAre("8", "7", "6", "5", "4", "3", "1"));
+    kind.kind = "Üres";
+    relations(kind);
+    EXPECT_THAT(found({}), ElementsAre("8", "7", "6", "5", "4", "3"));
+    // A date has no text to be alike: refused by the field's name.
+    velmora::DemoSearchRelations date;
+    date.arrived = "Hasonló";
+    relations(date);
+    EXPECT_THAT(found({{"TZEDPicker2", "key space\n"}}),
+                ElementsAre("error: Ez a feltétel nem használható ennél a mezőnél: Érkezett"));
+}

@@ -124,7 +124,8 @@ TEST_F(Faults, AConnectionCutInTheMiddleOfADocumentSaveStoresNothingAndTheNextSa
     pause.release();
     Gestures& g = clerk.gestures();
     std::string error = program.line();
-    EXPECT_THAT(error, HasSubstr("error: The connection to the PostgreSQL server was lost"));
+    EXPECT_THAT(error, HasSubstr("error: Nem érhető el az adatbázis-kiszolgáló, ezért a művelet nem történt meg: The "
+                                 "connection to the PostgreSQL server was lost"));
     program.send("key enter\n");
     EXPECT_EQ(g.answer("", "get frmClientMain.TZEDit2.Text"), "'Megszakadt'");
     EXPECT_THAT(rows("Select count(*) from Document where Iktatoszam = 7001"), ElementsAre("0"));

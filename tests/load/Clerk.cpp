@@ -41,7 +41,7 @@ void Clerk::clickSave()
 
 bool busy(const Answers& a)
 {
-    return a.errors.size() == 1 && a.errors[0] == "database is locked";
+    return a.errors.size() == 1 && a.errors[0].ends_with(": database is locked");
 }
 
 Answers Clerk::save(Save& s)

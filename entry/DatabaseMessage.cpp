@@ -1,0 +1,18 @@
+// Database failures in the clerk's words.
+#include "entry/DatabaseMessage.h"
+
+namespace velmora {
+
+std::string inClerksWords(const db::EDatabaseError& e)
+{
+    std::string reason = e.what();
+    auto says = [&](const char* words) { return reason.find(words) != std::string::npos; };
+    if (reason.rfind("Nincs elég hely", 0) == 0) return reason;
+    if (says("database is locked") || says("database table is locked"))
+        return "Az adatbázist most egy másik program írja, ezért a művelet nem történt meg; próbálja újra: " + reason;
+    if (says("connection to the PostgreSQL server") || says("Cannot connect"))
+        return "Nem érhető el az adatbázis-kiszolgáló, ezért a művelet nem történt meg: " + reason;
+    return "Adatbázis-hiba, a művelet nem történt meg: " + reason;
+}
+
+}  // namespace velmora

@@ -1,0 +1,225 @@
+// Making the program's own keys and indexes.
+#include "startup/SchemaUpkeep.h"
+
+#include "db/Command.h"
+#include "db/Connection.h"
+#include "db/DatabaseError.h"
+#include "db/FieldKind.h"
+#include "db/Query.h"
+#include "startup/Schema.h"
+#include "toolkit/text/Text.h"
+
+#include <map>
+#include <set>
+
+namespace velmora {
+
+namespace {
+
+// Where each kind of name lives.
+struct NameTable {
+    const char* kind;  // as FoldedName.NameKind holds it
+    const char* table;
+    const char* id;
+    const char* scope;  // the column within whose values names differ, or none
+    const char* name;
+    const char* what;  // the names, as a note says them
+};
+
+const NameTable nameTables[] = {
+    {"Login", "UserTable", "UserID", nullptr, "UserLogin", "Logins"},
+    {"GroupName", "UserGroup", "UserGroupID", nullptr, "UserGroupName", "Group names"},
+    {"DictionaryEntry", "DictionaryItem", "DictionaryItemID", "DictionaryGroupID", "DictionaryItemText",
+     "Entries of one dictionary"},
+};
+
+const NameTable& tableOf(NameKind kind)
+{
+    return nameTables[static_cast<int>(kind)];
+}
+
+const char* const foldedNameScript =
+    "CREATE TABLE IF NOT EXISTS FoldedName (NameKind varchar(20) NOT NULL, Scope int NOT NULL, OwnerID int NOT NULL, "
+    "Folded varchar(255) NOT NULL);\n"
+    "CREATE UNIQUE INDEX IF NOT EXISTS FoldedNames ON FoldedName (NameKind, Scope, Folded);\n"
+    "CREATE UNIQUE INDEX IF NOT EXISTS FoldedNameOwners ON FoldedName (NameKind, OwnerID);";
+
+std::string folded(const std::string& name)
+{
+    return tk::toUtf8(tk::foldText(tk::trimmed(name)));
+}
+
+void run(db::TADOConnection& connection, const std::string& sql,
+         std::initializer_list<std::pair<const char*, tk::Value>> values = {})
+{
+    db::TADOCommand command(nullptr);
+    command.setConnection(&connection);
+    command.setCommandText(sql);
+    for (const auto& [name, value] : values) command.parameters().paramByName(name).setValue(value);
+    command.execute();
+}
+
+bool hasTable(db::TADOConnection& connection, const char* table)
+{
+    for (const std::string& name : connection.tableNames())
+        if (tk::sameName(name, table)) return true;
+    return false;
+}
+
+void insertKey(db::TADOConnection& connection, const NameTable& t, int64_t scope, int64_t owner,
+               const std::string& key)
+{
+    run(connection, "Insert into FoldedName (NameKind, Scope, OwnerID, Folded) Values (:Kind, :Scope, :Owner, :Folded)",
+        {{"Kind", tk::Value(t.kind)}, {"Scope", tk::Value(scope)}, {"Owner", tk::Value(owner)},
+         {"Folded", tk::Value(key)}});
+}
+
+// Stores the folded name of every row of `t` that has none; says the names
+// that fold alike.
+std::vector<std::string> keyEveryRow(db::TADOConnection& connection, const NameTable& t)
+{
+    std::set<int64_t> keyed;
+    {
+        db::TADOQuery q(nullptr);
+        q.setConnection(&connection);
+        q.setSqlText("Select OwnerID from FoldedName where NameKind = :Kind");
+        q.parameters().paramByName("Kind").setValue(tk::Value(t.kind));
+        q.open();
+        for (; !q.eof(); q.next()) keyed.insert(q.field(0)->asInteger());
+    }
+    db::TADOQuery q(nullptr);
+    q.setConnection(&connection);
+    q.setSqlText(std::string("Select ") + t.id + ", " + (t.scope ? t.scope : "0") + ", " + t.name + " from " +
+                 t.table + " order by " + t.id);
+    q.open();
+    std::map<std::pair<int64_t, std::string>, std::vector<std::string>> alike;
+    for (; !q.eof(); q.next()) {
+        int64_t owner = q.field(0)->asInteger(), scope = q.field(1)->asInteger();
+        std::string name = q.field(2)->isNull() ? std::string() : q.field(2)->asString();
+        std::string key = folded(name);
+        alike[{scope, key}].push_back(name);
+        if (keyed.count(owner)) continue;
+        try {
+            insertKey(connection, t, scope, owner, key);
+        } catch (const db::EDuplicateKey&) {
+            // The first of the names alike keeps the key.
+        }
+    }
+    std::vector<std::string> notes;
+    for (const auto& [key, names] : alike) {
+        if (names.size() < 2) continue;
+        std::string note = std::string(t.what) + " that differ only in letter case (" + t.table + "): ";
+        for (size_t i = 0; i < names.size(); ++i) note += (i ? ", " : "") + names[i];
+        notes.push_back(note + "; only the first is kept unique, rename the others");
+    }
+    return notes;
+}
+
+struct Column {
+    std::string name;
+    db::FieldKind kind;
+};
+
+// Document's columns after its key.
+std::vector<Column> documentColumns(db::TADOConnection& connection)
+{
+    db::TADOQuery q(nullptr);
+    q.setConnection(&connection);
+    q.setSqlText(sql::documentColumns);
+    q.open();
+    std::vector<Column> columns;
+    for (int i = 1; i < q.fieldCount(); ++i) columns.push_back({q.field(i)->fieldName(), q.field(i)->kind()});
+    return columns;
+}
+
+bool comparedAsItStands(const Column& c)
+{
+    return !db::isKindOf(c.kind, db::FieldKind::String) && c.kind != db::FieldKind::Memo;
+}
+
+bool fitsBrackets(const std::string& name)
+{
+    for (unsigned char c : name)
+        if (c == ']' || c == '\'' || c == '"' || c == ':' || c < 0x20 || c == 0x7F) return false;
+    return !name.empty();
+}
+
+std::vector<std::string> indexColumns(db::TADOConnection& connection, const std::vector<Column>& columns)
+{
+    std::vector<std::string> notes;
+    for (const Column& c : columns) {
+        if (!comparedAsItStands(c) || !fitsBrackets(c.name)) continue;
+        try {
+            run(connection, "CREATE INDEX IF NOT EXISTS [VelmoraSearch_" + c.name + "] ON Document ([" + c.name + "])");
+        } catch (const db::EDatabaseError& e) {
+            notes.push_back("No search index on Document." + c.name + ": " + e.what());
+        }
+    }
+    return notes;
+}
+
+}  // namespace
+
+void claimFoldedName(db::TADOConnection& connection, NameKind kind, int64_t scope, int64_t owner,
+                     const std::string& name)
+{
+    if (!hasTable(connection, "FoldedName")) return;
+    const NameTable& t = tableOf(kind);
+    std::string key = folded(name);
+    run(connection, "Delete from FoldedName where NameKind = :Kind and OwnerID = :Owner",
+        {{"Kind", tk::Value(t.kind)}, {"Owner", tk::Value(owner)}});
+    // A key left by a row that another writer removed holds no name.
+    run(connection,
+        std::string("Delete from FoldedName where NameKind = :Kind and Scope = :Scope and Folded = :Folded and "
+                    "OwnerID not in (Select ") +
+            t.id + " from " + t.table + ")",
+        {{"Kind", tk::Value(t.kind)}, {"Scope", tk::Value(scope)}, {"Folded", tk::Value(key)}});
+    insertKey(connection, t, scope, owner, key);
+}
+
+void releaseFoldedName(db::TADOConnection& connection, NameKind kind, int64_t owner)
+{
+    if (!hasTable(connection, "FoldedName")) return;
+    run(connection, "Delete from FoldedName where NameKind = :Kind and OwnerID = :Owner",
+        {{"Kind", tk::Value(tableOf(kind).kind)}, {"Owner", tk::Value(owner)}});
+}
+
+std::vector<std::string> makeNameKeys(db::TADOConnection& connection)
+{
+    db::TADOCommand create(nullptr);
+    create.setConnection(&connection);
+    create.setCommandText(foldedNameScript);
+    try {
+        create.executeScript();
+    } catch (const db::EDatabaseError&) {
+        // Another program made it at the same moment (PostgreSQL refuses
+        // the later IF NOT EXISTS on its catalogue's key): once more.
+        create.executeScript();
+    }
+    std::vector<std::string> notes;
+    for (const NameTable& t : nameTables) {
+        if (!hasTable(connection, t.table)) continue;
+        std::vector<std::string> more = keyEveryRow(connection, t);
+        notes.insert(notes.end(), more.begin(), more.end());
+    }
+    return notes;
+}
+
+std::vector<std::string> makeSearchIndexes(db::TADOConnection& connection, const std::vector<std::string>& names)
+{
+    std::vector<Column> chosen;
+    for (const Column& c : documentColumns(connection))
+        for (const std::string& name : names)
+            if (tk::sameName(c.name, name)) {
+                chosen.push_back(c);
+                break;
+            }
+    return indexColumns(connection, chosen);
+}
+
+std::vector<std::string> makeAllSearchIndexes(db::TADOConnection& connection)
+{
+    return indexColumns(connection, documentColumns(connection));
+}
+
+}  // namespace velmora
