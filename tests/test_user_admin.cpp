@@ -3,6 +3,7 @@
 // that change nothing, and logins of the designer and the clerk's program
 // with a hashed password, a plain-text one, and a hash typed as a password.
 #include "TempFolder.h"
+#include "load/PauseFile.h"
 #include "TestDatabase.h"
 #include "app/DemoEntryForm.h"
 #include "app/DesignerComposition.h"
@@ -13,6 +14,9 @@
 #include "toolkit/windows/HeadlessPlatform.h"
 
 #include <gmock/gmock.h>
+
+#include <filesystem>
+#include <fstream>
 
 using testing::HasSubstr;
 
@@ -138,4 +142,107 @@ TEST_F(UserAdmin, AHashedPasswordLogsInAPlainOneStillDoesAndATypedHashNever)
     // Turned into a hash, the old plain-text password logs in still.
     velmora::setPassword(c, "penzugy", "penzugy");
     EXPECT_EQ(login("penzugy", "penzugy"), 0);
+}
+
+namespace {
+
+// Runs `sql` through the engine's own shell (sqlite3 or psql), which knows
+// nothing of the program's functions; gives what it printed and whether
+// it succeeded.
+std::pair<bool, std::string> shell(const std::string& dataLinkFile, const std::string& folder, const std::string& sql)
+{
+    std::string script = folder + "/shell.sql";
+    std::ofstream(script) << sql << ";\n";
+    std::string command =
+        onPostgres() ? "psql -X -q -v ON_ERROR_STOP=1 -d \"" +
+                           db::postgresConninfo(db::readDataLinkFile(dataLinkFile).values) + "\" -f '" + script + "' 2>&1"
+                     : "sqlite3 -bail '" + folder + "/velmora.db' < '" + script + "' 2>&1";
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    char buf[4096];
+    for (size_t n; pipe && (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+    int status = pipe ? pclose(pipe) : -1;
+    return {status == 0, out};
+}
+
+}  // namespace
+
+TEST_F(UserAdmin, LoginsAndGroupNamesDifferInMoreThanLetterCaseForEveryLetter)
+{
+    velmora::addUser(c, "Éva", "Iktatás", "titok");
+    velmora::addUser(c, "Győző", "Iktatás", "titok");
+    refused([&] { velmora::addUser(c, "éva", "Pénzügy", "x"); }, "There is a user Éva already");
+    refused([&] { velmora::addUser(c, "GYŐZŐ", "Pénzügy", "x"); }, "There is a user Győző already");
+    refused([&] { velmora::addGroup(c, "IKTATÁS"); }, "There is a group Iktatás already");
+    refused([&] { velmora::addGroup(c, "ügyfélszolgálat"); }, "There is a group Ügyfélszolgálat already");
+    // Found by name in any letter case, too.
+    velmora::moveUser(c, "ÉVA", "PÉNZÜGY");
+    EXPECT_THAT(velmora::listUsers(c), HasSubstr("Pénzügy: no design\n  penzugy (plain-text password)\n  Éva\n"));
+
+    // The database keeps it for any writer, the engine's own shell included.
+    auto [stored, said] = shell(folder.file("VelmoraDSC.udl"), folder.path(),
+                                "Insert into \"FoldedName\" (\"NameKind\", \"Scope\", \"OwnerID\", \"Folded\") "
+                                "Values ('Login', 0, 999, 'győző')");
+    EXPECT_FALSE(stored);
+    EXPECT_THAT(said, testing::AnyOf(HasSubstr("UNIQUE constraint failed"), HasSubstr("duplicate key")));
+    auto [other, otherSaid] = shell(folder.file("VelmoraDSC.udl"), folder.path(),
+                                    "Insert into \"FoldedName\" (\"NameKind\", \"Scope\", \"OwnerID\", \"Folded\") "
+                                    "Values ('Login', 0, 999, 'zsófi')");
+    EXPECT_TRUE(other) << otherSaid;
+}
+
+// Two programs adding names alike at once: the one that checked first but
+// inserts second is refused by the database, in words.
+TEST_F(UserAdmin, AGroupAddedMeanwhileByAnotherProgramIsRefusedNotDoubled)
+{
+    std::filesystem::copy_file(VELMORA_ADMIN_EXECUTABLE, folder.file("velmora-admin"));
+    std::filesystem::permissions(folder.file("velmora-admin"), std::filesystem::perms::owner_all);
+    PauseFile pause(folder.file("paused"));
+    std::string command = "cd '" + folder.path() + "' && VELMORA_PAUSE=name-checked:'" + folder.file("paused") +
+                          "' ./velmora-admin add-group 'KÖZÖS ÜGYEK' 2>&1";
+    FILE* held = popen(command.c_str(), "r");
+    ASSERT_TRUE(pause.held());
+    velmora::addGroup(c, "Közös ügyek");
+    pause.release();
+    std::string out;
+    char buf[4096];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, held)) > 0;) out.append(buf, n);
+    EXPECT_NE(pclose(held), 0);
+    EXPECT_THAT(out, HasSubstr("velmora-admin: There is a group KÖZÖS ÜGYEK already, in some letter case"));
+    auto groups = readRows(c, "Select UserGroupName from UserGroup where UserGroupID > 3");
+    EXPECT_THAT(groups, testing::ElementsAre("Közös ügyek"));
+}
+
+// A database made before the keys, holding names alike: the upgrade names
+// them, makes everything else, and the programs go on working.
+TEST_F(UserAdmin, TheUpgradeNamesNamesAlikeAndMakesTheRest)
+{
+    runScript(c, "DROP TABLE FoldedName");
+    // PostgreSQL's lower() folds Á where SQLite's does not: without this
+    // older key both engines can hold entries alike.
+    runScript(c, "DROP INDEX DictionaryItemTexts");
+    runScript(c, "DROP INDEX \"VelmoraSearch_Iktatoszam\"");
+    runScript(c, "Insert into UserTable (UserLogin, UserPasswd, UserGroupID) Values ('Éva', 'x', 1)");
+    runScript(c, "Insert into UserTable (UserLogin, UserPasswd, UserGroupID) Values ('éva', 'y', 2)");
+    runScript(c, "Insert into DictionaryItem (DictionaryGroupID, DictionaryItemText) Values (1, 'ÁRAJÁNLAT')");
+    std::string notes = velmora::upgradeDatabase(c);
+    EXPECT_THAT(notes, HasSubstr("Logins that differ only in letter case (UserTable): Éva, éva;"));
+    EXPECT_THAT(notes, HasSubstr("Entries of one dictionary that differ only in letter case (DictionaryItem): "
+                                 "Árajánlat, ÁRAJÁNLAT;"));
+    EXPECT_EQ(std::count(notes.begin(), notes.end(), '\n'), 2) << notes;
+    EXPECT_THAT(readRows(c, onPostgres() ? "Select count(*) from pg_indexes where indexname = 'VelmoraSearch_Iktatoszam'"
+                                         : "Select count(*) from sqlite_master where name = 'VelmoraSearch_Iktatoszam'"),
+                testing::ElementsAre("1"));
+    // The first of the names alike holds the key; a new one alike is refused.
+    refused([&] { velmora::addUser(c, "ÉVA", "Iktatás", "x"); }, "There is a user");
+    EXPECT_EQ(login("ugyfel", "ugyfel", true), 0);
+    EXPECT_EQ(velmora::upgradeDatabase(c), notes);  // idempotent, and still says it
+}
+
+TEST_F(UserAdmin, AZeroLengthDesignCountsAsNone)
+{
+    storeFormData(folder.file("VelmoraDSC.udl"), 2, "");
+    EXPECT_THAT(readRows(c, "Select length(FormData) from UserGroup where UserGroupID = 2"), testing::ElementsAre("0"));
+    EXPECT_THAT(velmora::listUsers(c), HasSubstr("Pénzügy: no design\n"));
+    EXPECT_THAT(velmora::listUsers(c), HasSubstr("Ügyfélszolgálat: design\n"));
 }
