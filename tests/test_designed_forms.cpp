@@ -234,6 +234,12 @@ TEST_F(DesignedForms, EveryFieldTheDesignerMakesEntersModifiesCancelsAndFinds)
     EXPECT_THAT(made(), ElementsAre("4|5|első|Panaszlevél|Panasz|Budapest|2026-12-06 00:00:00|igen",
                                     "5|7|null|Árajánlat kérés|Megrendelés|Budapest|2026-12-06 00:00:00|nem"));
 
+    // A field whose label still reads "Mezőnév:" is named by its field.
+    out = clerk(press("btnNew") + "type 9\nkey tab\ntype " + std::string(51, 'x') + "\n" + press("btnSave") +
+                "key enter\n");
+    EXPECT_THAT(out, HasSubstr("error: Túl hosszú szöveg (legfeljebb 50 karakter): Megjegyzes\n"));
+    EXPECT_EQ(made().size(), 2u);
+
     // Modify the second: only the fields open for change are enabled; each
     // of them changed is stored, the rest of the row stays.
     auto showSecond = [&] {

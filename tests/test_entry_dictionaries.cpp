@@ -154,3 +154,40 @@ TEST_F(EntryDictionaries, EntriesStayUniqueForEveryLetterWhenAddedOrRenamed)
     EXPECT_THAT(entries(), ElementsAre("1|Panasz|0", "2|Árajánlat|0", "3|Megrendelés|0", "4|Reklamáció|0"));
     EXPECT_THAT(kinds(), ElementsAre("4|4"));
 }
+
+TEST_F(EntryDictionaries, F4AndADoubleClickOpenTheLookupListAndAVanishedKeyShowsWithItsMark)
+{
+    // F4: the lookup list over the entries offered; Enter takes the row.
+    // A double click opens it too; Esc leaves the field as it was.
+    std::string out = play(newToKind() + "key F4\nwindows\nkey down\nkey enter\nget frmClientMain.TZEDit3.Text\n" +
+                           "key esc\n" + click("btnNew") + "key tab\nkey tab\nkey tab\nkey tab\n" +
+                           "dblclick " + std::to_string(where("TZEDit3").cx()) + " " +
+                           std::to_string(where("TZEDit3").cy()) + "\nwindows\nkey esc\n" +
+                           "get frmClientMain.TZEDit3.Text\n");
+    // Both times the list, modal; the second of its rows (by text) taken.
+    size_t lists = 0;
+    for (size_t at = out.find("frmSearchList \"Keresési lista\""); at != std::string::npos;
+         at = out.find("frmSearchList \"Keresési lista\"", at + 1))
+        ++lists;
+    EXPECT_EQ(lists, 2u) << out;
+    EXPECT_THAT(texts(out), ElementsAre("'Panasz'", "''"));
+
+    // Document 2's key names an entry that is gone: its key and "(?)".
+    {
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl());
+        runScript(c, "Update Document Set Ugytipus = 99 Where DocumentID = 2");
+    }
+    Rect pages = where("pcData"), grid = where("dbgSearch");
+    std::string shown = play("click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) +
+                             "\n" + click("btnSearch") + "click " + std::to_string(grid.left + 40) + " " +
+                             std::to_string(grid.top + 28) + "\nkey down\nkey enter\nget frmClientMain.TZEDit3.Text\n");
+    EXPECT_THAT(shown, HasSubstr("'99 (?)'"));
+}
+
+TEST_F(EntryDictionaries, ABlankEntryIsRefusedWhenRenaming)
+{
+    std::string out = play(newToKind() + "key F2\ntype P\nkey tab\nkey home\nkey end shift\ntype    \nkey enter\n");
+    EXPECT_THAT(out, HasSubstr("error: Üres szótárelem nem vehető fel."));
+    EXPECT_THAT(entries(), ElementsAre("1|Panasz|0", "2|Árajánlat|0", "3|Megrendelés|0", "4|Reklamáció|0"));
+}

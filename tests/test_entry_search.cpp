@@ -8,6 +8,7 @@
 using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::IsEmpty;
+using testing::Not;
 
 namespace {
 
@@ -297,4 +298,23 @@ TEST_F(EntrySearch, RelationsTheDesignerDoesNotOfferFindTheirRows)
     relations(date);
     EXPECT_THAT(found({{"TZEDPicker2", "key space\n"}}),
                 ElementsAre("error: Ez a feltétel nem használható ennél a mezőnél: Érkezett"));
+}
+
+// A hand-made design may lack the result grid: a search still counts what
+// it finds, and nothing fails for want of the grid.
+TEST_F(EntrySearch, ADesignWithoutAResultGridStillSearches)
+{
+    std::string design = velmora::entryDemoDesign();
+    size_t from = design.find("      object dbgSearch: TDBGrid");
+    ASSERT_NE(from, std::string::npos);
+    size_t to = design.find("\r\n      end\r\n", from);
+    ASSERT_NE(to, std::string::npos);
+    design.erase(from, to + 13 - from);
+    storeFormData(udl(), 3, design);
+    Rect pages = where("pcData");
+    std::string out = play("click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n" +
+                           click("TZEDit5") + "type rekl\n" + click("btnSearch") +
+                           "get frmClientMain.StatusBar1.SimpleText\nkey enter\nwhere frmClientMain.dbgSearch\n");
+    EXPECT_THAT(out, Not(HasSubstr("error:")));
+    EXPECT_THAT(out, HasSubstr("'1 tal'#225'lat'\nnone\n"));
 }
