@@ -4,6 +4,7 @@
 // should take the same time (one Argon2id verification), so that the time
 // does not tell which logins exist with hashes. On SQLite, or with
 // VELMORA_TEST_ENGINE=postgres on the server VELMORA_POSTGRES names.
+#include "ScriptedLogin.h"
 #include "TempFolder.h"
 #include "TestDatabase.h"
 #include "app/DesignerComposition.h"
@@ -33,13 +34,7 @@ struct Database {
 int login(const Database& d, const std::string& name, const std::string& password)
 {
     tk::HeadlessPlatform p;
-    p.script([=] {
-        tk::Application->typeText(name);
-        tk::Application->pressKey(tk::vk::Tab);
-        tk::Application->typeText(password);
-        tk::Application->pressKey(tk::vk::Return);
-        tk::Application->terminate();
-    });
+    scriptLogin(p, name, password);
     return velmora::runVelmora(p, d.folder.file("velmora"));
 }
 

@@ -7,7 +7,7 @@
 #include "db/PausePoint.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
-#include "entry/CreateUnlessThere.h"
+#include "startup/CreateUnlessThere.h"
 #include "entry/Refusal.h"
 #include "startup/SchemaUpkeep.h"
 #include "toolkit/text/Text.h"
@@ -121,21 +121,14 @@ void changeDictionaryEntry(db::TADOConnection& connection, int64_t entry, const 
     if (text.empty()) throw ERefused("Üres szótárelem nem vehető fel.");
     // Another entry of the same dictionary with this text, in any letter
     // case, refuses the rename before the database's key would.
-    db::TADOQuery same(nullptr);
-    same.setConnection(&connection);
-    same.setSqlText(
-        "Select DictionaryItemID, DictionaryItemText, DictionaryGroupID from DictionaryItem where DictionaryGroupID = "
-        "(Select DictionaryGroupID from DictionaryItem where DictionaryItemID = :ID)");
-    same.parameters().paramByName("ID").setValue(tk::Value(entry));
-    same.open();
-    int64_t dictionaryOfEntry = 0;
-    for (; !same.eof(); same.next())
-    {
-        dictionaryOfEntry = same.field(2)->asInteger();
-        if (same.field(0)->asInteger() != entry && tk::sameText(same.field(1)->asString(), text))
-            throw ERefused("Ilyen szótárelem már van: „" + same.field(1)->asString() + "”");
-    }
-    same.close();
+    db::TADOQuery owner(nullptr);
+    owner.setConnection(&connection);
+    owner.setSqlText("Select DictionaryGroupID from DictionaryItem where DictionaryItemID = :ID");
+    owner.parameters().paramByName("ID").setValue(tk::Value(entry));
+    owner.open();
+    int64_t dictionary = owner.eof() ? 0 : owner.field(0)->asInteger();
+    for (const DictionaryEntry& e : dictionaryEntries(connection, dictionary))
+        if (e.id != entry && tk::sameText(e.text, text)) throw ERefused("Ilyen szótárelem már van: „" + e.text + "”");
     db::TADOCommand update(nullptr);
     update.setConnection(&connection);
     update.setCommandText(
@@ -146,7 +139,7 @@ void changeDictionaryEntry(db::TADOConnection& connection, int64_t entry, const 
     try {
         db::inTransaction(connection, [&] {
             update.execute();
-            claimFoldedName(connection, NameKind::DictionaryEntry, dictionaryOfEntry, entry, text);
+            claimFoldedName(connection, NameKind::DictionaryEntry, dictionary, entry, text);
         });
     } catch (const db::EDuplicateKey&) {
         throw ERefused("Ilyen szótárelem már van: „" + text + "”");

@@ -4,7 +4,7 @@
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/PausePoint.h"
-#include "entry/CreateUnlessThere.h"
+#include "startup/CreateUnlessThere.h"
 
 #include <ctime>
 

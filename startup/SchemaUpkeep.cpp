@@ -6,6 +6,7 @@
 #include "db/DatabaseError.h"
 #include "db/FieldKind.h"
 #include "db/Query.h"
+#include "startup/CreateUnlessThere.h"
 #include "startup/Schema.h"
 #include "toolkit/text/Text.h"
 
@@ -186,16 +187,7 @@ void releaseFoldedName(db::TADOConnection& connection, NameKind kind, int64_t ow
 
 std::vector<std::string> makeNameKeys(db::TADOConnection& connection)
 {
-    db::TADOCommand create(nullptr);
-    create.setConnection(&connection);
-    create.setCommandText(foldedNameScript);
-    try {
-        create.executeScript();
-    } catch (const db::EDatabaseError&) {
-        // Another program made it at the same moment (PostgreSQL refuses
-        // the later IF NOT EXISTS on its catalogue's key): once more.
-        create.executeScript();
-    }
+    createUnlessThere(connection, foldedNameScript);
     std::vector<std::string> notes;
     for (const NameTable& t : nameTables) {
         if (!hasTable(connection, t.table)) continue;

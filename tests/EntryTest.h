@@ -72,6 +72,24 @@ protected:
         return rows("Select DocumentID, UserID, Action from DocumentHistory order by HistoryID");
     }
 
+    // The DocumentIDs that the answer to "rows frmClientMain.dbgSearch"
+    // lists (newest first), or the first error printed instead.
+    static std::vector<std::string> foundIds(const std::string& out)
+    {
+        std::vector<std::string> ids;
+        bool inRows = false;
+        for (const std::string& line : lines(out)) {
+            if (line.rfind("error: ", 0) == 0) return {line};
+            if (line.rfind("Azonos", 0) == 0) {
+                inRows = true;
+                continue;
+            }
+            if (line == "end") break;
+            if (inRows) ids.push_back(line.substr(0, line.find('\t')));
+        }
+        return ids;
+    }
+
     TempFolder folder;
     std::map<std::string, Rect> spots;
 

@@ -135,18 +135,7 @@ protected:
         Rect pages = clerkSpots.count("pcData") ? clerkSpots["pcData"] : (press("pcData"), clerkSpots["pcData"]);
         std::string out = clerk("click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) +
                                 "\n" + press(field) + typing + press("btnSearch") + "rows frmClientMain.dbgSearch\n");
-        std::vector<std::string> ids;
-        bool inRows = false;
-        for (const std::string& line : lines(out)) {
-            if (line.rfind("error: ", 0) == 0) return {line};
-            if (line.rfind("Azonos", 0) == 0) {
-                inRows = true;
-                continue;
-            }
-            if (line == "end") break;
-            if (inRows) ids.push_back(line.substr(0, line.find('\t')));
-        }
-        return ids;
+        return foundIds(out);
     }
     std::map<std::string, Rect> clerkSpots;
 };

@@ -40,18 +40,7 @@ protected:
         for (const auto& [field, text] : typing) script += click(field.c_str()) + text;
         script += click("btnSearch") + "rows frmClientMain.dbgSearch\n" + more;
         last = play(script);
-        std::vector<std::string> ids;
-        bool inRows = false;
-        for (const std::string& line : lines(last)) {
-            if (line.rfind("error: ", 0) == 0) return {line};
-            if (line.rfind("Azonos", 0) == 0) {
-                inRows = true;
-                continue;
-            }
-            if (line == "end") break;
-            if (inRows) ids.push_back(line.substr(0, line.find('\t')));
-        }
-        return ids;
+        return foundIds(last);
     }
     std::string last;
 };

@@ -2,13 +2,14 @@
 // command of velmora-admin on the database as it then stands, refusals
 // that change nothing, and logins of the designer and the clerk's program
 // with a hashed password, a plain-text one, and a hash typed as a password.
+#include "ScriptedLogin.h"
 #include "TempFolder.h"
-#include "load/PauseFile.h"
 #include "TestDatabase.h"
 #include "app/DemoEntryForm.h"
 #include "app/DesignerComposition.h"
 #include "app/EntryComposition.h"
 #include "app/UserAdministration.h"
+#include "load/PauseFile.h"
 #include "startup/Passwords.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/HeadlessPlatform.h"
@@ -62,13 +63,7 @@ protected:
     int login(const std::string& name, const std::string& password, bool entry = false)
     {
         tk::HeadlessPlatform p;
-        p.script([=] {
-            tk::Application->typeText(name);
-            tk::Application->pressKey(tk::vk::Tab);
-            tk::Application->typeText(password);
-            tk::Application->pressKey(tk::vk::Return);
-            tk::Application->terminate();
-        });
+        scriptLogin(p, name, password);
         testing::internal::CaptureStderr();
         int status = entry ? velmora::runVelmoraEntry(p, folder.file("velmora-entry"))
                            : velmora::runVelmora(p, folder.file("velmora"));

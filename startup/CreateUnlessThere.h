@@ -1,6 +1,6 @@
-// The tables and indexes the clerk's program adds to a database of its own
-// accord (DocumentHistory, DictionaryItem, the search indexes), made so
-// that programs starting at the same moment do not fail on each other.
+// The tables and indexes the programs add to a database of their own
+// accord (DocumentHistory, DictionaryItem, FoldedName), made so that
+// programs doing it at the same moment do not fail on each other.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "entry/CreateUnlessThere.h"
+#include "startup/CreateUnlessThere.h"
 
 #include "db/Command.h"
 #include "db/Connection.h"
