@@ -63,8 +63,6 @@ void bindCell(db::TParameter& p, const db::Cell& c)
     }
 }
 
-// Runs `work` in one transaction: all of it stays, or none.
-
 }  // namespace
 
 EntryForm::EntryForm(tk::TForm& window, db::TADOConnection& connection, int32_t userID)
