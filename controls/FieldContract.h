@@ -11,14 +11,21 @@ namespace velmora {
 // Field type codes: the property page's type choice.
 enum FieldTypeCode { ftNumber = 0, ftText = 1, ftDate = 2, ftYesNo = 3 };
 
-// Entry states: no document, a document shown, modifying, a new document.
-enum EntryState { esNone = 0, esShown = 1, esModifying = 2, esNew = 3 };
+// The entry state: no document, a document shown, modifying it, a new
+// document. The controls' State property keeps it as its integer (0 to 3;
+// other values are kept too and enable nothing).
+enum class EntryState { None = 0, Shown = 1, Modifying = 2, New = 3 };
+
+inline bool isState(int code, EntryState state)
+{
+    return code == static_cast<int>(state);
+}
 
 // A field control takes input in a new document, and while modifying one
 // when its value may be modified.
 inline bool enabledInState(int state, bool canModify)
 {
-    return state == esNew || (state == esModifying && canModify);
+    return isState(state, EntryState::New) || (isState(state, EntryState::Modifying) && canModify);
 }
 
 // A variant as text: empty and null give the empty string.

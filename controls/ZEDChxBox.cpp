@@ -25,7 +25,7 @@ void TZEDChxBox::setFieldValue(const tk::Value& v)
 void TZEDChxBox::setState(int s)
 {
     setEnabled(enabledInState(s, v_.canModify));
-    if (s == esNone || s == esNew) setChecked(false);
+    if (isState(s, EntryState::None) || isState(s, EntryState::New)) setChecked(false);
     v_.state = s;
 }
 

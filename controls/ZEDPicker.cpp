@@ -46,7 +46,7 @@ void TZEDPicker::setState(int s)
 {
     setEnabled(enabledInState(s, v_.canModify));
     v_.state = s;
-    if (s == esNone || s == esNew) {
+    if (isState(s, EntryState::None) || isState(s, EntryState::New)) {
         setChecked(false);
         if (tk::Application) setDate(tk::Application->platform().today());
     }

@@ -45,7 +45,7 @@ void TZEDit::setState(int s)
 {
     setEnabled(enabledInState(s, v_.canModify));
     v_.state = s;
-    if (s == esNone || s == esNew) setText("");
+    if (isState(s, EntryState::None) || isState(s, EntryState::New)) setText("");
 }
 
 }  // namespace velmora

@@ -5,11 +5,10 @@
 #include "controls/ZEDChxBox.h"
 #include "controls/ZEDPicker.h"
 #include "controls/ZEDit.h"
-#include "db/Command.h"
 #include "db/Connection.h"
 #include "db/PausePoint.h"
 #include "db/Query.h"
-#include "db/Transaction.h"
+#include "db/Statement.h"
 #include "entry/CsvList.h"
 #include "entry/DatabaseMessage.h"
 #include "entry/Dictionaries.h"
@@ -52,21 +51,11 @@ bool fitsBrackets(const std::string& name)
     return true;
 }
 
-void bindCell(db::TParameter& p, const db::Cell& c)
-{
-    switch (c.type) {
-    case db::Cell::Type::Null: p.setValue(tk::Value::null()); break;
-    case db::Cell::Type::Integer: p.setValue(tk::Value(c.i)); break;
-    case db::Cell::Type::Float: p.setValue(tk::Value(c.d)); break;
-    case db::Cell::Type::Text: p.setValue(tk::Value(c.s)); break;
-    case db::Cell::Type::Bytes: p.setBytes(c.s); break;
-    }
-}
 
 }  // namespace
 
 EntryForm::EntryForm(tk::TForm& window, db::TADOConnection& connection, int32_t userID)
-    : window_(&window), connection_(&connection), userID_(userID)
+    : window_(&window), connection_(&connection), documents_(connection, userID)
 {
 }
 
@@ -116,7 +105,7 @@ void EntryForm::start(bool hasStoredDesign)
 
     if (auto* pages = tk::as<tk::TPageControl>(window.findComponent("pcData")))
         if (auto* sheet = tk::as<tk::TTabSheet>(entryPage())) pages->setActivePage(sheet);
-    applyState(0);
+    applyState(EntryState::None);
     // The search page starts without conditions (a stored picker is
     // checked).
     if (auto* page = tk::as<tk::TWinControl>(window.findComponent("tsSearch")))
@@ -169,20 +158,22 @@ DictionaryField* EntryForm::dictionaryFieldOf(const tk::TControl* field) const
     return nullptr;
 }
 
-void EntryForm::applyState(int state)
+void EntryForm::applyState(EntryState state)
 {
     state_ = state;
     // A cleared form keeps no chosen entry: a stale key would pass the
     // required check and be stored.
-    if (state == 0 || state == 3)
+    if (state == EntryState::None || state == EntryState::New)
         for (const auto& d : dictionaryFields_) d->clear();
     tk::TWinControl* page = entryPage();
     if (!page) return;
     // Only the entry page takes part: the search page's button would be
     // disabled by any state.
+    // The controls keep the state as its integer.
+    int code = static_cast<int>(state);
     for (tk::TControl* c : page->controls()) {
-        if (auto* button = tk::as<TZEDBtn>(c)) button->setState(state);
-        else if (isFieldControl(c)) tk::setProp(*c, "State", tk::Value(state));
+        if (auto* button = tk::as<TZEDBtn>(c)) button->setState(code);
+        else if (isFieldControl(c)) tk::setProp(*c, "State", tk::Value(code));
     }
 }
 
@@ -206,7 +197,7 @@ std::vector<std::string> EntryForm::snapshot() const
 
 bool EntryForm::hasUnsavedChanges() const
 {
-    return (state_ == 2 || state_ == 3) && snapshot() != snapshot_;
+    return editing() && snapshot() != snapshot_;
 }
 
 void EntryForm::focusFirstField()
@@ -220,9 +211,9 @@ void EntryForm::focusFirstField()
 
 void EntryForm::newDocument()
 {
-    if (state_ != 0 && state_ != 1) return;
+    if (editing()) return;
     beforeNew_ = shown_;
-    applyState(3);
+    applyState(EntryState::New);
     snapshot_ = snapshot();
     setStatus("Új dokumentum");
     focusFirstField();
@@ -230,8 +221,8 @@ void EntryForm::newDocument()
 
 void EntryForm::modifyDocument()
 {
-    if (state_ != 1 || !shown_) return;
-    applyState(2);
+    if (state_ != EntryState::Shown || !shown_) return;
+    applyState(EntryState::Modifying);
     snapshot_ = snapshot();
     setStatus("Dokumentum: " + std::to_string(shown_) + " (módosítás)");
     focusFirstField();
@@ -239,7 +230,7 @@ void EntryForm::modifyDocument()
 
 void EntryForm::saveDocument()
 {
-    if (state_ != 2 && state_ != 3) return;
+    if (!editing()) return;
     std::vector<BoundField> bound = boundFields();
     if (bound.empty()) {
         // Nothing of the form would reach the row: no empty document, no
@@ -255,7 +246,8 @@ void EntryForm::saveDocument()
     std::vector<db::Cell> values;  // one a bound field: what the row holds after the save
     std::vector<bool> written;
     for (const BoundField& b : bound) {
-        bool open = state_ == 3 || tk::getPropTextOr(*b.field, "CanModify", "False") == "True";
+        bool isNew = state_ == EntryState::New;
+        bool open = isNew || tk::getPropTextOr(*b.field, "CanModify", "False") == "True";
         if (!open) {
             values.push_back(shownValue(b.column->name));
             written.push_back(false);
@@ -273,11 +265,11 @@ void EntryForm::saveDocument()
             if (auto* w = tk::as<tk::TWinControl>(b.field); w && w->canFocus()) w->setFocus();
             throw ERefused(v.refusal);
         }
-        bool changed = state_ == 3 || b.position >= snapshot_.size() || fieldSnapshot(*b.field) != snapshot_[b.position];
+        bool changed = isNew || b.position >= snapshot_.size() || fieldSnapshot(*b.field) != snapshot_[b.position];
         values.push_back(changed ? std::move(v.cell) : shownValue(b.column->name));
         written.push_back(changed);
     }
-    if (state_ == 3) insertDocument(bound, values);
+    if (state_ == EntryState::New) insertDocument(bound, values);
     else updateDocument(bound, values, written);
 }
 
@@ -290,22 +282,9 @@ db::Cell EntryForm::shownValue(const std::string& column) const
 
 void EntryForm::insertDocument(const std::vector<BoundField>& bound, const std::vector<db::Cell>& values)
 {
-    std::string names, placeholders;
-    for (size_t i = 0; i < bound.size(); ++i) {
-        names += (i ? ", [" : "[") + bound[i].column->name + "]";
-        placeholders += (i ? ", :v" : ":v") + std::to_string(i);
-    }
-    db::TADOCommand insert(nullptr);
-    insert.setConnection(connection_.get());
-    insert.setCommandText("Insert into Document (" + names + ") Values (" + placeholders + ") Returning DocumentID");
-    for (size_t i = 0; i < values.size(); ++i)
-        bindCell(insert.parameters().paramByName("v" + std::to_string(i)), values[i]);
-    int64_t id = 0;
-    db::inTransaction(*connection_, [&] {
-        id = insert.executeReturningInteger();
-        recordHistory(*connection_, id, userID_, historyInsert);
-    });
-    showSaved(id, bound, values);
+    std::vector<ColumnValue> row;
+    for (size_t i = 0; i < bound.size(); ++i) row.push_back({bound[i].column->name, values[i]});
+    showSaved(documents_.insert(row), bound, values);
 }
 
 void EntryForm::showSaved(int64_t id, const std::vector<BoundField>& bound, const std::vector<db::Cell>& values)
@@ -318,47 +297,27 @@ void EntryForm::showSaved(int64_t id, const std::vector<BoundField>& bound, cons
         // lost database). The form shows it as saved, with the values just
         // written, so that a retry does not save it again.
         markShown(id, bound, values);
-        throw ERefused(std::string(savedButNotReadBack) + e.what());
+        throw ESavedNotReadBack(std::string(savedButNotReadBack) + e.what());
     }
 }
 
 void EntryForm::updateDocument(const std::vector<BoundField>& bound, const std::vector<db::Cell>& values,
                                const std::vector<bool>& written)
 {
-    if (std::find(written.begin(), written.end(), true) == written.end()) {
+    std::vector<ColumnValue> changes, shown;
+    for (size_t i = 0; i < bound.size(); ++i) {
+        const std::string& name = bound[i].column->name;
+        if (written[i]) changes.push_back({name, values[i]});
+        shown.push_back({name, shownValue(name)});
+    }
+    if (changes.empty()) {
         // Nothing changed: the stored row stays as it is, and so does its
         // history.
         showDocument(shown_);
         setStatus("Dokumentum: " + std::to_string(shown_) + " (nem változott)");
         return;
     }
-    std::string sets, where = "DocumentID = :DocumentID";
-    for (size_t i = 0; i < bound.size(); ++i) {
-        const std::string& name = bound[i].column->name;
-        if (written[i]) sets += (sets.empty() ? "[" : ", [") + name + "] = :v" + std::to_string(i);
-        // The row must still hold what was shown, in every field of the form.
-        if (shownValue(name).type == db::Cell::Type::Null) where += " and [" + name + "] is null";
-        else where += " and [" + name + "] = :o" + std::to_string(i);
-    }
-    db::TADOCommand update(nullptr);
-    update.setConnection(connection_.get());
-    update.setCommandText("Update Document Set " + sets + " Where " + where);
-    update.parameters().paramByName("DocumentID").setValue(tk::Value(shown_));
-    for (size_t i = 0; i < bound.size(); ++i) {
-        if (written[i]) bindCell(update.parameters().paramByName("v" + std::to_string(i)), values[i]);
-        if (db::TParameter* p = update.parameters().findParam("o" + std::to_string(i)))
-            bindCell(*p, shownValue(bound[i].column->name));
-    }
-    bool changedMeanwhile = false;
-    db::inTransaction(*connection_, [&] {
-        update.execute();
-        if (update.rowsAffected() != 1) {
-            changedMeanwhile = true;
-            return;
-        }
-        recordHistory(*connection_, shown_, userID_, historyUpdate);
-    });
-    if (changedMeanwhile)
+    if (!documents_.update(shown_, changes, shown))
         throw ERefused("A dokumentumot időközben valaki más módosította, ezért a mentés nem történt meg.");
     showSaved(shown_, bound, values);
 }
@@ -366,23 +325,19 @@ void EntryForm::updateDocument(const std::vector<BoundField>& bound, const std::
 void EntryForm::showDocument(int64_t documentID)
 {
     std::vector<BoundField> bound = boundFields();
-    db::TADOQuery q(nullptr);
-    q.setConnection(connection_.get());
-    q.setSqlText("Select * from Document where DocumentID = :DocumentID");
-    q.parameters().paramByName("DocumentID").setValue(tk::Value(documentID));
-    q.open();
-    if (q.recordCount() < 1) {
+    std::vector<std::string> columns;
+    for (const BoundField& b : bound) columns.push_back(b.column->name);
+    std::optional<std::vector<db::Cell>> cells = documents_.read(documentID, columns);
+    if (!cells) {
         shown_ = 0;
         shownValues_.clear();
-        applyState(0);
+        applyState(EntryState::None);
         throw ERefused("A dokumentum már nem létezik: " + std::to_string(documentID));
     }
-    std::vector<db::Cell> cells;
-    for (const BoundField& b : bound) cells.push_back(q.fieldByName(b.column->name)->cell());
-    markShown(documentID, bound, cells);
+    markShown(documentID, bound, *cells);
     for (size_t i = 0; i < bound.size(); ++i) {
         const BoundField& b = bound[i];
-        const db::Cell& cell = cells[i];
+        const db::Cell& cell = (*cells)[i];
         showStoredValue(*b.field, *b.column, cell);
         if (DictionaryField* d = dictionaryFieldOf(b.field)) {
             if (cell.type == db::Cell::Type::Null) d->clear();
@@ -393,7 +348,7 @@ void EntryForm::showDocument(int64_t documentID)
 
 void EntryForm::markShown(int64_t id, const std::vector<BoundField>& bound, const std::vector<db::Cell>& stored)
 {
-    applyState(1);
+    applyState(EntryState::Shown);
     shown_ = id;
     shownValues_.clear();
     for (size_t i = 0; i < bound.size(); ++i) shownValues_.emplace_back(bound[i].column->name, stored[i]);
@@ -402,13 +357,13 @@ void EntryForm::markShown(int64_t id, const std::vector<BoundField>& bound, cons
 
 void EntryForm::cancelEditing()
 {
-    if (state_ == 2) {
+    if (state_ == EntryState::Modifying) {
         showDocument(shown_);
-    } else if (state_ == 3) {
+    } else if (state_ == EntryState::New) {
         if (beforeNew_) {
             showDocument(beforeNew_);
         } else {
-            applyState(0);
+            applyState(EntryState::None);
             setStatus(std::string());
         }
     }
@@ -426,10 +381,10 @@ bool EntryForm::mayClose()
 
 bool EntryForm::leaveEditing()
 {
-    if (state_ != 2 && state_ != 3) return true;
+    if (!editing()) return true;
     if (!mayClose()) return false;
     // Nothing to save, or the clerk chose not to: back to what is stored.
-    if (state_ == 2 || state_ == 3) cancelEditing();
+    if (editing()) cancelEditing();
     return true;
 }
 
@@ -468,7 +423,7 @@ void EntryForm::search()
     q->setSqlText(statement.sql);
     q->setPaging("DocumentID", resultPageRows);
     for (size_t i = 0; i < statement.values.size(); ++i)
-        bindCell(q->parameters().paramByName("p" + std::to_string(i)), statement.values[i]);
+        db::bindCell(q->parameters().paramByName("p" + std::to_string(i)), statement.values[i]);
     q->open();
     q->field(0)->setDisplayLabel("Azonosító");
     for (size_t i = 0; i < shown.size(); ++i) q->field(static_cast<int>(i) + 1)->setDisplayLabel(shown[i].title);

@@ -1,10 +1,10 @@
 // The form at work: a group's design on the main window, entering new
 // documents and changing shown ones through the entry state of the field
 // controls and the action buttons on the entry page (tsEdit).
-//   state 0  no document        btnNew
-//   state 1  a document shown   btnNew, btnModify
-//   state 2  modifying it       btnSave, btnCancel; CanModify fields open
-//   state 3  a new document     btnSave, btnCancel; every field open
+//   None       0  no document        btnNew
+//   Shown      1  a document shown   btnNew, btnModify
+//   Modifying  2  modifying it       btnSave, btnCancel; CanModify fields open
+//   New        3  a new document     btnSave, btnCancel; every field open
 // Saving checks every field open for change against its Document column
 // first and writes nothing when one fails; a modification writes only the
 // fields the clerk changed; a form with no bound field stores nothing. An
@@ -13,10 +13,12 @@
 // nobody's change is overwritten unseen.
 #pragma once
 
+#include "controls/FieldContract.h"
 #include "db/Field.h"
 #include "db/Query.h"
 #include "entry/DictionaryField.h"
 #include "entry/DocumentColumns.h"
+#include "entry/Documents.h"
 #include "toolkit/core/ComponentRef.h"
 #include "toolkit/windows/Platform.h"
 
@@ -45,7 +47,7 @@ public:
     EntryForm(tk::TForm& window, db::TADOConnection& connection, int32_t userID);
 
     // Binds the action buttons (by the Name + "Click" rule) and the close
-    // question, reads Document's columns and opens the form in state 0 on
+    // question, reads Document's columns and opens the form in None on
     // the entry page; a group without a stored design is told so.
     void start(bool hasStoredDesign);
 
@@ -57,10 +59,12 @@ public:
     // Whether the window may close now; asks about unsaved changes.
     bool mayClose();
 
-    int state() const { return state_; }
-    // The document shown (state 1 and 2), or 0.
+    EntryState state() const { return state_; }
+    // Modifying a document or entering a new one.
+    bool editing() const { return state_ == EntryState::Modifying || state_ == EntryState::New; }
+    // The document shown (Shown and Modifying), or 0.
     int64_t shownDocument() const { return shown_; }
-    // Reads a document into the form in state 1.
+    // Reads a document into the form, Shown.
     void showDocument(int64_t documentID);
 
     // The query that receives search results (the data module's
@@ -91,7 +95,7 @@ private:
     // The fields that name a column, each with it; raises when a field
     // names no column of Document, or a column twice.
     std::vector<BoundField> boundFields() const;
-    void applyState(int state);
+    void applyState(EntryState state);
     void focusFirstField();
     // Ends modifying or entering before another document is shown: unsaved
     // changes are asked about first. False when the clerk chose to stay.
@@ -110,15 +114,15 @@ private:
     // Shows a document just saved; when reading it back fails, the form
     // still shows it as saved, with the values written, and says so.
     void showSaved(int64_t id, const std::vector<BoundField>& bound, const std::vector<db::Cell>& values);
-    // The form in state 1, showing document `id` as stored with `stored`
+    // The form Shown, showing document `id` as stored with `stored`
     // (one cell a bound field); the fields themselves are left as they are.
     void markShown(int64_t id, const std::vector<BoundField>& bound, const std::vector<db::Cell>& stored);
 
     tk::ComponentRef<tk::TForm> window_;
     tk::ComponentRef<db::TADOConnection> connection_;
-    int32_t userID_;
+    Documents documents_;
     DocumentColumns columns_;
-    int state_ = 0;
+    EntryState state_ = EntryState::None;
     int64_t shown_ = 0;
     int64_t beforeNew_ = 0;  // the document shown when a new one was begun
     // The shown document's stored values of the form's columns, as read.

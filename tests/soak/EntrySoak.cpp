@@ -116,7 +116,7 @@ std::optional<EntrySoak::Row> EntrySoak::typedRow() const
 void EntrySoak::recordSaves(const std::function<void()>& gesture)
 {
     velmora::EntryForm* form = velmora::runningEntryForm();
-    int before = form->state();
+    velmora::EntryState before = form->state();
     std::optional<Row> typed = typedRow();
     std::string typedNumber = fieldFor("Iktatoszam")->text();
     int64_t shown = form->shownDocument();
@@ -125,19 +125,20 @@ void EntrySoak::recordSaves(const std::function<void()>& gesture)
     // the one way from entering or modifying to a stored document; Cancel
     // and leaving without saving take the same way, so the history tells
     // which it was, and the row must then hold what was typed.
-    if ((before != 2 && before != 3) || form->state() != 1) return;
+    using velmora::EntryState;
+    if ((before != EntryState::Modifying && before != EntryState::New) || form->state() != EntryState::Shown) return;
     std::map<int64_t, Row> stored = readDatabase();
     int64_t id = form->shownDocument();
-    bool landed = before == 3 ? !saved_.count(id) && stored.count(id)
+    bool landed = before == EntryState::New ? !saved_.count(id) && stored.count(id)
                               : id == shown && stored[id].history == saved_[id].history + 1;
     if (std::getenv("VELMORA_SOAK_TRACE"))
-        std::fprintf(stderr, "  from state %d to 1: %s\n", before, landed ? "saved" : "not saved");
+        std::fprintf(stderr, "  from state %d to 1: %s\n", static_cast<int>(before), landed ? "saved" : "not saved");
     if (!landed) return;
     ++saves_;
     if (!typed)
         breach("a save stored the number '" + typedNumber + "' as " + stored[id].number +
                ", which the soak took for one the form refuses");
-    if (before == 2) typed->number = saved_[id].number;  // Iktatoszam may not change
+    if (before == EntryState::Modifying) typed->number = saved_[id].number;  // Iktatoszam may not change
     typed->history = saved_[id].history + 1;
     saved_[id] = *typed;
 }
@@ -249,7 +250,8 @@ void EntrySoak::check()
 {
     velmora::EntryForm* form = velmora::runningEntryForm();
     if (!form || !mainWindow()) breach("the clerk's form is gone");
-    int state = form->state();
+    // The state table in the controls' own integers.
+    int state = static_cast<int>(form->state());
     auto* sheet = dynamic_cast<tk::TWinControl*>(control("tsEdit"));
     if (!sheet) breach("the entry page is gone");
     for (tk::TControl* c : sheet->controls()) {

@@ -1,0 +1,73 @@
+// Reading and writing documents.
+#include "entry/Documents.h"
+
+#include "db/Command.h"
+#include "db/Connection.h"
+#include "db/Query.h"
+#include "db/Statement.h"
+#include "db/Transaction.h"
+#include "entry/History.h"
+
+namespace velmora {
+
+Documents::Documents(db::TADOConnection& connection, int32_t userID) : connection_(&connection), userID_(userID) {}
+
+int64_t Documents::insert(const std::vector<ColumnValue>& values)
+{
+    std::string names, placeholders;
+    for (size_t i = 0; i < values.size(); ++i) {
+        names += (i ? ", [" : "[") + values[i].column + "]";
+        placeholders += (i ? ", :v" : ":v") + std::to_string(i);
+    }
+    db::TADOCommand insert(nullptr);
+    insert.setConnection(connection_.get());
+    insert.setCommandText("Insert into Document (" + names + ") Values (" + placeholders + ") Returning DocumentID");
+    for (size_t i = 0; i < values.size(); ++i)
+        db::bindCell(insert.parameters().paramByName("v" + std::to_string(i)), values[i].value);
+    int64_t id = 0;
+    db::inTransaction(*connection_, [&] {
+        id = insert.executeReturningInteger();
+        recordHistory(*connection_, id, userID_, historyInsert);
+    });
+    return id;
+}
+
+bool Documents::update(int64_t id, const std::vector<ColumnValue>& changes, const std::vector<ColumnValue>& shown)
+{
+    std::string sets, where = "DocumentID = :DocumentID";
+    for (size_t i = 0; i < changes.size(); ++i)
+        sets += (i ? ", [" : "[") + changes[i].column + "] = :v" + std::to_string(i);
+    // The row must still hold what was shown, in every field of the form.
+    for (size_t i = 0; i < shown.size(); ++i) {
+        if (shown[i].value.type == db::Cell::Type::Null) where += " and [" + shown[i].column + "] is null";
+        else where += " and [" + shown[i].column + "] = :o" + std::to_string(i);
+    }
+    db::TADOCommand update(nullptr);
+    update.setConnection(connection_.get());
+    update.setCommandText("Update Document Set " + sets + " Where " + where);
+    update.parameters().paramByName("DocumentID").setValue(tk::Value(id));
+    for (size_t i = 0; i < changes.size(); ++i)
+        db::bindCell(update.parameters().paramByName("v" + std::to_string(i)), changes[i].value);
+    for (size_t i = 0; i < shown.size(); ++i)
+        if (db::TParameter* p = update.parameters().findParam("o" + std::to_string(i))) db::bindCell(*p, shown[i].value);
+    bool stored = false;
+    db::inTransaction(*connection_, [&] {
+        update.execute();
+        if (update.rowsAffected() != 1) return;
+        recordHistory(*connection_, id, userID_, historyUpdate);
+        stored = true;
+    });
+    return stored;
+}
+
+std::optional<std::vector<db::Cell>> Documents::read(int64_t id, const std::vector<std::string>& columns)
+{
+    db::TADOQuery q(nullptr);
+    db::open(q, *connection_, "Select * from Document where DocumentID = :DocumentID", {{"DocumentID", id}});
+    if (q.recordCount() < 1) return std::nullopt;
+    std::vector<db::Cell> cells;
+    for (const std::string& column : columns) cells.push_back(q.fieldByName(column)->cell());
+    return cells;
+}
+
+}  // namespace velmora

@@ -1,0 +1,50 @@
+// The Document row and its history, apart from any control: a new
+// document inserted with its history row, a shown one updated only while
+// it still holds what was shown, one document read back. Values go in,
+// values and results come out; the entry window asks, this module answers,
+// and everything that reads or writes a document lives here.
+#pragma once
+
+#include "db/Field.h"
+#include "toolkit/core/ComponentRef.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace db {
+class TADOConnection;
+}
+
+namespace velmora {
+
+// A column of Document (a name the caller has checked: no "]" or ":") and
+// its value.
+struct ColumnValue {
+    std::string column;
+    db::Cell value;
+};
+
+class Documents {
+public:
+    Documents(db::TADOConnection& connection, int32_t userID);
+
+    // Inserts a document with these values (none left out) and its history
+    // row, in one transaction; gives its DocumentID.
+    int64_t insert(const std::vector<ColumnValue>& values);
+    // Writes `changes` (at least one) to document `id` with its history row,
+    // in one transaction, only while every column of `shown` still holds
+    // the value shown; false, with nothing written, when the row changed
+    // meanwhile or is gone.
+    bool update(int64_t id, const std::vector<ColumnValue>& changes, const std::vector<ColumnValue>& shown);
+    // The stored values of `columns` of document `id`, in their order;
+    // none when the document no longer exists.
+    std::optional<std::vector<db::Cell>> read(int64_t id, const std::vector<std::string>& columns);
+
+private:
+    tk::ComponentRef<db::TADOConnection> connection_;
+    int32_t userID_;
+};
+
+}  // namespace velmora
