@@ -8,6 +8,7 @@
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/Query.h"
+#include "db/Statement.h"
 #include "designer/ClientMain.h"
 #include "designs/Design.h"
 #include "entry/Dictionaries.h"
@@ -119,34 +120,25 @@ void addEntryDemo(const std::string& dataLinkFile)
     db::TADOConnection connection(nullptr);
     connection.setConnectionString("FILE NAME=" + dataLinkFile);
     connection.open();
-    db::TADOCommand cmd(nullptr);
-    cmd.setConnection(&connection);
-    auto run = [&](const std::string& sql, std::initializer_list<std::pair<const char*, tk::Value>> values) {
-        cmd.setCommandText(sql);
-        for (const auto& [name, value] : values) cmd.parameters().paramByName(name).setValue(value);
-        cmd.execute();
-    };
     // A dictionary field: its column, its registration and its entries.
-    cmd.setCommandText("Alter Table Document Add [Ugytipus] int ");
-    cmd.execute();
-    run("Insert into Fields (FieldName,DictionaryGroupID) Values (:FieldName,:DictionaryGroupID)",
-        {{"FieldName", tk::Value("Ugytipus")}, {"DictionaryGroupID", tk::Value(1)}});
+    db::execute(connection, "Alter Table Document Add [Ugytipus] int ");
+    db::execute(connection, "Insert into Fields (FieldName,DictionaryGroupID) Values (:FieldName,:DictionaryGroupID)",
+                {{"FieldName", "Ugytipus"}, {"DictionaryGroupID", 1}});
     ensureDictionaryItemTable(connection);
     for (const char* entry : {"Panasz", "Árajánlat", "Megrendelés", "Reklamáció"})
         addDictionaryEntry(connection, 1, entry);
-    run("Insert into UserGroup (UserGroupName) Values (:Name)", {{"Name", tk::Value(entryDemoGroup)}});
+    db::execute(connection, "Insert into UserGroup (UserGroupName) Values (:Name)", {{"Name", entryDemoGroup}});
     db::TADOQuery q(nullptr);
-    q.setConnection(&connection);
-    q.setSqlText("Select UserGroupID, FormData from UserGroup where UserGroupName = :Name");
-    q.parameters().paramByName("Name").setValue(tk::Value(entryDemoGroup));
-    q.open();
+    db::open(q, connection, "Select UserGroupID, FormData from UserGroup where UserGroupName = :Name",
+             {{"Name", entryDemoGroup}});
     int64_t group = q.fieldByName("UserGroupID")->asInteger();
     q.edit();
     q.createBlobStream(q.fieldByName("FormData"), db::BlobMode::Write)->write(entryDemoDesign());
     q.post();
     q.close();
-    run("Insert into UserTable (UserLogin, UserPasswd, UserGroupID) Values (:Login, :Passwd, :Group)",
-        {{"Login", tk::Value(entryDemoLogin)}, {"Passwd", tk::Value(entryDemoPassword)}, {"Group", tk::Value(group)}});
+    db::execute(connection,
+                "Insert into UserTable (UserLogin, UserPasswd, UserGroupID) Values (:Login, :Passwd, :Group)",
+                {{"Login", entryDemoLogin}, {"Passwd", entryDemoPassword}, {"Group", group}});
     struct Document {
         int number;
         const char* subject;
@@ -156,18 +148,17 @@ void addEntryDemo(const std::string& dataLinkFile)
     const Document documents[] = {{1001, "Árajánlat kérése", "2026-11-02 00:00:00", true},
                                   {1002, "Számla reklamáció", "2026-11-16 00:00:00", false},
                                   {1003, "Szerződés módosítás", nullptr, false}};
-    for (const Document& d : documents) {
-        cmd.setCommandText(
-            "Insert into Document (Iktatoszam, Targy, Erkezett, Lezart) Values (:Number, :Subject, :Arrived, :Closed)");
-        cmd.parameters().paramByName("Number").setValue(tk::Value(d.number));
-        cmd.parameters().paramByName("Subject").setValue(tk::Value(d.subject));
-        cmd.parameters().paramByName("Arrived").setValue(d.arrived ? tk::Value(d.arrived) : tk::Value::null());
-        cmd.parameters().paramByName("Closed").setBytes(std::string(1, d.closed ? '\x01' : '\x00'));
-        cmd.execute();
-    }
+    for (const Document& d : documents)
+        db::execute(connection,
+                    "Insert into Document (Iktatoszam, Targy, Erkezett, Lezart) Values (:Number, :Subject, :Arrived, "
+                    ":Closed)",
+                    {{"Number", d.number},
+                     {"Subject", d.subject},
+                     {"Arrived", d.arrived ? db::Cell::text(d.arrived) : db::Cell{}},
+                     {"Closed", db::Cell::bytes(std::string(1, d.closed ? '\x01' : '\x00'))}});
     // The first two documents are of a kind: Árajánlat, Reklamáció.
-    run("Update Document Set Ugytipus = 2 Where DocumentID = 1", {});
-    run("Update Document Set Ugytipus = 4 Where DocumentID = 2", {});
+    db::execute(connection, "Update Document Set Ugytipus = 2 Where DocumentID = 1");
+    db::execute(connection, "Update Document Set Ugytipus = 4 Where DocumentID = 2");
     ensureHistoryTable(connection);
     makeNameKeys(connection);
     makeAllSearchIndexes(connection);

@@ -6,6 +6,7 @@
 #include "db/PausePoint.h"
 #include "db/Transaction.h"
 #include "db/Query.h"
+#include "db/Statement.h"
 #include "startup/Passwords.h"
 #include "startup/SchemaUpkeep.h"
 #include "toolkit/text/Text.h"
@@ -28,9 +29,7 @@ struct Row {
 std::vector<Row> rows(db::TADOConnection& c, const std::string& sql)
 {
     db::TADOQuery q(nullptr);
-    q.setConnection(&c);
-    q.setSqlText(sql);
-    q.open();
+    db::open(q, c, sql);
     std::vector<Row> out;
     for (; !q.eof(); q.next()) out.push_back({q.field(0)->asInteger(), q.field(1)->asString()});
     return out;
@@ -80,27 +79,15 @@ void makeRoomForHashes(db::TADOConnection& c)
     c.widenTextColumn("UserTable", "UserPasswd", 255);
 }
 
-void execute(db::TADOConnection& c, const std::string& sql, const std::map<std::string, tk::Value>& values)
+// Inserts a row named `name` ("Insert ... Returning" its key) and its
+// folded name together; another program's name that folds alike, added
+// since the check, refuses both.
+void insertNamed(db::TADOConnection& c, const std::string& sql, db::NamedValues values, NameKind kind,
+                 const std::string& name, const std::string& refusal)
 {
-    db::TADOCommand cmd(nullptr);
-    cmd.setConnection(&c);
-    cmd.setCommandText(sql);
-    for (const auto& [name, value] : values) cmd.parameters().paramByName(name).setValue(value);
-    cmd.execute();
-}
-
-// Inserts a row named `name` and its folded name together; another
-// program's name that folds alike, added since the check, refuses both.
-void insertNamed(db::TADOConnection& c, const std::string& sql, const std::map<std::string, tk::Value>& values,
-                 NameKind kind, const std::string& name, const std::string& refusal)
-{
-    db::TADOCommand cmd(nullptr);
-    cmd.setConnection(&c);
-    cmd.setCommandText(sql);
-    for (const auto& [key, value] : values) cmd.parameters().paramByName(key).setValue(value);
     db::pausePoint("name-checked");
     try {
-        db::inTransaction(c, [&] { claimFoldedName(c, kind, 0, cmd.executeReturningInteger(), name); });
+        db::inTransaction(c, [&] { claimFoldedName(c, kind, 0, db::executeReturningInteger(c, sql, values), name); });
     } catch (const db::EDuplicateKey&) {
         throw ERefusedAdmin(refusal);
     }
@@ -114,7 +101,7 @@ void addGroup(db::TADOConnection& c, const std::string& name)
     std::vector<Row> same = matching(rows(c, "Select UserGroupID, UserGroupName from UserGroup"), name);
     if (!same.empty()) throw ERefusedAdmin("There is a group " + same.front().name + " already");
     insertNamed(c, "Insert into UserGroup (UserGroupName) Values (:Name) Returning UserGroupID",
-                {{"Name", tk::Value(name)}}, NameKind::GroupName, name,
+                {{"Name", name}}, NameKind::GroupName, name,
                 "There is a group " + name + " already, in some letter case");
 }
 
@@ -132,7 +119,7 @@ void addUser(db::TADOConnection& c, const std::string& login, const std::string&
     insertNamed(c,
                 "Insert into UserTable (UserLogin, UserPasswd, UserGroupID) Values (:Login, :Passwd, :Grp) Returning "
                 "UserID",
-                {{"Login", tk::Value(login)}, {"Passwd", tk::Value(hash)}, {"Grp", tk::Value(groupID)}},
+                {{"Login", login}, {"Passwd", hash}, {"Grp", groupID}},
                 NameKind::Login, login,
                 "There is a user " + login + " already, in some letter case; logins must differ in more than letter "
                 "case");
@@ -144,23 +131,21 @@ void setPassword(db::TADOConnection& c, const std::string& login, const std::str
     int64_t userID = userNamed(c, login);
     std::string hash = hashPassword(password);
     makeRoomForHashes(c);
-    execute(c, "Update UserTable Set UserPasswd = :Passwd Where UserID = :ID",
-            {{"Passwd", tk::Value(hash)}, {"ID", tk::Value(userID)}});
+    db::execute(c, "Update UserTable Set UserPasswd = :Passwd Where UserID = :ID", {{"Passwd", hash}, {"ID", userID}});
 }
 
 void moveUser(db::TADOConnection& c, const std::string& login, const std::string& group)
 {
     int64_t userID = userNamed(c, login);
     int64_t groupID = groupNamed(c, group);
-    execute(c, "Update UserTable Set UserGroupID = :Grp Where UserID = :ID",
-            {{"Grp", tk::Value(groupID)}, {"ID", tk::Value(userID)}});
+    db::execute(c, "Update UserTable Set UserGroupID = :Grp Where UserID = :ID", {{"Grp", groupID}, {"ID", userID}});
 }
 
 void removeUser(db::TADOConnection& c, const std::string& login)
 {
     int64_t userID = userNamed(c, login);
     db::inTransaction(c, [&] {
-        execute(c, "Delete from UserTable Where UserID = :ID", {{"ID", tk::Value(userID)}});
+        db::execute(c, "Delete from UserTable Where UserID = :ID", {{"ID", userID}});
         releaseFoldedName(c, NameKind::Login, userID);
     });
 }

@@ -1,11 +1,11 @@
 // Reading and writing dictionary entries.
 #include "entry/Dictionaries.h"
 
-#include "db/Command.h"
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
 #include "db/PausePoint.h"
 #include "db/Query.h"
+#include "db/Statement.h"
 #include "db/Transaction.h"
 #include "startup/CreateUnlessThere.h"
 #include "entry/Refusal.h"
@@ -53,22 +53,18 @@ std::optional<DictionaryRef> dictionaryOfField(db::TADOConnection& connection, c
                                                const std::string& controlDictionary)
 {
     db::TADOQuery q(nullptr);
-    q.setConnection(&connection);
     if (!keyField.empty()) {
-        q.setSqlText(
-            "Select DictionaryGroup.DictionaryGroupID, DictionaryGroupName from Fields, DictionaryGroup where "
-            "Fields.DictionaryGroupID = DictionaryGroup.DictionaryGroupID and lower(FieldName) = lower(:FieldName)");
-        q.parameters().paramByName("FieldName").setValue(tk::Value(keyField));
-        q.open();
+        db::open(q, connection,
+                 "Select DictionaryGroup.DictionaryGroupID, DictionaryGroupName from Fields, DictionaryGroup where "
+                 "Fields.DictionaryGroupID = DictionaryGroup.DictionaryGroupID and lower(FieldName) = lower(:FieldName)",
+                 {{"FieldName", keyField}});
         if (!q.eof()) return DictionaryRef{q.field(0)->asInteger(), q.field(1)->asString()};
-        q.close();
     }
     if (controlDictionary.empty()) return std::nullopt;
-    q.setSqlText(
-        "Select DictionaryGroupID, DictionaryGroupName from DictionaryGroup where lower(DictionaryGroupName) = "
-        "lower(:Name)");
-    q.parameters().paramByName("Name").setValue(tk::Value(controlDictionary));
-    q.open();
+    db::open(q, connection,
+             "Select DictionaryGroupID, DictionaryGroupName from DictionaryGroup where lower(DictionaryGroupName) = "
+             "lower(:Name)",
+             {{"Name", controlDictionary}});
     if (!q.eof()) return DictionaryRef{q.field(0)->asInteger(), q.field(1)->asString()};
     return std::nullopt;
 }
@@ -76,12 +72,10 @@ std::optional<DictionaryRef> dictionaryOfField(db::TADOConnection& connection, c
 std::vector<DictionaryEntry> dictionaryEntries(db::TADOConnection& connection, int64_t dictionary)
 {
     db::TADOQuery q(nullptr);
-    q.setConnection(&connection);
-    q.setSqlText(
-        "Select DictionaryItemID, DictionaryItemText, Retired from DictionaryItem where DictionaryGroupID = "
-        ":DictionaryGroupID order by DictionaryItemText");
-    q.parameters().paramByName("DictionaryGroupID").setValue(tk::Value(dictionary));
-    q.open();
+    db::open(q, connection,
+             "Select DictionaryItemID, DictionaryItemText, Retired from DictionaryItem where DictionaryGroupID = "
+             ":DictionaryGroupID order by DictionaryItemText",
+             {{"DictionaryGroupID", dictionary}});
     std::vector<DictionaryEntry> entries;
     for (; !q.eof(); q.next())
         entries.push_back({q.field(0)->asInteger(), q.field(1)->asString(), q.field(2)->asInteger() != 0});
@@ -93,18 +87,15 @@ int64_t addDictionaryEntry(db::TADOConnection& connection, int64_t dictionary, c
     std::string text = tk::trimmed(typed);
     if (text.empty()) throw ERefused("Üres szótárelem nem vehető fel.");
     if (auto existing = entryWithText(connection, dictionary, text)) return offeredEntry(*existing);
-    db::TADOCommand insert(nullptr);
-    insert.setConnection(&connection);
-    insert.setCommandText(
-        "Insert into DictionaryItem (DictionaryGroupID, DictionaryItemText) Values (:DictionaryGroupID, :Text) "
-        "Returning DictionaryItemID");
-    insert.parameters().paramByName("DictionaryGroupID").setValue(tk::Value(dictionary));
-    insert.parameters().paramByName("Text").setValue(tk::Value(text));
     db::pausePoint("dictionary-entry-checked");
     try {
         int64_t id = 0;
         db::inTransaction(connection, [&] {
-            id = insert.executeReturningInteger();
+            id = db::executeReturningInteger(
+                connection,
+                "Insert into DictionaryItem (DictionaryGroupID, DictionaryItemText) Values (:DictionaryGroupID, :Text) "
+                "Returning DictionaryItemID",
+                {{"DictionaryGroupID", dictionary}, {"Text", text}});
             claimFoldedName(connection, NameKind::DictionaryEntry, dictionary, id, text);
         });
         return id;
@@ -122,23 +113,17 @@ void changeDictionaryEntry(db::TADOConnection& connection, int64_t entry, const 
     // Another entry of the same dictionary with this text, in any letter
     // case, refuses the rename before the database's key would.
     db::TADOQuery owner(nullptr);
-    owner.setConnection(&connection);
-    owner.setSqlText("Select DictionaryGroupID from DictionaryItem where DictionaryItemID = :ID");
-    owner.parameters().paramByName("ID").setValue(tk::Value(entry));
-    owner.open();
+    db::open(owner, connection, "Select DictionaryGroupID from DictionaryItem where DictionaryItemID = :ID",
+             {{"ID", entry}});
     int64_t dictionary = owner.eof() ? 0 : owner.field(0)->asInteger();
     for (const DictionaryEntry& e : dictionaryEntries(connection, dictionary))
         if (e.id != entry && tk::sameText(e.text, text)) throw ERefused("Ilyen szótárelem már van: „" + e.text + "”");
-    db::TADOCommand update(nullptr);
-    update.setConnection(&connection);
-    update.setCommandText(
-        "Update DictionaryItem Set DictionaryItemText = :Text, Retired = :Retired Where DictionaryItemID = :ID");
-    update.parameters().paramByName("Text").setValue(tk::Value(text));
-    update.parameters().paramByName("Retired").setValue(tk::Value(int64_t{retired ? 1 : 0}));
-    update.parameters().paramByName("ID").setValue(tk::Value(entry));
     try {
         db::inTransaction(connection, [&] {
-            update.execute();
+            db::execute(connection,
+                        "Update DictionaryItem Set DictionaryItemText = :Text, Retired = :Retired Where "
+                        "DictionaryItemID = :ID",
+                        {{"Text", text}, {"Retired", retired ? 1 : 0}, {"ID", entry}});
             claimFoldedName(connection, NameKind::DictionaryEntry, dictionary, entry, text);
         });
     } catch (const db::EDuplicateKey&) {

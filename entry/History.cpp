@@ -1,7 +1,7 @@
 // The DocumentHistory table.
 #include "entry/History.h"
 
-#include "db/Command.h"
+#include "db/Statement.h"
 #include "db/Connection.h"
 #include "db/PausePoint.h"
 #include "startup/CreateUnlessThere.h"
@@ -26,16 +26,10 @@ void recordHistory(db::TADOConnection& connection, int64_t documentID, int32_t u
     localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
-    db::TADOCommand insert(nullptr);
-    insert.setConnection(&connection);
-    insert.setCommandText(
-        "Insert into DocumentHistory (DocumentID, UserID, ChangedAt, Action) "
-        "Values (:DocumentID, :UserID, :ChangedAt, :Action)");
-    insert.parameters().paramByName("DocumentID").setValue(tk::Value(documentID));
-    insert.parameters().paramByName("UserID").setValue(tk::Value(static_cast<int64_t>(userID)));
-    insert.parameters().paramByName("ChangedAt").setValue(tk::Value(std::string(stamp)));
-    insert.parameters().paramByName("Action").setValue(tk::Value(std::string(what)));
-    insert.execute();
+    db::execute(connection,
+                "Insert into DocumentHistory (DocumentID, UserID, ChangedAt, Action) "
+                "Values (:DocumentID, :UserID, :ChangedAt, :Action)",
+                {{"DocumentID", documentID}, {"UserID", userID}, {"ChangedAt", stamp}, {"Action", what}});
     db::pausePoint("history-written");
 }
 

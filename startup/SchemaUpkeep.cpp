@@ -1,11 +1,11 @@
 // Making the program's own keys and indexes.
 #include "startup/SchemaUpkeep.h"
 
-#include "db/Command.h"
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
 #include "db/FieldKind.h"
 #include "db/Query.h"
+#include "db/Statement.h"
 #include "startup/CreateUnlessThere.h"
 #include "startup/Schema.h"
 #include "toolkit/text/Text.h"
@@ -50,16 +50,6 @@ std::string folded(const std::string& name)
     return tk::toUtf8(tk::foldText(tk::trimmed(name)));
 }
 
-void run(db::TADOConnection& connection, const std::string& sql,
-         std::initializer_list<std::pair<const char*, tk::Value>> values = {})
-{
-    db::TADOCommand command(nullptr);
-    command.setConnection(&connection);
-    command.setCommandText(sql);
-    for (const auto& [name, value] : values) command.parameters().paramByName(name).setValue(value);
-    command.execute();
-}
-
 bool hasTable(db::TADOConnection& connection, const char* table)
 {
     for (const std::string& name : connection.tableNames())
@@ -70,9 +60,9 @@ bool hasTable(db::TADOConnection& connection, const char* table)
 void insertKey(db::TADOConnection& connection, const NameTable& t, int64_t scope, int64_t owner,
                const std::string& key)
 {
-    run(connection, "Insert into FoldedName (NameKind, Scope, OwnerID, Folded) Values (:Kind, :Scope, :Owner, :Folded)",
-        {{"Kind", tk::Value(t.kind)}, {"Scope", tk::Value(scope)}, {"Owner", tk::Value(owner)},
-         {"Folded", tk::Value(key)}});
+    db::execute(connection,
+                "Insert into FoldedName (NameKind, Scope, OwnerID, Folded) Values (:Kind, :Scope, :Owner, :Folded)",
+                {{"Kind", t.kind}, {"Scope", scope}, {"Owner", owner}, {"Folded", key}});
 }
 
 // Stores the folded name of every row of `t` that has none; says the names
@@ -82,17 +72,13 @@ std::vector<std::string> keyEveryRow(db::TADOConnection& connection, const NameT
     std::set<int64_t> keyed;
     {
         db::TADOQuery q(nullptr);
-        q.setConnection(&connection);
-        q.setSqlText("Select OwnerID from FoldedName where NameKind = :Kind");
-        q.parameters().paramByName("Kind").setValue(tk::Value(t.kind));
-        q.open();
+        db::open(q, connection, "Select OwnerID from FoldedName where NameKind = :Kind", {{"Kind", t.kind}});
         for (; !q.eof(); q.next()) keyed.insert(q.field(0)->asInteger());
     }
     db::TADOQuery q(nullptr);
-    q.setConnection(&connection);
-    q.setSqlText(std::string("Select ") + t.id + ", " + (t.scope ? t.scope : "0") + ", " + t.name + " from " +
-                 t.table + " order by " + t.id);
-    q.open();
+    db::open(q, connection,
+             std::string("Select ") + t.id + ", " + (t.scope ? t.scope : "0") + ", " + t.name + " from " + t.table +
+                 " order by " + t.id);
     std::map<std::pair<int64_t, std::string>, std::vector<std::string>> alike;
     for (; !q.eof(); q.next()) {
         int64_t owner = q.field(0)->asInteger(), scope = q.field(1)->asInteger();
@@ -125,9 +111,7 @@ struct Column {
 std::vector<Column> documentColumns(db::TADOConnection& connection)
 {
     db::TADOQuery q(nullptr);
-    q.setConnection(&connection);
-    q.setSqlText(sql::documentColumns);
-    q.open();
+    db::open(q, connection, sql::documentColumns);
     std::vector<Column> columns;
     for (int i = 1; i < q.fieldCount(); ++i) columns.push_back({q.field(i)->fieldName(), q.field(i)->kind()});
     return columns;
@@ -151,7 +135,7 @@ std::vector<std::string> indexColumns(db::TADOConnection& connection, const std:
     for (const Column& c : columns) {
         if (!comparedAsItStands(c) || !fitsBrackets(c.name)) continue;
         try {
-            run(connection, "CREATE INDEX IF NOT EXISTS [VelmoraSearch_" + c.name + "] ON Document ([" + c.name + "])");
+            db::execute(connection, "CREATE INDEX IF NOT EXISTS [VelmoraSearch_" + c.name + "] ON Document ([" + c.name + "])");
         } catch (const db::EDatabaseError& e) {
             notes.push_back("No search index on Document." + c.name + ": " + e.what());
         }
@@ -167,22 +151,22 @@ void claimFoldedName(db::TADOConnection& connection, NameKind kind, int64_t scop
     if (!hasTable(connection, "FoldedName")) return;
     const NameTable& t = tableOf(kind);
     std::string key = folded(name);
-    run(connection, "Delete from FoldedName where NameKind = :Kind and OwnerID = :Owner",
-        {{"Kind", tk::Value(t.kind)}, {"Owner", tk::Value(owner)}});
+    db::execute(connection, "Delete from FoldedName where NameKind = :Kind and OwnerID = :Owner",
+                {{"Kind", t.kind}, {"Owner", owner}});
     // A key left by a row that another writer removed holds no name.
-    run(connection,
-        std::string("Delete from FoldedName where NameKind = :Kind and Scope = :Scope and Folded = :Folded and "
-                    "OwnerID not in (Select ") +
-            t.id + " from " + t.table + ")",
-        {{"Kind", tk::Value(t.kind)}, {"Scope", tk::Value(scope)}, {"Folded", tk::Value(key)}});
+    db::execute(connection,
+                std::string("Delete from FoldedName where NameKind = :Kind and Scope = :Scope and Folded = :Folded and "
+                            "OwnerID not in (Select ") +
+                    t.id + " from " + t.table + ")",
+                {{"Kind", t.kind}, {"Scope", scope}, {"Folded", key}});
     insertKey(connection, t, scope, owner, key);
 }
 
 void releaseFoldedName(db::TADOConnection& connection, NameKind kind, int64_t owner)
 {
     if (!hasTable(connection, "FoldedName")) return;
-    run(connection, "Delete from FoldedName where NameKind = :Kind and OwnerID = :Owner",
-        {{"Kind", tk::Value(tableOf(kind).kind)}, {"Owner", tk::Value(owner)}});
+    db::execute(connection, "Delete from FoldedName where NameKind = :Kind and OwnerID = :Owner",
+                {{"Kind", tableOf(kind).kind}, {"Owner", owner}});
 }
 
 std::vector<std::string> makeNameKeys(db::TADOConnection& connection)
