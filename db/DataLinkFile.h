@@ -28,4 +28,16 @@ std::map<std::string, std::string> parseKeyValues(std::string_view line);
 // it back whole.
 std::string keyValueText(std::string_view value);
 
+// The libpq connection string for a data-link file's keys, as the engine
+// connects with it.
+std::string postgresConninfo(const std::map<std::string, std::string>& linkValues);
+
+// The data-link line for a libpq connection string ("host=... dbname=..."):
+// "Provider=PostgreSQL;host=...;dbname=...". A password is left out unless
+// `withPassword` (a file must not hold it: libpq finds it in the password
+// file); `droppedPassword` tells whether one was left out. Raises for a
+// connection string libpq cannot parse.
+std::string postgresDataLinkLine(const std::string& conninfo, bool withPassword = false,
+                                 bool* droppedPassword = nullptr);
+
 }  // namespace db

@@ -4,7 +4,6 @@
 // value can add a keyword of its own.
 #include "db/DataLinkFile.h"
 #include "db/DatabaseError.h"
-#include "db/PostgresEngine.h"
 
 #include <libpq-fe.h>
 

@@ -5,7 +5,6 @@
 #include "db/Connection.h"
 #include "db/DataLinkFile.h"
 #include "db/DatabaseError.h"
-#include "db/PostgresEngine.h"
 #include "startup/Schema.h"
 #include "startup/SchemaUpkeep.h"
 #include "toolkit/text/Text.h"

@@ -8,7 +8,6 @@
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/DataLinkFile.h"
-#include "db/PostgresEngine.h"
 #include "db/Query.h"
 #include "startup/DemoDatabase.h"
 
