@@ -4,7 +4,7 @@
 
 #include "controls/ZEDChxBox.h"
 #include "controls/ZEDText.h"
-#include "designer/DragGrid.h"
+#include "model/MoveDrag.h"
 #include "toolkit/widgets/PageControl.h"
 #include "toolkit/windows/Application.h"
 
@@ -22,33 +22,6 @@ tk::TWinControl* labelledField(tk::TObject* c)
 {
     auto* label = tk::as<TZEDText>(c);
     return label ? label->focusControl() : nullptr;
-}
-
-// The other controls of a multiple selection that `c` belongs to (as
-// itself or as the caption label of a selected field control); none when
-// `c` is not selected with others.
-std::vector<tk::TControl*> othersSelectedWith(tk::TControl* c)
-{
-    DesignModel& model = designModel();
-    std::vector<tk::TControl*> selected = model.selection();
-    if (selected.size() < 2 || !model.isSelected(c)) return {};
-    tk::TControl* member = DesignModel::selectionMember(c);
-    std::erase_if(selected, [&](tk::TControl* s) { return s == member || s == c; });
-    return selected;
-}
-
-// Whether every control stays strictly inside its tab sheet when moved by
-// (dx, dy), as a dragged control does.
-bool allStayInside(const std::vector<tk::TControl*>& controls, int dx, int dy)
-{
-    for (tk::TControl* c : controls) {
-        tk::TWinControl* p = c->parent();
-        int left = c->left() + dx, top = c->top() + dy;
-        if (!p || (dx && (left <= 0 || left >= p->clientWidth() - c->width())) ||
-            (dy && (top <= 0 || top >= p->clientHeight() - c->height())))
-            return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -83,27 +56,22 @@ void TfrmClientMain::ComponentMouseMove(tk::TObject*, tk::TShiftState, int, int)
     // control than the one dragged.
     MousePoint = parent->screenToClient(tk::Application->cursorPos());
     tk::TWinControl* field = labelledField(c);
-    std::optional<DragBox> fieldBox;
-    if (field) fieldBox = boxOf(*field);
-    DragStep step = dragStep(MousePoint, GrabPoint, parent->clientWidth(), parent->clientHeight(), boxOf(*c), fieldBox);
-    // The rest of a multiple selection moves by the same distance; an axis
-    // on which one of them would leave its tab sheet moves none of them.
-    std::vector<tk::TControl*> others = othersSelectedWith(c);
-    if (step.left) {
-        int newLeft = *step.left, dx = newLeft - c->left();
-        if (!dx || allStayInside(others, dx, 0)) {
-            c->setLeft(newLeft);
-            if (field) field->setLeft(newLeft - step.dx);
-            for (tk::TControl* o : others) o->setLeft(o->left() + dx);
-        }
+    std::vector<tk::TControl*> others = designModel().selectedWith(c);
+    std::vector<PlacedBox> placed;
+    for (tk::TControl* o : others)
+        placed.push_back({boxOf(*o), o->parent() ? o->parent()->clientWidth() : 0,
+                          o->parent() ? o->parent()->clientHeight() : 0});
+    DragMove move = moveDrag(MousePoint, GrabPoint, parent->clientWidth(), parent->clientHeight(), boxOf(*c),
+                             field ? std::optional<DragBox>(boxOf(*field)) : std::nullopt, placed);
+    if (move.left) {
+        c->setLeft(*move.left);
+        if (field) field->setLeft(*move.left - move.dx);
+        for (tk::TControl* o : others) o->setLeft(o->left() + move.othersDx);
     }
-    if (step.top) {
-        int newTop = *step.top, dy = newTop - c->top();
-        if (!dy || allStayInside(others, 0, dy)) {
-            c->setTop(newTop);
-            if (field) field->setTop(newTop - step.dy);
-            for (tk::TControl* o : others) o->setTop(o->top() + dy);
-        }
+    if (move.top) {
+        c->setTop(*move.top);
+        if (field) field->setTop(*move.top - move.dy);
+        for (tk::TControl* o : others) o->setTop(o->top() + move.othersDy);
     }
 }
 
@@ -124,7 +92,7 @@ void TfrmClientMain::ControlKeyDown(tk::TObject* sender, uint16_t& key, tk::TShi
         bool size = shift & tk::ssCtrl;
         // The focused control and the rest of its multiple selection, each
         // by the same steps.
-        std::vector<tk::TControl*> controls = othersSelectedWith(focused);
+        std::vector<tk::TControl*> controls = designModel().selectedWith(focused);
         controls.insert(controls.begin(), focused);
         for (tk::TControl* c : controls) switch (key) {
             case tk::vk::Left: size ? c->setWidth(c->width() - 4) : c->setLeft(c->left() - 4); break;
@@ -159,7 +127,7 @@ void TfrmClientMain::pmiDeleteClick(tk::TObject*)
     // The control the menu was opened on, and the rest of its multiple
     // selection; a caption label takes its field control with it.
     std::vector<tk::ComponentRef<tk::TComponent>> doomed{target};
-    for (tk::TControl* c : othersSelectedWith(tk::as<tk::TControl>(target))) doomed.emplace_back(c);
+    for (tk::TControl* c : designModel().selectedWith(tk::as<tk::TControl>(target))) doomed.emplace_back(c);
     for (tk::ComponentRef<tk::TComponent>& c : doomed) {
         if (!c) continue;
         if (tk::TWinControl* field = labelledField(c.get())) field->free();

@@ -125,6 +125,15 @@ bool DesignModel::isSelected(tk::TControl* control) const
     return member && std::any_of(members_.begin(), members_.end(), [&](const auto& m) { return m.get() == member; });
 }
 
+std::vector<tk::TControl*> DesignModel::selectedWith(tk::TControl* control) const
+{
+    std::vector<tk::TControl*> selected = selection();
+    if (selected.size() < 2 || !isSelected(control)) return {};
+    tk::TControl* member = selectionMember(control);
+    std::erase_if(selected, [&](tk::TControl* s) { return s == member || s == control; });
+    return selected;
+}
+
 void DesignModel::addToSelection(tk::TControl* control)
 {
     tk::TControl* member = selectionMember(control);

@@ -104,6 +104,10 @@ public:
     std::vector<tk::TControl*> selection() const;
     static tk::TControl* selectionMember(tk::TControl* control);
     bool isSelected(tk::TControl* control) const;
+    // The other controls of a multiple selection that `control` belongs to
+    // (as itself or as the caption label of a selected field control); none
+    // when it is not selected with others. They move, size and go with it.
+    std::vector<tk::TControl*> selectedWith(tk::TControl* control) const;
     // Adds `control` as the primary one (on another tab sheet it is
     // selected alone), or takes it out; the new primary one is shown.
     void addToSelection(tk::TControl* control);

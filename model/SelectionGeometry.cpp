@@ -6,11 +6,6 @@ namespace velmora {
 
 namespace {
 
-int toGrid(int v)
-{
-    return v / 4 * 4;  // truncates toward zero, as a drag does
-}
-
 int upToGrid(int v)
 {
     return toGrid(v + 3);

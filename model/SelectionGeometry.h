@@ -14,6 +14,13 @@ namespace velmora {
 enum class Handle { TopLeft, Top, TopRight, Right, BottomRight, Bottom, BottomLeft, Left };
 
 constexpr int handleSize = 5;
+
+// The design surface's 4-pixel grid, for a drag and a sizing alike:
+// truncating toward zero, so that a negative offset does not step down.
+inline int toGrid(int v)
+{
+    return v / 4 * 4;
+}
 // The smallest size that handle sizing leaves a control: two grid steps
 // each way, room enough to see it and to grab it again.
 constexpr int minimumWidth = 8, minimumHeight = 8;

@@ -7,7 +7,7 @@
 #include "TempFolder.h"
 #include "TestDatabase.h"
 #include "app/DesignerComposition.h"
-#include "designer/DragGrid.h"
+#include "model/MoveDrag.h"
 #include "startup/DemoDatabase.h"
 
 #include <gmock/gmock.h>
@@ -253,27 +253,48 @@ TEST_F(Designer, ASessionSavesANamedFieldAndTheNextLoginAndAnOpenShowIt)
     EXPECT_THAT(other, Not(HasSubstr("error:")));
 }
 
-// The grid itself, without a window.
-TEST(DragGrid, SnapsTowardZeroEachAxisOnItsOwnWithStrictBoundsAndLabelsBoundWithTheirField)
+// The move-drag rule itself, without a window.
+TEST(MoveDrag, SnapsTowardZeroEachAxisOnItsOwnWithStrictBoundsAndLabelsBoundWithTheirField)
 {
-    using velmora::dragStep;
+    using velmora::moveDrag;
     velmora::DragBox c{100, 40, 60, 21};
     // 3 pixels right stay, 4 move; the grab point is where the mouse went down.
-    EXPECT_EQ(dragStep({103 + 10, 40 + 5}, {10, 5}, 500, 300, c, {}).left, 100);
-    EXPECT_EQ(dragStep({104 + 10, 40 + 5}, {10, 5}, 500, 300, c, {}).left, 104);
+    EXPECT_EQ(moveDrag({103 + 10, 40 + 5}, {10, 5}, 500, 300, c, {}).left, 100);
+    EXPECT_EQ(moveDrag({104 + 10, 40 + 5}, {10, 5}, 500, 300, c, {}).left, 104);
     // Never Left 0 or Top 0; the right edge stays strictly inside.
-    EXPECT_FALSE(dragStep({2, 45}, {0, 5}, 500, 300, c, {}).left);
-    EXPECT_EQ(*dragStep({2, 45}, {0, 5}, 500, 300, c, {}).top, 40);
-    EXPECT_FALSE(dragStep({440, 45}, {0, 5}, 500, 300, c, {}).left);
-    EXPECT_EQ(*dragStep({436, 45}, {0, 5}, 500, 300, c, {}).left, 436);
+    EXPECT_FALSE(moveDrag({2, 45}, {0, 5}, 500, 300, c, {}).left);
+    EXPECT_EQ(*moveDrag({2, 45}, {0, 5}, 500, 300, c, {}).top, 40);
+    EXPECT_FALSE(moveDrag({440, 45}, {0, 5}, 500, 300, c, {}).left);
+    EXPECT_EQ(*moveDrag({436, 45}, {0, 5}, 500, 300, c, {}).left, 436);
     // Negative offsets truncate toward zero, not down.
-    EXPECT_FALSE(dragStep({-3, 45}, {0, 5}, 500, 300, c, {}).left);
+    EXPECT_FALSE(moveDrag({-3, 45}, {0, 5}, 500, 300, c, {}).left);
     // A label 50 left of its field: the field's right edge bounds the drag.
     velmora::DragBox label{50, 44, 46, 17}, field{100, 40, 60, 21};
-    auto step = dragStep({392, 50}, {0, 6}, 500, 300, label, field);
+    auto step = moveDrag({392, 50}, {0, 6}, 500, 300, label, field);
     EXPECT_EQ(step.dx, -50);
     EXPECT_FALSE(step.left);  // 392 + 60 + 50 would leave the sheet
-    EXPECT_EQ(*dragStep({388, 50}, {0, 6}, 500, 300, label, field).left, 388);
+    EXPECT_EQ(*moveDrag({388, 50}, {0, 6}, 500, 300, label, field).left, 388);
+}
+
+TEST(MoveDrag, TheRestOfTheSelectionGoesAlongUnlessOneWouldLeaveItsSheetOnThatAxis)
+{
+    using velmora::moveDrag;
+    velmora::DragBox c{100, 40, 60, 21};
+    // Another control at (20, 200): 8 right and 8 down move it too.
+    std::vector<velmora::PlacedBox> others = {{{20, 200, 60, 21}, 500, 300}};
+    auto both = moveDrag({108, 48}, {0, 0}, 500, 300, c, {}, others);
+    EXPECT_EQ(*both.left, 108);
+    EXPECT_EQ(both.othersDx, 8);
+    EXPECT_EQ(both.othersDy, 8);
+    // 20 left would put it at Left 0: that axis moves nobody, the other does.
+    auto blocked = moveDrag({80, 48}, {0, 0}, 500, 300, c, {}, others);
+    EXPECT_FALSE(blocked.left);
+    EXPECT_EQ(blocked.othersDx, 0);
+    EXPECT_EQ(*blocked.top, 48);
+    EXPECT_EQ(blocked.othersDy, 8);
+    // A control on a smaller sheet bounds by its own sheet.
+    std::vector<velmora::PlacedBox> narrow = {{{20, 200, 60, 21}, 500, 230}};
+    EXPECT_FALSE(moveDrag({100, 52}, {0, 0}, 500, 300, c, {}, narrow).top);
 }
 
 }  // namespace
