@@ -1,3 +1,4 @@
+// --help, --version and misuse of the command-line programs.
 #include "app/CommandLine.h"
 
 #include <algorithm>

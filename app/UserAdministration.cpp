@@ -1,3 +1,4 @@
+// Groups and users for velmora-admin, and the upgrade of an older database.
 #include "app/UserAdministration.h"
 
 #include "db/Command.h"

@@ -1,3 +1,4 @@
+// Holding a program at a named point of a save, for the fault tests.
 #include "db/PausePoint.h"
 
 #include <chrono>

@@ -269,151 +269,175 @@ private:
         value(depth);
     }
 
+    // A property's value, by its first token.
     void value(int depth)
     {
         if (depth > maxFormTextDepth) error("Invalid property value");
         switch (tok_.kind) {
-        case Tok::String: {
-            std::u32string& s = joined_;
-            s.assign(tok_.chars);
-            next();
-            while (isChar('+')) {
-                next();
-                if (tok_.kind != Tok::String) error("String expected");
-                s += tok_.chars;
-                next();
-            }
-            utf8_.clear();
-            tk::appendUtf8(utf8_, s);
-            out_.string(utf8_, true);
-            return;
-        }
+        case Tok::String: return stringValue();
         case Tok::Integer:
             out_.integer(tok_.integer);
             next();
             return;
-        case Tok::Float: {
-            errno = 0;
-            char* end = nullptr;
-            long double v = std::strtold(tok_.text.c_str(), &end);
-            if (end != tok_.text.c_str() + tok_.text.size() || !std::isfinite(v)) error("Invalid property value");
-            switch (tok_.suffix) {
-            case 's': out_.single(static_cast<float>(v)); break;
-            case 'c': out_.currency(static_cast<int64_t>(std::llround(v))); break;
-            case 'd': out_.date(static_cast<double>(v)); break;
-            default: out_.extended(v); break;
-            }
-            next();
-            return;
-        }
-        case Tok::Ident: {
-            // A dotted name is written without blanks: Owner.Name.
-            std::string name = tok_.text;
-            while (peekChar(pos_) == '.' && pos_ < src_.size()) {
-                ++pos_;
-                size_t start = pos_;
-                while (pos_ < src_.size() && (letter(src_[pos_]) || (pos_ > start && digit(src_[pos_])))) ++pos_;
-                if (pos_ == start) {
-                    tok_.line = line_;
-                    error("Identifier expected");
-                }
-                name += "." + std::string(src_.substr(start, pos_ - start));
-            }
-            if (name.size() > 255) error("Invalid property value");
-            out_.ident(name);
-            next();
-            return;
-        }
+        case Tok::Float: return floatValue();
+        case Tok::Ident: return identValue();
         case Tok::Char:
             switch (tok_.ch) {
-            case '(':
-                next();
-                out_.type(ValueType::List);
-                while (!isChar(')')) {
-                    if (tok_.kind == Tok::End) error("Invalid property value");
-                    // In an image a Null item is the byte that ends the list.
-                    if (tok_.kind == Tok::Ident && tk::sameName(tok_.text, "Null")) error("Invalid property value");
-                    value(depth + 1);
-                }
-                out_.byte(0);
-                next();
-                return;
-            case '[':
-                next();
-                out_.type(ValueType::Set);
-                if (!isChar(']'))
-                    for (;;) {
-                        if (tok_.kind == Tok::Ident) out_.shortString(tok_.text.substr(0, 255));
-                        else if (tok_.kind == Tok::Integer) out_.shortString(std::to_string(tok_.integer));
-                        else error("Identifier expected");
-                        next();
-                        if (isChar(']')) break;
-                        expectChar(',');
-                        next();
-                    }
-                out_.byte(0);
-                next();
-                return;
-            case '{': {
-                std::string bytes;
-                // Hexadecimal digit pairs with any blanks between pairs.
-                for (;;) {
-                    while (pos_ < src_.size() && static_cast<unsigned char>(src_[pos_]) <= 32) {
-                        if (src_[pos_] == '\n') {
-                            ++line_;
-                            checkLine(pos_ + 1);
-                        }
-                        ++pos_;
-                    }
-                    tok_.line = line_;
-                    if (pos_ >= src_.size()) error("Invalid binary value");
-                    if (src_[pos_] == '}') {
-                        ++pos_;
-                        break;
-                    }
-                    char a = src_[pos_], b = peekChar(pos_ + 1);
-                    if (!hexDigit(a) || pos_ + 1 >= src_.size() || !hexDigit(b)) error("Invalid binary value");
-                    auto nib = [](char h) {
-                        return digit(h) ? h - '0' : (std::tolower(static_cast<unsigned char>(h)) - 'a' + 10);
-                    };
-                    bytes += static_cast<char>(nib(a) * 16 + nib(b));
-                    pos_ += 2;
-                }
-                out_.binary(bytes);
-                next();
-                return;
-            }
-            case '<':
-                next();
-                out_.type(ValueType::Collection);
-                while (!isChar('>')) {
-                    if (!isKeyword("item")) error("item expected");
-                    next();
-                    if (isChar('[')) {
-                        next();
-                        if (tok_.kind != Tok::Integer) error("Number expected");
-                        out_.integer(tok_.integer);
-                        next();
-                        expectChar(']');
-                        next();
-                    }
-                    out_.type(ValueType::List);
-                    while (!isKeyword("end")) {
-                        if (tok_.kind == Tok::End) error("Identifier expected");
-                        property(depth + 1);
-                    }
-                    out_.byte(0);
-                    next();
-                }
-                out_.byte(0);
-                next();
-                return;
+            case '(': return listValue(depth);
+            case '[': return setValue();
+            case '{': return binaryValue();
+            case '<': return collectionValue(depth);
             default: break;
             }
             break;
         default: break;
         }
         error("Invalid property value");
+    }
+
+    // 'text' + 'more', with #nnn characters.
+    void stringValue()
+    {
+        std::u32string& s = joined_;
+        s.assign(tok_.chars);
+        next();
+        while (isChar('+')) {
+            next();
+            if (tok_.kind != Tok::String) error("String expected");
+            s += tok_.chars;
+            next();
+        }
+        utf8_.clear();
+        tk::appendUtf8(utf8_, s);
+        out_.string(utf8_, true);
+    }
+
+    // A number with a fraction or exponent, and its suffix: s single, c
+    // currency, d date, none extended.
+    void floatValue()
+    {
+        errno = 0;
+        char* end = nullptr;
+        long double v = std::strtold(tok_.text.c_str(), &end);
+        if (end != tok_.text.c_str() + tok_.text.size() || !std::isfinite(v)) error("Invalid property value");
+        switch (tok_.suffix) {
+        case 's': out_.single(static_cast<float>(v)); break;
+        case 'c': out_.currency(static_cast<int64_t>(std::llround(v))); break;
+        case 'd': out_.date(static_cast<double>(v)); break;
+        default: out_.extended(v); break;
+        }
+        next();
+    }
+
+    // A name; a dotted name is written without blanks: Owner.Name.
+    void identValue()
+    {
+        std::string name = tok_.text;
+        while (peekChar(pos_) == '.' && pos_ < src_.size()) {
+            ++pos_;
+            size_t start = pos_;
+            while (pos_ < src_.size() && (letter(src_[pos_]) || (pos_ > start && digit(src_[pos_])))) ++pos_;
+            if (pos_ == start) {
+                tok_.line = line_;
+                error("Identifier expected");
+            }
+            name += "." + std::string(src_.substr(start, pos_ - start));
+        }
+        if (name.size() > 255) error("Invalid property value");
+        out_.ident(name);
+        next();
+    }
+
+    // ( value value ... )
+    void listValue(int depth)
+    {
+        next();
+        out_.type(ValueType::List);
+        while (!isChar(')')) {
+            if (tok_.kind == Tok::End) error("Invalid property value");
+            // In an image a Null item is the byte that ends the list.
+            if (tok_.kind == Tok::Ident && tk::sameName(tok_.text, "Null")) error("Invalid property value");
+            value(depth + 1);
+        }
+        out_.byte(0);
+        next();
+    }
+
+    // [ name, name, ... ]
+    void setValue()
+    {
+        next();
+        out_.type(ValueType::Set);
+        if (!isChar(']'))
+            for (;;) {
+                if (tok_.kind == Tok::Ident) out_.shortString(tok_.text.substr(0, 255));
+                else if (tok_.kind == Tok::Integer) out_.shortString(std::to_string(tok_.integer));
+                else error("Identifier expected");
+                next();
+                if (isChar(']')) break;
+                expectChar(',');
+                next();
+            }
+        out_.byte(0);
+        next();
+    }
+
+    // { hexadecimal digit pairs, with any blanks between pairs }
+    void binaryValue()
+    {
+        std::string bytes;
+        for (;;) {
+            while (pos_ < src_.size() && static_cast<unsigned char>(src_[pos_]) <= 32) {
+                if (src_[pos_] == '\n') {
+                    ++line_;
+                    checkLine(pos_ + 1);
+                }
+                ++pos_;
+            }
+            tok_.line = line_;
+            if (pos_ >= src_.size()) error("Invalid binary value");
+            if (src_[pos_] == '}') {
+                ++pos_;
+                break;
+            }
+            char a = src_[pos_], b = peekChar(pos_ + 1);
+            if (!hexDigit(a) || pos_ + 1 >= src_.size() || !hexDigit(b)) error("Invalid binary value");
+            auto nib = [](char h) {
+                return digit(h) ? h - '0' : (std::tolower(static_cast<unsigned char>(h)) - 'a' + 10);
+            };
+            bytes += static_cast<char>(nib(a) * 16 + nib(b));
+            pos_ += 2;
+        }
+        out_.binary(bytes);
+        next();
+    }
+
+    // < item [index] properties end ... >
+    void collectionValue(int depth)
+    {
+        next();
+        out_.type(ValueType::Collection);
+        while (!isChar('>')) {
+            if (!isKeyword("item")) error("item expected");
+            next();
+            if (isChar('[')) {
+                next();
+                if (tok_.kind != Tok::Integer) error("Number expected");
+                out_.integer(tok_.integer);
+                next();
+                expectChar(']');
+                next();
+            }
+            out_.type(ValueType::List);
+            while (!isKeyword("end")) {
+                if (tok_.kind == Tok::End) error("Identifier expected");
+                property(depth + 1);
+            }
+            out_.byte(0);
+            next();
+        }
+        out_.byte(0);
+        next();
     }
 
     std::string_view src_;

@@ -1,3 +1,4 @@
+// Aligning a multiple selection to its primary control.
 #include "model/Alignment.h"
 
 #include "toolkit/widgets/Control.h"

@@ -1,3 +1,5 @@
+// Copying the selected controls as form text, and pasting such a text back
+// onto the design surface.
 #include "model/DesignClipboard.h"
 
 #include "controls/ZEDText.h"

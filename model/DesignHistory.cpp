@@ -1,3 +1,4 @@
+// Undo and redo as the design window's component image, one step a gesture.
 #include "model/DesignHistory.h"
 
 #include "designs/ComponentImage.h"

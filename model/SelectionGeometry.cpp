@@ -1,3 +1,5 @@
+// The handles' squares, a handle drag's box on the grid, and touching
+// rectangles.
 #include "model/SelectionGeometry.h"
 
 #include <algorithm>

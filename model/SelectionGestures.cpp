@@ -1,3 +1,5 @@
+// The selection overlay: handles, rubber band, Shift+click, alignment, and
+// the keys of undo, redo, copy and paste.
 #include "model/SelectionGestures.h"
 
 #include "model/Alignment.h"

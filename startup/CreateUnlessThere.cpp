@@ -1,3 +1,4 @@
+// Making the programs' own tables when two programs may make them at once.
 #include "startup/CreateUnlessThere.h"
 
 #include "db/Command.h"

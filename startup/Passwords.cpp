@@ -1,3 +1,4 @@
+// Argon2id password hashes through libsodium.
 #include "startup/Passwords.h"
 
 #include <sodium.h>

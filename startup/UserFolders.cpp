@@ -1,3 +1,5 @@
+// Where a program finds its data-link file, and where velmora-initdb puts
+// the database and the file without a folder named.
 #include "startup/UserFolders.h"
 
 #include "startup/Schema.h"
