@@ -1,6 +1,55 @@
 // The component image: the binary encoding of a component tree (signature
 // "TPF0", then the root object). Value types and the primitives that read
 // and write them, with the encoding choices the writers make.
+//
+// Every number is little-endian. A short string is one length byte (0 to
+// 255) and that many bytes.
+//
+// The image, and each object in it:
+//
+//   Offset  Size  What
+//   0       4     "TPF0"
+//   4       ...   the root object
+//
+//   object   [prefix] class name (short string), component name (short
+//            string), properties, 0x00, child objects, 0x00
+//   prefix   only when the first byte's high nibble is 0xF: 0xF0 | flags
+//            (1 inherited, 2 child position, 4 inline); with flag 2 an
+//            integer value follows (the position), read and passed over
+//   property name (short string, dotted for a nested object's property),
+//            then a value
+//
+// A value is its type byte, then:
+//
+//   Type              Byte  Bytes that follow
+//   Null              0     none (in a list it ends the list)
+//   List              1     values, then 0x00
+//   Int8              2     1, signed
+//   Int16             3     2, signed
+//   Int32             4     4, signed
+//   Extended          5     10: an 80-bit float (64-bit mantissa with its
+//                           integer bit, then sign and 15-bit exponent)
+//   String            6     a short string, ANSI or ASCII
+//   Ident             7     a short string (a name; False, True, Null and
+//                           nil are written as their own types instead)
+//   False, True       8, 9  none
+//   Binary            10    4-byte length, then that many bytes
+//   Set               11    short strings, one a member, then 0x00
+//   LString           12    4-byte length, then that many bytes
+//   Nil               13    none
+//   Collection        14    items, each [an integer value: its index],
+//                           a List type byte, properties and 0x00; then
+//                           0x00 (the writer writes no index)
+//   Single            15    4: an IEEE float
+//   Currency          16    8: the amount times 10,000, signed
+//   Date              17    8: an IEEE double, days since 1899-12-30
+//   WString           18    4-byte count of UTF-16 units, then 2 bytes each
+//   Int64             19    8, signed
+//   Utf8String        20    4-byte length, then that many UTF-8 bytes
+//
+// The writer picks the smallest integer type that holds a number, String
+// (LString beyond 255 bytes) for ASCII text, Utf8String for other text (or
+// WString where UTF-16 takes no more bytes).
 #pragma once
 
 #include "toolkit/core/Errors.h"
