@@ -50,23 +50,25 @@ QStyle* style()
     return QApplication::style();
 }
 
-QColor systemColor(int index)
+// A system colour of the toolkit as the desktop's palette has it.
+QColor systemColor(tk::TColor color)
 {
     QPalette pal = QApplication::palette();
-    switch (index) {
-    case 5: return pal.color(QPalette::Base);              // clWindow
-    case 8: return pal.color(QPalette::Text);              // clWindowText
-    case 13: return pal.color(QPalette::Highlight);        // clHighlight
-    case 14: return pal.color(QPalette::HighlightedText);  // clHighlightText
-    case 15: return pal.color(QPalette::Button);           // clBtnFace
-    case 16: return pal.color(QPalette::Dark);             // clBtnShadow
-    case 17: return pal.color(QPalette::Disabled, QPalette::Text);
-    case 18: return pal.color(QPalette::ButtonText);
-    case 20: return pal.color(QPalette::Light);
-    case 23: return pal.color(QPalette::ToolTipText);
-    case 24: return pal.color(QPalette::ToolTipBase);
-    case 2: return QColor(0, 84, 227);      // clActiveCaption
-    case 19: return QColor(216, 228, 248);  // clInactiveCaptionText
+    switch (color) {
+    case tk::clWindow: return pal.color(QPalette::Base);
+    case tk::clWindowText: return pal.color(QPalette::Text);
+    case tk::clHighlight: return pal.color(QPalette::Highlight);
+    case tk::clHighlightText: return pal.color(QPalette::HighlightedText);
+    case tk::clBtnFace: return pal.color(QPalette::Button);
+    case tk::clBtnShadow: return pal.color(QPalette::Dark);
+    case tk::clGrayText: return pal.color(QPalette::Disabled, QPalette::Text);
+    case tk::clBtnText: return pal.color(QPalette::ButtonText);
+    case tk::clBtnHighlight: return pal.color(QPalette::Light);
+    case tk::clInfoText: return pal.color(QPalette::ToolTipText);
+    case tk::clInfoBk: return pal.color(QPalette::ToolTipBase);
+    // Title bars of the date picker's calendar: the desktop has none to lend.
+    case tk::clActiveCaption: return QColor(0, 84, 227);
+    case tk::clInactiveCaptionText: return QColor(216, 228, 248);
     default: return pal.color(QPalette::Window);
     }
 }
@@ -599,7 +601,7 @@ void paintControl(QPainter& p, tk::TControl& c, QPoint origin)
 
 QColor qtColor(tk::TColor c)
 {
-    if (c < 0 && c >= tk::clSystemColor) return systemColor(c - tk::clSystemColor);
+    if (c < 0 && c >= tk::clSystemColor) return systemColor(c);
     if (c == tk::clDefault || c == tk::clNone) return QApplication::palette().color(QPalette::Window);
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
@@ -658,7 +660,7 @@ void paintPopup(QPainter& p, tk::TPopup& popup)
     p.setPen(pal.color(QPalette::Dark));
     p.drawRect(r.adjusted(0, 0, -1, -1));
     tk::TFont font;
-    if (auto* menu = dynamic_cast<tk::TPopupMenu*>(&popup)) {
+    if (auto* menu = tk::as<tk::TPopupMenu>(popup.popupAsComponent())) {
         p.fillRect(r.adjusted(1, 1, -1, -1), pal.color(QPalette::Window));
         auto items = menu->visibleItems();
         for (int i = 0; i < static_cast<int>(items.size()); ++i) {

@@ -93,6 +93,8 @@ private:
 
     void buildLayout();
     void clearForNone();
+    void showFieldName(tk::TControl& control, bool entry);
+    void enableEditors(tk::TControl& control, bool entry);
     // Selects a type item from code, without the type-change handler.
     void chooseType(int index);
     // The type a field name's column gives (item 1 for a number column

@@ -106,6 +106,26 @@ void TfrmPropertyPage::selectionShown()
 
     cbxRelation->setEnabled(!tk::as<tk::TDBGrid>(c) && !tk::as<TZEDText>(c) && !tk::as<tk::TBitBtn>(c));
 
+    showFieldName(*c, entry);
+    enableEditors(*c, entry);
+    if (cbxDictionary->enabled()) {
+        std::vector<std::string> dictionaries;
+        dmClientMain->ListDictionaries(dictionaries);
+        cbxDictionary->setItems(dictionaries);
+    }
+    if (!entry) {
+        FillRelations(rgFieldType->itemIndex(), !cbxDictionary->text().empty());
+        std::string relation = readText(c, "Relation");
+        cbxRelation->setItemIndex(cbxRelation->indexOf(relation));
+    }
+}
+
+// The field name, its type and dictionary, and the names to choose from:
+// on the entry page the columns of the type, on the search page the
+// columns a search can compare.
+void TfrmPropertyPage::showFieldName(tk::TControl& control, bool entry)
+{
+    tk::TControl* c = &control;
     std::string keyField = readText(c, "KeyField");
     std::string registered;
     try {
@@ -136,7 +156,14 @@ void TfrmPropertyPage::selectionShown()
         cbxFieldName->setText(readText(c, "KeyField"));
         cbxDictionary->setText(readText(c, "Dictionary"));
     }
+}
 
+// Which editors take input for this control: the field name only for a
+// new control or a name of no column, the type and dictionary only for an
+// edit on the entry page.
+void TfrmPropertyPage::enableEditors(tk::TControl& control, bool entry)
+{
+    tk::TControl* c = &control;
     bool nameEnabled;
     try {
         if (!cbxRelation->enabled()) nameEnabled = false;
@@ -157,16 +184,6 @@ void TfrmPropertyPage::selectionShown()
     chxCanModify->setEnabled(isEdit || tk::as<TZEDPicker>(c) || tk::as<TZEDChxBox>(c));
     seTabOrder->setEnabled(!tk::as<TZEDText>(c));
 
-    if (cbxDictionary->enabled()) {
-        std::vector<std::string> dictionaries;
-        dmClientMain->ListDictionaries(dictionaries);
-        cbxDictionary->setItems(dictionaries);
-    }
-    if (!entry) {
-        FillRelations(t, !cbxDictionary->text().empty());
-        std::string relation = readText(c, "Relation");
-        cbxRelation->setItemIndex(cbxRelation->indexOf(relation));
-    }
 }
 
 void TfrmPropertyPage::FillRelations(int t, bool hasDictionary)

@@ -65,6 +65,7 @@ public:
     // The control on which the menu was last opened.
     TComponent* popupComponent() const { return popupComponent_.get(); }
     void setPopupComponent(TComponent* c) { popupComponent_ = c; }
+    TComponent* popupAsComponent() override { return this; }
 
     // Opens the menu at a screen point (OnPopup first).
     void popup(int x, int y);

@@ -9,6 +9,7 @@
 
 namespace tk {
 
+class TComponent;
 class TControl;
 
 class TPopup {
@@ -25,6 +26,9 @@ public:
     virtual void popupClosed() {}
     // The control whose popup this is (a combo box, a date picker), if any.
     virtual TControl* popupOwner() const { return nullptr; }
+    // The component that is itself the popup (a context menu), if any, so
+    // that a caller finds its class through the class table.
+    virtual TComponent* popupAsComponent() { return nullptr; }
     bool isOpen() const;
 };
 
