@@ -2,6 +2,7 @@
 #include "app/EntryComposition.h"
 
 #include "db/Query.h"
+#include "db/Statement.h"
 #include "designer/ClientMain.h"
 #include "entry/EntryForm.h"
 #include "lookup/SearchList.h"
@@ -23,10 +24,8 @@ std::weak_ptr<EntryForm> running;
 static std::string groupName()
 {
     db::TADOQuery q(nullptr);
-    q.setConnection(dmClientMain->ADOConnection);
-    q.setSqlText("Select UserGroupName from UserGroup where UserGroupID = :UserGroupID");
-    q.parameters().paramByName("UserGroupID").setValue(tk::Value(int64_t{dmClientMain->UserGroupID()}));
-    q.open();
+    db::open(q, *dmClientMain->ADOConnection, "Select UserGroupName from UserGroup where UserGroupID = :UserGroupID",
+             {{"UserGroupID", dmClientMain->UserGroupID()}});
     return q.eof() ? std::string() : q.field(0)->asString();
 }
 

@@ -159,9 +159,7 @@ std::string listUsers(db::TADOConnection& c)
                                 "length(FormData) > 0"))
         designed.insert(r.id);
     db::TADOQuery users(nullptr);
-    users.setConnection(&c);
-    users.setSqlText("Select UserGroupID, UserLogin, UserPasswd from UserTable order by UserLogin");
-    users.open();
+    db::open(users, c, "Select UserGroupID, UserLogin, UserPasswd from UserTable order by UserLogin");
     std::multimap<int64_t, std::string> members;
     for (; !users.eof(); users.next()) {
         std::string line = "  " + users.field(1)->asString();
