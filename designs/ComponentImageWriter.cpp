@@ -2,25 +2,14 @@
 // designs/ImageStream.h).
 #include "designs/ComponentImage.h"
 
-#include "designs/ClassRegistry.h"
 #include "designs/ImageStream.h"
-#include "designs/ImageValue.h"
 #include "designs/StreamHooks.h"
 #include "toolkit/core/Collection.h"
+#include "toolkit/core/Component.h"
 #include "toolkit/core/PropertyAccess.h"
-#include "toolkit/data/DBGrid.h"
-#include "toolkit/text/CodePage.h"
-#include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
-#include "toolkit/widgets/PageControl.h"
-#include "toolkit/windows/Application.h"
-#include "toolkit/windows/Form.h"
-#include "toolkit/windows/Menus.h"
 
-#include <cmath>
-#include <cstring>
 #include <functional>
-#include <memory>
 
 namespace velmora {
 
