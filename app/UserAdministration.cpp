@@ -5,9 +5,9 @@
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
 #include "db/PausePoint.h"
-#include "db/Transaction.h"
 #include "db/Query.h"
 #include "db/Statement.h"
+#include "db/Transaction.h"
 #include "startup/Passwords.h"
 #include "startup/SchemaUpkeep.h"
 #include "toolkit/text/Text.h"
@@ -101,9 +101,8 @@ void addGroup(db::TADOConnection& c, const std::string& name)
     checkName("group name", name);
     std::vector<Row> same = matching(rows(c, "Select UserGroupID, UserGroupName from UserGroup"), name);
     if (!same.empty()) throw ERefusedAdmin("There is a group " + same.front().name + " already");
-    insertNamed(c, "Insert into UserGroup (UserGroupName) Values (:Name) Returning UserGroupID",
-                {{"Name", name}}, NameKind::GroupName, name,
-                "There is a group " + name + " already, in some letter case");
+    insertNamed(c, "Insert into UserGroup (UserGroupName) Values (:Name) Returning UserGroupID", {{"Name", name}},
+                NameKind::GroupName, name, "There is a group " + name + " already, in some letter case");
 }
 
 void addUser(db::TADOConnection& c, const std::string& login, const std::string& group, const std::string& password)
@@ -120,10 +119,10 @@ void addUser(db::TADOConnection& c, const std::string& login, const std::string&
     insertNamed(c,
                 "Insert into UserTable (UserLogin, UserPasswd, UserGroupID) Values (:Login, :Passwd, :Grp) Returning "
                 "UserID",
-                {{"Login", login}, {"Passwd", hash}, {"Grp", groupID}},
-                NameKind::Login, login,
-                "There is a user " + login + " already, in some letter case; logins must differ in more than letter "
-                "case");
+                {{"Login", login}, {"Passwd", hash}, {"Grp", groupID}}, NameKind::Login, login,
+                "There is a user " + login +
+                    " already, in some letter case; logins must differ in more than letter "
+                    "case");
 }
 
 void setPassword(db::TADOConnection& c, const std::string& login, const std::string& password)
@@ -155,8 +154,9 @@ std::string listUsers(db::TADOConnection& c)
 {
     std::set<int64_t> designed;
     // A zero-length design is none.
-    for (const Row& r : rows(c, "Select UserGroupID, UserGroupName from UserGroup where FormData is not null and "
-                                "length(FormData) > 0"))
+    for (const Row& r : rows(c,
+                             "Select UserGroupID, UserGroupName from UserGroup where FormData is not null and "
+                             "length(FormData) > 0"))
         designed.insert(r.id);
     db::TADOQuery users(nullptr);
     db::open(users, c, "Select UserGroupID, UserLogin, UserPasswd from UserTable order by UserLogin");

@@ -59,8 +59,8 @@ void TfrmClientMain::ComponentMouseMove(tk::TObject*, tk::TShiftState, int, int)
     std::vector<tk::TControl*> others = designModel().selectedWith(c);
     std::vector<PlacedBox> placed;
     for (tk::TControl* o : others)
-        placed.push_back({boxOf(*o), o->parent() ? o->parent()->clientWidth() : 0,
-                          o->parent() ? o->parent()->clientHeight() : 0});
+        placed.push_back(
+            {boxOf(*o), o->parent() ? o->parent()->clientWidth() : 0, o->parent() ? o->parent()->clientHeight() : 0});
     DragMove move = moveDrag(MousePoint, GrabPoint, parent->clientWidth(), parent->clientHeight(), boxOf(*c),
                              field ? std::optional<DragBox>(boxOf(*field)) : std::nullopt, placed);
     if (move.left) {

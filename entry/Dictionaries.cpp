@@ -7,8 +7,8 @@
 #include "db/Query.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
-#include "startup/CreateUnlessThere.h"
 #include "entry/Refusal.h"
+#include "startup/CreateUnlessThere.h"
 #include "startup/SchemaUpkeep.h"
 #include "toolkit/text/Text.h"
 
@@ -54,10 +54,11 @@ std::optional<DictionaryRef> dictionaryOfField(db::TADOConnection& connection, c
 {
     db::TADOQuery q(nullptr);
     if (!keyField.empty()) {
-        db::open(q, connection,
-                 "Select DictionaryGroup.DictionaryGroupID, DictionaryGroupName from Fields, DictionaryGroup where "
-                 "Fields.DictionaryGroupID = DictionaryGroup.DictionaryGroupID and lower(FieldName) = lower(:FieldName)",
-                 {{"FieldName", keyField}});
+        db::open(
+            q, connection,
+            "Select DictionaryGroup.DictionaryGroupID, DictionaryGroupName from Fields, DictionaryGroup where "
+            "Fields.DictionaryGroupID = DictionaryGroup.DictionaryGroupID and lower(FieldName) = lower(:FieldName)",
+            {{"FieldName", keyField}});
         if (!q.eof()) return DictionaryRef{q.field(0)->asInteger(), q.field(1)->asString()};
     }
     if (controlDictionary.empty()) return std::nullopt;

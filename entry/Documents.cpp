@@ -49,7 +49,8 @@ bool Documents::update(int64_t id, const std::vector<ColumnValue>& changes, cons
     for (size_t i = 0; i < changes.size(); ++i)
         db::bindCell(update.parameters().paramByName("v" + std::to_string(i)), changes[i].value);
     for (size_t i = 0; i < shown.size(); ++i)
-        if (db::TParameter* p = update.parameters().findParam("o" + std::to_string(i))) db::bindCell(*p, shown[i].value);
+        if (db::TParameter* p = update.parameters().findParam("o" + std::to_string(i)))
+            db::bindCell(*p, shown[i].value);
     bool stored = false;
     db::inTransaction(*connection_, [&] {
         update.execute();

@@ -51,7 +51,6 @@ bool fitsBrackets(const std::string& name)
     return true;
 }
 
-
 }  // namespace
 
 EntryForm::EntryForm(tk::TForm& window, db::TADOConnection& connection, int32_t userID)

@@ -1,9 +1,9 @@
 // The DocumentHistory table.
 #include "entry/History.h"
 
-#include "db/Statement.h"
 #include "db/Connection.h"
 #include "db/PausePoint.h"
+#include "db/Statement.h"
 #include "startup/CreateUnlessThere.h"
 
 #include <ctime>

@@ -27,7 +27,7 @@ struct PlacedBox {
 struct DragMove {
     std::optional<int> left;  // the dragged control's new Left, when this axis moves
     std::optional<int> top;
-    int dx = 0, dy = 0;  // a caption label's offset from its field control: the field goes to left - dx
+    int dx = 0, dy = 0;              // a caption label's offset from its field control: the field goes to left - dx
     int othersDx = 0, othersDy = 0;  // how far the rest of the selection moves
 };
 

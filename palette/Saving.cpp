@@ -131,8 +131,8 @@ void addProgramsKeysAndIndexes(tk::TForm& window, TdmClientMain& dm)
 {
     std::vector<std::string> searched;
     for (tk::TComponent* c : window.components())
-        if (auto* control = tk::as<tk::TControl>(c); control && control->parent() &&
-                                                     control->parent()->name() == "tsSearch")
+        if (auto* control = tk::as<tk::TControl>(c);
+            control && control->parent() && control->parent()->name() == "tsSearch")
             if (std::string keyField = tk::getPropTextOr(*c, "KeyField"); !keyField.empty())
                 searched.push_back(keyField);
     try {

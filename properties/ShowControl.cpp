@@ -183,7 +183,6 @@ void TfrmPropertyPage::enableEditors(tk::TControl& control, bool entry)
     chxRequired->setEnabled(isEdit || tk::as<TZEDPicker>(c));
     chxCanModify->setEnabled(isEdit || tk::as<TZEDPicker>(c) || tk::as<TZEDChxBox>(c));
     seTabOrder->setEnabled(!tk::as<TZEDText>(c));
-
 }
 
 void TfrmPropertyPage::FillRelations(int t, bool hasDictionary)

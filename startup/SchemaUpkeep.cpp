@@ -57,8 +57,7 @@ bool hasTable(db::TADOConnection& connection, const char* table)
     return false;
 }
 
-void insertKey(db::TADOConnection& connection, const NameTable& t, int64_t scope, int64_t owner,
-               const std::string& key)
+void insertKey(db::TADOConnection& connection, const NameTable& t, int64_t scope, int64_t owner, const std::string& key)
 {
     db::execute(connection,
                 "Insert into FoldedName (NameKind, Scope, OwnerID, Folded) Values (:Kind, :Scope, :Owner, :Folded)",
@@ -135,7 +134,8 @@ std::vector<std::string> indexColumns(db::TADOConnection& connection, const std:
     for (const Column& c : columns) {
         if (!comparedAsItStands(c) || !fitsBrackets(c.name)) continue;
         try {
-            db::execute(connection, "CREATE INDEX IF NOT EXISTS [VelmoraSearch_" + c.name + "] ON Document ([" + c.name + "])");
+            db::execute(connection,
+                        "CREATE INDEX IF NOT EXISTS [VelmoraSearch_" + c.name + "] ON Document ([" + c.name + "])");
         } catch (const db::EDatabaseError& e) {
             notes.push_back("No search index on Document." + c.name + ": " + e.what());
         }

@@ -33,10 +33,13 @@ public:
     // and gives its name; an edit or a picker comes with its caption label.
     std::string place(Tool tool, bool searchPage, Point at)
     {
-        const char* button = tool == Tool::Edit ? "SpeedButton2" : tool == Tool::Picker ? "SpeedButton3" : "SpeedButton4";
-        std::string focused = g_.answer(page(searchPage) + Gestures::click(g_.middleOf(std::string("frmComonentPalette.") + button)) +
-                                            Gestures::click({sheet_.x + at.x, sheet_.y + at.y}),
-                                        "focus");
+        const char* button = tool == Tool::Edit     ? "SpeedButton2"
+                             : tool == Tool::Picker ? "SpeedButton3"
+                                                    : "SpeedButton4";
+        std::string focused =
+            g_.answer(page(searchPage) + Gestures::click(g_.middleOf(std::string("frmComonentPalette.") + button)) +
+                          Gestures::click({sheet_.x + at.x, sheet_.y + at.y}),
+                      "focus");
         if (tool != Tool::CheckBox) lastLabel_ = "TZEDText" + std::to_string(++labels_);
         return focused.substr(focused.find('.') + 1);
     }
@@ -206,7 +209,8 @@ TEST_F(DesignedForms, EveryFieldTheDesignerMakesEntersModifiesCancelsAndFinds)
     // Enter: a required number left empty is refused by its caption; a
     // required date unchecked too; then everything is stored, Budapest
     // added to the new dictionary when the clerk says so.
-    std::string fill = press("btnNew") + "key tab\ntype első\nkey tab\ntype Panaszlevél\nkey tab\ntype Pa\nkey tab\n"
+    std::string fill = press("btnNew") +
+                       "key tab\ntype első\nkey tab\ntype Panaszlevél\nkey tab\ntype Pa\nkey tab\n"
                        "type Budapest\nkey tab\nkey enter\n";
     std::string out = clerk(fill + press("btnSave") + "key enter\n" + press(number) + "type 5\n" + press("btnSave") +
                             "key enter\n" + press(due) + "key space\nkey tab\nkey space\n" + press("btnSave") +
@@ -218,8 +222,10 @@ TEST_F(DesignedForms, EveryFieldTheDesignerMakesEntersModifiesCancelsAndFinds)
 
     // A second one: blanks in a field that is not required store nothing;
     // an entry taken by its text; the box left empty.
-    clerk(press("btnNew") + "type 7\nkey tab\ntype    \nkey tab\ntype Árajánlat kérés\nkey tab\ntype megr\nkey tab\n"
-          "type budapest\nkey tab\nkey space\n" + press("btnSave"));
+    clerk(press("btnNew") +
+          "type 7\nkey tab\ntype    \nkey tab\ntype Árajánlat kérés\nkey tab\ntype megr\nkey tab\n"
+          "type budapest\nkey tab\nkey space\n" +
+          press("btnSave"));
     EXPECT_THAT(made(), ElementsAre("4|5|első|Panaszlevél|Panasz|Budapest|2026-12-06 00:00:00|igen",
                                     "5|7|null|Árajánlat kérés|Megrendelés|Budapest|2026-12-06 00:00:00|nem"));
 
@@ -235,8 +241,8 @@ TEST_F(DesignedForms, EveryFieldTheDesignerMakesEntersModifiesCancelsAndFinds)
         Rect pages = (press("pcData"), clerkSpots["pcData"]);
         Rect grid = (press("dbgSearch"), clerkSpots["dbgSearch"]);
         return "click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n" +
-               press("btnSearch") + "dblclick " + std::to_string(grid.left + 40) + " " +
-               std::to_string(grid.top + 28) + "\n";
+               press("btnSearch") + "dblclick " + std::to_string(grid.left + 40) + " " + std::to_string(grid.top + 28) +
+               "\n";
     };
     out = clerk(showSecond() + press("btnModify") + "get frmClientMain." + number + ".Enabled\nget frmClientMain." +
                 urgent + ".Enabled\nfocus\ntype javítva\nkey tab\n" + Gestures::retype("Árajánlat") + "key tab\n" +
@@ -249,8 +255,9 @@ TEST_F(DesignedForms, EveryFieldTheDesignerMakesEntersModifiesCancelsAndFinds)
     EXPECT_THAT(history(), ElementsAre("4|felvitel", "5|felvitel", "5|módosítás"));
 
     // Cancel a modification: nothing is written, the stored values come back.
-    out = clerk(showSecond() + press("btnModify") + "type  még\nkey tab\n" + Gestures::retype("X") + press("btnCancel") +
-                "get frmClientMain." + text + ".Text\nget frmClientMain." + registered + ".Text\n");
+    out =
+        clerk(showSecond() + press("btnModify") + "type  még\nkey tab\n" + Gestures::retype("X") + press("btnCancel") +
+              "get frmClientMain." + text + ".Text\nget frmClientMain." + registered + ".Text\n");
     EXPECT_THAT(out, HasSubstr("'jav'#237'tva'\n#193'raj'#225'nlat'\n"));
     EXPECT_THAT(made().at(1), "5|7|javítva|Árajánlat|Reklamáció|Szeged|2026-12-05 00:00:00|nem");
     EXPECT_EQ(history().size(), 3u);
@@ -263,8 +270,9 @@ TEST_F(DesignedForms, EveryFieldTheDesignerMakesEntersModifiesCancelsAndFinds)
         const char* column;
         std::string control;
     };
-    Searched searched[] = {{Tool::Edit, "Sorszam", ""},  {Tool::Edit, "Megjegyzes", ""}, {Tool::Picker, "Hatarido", ""},
-                           {Tool::CheckBox, "Surgos", ""}, {Tool::Edit, "Ugytipus", ""},  {Tool::Edit, "Helyszin", ""}};
+    Searched searched[] = {{Tool::Edit, "Sorszam", ""},    {Tool::Edit, "Megjegyzes", ""},
+                           {Tool::Picker, "Hatarido", ""}, {Tool::CheckBox, "Surgos", ""},
+                           {Tool::Edit, "Ugytipus", ""},   {Tool::Edit, "Helyszin", ""}};
     int y = 8;
     for (Searched& s : searched) {
         s.control = d.place(s.tool, true, {s.tool == Tool::CheckBox ? 300 : 100, y});

@@ -213,9 +213,9 @@ TEST_F(Entry, AFormWithNoBoundFieldStoresNoEmptyDocumentAndSaysWhy)
     };
     Rect newButton = spot("btnNew"), save = spot("btnSave");
     auto at = [](Rect r) { return "click " + std::to_string(r.cx()) + " " + std::to_string(r.cy()) + "\n"; };
-    std::string out = play(at(newButton) + at(save) +
-                               "get frmClientMain.StatusBar1.SimpleText\nget frmClientMain.btnNew.Enabled\n",
-                           "demo");
+    std::string out =
+        play(at(newButton) + at(save) + "get frmClientMain.StatusBar1.SimpleText\nget frmClientMain.btnNew.Enabled\n",
+             "demo");
     EXPECT_THAT(out, HasSubstr("'Nincs mit menteni: az '#369'rlap egyetlen mez"));
     EXPECT_THAT(out, Not(HasSubstr("error:")));
     EXPECT_THAT(documents(), untouched());
@@ -232,11 +232,10 @@ TEST_F(Entry, AModificationChecksAndWritesOnlyTheFieldsOpenForChange)
         runScript(c, "Insert into Document (Targy, Erkezett) Values ('Más űrlapról', '2026-11-20 14:30:00')");
     }
     Rect pages = where("pcData"), grid = where("dbgSearch");
-    std::string out = play("click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n" +
-                           click("btnSearch") + "dblclick " + std::to_string(grid.left + 40) + " " +
-                           std::to_string(grid.top + 28) + "\n" + click("btnModify") +
-                           "focus\nkey end\ntype  (javítva)\n" + click("btnSave") +
-                           "get frmClientMain.StatusBar1.SimpleText\n");
+    std::string out = play(
+        "click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n" + click("btnSearch") +
+        "dblclick " + std::to_string(grid.left + 40) + " " + std::to_string(grid.top + 28) + "\n" + click("btnModify") +
+        "focus\nkey end\ntype  (javítva)\n" + click("btnSave") + "get frmClientMain.StatusBar1.SimpleText\n");
     EXPECT_THAT(out, HasSubstr("frmClientMain_1.TZEDit2\n"));  // the first field open for change
     EXPECT_THAT(out, Not(HasSubstr("error:"))) << out;
     EXPECT_THAT(out, HasSubstr("'Dokumentum: 4'"));

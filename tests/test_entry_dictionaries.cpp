@@ -111,7 +111,8 @@ TEST_F(EntryDictionaries, TwoProgramsAddingTheSameEntryAtOnceEndWithOneEntryThat
                        "get frmClientMain.StatusBar1.SimpleText"),
               "'Dokumentum: 4'");
     pause.release();
-    Answers saved = a.ask(click("btnSave"), {"get frmClientMain.StatusBar1.SimpleText", "get frmClientMain.TZEDit3.Text"});
+    Answers saved =
+        a.ask(click("btnSave"), {"get frmClientMain.StatusBar1.SimpleText", "get frmClientMain.TZEDit3.Text"});
     EXPECT_TRUE(saved.errors.empty()) << first.transcript();
     EXPECT_THAT(saved.lines, ElementsAre("'Dokumentum: 5'", "'K'#246'z'#246's'"));
     EXPECT_EQ(first.finish(), 0);
@@ -147,7 +148,8 @@ TEST_F(EntryDictionaries, MegsemAsksNothingAndARetiredEntrysTextIsRefusedAsRetir
 TEST_F(EntryDictionaries, EntriesStayUniqueForEveryLetterWhenAddedOrRenamed)
 {
     // F2: renaming Panasz to ÁRAJÁNLAT meets Árajánlat.
-    std::string out = play(newToKind() + "key F2\ntype P\nkey tab\nkey home\nkey end shift\ntype ÁRAJÁNLAT\nkey enter\n");
+    std::string out =
+        play(newToKind() + "key F2\ntype P\nkey tab\nkey home\nkey end shift\ntype ÁRAJÁNLAT\nkey enter\n");
     EXPECT_THAT(out, HasSubstr("error: Ilyen szótárelem már van: „Árajánlat”"));
     // The same text in capitals, accented ones too, is the existing entry.
     play(newToKind() + "type REKLAMÁCIÓ\nkey tab\n" + click("btnSave"));
@@ -160,10 +162,9 @@ TEST_F(EntryDictionaries, F4AndADoubleClickOpenTheLookupListAndAVanishedKeyShows
     // F4: the lookup list over the entries offered; Enter takes the row.
     // A double click opens it too; Esc leaves the field as it was.
     std::string out = play(newToKind() + "key F4\nwindows\nkey down\nkey enter\nget frmClientMain.TZEDit3.Text\n" +
-                           "key esc\n" + click("btnNew") + "key tab\nkey tab\nkey tab\nkey tab\n" +
-                           "dblclick " + std::to_string(where("TZEDit3").cx()) + " " +
-                           std::to_string(where("TZEDit3").cy()) + "\nwindows\nkey esc\n" +
-                           "get frmClientMain.TZEDit3.Text\n");
+                           "key esc\n" + click("btnNew") + "key tab\nkey tab\nkey tab\nkey tab\n" + "dblclick " +
+                           std::to_string(where("TZEDit3").cx()) + " " + std::to_string(where("TZEDit3").cy()) +
+                           "\nwindows\nkey esc\n" + "get frmClientMain.TZEDit3.Text\n");
     // Both times the list, modal; the second of its rows (by text) taken.
     size_t lists = 0;
     for (size_t at = out.find("frmSearchList \"Keresési lista\""); at != std::string::npos;
@@ -179,8 +180,8 @@ TEST_F(EntryDictionaries, F4AndADoubleClickOpenTheLookupListAndAVanishedKeyShows
         runScript(c, "Update Document Set Ugytipus = 99 Where DocumentID = 2");
     }
     Rect pages = where("pcData"), grid = where("dbgSearch");
-    std::string shown = play("click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) +
-                             "\n" + click("btnSearch") + "click " + std::to_string(grid.left + 40) + " " +
+    std::string shown = play("click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n" +
+                             click("btnSearch") + "click " + std::to_string(grid.left + 40) + " " +
                              std::to_string(grid.top + 28) + "\nkey down\nkey enter\nget frmClientMain.TZEDit3.Text\n");
     EXPECT_THAT(shown, HasSubstr("'99 (?)'"));
 }

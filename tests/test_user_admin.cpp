@@ -148,10 +148,10 @@ std::pair<bool, std::string> shell(const std::string& dataLinkFile, const std::s
 {
     std::string script = folder + "/shell.sql";
     std::ofstream(script) << sql << ";\n";
-    std::string command =
-        onPostgres() ? "psql -X -q -v ON_ERROR_STOP=1 -d \"" +
-                           db::postgresConninfo(db::readDataLinkFile(dataLinkFile).values) + "\" -f '" + script + "' 2>&1"
-                     : "sqlite3 -bail '" + folder + "/velmora.db' < '" + script + "' 2>&1";
+    std::string command = onPostgres() ? "psql -X -q -v ON_ERROR_STOP=1 -d \"" +
+                                             db::postgresConninfo(db::readDataLinkFile(dataLinkFile).values) +
+                                             "\" -f '" + script + "' 2>&1"
+                                       : "sqlite3 -bail '" + folder + "/velmora.db' < '" + script + "' 2>&1";
     std::string out;
     FILE* pipe = popen(command.c_str(), "r");
     char buf[4096];
@@ -225,10 +225,11 @@ TEST_F(UserAdmin, TheUpgradeNamesNamesAlikeAndMakesTheRest)
     EXPECT_THAT(notes, HasSubstr("Entries of one dictionary that differ only in letter case (DictionaryItem): "
                                  "Árajánlat, ÁRAJÁNLAT;"));
     EXPECT_EQ(std::count(notes.begin(), notes.end(), '\n'), 2) << notes;
-    EXPECT_THAT(readRows(c, onPostgres() ? "Select count(*) from pg_indexes where indexname = 'VelmoraSearch_Iktatoszam' and "
-                                                       "schemaname = current_schema()"
-                                         : "Select count(*) from sqlite_master where name = 'VelmoraSearch_Iktatoszam'"),
-                testing::ElementsAre("1"));
+    EXPECT_THAT(
+        readRows(c, onPostgres() ? "Select count(*) from pg_indexes where indexname = 'VelmoraSearch_Iktatoszam' and "
+                                   "schemaname = current_schema()"
+                                 : "Select count(*) from sqlite_master where name = 'VelmoraSearch_Iktatoszam'"),
+        testing::ElementsAre("1"));
     // The first of the names alike holds the key; a new one alike is refused.
     refused([&] { velmora::addUser(c, "ÉVA", "Iktatás", "x"); }, "There is a user");
     EXPECT_EQ(login("ugyfel", "ugyfel", true), 0);

@@ -9,8 +9,8 @@ Clerk::Clerk(ChildProgram& program, const std::string& login) : gestures_(progra
 {
     Answers a = gestures_.ask(Gestures::login(login, login), {"get frmClientMain.btnNew.Enabled"});
     if (!a.errors.empty() || a.lines[0] != "True")
-        throw std::runtime_error("the clerk " + login + " could not log in: " +
-                                 (a.errors.empty() ? a.lines[0] : a.errors[0]));
+        throw std::runtime_error("the clerk " + login +
+                                 " could not log in: " + (a.errors.empty() ? a.lines[0] : a.errors[0]));
     new_ = gestures_.middleOf("frmClientMain.btnNew");
     save_ = gestures_.middleOf("frmClientMain.btnSave");
     modify_ = gestures_.middleOf("frmClientMain.btnModify");
