@@ -8,11 +8,16 @@
 
 namespace velmora {
 
-void createTableUnlessThere(db::TADOConnection& connection, const char* table, const char* script)
+bool hasTable(db::TADOConnection& connection, const char* table)
 {
     for (const std::string& name : connection.tableNames())
-        if (tk::sameName(name, table)) return;
-    createUnlessThere(connection, script);
+        if (tk::sameName(name, table)) return true;
+    return false;
+}
+
+void createTableUnlessThere(db::TADOConnection& connection, const char* table, const char* script)
+{
+    if (!hasTable(connection, table)) createUnlessThere(connection, script);
 }
 
 void createUnlessThere(db::TADOConnection& connection, const std::string& script)

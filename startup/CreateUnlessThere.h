@@ -17,6 +17,9 @@ namespace velmora {
 // runs once more, when the other program's object is there to be found.
 void createUnlessThere(db::TADOConnection& connection, const std::string& script);
 
+// Whether the database has a table named `table` (letter case aside).
+bool hasTable(db::TADOConnection& connection, const char* table);
+
 // Runs `script` (through createUnlessThere) unless the database has a
 // table named `table`.
 void createTableUnlessThere(db::TADOConnection& connection, const char* table, const char* script);

@@ -3,6 +3,7 @@
 
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
+#include "db/Engine.h"
 #include "db/FieldKind.h"
 #include "db/Query.h"
 #include "db/Statement.h"
@@ -45,16 +46,10 @@ const char* const foldedNameScript =
     "CREATE UNIQUE INDEX IF NOT EXISTS FoldedNames ON FoldedName (NameKind, Scope, Folded);\n"
     "CREATE UNIQUE INDEX IF NOT EXISTS FoldedNameOwners ON FoldedName (NameKind, OwnerID);";
 
+// The key of a name: trimmed, and folded as vfold folds.
 std::string folded(const std::string& name)
 {
-    return tk::toUtf8(tk::foldText(tk::trimmed(name)));
-}
-
-bool hasTable(db::TADOConnection& connection, const char* table)
-{
-    for (const std::string& name : connection.tableNames())
-        if (tk::sameName(name, table)) return true;
-    return false;
+    return db::foldedText(tk::trimmed(name));
 }
 
 void insertKey(db::TADOConnection& connection, const NameTable& t, int64_t scope, int64_t owner, const std::string& key)
