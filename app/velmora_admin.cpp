@@ -4,6 +4,7 @@
 // twice, or from the first line of standard input when that is not a
 // terminal; it is stored as an Argon2id hash.
 #include "app/CommandLine.h"
+#include "app/NumberingCommand.h"
 #include "app/UserAdministration.h"
 #include "db/Connection.h"
 #include "startup/Program.h"
@@ -13,6 +14,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 #include <termios.h>
 #include <unistd.h>
 
@@ -27,6 +29,11 @@ const velmora::Usage usage{
      {"move-user LOGIN GROUP", "moves a user to another group"},
      {"remove-user LOGIN", "removes a user"},
      {"list", "the groups with their users, and whether each group has a design"},
+     {velmora::numberingUsage,
+      "the database gives COLUMN of each new document its number: {n}, or a text column's pattern of {n}, "
+      "{n:W} (W digits), {yyyy}, {yy} and other text; --yearly starts again at 1 each year"},
+     {"numbering list", "the numbered columns and the next number of each"},
+     {"numbering off COLUMN", "COLUMN is numbered no more"},
      {"upgrade", "makes the indexes and unique keys that a database made by an earlier version lacks"},
      {"--help", "this text"},
      {"--version", "the version"}},
@@ -69,7 +76,9 @@ int main(int argc, char** argv)
     if (argc < 2) return velmora::usageError(usage);
     std::string command = argv[1];
     auto wants = [&](const char* name, int arguments) { return command == name && argc == arguments + 2; };
-    if (!wants("add-group", 1) && !wants("add-user", 2) && !wants("set-password", 1) && !wants("move-user", 2) &&
+    const std::vector<std::string> numbering(argv + 2, argv + argc);  // the words after "numbering"
+    if (command == "numbering" && !velmora::isNumberingCommand(numbering)) return velmora::usageError(usage);
+    if (command != "numbering" && !wants("add-group", 1) && !wants("add-user", 2) && !wants("set-password", 1) && !wants("move-user", 2) &&
         !wants("remove-user", 1) && !wants("list", 0) && !wants("upgrade", 0))
         return velmora::usageError(usage);
     try {
@@ -82,6 +91,7 @@ int main(int argc, char** argv)
         else if (command == "set-password") velmora::setPassword(c, argv[2], readPassword());
         else if (command == "move-user") velmora::moveUser(c, argv[2], argv[3]);
         else if (command == "remove-user") velmora::removeUser(c, argv[2]);
+        else if (command == "numbering") std::fputs(velmora::runNumberingCommand(c, numbering).c_str(), stdout);
         else if (command == "upgrade") std::fputs(velmora::upgradeDatabase(c).c_str(), stdout);
         else std::fputs(velmora::listUsers(c).c_str(), stdout);
     } catch (const std::exception& e) {

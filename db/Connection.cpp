@@ -56,6 +56,17 @@ std::vector<std::string> TADOConnection::tableNames()
     return engine().tableNames();
 }
 
+void TADOConnection::executeNative(const std::string& script)
+{
+    cache_.written();
+    engine().executeNative(script);
+}
+
+bool TADOConnection::isPostgres() const
+{
+    return engine().isPostgres();
+}
+
 void TADOConnection::widenTextColumn(const std::string& table, const std::string& column, int length)
 {
     engine().widenTextColumn(table, column, length);

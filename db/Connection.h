@@ -39,6 +39,9 @@ public:
     void prepareNewDatabase();
     // The names of the tables in the database.
     std::vector<std::string> tableNames();
+    // Runs a script in the engine's own SQL (see Engine::executeNative).
+    void executeNative(const std::string& script);
+    bool isPostgres() const;
     // Lets a text column hold `length` characters (see Engine).
     void widenTextColumn(const std::string& table, const std::string& column, int length);
 

@@ -67,6 +67,11 @@ public:
     // Runs a script of the program's own statements, all or nothing where
     // the engine allows.
     virtual void executeScript(const std::string& script) = 0;
+    // Runs a script written in this engine's own SQL, as it stands: for
+    // what the program's dialect cannot say (triggers, server functions).
+    virtual void executeNative(const std::string& script) = 0;
+    // PostgreSQL, else SQLite: which of the two a native script is for.
+    virtual bool isPostgres() const = 0;
     // The columns of the table's primary key, in key order.
     virtual std::vector<std::string> primaryKey(const std::string& table) = 0;
     // Returns the number of rows changed (0 or 1).

@@ -397,10 +397,15 @@ void PostgresEngine::rollback()
 
 void PostgresEngine::executeScript(const std::string& script)
 {
+    executeNative(toPostgres(script).sql);
+}
+
+void PostgresEngine::executeNative(const std::string& script)
+{
     reconnectIfLost();
     tables_.clear();
     // The statements of one text run as one transaction: all or none.
-    Result r(PQexec(conn_, toPostgres(script).sql.c_str()), PQclear);
+    Result r(PQexec(conn_, script.c_str()), PQclear);
     ExecStatusType status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK || status == PGRES_EMPTY_QUERY) return;
     const char* primary = r ? PQresultErrorField(r.get(), PG_DIAG_MESSAGE_PRIMARY) : nullptr;

@@ -22,6 +22,8 @@ public:
     void commit() override;
     void rollback() override;
     void executeScript(const std::string& script) override;
+    void executeNative(const std::string& script) override { executeScript(script); }
+    bool isPostgres() const override { return false; }
     std::vector<std::string> primaryKey(const std::string& table) override;
     int64_t updateRow(const RowUpdate& update) override;
     std::vector<std::string> tableNames() override;

@@ -21,7 +21,11 @@ int64_t Documents::insert(const std::vector<ColumnValue>& values)
     }
     db::TADOCommand insert(nullptr);
     insert.setConnection(connection_.get());
-    insert.setCommandText("Insert into Document (" + names + ") Values (" + placeholders + ") Returning DocumentID");
+    // A form whose every field the database fills (a numbered column) gives
+    // no values.
+    insert.setCommandText(values.empty() ? std::string("Insert into Document Default Values Returning DocumentID")
+                                         : "Insert into Document (" + names + ") Values (" + placeholders +
+                                               ") Returning DocumentID");
     for (size_t i = 0; i < values.size(); ++i)
         db::bindCell(insert.parameters().paramByName("v" + std::to_string(i)), values[i].value);
     int64_t id = 0;

@@ -30,8 +30,9 @@ class Documents {
 public:
     Documents(db::TADOConnection& connection, int32_t userID);
 
-    // Inserts a document with these values (none left out) and its history
-    // row, in one transaction; gives its DocumentID.
+    // Inserts a document with these values (none left out but numbered
+    // columns, which the database fills) and its history row, in one
+    // transaction; gives its DocumentID.
     int64_t insert(const std::vector<ColumnValue>& values);
     // Writes `changes` (at least one) to document `id` with its history row,
     // in one transaction, only while every column of `shown` still holds

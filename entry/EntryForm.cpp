@@ -18,6 +18,7 @@
 #include "entry/Refusal.h"
 #include "entry/SaveFileDialog.h"
 #include "entry/Search.h"
+#include "startup/Numbering.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/data/DBGrid.h"
 #include "toolkit/text/Locale.h"
@@ -68,6 +69,7 @@ void EntryForm::start(bool hasStoredDesign)
         catalogue.setConnection(connection_.get());
         columns_ = DocumentColumns::read(catalogue);
     }
+    numberedColumns_ = numberedColumns(*connection_);
     for (tk::TControl* field : fields())
         if (auto* edit = tk::as<TZEDit>(field))
             if (auto dictionary = dictionaryOfField(*connection_, edit->KeyField(), edit->Dictionary()))
@@ -145,7 +147,7 @@ std::vector<EntryForm::BoundField> EntryForm::boundFields() const
             throw ERefused("Nincs ilyen oszlop a Document táblában: " + keyField);
         for (const BoundField& b : bound)
             if (b.column == column) throw ERefused("Két mező is ugyanabba az oszlopba írna: " + column->name);
-        bound.push_back({field, column, position});
+        bound.push_back({field, column, position, isNumbered(column->name)});
     }
     return bound;
 }
@@ -173,6 +175,22 @@ void EntryForm::applyState(EntryState state)
     for (tk::TControl* c : page->controls()) {
         if (auto* button = tk::as<TZEDBtn>(c)) button->setState(code);
         else if (isFieldControl(c)) tk::setProp(*c, "State", tk::Value(code));
+    }
+    showNumberedFields(state);
+}
+
+bool EntryForm::isNumbered(const std::string& column) const
+{
+    return std::any_of(numberedColumns_.begin(), numberedColumns_.end(),
+                       [&](const std::string& numbered) { return tk::sameName(numbered, column); });
+}
+
+void EntryForm::showNumberedFields(EntryState state)
+{
+    for (tk::TControl* field : fields()) {
+        if (!isNumbered(tk::getPropTextOr(*field, "KeyField"))) continue;
+        field->setEnabled(false);
+        if (auto* edit = tk::as<TZEDit>(field); edit && state == EntryState::New) edit->setText(automaticNumber);
     }
 }
 
@@ -238,6 +256,8 @@ void EntryForm::saveDocument()
         setStatus("Nincs mit menteni: az űrlap egyetlen mezője sincs a Document tábla oszlopához kötve.");
         return;
     }
+    // The database numbers a new document; a number is never changed.
+    if (state_ == EntryState::New) std::erase_if(bound, [](const BoundField& b) { return b.numbered; });
     // A new document takes every field. A modification checks only the
     // fields open for change and writes only those the clerk changed, so
     // the rest of the row (a time of day a date field does not show, a
@@ -246,7 +266,7 @@ void EntryForm::saveDocument()
     std::vector<bool> written;
     for (const BoundField& b : bound) {
         bool isNew = state_ == EntryState::New;
-        bool open = isNew || tk::getPropTextOr(*b.field, "CanModify", "False") == "True";
+        bool open = isNew || (!b.numbered && tk::getPropTextOr(*b.field, "CanModify", "False") == "True");
         if (!open) {
             values.push_back(shownValue(b.column->name));
             written.push_back(false);

@@ -39,6 +39,8 @@ class TADOConnection;
 
 namespace velmora {
 
+// What a field of a numbered column shows until the database gives the number.
+inline constexpr const char* automaticNumber = "(automatikus)";
 // The start of the message of a save that was stored but not read back.
 inline constexpr const char* savedButNotReadBack = "A dokumentum mentése megtörtént, de újraolvasása nem sikerült: ";
 
@@ -88,6 +90,7 @@ private:
         tk::TControl* field;
         const DocumentColumn* column;
         size_t position;  // in fields(), and so in a snapshot
+        bool numbered;    // the database gives its column's value
     };
     tk::TWinControl* entryPage() const;
     // The field controls of the entry page in tab order.
@@ -96,6 +99,10 @@ private:
     // names no column of Document, or a column twice.
     std::vector<BoundField> boundFields() const;
     void applyState(EntryState state);
+    bool isNumbered(const std::string& column) const;
+    // Fields of numbered columns take no input; a new document's shows
+    // that its number is still to come.
+    void showNumberedFields(EntryState state);
     void focusFirstField();
     // Ends modifying or entering before another document is shown: unsaved
     // changes are asked about first. False when the clerk chose to stay.
@@ -122,6 +129,7 @@ private:
     tk::ComponentRef<db::TADOConnection> connection_;
     Documents documents_;
     DocumentColumns columns_;
+    std::vector<std::string> numberedColumns_;
     EntryState state_ = EntryState::None;
     int64_t shown_ = 0;
     int64_t beforeNew_ = 0;  // the document shown when a new one was begun

@@ -2,6 +2,7 @@
 // command of velmora-admin on the database as it then stands, refusals
 // that change nothing, and logins of the designer and the clerk's program
 // with a hashed password, a plain-text one, and a hash typed as a password.
+#include "EngineShell.h"
 #include "ScriptedLogin.h"
 #include "TempFolder.h"
 #include "TestDatabase.h"
@@ -138,29 +139,6 @@ TEST_F(UserAdmin, AHashedPasswordLogsInAPlainOneStillDoesAndATypedHashNever)
     velmora::setPassword(c, "penzugy", "penzugy");
     EXPECT_EQ(login("penzugy", "penzugy"), 0);
 }
-
-namespace {
-
-// Runs `sql` through the engine's own shell (sqlite3 or psql), which knows
-// nothing of the program's functions; gives what it printed and whether
-// it succeeded.
-std::pair<bool, std::string> shell(const std::string& dataLinkFile, const std::string& folder, const std::string& sql)
-{
-    std::string script = folder + "/shell.sql";
-    std::ofstream(script) << sql << ";\n";
-    std::string command = onPostgres() ? "psql -X -q -v ON_ERROR_STOP=1 -d \"" +
-                                             db::postgresConninfo(db::readDataLinkFile(dataLinkFile).values) +
-                                             "\" -f '" + script + "' 2>&1"
-                                       : "sqlite3 -bail '" + folder + "/velmora.db' < '" + script + "' 2>&1";
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buf[4096];
-    for (size_t n; pipe && (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
-    int status = pipe ? pclose(pipe) : -1;
-    return {status == 0, out};
-}
-
-}  // namespace
 
 TEST_F(UserAdmin, LoginsAndGroupNamesDifferInMoreThanLetterCaseForEveryLetter)
 {
