@@ -15,6 +15,10 @@
 //      checks after each that the database is whole: the SQLite file passes
 //      its integrity check, a document is there with its history row or not
 //      at all, a design is the old one or the new one.
+// Throughout, a column that no form shows is numbered by the database
+// ("{n}/{yyyy}", starting again each year): after each step every
+// document inserted since has its number, each year's run from 1 on
+// without a gap or a number twice.
 // It prints the figures and ends with status 1 at the first breach, naming
 // it and showing the program's transcript.
 //   velmora-load [--programs P] [--new N] [--modify M] [--kills K]
@@ -26,6 +30,7 @@
 #include "PauseFile.h"
 #include "app/DemoEntryForm.h"
 #include "designs/FormText.h"
+#include "startup/Numbering.h"
 
 #include <algorithm>
 #include <atomic>
@@ -117,6 +122,12 @@ public:
             insert.parameters().paramByName("T").setValue(tk::Value("pool" + std::to_string(i)));
             insert.execute();
         }
+        db::TADOCommand add(nullptr);
+        add.setConnection(&connection_);
+        add.setCommandText("Alter Table Document Add [Iktato] varchar(20)");
+        add.execute();
+        unnumbered_ = std::stoi(one("Select count(*) from Document"));
+        velmora::setNumbering(connection_, {"Iktato", true, 1, "{n}/{yyyy}", ""});
     }
 
     void clerksAtOnce();
@@ -145,6 +156,7 @@ private:
     void runClerk(int index, uint64_t seed, ClerkLog& log);
     void checkAgainstLogs(const std::vector<ClerkLog>& logs);
     void checkWhole(const std::string& when);
+    void checkNumbers(const std::string& when);
     // Each tells whether the save was there after the kill.
     bool killClerk(int round, const std::string& pausePoint, int delayUs, bool modify);
     bool killDesigner(int round, const std::string& pausePoint, int delayUs);
@@ -155,6 +167,7 @@ private:
     db::TADOConnection connection_{nullptr};
     int entryGroup_ = 0;
     int pool_ = 0;
+    int unnumbered_ = 0;  // the documents made before the numbering
     std::map<std::string, int32_t> userIDs_;
     std::optional<std::string> firstDesign_;  // the designer's group's, as made
 };
@@ -244,6 +257,8 @@ void LoadRun::clerksAtOnce()
                std::to_string(options_.programs * options_.documents));
     checkAgainstLogs(logs);
     checkWhole("after the clerks");
+    std::printf("  %s documents numbered by the database, each year's numbers without a gap or a repeat\n",
+                one("Select count(*) from Document where Iktato is not null").c_str());
 
     std::vector<double> saves;
     int landed = 0, refused = 0, busy = 0, notReadBack = 0;
@@ -354,6 +369,25 @@ void LoadRun::checkWhole(const std::string& when)
     std::string orphans = one(
         "Select count(*) from DocumentHistory where DocumentID not in (Select DocumentID from Document)");
     if (orphans != "0") breach(when + ": " + orphans + " history rows of documents that are not there");
+    checkNumbers(when);
+}
+
+void LoadRun::checkNumbers(const std::string& when)
+{
+    std::string unnumbered = one("Select count(*) from Document where Iktato is null");
+    if (std::stoi(unnumbered) != unnumbered_)
+        breach(when + ": " + unnumbered + " documents without a number, " + std::to_string(unnumbered_) +
+               " were made before the numbering");
+    std::map<std::string, std::set<int>> byYear;
+    for (const std::string& number : readRows(connection_, "Select Iktato from Document where Iktato is not null")) {
+        size_t slash = number.find('/');
+        if (slash == std::string::npos || !byYear[number.substr(slash + 1)].insert(std::stoi(number)).second)
+            breach(when + ": the number " + number + " is given twice or is not a number");
+    }
+    for (const auto& [year, numbers] : byYear)
+        if (*numbers.begin() != 1 || *numbers.rbegin() != static_cast<int>(numbers.size()))
+            breach(when + ": the numbers of " + year + " run from " + std::to_string(*numbers.begin()) + " to " +
+                   std::to_string(*numbers.rbegin()) + " with " + std::to_string(numbers.size()) + " documents");
 }
 
 // Counts the components of a stored design ("object" lines).
