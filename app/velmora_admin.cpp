@@ -14,9 +14,9 @@
 #include <iostream>
 #include <optional>
 #include <string>
-#include <vector>
 #include <termios.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -78,8 +78,8 @@ int main(int argc, char** argv)
     auto wants = [&](const char* name, int arguments) { return command == name && argc == arguments + 2; };
     const std::vector<std::string> numbering(argv + 2, argv + argc);  // the words after "numbering"
     if (command == "numbering" && !velmora::isNumberingCommand(numbering)) return velmora::usageError(usage);
-    if (command != "numbering" && !wants("add-group", 1) && !wants("add-user", 2) && !wants("set-password", 1) && !wants("move-user", 2) &&
-        !wants("remove-user", 1) && !wants("list", 0) && !wants("upgrade", 0))
+    if (command != "numbering" && !wants("add-group", 1) && !wants("add-user", 2) && !wants("set-password", 1) &&
+        !wants("move-user", 2) && !wants("remove-user", 1) && !wants("list", 0) && !wants("upgrade", 0))
         return velmora::usageError(usage);
     try {
         db::TADOConnection c(nullptr);

@@ -93,8 +93,7 @@ std::string NumberPattern::spell(int64_t n, int year) const
 
 // Whether value[at..] is spelled by parts_[part..]; the number read goes to
 // `n`. A number takes as many digits as lets the rest match.
-bool NumberPattern::matches(const std::string& value, size_t at, size_t part, std::optional<int> year,
-                            int64_t* n) const
+bool NumberPattern::matches(const std::string& value, size_t at, size_t part, std::optional<int> year, int64_t* n) const
 {
     if (part == parts_.size()) return at == value.size();
     const Part& p = parts_[part];

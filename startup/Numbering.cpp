@@ -97,8 +97,8 @@ void refuseDuplicates(db::TADOConnection& connection, const std::string& column)
 {
     db::TADOQuery q(nullptr);
     db::open(q, connection,
-             "Select [" + column + "], count(*) from Document where [" + column + "] is not null group by [" +
-                 column + "] having count(*) > 1 order by [" + column + "]");
+             "Select [" + column + "], count(*) from Document where [" + column + "] is not null group by [" + column +
+                 "] having count(*) > 1 order by [" + column + "]");
     if (q.eof()) return;
     std::string named;
     int shown = 0;
@@ -121,8 +121,8 @@ int64_t highestNumber(db::TADOConnection& connection, const NumberingRule& rule,
     db::open(q, connection, "Select [" + rule.column + "] from Document where [" + rule.column + "] is not null");
     int64_t highest = 0;
     for (; !q.eof(); q.next()) {
-        std::optional<int64_t> n = rule.pattern.numberIn(q.field(0)->asString(),
-                                                         rule.yearly ? std::optional<int>(year) : std::nullopt);
+        std::optional<int64_t> n =
+            rule.pattern.numberIn(q.field(0)->asString(), rule.yearly ? std::optional<int>(year) : std::nullopt);
         if (n) highest = std::max(highest, *n);
     }
     return highest;
@@ -153,13 +153,16 @@ std::string setNumbering(db::TADOConnection& connection, const NumberingRequest&
     if (!integer && !isTextColumn(column.kind))
         refuse(name + " is neither an integer nor a text column; only those can be numbered");
     std::string why;
-    std::optional<NumberPattern> pattern = NumberPattern::parse(request.pattern.empty() ? "{n}" : request.pattern, &why);
+    std::optional<NumberPattern> pattern =
+        NumberPattern::parse(request.pattern.empty() ? "{n}" : request.pattern, &why);
     if (!pattern) refuse("The pattern " + request.pattern + " is refused: " + why);
     if (integer && !pattern->isPlainNumber())
-        refuse(name + " is an integer column, whose only pattern is {n}; a pattern with other parts needs a text column");
+        refuse(name +
+               " is an integer column, whose only pattern is {n}; a pattern with other parts needs a text column");
     if (integer && request.yearly)
-        refuse(name + " is an integer column, which cannot show the year: numbers starting again each year would "
-                      "repeat there. Number a text column with a pattern holding {yyyy}");
+        refuse(name +
+               " is an integer column, which cannot show the year: numbers starting again each year would "
+               "repeat there. Number a text column with a pattern holding {yyyy}");
     if (request.yearly && !pattern->hasYear())
         refuse("Numbers starting again each year would repeat: the pattern must hold {yyyy} or {yy}");
     if (request.start < 1) refuse("The first number must be 1 or more");
@@ -185,10 +188,11 @@ std::string setNumbering(db::TADOConnection& connection, const NumberingRequest&
                                      ".\"Document\" IN SHARE ROW EXCLUSIVE MODE");
         refuseDuplicates(connection, name);
         int64_t last = std::max(request.start - 1, highestNumber(connection, rule, year));
-        db::execute(connection,
-                    "Insert into DocumentNumbering (ColumnName, Yearly, Pattern, TimeZone) "
-                    "Values (:C, :Yearly, :Pattern, :Zone)",
-                    {{"C", name}, {"Yearly", rule.yearly ? 1 : 0}, {"Pattern", pattern->text()}, {"Zone", rule.timeZone}});
+        db::execute(
+            connection,
+            "Insert into DocumentNumbering (ColumnName, Yearly, Pattern, TimeZone) "
+            "Values (:C, :Yearly, :Pattern, :Zone)",
+            {{"C", name}, {"Yearly", rule.yearly ? 1 : 0}, {"Pattern", pattern->text()}, {"Zone", rule.timeZone}});
         db::execute(connection,
                     "Insert into DocumentNumberCounter (ColumnName, Period, LastNumber, LastDocumentID) "
                     "Values (:C, :Period, :Last, 0)",
@@ -219,12 +223,15 @@ std::vector<NumberingSetting> numberingSettings(db::TADOConnection& connection)
     db::TADOQuery q(nullptr);
     db::open(q, connection, "Select ColumnName, Yearly, Pattern, TimeZone from DocumentNumbering order by ColumnName");
     for (; !q.eof(); q.next()) {
-        NumberingSetting s{q.field(0)->asString(), q.field(1)->asInteger() != 0, q.field(2)->asString(),
-                           q.field(3)->isNull() ? std::string() : q.field(3)->asString(), {}};
+        NumberingSetting s{q.field(0)->asString(),
+                           q.field(1)->asInteger() != 0,
+                           q.field(2)->asString(),
+                           q.field(3)->isNull() ? std::string() : q.field(3)->asString(),
+                           {}};
         int year = currentYear(connection, s.timeZone);
-        std::string last = textAt(connection,
-                                  "Select LastNumber from DocumentNumberCounter where ColumnName = :C and Period = :P",
-                                  {{"C", s.column}, {"P", s.yearly ? year : 0}});
+        std::string last =
+            textAt(connection, "Select LastNumber from DocumentNumberCounter where ColumnName = :C and Period = :P",
+                   {{"C", s.column}, {"P", s.yearly ? year : 0}});
         if (std::optional<NumberPattern> pattern = NumberPattern::parse(s.pattern, nullptr))
             s.next = pattern->spell(std::atoll(last.c_str()) + 1, year);
         settings.push_back(std::move(s));

@@ -25,9 +25,9 @@ public:
 struct NumberingRequest {
     std::string column;
     bool yearly = false;
-    int64_t start = 1;    // the first number, when none higher is stored
-    std::string pattern;  // empty: "{n}"
-    std::string timeZone; // PostgreSQL; empty: the server's own zone
+    int64_t start = 1;     // the first number, when none higher is stored
+    std::string pattern;   // empty: "{n}"
+    std::string timeZone;  // PostgreSQL; empty: the server's own zone
 };
 
 struct NumberingSetting {

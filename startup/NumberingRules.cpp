@@ -3,6 +3,9 @@
 
 #include "db/Engine.h"
 
+#include <utility>
+#include <vector>
+
 namespace velmora {
 
 namespace {
@@ -37,66 +40,95 @@ std::string message(const std::string& column)
     return text(std::string(numberGivenByDatabase) + ": " + column + ".");
 }
 
+// The text with each {NAME} of `values` put in its place.
+std::string filled(std::string text, const std::vector<std::pair<std::string, std::string>>& values)
+{
+    for (const auto& [key, value] : values)
+        for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + value.size()))
+            text.replace(at, key.size(), value);
+    return text;
+}
+
+// SQLite's triggers cannot change the row being inserted, so the insert
+// trigger writes the number with an update of its own; the update trigger
+// lets that one write through: the column was empty, and the counter has
+// just given this document this value.
+const char* const sqliteTemplate = R"sql(
+CREATE TRIGGER {INSERT_TRIGGER} AFTER INSERT ON "Document"
+BEGIN
+  SELECT RAISE(ABORT, {MESSAGE}) WHERE NEW.{COLUMN} IS NOT NULL;
+  INSERT OR IGNORE INTO "DocumentNumberCounter" ("ColumnName", "Period", "LastNumber", "LastDocumentID")
+    VALUES ({COLUMN_TEXT}, {PERIOD}, 0, 0);
+  UPDATE "DocumentNumberCounter" SET "LastNumber" = "LastNumber" + 1, "LastDocumentID" = NEW."DocumentID"
+    WHERE "ColumnName" = {COLUMN_TEXT} AND "Period" = {PERIOD};
+  UPDATE "Document" SET {COLUMN} = (SELECT {VALUE} {COUNTER}) WHERE "DocumentID" = NEW."DocumentID";
+END;
+CREATE TRIGGER {UPDATE_TRIGGER} BEFORE UPDATE OF {COLUMN} ON "Document"
+WHEN NEW.{COLUMN} IS NOT OLD.{COLUMN} AND NOT (OLD.{COLUMN} IS NULL AND EXISTS (
+  SELECT 1 {COUNTER} AND "LastDocumentID" = NEW."DocumentID" AND {VALUE} IS NEW.{COLUMN}))
+BEGIN
+  SELECT RAISE(ABORT, {MESSAGE});
+END;
+CREATE UNIQUE INDEX {INDEX} ON "Document" ({COLUMN});
+)sql";
+
+const char* const postgresTemplate = R"sql(
+CREATE FUNCTION {FUNCTION}() RETURNS trigger LANGUAGE plpgsql AS $velmora$
+DECLARE
+  period int := {PERIOD};
+  given bigint;
+BEGIN
+  IF TG_OP = 'UPDATE' THEN
+    IF NEW.{COLUMN} IS DISTINCT FROM OLD.{COLUMN} THEN
+      RAISE EXCEPTION USING MESSAGE = {MESSAGE};
+    END IF;
+    RETURN NEW;
+  END IF;
+  IF NEW.{COLUMN} IS NOT NULL THEN
+    RAISE EXCEPTION USING MESSAGE = {MESSAGE};
+  END IF;
+  INSERT INTO {COUNTER_TABLE} ("ColumnName", "Period", "LastNumber", "LastDocumentID")
+    VALUES ({COLUMN_TEXT}, period, 0, 0) ON CONFLICT DO NOTHING;
+  UPDATE {COUNTER_TABLE} SET "LastNumber" = "LastNumber" + 1
+    WHERE "ColumnName" = {COLUMN_TEXT} AND "Period" = period RETURNING "LastNumber" INTO given;
+  NEW.{COLUMN} := {VALUE};
+  RETURN NEW;
+END
+$velmora$;
+CREATE TRIGGER {TRIGGER} BEFORE INSERT OR UPDATE OF {COLUMN} ON {DOCUMENT}
+  FOR EACH ROW EXECUTE FUNCTION {FUNCTION}();
+CREATE UNIQUE INDEX {INDEX} ON {DOCUMENT} ({COLUMN});
+)sql";
+
 std::string sqliteRule(const NumberingRule& rule)
 {
-    const std::string column = name(rule.column), period = periodSql(false, rule);
-    const std::string counter = "FROM \"DocumentNumberCounter\" WHERE \"ColumnName\" = " + text(rule.column) +
-                                " AND \"Period\" = " + period;
-    const std::string value = rule.pattern.sqlExpression(false, "\"LastNumber\"", yearSql(false, rule.timeZone));
-    // SQLite's triggers cannot change the row being inserted, so the insert
-    // trigger writes the number with an update of its own; the update
-    // trigger lets that one write through: the column was empty, and the
-    // counter has just given this document this value.
-    return "CREATE TRIGGER " + name("VelmoraNumber_" + rule.column + "_Insert") +
-           " AFTER INSERT ON \"Document\"\nBEGIN\n"
-           "  SELECT RAISE(ABORT, " + message(rule.column) + ") WHERE NEW." + column + " IS NOT NULL;\n"
-           "  INSERT OR IGNORE INTO \"DocumentNumberCounter\" (\"ColumnName\", \"Period\", \"LastNumber\", "
-           "\"LastDocumentID\") VALUES (" + text(rule.column) + ", " + period + ", 0, 0);\n"
-           "  UPDATE \"DocumentNumberCounter\" SET \"LastNumber\" = \"LastNumber\" + 1, \"LastDocumentID\" = "
-           "NEW.\"DocumentID\" WHERE \"ColumnName\" = " + text(rule.column) + " AND \"Period\" = " + period + ";\n"
-           "  UPDATE \"Document\" SET " + column + " = (SELECT " + value + " " + counter +
-           ") WHERE \"DocumentID\" = NEW.\"DocumentID\";\n"
-           "END;\n"
-           "CREATE TRIGGER " + name("VelmoraNumber_" + rule.column + "_Update") + " BEFORE UPDATE OF " + column +
-           " ON \"Document\"\nWHEN NEW." + column + " IS NOT OLD." + column + " AND NOT (OLD." + column +
-           " IS NULL AND EXISTS (SELECT 1 " + counter + " AND \"LastDocumentID\" = NEW.\"DocumentID\" AND " + value +
-           " IS NEW." + column + "))\n"
-           "BEGIN\n  SELECT RAISE(ABORT, " + message(rule.column) + ");\nEND;\n"
-           "CREATE UNIQUE INDEX " + name("VelmoraNumbered_" + rule.column) + " ON \"Document\" (" + column + ");\n";
+    std::string period = periodSql(false, rule);
+    return filled(sqliteTemplate,
+                  {{"{INSERT_TRIGGER}", name("VelmoraNumber_" + rule.column + "_Insert")},
+                   {"{UPDATE_TRIGGER}", name("VelmoraNumber_" + rule.column + "_Update")},
+                   {"{INDEX}", name("VelmoraNumbered_" + rule.column)},
+                   {"{COUNTER}", "FROM \"DocumentNumberCounter\" WHERE \"ColumnName\" = " + text(rule.column) +
+                                     " AND \"Period\" = " + period},
+                   {"{VALUE}", rule.pattern.sqlExpression(false, "\"LastNumber\"", yearSql(false, rule.timeZone))},
+                   {"{MESSAGE}", message(rule.column)},
+                   {"{PERIOD}", period},
+                   {"{COLUMN_TEXT}", text(rule.column)},
+                   {"{COLUMN}", name(rule.column)}});
 }
 
 std::string postgresRule(const NumberingRule& rule)
 {
-    const std::string column = name(rule.column);
-    const std::string function = inSchema(rule.schema, "VelmoraNumber_" + rule.column);
-    const std::string counter = inSchema(rule.schema, "DocumentNumberCounter");
-    const std::string value = rule.pattern.sqlExpression(true, "given", yearSql(true, rule.timeZone));
-    return "CREATE FUNCTION " + function + "() RETURNS trigger LANGUAGE plpgsql AS $velmora$\n"
-           "DECLARE\n"
-           "  period int := " + periodSql(true, rule) + ";\n"
-           "  given bigint;\n"
-           "BEGIN\n"
-           "  IF TG_OP = 'UPDATE' THEN\n"
-           "    IF NEW." + column + " IS DISTINCT FROM OLD." + column + " THEN\n"
-           "      RAISE EXCEPTION USING MESSAGE = " + message(rule.column) + ";\n"
-           "    END IF;\n"
-           "    RETURN NEW;\n"
-           "  END IF;\n"
-           "  IF NEW." + column + " IS NOT NULL THEN\n"
-           "    RAISE EXCEPTION USING MESSAGE = " + message(rule.column) + ";\n"
-           "  END IF;\n"
-           "  INSERT INTO " + counter + " (\"ColumnName\", \"Period\", \"LastNumber\", \"LastDocumentID\") VALUES (" +
-           text(rule.column) + ", period, 0, 0) ON CONFLICT DO NOTHING;\n"
-           "  UPDATE " + counter + " SET \"LastNumber\" = \"LastNumber\" + 1 WHERE \"ColumnName\" = " +
-           text(rule.column) + " AND \"Period\" = period RETURNING \"LastNumber\" INTO given;\n"
-           "  NEW." + column + " := " + value + ";\n"
-           "  RETURN NEW;\n"
-           "END\n"
-           "$velmora$;\n"
-           "CREATE TRIGGER " + name("VelmoraNumber_" + rule.column) + " BEFORE INSERT OR UPDATE OF " + column +
-           " ON " + inSchema(rule.schema, "Document") + " FOR EACH ROW EXECUTE FUNCTION " + function + "();\n"
-           "CREATE UNIQUE INDEX " + name("VelmoraNumbered_" + rule.column) + " ON " +
-           inSchema(rule.schema, "Document") + " (" + column + ");\n";
+    return filled(postgresTemplate,
+                  {{"{FUNCTION}", inSchema(rule.schema, "VelmoraNumber_" + rule.column)},
+                   {"{TRIGGER}", name("VelmoraNumber_" + rule.column)},
+                   {"{INDEX}", name("VelmoraNumbered_" + rule.column)},
+                   {"{DOCUMENT}", inSchema(rule.schema, "Document")},
+                   {"{COUNTER_TABLE}", inSchema(rule.schema, "DocumentNumberCounter")},
+                   {"{VALUE}", rule.pattern.sqlExpression(true, "given", yearSql(true, rule.timeZone))},
+                   {"{MESSAGE}", message(rule.column)},
+                   {"{PERIOD}", periodSql(true, rule)},
+                   {"{COLUMN_TEXT}", text(rule.column)},
+                   {"{COLUMN}", name(rule.column)}});
 }
 
 }  // namespace
@@ -119,8 +151,8 @@ std::string droppingRuleScript(bool postgres, const std::string& column, const s
         return "DROP TRIGGER IF EXISTS " + name("VelmoraNumber_" + column + "_Insert") + ";\n" +
                "DROP TRIGGER IF EXISTS " + name("VelmoraNumber_" + column + "_Update") + ";\n" +
                "DROP INDEX IF EXISTS " + name("VelmoraNumbered_" + column) + ";\n";
-    return "DROP TRIGGER IF EXISTS " + name("VelmoraNumber_" + column) + " ON " + inSchema(schema, "Document") +
-           ";\n" + "DROP FUNCTION IF EXISTS " + inSchema(schema, "VelmoraNumber_" + column) + "();\n" +
+    return "DROP TRIGGER IF EXISTS " + name("VelmoraNumber_" + column) + " ON " + inSchema(schema, "Document") + ";\n" +
+           "DROP FUNCTION IF EXISTS " + inSchema(schema, "VelmoraNumber_" + column) + "();\n" +
            "DROP INDEX IF EXISTS " + inSchema(schema, "VelmoraNumbered_" + column) + ";\n";
 }
 

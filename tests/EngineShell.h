@@ -13,14 +13,14 @@
 // The command that runs the statements of file `script` through the
 // shell, every statement committed on its own; `before` goes in front of
 // the command (environment settings).
-inline std::string shellCommand(const std::string& dataLinkFile, const std::string& folder,
-                                const std::string& script, const std::string& before = "")
+inline std::string shellCommand(const std::string& dataLinkFile, const std::string& folder, const std::string& script,
+                                const std::string& before = "")
 {
-    return before + (onPostgres() ? "psql -X -q -v ON_ERROR_STOP=1 -d \"" +
-                                        db::postgresConninfo(db::readDataLinkFile(dataLinkFile).values) + "\" -f '" +
-                                        script + "' 2>&1"
-                                  : "sqlite3 -bail -cmd '.timeout 30000' '" + folder + "/velmora.db' < '" + script +
-                                        "' 2>&1");
+    return before +
+           (onPostgres()
+                ? "psql -X -q -v ON_ERROR_STOP=1 -d \"" +
+                      db::postgresConninfo(db::readDataLinkFile(dataLinkFile).values) + "\" -f '" + script + "' 2>&1"
+                : "sqlite3 -bail -cmd '.timeout 30000' '" + folder + "/velmora.db' < '" + script + "' 2>&1");
 }
 
 // Reads what a shell started by popen prints, and whether it succeeded.

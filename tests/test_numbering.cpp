@@ -58,10 +58,7 @@ namespace {
 class Numbering : public EntryTest {
 protected:
     Numbering() { openDataLink(c, udl()); }
-    std::string numbering(const std::vector<std::string>& words)
-    {
-        return velmora::runNumberingCommand(c, words);
-    }
+    std::string numbering(const std::vector<std::string>& words) { return velmora::runNumberingCommand(c, words); }
     // Runs `sql` through the engine's own shell.
     std::pair<bool, std::string> byHand(const std::string& sql, const std::string& before = "")
     {
@@ -107,7 +104,8 @@ TEST_F(Numbering, RefusalsSayWhyAndChangeNothing)
     refused({"set", "Nincs"}, "Document has no column Nincs");
     refused({"set", "DocumentID"}, "DocumentID is the document's key");
     refused({"set", "Erkezett"}, "Erkezett is neither an integer nor a text column");
-    refused({"set", "Iktatoszam", "--pattern", "{n}/{yyyy}"}, "Iktatoszam is an integer column, whose only pattern is {n}");
+    refused({"set", "Iktatoszam", "--pattern", "{n}/{yyyy}"},
+            "Iktatoszam is an integer column, whose only pattern is {n}");
     refused({"set", "Iktatoszam", "--yearly"}, "cannot show the year");
     refused({"set", "Targy", "--yearly", "--pattern", "T-{n}"}, "the pattern must hold {yyyy} or {yy}");
     refused({"set", "Targy", "--pattern", "{n}{m}"}, "{m} is not a part");
@@ -138,13 +136,13 @@ TEST_F(Numbering, RefusalsSayWhyAndChangeNothing)
 TEST_F(Numbering, TheDatabaseNumbersWhatTheClerkAndTheShellInsert)
 {
     numbering({"set", "Iktatoszam"});
-    std::string out = play(click("btnNew") + "get frmClientMain.TZEDit1.Text\nget frmClientMain.TZEDit1.Enabled\n" +
-                           "focus\ntype Els\xc5\x91\n" + click("btnSave") +
-                           "get frmClientMain.TZEDit1.Text\nget frmClientMain.StatusBar1.SimpleText\n" +
-                           click("btnNew") + "type M\xc3\xa1sodik\n" + click("btnSave") +
-                           // Modifying, the number stays as it is; the rest of the row changes.
-                           click("btnModify") + "get frmClientMain.TZEDit1.Enabled\nfocus\nkey end\ntype !\n" +
-                           click("btnSave"));
+    std::string out =
+        play(click("btnNew") + "get frmClientMain.TZEDit1.Text\nget frmClientMain.TZEDit1.Enabled\n" +
+             "focus\ntype Els\xc5\x91\n" + click("btnSave") +
+             "get frmClientMain.TZEDit1.Text\nget frmClientMain.StatusBar1.SimpleText\n" + click("btnNew") +
+             "type M\xc3\xa1sodik\n" + click("btnSave") +
+             // Modifying, the number stays as it is; the rest of the row changes.
+             click("btnModify") + "get frmClientMain.TZEDit1.Enabled\nfocus\nkey end\ntype !\n" + click("btnSave"));
     auto l = lines(out);
     ASSERT_GE(l.size(), 7u) << out;
     EXPECT_EQ(l[0], "'(automatikus)'");
@@ -175,7 +173,6 @@ TEST_F(Numbering, TheDatabaseNumbersWhatTheClerkAndTheShellInsert)
     EXPECT_THAT(changedSaid, HasSubstr(numberedByHand));
     auto [emptied, emptiedSaid] = byHand("Update \"Document\" set \"Iktatoszam\" = null where \"DocumentID\" = 1");
     EXPECT_FALSE(emptied) << emptiedSaid;
-
 }
 
 // A clerk whose program started before the numbering types a number: the
@@ -220,8 +217,9 @@ TEST_F(Numbering, APatternContinuesAfterTheHighestNumberOfItsYear)
 {
     int year = yearNow();
     std::string y = std::to_string(year), last = std::to_string(year - 1);
-    runScript(c, "Insert into Document (Targy) Values ('IK-007/" + y + "'); Insert into Document (Targy) Values ('IK-012/" +
-                     last + "'); Insert into Document (Targy) Values ('IK-7/" + y + "')");
+    runScript(c, "Insert into Document (Targy) Values ('IK-007/" + y +
+                     "'); Insert into Document (Targy) Values ('IK-012/" + last +
+                     "'); Insert into Document (Targy) Values ('IK-7/" + y + "')");
     std::vector<std::string> words = {"set", "Targy", "--yearly", "--pattern", "IK-{n:3}/{yyyy}"};
     if (onPostgres()) words.insert(words.end(), {"--time-zone", "UTC"});
     EXPECT_THAT(numbering(words), HasSubstr("the next document gets IK-008/" + y));
@@ -294,7 +292,8 @@ public:
     // Restarts the server with its clock at `moment` (UTC).
     void setClock(const std::string& moment)
     {
-        FILE* p = popen(("'" + std::string(VELMORA_PG_SERVER) + "' clock " + dir_ + " '" + moment + "' 2>&1").c_str(), "r");
+        FILE* p =
+            popen(("'" + std::string(VELMORA_PG_SERVER) + "' clock " + dir_ + " '" + moment + "' 2>&1").c_str(), "r");
         auto [ok, said] = finishShell(p);
         EXPECT_TRUE(ok) << said;
     }
@@ -312,16 +311,18 @@ TEST_F(Numbering, YearlyNumbersStartAgainWithTheDatabasesYear)
     ASSERT_FALSE(fakeTimeLibrary().empty()) << "libfaketime is not installed (tools/setup installs it)";
     if (!onPostgres()) {
         numbering({"set", "Targy", "--yearly", "--pattern", "{n}/{yyyy}"});
-        auto [before, beforeSaid] = byHand("Insert into Document (Iktatoszam) Values (1)", clockAt("2026-12-31 23:59:59"));
+        auto [before, beforeSaid] =
+            byHand("Insert into Document (Iktatoszam) Values (1)", clockAt("2026-12-31 23:59:59"));
         EXPECT_TRUE(before) << beforeSaid;
-        auto [after, afterSaid] = byHand("Insert into Document (Iktatoszam) Values (2)", clockAt("2027-01-01 00:00:01"));
+        auto [after, afterSaid] =
+            byHand("Insert into Document (Iktatoszam) Values (2)", clockAt("2027-01-01 00:00:01"));
         EXPECT_TRUE(after) << afterSaid;
         // The clerk's program, its clock in the new year too.
-        std::ofstream(folder.file("script.txt")) << login(velmora::entryDemoLogin) << click("btnNew")
-                                                 << "focus\ntype 3\n" << click("btnSave");
-        FILE* clerk = popen((clockAt("2027-01-01 08:00:00") + command() + " < '" + folder.file("script.txt") + "' 2>&1")
-                                .c_str(),
-                            "r");
+        std::ofstream(folder.file("script.txt"))
+            << login(velmora::entryDemoLogin) << click("btnNew") << "focus\ntype 3\n"
+            << click("btnSave");
+        FILE* clerk = popen(
+            (clockAt("2027-01-01 08:00:00") + command() + " < '" + folder.file("script.txt") + "' 2>&1").c_str(), "r");
         auto [ran, clerkSaid] = finishShell(clerk);
         EXPECT_THAT(rows("Select Iktatoszam, Targy from Document where DocumentID > 3 order by DocumentID"),
                     ElementsAre("1|1/2026", "2|1/2027", "3|2/2027"))
@@ -335,8 +336,8 @@ TEST_F(Numbering, YearlyNumbersStartAgainWithTheDatabasesYear)
     db::TADOConnection onServer(nullptr);
     openDataLink(onServer, serverFolder.file("VelmoraDSC.udl"));
     server.setClock("2026-12-31 23:59:00");
-    velmora::runNumberingCommand(onServer, {"set", "Targy", "--yearly", "--pattern", "{n}/{yyyy}", "--time-zone",
-                                            "Europe/Budapest"});
+    velmora::runNumberingCommand(
+        onServer, {"set", "Targy", "--yearly", "--pattern", "{n}/{yyyy}", "--time-zone", "Europe/Budapest"});
     onServer.close();
     onServer.open();
     velmora::ensureHistoryTable(onServer);

@@ -31,6 +31,10 @@ fails 2 "$form" text2bin only-one
 fails 2 "$form"
 fails 2 "$admin" add-user only-login
 fails 2 "$admin" list extra
+fails 2 "$admin" numbering
+fails 2 "$admin" numbering set
+fails 2 "$admin" numbering set Iktatoszam --color
+fails 2 "$admin" numbering off
 
 export XDG_CONFIG_HOME="$dir/config" XDG_DATA_HOME="$dir/data"
 "$initdb" > /dev/null
@@ -47,4 +51,11 @@ grep -q "There is a user Anna already" "$dir/err"
 grep -q "^Iktatás: no design$" "$dir/list"
 grep -q "^  Anna$" "$dir/list"
 grep -q "^  demo (plain-text password)$" "$dir/list"
+# Numbering from the command line: set, refused, listed, taken off.
+"$admin" numbering set Iktatoszam --start 10 | grep -q "the next document gets 1004$"
+fails 1 "$admin" numbering set Lezart
+grep -q "^velmora-admin: Lezart is neither an integer nor a text column" "$dir/err"
+"$admin" numbering list | grep -q "^Iktatoszam: {n}, next 1004$"
+"$admin" numbering off Iktatoszam > /dev/null
+"$admin" numbering list | grep -q "^No column is numbered"
 echo "the tools say how to use them"

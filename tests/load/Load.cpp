@@ -215,8 +215,7 @@ void LoadRun::runClerk(int index, uint64_t seed, ClerkLog& log)
                 s = clerk.saveModified(s);
                 bool landed = s.outcome == Clerk::Outcome::Saved;
                 log.modified.push_back({s.document, s.before, subject, landed});
-                file << (landed ? "modified " : "refused ") << s.document << " " << s.before << " " << subject
-                     << "\n";
+                file << (landed ? "modified " : "refused ") << s.document << " " << s.before << " " << subject << "\n";
             }
             log.saveSeconds.push_back(s.seconds);
             log.busyRetries += s.busyRetries;
@@ -269,11 +268,12 @@ void LoadRun::clerksAtOnce()
         notReadBack += log.notReadBack;
     }
     int documents = options_.programs * options_.documents + landed;
-    std::printf("clerks at once: %d programs, %d new documents, %d modifications landed, %d refused as changed "
-                "meanwhile, %d busy saves or searches retried, %d saves stored but not read back\n",
-                options_.programs, options_.programs * options_.documents, landed, refused, busy, notReadBack);
-    std::printf("  %.1f s, %.1f documents saved per second, one save p50 %.1f ms, p95 %.1f ms, max %.1f ms\n",
-                seconds, documents / seconds, percentile(saves, 0.5) * 1000, percentile(saves, 0.95) * 1000,
+    std::printf(
+        "clerks at once: %d programs, %d new documents, %d modifications landed, %d refused as changed "
+        "meanwhile, %d busy saves or searches retried, %d saves stored but not read back\n",
+        options_.programs, options_.programs * options_.documents, landed, refused, busy, notReadBack);
+    std::printf("  %.1f s, %.1f documents saved per second, one save p50 %.1f ms, p95 %.1f ms, max %.1f ms\n", seconds,
+                documents / seconds, percentile(saves, 0.5) * 1000, percentile(saves, 0.95) * 1000,
                 percentile(saves, 1.0) * 1000);
 }
 
@@ -318,8 +318,9 @@ void LoadRun::checkAgainstLogs(const std::vector<ClerkLog>& logs)
         }
     // The pool's documents as they were made: "pool" and their place.
     std::map<int64_t, std::string> made;
-    for (const std::string& row : readRows(connection_, "Select DocumentID, Iktatoszam from Document where Iktatoszam >= " +
-                                                            std::to_string(poolNumber)))
+    for (const std::string& row :
+         readRows(connection_,
+                  "Select DocumentID, Iktatoszam from Document where Iktatoszam >= " + std::to_string(poolNumber)))
         made[std::stoll(row)] = "pool" + std::to_string(std::stoll(row.substr(row.find('|') + 1)) - poolNumber);
     std::set<int64_t> touched;
     for (const auto& [id, rows] : history) touched.insert(id);
@@ -366,8 +367,8 @@ void LoadRun::checkWhole(const std::string& when)
         std::string check = one("PRAGMA integrity_check");
         if (check != "ok") breach(when + ": the SQLite file fails its integrity check: " + check);
     }
-    std::string orphans = one(
-        "Select count(*) from DocumentHistory where DocumentID not in (Select DocumentID from Document)");
+    std::string orphans =
+        one("Select count(*) from DocumentHistory where DocumentID not in (Select DocumentID from Document)");
     if (orphans != "0") breach(when + ": " + orphans + " history rows of documents that are not there");
     checkNumbers(when);
 }
@@ -423,8 +424,8 @@ void LoadRun::designersWhileClerksLogIn()
                 // Below the form's fields, left of its buttons, in three
                 // columns; when they are full the same window is saved again.
                 if (i < placedAtMost) {
-                    std::string name = g.answer(designer.placeEdit({20 + 130 * (i / 5), 170 + 24 * (i % 5)}),
-                                                "selection");
+                    std::string name =
+                        g.answer(designer.placeEdit({20 + 130 * (i / 5), 170 + 24 * (i % 5)}), "selection");
                     if (!placed.insert(name).second || g.program().line() != "end")
                         breach("a click of the designer placed no new edit: " + name);
                 }
@@ -448,8 +449,8 @@ void LoadRun::designersWhileClerksLogIn()
                 if (a.errors.empty() && a.lines[0].find("start-up failed: database is locked") != std::string::npos)
                     ++busyLogins;
                 else if (!a.errors.empty() || a.lines[0] != "True")
-                    failures[slot] = "a login read no whole design: " +
-                                  (a.errors.empty() ? a.lines[0] : a.errors[0]) + "\n" + program.transcript();
+                    failures[slot] = "a login read no whole design: " + (a.errors.empty() ? a.lines[0] : a.errors[0]) +
+                                     "\n" + program.transcript();
                 program.finish();
                 ++logins;
             } catch (const std::exception& e) {
@@ -476,9 +477,10 @@ void LoadRun::designersWhileClerksLogIn()
                " before");
     // The clerks' form as it was, for what follows.
     storeFormData(udl(), entryGroup_, original);
-    std::printf("two designers: %d saves each while clerks logged in %d times, every login a whole design (%d "
-                "start-ups refused as busy and started again)\n",
-                options_.designerSaves, logins.load() - busyLogins.load(), busyLogins.load());
+    std::printf(
+        "two designers: %d saves each while clerks logged in %d times, every login a whole design (%d "
+        "start-ups refused as busy and started again)\n",
+        options_.designerSaves, logins.load() - busyLogins.load(), busyLogins.load());
 }
 
 // The pause points in the order a save passes them.
@@ -515,8 +517,8 @@ bool LoadRun::killClerk(int round, const std::string& pausePoint, int delayUs, b
         std::string historyBefore;
         if (modify) {
             clerk.fillModified(number, subject, s);
-            historyBefore = one("Select count(*) from DocumentHistory where DocumentID = " +
-                                std::to_string(s.document));
+            historyBefore =
+                one("Select count(*) from DocumentHistory where DocumentID = " + std::to_string(s.document));
         } else {
             clerk.fillNew(number, subject);
         }
@@ -535,14 +537,14 @@ bool LoadRun::killClerk(int round, const std::string& pausePoint, int delayUs, b
             bool there = now == subject;
             if (!there && now != s.before) breach(when + ": the document holds '" + now + "'");
             if (added != (there ? 1 : 0))
-                breach(when + ": " + std::to_string(added) + " new history rows for a " +
-                       (there ? "landed" : "lost") + " modification");
+                breach(when + ": " + std::to_string(added) + " new history rows for a " + (there ? "landed" : "lost") +
+                       " modification");
             if ((mustBeThere && !there) || (mustBeAbsent && there))
                 breach(when + ": the modification is " + (there ? "there" : "not there"));
             return there;
         } else {
-            auto rows = readRows(connection_, "Select DocumentID, Targy from Document where Iktatoszam = " +
-                                                  std::to_string(number));
+            auto rows = readRows(connection_,
+                                 "Select DocumentID, Targy from Document where Iktatoszam = " + std::to_string(number));
             bool there = rows.size() == 1;
             if (rows.size() > 1) breach(when + ": the document is there twice");
             if (there) {
@@ -611,10 +613,10 @@ void LoadRun::kills()
         landed += kind == 2 ? killDesigner(round, pause, delay) : killClerk(round, pause, delay, kind == 1);
     }
     if (options_.kills > 0)
-        std::printf("killed %d programs in the middle of a save, %d of the saves there afterwards, the others not "
-                    "at all (%.1f s): the database whole after each\n",
-                    options_.kills, landed,
-                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        std::printf(
+            "killed %d programs in the middle of a save, %d of the saves there afterwards, the others not "
+            "at all (%.1f s): the database whole after each\n",
+            options_.kills, landed, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
 }
 
 }  // namespace
