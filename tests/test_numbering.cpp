@@ -266,7 +266,7 @@ std::string fakeTimeLibrary()
 // Environment settings that start a program's clock at `moment` (UTC).
 std::string clockAt(const std::string& moment)
 {
-    return "env TZ=UTC ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD='" + fakeTimeLibrary() + "' FAKETIME='@" +
+    return "env TZ=UTC ASAN_OPTIONS=\"$ASAN_OPTIONS:verify_asan_link_order=0\" LD_PRELOAD='" + fakeTimeLibrary() + "' FAKETIME='@" +
            moment + "' ";
 }
 
