@@ -10,7 +10,7 @@ namespace db {
 
 namespace {
 
-void bindAll(TParameters& parameters, NamedValues values)
+void bindAll(TParameters& parameters, const NamedValues& values)
 {
     for (const NamedValue& v : values) bindCell(parameters.paramByName(v.name), v.value);
 }
@@ -28,7 +28,7 @@ void bindCell(TParameter& p, const Cell& c)
     }
 }
 
-int64_t execute(TADOConnection& connection, const std::string& sql, NamedValues values)
+int64_t execute(TADOConnection& connection, const std::string& sql, const NamedValues& values)
 {
     TADOCommand command(nullptr);
     command.setConnection(&connection);
@@ -38,7 +38,7 @@ int64_t execute(TADOConnection& connection, const std::string& sql, NamedValues 
     return command.rowsAffected();
 }
 
-int64_t executeReturningInteger(TADOConnection& connection, const std::string& sql, NamedValues values)
+int64_t executeReturningInteger(TADOConnection& connection, const std::string& sql, const NamedValues& values)
 {
     TADOCommand command(nullptr);
     command.setConnection(&connection);
@@ -47,7 +47,7 @@ int64_t executeReturningInteger(TADOConnection& connection, const std::string& s
     return command.executeReturningInteger();
 }
 
-void open(TADOQuery& query, TADOConnection& connection, const std::string& sql, NamedValues values)
+void open(TADOQuery& query, TADOConnection& connection, const std::string& sql, const NamedValues& values)
 {
     query.close();
     query.setConnection(&connection);

@@ -6,8 +6,8 @@
 #include "db/Field.h"
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace db {
 
@@ -25,17 +25,17 @@ struct NamedValue {
     std::string name;
     Cell value;
 };
-using NamedValues = std::initializer_list<NamedValue>;
+using NamedValues = std::vector<NamedValue>;
 
 // A cell as a parameter's value: null, a number, a text, or bytes as bytes.
 void bindCell(TParameter& parameter, const Cell& value);
 
 // Runs one statement; gives the rows it changed.
-int64_t execute(TADOConnection& connection, const std::string& sql, NamedValues values = {});
+int64_t execute(TADOConnection& connection, const std::string& sql, const NamedValues& values = {});
 // Runs one statement that returns a row ("Insert ... Returning ID") and
 // gives its first value.
-int64_t executeReturningInteger(TADOConnection& connection, const std::string& sql, NamedValues values = {});
+int64_t executeReturningInteger(TADOConnection& connection, const std::string& sql, const NamedValues& values = {});
 // Opens `query` on the connection with the text and values.
-void open(TADOQuery& query, TADOConnection& connection, const std::string& sql, NamedValues values = {});
+void open(TADOQuery& query, TADOConnection& connection, const std::string& sql, const NamedValues& values = {});
 
 }  // namespace db

@@ -31,7 +31,10 @@ int64_t Documents::insert(const std::vector<ColumnValue>& values)
     int64_t id = 0;
     db::inTransaction(*connection_, [&] {
         id = insert.executeReturningInteger();
-        recordHistory(*connection_, id, userID_, historyInsert);
+        std::vector<ValueChange> given;
+        for (const ColumnValue& v : values)
+            if (!v.shown.empty()) given.push_back({v.column, {}, v.shown});
+        recordHistory(*connection_, id, userID_, login(), historyInsert, given);
     });
     return id;
 }
@@ -59,10 +62,27 @@ bool Documents::update(int64_t id, const std::vector<ColumnValue>& changes, cons
     db::inTransaction(*connection_, [&] {
         update.execute();
         if (update.rowsAffected() != 1) return;
-        recordHistory(*connection_, id, userID_, historyUpdate);
+        std::vector<ValueChange> changed;
+        for (const ColumnValue& c : changes) {
+            std::string before;
+            for (const ColumnValue& s : shown)
+                if (s.column == c.column) before = s.shown;
+            changed.push_back({c.column, before, c.shown});
+        }
+        recordHistory(*connection_, id, userID_, login(), historyUpdate, changed);
         stored = true;
     });
     return stored;
+}
+
+const std::string& Documents::login()
+{
+    if (!login_) {
+        db::TADOQuery q(nullptr);
+        db::open(q, *connection_, "Select UserLogin from UserTable where UserID = :UserID", {{"UserID", userID_}});
+        login_ = q.eof() ? std::string() : q.field(0)->asString();
+    }
+    return *login_;
 }
 
 std::optional<std::vector<db::Cell>> Documents::read(int64_t id, const std::vector<std::string>& columns)

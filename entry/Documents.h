@@ -19,11 +19,16 @@ class TADOConnection;
 
 namespace velmora {
 
-// A column of Document (a name the caller has checked: no "]" or ":") and
-// its value.
+// A column of Document (a name the caller has checked: no "]" or ":"), its
+// value, and the value as the form shows it, for the history.
 struct ColumnValue {
+    ColumnValue(std::string c, db::Cell v, std::string s = {})
+        : column(std::move(c)), value(std::move(v)), shown(std::move(s))
+    {
+    }
     std::string column;
     db::Cell value;
+    std::string shown;
 };
 
 class Documents {
@@ -31,21 +36,26 @@ public:
     Documents(db::TADOConnection& connection, int32_t userID);
 
     // Inserts a document with these values (none left out but numbered
-    // columns, which the database fills) and its history row, in one
-    // transaction; gives its DocumentID.
+    // columns, which the database fills) and its history row with each
+    // value shown, in one transaction; gives its DocumentID.
     int64_t insert(const std::vector<ColumnValue>& values);
     // Writes `changes` (at least one) to document `id` with its history row,
-    // in one transaction, only while every column of `shown` still holds
-    // the value shown; false, with nothing written, when the row changed
-    // meanwhile or is gone.
+    // each change's value shown before (from `shown`) and after, in one
+    // transaction, only while every column of `shown` still holds the value
+    // shown; false, with nothing written, when the row changed meanwhile or
+    // is gone.
     bool update(int64_t id, const std::vector<ColumnValue>& changes, const std::vector<ColumnValue>& shown);
     // The stored values of `columns` of document `id`, in their order;
     // none when the document no longer exists.
     std::optional<std::vector<db::Cell>> read(int64_t id, const std::vector<std::string>& columns);
 
 private:
+    // The user's login name, read once: the history keeps it as text.
+    const std::string& login();
+
     tk::ComponentRef<db::TADOConnection> connection_;
     int32_t userID_;
+    std::optional<std::string> login_;
 };
 
 }  // namespace velmora

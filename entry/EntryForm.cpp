@@ -241,6 +241,8 @@ void EntryForm::modifyDocument()
     if (state_ != EntryState::Shown || !shown_) return;
     applyState(EntryState::Modifying);
     snapshot_ = snapshot();
+    textsBefore_.clear();
+    for (tk::TControl* field : fields()) textsBefore_.push_back(shownText(*field));
     setStatus("Dokumentum: " + std::to_string(shown_) + " (módosítás)");
     focusFirstField();
 }
@@ -302,7 +304,8 @@ db::Cell EntryForm::shownValue(const std::string& column) const
 void EntryForm::insertDocument(const std::vector<BoundField>& bound, const std::vector<db::Cell>& values)
 {
     std::vector<ColumnValue> row;
-    for (size_t i = 0; i < bound.size(); ++i) row.push_back({bound[i].column->name, values[i]});
+    for (size_t i = 0; i < bound.size(); ++i)
+        row.push_back({bound[i].column->name, values[i], shownText(*bound[i].field)});
     showSaved(documents_.insert(row), bound, values);
 }
 
@@ -326,8 +329,9 @@ void EntryForm::updateDocument(const std::vector<BoundField>& bound, const std::
     std::vector<ColumnValue> changes, shown;
     for (size_t i = 0; i < bound.size(); ++i) {
         const std::string& name = bound[i].column->name;
-        if (written[i]) changes.push_back({name, values[i]});
-        shown.push_back({name, shownValue(name)});
+        if (written[i]) changes.push_back({name, values[i], shownText(*bound[i].field)});
+        size_t at = bound[i].position;
+        shown.push_back({name, shownValue(name), at < textsBefore_.size() ? textsBefore_[at] : std::string()});
     }
     if (changes.empty()) {
         // Nothing changed: the stored row stays as it is, and so does its

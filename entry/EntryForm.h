@@ -135,7 +135,8 @@ private:
     int64_t beforeNew_ = 0;  // the document shown when a new one was begun
     // The shown document's stored values of the form's columns, as read.
     std::vector<std::pair<std::string, db::Cell>> shownValues_;
-    std::vector<std::string> snapshot_;  // the fields when editing began
+    std::vector<std::string> snapshot_;     // the fields when editing began
+    std::vector<std::string> textsBefore_;  // each field as shown when modifying began
     std::vector<std::unique_ptr<DictionaryField>> dictionaryFields_;
     tk::ComponentRef<db::TADOQuery> results_;
     std::vector<std::string> searchedFor_;  // the last search's conditions in words

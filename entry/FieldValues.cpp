@@ -195,4 +195,12 @@ std::string fieldSnapshot(tk::TControl& field)
     return {};
 }
 
+std::string shownText(tk::TControl& field)
+{
+    if (auto* picker = tk::as<TZEDPicker>(&field)) return picker->checked() ? picker->displayText() : std::string();
+    if (auto* box = tk::as<TZEDChxBox>(&field)) return box->checked() ? "Igen" : "Nem";
+    if (auto* edit = tk::as<TZEDit>(&field)) return edit->text();
+    return {};
+}
+
 }  // namespace velmora

@@ -41,5 +41,9 @@ void showStoredValue(tk::TControl& field, const DocumentColumn& column, const db
 // What the field holds now, as one comparable text: a form has unsaved
 // changes when these differ from the ones taken when editing began.
 std::string fieldSnapshot(tk::TControl& field);
+// The field's value as the form shows it, for the history: an edit's text
+// (a dictionary entry's text), a picker's date as it shows it, "Igen" or
+// "Nem"; "" for none.
+std::string shownText(tk::TControl& field);
 
 }  // namespace velmora

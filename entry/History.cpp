@@ -1,35 +1,85 @@
-// The DocumentHistory table.
+// The DocumentHistory and DocumentChange tables.
 #include "entry/History.h"
 
 #include "db/Connection.h"
 #include "db/PausePoint.h"
+#include "db/Query.h"
 #include "db/Statement.h"
 #include "startup/CreateUnlessThere.h"
-
-#include <ctime>
+#include "toolkit/text/Text.h"
 
 namespace velmora {
 
-void ensureHistoryTable(db::TADOConnection& connection)
+namespace {
+
+bool hasColumn(db::TADOConnection& connection, const char* table, const char* column)
 {
-    createTableUnlessThere(
-        connection, "DocumentHistory",
-        "CREATE TABLE IF NOT EXISTS DocumentHistory (HistoryID INTEGER PRIMARY KEY AUTOINCREMENT, "
-        "DocumentID int NOT NULL, UserID int NOT NULL, ChangedAt datetime NOT NULL, Action varchar(20) NOT NULL)");
+    db::TADOQuery q(nullptr);
+    db::open(q, connection, std::string("Select * from ") + table + " where 1 = 0");
+    for (int i = 0; i < q.fieldCount(); ++i)
+        if (tk::sameName(q.field(i)->fieldName(), column)) return true;
+    return false;
 }
 
-void recordHistory(db::TADOConnection& connection, int64_t documentID, int32_t userID, const char* what)
+// The moment of the statement by the database's clock: the server's on
+// PostgreSQL, the local time of the program on SQLite's file.
+const char* databaseNow(db::TADOConnection& connection)
+{
+    return connection.isPostgres() ? "localtimestamp(0)" : "datetime('now', 'localtime')";
+}
+
+// No value is stored as null, not as an empty text.
+db::Cell textOrNull(const std::string& text)
+{
+    return text.empty() ? db::Cell{} : db::Cell::text(text);
+}
+
+}  // namespace
+
+void ensureHistoryTable(db::TADOConnection& connection)
+{
+    createTableUnlessThere(connection, "DocumentHistory",
+                           "CREATE TABLE IF NOT EXISTS DocumentHistory (HistoryID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                           "DocumentID int NOT NULL, UserID int NOT NULL, ChangedAt datetime NOT NULL, Action "
+                           "varchar(20) NOT NULL, UserLogin varchar(50))");
+    if (!hasColumn(connection, "DocumentHistory", "UserLogin")) {
+        try {
+            db::execute(connection, "Alter Table DocumentHistory Add UserLogin varchar(50)");
+        } catch (const std::exception&) {
+            // Another program starting at the same moment added it first.
+            if (!hasColumn(connection, "DocumentHistory", "UserLogin")) throw;
+        }
+    }
+    createTableUnlessThere(connection, "DocumentChange",
+                           "CREATE TABLE IF NOT EXISTS DocumentChange (HistoryID int NOT NULL, ColumnName "
+                           "varchar(64) NOT NULL, OldValue text, NewValue text);\n"
+                           "CREATE INDEX IF NOT EXISTS DocumentChanges ON DocumentChange (HistoryID)");
+}
+
+void recordHistory(db::TADOConnection& connection, int64_t documentID, int32_t userID, const std::string& login,
+                   const char* what, const std::vector<ValueChange>& changes)
 {
     db::pausePoint("document-written");
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
-    db::execute(connection,
-                "Insert into DocumentHistory (DocumentID, UserID, ChangedAt, Action) "
-                "Values (:DocumentID, :UserID, :ChangedAt, :Action)",
-                {{"DocumentID", documentID}, {"UserID", userID}, {"ChangedAt", stamp}, {"Action", what}});
+    int64_t historyID = db::executeReturningInteger(
+        connection,
+        std::string("Insert into DocumentHistory (DocumentID, UserID, ChangedAt, Action, UserLogin) "
+                    "Values (:DocumentID, :UserID, ") +
+            databaseNow(connection) + ", :Action, :UserLogin) Returning HistoryID",
+        {{"DocumentID", documentID}, {"UserID", userID}, {"Action", what}, {"UserLogin", login}});
+    // The values in one statement: a save of a large form stays one round trip.
+    if (!changes.empty()) {
+        std::string rows;
+        db::NamedValues values = {{"HistoryID", historyID}};
+        for (size_t i = 0; i < changes.size(); ++i) {
+            std::string n = std::to_string(i);
+            rows += (i ? ", (:HistoryID, :c" : "(:HistoryID, :c") + n + ", :o" + n + ", :n" + n + ")";
+            values.push_back({"c" + n, changes[i].column});
+            values.push_back({"o" + n, textOrNull(changes[i].before)});
+            values.push_back({"n" + n, textOrNull(changes[i].after)});
+        }
+        db::execute(connection, "Insert into DocumentChange (HistoryID, ColumnName, OldValue, NewValue) Values " + rows,
+                    std::move(values));
+    }
     db::pausePoint("history-written");
 }
 

@@ -1,11 +1,16 @@
 // The history of documents: every insert and update the clerk's program
-// makes is recorded in DocumentHistory (document, user, time, what), in the
-// same transaction as the change. Document's own columns are form fields,
-// so the history keeps a table of its own.
+// makes is recorded in DocumentHistory (document, user and login name,
+// time, what), and each value it gave or changed in DocumentChange (the
+// column, the old and the new value as the form showed them), in the same
+// transaction as the change. Document's own columns are form fields, so
+// the history keeps tables of its own. The time is the database's clock,
+// not the clerk's; the login name is kept as text, since a user's row may
+// be removed later. Nothing ever updates or deletes a history row.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace db {
 class TADOConnection;
@@ -13,17 +18,25 @@ class TADOConnection;
 
 namespace velmora {
 
-// Creates DocumentHistory when the database has none (a database made
-// before the clerk's program, or by the designer alone).
+// Creates DocumentHistory and DocumentChange when the database lacks them
+// (a database made before the clerk's program, or by the designer alone),
+// and gives an older DocumentHistory its UserLogin column.
 void ensureHistoryTable(db::TADOConnection& connection);
 
 // What a history row records.
 inline constexpr const char* historyInsert = "felvitel";
 inline constexpr const char* historyUpdate = "módosítás";
 
-// Records one change; runs inside the caller's transaction, after the
-// change itself (the pause points "document-written" and "history-written"
-// stand before and after the row).
-void recordHistory(db::TADOConnection& connection, int64_t documentID, int32_t userID, const char* what);
+// One value given or changed, as the form shows it ("" for none).
+struct ValueChange {
+    std::string column;
+    std::string before, after;
+};
+
+// Records one change of a document with its values; runs inside the
+// caller's transaction, after the change itself (the pause points
+// "document-written" and "history-written" stand before and after it).
+void recordHistory(db::TADOConnection& connection, int64_t documentID, int32_t userID, const std::string& login,
+                   const char* what, const std::vector<ValueChange>& changes);
 
 }  // namespace velmora

@@ -122,6 +122,12 @@ TEST_F(Entry, ModifyingChangesOnlyWhatMayChangeAndCancelBringsBackWhatIsStored)
     EXPECT_EQ(l[6], "'Dokumentum: 4'");
     EXPECT_EQ(documents().at(3), "4|2001|Panasz ma|null|nem");
     EXPECT_THAT(history(), ElementsAre("4|3|felvitel", "4|3|módosítás"));
+    // Each value the save gave, and the one the modification changed, as
+    // the form showed them, under the clerk's login name.
+    EXPECT_THAT(rows("Select h.Action, h.UserLogin, c.ColumnName, c.OldValue, c.NewValue from DocumentHistory h "
+                     "join DocumentChange c on c.HistoryID = h.HistoryID order by h.HistoryID, c.ColumnName"),
+                ElementsAre("felvitel|ugyfel|Iktatoszam|null|2001", "felvitel|ugyfel|Lezart|null|Nem",
+                            "felvitel|ugyfel|Targy|null|Panasz", "módosítás|ugyfel|Targy|Panasz|Panasz ma"));
 
     // A new document cancelled with nothing shown before: an empty form.
     std::string fresh = play(click("btnNew") +
