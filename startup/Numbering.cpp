@@ -13,6 +13,9 @@
 #include "toolkit/text/Text.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <optional>
 
 namespace velmora {
 
@@ -172,7 +175,9 @@ std::string setNumbering(db::TADOConnection& connection, const NumberingRequest&
     NumberingRule rule{name, request.yearly, *pattern, request.timeZone, schemaOf(connection)};
     bool postgres = connection.isPostgres();
     if (postgres && rule.timeZone.empty()) rule.timeZone = textAt(connection, "Select current_setting('TimeZone')");
-    if (!postgres) rule.timeZone.clear();
+    if (!postgres && !rule.timeZone.empty())
+        refuse("A time zone is for a PostgreSQL server; SQLite reads the year in the local time of the program that "
+               "inserts");
     int year = 0;
     try {
         year = currentYear(connection, rule.timeZone);

@@ -113,6 +113,7 @@ TEST_F(Numbering, RefusalsSayWhyAndChangeNothing)
     refused({"set", "Iktatoszam", "--start", "0"}, "The first number must be 1 or more");
     refused({"set", "Iktatoszam", "--start", "sok"}, "--start takes a whole number: sok");
     if (onPostgres()) refused({"set", "Iktatoszam", "--time-zone", "Mars/Olympus"}, "The time zone Mars/Olympus");
+    else refused({"set", "Iktatoszam", "--time-zone", "UTC"}, "A time zone is for a PostgreSQL server");
     // Values already there twice are named: numbers must be unique.
     runScript(c, "Insert into Document (Iktatoszam, Targy) Values (1002, 'Másolat')");
     refused({"set", "iktatoszam"}, "Iktatoszam holds the same value in more than one document: 1002 (2 documents)");
