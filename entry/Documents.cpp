@@ -3,6 +3,7 @@
 
 #include "db/Command.h"
 #include "db/Connection.h"
+#include "db/DatabaseError.h"
 #include "db/Query.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
@@ -73,6 +74,39 @@ bool Documents::update(int64_t id, const std::vector<ColumnValue>& changes, cons
         stored = true;
     });
     return stored;
+}
+
+bool Documents::voidDocument(int64_t id, const std::string& reason)
+{
+    bool voided = false;
+    try {
+        db::inTransaction(*connection_, [&] {
+            db::TADOQuery q(nullptr);
+            db::open(q, *connection_, "Select DocumentID from Document where DocumentID = :DocumentID",
+                     {{"DocumentID", id}});
+            if (q.eof() || voidReason(id)) return;
+            int64_t historyID =
+                recordHistory(*connection_, id, userID_, login(), historyVoid, {{voidReasonColumn, {}, reason}});
+            db::execute(*connection_,
+                        "Insert into DocumentVoid (DocumentID, HistoryID, Reason) Values (:DocumentID, :HistoryID, "
+                        ":Reason)",
+                        {{"DocumentID", id}, {"HistoryID", historyID}, {"Reason", reason}});
+            voided = true;
+        });
+    } catch (const db::EDuplicateKey&) {
+        // Voided by another program meanwhile: its void stands, and this
+        // one's history row went with the rollback.
+        return false;
+    }
+    return voided;
+}
+
+std::optional<std::string> Documents::voidReason(int64_t id)
+{
+    db::TADOQuery q(nullptr);
+    db::open(q, *connection_, "Select Reason from DocumentVoid where DocumentID = :DocumentID", {{"DocumentID", id}});
+    if (q.eof()) return std::nullopt;
+    return q.field(0)->asString();
 }
 
 const std::string& Documents::login()

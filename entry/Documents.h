@@ -45,6 +45,12 @@ public:
     // shown; false, with nothing written, when the row changed meanwhile or
     // is gone.
     bool update(int64_t id, const std::vector<ColumnValue>& changes, const std::vector<ColumnValue>& shown);
+    // Voids document `id` for `reason`: the row stays, the void is stored
+    // beside it with its history row, in one transaction. False, with
+    // nothing written, when the document is voided already or gone.
+    bool voidDocument(int64_t id, const std::string& reason);
+    // Why document `id` was voided; none when it is not.
+    std::optional<std::string> voidReason(int64_t id);
     // The stored values of `columns` of document `id`, in their order;
     // none when the document no longer exists.
     std::optional<std::vector<db::Cell>> read(int64_t id, const std::vector<std::string>& columns);

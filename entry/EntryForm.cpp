@@ -18,6 +18,7 @@
 #include "entry/Refusal.h"
 #include "entry/SaveFileDialog.h"
 #include "entry/Search.h"
+#include "entry/TextQuestion.h"
 #include "startup/Numbering.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/data/DBGrid.h"
@@ -101,6 +102,14 @@ void EntryForm::start(bool hasStoredDesign)
             sayingDatabaseFailures([&] { openFoundDocument(); });
         });
     }
+    // The actions that no button of a design holds have keys of the window:
+    // F8 voids the shown document.
+    window.setKeyPreview(true);
+    window.OnKeyDown = tk::Handler::key([this](tk::TObject*, uint16_t& key, tk::TShiftState shift) {
+        if (key != tk::vk::F8 || (shift & (tk::ssShift | tk::ssAlt | tk::ssCtrl))) return;
+        key = 0;
+        sayingDatabaseFailures([&] { voidShownDocument(); });
+    });
     window.OnCloseQuery = tk::Handler::closeQuery(
         [this](tk::TObject*, bool& canClose) { sayingDatabaseFailures([&] { canClose = mayClose(); }); });
 
@@ -239,6 +248,7 @@ void EntryForm::newDocument()
 void EntryForm::modifyDocument()
 {
     if (state_ != EntryState::Shown || !shown_) return;
+    if (voided_) throw ERefused("Érvénytelenített dokumentum nem módosítható: " + *voided_);
     applyState(EntryState::Modifying);
     snapshot_ = snapshot();
     textsBefore_.clear();
@@ -345,6 +355,19 @@ void EntryForm::updateDocument(const std::vector<BoundField>& bound, const std::
     showSaved(shown_, bound, values);
 }
 
+void EntryForm::voidShownDocument()
+{
+    if (state_ != EntryState::Shown || !shown_) return;
+    if (voided_) throw ERefused("A dokumentum már érvénytelenítve van: " + *voided_);
+    std::optional<std::string> reason = askForText("frmVoidReason", "Az érvénytelenítés oka:");
+    if (!reason) return;
+    std::string why = tk::trimmed(*reason);
+    if (why.empty()) throw ERefused("Az érvénytelenítés okát meg kell adni; a dokumentum nem lett érvénytelenítve.");
+    bool voided = documents_.voidDocument(shown_, why);
+    showDocument(shown_);
+    if (!voided) throw ERefused("A dokumentumot időközben valaki más érvénytelenítette.");
+}
+
 void EntryForm::showDocument(int64_t documentID)
 {
     std::vector<BoundField> bound = boundFields();
@@ -358,6 +381,8 @@ void EntryForm::showDocument(int64_t documentID)
         throw ERefused("A dokumentum már nem létezik: " + std::to_string(documentID));
     }
     markShown(documentID, bound, *cells);
+    voided_ = documents_.voidReason(documentID);
+    if (voided_) setStatus("ÉRVÉNYTELENÍTVE: " + *voided_);
     for (size_t i = 0; i < bound.size(); ++i) {
         const BoundField& b = bound[i];
         const db::Cell& cell = (*cells)[i];
@@ -372,6 +397,7 @@ void EntryForm::showDocument(int64_t documentID)
 void EntryForm::markShown(int64_t id, const std::vector<BoundField>& bound, const std::vector<db::Cell>& stored)
 {
     applyState(EntryState::Shown);
+    voided_.reset();
     shown_ = id;
     shownValues_.clear();
     for (size_t i = 0; i < bound.size(); ++i) shownValues_.emplace_back(bound[i].column->name, stored[i]);

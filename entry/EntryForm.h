@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,11 @@ public:
     void modifyDocument();
     void saveDocument();
     void cancelEditing();
+    // F8: voids the shown document for a reason the clerk types; a voided
+    // document shows "ÉRVÉNYTELENÍTVE: reason" and cannot be modified.
+    void voidShownDocument();
+    // Why the shown document was voided; none when it was not.
+    const std::optional<std::string>& voidedFor() const { return voided_; }
     // Whether the window may close now; asks about unsaved changes.
     bool mayClose();
 
@@ -137,6 +143,7 @@ private:
     std::vector<std::pair<std::string, db::Cell>> shownValues_;
     std::vector<std::string> snapshot_;     // the fields when editing began
     std::vector<std::string> textsBefore_;  // each field as shown when modifying began
+    std::optional<std::string> voided_;     // why the shown document was voided, if it was
     std::vector<std::unique_ptr<DictionaryField>> dictionaryFields_;
     tk::ComponentRef<db::TADOQuery> results_;
     std::vector<std::string> searchedFor_;  // the last search's conditions in words

@@ -54,10 +54,14 @@ void ensureHistoryTable(db::TADOConnection& connection)
                            "CREATE TABLE IF NOT EXISTS DocumentChange (HistoryID int NOT NULL, ColumnName "
                            "varchar(64) NOT NULL, OldValue text, NewValue text);\n"
                            "CREATE INDEX IF NOT EXISTS DocumentChanges ON DocumentChange (HistoryID)");
+    createTableUnlessThere(connection, "DocumentVoid",
+                           "CREATE TABLE IF NOT EXISTS DocumentVoid (DocumentID int NOT NULL, HistoryID int NOT NULL, "
+                           "Reason text NOT NULL);\n"
+                           "CREATE UNIQUE INDEX IF NOT EXISTS DocumentVoids ON DocumentVoid (DocumentID)");
 }
 
-void recordHistory(db::TADOConnection& connection, int64_t documentID, int32_t userID, const std::string& login,
-                   const char* what, const std::vector<ValueChange>& changes)
+int64_t recordHistory(db::TADOConnection& connection, int64_t documentID, int32_t userID, const std::string& login,
+                      const char* what, const std::vector<ValueChange>& changes)
 {
     db::pausePoint("document-written");
     int64_t historyID = db::executeReturningInteger(
@@ -81,6 +85,7 @@ void recordHistory(db::TADOConnection& connection, int64_t documentID, int32_t u
                     std::move(values));
     }
     db::pausePoint("history-written");
+    return historyID;
 }
 
 }  // namespace velmora

@@ -18,14 +18,19 @@ class TADOConnection;
 
 namespace velmora {
 
-// Creates DocumentHistory and DocumentChange when the database lacks them
-// (a database made before the clerk's program, or by the designer alone),
-// and gives an older DocumentHistory its UserLogin column.
+// Creates DocumentHistory, DocumentChange and DocumentVoid (a voided
+// document: its history row, who and when, and the reason; one a
+// document) when the database lacks them (a database made before the
+// clerk's program, or by the designer alone), and gives an older
+// DocumentHistory its UserLogin column.
 void ensureHistoryTable(db::TADOConnection& connection);
 
 // What a history row records.
 inline constexpr const char* historyInsert = "felvitel";
 inline constexpr const char* historyUpdate = "módosítás";
+inline constexpr const char* historyVoid = "érvénytelenítés";
+// The column name of a void's change row, whose new value is the reason.
+inline constexpr const char* voidReasonColumn = "";
 
 // One value given or changed, as the form shows it ("" for none).
 struct ValueChange {
@@ -36,7 +41,8 @@ struct ValueChange {
 // Records one change of a document with its values; runs inside the
 // caller's transaction, after the change itself (the pause points
 // "document-written" and "history-written" stand before and after it).
-void recordHistory(db::TADOConnection& connection, int64_t documentID, int32_t userID, const std::string& login,
-                   const char* what, const std::vector<ValueChange>& changes);
+// Gives the history row's HistoryID.
+int64_t recordHistory(db::TADOConnection& connection, int64_t documentID, int32_t userID, const std::string& login,
+                      const char* what, const std::vector<ValueChange>& changes);
 
 }  // namespace velmora

@@ -26,10 +26,10 @@ uint16_t virtualKey(const QKeyEvent& e)
     case Qt::Key_Down: return tk::vk::Down;
     case Qt::Key_Insert: return tk::vk::Insert;
     case Qt::Key_Delete: return tk::vk::Delete;
-    case Qt::Key_F4: return tk::vk::F4;
     default: break;
     }
     int k = e.key();
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F12) return static_cast<uint16_t>(tk::vk::F1 + (k - Qt::Key_F1));
     if (k >= Qt::Key_0 && k <= Qt::Key_9) return static_cast<uint16_t>('0' + (k - Qt::Key_0));
     if (k >= Qt::Key_A && k <= Qt::Key_Z) return static_cast<uint16_t>('A' + (k - Qt::Key_A));
     if (!e.text().isEmpty()) return 0xDE;  // a character key without a code of its own

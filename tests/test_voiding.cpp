@@ -1,0 +1,64 @@
+// A mistaken document is voided, never deleted: the clerk's reason is
+// asked for, the row stays, the void and its history row are stored in
+// one transaction, and a voided document says so and cannot be modified.
+#include "EntryTest.h"
+#include "entry/Documents.h"
+
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+namespace {
+
+using Voiding = EntryTest;
+
+}  // namespace
+
+TEST_F(Voiding, AVoidedDocumentStaysSaysWhyAndCannotBeModified)
+{
+    std::string out =
+        play(click("btnNew") + "type 2001\nkey tab\ntype T\xc3\xa9ves\n" + click("btnSave") +
+             // A reason of blanks is no reason; Esc takes nothing.
+             "key f8\ntype   \nkey enter\nkey enter\nkey f8\ntype Valami\nkey esc\n" +
+             "get frmClientMain.StatusBar1.SimpleText\n" + "key f8\ntype K\xc3\xa9tszer iktatva\nkey enter\n" +
+             "get frmClientMain.StatusBar1.SimpleText\n" + click("btnModify") + "key enter\n" +
+             "key f8\nkey enter\nget frmClientMain.StatusBar1.SimpleText\n");
+    auto l = lines(out);
+    ASSERT_GE(l.size(), 6u) << out;
+    EXPECT_EQ(l[0], "error: Az érvénytelenítés okát meg kell adni; a dokumentum nem lett érvénytelenítve.");
+    EXPECT_EQ(l[1], "'Dokumentum: 4'");
+    EXPECT_EQ(l[2], "#201'RV'#201'NYTELEN'#205'TVE: K'#233'tszer iktatva'");
+    EXPECT_EQ(l[3], "error: Érvénytelenített dokumentum nem módosítható: Kétszer iktatva");
+    EXPECT_EQ(l[4], "error: A dokumentum már érvénytelenítve van: Kétszer iktatva");
+    EXPECT_EQ(l[5], "#201'RV'#201'NYTELEN'#205'TVE: K'#233'tszer iktatva'");
+
+    // The row stays as it was; the void is stored beside it, with its
+    // history row holding the reason.
+    EXPECT_EQ(documents().at(3), "4|2001|Téves|null|nem");
+    EXPECT_THAT(rows("Select DocumentID, Reason from DocumentVoid"), ElementsAre("4|Kétszer iktatva"));
+    EXPECT_THAT(rows("Select h.Action, h.UserLogin, c.ColumnName, c.OldValue, c.NewValue from DocumentHistory h "
+                     "join DocumentVoid v on v.HistoryID = h.HistoryID join DocumentChange c on c.HistoryID = "
+                     "h.HistoryID"),
+                ElementsAre("érvénytelenítés|ugyfel||null|Kétszer iktatva"));
+    EXPECT_THAT(history(), ElementsAre("4|3|felvitel", "4|3|érvénytelenítés"));
+}
+
+// Voided by another program meanwhile: the second void is refused and
+// writes nothing, and the form shows the first one's reason.
+TEST_F(Voiding, ADocumentVoidedMeanwhileIsNotVoidedTwice)
+{
+    Live live(*this);
+    live.send(login(velmora::entryDemoLogin) + click("btnNew") + "type 2001\nkey tab\ntype Egy\n" + click("btnSave") +
+              "key f8\nget frmClientMain.StatusBar1.SimpleText\n");
+    ASSERT_TRUE(live.waitFor("'Dokumentum: 4'"));
+    db::TADOConnection other(nullptr);
+    openDataLink(other, udl());
+    ASSERT_TRUE(velmora::Documents(other, 1).voidDocument(4, "Máshol"));
+    EXPECT_FALSE(velmora::Documents(other, 1).voidDocument(4, "Még egyszer"));
+    EXPECT_FALSE(velmora::Documents(other, 1).voidDocument(99, "Nincs ilyen"));
+    live.send("type Itt\nkey enter\nkey enter\nget frmClientMain.StatusBar1.SimpleText\n");
+    std::string out = live.finish();
+    EXPECT_THAT(out, HasSubstr("error: A dokumentumot időközben valaki más érvénytelenítette."));
+    EXPECT_THAT(out, HasSubstr("TVE: M'#225'shol'"));
+    EXPECT_THAT(rows("Select DocumentID, Reason from DocumentVoid"), ElementsAre("4|Máshol"));
+    EXPECT_EQ(rows("Select count(*) from DocumentHistory where Action = 'érvénytelenítés'").at(0), "1");
+}
