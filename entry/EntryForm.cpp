@@ -14,6 +14,7 @@
 #include "entry/Dictionaries.h"
 #include "entry/FieldValues.h"
 #include "entry/History.h"
+#include "entry/HistoryWindow.h"
 #include "entry/Question.h"
 #include "entry/Refusal.h"
 #include "entry/SaveFileDialog.h"
@@ -103,12 +104,17 @@ void EntryForm::start(bool hasStoredDesign)
         });
     }
     // The actions that no button of a design holds have keys of the window:
-    // F8 voids the shown document.
+    // F8 voids the shown document, F9 shows its history.
     window.setKeyPreview(true);
     window.OnKeyDown = tk::Handler::key([this](tk::TObject*, uint16_t& key, tk::TShiftState shift) {
-        if (key != tk::vk::F8 || (shift & (tk::ssShift | tk::ssAlt | tk::ssCtrl))) return;
-        key = 0;
-        sayingDatabaseFailures([&] { voidShownDocument(); });
+        if (shift & (tk::ssShift | tk::ssAlt | tk::ssCtrl)) return;
+        if (key == tk::vk::F8) {
+            key = 0;
+            sayingDatabaseFailures([&] { voidShownDocument(); });
+        } else if (key == tk::vk::F9) {
+            key = 0;
+            sayingDatabaseFailures([&] { showHistory(); });
+        }
     });
     window.OnCloseQuery = tk::Handler::closeQuery(
         [this](tk::TObject*, bool& canClose) { sayingDatabaseFailures([&] { canClose = mayClose(); }); });
@@ -366,6 +372,17 @@ void EntryForm::voidShownDocument()
     bool voided = documents_.voidDocument(shown_, why);
     showDocument(shown_);
     if (!voided) throw ERefused("A dokumentumot időközben valaki más érvénytelenítette.");
+}
+
+void EntryForm::showHistory()
+{
+    if (!shown_ || state_ == EntryState::None || state_ == EntryState::New) return;
+    std::vector<ColumnCaption> captions;
+    for (tk::TControl* field : fields())
+        if (std::string keyField = tk::getPropTextOr(*field, "KeyField"); !keyField.empty())
+            if (const DocumentColumn* column = columns_.find(keyField))
+                captions.emplace_back(column->name, fieldLabel(*field));
+    showHistoryWindow(*connection_, shown_, captions);
 }
 
 void EntryForm::showDocument(int64_t documentID)

@@ -62,6 +62,8 @@ public:
     // F8: voids the shown document for a reason the clerk types; a voided
     // document shows "ÉRVÉNYTELENÍTVE: reason" and cannot be modified.
     void voidShownDocument();
+    // F9: "Előzmények", the shown document's history.
+    void showHistory();
     // Why the shown document was voided; none when it was not.
     const std::optional<std::string>& voidedFor() const { return voided_; }
     // Whether the window may close now; asks about unsaved changes.

@@ -16,30 +16,45 @@ using Voiding = EntryTest;
 TEST_F(Voiding, AVoidedDocumentStaysSaysWhyAndCannotBeModified)
 {
     std::string out =
-        play(click("btnNew") + "type 2001\nkey tab\ntype T\xc3\xa9ves\n" + click("btnSave") +
+        play(click("btnNew") + "type 2001\nkey tab\ntype T\xc3\xa9ves\n" + click("btnSave") + click("btnModify") +
+             "key end\ntype  t\xc3\xa1rgy\n" + click("btnSave") +
              // A reason of blanks is no reason; Esc takes nothing.
              "key f8\ntype   \nkey enter\nkey enter\nkey f8\ntype Valami\nkey esc\n" +
              "get frmClientMain.StatusBar1.SimpleText\n" + "key f8\ntype K\xc3\xa9tszer iktatva\nkey enter\n" +
              "get frmClientMain.StatusBar1.SimpleText\n" + click("btnModify") + "key enter\n" +
-             "key f8\nkey enter\nget frmClientMain.StatusBar1.SimpleText\n");
+             "key f8\nkey enter\nget frmClientMain.StatusBar1.SimpleText\n" +
+             // The history, newest first, each value under its caption.
+             "key f9\nget frmHistory.Caption\nrows frmHistory.dbgHistory\nkey esc\n");
     auto l = lines(out);
-    ASSERT_GE(l.size(), 6u) << out;
+    ASSERT_GE(l.size(), 14u) << out;
     EXPECT_EQ(l[0], "error: Az érvénytelenítés okát meg kell adni; a dokumentum nem lett érvénytelenítve.");
     EXPECT_EQ(l[1], "'Dokumentum: 4'");
     EXPECT_EQ(l[2], "#201'RV'#201'NYTELEN'#205'TVE: K'#233'tszer iktatva'");
     EXPECT_EQ(l[3], "error: Érvénytelenített dokumentum nem módosítható: Kétszer iktatva");
     EXPECT_EQ(l[4], "error: A dokumentum már érvénytelenítve van: Kétszer iktatva");
     EXPECT_EQ(l[5], "#201'RV'#201'NYTELEN'#205'TVE: K'#233'tszer iktatva'");
+    EXPECT_EQ(l[6], "'El'#337'zm'#233'nyek: 4'");
+    EXPECT_EQ(l[7], "Idő\tFelhasználó\tMűvelet\tMező\tRégi érték\tÚj érték");
+    std::vector<std::string> shown(l.begin() + 8, l.begin() + 13);
+    for (std::string& line : shown) {
+        EXPECT_THAT(line, testing::MatchesRegex("[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\t.*"));
+        line = line.substr(line.find('\t') + 1);
+    }
+    EXPECT_THAT(shown,
+                ElementsAre("ugyfel\térvénytelenítés\tIndok\t\tKétszer iktatva",
+                            "ugyfel\tmódosítás\tTárgy\tTéves\tTéves tárgy", "ugyfel\tfelvitel\tIktatószám\t\t2001",
+                            "ugyfel\tfelvitel\tLezárt\t\tNem", "ugyfel\tfelvitel\tTárgy\t\tTéves"));
+    EXPECT_EQ(l[13], "end");
 
     // The row stays as it was; the void is stored beside it, with its
     // history row holding the reason.
-    EXPECT_EQ(documents().at(3), "4|2001|Téves|null|nem");
+    EXPECT_EQ(documents().at(3), "4|2001|Téves tárgy|null|nem");
     EXPECT_THAT(rows("Select DocumentID, Reason from DocumentVoid"), ElementsAre("4|Kétszer iktatva"));
     EXPECT_THAT(rows("Select h.Action, h.UserLogin, c.ColumnName, c.OldValue, c.NewValue from DocumentHistory h "
                      "join DocumentVoid v on v.HistoryID = h.HistoryID join DocumentChange c on c.HistoryID = "
                      "h.HistoryID"),
                 ElementsAre("érvénytelenítés|ugyfel||null|Kétszer iktatva"));
-    EXPECT_THAT(history(), ElementsAre("4|3|felvitel", "4|3|érvénytelenítés"));
+    EXPECT_THAT(history(), ElementsAre("4|3|felvitel", "4|3|módosítás", "4|3|érvénytelenítés"));
 }
 
 // Voided by another program meanwhile: the second void is refused and

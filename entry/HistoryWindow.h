@@ -1,0 +1,24 @@
+// "Előzmények": a document's history, newest first, one line a value: the
+// time, the login name, the action, then the field's caption (as the form
+// names it) with its old and new value; a void's line holds its reason.
+// Reached from the shown document (F9).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace db {
+class TADOConnection;
+}
+
+namespace velmora {
+
+// A column of Document and the caption the form shows for it.
+using ColumnCaption = std::pair<std::string, std::string>;
+
+// Shows document `id`'s history modally; "Bezár" (Enter or Esc) closes it.
+void showHistoryWindow(db::TADOConnection& connection, int64_t id, const std::vector<ColumnCaption>& captions);
+
+}  // namespace velmora
