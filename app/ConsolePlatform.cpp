@@ -289,6 +289,18 @@ void ConsolePlatform::perform(const std::string& line)
         key(words);
     } else if (verb == "click" || verb == "dblclick" || verb == "press" || verb == "move" || verb == "release") {
         mouse(verb, words);
+    } else if (verb == "menu") {
+        // menu CAPTION|CAPTION: the program's menu item, as a click would.
+        std::string path;
+        std::getline(words >> std::ws, path);
+        std::vector<std::string> captions;
+        for (size_t from = 0;;) {
+            size_t bar = path.find('|', from);
+            captions.push_back(path.substr(from, bar - from));
+            if (bar == std::string::npos) break;
+            from = bar + 1;
+        }
+        if (!tk::Application->chooseProgramMenuItem(captions)) out_ << "no menu item " << path << "\n";
     } else if (verb == "windows") {
         printWindows();
     } else if (verb == "where" || verb == "text" || verb == "get") {

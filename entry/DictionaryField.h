@@ -36,6 +36,8 @@ public:
     // Makes the hidden value agree with the text before a save: unchanged,
     // empty, or one entry's text. Returns the refusal text, or empty.
     std::string resolveForSave();
+    // F2: "Szótárelemek", renaming or retiring this dictionary's entries.
+    void openUpkeep();
 
 private:
     void textChanged();
@@ -46,7 +48,6 @@ private:
     // text that matches no entry, or none.
     std::optional<std::string> unmatchedText();
     void openLookupList();
-    void openUpkeep();
     void take(const DictionaryEntry& entry);
     void setTextQuietly(const std::string& text);
     const DictionaryEntry* offeredWithText(const std::string& text);

@@ -9,6 +9,7 @@
 #include "db/PausePoint.h"
 #include "db/Query.h"
 #include "db/Statement.h"
+#include "entry/ClerkMenu.h"
 #include "entry/CsvList.h"
 #include "entry/DatabaseMessage.h"
 #include "entry/Dictionaries.h"
@@ -29,6 +30,7 @@
 #include "toolkit/widgets/StatusBar.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
+#include "toolkit/windows/Menus.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -114,8 +116,12 @@ void EntryForm::start(bool hasStoredDesign)
         } else if (key == tk::vk::F9) {
             key = 0;
             sayingDatabaseFailures([&] { showHistory(); });
+        } else if (key == tk::vk::F10 && menu_) {
+            key = 0;
+            menu_->popup(window_->left() + 8, window_->top() + 30);
         }
     });
+    menu_ = makeClerkMenu(*this);
     window.OnCloseQuery = tk::Handler::closeQuery(
         [this](tk::TObject*, bool& canClose) { sayingDatabaseFailures([&] { canClose = mayClose(); }); });
 
@@ -372,6 +378,16 @@ void EntryForm::voidShownDocument()
     bool voided = documents_.voidDocument(shown_, why);
     showDocument(shown_);
     if (!voided) throw ERefused("A dokumentumot időközben valaki más érvénytelenítette.");
+}
+
+void EntryForm::openDictionaryUpkeep()
+{
+    for (const auto& d : dictionaryFields_)
+        if (window_ && d->edit() && window_->activeControl() == d->edit()) {
+            d->openUpkeep();
+            return;
+        }
+    throw ERefused("A szótárelemek egy szótáras mezőből érhetők el: álljon a mezőre, és válassza újra.");
 }
 
 void EntryForm::showHistory()

@@ -30,6 +30,7 @@
 
 namespace tk {
 class TControl;
+class TPopupMenu;
 class TForm;
 class TWinControl;
 }  // namespace tk
@@ -64,6 +65,8 @@ public:
     void voidShownDocument();
     // F9: "Előzmények", the shown document's history.
     void showHistory();
+    // "Szótárelemek" of the dictionary field that has the focus (F2 there).
+    void openDictionaryUpkeep();
     // Why the shown document was voided; none when it was not.
     const std::optional<std::string>& voidedFor() const { return voided_; }
     // Whether the window may close now; asks about unsaved changes.
@@ -148,7 +151,8 @@ private:
     std::optional<std::string> voided_;     // why the shown document was voided, if it was
     std::vector<std::unique_ptr<DictionaryField>> dictionaryFields_;
     tk::ComponentRef<db::TADOQuery> results_;
-    std::vector<std::string> searchedFor_;  // the last search's conditions in words
+    tk::ComponentRef<tk::TPopupMenu> menu_;  // the clerk's menu, F10
+    std::vector<std::string> searchedFor_;   // the last search's conditions in words
     std::string groupName_;
 };
 

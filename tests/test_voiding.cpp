@@ -77,3 +77,20 @@ TEST_F(Voiding, ADocumentVoidedMeanwhileIsNotVoidedTwice)
     EXPECT_THAT(rows("Select DocumentID, Reason from DocumentVoid"), ElementsAre("4|Máshol"));
     EXPECT_EQ(rows("Select count(*) from DocumentHistory where Action = 'érvénytelenítés'").at(0), "1");
 }
+
+// The clerk's menu reaches the same actions: from the console by its
+// captions, and with F10 and the keys as a person would.
+TEST_F(Voiding, TheClerksMenuReachesVoidingAndTheHistory)
+{
+    std::string out = play(click("btnNew") + "type 2001\nkey tab\ntype Men\xc3\xbc\n" + click("btnSave") +
+                           "menu Dokumentum|\xc3\x89rv\xc3\xa9nytelen\xc3\xadt\xc3\xa9s\ntype Elg\xc3\xa9pelve\n"
+                           "key enter\nmenu Nincs|Ilyen\n"
+                           "key f10\nkey down\nkey enter\nkey down\nkey enter\nget frmHistory.Caption\nkey esc\n"
+                           "menu Sz\xc3\xb3t\xc3\xa1r|Sz\xc3\xb3t\xc3\xa1relemek\nkey enter\n");
+    auto l = lines(out);
+    ASSERT_GE(l.size(), 3u) << out;
+    EXPECT_EQ(l[0], "no menu item Nincs|Ilyen");
+    EXPECT_EQ(l[1], "'El'#337'zm'#233'nyek: 4'");
+    EXPECT_EQ(l[2], "error: A szótárelemek egy szótáras mezőből érhetők el: álljon a mezőre, és válassza újra.");
+    EXPECT_THAT(rows("Select DocumentID, Reason from DocumentVoid"), ElementsAre("4|Elgépelve"));
+}

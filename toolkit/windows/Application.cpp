@@ -65,6 +65,30 @@ void TApplication::run()
     platform_.runUntil([&] { return terminated_ || !mainForm_; });
 }
 
+TMenuItem* TApplication::programMenu() const
+{
+    return programMenu_.get();
+}
+
+void TApplication::setProgramMenu(TMenuItem* root)
+{
+    programMenu_ = root;
+}
+
+bool TApplication::chooseProgramMenuItem(const std::vector<std::string>& captions)
+{
+    TMenuItem* item = programMenu();
+    for (const std::string& caption : captions) {
+        TMenuItem* found = nullptr;
+        for (TMenuItem* sub : item ? item->items() : std::vector<TMenuItem*>{})
+            if (sub->visible() && sub->caption() == caption) found = sub;
+        item = found;
+    }
+    if (!item || item == programMenu() || !item->enabled() || item->count() > 0) return false;
+    safely([&] { item->click(); });
+    return true;
+}
+
 void TApplication::handleException(const std::exception& e)
 {
     if (dynamic_cast<const EAbort*>(&e)) return;

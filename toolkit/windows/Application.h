@@ -17,6 +17,7 @@ class TControl;
 class TWinControl;
 class TCustomForm;
 class TPopup;
+class TMenuItem;
 class Overlay;
 
 class TApplication : public TComponent {
@@ -107,6 +108,16 @@ public:
     Overlay* overlay() const { return overlay_; }
     void setOverlay(Overlay* o) { overlay_ = o; }
 
+    // The program's own menu, which no window's design holds: its items
+    // stay whatever a design load destroys. None unless a program sets it;
+    // the one who sets it owns it.
+    TMenuItem* programMenu() const;
+    void setProgramMenu(TMenuItem* root);
+    // Chooses the item of the program's menu that the captions name, one a
+    // level ("Dokumentum", "Érvénytelenítés"), as a click on it would;
+    // false, doing nothing, when no enabled item has them.
+    bool chooseProgramMenuItem(const std::vector<std::string>& captions);
+
     // The open popup (menu, drop-down list, calendar), or none.
     TPopup* popup() const { return popup_; }
     void openPopup(TPopup* p);
@@ -172,6 +183,7 @@ private:
     ComponentRef<TCustomForm> active_;
     ComponentRef<TControl> capture_;
     TPopup* popup_ = nullptr;
+    ComponentRef<TMenuItem> programMenu_;
     Overlay* overlay_ = nullptr;
     TPoint cursor_;
     bool terminated_ = false;

@@ -96,6 +96,7 @@ void TPopupMenu::popup(int x, int y)
     OnPopup(call);
     position_ = {x, y};
     highlighted_ = -1;
+    shown_ = items_;
     if (Application) Application->openPopup(this);
 }
 
@@ -109,7 +110,7 @@ void TPopupMenu::popupAt(TComponent* control, TPoint screen)
 std::vector<TMenuItem*> TPopupMenu::visibleItems() const
 {
     std::vector<TMenuItem*> out;
-    for (TMenuItem* i : items_->items())
+    for (TMenuItem* i : (shown_ ? shown_.get() : items_)->items())
         if (i->visible()) out.push_back(i);
     return out;
 }
@@ -150,6 +151,7 @@ void TPopupMenu::popupMouseUp(TMouseButton, TPoint screen)
 void TPopupMenu::popupClosed()
 {
     highlighted_ = -1;
+    shown_ = items_;
     dropItemsOfThisOpening();
 }
 
@@ -174,6 +176,12 @@ void TPopupMenu::choose(int index)
 {
     auto items = visibleItems();
     if (index < 0 || index >= static_cast<int>(items.size()) || !items[index]->enabled()) return;
+    // An item with items of its own opens them in its place.
+    if (items[index]->count() > 0) {
+        shown_ = items[index];
+        highlighted_ = 0;
+        return;
+    }
     ComponentRef<TMenuItem> item(items[index]);
     Application->closePopup();
     if (item) item->click();

@@ -98,6 +98,7 @@ private:
     void choose(int index);
 
     TMenuItem* items_;
+    ComponentRef<TMenuItem> shown_;  // whose items the open menu shows
     bool autoPopup_ = true;
     ComponentRef<TComponent> popupComponent_;
     TPoint position_;
