@@ -6,19 +6,24 @@
 // page with the palette's tools, one of them dragged, and the property page
 // showing an entry-page and a search-page field, three fields selected at
 // once and aligned; then the clerk's program
-// with a document being entered and a dictionary field completing what is
-// typed. Prints the files it wrote.
+// with a document being entered, a dictionary field completing what is
+// typed, a search finding a voided document and the clerk's menu. Prints
+// the files it wrote.
 #include "app/DemoEntryForm.h"
 #include "app/DesignerComposition.h"
 #include "app/EntryComposition.h"
 #include "entry/EntryForm.h"
+#include "gui/Painter.h"
 #include "gui/QtPlatform.h"
 #include "gui/WindowWidget.h"
 #include "startup/DemoDatabase.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
+#include "toolkit/windows/Popup.h"
 
 #include <QApplication>
+#include <QPainter>
+#include <QPixmap>
 #include <QTimer>
 
 #include <clocale>
@@ -38,7 +43,15 @@ void shoot(gui::QtPlatform& platform, const char* windowName, const char* file)
         if (f->name() == windowName)
             if (gui::WindowWidget* w = platform.widgetOf(f)) {
                 std::string path = folder + "/" + file;
-                if (w->grab().save(QString::fromStdString(path))) {
+                QPixmap picture = w->grab();
+                // An open popup is a window of its own: drawn in its place.
+                if (tk::TPopup* popup = tk::Application->popup()) {
+                    QPainter p(&picture);
+                    tk::TRect r = popup->screenRect();
+                    p.translate(QPoint(r.left, r.top) - w->mapToGlobal(QPoint(0, 0)));
+                    gui::paintPopup(p, *popup);
+                }
+                if (picture.save(QString::fromStdString(path))) {
                     std::printf("%s\n", path.c_str());
                     return;
                 }
@@ -183,11 +196,26 @@ int main(int argc, char** argv)
             tk::Application->pressKey(tk::vk::Tab);
             tk::Application->typeText("Re");
             shoot(platform, "frmClientMain_1", "dictionary.png");
-            // A search for every document, and the list printed.
+            // A document voided (F8 and its reason), then a search for every
+            // document, the voided one marked, and the list printed.
             tk::Application->pressKey(tk::vk::Escape);
+            if (auto* button = named("frmClientMain_1", "btnCancel")) tk::Application->click(button, {10, 10});
+            if (velmora::EntryForm* form = velmora::runningEntryForm()) form->showDocument(2);
+            // The reason is asked in a modal dialog, answered from within it.
+            QTimer::singleShot(0, [] {
+                tk::Application->typeText("Kétszer iktatva");
+                tk::Application->pressKey(tk::vk::Return);
+            });
+            tk::Application->pressKey(tk::vk::F8);
             if (auto* pages = named("frmClientMain_1", "pcData")) tk::Application->click(pages, {70, 10});
             if (auto* button = named("frmClientMain_1", "btnSearch")) tk::Application->click(button, {10, 10});
             shoot(platform, "frmClientMain_1", "search.png");
+            // The clerk's menu (F10) with its document actions open.
+            tk::Application->pressKey(tk::vk::F10);
+            tk::Application->pressKey(tk::vk::Down);
+            tk::Application->pressKey(tk::vk::Return);
+            shoot(platform, "frmClientMain_1", "menu.png");
+            tk::Application->pressKey(tk::vk::Escape);
             if (velmora::EntryForm* form = velmora::runningEntryForm()) {
                 std::string pdf = db + "/lista.pdf";
                 platform.printToPdf(form->resultList(), pdf);

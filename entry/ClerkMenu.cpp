@@ -3,6 +3,7 @@
 
 #include "entry/DatabaseMessage.h"
 #include "entry/EntryForm.h"
+#include "toolkit/core/Types.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Menus.h"
 
@@ -14,7 +15,10 @@ namespace {
 
 struct Action {
     const char* caption;
+    uint16_t key;
     void (EntryForm::*work)();
+    // For an option: whether it is on, shown as the item's check mark.
+    bool (EntryForm::*isOn)() const = nullptr;
 };
 
 struct Submenu {
@@ -26,9 +30,14 @@ struct Submenu {
 
 tk::TPopupMenu* makeClerkMenu(EntryForm& form)
 {
+    // F2 reaches the upkeep from the dictionary field that has the focus.
     const Submenu menus[] = {
-        {"Dokumentum", {{"Érvénytelenítés", &EntryForm::voidShownDocument}, {"Előzmények", &EntryForm::showHistory}}},
-        {"Szótár", {{"Szótárelemek", &EntryForm::openDictionaryUpkeep}}},
+        {"Dokumentum",
+         {{"Érvénytelenítés", tk::vk::F8, &EntryForm::voidShownDocument},
+          {"Előzmények", tk::vk::F9, &EntryForm::showHistory}}},
+        {"Keresés",
+         {{"Érvénytelenítettek nélkül", tk::vk::F7, &EntryForm::switchVoidedInSearch, &EntryForm::leavesOutVoided}}},
+        {"Szótár", {{"Szótárelemek", tk::vk::F2, &EntryForm::openDictionaryUpkeep}}},
     };
     auto* menu = new tk::TPopupMenu(tk::Application);
     menu->setName("mnuClerk");
@@ -39,13 +48,25 @@ tk::TPopupMenu* makeClerkMenu(EntryForm& form)
         for (const Action& a : m.actions) {
             auto* item = new tk::TMenuItem(menu);
             item->setCaption(a.caption);
-            item->OnClick = tk::Handler::notify(
-                [&form, work = a.work](tk::TObject*) { sayingDatabaseFailures([&] { (form.*work)(); }); });
+            item->setShortCut(a.key);
+            if (a.isOn) item->setChecked((form.*a.isOn)());
+            item->OnClick = tk::Handler::notify([&form, item, a](tk::TObject*) {
+                sayingDatabaseFailures([&] { (form.*a.work)(); });
+                if (a.isOn) item->setChecked((form.*a.isOn)());
+            });
             sub->add(item);
         }
     }
     tk::Application->setProgramMenu(menu->items());
     return menu;
+}
+
+bool chooseByKey(tk::TPopupMenu& menu, uint16_t key)
+{
+    tk::TMenuItem* item = menu.items()->findShortCut(key);
+    if (!item) return false;
+    item->click();
+    return true;
 }
 
 }  // namespace velmora

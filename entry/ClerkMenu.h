@@ -1,11 +1,13 @@
-// The clerk's program's own menu: the document actions and the dictionary
-// upkeep that no button of a design holds (each also has its key: F8
-// Érvénytelenítés, F9 Előzmények, F2 Szótárelemek in a dictionary field). It belongs
-// to the application, not to the main window, so a design load leaves it
-// alone, and it opens over the window (F10) without covering or moving
-// the design's controls. The console chooses its items with
+// The clerk's program's own menu: the document actions, the search's
+// option and the dictionary upkeep that no button of a design holds, each
+// with its key (the one table below serves the menu and the keys). It
+// belongs to the application, not to the main window, so a design load
+// leaves it alone, and it opens over the window (F10) without covering or
+// moving the design's controls. The console chooses its items with
 // "menu Dokumentum|Érvénytelenítés".
 #pragma once
+
+#include <cstdint>
 
 namespace tk {
 class TPopupMenu;
@@ -17,5 +19,9 @@ class EntryForm;
 
 // Makes the menu for `form` and sets it as the application's program menu.
 tk::TPopupMenu* makeClerkMenu(EntryForm& form);
+
+// Chooses the item of the clerk's menu whose key `key` is, as a click
+// would; false when no item has that key.
+bool chooseByKey(tk::TPopupMenu& menu, uint16_t key);
 
 }  // namespace velmora

@@ -105,20 +105,16 @@ void EntryForm::start(bool hasStoredDesign)
             sayingDatabaseFailures([&] { openFoundDocument(); });
         });
     }
-    // The actions that no button of a design holds have keys of the window:
-    // F8 voids the shown document, F9 shows its history.
+    // The actions that no button of a design holds are the clerk's menu's
+    // items, each with a key of the window; F10 opens the menu itself.
     window.setKeyPreview(true);
     window.OnKeyDown = tk::Handler::key([this](tk::TObject*, uint16_t& key, tk::TShiftState shift) {
-        if (shift & (tk::ssShift | tk::ssAlt | tk::ssCtrl)) return;
-        if (key == tk::vk::F8) {
-            key = 0;
-            sayingDatabaseFailures([&] { voidShownDocument(); });
-        } else if (key == tk::vk::F9) {
-            key = 0;
-            sayingDatabaseFailures([&] { showHistory(); });
-        } else if (key == tk::vk::F10 && menu_) {
+        if ((shift & (tk::ssShift | tk::ssAlt | tk::ssCtrl)) || !menu_) return;
+        if (key == tk::vk::F10) {
             key = 0;
             menu_->popup(window_->left() + 8, window_->top() + 30);
+        } else if (chooseByKey(*menu_, key)) {
+            key = 0;
         }
     });
     menu_ = makeClerkMenu(*this);
@@ -493,7 +489,7 @@ void EntryForm::search()
         if (DictionaryField* d = dictionaryFieldOf(b.field)) dictionary = d->dictionaryID();
         shown.push_back({b.column, fieldLabel(*b.field), dictionary});
     }
-    SearchStatement statement = buildSearch(conditions, shown);
+    SearchStatement statement = buildSearch(conditions, shown, voidedInSearch_);
     db::TADOQuery* q = results_.get();
     std::unique_ptr<db::TADOQuery> own;
     if (!q) {
@@ -508,10 +504,21 @@ void EntryForm::search()
         db::bindCell(q->parameters().paramByName("p" + std::to_string(i)), statement.values[i]);
     q->open();
     q->field(0)->setDisplayLabel("Azonosító");
-    for (size_t i = 0; i < shown.size(); ++i) q->field(static_cast<int>(i) + 1)->setDisplayLabel(shown[i].title);
+    q->field(1)->setDisplayLabel(voidedColumnTitle);
+    for (size_t i = 0; i < shown.size(); ++i) q->field(static_cast<int>(i) + 2)->setDisplayLabel(shown[i].title);
     searchedFor_ = statement.words;
+    searchedVoided_ = voidedInSearch_;
     int found = q->recordCount();
     setStatus(found ? std::to_string(found) + " találat" : std::string("Nincs találat"));
+}
+
+void EntryForm::switchVoidedInSearch()
+{
+    voidedInSearch_ = leavesOutVoided() ? VoidedDocuments::Included : VoidedDocuments::LeftOut;
+    setStatus(leavesOutVoided() ? "A keresés az érvénytelenített dokumentumokat kihagyja."
+                                : "A keresés az érvénytelenített dokumentumokat is megtalálja, megjelölve.");
+    // A result on show follows at once; its count then takes the status bar.
+    if (results_ && results_->active() && !editing()) search();
 }
 
 void EntryForm::openFoundDocument()
@@ -555,6 +562,7 @@ tk::PrintedList EntryForm::resultList() const
     if (searchedFor_.empty()) list.lines.push_back("Keresési feltétel nélkül: minden dokumentum.");
     else
         for (const std::string& words : searchedFor_) list.lines.push_back("Feltétel: " + words);
+    list.lines.push_back(searchedVoided_ == VoidedDocuments::Included ? voidedIncludedWords : voidedLeftOutWords);
     list.lines.push_back(std::to_string(q.recordCount()) + " dokumentum");
     std::vector<int> shown;
     for (int f = 0; f < q.fieldCount(); ++f)

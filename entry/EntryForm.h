@@ -19,6 +19,7 @@
 #include "entry/DictionaryField.h"
 #include "entry/DocumentColumns.h"
 #include "entry/Documents.h"
+#include "entry/Search.h"
 #include "toolkit/core/ComponentRef.h"
 #include "toolkit/windows/Platform.h"
 
@@ -88,6 +89,13 @@ public:
     void search();
     // A found document (the result's current row) on the entry page.
     void openFoundDocument();
+    // Whether searches find voided documents (marked) or leave them out;
+    // the next search uses it.
+    VoidedDocuments voidedInSearch() const { return voidedInSearch_; }
+    void setVoidedInSearch(VoidedDocuments voided) { voidedInSearch_ = voided; }
+    bool leavesOutVoided() const { return voidedInSearch_ == VoidedDocuments::LeftOut; }
+    // F7, "Keresés|Érvénytelenítettek nélkül": switches between the two.
+    void switchVoidedInSearch();
     // btnPrint: the result (searched first when there is none) into a PDF
     // or CSV file the clerk names, titled by the group and the date.
     void printResult();
@@ -153,6 +161,8 @@ private:
     tk::ComponentRef<db::TADOQuery> results_;
     tk::ComponentRef<tk::TPopupMenu> menu_;  // the clerk's menu, F10
     std::vector<std::string> searchedFor_;   // the last search's conditions in words
+    VoidedDocuments voidedInSearch_ = VoidedDocuments::Included;
+    VoidedDocuments searchedVoided_ = VoidedDocuments::Included;  // what the last search did
     std::string groupName_;
 };
 

@@ -211,11 +211,16 @@ std::string likePattern(const std::string& typed)
     return wildcard ? out : "%" + out + "%";
 }
 
-SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::vector<ResultColumn>& result)
+SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::vector<ResultColumn>& result,
+                            VoidedDocuments voided)
 {
     Builder b;
     for (const SearchField& f : fields) b.field(f);
-    std::string select = "Select DocumentID";
+    // A reason is required, but a mark must not vanish with an empty one.
+    std::string select = "Select DocumentID, (Select coalesce(nullif(Reason, ''), '-') from DocumentVoid where "
+                         "DocumentVoid.DocumentID = Document.DocumentID) as VoidedFor";
+    if (voided == VoidedDocuments::LeftOut)
+        b.conditions.push_back("not exists (Select 1 from DocumentVoid where DocumentVoid.DocumentID = Document.DocumentID)");
     for (const ResultColumn& r : result) {
         std::string c = "[" + r.column->name + "]";
         if (r.dictionary)

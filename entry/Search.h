@@ -53,11 +53,23 @@ struct SearchStatement {
 inline const char* const relationCodes[] = {"Egyenlő",        "NemEgyenlő", "Kisebb",     "Nagyobb", "KisebbEgyenlő",
                                             "NagyobbEgyenlő", "Hasonló",    "NemHasonló", "Üres",    "NemÜres"};
 
-// The statement: DocumentID and the result columns, in no order (the
-// result query reads it in pages, newest DocumentID first). Raises
-// with the clerk's text for an unknown code or a value that does not
-// convert.
-SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::vector<ResultColumn>& result);
+// Whether a search finds voided documents too. A registry's list accounts
+// for every number it gave, so they are found unless the clerk leaves
+// them out, and marked by their reason.
+enum class VoidedDocuments { Included, LeftOut };
+
+// The heading of the result column that marks a voided document with its
+// reason (empty for a valid one), and the words a list says about them.
+inline constexpr const char* voidedColumnTitle = "Érvénytelenítve";
+inline constexpr const char* voidedIncludedWords = "Az érvénytelenített dokumentumok is, megjelölve.";
+inline constexpr const char* voidedLeftOutWords = "Az érvénytelenített dokumentumok nélkül.";
+
+// The statement: DocumentID, the void's reason, then the result columns,
+// in no order (the result query reads it in pages, newest DocumentID
+// first). Raises with the clerk's text for an unknown code or a value
+// that does not convert.
+SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::vector<ResultColumn>& result,
+                            VoidedDocuments voided = VoidedDocuments::Included);
 
 // A pattern of the user's wildcards (* and ?) as a LIKE pattern with "!" as
 // its escape character (a backslash means something else to each engine's

@@ -667,9 +667,14 @@ void paintPopup(QPainter& p, tk::TPopup& popup)
             QRect ir(2, 2 + i * tk::TPopupMenu::itemHeight, r.width() - 4, tk::TPopupMenu::itemHeight);
             bool lit = i == menu->highlighted();
             if (lit) p.fillRect(ir, pal.color(QPalette::Highlight));
-            text(p, ir.adjusted(20, 0, 0, 0), tk::stripAccelerator(items[i]->caption()), font, Qt::AlignVCenter,
-                 lit ? pal.color(QPalette::HighlightedText)
-                     : pal.color(items[i]->enabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
+            QColor ink = lit ? pal.color(QPalette::HighlightedText)
+                             : pal.color(items[i]->enabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text);
+            if (items[i]->checked()) text(p, ir.adjusted(4, 0, 0, 0), "\u2713", font, Qt::AlignVCenter, ink);
+            text(p, ir.adjusted(20, 0, 0, 0), tk::stripAccelerator(items[i]->caption()), font, Qt::AlignVCenter, ink);
+            if (std::string key = tk::shortCutText(items[i]->shortCut()); !key.empty())
+                text(p, ir.adjusted(0, 0, -8, 0), key, font, Qt::AlignVCenter | Qt::AlignRight, ink);
+            else if (items[i]->count())
+                text(p, ir.adjusted(0, 0, -8, 0), "\u25B8", font, Qt::AlignVCenter | Qt::AlignRight, ink);
         }
         return;
     }

@@ -56,8 +56,8 @@ TEST_F(EntrySearch, NoConditionListsEveryDocumentNewestFirstAndNothingFoundIsSai
 {
     EXPECT_THAT(found({}, "get frmClientMain.StatusBar1.SimpleText\n"), ElementsAre("7", "6", "5", "4", "3", "2", "1"));
     EXPECT_THAT(last, HasSubstr("'7 tal'#225'lat'"));
-    EXPECT_THAT(last, HasSubstr("Azonosító\tIktatószám\tTárgy\tÉrkezett\tLezárt\tÜgytípus\n"));
-    EXPECT_THAT(last, HasSubstr("\n2\t1002\tSzámla reklamáció\t2026-11-16 00:00:00\tNem\tReklamáció\n"));
+    EXPECT_THAT(last, HasSubstr("Azonosító\tÉrvénytelenítve\tIktatószám\tTárgy\tÉrkezett\tLezárt\tÜgytípus\n"));
+    EXPECT_THAT(last, HasSubstr("\n2\t\t1002\tSzámla reklamáció\t2026-11-16 00:00:00\tNem\tReklamáció\n"));
     EXPECT_THAT(found({{"TZEDit4", text("999")}}, "get frmClientMain.StatusBar1.SimpleText\n"), IsEmpty());
     EXPECT_THAT(last, HasSubstr("'Nincs tal'#225'lat'"));
 }
@@ -167,7 +167,7 @@ TEST_F(EntrySearch, PrintingWritesAPdfOfTheResultAndACsvThatReadsBack)
     std::string text = output("pdftotext -layout '" + pdf + "' -");
     EXPECT_THAT(text, HasSubstr("Ügyfélszolgálat"));
     EXPECT_THAT(text, HasSubstr("Feltétel: Tárgy (Hasonló): rekl"));
-    EXPECT_THAT(text, testing::ContainsRegex("Azonosító +Iktatószám +Tárgy +Érkezett +Lezárt +Ügytípus"));
+    EXPECT_THAT(text, testing::ContainsRegex("Azonosító +Érvénytelenítve +Iktatószám +Tárgy +Érkezett +Lezárt +Ügytípus"));
     EXPECT_THAT(text, testing::ContainsRegex("2 +1002 +Számla reklamáció +2026-11-16 00:00:00 +Nem +Reklamáció"));
     EXPECT_THAT(text, HasSubstr("1. oldal / 1"));
     std::string rows = output(
@@ -175,7 +175,7 @@ TEST_F(EntrySearch, PrintingWritesAPdfOfTheResultAndACsvThatReadsBack)
         "newline=''), delimiter=';')); print(len(r)); print('|'.join(r[0])); print('|'.join(r[1]))\" '" +
         csv + "'");
     EXPECT_EQ(rows,
-              "2\nAzonosító|Iktatószám|Tárgy|Érkezett|Lezárt|Ügytípus\n2|1002|Számla reklamáció|2026-11-16 "
+              "2\nAzonosító|Érvénytelenítve|Iktatószám|Tárgy|Érkezett|Lezárt|Ügytípus\n2||1002|Számla reklamáció|2026-11-16 "
               "00:00:00|Nem|Reklamáció\n");
 
     // A long list (457 rows, more than two pages of the grid's reading)

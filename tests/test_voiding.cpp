@@ -11,6 +11,17 @@ namespace {
 
 using Voiding = EntryTest;
 
+// What a command prints.
+std::string printed(const std::string& command)
+{
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    char buf[4096];
+    for (size_t n; pipe && (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+    if (pipe) pclose(pipe);
+    return out;
+}
+
 }  // namespace
 
 TEST_F(Voiding, AVoidedDocumentStaysSaysWhyAndCannotBeModified)
@@ -93,4 +104,44 @@ TEST_F(Voiding, TheClerksMenuReachesVoidingAndTheHistory)
     EXPECT_EQ(l[1], "'El'#337'zm'#233'nyek: 4'");
     EXPECT_EQ(l[2], "error: A szótárelemek egy szótáras mezőből érhetők el: álljon a mezőre, és válassza újra.");
     EXPECT_THAT(rows("Select DocumentID, Reason from DocumentVoid"), ElementsAre("4|Elgépelve"));
+}
+
+// A search finds a voided document marked with its reason, on the grid
+// and in the list; F7 (or the menu's option) leaves voided ones out, the
+// list saying which it did, and the shown result follows at once.
+TEST_F(Voiding, SearchesMarkVoidedDocumentsAndCanLeaveThemOut)
+{
+    std::string all = folder.file("all.pdf"), valid = folder.file("valid.csv");
+    Rect pages = where("pcData");
+    std::string searchPage =
+        "click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n";
+    std::string out = play(click("btnNew") + "type 2001\nkey tab\ntype T\xc3\xa9ves\n" + click("btnSave") +
+                           "key f8\ntype Elg\xc3\xa9pelve\nkey enter\n" + searchPage + click("btnSearch") +
+                           "rows frmClientMain.dbgSearch\n" + click("btnPrint") + "type " + all + "\nkey enter\n" +
+                           "key f7\nrows frmClientMain.dbgSearch\n" + click("btnPrint") + "type " + valid +
+                           "\nkey enter\n" +
+                           "menu Keres\xc3\xa9s|\xc3\x89rv\xc3\xa9nytelen\xc3\xadtettek n\xc3\xa9lk\xc3\xbcl\n" +
+                           "get frmClientMain.StatusBar1.SimpleText\n");
+    std::vector<std::string> grids;
+    for (const std::string& line : lines(out))
+        if (line.rfind("QStandardPaths", 0) != 0) grids.push_back(line);
+    ASSERT_GE(grids.size(), 12u) << out;
+    EXPECT_EQ(grids[0], "Azonosító\tÉrvénytelenítve\tIktatószám\tTárgy\tÉrkezett\tLezárt\tÜgytípus");
+    EXPECT_EQ(grids[1], "4\tElgépelve\t2001\tTéves\t\tNem\t");
+    EXPECT_EQ(grids[2], "3\t\t1003\tSzerződés módosítás\t\tNem\t");
+    EXPECT_EQ(grids[5], "end");
+    EXPECT_EQ(grids[6], "Azonosító\tÉrvénytelenítve\tIktatószám\tTárgy\tÉrkezett\tLezárt\tÜgytípus");
+    EXPECT_THAT(grids[7], testing::StartsWith("3\t\t1003\t"));
+    EXPECT_EQ(grids[10], "end");
+    EXPECT_EQ(grids[11], "'4 tal'#225'lat'");  // all four again
+
+    std::string allText = printed("pdftotext -layout '" + all + "' -");
+    EXPECT_THAT(allText, HasSubstr("Az érvénytelenített dokumentumok is, megjelölve.\n"));
+    EXPECT_THAT(allText, testing::ContainsRegex("\n4 +Elgépelve +2001 +Téves +Nem"));
+    std::string validText = printed("cat '" + valid + "'");
+    EXPECT_THAT(validText, HasSubstr("Azonosító;Érvénytelenítve;Iktatószám;"));
+    EXPECT_THAT(validText, HasSubstr("\r\n3;;1003;Szerződés módosítás;;Nem;\r\n"));
+    EXPECT_THAT(validText, testing::Not(HasSubstr("Elgépelve")));
+    // The row itself is untouched by any of it.
+    EXPECT_EQ(documents().at(3), "4|2001|Téves|null|nem");
 }

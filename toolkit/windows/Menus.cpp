@@ -56,6 +56,23 @@ void TMenuItem::remove(TMenuItem* item)
     if (item->parentItem_ == this) item->parentItem_ = nullptr;
 }
 
+std::string shortCutText(int key)
+{
+    if (key >= vk::F1 && key < vk::F1 + 12) return "F" + std::to_string(key - vk::F1 + 1);
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, static_cast<char>(key));
+    return std::string();
+}
+
+TMenuItem* TMenuItem::findShortCut(int key) const
+{
+    for (TMenuItem* item : items_) {
+        if (!item->visible() || !item->enabled()) continue;
+        if (item->shortCut() == key && key) return item;
+        if (TMenuItem* found = item->findShortCut(key)) return found;
+    }
+    return nullptr;
+}
+
 void TMenuItem::click()
 {
     if (!enabled_) return;
@@ -120,7 +137,11 @@ int TPopupMenu::menuWidth() const
     int w = 60;
     if (Application) {
         TFont font;
-        for (TMenuItem* i : visibleItems()) w = std::max(w, Application->platform().textWidth(font, i->caption()) + 40);
+        for (TMenuItem* i : visibleItems()) {
+            std::string key = shortCutText(i->shortCut());
+            int keyWidth = key.empty() ? 0 : Application->platform().textWidth(font, key) + 24;
+            w = std::max(w, Application->platform().textWidth(font, i->caption()) + 40 + keyWidth);
+        }
     }
     return w;
 }

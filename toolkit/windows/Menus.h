@@ -36,6 +36,8 @@ public:
     void add(TMenuItem* item);
     void remove(TMenuItem* item);
     TMenuItem* parentItem() const { return parentItem_; }
+    // The enabled item among these and theirs whose shortcut is `key`.
+    TMenuItem* findShortCut(int key) const;
 
     void click();
 
@@ -51,6 +53,9 @@ private:
     TMenuItem* parentItem_ = nullptr;
     std::unique_ptr<TBitmap> bitmap_ = std::make_unique<TBitmap>();
 };
+
+// A shortcut as a menu shows it beside the caption ("F8"); empty for none.
+std::string shortCutText(int key);
 
 class TPopupMenu : public TComponent, public TPopup {
     TK_CLASS(TPopupMenu)
