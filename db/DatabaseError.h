@@ -15,4 +15,10 @@ class EDuplicateKey : public EDatabaseError {
     using EDatabaseError::EDatabaseError;
 };
 
+// A row refused by a rule the database keeps (a trigger raising its own
+// words, which are the message whole).
+class ERefusedByRule : public EDatabaseError {
+    using EDatabaseError::EDatabaseError;
+};
+
 }  // namespace db

@@ -15,6 +15,23 @@ std::string quoteIdentifier(std::string_view name)
     return out + "\"";
 }
 
+bool fitsBrackets(std::string_view name)
+{
+    for (unsigned char c : name)
+        if (c == ']' || c == '\'' || c == '"' || c == ':' || c < 0x20 || c == 0x7F) return false;
+    return !name.empty();
+}
+
+std::string quoteText(std::string_view text)
+{
+    std::string out = "'";
+    for (char c : text) {
+        if (c == '\'') out += '\'';
+        out += c;
+    }
+    return out + "'";
+}
+
 std::string foldedText(std::string_view text)
 {
     std::u32string folded = tk::foldText(text);

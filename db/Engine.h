@@ -42,6 +42,16 @@ struct RowUpdate {
 // A name as a quoted identifier ("a""b"), which both engines take.
 std::string quoteIdentifier(std::string_view name);
 
+// Whether a name can stand bracketed ([name]) in a statement: it cannot
+// close the brackets, open a text or a quoted identifier of either
+// engine's dialect, or read as a parameter (:name).
+bool fitsBrackets(std::string_view name);
+
+// A text as an SQL string literal ('it''s'), for statements that take no
+// parameters (trigger bodies, a session's functions). A backslash stands
+// for itself, as the server's standard_conforming_strings has it.
+std::string quoteText(std::string_view text);
+
 // The text with letter case folded as the program folds names and searches
 // (tk::foldCase: A-Z, Latin-1 and Latin Extended-A): what the SQL function
 // vfold(text) gives on every engine.

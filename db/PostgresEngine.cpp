@@ -22,6 +22,7 @@ constexpr Oid boolOid = 16, byteaOid = 17, int8Oid = 20, int2Oid = 21, int4Oid =
               timestampOid = 1114, timestamptzOid = 1184, numericOid = 1700, uuidOid = 2950;
 
 const char* const duplicateKeyState = "23505";
+const char* const raisedByRuleState = "P0001";  // RAISE EXCEPTION in a trigger
 
 // libpq's message as one line: its lines (the second and later indented
 // with a tab) joined by blanks, without the line end.
@@ -172,17 +173,13 @@ PostgresEngine::PostgresEngine(const std::map<std::string, std::string>& linkVal
 void PostgresEngine::defineFunctions()
 {
     // vfold(text), for this session only: nothing is stored in the
-    // database, and no privilege beyond connecting is needed.
+    // database, and no privilege beyond connecting is needed. Literals
+    // are written with quotes doubled alone, whatever the server's default.
     auto [upper, lower] = foldingPairs();
-    auto literal = [](const std::string& s) {
-        std::string out = "'";
-        for (char c : s) out += c == '\'' ? std::string("''") : std::string(1, c);
-        return out + "'";
-    };
     std::string sql =
-        "CREATE OR REPLACE FUNCTION pg_temp.vfold(text) RETURNS text LANGUAGE sql IMMUTABLE AS "
+        "SET standard_conforming_strings = on; CREATE OR REPLACE FUNCTION pg_temp.vfold(text) RETURNS text LANGUAGE sql IMMUTABLE AS "
         "$f$ SELECT lower(translate($1, " +
-        literal(upper) + ", " + literal(lower) + ")) $f$";
+        quoteText(upper) + ", " + quoteText(lower) + ")) $f$";
     Result r(PQexec(conn_, sql.c_str()), PQclear);
     if (!r || PQresultStatus(r.get()) != PGRES_COMMAND_OK)
         throw EDatabaseError("Cannot prepare the PostgreSQL session: " + trimmed(PQerrorMessage(conn_)));
@@ -256,6 +253,7 @@ PostgresEngine::Result PostgresEngine::run(const std::string& sql, const std::ve
     const char* primary = r ? PQresultErrorField(r.get(), PG_DIAG_MESSAGE_PRIMARY) : nullptr;
     std::string message = primary ? primary : trimmed(PQerrorMessage(conn_));
     if (state && std::strcmp(state, duplicateKeyState) == 0) throw EDuplicateKey(message);
+    if (state && std::strcmp(state, raisedByRuleState) == 0) throw ERefusedByRule(message);
     throw EDatabaseError(message);
 }
 

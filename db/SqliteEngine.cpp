@@ -49,13 +49,15 @@ std::string failureText(sqlite3* db, const std::string& message, int lastErrno)
     return "Nincs elég hely a lemezen, az adatbázisba nem lehet írni (" + std::string(std::strerror(error)) + ").";
 }
 
-// A refusal, as a duplicate key when a unique constraint refused it.
+// A refusal, as a duplicate key when a unique constraint refused it, as
+// a rule's when a trigger raised it.
 [[noreturn]] void raise(sqlite3* db)
 {
     int lastErrno = errno;
-    if (sqlite3_extended_errcode(db) == SQLITE_CONSTRAINT_UNIQUE ||
-        sqlite3_extended_errcode(db) == SQLITE_CONSTRAINT_PRIMARYKEY)
+    int code = sqlite3_extended_errcode(db);
+    if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY)
         throw EDuplicateKey(sqlite3_errmsg(db));
+    if (code == SQLITE_CONSTRAINT_TRIGGER) throw ERefusedByRule(sqlite3_errmsg(db));
     throw EDatabaseError(failureText(db, sqlite3_errmsg(db), lastErrno));
 }
 

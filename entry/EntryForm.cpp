@@ -6,6 +6,7 @@
 #include "controls/ZEDPicker.h"
 #include "controls/ZEDit.h"
 #include "db/Connection.h"
+#include "db/Engine.h"
 #include "db/PausePoint.h"
 #include "db/Query.h"
 #include "db/Statement.h"
@@ -48,13 +49,6 @@ bool isFieldControl(const tk::TControl* c)
     return tk::as<TZEDit>(c) || tk::as<TZEDPicker>(c) || tk::as<TZEDChxBox>(c);
 }
 
-// A column name that cannot end its bracketed identifier.
-bool fitsBrackets(const std::string& name)
-{
-    for (unsigned char c : name)
-        if (c == ']' || c == ':' || c < 0x20 || c == 0x7F) return false;
-    return true;
-}
 
 }  // namespace
 
@@ -160,7 +154,7 @@ std::vector<EntryForm::BoundField> EntryForm::boundFields() const
         std::string keyField = tk::getPropTextOr(*field, "KeyField");
         if (keyField.empty()) continue;
         const DocumentColumn* column = columns_.find(keyField);
-        if (!column || !fitsBrackets(column->name) || tk::sameName(column->name, "DocumentID"))
+        if (!column || !db::fitsBrackets(column->name) || tk::sameName(column->name, "DocumentID"))
             throw ERefused("Nincs ilyen oszlop a Document táblában: " + keyField);
         for (const BoundField& b : bound)
             if (b.column == column) throw ERefused("Két mező is ugyanabba az oszlopba írna: " + column->name);
@@ -476,7 +470,7 @@ void EntryForm::search()
             std::string keyField = tk::getPropTextOr(*c, "KeyField");
             if (keyField.empty()) continue;
             const DocumentColumn* column = columns_.find(keyField);
-            if (!column || !fitsBrackets(column->name))
+            if (!column || !db::fitsBrackets(column->name))
                 throw ERefused("Nincs ilyen oszlop a Document táblában: " + keyField);
             std::optional<int64_t> dictionary;
             if (auto* edit = tk::as<TZEDit>(c))

@@ -11,6 +11,7 @@
 #include "palette/ComponentPalette.h"
 
 #include "db/DatabaseError.h"
+#include "db/Engine.h"
 #include "db/PausePoint.h"
 #include "model/DesignModel.h"
 #include "palette/GroupChoice.h"
@@ -37,13 +38,6 @@ const char* columnTail(int fieldType, bool hasDictionary)
     }
 }
 
-// A name that cannot close the bracketed identifier or the statement.
-bool fitsBrackets(const std::string& name)
-{
-    for (unsigned char c : name)
-        if (c == ']' || c == '\'' || c == '"' || c < 0x20 || c == 0x7F) return false;
-    return true;
-}
 
 // Runs an INSERT that another program saving at the same moment may have
 // made first: its row is then there, which is all this one wanted.
@@ -87,7 +81,7 @@ void bringInLine(tk::TComponent& c, TdmClientMain& dm)
         try {
             int type = static_cast<int>(tk::getProp(c, "FieldType").toInt());
             const char* tail = columnTail(type, !dictionary.empty());
-            if (tail && fitsBrackets(keyField)) {
+            if (tail && db::fitsBrackets(keyField)) {
                 cmd.setCommandText("Alter Table Document Add [" + keyField + tail);
                 cmd.execute();
             }

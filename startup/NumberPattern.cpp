@@ -1,6 +1,8 @@
 // Reading and spelling number patterns.
 #include "startup/NumberPattern.h"
 
+#include "db/Engine.h"
+
 namespace velmora {
 
 namespace {
@@ -10,13 +12,6 @@ constexpr size_t longestPattern = 40;
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-std::string sqlText(const std::string& text)
-{
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("''") : std::string(1, c);
-    return quoted + "'";
 }
 
 std::string zeroPadded(int64_t n, int width)
@@ -141,7 +136,7 @@ std::string NumberPattern::sqlExpression(bool postgres, const std::string& numbe
     for (const Part& p : parts_) {
         if (!sql.empty()) sql += " || ";
         switch (p.kind) {
-        case Kind::Text: sql += sqlText(p.text); break;
+        case Kind::Text: sql += db::quoteText(p.text); break;
         case Kind::Number:
             if (p.width == 0) sql += postgres ? "(" + number + ")::text" : "CAST(" + number + " AS TEXT)";
             else if (postgres)

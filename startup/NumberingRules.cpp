@@ -10,13 +10,6 @@ namespace velmora {
 
 namespace {
 
-std::string text(const std::string& s)
-{
-    std::string quoted = "'";
-    for (char c : s) quoted += c == '\'' ? std::string("''") : std::string(1, c);
-    return quoted + "'";
-}
-
 std::string name(const std::string& s)
 {
     return db::quoteIdentifier(s);
@@ -37,7 +30,7 @@ std::string periodSql(bool postgres, const NumberingRule& rule)
 
 std::string message(const std::string& column)
 {
-    return text(std::string(numberGivenByDatabase) + ": " + column + ".");
+    return db::quoteText(std::string(numberGivenByDatabase) + ": " + column + ".");
 }
 
 // The text with each {NAME} of `values` put in its place.
@@ -107,12 +100,12 @@ std::string sqliteRule(const NumberingRule& rule)
                   {{"{INSERT_TRIGGER}", name("VelmoraNumber_" + rule.column + "_Insert")},
                    {"{UPDATE_TRIGGER}", name("VelmoraNumber_" + rule.column + "_Update")},
                    {"{INDEX}", name("VelmoraNumbered_" + rule.column)},
-                   {"{COUNTER}", "FROM \"DocumentNumberCounter\" WHERE \"ColumnName\" = " + text(rule.column) +
+                   {"{COUNTER}", "FROM \"DocumentNumberCounter\" WHERE \"ColumnName\" = " + db::quoteText(rule.column) +
                                      " AND \"Period\" = " + period},
                    {"{VALUE}", rule.pattern.sqlExpression(false, "\"LastNumber\"", yearSql(false, rule.timeZone))},
                    {"{MESSAGE}", message(rule.column)},
                    {"{PERIOD}", period},
-                   {"{COLUMN_TEXT}", text(rule.column)},
+                   {"{COLUMN_TEXT}", db::quoteText(rule.column)},
                    {"{COLUMN}", name(rule.column)}});
 }
 
@@ -127,7 +120,7 @@ std::string postgresRule(const NumberingRule& rule)
                    {"{VALUE}", rule.pattern.sqlExpression(true, "given", yearSql(true, rule.timeZone))},
                    {"{MESSAGE}", message(rule.column)},
                    {"{PERIOD}", periodSql(true, rule)},
-                   {"{COLUMN_TEXT}", text(rule.column)},
+                   {"{COLUMN_TEXT}", db::quoteText(rule.column)},
                    {"{COLUMN}", name(rule.column)}});
 }
 
@@ -136,7 +129,7 @@ std::string postgresRule(const NumberingRule& rule)
 std::string yearSql(bool postgres, const std::string& timeZone)
 {
     // The statement's own moment: one year for everything one insert does.
-    return postgres ? "to_char(timezone(" + text(timeZone) + ", statement_timestamp()), 'YYYY')"
+    return postgres ? "to_char(timezone(" + db::quoteText(timeZone) + ", statement_timestamp()), 'YYYY')"
                     : "strftime('%Y', 'now', 'localtime')";
 }
 

@@ -116,18 +116,11 @@ bool comparedAsItStands(const Column& c)
     return !db::isKindOf(c.kind, db::FieldKind::String) && c.kind != db::FieldKind::Memo;
 }
 
-bool fitsBrackets(const std::string& name)
-{
-    for (unsigned char c : name)
-        if (c == ']' || c == '\'' || c == '"' || c == ':' || c < 0x20 || c == 0x7F) return false;
-    return !name.empty();
-}
-
 std::vector<std::string> indexColumns(db::TADOConnection& connection, const std::vector<Column>& columns)
 {
     std::vector<std::string> notes;
     for (const Column& c : columns) {
-        if (!comparedAsItStands(c) || !fitsBrackets(c.name)) continue;
+        if (!comparedAsItStands(c) || !db::fitsBrackets(c.name)) continue;
         try {
             db::execute(connection,
                         "CREATE INDEX IF NOT EXISTS [VelmoraSearch_" + c.name + "] ON Document ([" + c.name + "])");
