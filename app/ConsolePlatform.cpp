@@ -1,7 +1,7 @@
 // Gestures and questions from standard input.
 #include "ConsolePlatform.h"
 
-#include "gui/PdfList.h"
+#include "gui/Printing.h"
 #include "toolkit/data/DBGrid.h"
 
 #include "designer/ClientMain.h"
@@ -90,10 +90,22 @@ void ConsolePlatform::showError(const std::string& text)
     messageBox_ = text;
 }
 
-void ConsolePlatform::printToPdf(const tk::PrintedList& list, const std::string& path)
+void ConsolePlatform::printToPdf(const tk::Printout& printout, const std::string& path)
 {
     gui::ensureGuiApplication();
-    gui::writePdfList(list, path);
+    gui::writePdf(printout, path);
+}
+
+std::vector<std::string> ConsolePlatform::printers()
+{
+    gui::ensureGuiApplication();
+    return gui::printerNames();
+}
+
+bool ConsolePlatform::printOn(const tk::Printout& printout, const std::string& printer)
+{
+    gui::ensureGuiApplication();
+    return gui::printOnPrinter(printout, printer, false);
 }
 
 void ConsolePlatform::key(std::istream& words)

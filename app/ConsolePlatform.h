@@ -55,7 +55,9 @@ public:
     void runUntil(const std::function<bool()>& done) override;
     void showError(const std::string& text) override;
     // Writes through Qt's PDF writer on the offscreen platform.
-    void printToPdf(const tk::PrintedList& list, const std::string& path) override;
+    void printToPdf(const tk::Printout& printout, const std::string& path) override;
+    std::vector<std::string> printers() override;
+    bool printOn(const tk::Printout& printout, const std::string& printer) override;
     void printWindows();
 
 private:

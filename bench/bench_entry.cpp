@@ -20,7 +20,7 @@
 #include "controls/ZEDit.h"
 #include "designer/ClientMain.h"
 #include "entry/EntryForm.h"
-#include "gui/PdfList.h"
+#include "gui/Printing.h"
 #include "startup/Numbering.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/windows/Application.h"
@@ -226,8 +226,8 @@ void BM_PrintThousandRows(benchmark::State& state)
     gui::ensureGuiApplication();
     std::string pdf = store().folder + "/lista.pdf";
     for (auto _ : state) {
-        tk::PrintedList list = s.form->resultList();
-        gui::writePdfList(list, pdf);
+        tk::Printout list = s.form->resultList();
+        gui::writePdf(list, pdf);
     }
     state.counters["rows"] = s.results.recordCount();
 }

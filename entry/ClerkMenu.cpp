@@ -34,7 +34,8 @@ tk::TPopupMenu* makeClerkMenu(EntryForm& form)
     const Submenu menus[] = {
         {"Dokumentum",
          {{"Érvénytelenítés", tk::vk::F8, &EntryForm::voidShownDocument},
-          {"Előzmények", tk::vk::F9, &EntryForm::showHistory}}},
+          {"Előzmények", tk::vk::F9, &EntryForm::showHistory},
+          {"Dokumentum nyomtatása", tk::vk::F6, &EntryForm::printShownDocument}}},
         {"Keresés",
          {{"Érvénytelenítettek nélkül", tk::vk::F7, &EntryForm::switchVoidedInSearch, &EntryForm::leavesOutVoided}}},
         {"Szótár", {{"Szótárelemek", tk::vk::F2, &EntryForm::openDictionaryUpkeep}}},

@@ -38,7 +38,7 @@ void appendRecord(std::string& out, const std::vector<std::string>& fields)
 
 }  // namespace
 
-std::string csvText(const tk::PrintedList& list)
+std::string csvText(const tk::Printout& list)
 {
     std::string out = "\xEF\xBB\xBF";
     appendRecord(out, list.columns);
@@ -46,7 +46,7 @@ std::string csvText(const tk::PrintedList& list)
     return out;
 }
 
-void writeCsv(const tk::PrintedList& list, const std::string& path)
+void writeCsv(const tk::Printout& list, const std::string& path)
 {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (file) file << csvText(list);

@@ -11,9 +11,9 @@
 namespace velmora {
 
 // The header row (the column titles), then one record a row.
-std::string csvText(const tk::PrintedList& list);
+std::string csvText(const tk::Printout& list);
 
 // Writes csvText into the file; raises with the reason when it cannot.
-void writeCsv(const tk::PrintedList& list, const std::string& path);
+void writeCsv(const tk::Printout& list, const std::string& path);
 
 }  // namespace velmora

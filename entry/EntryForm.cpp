@@ -11,15 +11,14 @@
 #include "db/Query.h"
 #include "db/Statement.h"
 #include "entry/ClerkMenu.h"
-#include "entry/CsvList.h"
 #include "entry/DatabaseMessage.h"
 #include "entry/Dictionaries.h"
 #include "entry/FieldValues.h"
 #include "entry/History.h"
 #include "entry/HistoryWindow.h"
+#include "entry/Printouts.h"
 #include "entry/Question.h"
 #include "entry/Refusal.h"
-#include "entry/SaveFileDialog.h"
 #include "entry/Search.h"
 #include "entry/TextQuestion.h"
 #include "startup/Numbering.h"
@@ -383,12 +382,17 @@ void EntryForm::openDictionaryUpkeep()
 void EntryForm::showHistory()
 {
     if (!shown_ || state_ == EntryState::None || state_ == EntryState::New) return;
+    showHistoryWindow(*connection_, shown_, columnCaptions());
+}
+
+std::vector<ColumnCaption> EntryForm::columnCaptions() const
+{
     std::vector<ColumnCaption> captions;
     for (tk::TControl* field : fields())
         if (std::string keyField = tk::getPropTextOr(*field, "KeyField"); !keyField.empty())
             if (const DocumentColumn* column = columns_.find(keyField))
                 captions.emplace_back(column->name, fieldLabel(*field));
-    showHistoryWindow(*connection_, shown_, captions);
+    return captions;
 }
 
 void EntryForm::showDocument(int64_t documentID)
@@ -499,6 +503,12 @@ void EntryForm::search()
     q->open();
     q->field(0)->setDisplayLabel("Azonosító");
     q->field(1)->setDisplayLabel(voidedColumnTitle);
+    resultKinds_ = {tk::Printout::Kind::Number, tk::Printout::Kind::Text};
+    for (const ResultColumn& r : shown)
+        resultKinds_.push_back(r.dictionary || isYesNoColumn(*r.column)                          ? tk::Printout::Kind::Text
+                               : isDateColumn(*r.column)                                         ? tk::Printout::Kind::Date
+                               : isIntegerColumn(*r.column) || isFloatColumn(*r.column) ? tk::Printout::Kind::Number
+                                                                                                 : tk::Printout::Kind::Text);
     for (size_t i = 0; i < shown.size(); ++i) q->field(static_cast<int>(i) + 2)->setDisplayLabel(shown[i].title);
     searchedFor_ = statement.words;
     searchedVoided_ = voidedInSearch_;
@@ -529,24 +539,54 @@ void EntryForm::openFoundDocument()
 void EntryForm::printResult()
 {
     if (!results_ || !results_->active()) search();
-    std::optional<std::string> path = askSaveFile();
-    if (!path) return;
-    std::string lower = tk::lowerAscii(*path);
-    auto endsWith = [&](const char* tail) {
-        std::string t = tail;
-        return lower.size() >= t.size() && lower.compare(lower.size() - t.size(), t.size(), t) == 0;
-    };
-    bool pdf = endsWith(".pdf");
-    if (!pdf && !endsWith(".csv")) throw ERefused("Csak .pdf vagy .csv fájlba lehet menteni: " + *path);
-    tk::PrintedList list = resultList();
-    if (pdf) tk::Application->platform().printToPdf(list, *path);
-    else writeCsv(list, *path);
-    setStatus("Mentve: " + *path);
+    if (auto done = deliverPrintout(resultList(), PrintoutKind::List)) setStatus(*done);
 }
 
-tk::PrintedList EntryForm::resultList() const
+void EntryForm::printShownDocument()
 {
-    tk::PrintedList list;
+    if (!leaveEditing()) return;
+    if (!shown_ || state_ != EntryState::Shown)
+        throw ERefused("Nincs megjelenített dokumentum: előbb keressen meg vagy vigyen fel egyet.");
+    if (auto done = deliverPrintout(documentPrintout(), PrintoutKind::Document)) setStatus(*done);
+}
+
+tk::Printout EntryForm::documentPrintout() const
+{
+    tk::Printout out;
+    std::vector<tk::TControl*> shownFields = fields();
+    // The registry number names the document: its numbered field, else the
+    // form's first field.
+    tk::TControl* naming = shownFields.empty() ? nullptr : shownFields.front();
+    for (const BoundField& b : boundFields())
+        if (b.numbered) {
+            naming = b.field;
+            break;
+        }
+    std::string group = groupName_.empty() ? std::string("Dokumentum") : groupName_;
+    out.title = naming ? group + ", " + fieldLabel(*naming) + ": " + shownText(*naming)
+                       : group + ", Azonosító: " + std::to_string(shown_);
+    int y = 0, m = 0, d = 0;
+    tk::decodeDate(tk::Application->platform().today(), y, m, d);
+    out.lines.push_back("Azonosító: " + std::to_string(shown_) + ", nyomtatva " +
+                        tk::currentLocale().formatDate(y, m, d));
+    if (voided_) out.lines.push_back("ÉRVÉNYTELENÍTVE: " + *voided_);
+    for (tk::TControl* field : shownFields) out.captions.push_back({fieldLabel(*field), shownText(*field)});
+
+    db::TADOQuery history(nullptr);
+    openHistory(history, *connection_, shown_, columnCaptions());
+    out.tableHeading = "Előzmények";
+    for (int f = 0; f < history.fieldCount(); ++f) out.columns.push_back(history.displayLabel(f));
+    for (int row = 0; row < history.recordCount(); ++row) {
+        std::vector<std::string> cells;
+        for (int f = 0; f < history.fieldCount(); ++f) cells.push_back(history.displayText(row, f));
+        out.rows.push_back(std::move(cells));
+    }
+    return out;
+}
+
+tk::Printout EntryForm::resultList() const
+{
+    tk::Printout list;
     if (!results_ || !results_->active()) return list;
     db::TADOQuery& q = *results_;
     int y = 0, m = 0, d = 0;
@@ -563,6 +603,8 @@ tk::PrintedList EntryForm::resultList() const
         if (q.fieldVisible(f)) {
             shown.push_back(f);
             list.columns.push_back(q.displayLabel(f));
+            list.kinds.push_back(f < static_cast<int>(resultKinds_.size()) ? resultKinds_[static_cast<size_t>(f)]
+                                                                           : tk::Printout::Kind::Text);
         }
     for (int row = 0; row < q.recordCount(); ++row) {
         std::vector<std::string> cells;

@@ -19,6 +19,7 @@
 #include "entry/DictionaryField.h"
 #include "entry/DocumentColumns.h"
 #include "entry/Documents.h"
+#include "entry/HistoryWindow.h"
 #include "entry/Search.h"
 #include "toolkit/core/ComponentRef.h"
 #include "toolkit/windows/Platform.h"
@@ -96,12 +97,16 @@ public:
     bool leavesOutVoided() const { return voidedInSearch_ == VoidedDocuments::LeftOut; }
     // F7, "Keresés|Érvénytelenítettek nélkül": switches between the two.
     void switchVoidedInSearch();
-    // btnPrint: the result (searched first when there is none) into a PDF
-    // or CSV file the clerk names, titled by the group and the date.
+    // btnPrint: the result (searched first when there is none) into a
+    // PDF, CSV or spreadsheet file the clerk names, or on a printer.
     void printResult();
+    // F6, "Dokumentum nyomtatása": the shown document (its fields with
+    // their captions, its void, its history) into a PDF or on a printer.
+    void printShownDocument();
+    tk::Printout documentPrintout() const;
     // The result as a list to print: the group and the date, the
     // conditions in words, the grid's columns and every row.
-    tk::PrintedList resultList() const;
+    tk::Printout resultList() const;
     void setGroupName(const std::string& name) { groupName_ = name; }
 
 private:
@@ -119,6 +124,8 @@ private:
     std::vector<BoundField> boundFields() const;
     void applyState(EntryState state);
     bool isNumbered(const std::string& column) const;
+    // Each field's column with the field's caption, for the history.
+    std::vector<ColumnCaption> columnCaptions() const;
     // Fields of numbered columns take no input; a new document's shows
     // that its number is still to come.
     void showNumberedFields(EntryState state);
@@ -163,6 +170,7 @@ private:
     std::vector<std::string> searchedFor_;   // the last search's conditions in words
     VoidedDocuments voidedInSearch_ = VoidedDocuments::Included;
     VoidedDocuments searchedVoided_ = VoidedDocuments::Included;  // what the last search did
+    std::vector<tk::Printout::Kind> resultKinds_;                // of the result's fields
     std::string groupName_;
 };
 

@@ -12,16 +12,9 @@
 
 namespace velmora {
 
-void showHistoryWindow(db::TADOConnection& connection, int64_t id, const std::vector<ColumnCaption>& captions)
+void openHistory(db::TADOQuery& query, db::TADOConnection& connection, int64_t id,
+                 const std::vector<ColumnCaption>& captions)
 {
-    auto window = tk::createOwnedForm<tk::TForm>();
-    window->setName("frmHistory");
-    window->setCaption("Előzmények: " + std::to_string(id));
-    window->setBorderStyle(tk::TFormBorderStyle::bsDialog);
-    window->setPosition(tk::TPosition::poScreenCenter);
-    window->setClientWidth(640);
-    window->setClientHeight(320);
-
     // A column's caption by the form, the void's reason as "Indok", else
     // the column's own name.
     std::string caption = "CASE c.ColumnName";
@@ -33,13 +26,25 @@ void showHistoryWindow(db::TADOConnection& connection, int64_t id, const std::ve
         values.push_back({"t" + n, captions[i].second});
     }
     caption += " WHEN '' THEN 'Indok' ELSE c.ColumnName END";
-    auto* query = new db::TADOQuery(window.get());
-    db::open(*query, connection,
+    db::open(query, connection,
              "Select h.ChangedAt as [Idő], h.UserLogin as [Felhasználó], h.Action as [Művelet], " + caption +
                  " as [Mező], c.OldValue as [Régi érték], c.NewValue as [Új érték] from DocumentHistory h "
                  "left join DocumentChange c on c.HistoryID = h.HistoryID where h.DocumentID = :DocumentID "
                  "order by h.HistoryID desc, c.ColumnName",
              values);
+}
+
+void showHistoryWindow(db::TADOConnection& connection, int64_t id, const std::vector<ColumnCaption>& captions)
+{
+    auto window = tk::createOwnedForm<tk::TForm>();
+    window->setName("frmHistory");
+    window->setCaption("Előzmények: " + std::to_string(id));
+    window->setBorderStyle(tk::TFormBorderStyle::bsDialog);
+    window->setPosition(tk::TPosition::poScreenCenter);
+    window->setClientWidth(640);
+    window->setClientHeight(320);
+    auto* query = new db::TADOQuery(window.get());
+    openHistory(*query, connection, id, captions);
     auto* source = new tk::TDataSource(window.get());
     source->setDataSet(query);
     auto* grid = tk::placeControl<tk::TDBGrid>(window.get(), window.get(), "dbgHistory", 8, 8, 624, 264);

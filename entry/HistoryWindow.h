@@ -11,12 +11,18 @@
 
 namespace db {
 class TADOConnection;
-}
+class TADOQuery;
+}  // namespace db
 
 namespace velmora {
 
 // A column of Document and the caption the form shows for it.
 using ColumnCaption = std::pair<std::string, std::string>;
+
+// Opens document `id`'s history into `query`, one row a value, newest
+// first: Idő, Felhasználó, Művelet, Mező, Régi érték, Új érték.
+void openHistory(db::TADOQuery& query, db::TADOConnection& connection, int64_t id,
+                 const std::vector<ColumnCaption>& captions);
 
 // Shows document `id`'s history modally; "Bezár" (Enter or Esc) closes it.
 void showHistoryWindow(db::TADOConnection& connection, int64_t id, const std::vector<ColumnCaption>& captions);

@@ -1,6 +1,8 @@
-// "Mentés": where to save a list, asked in a window of the program's own
-// when the platform has no file dialog (the headless console): a path
-// typed into an edit, Enter to confirm, Esc to cancel, as in the lookup list.
+// "Mentés": where a printout goes, a file or a printer, asked in a window
+// of the program's own: a path typed into an edit (or chosen in the
+// platform's file dialog with "Tallózás…" where there is one), and the
+// printers the platform knows in a list. "Mentés" (Enter) saves into the
+// file, "Nyomtatás" prints on the chosen printer, "Mégsem" (Esc) cancels.
 #pragma once
 
 #include "toolkit/windows/Form.h"
@@ -9,20 +11,39 @@
 #include <string>
 
 namespace tk {
+class TButton;
+class TComboBox;
 class TEdit;
-}
+class TLabel;
+}  // namespace tk
 
 namespace velmora {
+
+// The file endings a printout may be saved as.
+inline constexpr const char* listEndings = ".pdf, .csv vagy .xlsx";
+inline constexpr const char* documentEndings = ".pdf";
+inline constexpr const char* noPrinter = "Nincs beállított nyomtató.";
 
 class TfrmSaveFile : public tk::TForm {
     TK_CLASS(TfrmSaveFile)
 public:
-    explicit TfrmSaveFile(tk::TComponent* owner);
+    // `endings` as the label names them; the printers as the platform
+    // lists them (none: the list says there is none, and "Nyomtatás" is
+    // off).
+    TfrmSaveFile(tk::TComponent* owner, const std::string& endings, const std::vector<std::string>& printers);
     tk::TEdit* edtFileName;
+    tk::TComboBox* cbPrinter;
+    tk::TButton* btnPrint;
 };
 
-// The path to save into: the platform's dialog where it has one, else the
-// "Mentés" window; none when the user cancelled or gave no name.
-std::optional<std::string> askSaveFile();
+// Where to: a file's path, or a printer's name.
+struct PrintTarget {
+    std::string file;
+    std::string printer;
+};
+
+// Asks where a printout goes; none when the user cancelled or gave no
+// file name.
+std::optional<PrintTarget> askPrintTarget(const std::string& endings);
 
 }  // namespace velmora

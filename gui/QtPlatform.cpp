@@ -1,7 +1,7 @@
 // The Qt platform.
 #include "gui/QtPlatform.h"
 
-#include "gui/PdfList.h"
+#include "gui/Printing.h"
 #include "gui/WindowWidget.h"
 #include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
@@ -148,13 +148,23 @@ void QtPlatform::showError(const std::string& text)
 std::optional<std::string> QtPlatform::chooseSaveFile(const std::string& title)
 {
     QString file = QFileDialog::getSaveFileName(nullptr, QString::fromStdString(title), QString(),
-                                                QStringLiteral("PDF (*.pdf);;CSV (*.csv)"));
+                                                QStringLiteral("PDF (*.pdf);;CSV (*.csv);;Excel (*.xlsx)"));
     return file.toStdString();
 }
 
-void QtPlatform::printToPdf(const tk::PrintedList& list, const std::string& path)
+void QtPlatform::printToPdf(const tk::Printout& printout, const std::string& path)
 {
-    writePdfList(list, path);
+    writePdf(printout, path);
+}
+
+std::vector<std::string> QtPlatform::printers()
+{
+    return printerNames();
+}
+
+bool QtPlatform::printOn(const tk::Printout& printout, const std::string& printer)
+{
+    return printOnPrinter(printout, printer, true);
 }
 
 WindowWidget* QtPlatform::widgetOf(tk::TCustomForm* form) const

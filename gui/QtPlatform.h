@@ -47,7 +47,10 @@ public:
     void invalidate(tk::TWinControl* window) override;
     void showError(const std::string& text) override;
     std::optional<std::string> chooseSaveFile(const std::string& title) override;
-    void printToPdf(const tk::PrintedList& list, const std::string& path) override;
+    bool hasFileDialog() const override { return true; }
+    void printToPdf(const tk::Printout& printout, const std::string& path) override;
+    std::vector<std::string> printers() override;
+    bool printOn(const tk::Printout& printout, const std::string& printer) override;
 
     // The widget that shows a model window (none while it is hidden).
     WindowWidget* widgetOf(tk::TCustomForm* form) const;

@@ -32,7 +32,10 @@ protected:
     std::string udl() const { return folder.file("VelmoraDSC.udl"); }
     std::string command() const
     {
-        return "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C '" + folder.file("velmora-entry") + "'";
+        // The printers are the test's own: none, unless it runs a CUPS queue.
+        std::string cups = cupsServer.empty() ? folder.file("no-printers.sock") : cupsServer;
+        return "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C CUPS_SERVER='" + cups + "' '" +
+               folder.file("velmora-entry") + "'";
     }
     static std::string login(const char* user) { return Gestures::login(user, user); }
 
@@ -92,6 +95,7 @@ protected:
 
     TempFolder folder;
     std::map<std::string, Rect> spots;
+    std::string cupsServer;  // the CUPS server the program prints through
 
     // The real program fed line by line while the test acts beside it.
     class Live {

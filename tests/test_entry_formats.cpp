@@ -20,7 +20,7 @@ TEST(EntryFormats, APatternTakesTheUsersWildcardsAndEveryOtherCharacterLiterally
 
 TEST(EntryFormats, ACsvQuotesWhatASpreadsheetWouldMisreadAndNothingElse)
 {
-    tk::PrintedList list;
+    tk::Printout list;
     list.columns = {"Azonosító", "Tárgy"};
     list.rows = {{"1", "plain"}, {"2", "a;b"}, {"3", "say \"hi\""}, {"4", "two\nlines"}, {"5", " padded "}};
     EXPECT_EQ(

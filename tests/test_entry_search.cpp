@@ -201,7 +201,7 @@ TEST_F(EntrySearch, PrintingWritesAPdfOfTheResultAndACsvThatReadsBack)
     EXPECT_EQ(ids.front(), "457");
     EXPECT_EQ(ids[200], "257");
     EXPECT_EQ(ids.back(), "1");
-    EXPECT_THAT(last, HasSubstr("error: Csak .pdf vagy .csv fájlba lehet menteni: "));
+    EXPECT_THAT(last, HasSubstr("error: Csak .pdf, .csv vagy .xlsx fájlba lehet menteni: "));
     std::string info = output("pdfinfo '" + all + "'");
     std::smatch pages;
     ASSERT_TRUE(std::regex_search(info, pages, std::regex("Pages: +([0-9]+)\n")));

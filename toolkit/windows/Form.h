@@ -6,6 +6,7 @@
 #include "toolkit/widgets/WinControl.h"
 
 #include <memory>
+#include <utility>
 
 namespace tk {
 
@@ -153,10 +154,10 @@ public:
 
 // Creates a window or data module that no application form-creation makes
 // (a dialog without an owner, a test window), running its creation handler.
-template <class T>
-T* createForm(TComponent* owner)
+template <class T, class... Args>
+T* createForm(TComponent* owner, Args&&... args)
 {
-    auto* obj = new T(owner);
+    auto* obj = new T(owner, std::forward<Args>(args)...);
     try {
         obj->afterConstruction();
     } catch (...) {
@@ -173,10 +174,10 @@ struct FormFree {
 };
 template <class T>
 using OwnedForm = std::unique_ptr<T, FormFree>;
-template <class T>
-OwnedForm<T> createOwnedForm()
+template <class T, class... Args>
+OwnedForm<T> createOwnedForm(Args&&... args)
 {
-    return OwnedForm<T>(createForm<T>(nullptr));
+    return OwnedForm<T>(createForm<T>(nullptr, std::forward<Args>(args)...));
 }
 
 }  // namespace tk

@@ -5,7 +5,12 @@
 
 namespace tk {
 
-void Platform::printToPdf(const PrintedList&, const std::string&)
+void Platform::printToPdf(const Printout&, const std::string&)
+{
+    throw EInvalidOperation("Ezen a gépen nem lehet nyomtatni.");
+}
+
+bool Platform::printOn(const Printout&, const std::string&)
 {
     throw EInvalidOperation("Ezen a gépen nem lehet nyomtatni.");
 }

@@ -15,11 +15,23 @@
 
 namespace tk {
 
-// A list to print: a title, lines of text under it, and a table of column
-// titles and rows, laid out by the platform on as many pages as it needs.
-struct PrintedList {
+// What to print: a title, lines of text under it, captions each with its
+// value, then a table (its heading, column titles and rows), laid out by
+// the platform on as many pages as it needs. A list has no captions; one
+// document has its fields as captions and its history as the table.
+struct Printout {
+    struct Caption {
+        std::string caption;
+        std::string value;
+    };
     std::string title;
     std::vector<std::string> lines;
+    std::vector<Caption> captions;
+    std::string tableHeading;
+    // What a column's texts are, for a reader that keeps types (a
+    // spreadsheet); a column without one is text.
+    enum class Kind { Text, Number, Date };
+    std::vector<Kind> kinds;
     std::vector<std::string> columns;
     std::vector<std::vector<std::string>> rows;
 };
@@ -65,9 +77,17 @@ public:
     // or an empty path when the user cancelled; none when the platform has
     // no dialog of its own, and the program asks in a window of its own.
     virtual std::optional<std::string> chooseSaveFile(const std::string& /*title*/) { return std::nullopt; }
-    // Writes the list as a PDF file of A4 pages; raises with the reason
+    // Whether chooseSaveFile shows a dialog of the platform's own.
+    virtual bool hasFileDialog() const { return false; }
+    // Writes the printout as a PDF file of A4 pages; raises with the reason
     // when it cannot. A platform without printing refuses.
-    virtual void printToPdf(const PrintedList& list, const std::string& path);
+    virtual void printToPdf(const Printout& printout, const std::string& path);
+    // The printers the platform knows, by name; none without printing.
+    virtual std::vector<std::string> printers() { return {}; }
+    // Prints on that printer; on a display, the platform's print dialog
+    // is shown first, and false means the user cancelled it. Raises with
+    // the reason when the printer cannot take the job.
+    virtual bool printOn(const Printout& printout, const std::string& printer);
 
 private:
     friend class TApplication;

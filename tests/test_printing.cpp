@@ -1,0 +1,105 @@
+// Printing in the clerk's program: one document (its fields, its void, its
+// history) into a PDF and through a real CUPS queue, and a list as a
+// spreadsheet with typed cells; each read back as a person would find it.
+#include "CupsQueue.h"
+#include "EntryTest.h"
+
+using testing::HasSubstr;
+
+namespace {
+
+class Printing : public EntryTest {
+protected:
+    // A document entered, its subject changed, then voided, by the clerk's keys.
+    std::string enteredChangedAndVoided()
+    {
+        return click("btnNew") + "type 2001\nkey tab\ntype T\xc3\xa9ves\n" + click("btnSave") + click("btnModify") +
+               "key end\ntype  t\xc3\xa1rgy\n" + click("btnSave") + "key f8\ntype K\xc3\xa9tszer iktatva\nkey enter\n";
+    }
+};
+
+std::string printed(const std::string& command)
+{
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    char buf[4096];
+    for (size_t n; pipe && (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+    if (pipe) pclose(pipe);
+    return out;
+}
+
+
+}  // namespace
+
+TEST_F(Printing, OneDocumentPrintsItsFieldsItsVoidAndItsHistory)
+{
+    std::string pdf = folder.file("egy.pdf");
+    std::string out = play(
+        // Nothing shown: nothing to print.
+        "key f6\nkey enter\n" + enteredChangedAndVoided() +
+        "key f6\nget frmSaveFile.lblFileName.Caption\nget frmSaveFile.lblPrinter.Caption\n"
+        "get frmSaveFile.btnPrint.Enabled\ntype " +
+        folder.file("egy.csv") + "\nkey enter\nkey enter\n" + "menu Dokumentum|Dokumentum nyomtat\xc3\xa1sa\ntype " +
+        pdf + "\nkey enter\nget frmClientMain.StatusBar1.SimpleText\n");
+    EXPECT_THAT(out, HasSubstr("error: Nincs megjelenített dokumentum: előbb keressen meg vagy vigyen fel egyet.\n"));
+    EXPECT_THAT(out, HasSubstr("'F'#225'jl neve (.pdf):'\n'Nyomtat'#243': Nincs be'#225'll'#237'tott nyomtat'#243'.'\n"
+                               "False\n"));
+    EXPECT_THAT(out, HasSubstr("error: Csak .pdf fájlba lehet menteni: " + folder.file("egy.csv")));
+    EXPECT_THAT(out, HasSubstr("egy.pdf'\n"));
+
+    std::string text = printed("pdftotext -layout '" + pdf + "' -");
+    EXPECT_THAT(text, HasSubstr("Ügyfélszolgálat, Iktatószám: 2001"));
+    EXPECT_THAT(text, HasSubstr("Azonosító: 4, nyomtatva "));
+    EXPECT_THAT(text, HasSubstr("ÉRVÉNYTELENÍTVE: Kétszer iktatva"));
+    // Each field of the entry page in tab order, as the form shows it.
+    EXPECT_THAT(text, testing::ContainsRegex("\nIktatószám +2001\nTárgy +Téves tárgy\nÉrkezett *\nLezárt +Nem\nÜgytípus *\n"));
+    EXPECT_THAT(text, HasSubstr("Előzmények"));
+    EXPECT_THAT(text, testing::ContainsRegex("Idő +Felhasználó +Művelet +Mező +Régi érték +Új érték"));
+    EXPECT_THAT(text, testing::ContainsRegex("ugyfel +érvénytelenítés +Indok +Kétszer iktatva"));
+    EXPECT_THAT(text, testing::ContainsRegex("ugyfel +módosítás +Tárgy +Téves +Téves tárgy"));
+    EXPECT_THAT(text, testing::ContainsRegex("ugyfel +felvitel +Iktatószám +2001"));
+    EXPECT_THAT(text, HasSubstr("1. oldal / 1"));
+}
+
+// The same document on paper: the "Mentés" window lists the CUPS queue,
+// "Nyomtatás" sends the job, and the queue keeps what it got.
+TEST_F(Printing, TheDocumentGoesToACupsQueue)
+{
+    CupsQueue queue;
+    if (!queue.running()) GTEST_SKIP() << "No CUPS server for the test: " << queue.why;
+    cupsServer = queue.socket();
+    std::string out = play(enteredChangedAndVoided() +
+                           "key f6\nget frmSaveFile.cbPrinter.Text\nget frmSaveFile.btnPrint.Enabled\n"
+                           "key tab\nkey tab\nkey space\nget frmClientMain.StatusBar1.SimpleText\n");
+    EXPECT_THAT(out, HasSubstr("'Iroda'\nTrue\n'Nyomtatva: Iroda'\n"));
+    ASSERT_TRUE(queue.waitForJob()) << out;
+    std::string text = printed("pdftotext -layout '" + queue.jobFile() + "' -");
+    EXPECT_THAT(text, HasSubstr("Ügyfélszolgálat, Iktatószám: 2001"));
+    EXPECT_THAT(text, HasSubstr("ÉRVÉNYTELENÍTVE: Kétszer iktatva"));
+    EXPECT_THAT(text, testing::ContainsRegex("ugyfel +módosítás +Tárgy +Téves +Téves tárgy"));
+}
+
+// A list as a spreadsheet: the titles bold in a frozen first row, numbers
+// as numbers, dates as dates, the rest text.
+TEST_F(Printing, AListExportsAsASpreadsheetWithTypedCells)
+{
+    std::string xlsx = folder.file("lista.xlsx");
+    Rect pages = where("pcData");
+    play("click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n" +
+         click("btnSearch") + click("btnPrint") + "type " + xlsx + "\nkey enter\n");
+    std::string cells = printed(
+        // Debian's own Python, whose openpyxl the set-up installs.
+        "/usr/bin/python3 -c \"import openpyxl,sys\n"
+        "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
+        "print(ws.title, ws.freeze_panes, ws.max_row, ws.max_column)\n"
+        "print('|'.join(c.value for c in ws[1]), all(c.font.b for c in ws[1]))\n"
+        "for row in ws.iter_rows(min_row=2, max_row=3):\n"
+        "    print('|'.join(type(c.value).__name__ + ':' + str(c.value) for c in row))\n\" '" +
+        xlsx + "' 2>&1");
+    EXPECT_EQ(cells,
+              "Dokumentumok A2 4 7\n"
+              "Azonosító|Érvénytelenítve|Iktatószám|Tárgy|Érkezett|Lezárt|Ügytípus True\n"
+              "int:3|NoneType:None|int:1003|str:Szerződés módosítás|NoneType:None|str:Nem|NoneType:None\n"
+              "int:2|NoneType:None|int:1002|str:Számla reklamáció|datetime:2026-11-16 00:00:00|str:Nem|str:"
+              "Reklamáció\n");
+}
