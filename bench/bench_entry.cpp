@@ -20,6 +20,7 @@
 #include "controls/ZEDit.h"
 #include "designer/ClientMain.h"
 #include "entry/EntryForm.h"
+#include "entry/XlsxList.h"
 #include "gui/Printing.h"
 #include "startup/Numbering.h"
 #include "toolkit/core/PropertyAccess.h"
@@ -232,6 +233,35 @@ void BM_PrintThousandRows(benchmark::State& state)
     state.counters["rows"] = s.results.recordCount();
 }
 BENCHMARK(BM_PrintThousandRows)->Unit(benchmark::kMillisecond);
+
+void BM_ExportThousandRowsAsXlsx(benchmark::State& state)
+{
+    Session s;
+    tk::setPropText(*s.searchFields[0], "Relation", "KisebbEgyenlő");
+    s.searchFields[0]->setText("1000");
+    s.form->search();
+    std::string xlsx = store().folder + "/lista.xlsx";
+    for (auto _ : state) {
+        tk::Printout list = s.form->resultList();
+        velmora::writeXlsx(list, xlsx);
+    }
+    state.counters["rows"] = s.results.recordCount();
+}
+BENCHMARK(BM_ExportThousandRowsAsXlsx)->Unit(benchmark::kMillisecond);
+
+// One document as printed: read, its fields, its history, into a PDF.
+void BM_PrintOneDocument(benchmark::State& state)
+{
+    Session s;
+    gui::ensureGuiApplication();
+    std::string pdf = store().folder + "/egy.pdf";
+    int64_t id = 50000;
+    for (auto _ : state) {
+        s.form->showDocument(id++);
+        gui::writePdf(s.form->documentPrintout(), pdf);
+    }
+}
+BENCHMARK(BM_PrintOneDocument)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

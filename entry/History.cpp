@@ -41,7 +41,8 @@ void ensureHistoryTable(db::TADOConnection& connection)
     createTableUnlessThere(connection, "DocumentHistory",
                            "CREATE TABLE IF NOT EXISTS DocumentHistory (HistoryID INTEGER PRIMARY KEY AUTOINCREMENT, "
                            "DocumentID int NOT NULL, UserID int NOT NULL, ChangedAt datetime NOT NULL, Action "
-                           "varchar(20) NOT NULL, UserLogin varchar(50))");
+                           "varchar(20) NOT NULL, UserLogin varchar(50));\n"
+                           "CREATE INDEX IF NOT EXISTS DocumentHistories ON DocumentHistory (DocumentID)");
     if (!hasColumn(connection, "DocumentHistory", "UserLogin")) {
         try {
             db::execute(connection, "Alter Table DocumentHistory Add UserLogin varchar(50)");
