@@ -15,6 +15,17 @@ struct Rect {
     int cy() const { return top + height / 2; }
 };
 
+// What a shell command prints on its standard output.
+inline std::string commandOutput(const std::string& command)
+{
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    char buf[4096];
+    for (size_t n; pipe && (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+    if (pipe) pclose(pipe);
+    return out;
+}
+
 inline std::vector<std::string> lines(const std::string& out)
 {
     std::vector<std::string> v;

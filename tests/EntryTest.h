@@ -43,12 +43,7 @@ protected:
     std::string play(const std::string& script, const char* user = velmora::entryDemoLogin)
     {
         std::ofstream(folder.file("script.txt")) << login(user) << script;
-        FILE* pipe = popen((command() + " < '" + folder.file("script.txt") + "' 2>&1").c_str(), "r");
-        std::string out;
-        char buf[4096];
-        for (size_t n; pipe && (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
-        if (pipe) pclose(pipe);
-        return out;
+        return commandOutput(command() + " < '" + folder.file("script.txt") + "' 2>&1");
     }
     // Where a component of the main window is on the screen.
     Rect where(const std::string& component)

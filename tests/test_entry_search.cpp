@@ -141,21 +141,6 @@ TEST_F(EntrySearch, ADoubleClickOrEnterOnAFoundRowShowsItOnTheEntryPage)
     EXPECT_THAT(out, HasSubstr("tsEdit\n'x]y'\n'Dokumentum: 7'\n'Dokumentum: 6'\n"));
 }
 
-namespace {
-
-// What a command prints on standard output.
-std::string output(const std::string& command)
-{
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buf[4096];
-    for (size_t n; pipe && (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
-    if (pipe) pclose(pipe);
-    return out;
-}
-
-}  // namespace
-
 TEST_F(EntrySearch, PrintingWritesAPdfOfTheResultAndACsvThatReadsBack)
 {
     std::string pdf = folder.file("rekl.pdf"), csv = folder.file("rekl.csv");
@@ -164,13 +149,13 @@ TEST_F(EntrySearch, PrintingWritesAPdfOfTheResultAndACsvThatReadsBack)
                                            "get frmClientMain.StatusBar1.SimpleText\n");
     EXPECT_THAT(last, HasSubstr("frmSaveFile \"Mentés\""));
     EXPECT_THAT(last, HasSubstr("rekl.csv'"));
-    std::string text = output("pdftotext -layout '" + pdf + "' -");
+    std::string text = commandOutput("pdftotext -layout '" + pdf + "' -");
     EXPECT_THAT(text, HasSubstr("Ügyfélszolgálat"));
     EXPECT_THAT(text, HasSubstr("Feltétel: Tárgy (Hasonló): rekl"));
     EXPECT_THAT(text, testing::ContainsRegex("Azonosító +Érvénytelenítve +Iktatószám +Tárgy +Érkezett +Lezárt +Ügytípus"));
     EXPECT_THAT(text, testing::ContainsRegex("2 +1002 +Számla reklamáció +2026-11-16 00:00:00 +Nem +Reklamáció"));
     EXPECT_THAT(text, HasSubstr("1. oldal / 1"));
-    std::string rows = output(
+    std::string rows = commandOutput(
         "python3 -c \"import csv,sys; r=list(csv.reader(open(sys.argv[1], encoding='utf-8-sig', "
         "newline=''), delimiter=';')); print(len(r)); print('|'.join(r[0])); print('|'.join(r[1]))\" '" +
         csv + "'");
@@ -202,11 +187,11 @@ TEST_F(EntrySearch, PrintingWritesAPdfOfTheResultAndACsvThatReadsBack)
     EXPECT_EQ(ids[200], "257");
     EXPECT_EQ(ids.back(), "1");
     EXPECT_THAT(last, HasSubstr("error: Csak .pdf, .csv vagy .xlsx fájlba lehet menteni: "));
-    std::string info = output("pdfinfo '" + all + "'");
+    std::string info = commandOutput("pdfinfo '" + all + "'");
     std::smatch pages;
     ASSERT_TRUE(std::regex_search(info, pages, std::regex("Pages: +([0-9]+)\n")));
     EXPECT_GT(std::stoi(pages[1]), 8);
-    std::string long_ = output("pdftotext -layout '" + all + "' -");
+    std::string long_ = commandOutput("pdftotext -layout '" + all + "' -");
     EXPECT_THAT(long_, HasSubstr(pages[1].str() + ". oldal / " + pages[1].str()));
     EXPECT_THAT(long_, HasSubstr("457 dokumentum"));
     EXPECT_THAT(long_, HasSubstr("3449"));

@@ -18,17 +18,6 @@ protected:
     }
 };
 
-std::string printed(const std::string& command)
-{
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buf[4096];
-    for (size_t n; pipe && (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
-    if (pipe) pclose(pipe);
-    return out;
-}
-
-
 }  // namespace
 
 TEST_F(Printing, OneDocumentPrintsItsFieldsItsVoidAndItsHistory)
@@ -47,7 +36,7 @@ TEST_F(Printing, OneDocumentPrintsItsFieldsItsVoidAndItsHistory)
     EXPECT_THAT(out, HasSubstr("error: Csak .pdf fájlba lehet menteni: " + folder.file("egy.csv")));
     EXPECT_THAT(out, HasSubstr("egy.pdf'\n"));
 
-    std::string text = printed("pdftotext -layout '" + pdf + "' -");
+    std::string text = commandOutput("pdftotext -layout '" + pdf + "' -");
     EXPECT_THAT(text, HasSubstr("Ügyfélszolgálat, Iktatószám: 2001"));
     EXPECT_THAT(text, HasSubstr("Azonosító: 4, nyomtatva "));
     EXPECT_THAT(text, HasSubstr("ÉRVÉNYTELENÍTVE: Kétszer iktatva"));
@@ -73,7 +62,7 @@ TEST_F(Printing, TheDocumentGoesToACupsQueue)
                            "key tab\nkey tab\nkey space\nget frmClientMain.StatusBar1.SimpleText\n");
     EXPECT_THAT(out, HasSubstr("'Iroda'\nTrue\n'Nyomtatva: Iroda'\n"));
     ASSERT_TRUE(queue.waitForJob()) << out;
-    std::string text = printed("pdftotext -layout '" + queue.jobFile() + "' -");
+    std::string text = commandOutput("pdftotext -layout '" + queue.jobFile() + "' -");
     EXPECT_THAT(text, HasSubstr("Ügyfélszolgálat, Iktatószám: 2001"));
     EXPECT_THAT(text, HasSubstr("ÉRVÉNYTELENÍTVE: Kétszer iktatva"));
     EXPECT_THAT(text, testing::ContainsRegex("ugyfel +módosítás +Tárgy +Téves +Téves tárgy"));
@@ -87,7 +76,7 @@ TEST_F(Printing, AListExportsAsASpreadsheetWithTypedCells)
     Rect pages = where("pcData");
     play("click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n" +
          click("btnSearch") + click("btnPrint") + "type " + xlsx + "\nkey enter\n");
-    std::string cells = printed(
+    std::string cells = commandOutput(
         // Debian's own Python, whose openpyxl the set-up installs.
         "/usr/bin/python3 -c \"import openpyxl,sys\n"
         "ws = openpyxl.load_workbook(sys.argv[1]).active\n"

@@ -11,17 +11,6 @@ namespace {
 
 using Voiding = EntryTest;
 
-// What a command prints.
-std::string printed(const std::string& command)
-{
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buf[4096];
-    for (size_t n; pipe && (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
-    if (pipe) pclose(pipe);
-    return out;
-}
-
 }  // namespace
 
 TEST_F(Voiding, AVoidedDocumentStaysSaysWhyAndCannotBeModified)
@@ -135,10 +124,10 @@ TEST_F(Voiding, SearchesMarkVoidedDocumentsAndCanLeaveThemOut)
     EXPECT_EQ(grids[10], "end");
     EXPECT_EQ(grids[11], "'4 tal'#225'lat'");  // all four again
 
-    std::string allText = printed("pdftotext -layout '" + all + "' -");
+    std::string allText = commandOutput("pdftotext -layout '" + all + "' -");
     EXPECT_THAT(allText, HasSubstr("Az érvénytelenített dokumentumok is, megjelölve.\n"));
     EXPECT_THAT(allText, testing::ContainsRegex("\n4 +Elgépelve +2001 +Téves +Nem"));
-    std::string validText = printed("cat '" + valid + "'");
+    std::string validText = commandOutput("cat '" + valid + "'");
     EXPECT_THAT(validText, HasSubstr("Azonosító;Érvénytelenítve;Iktatószám;"));
     EXPECT_THAT(validText, HasSubstr("\r\n3;;1003;Szerződés módosítás;;Nem;\r\n"));
     EXPECT_THAT(validText, testing::Not(HasSubstr("Elgépelve")));
