@@ -49,4 +49,21 @@ std::pair<std::string, std::string> foldingPairs()
     return {tk::toUtf8(upper), tk::toUtf8(lower)};
 }
 
+std::string plainedText(std::string_view text)
+{
+    return tk::toUtf8(tk::plainText(text));
+}
+
+std::pair<std::string, std::string> plainingPairs()
+{
+    std::u32string accented, plain;
+    for (char32_t c = 0xC0; c <= 0x17F; ++c)
+        if (tk::foldCase(c) == c)
+            if (char32_t p = tk::plainLetter(c); p != c) {
+                accented += c;
+                plain += p;
+            }
+    return {tk::toUtf8(accented), tk::toUtf8(plain)};
+}
+
 }  // namespace db

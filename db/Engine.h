@@ -59,6 +59,12 @@ std::string foldedText(std::string_view text);
 // The folding as the two arguments of SQL's translate(): the upper-case
 // letters beyond ASCII, and their lower-case letters in the same order.
 std::pair<std::string, std::string> foldingPairs();
+// The text folded and without accents (tk::plainText): what the SQL
+// function vplain(text) gives on every engine, for searches by pattern.
+std::string plainedText(std::string_view text);
+// vplain as translate() over vfold's result: the folded letters with an
+// accent, and their plain letters in the same order.
+std::pair<std::string, std::string> plainingPairs();
 
 class Engine {
 public:

@@ -93,9 +93,9 @@ std::string translateWord(const std::string& sql, size_t& i, std::string& o)
             size_t close = sql.find(')', k);
             if (close != std::string::npos) i = close + 1;
         }
-    } else if (lower == "vfold" && i < n && sql[i] == '(') {
-        // The program's letter-case folding, made per connection.
-        o += "pg_temp.vfold";
+    } else if ((lower == "vfold" || lower == "vplain") && i < n && sql[i] == '(') {
+        // The program's foldings, made per connection.
+        o += "pg_temp." + lower;
     } else if (isKeyword(lower) || (i < n && sql[i] == '(')) {
         o += word;
     } else {

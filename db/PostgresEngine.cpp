@@ -172,14 +172,18 @@ PostgresEngine::PostgresEngine(const std::map<std::string, std::string>& linkVal
 
 void PostgresEngine::defineFunctions()
 {
-    // vfold(text), for this session only: nothing is stored in the
+    // vfold(text) and vplain(text), for this session only: nothing is stored in the
     // database, and no privilege beyond connecting is needed. Literals
     // are written with quotes doubled alone, whatever the server's default.
     auto [upper, lower] = foldingPairs();
+    auto [accented, plain] = plainingPairs();
     std::string sql =
         "SET standard_conforming_strings = on; CREATE OR REPLACE FUNCTION pg_temp.vfold(text) RETURNS text LANGUAGE sql IMMUTABLE AS "
         "$f$ SELECT lower(translate($1, " +
-        quoteText(upper) + ", " + quoteText(lower) + ")) $f$";
+        quoteText(upper) + ", " + quoteText(lower) + ")) $f$; " +
+        "CREATE OR REPLACE FUNCTION pg_temp.vplain(text) RETURNS text LANGUAGE sql IMMUTABLE AS "
+        "$f$ SELECT translate(pg_temp.vfold($1), " +
+        quoteText(accented) + ", " + quoteText(plain) + ") $f$";
     Result r(PQexec(conn_, sql.c_str()), PQclear);
     if (!r || PQresultStatus(r.get()) != PGRES_COMMAND_OK)
         throw EDatabaseError("Cannot prepare the PostgreSQL session: " + trimmed(PQerrorMessage(conn_)));

@@ -144,6 +144,19 @@ SqliteEngine::SqliteEngine(const std::string& file)
             sqlite3_result_text(context, folded.c_str(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
         },
         nullptr, nullptr);
+    // vplain(text): folded and without accents, for searches by pattern.
+    sqlite3_create_function(
+        db_, "vplain", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+        [](sqlite3_context* context, int, sqlite3_value** argv) {
+            if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+                sqlite3_result_null(context);
+                return;
+            }
+            const char* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+            std::string plained = plainedText(text ? text : "");
+            sqlite3_result_text(context, plained.c_str(), static_cast<int>(plained.size()), SQLITE_TRANSIENT);
+        },
+        nullptr, nullptr);
 }
 
 SqliteEngine::~SqliteEngine()

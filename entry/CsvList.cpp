@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <string_view>
 
 namespace velmora {
 
@@ -27,11 +28,27 @@ void appendField(std::string& out, const std::string& field)
     out += '"';
 }
 
-void appendRecord(std::string& out, const std::vector<std::string>& fields)
+// A text a spreadsheet would run as a formula gets the apostrophe that
+// tells it to take the text as it stands.
+bool readsAsFormula(const std::string& text)
+{
+    return !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+}
+
+// A date as ISO 8601: the day alone at midnight, else with the time.
+std::string isoDate(const std::string& stored)
+{
+    return stored.size() == 19 && stored.compare(10, 9, " 00:00:00") == 0 ? stored.substr(0, 10) : stored;
+}
+
+void appendRecord(std::string& out, const std::vector<std::string>& fields, const std::vector<tk::Printout::Kind>& kinds)
 {
     for (size_t i = 0; i < fields.size(); ++i) {
         if (i) out += ';';
-        appendField(out, fields[i]);
+        tk::Printout::Kind kind = i < kinds.size() ? kinds[i] : tk::Printout::Kind::Text;
+        if (kind == tk::Printout::Kind::Date) appendField(out, isoDate(fields[i]));
+        else if (kind == tk::Printout::Kind::Text && readsAsFormula(fields[i])) appendField(out, "'" + fields[i]);
+        else appendField(out, fields[i]);
     }
     out += "\r\n";
 }
@@ -41,8 +58,8 @@ void appendRecord(std::string& out, const std::vector<std::string>& fields)
 std::string csvText(const tk::Printout& list)
 {
     std::string out = "\xEF\xBB\xBF";
-    appendRecord(out, list.columns);
-    for (const auto& row : list.rows) appendRecord(out, row);
+    appendRecord(out, list.columns, {});
+    for (const auto& row : list.rows) appendRecord(out, row, list.kinds);
     return out;
 }
 

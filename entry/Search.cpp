@@ -105,7 +105,7 @@ public:
             else if (!isTextColumn(column))
                 throw ERefused("Ez a feltétel nem használható ennél a mezőnél: " + fieldLabel(field));
             std::string like =
-                "vfold(" + text + ") like vfold(" + bind(db::Cell::text(likePattern(typed))) + ") escape '!'";
+                "vplain(" + text + ") like vplain(" + bind(db::Cell::text(likePattern(typed))) + ") escape '!'";
             add(relation == Relation::Like ? like : c + " is null or not (" + like + ")");
             return;
         }
@@ -177,7 +177,7 @@ private:
         std::string group = bind(db::Cell::integer(dictionary));
         if (relation == Relation::Like || relation == Relation::NotLike) {
             std::string in = c + " in (Select DictionaryItemID from DictionaryItem where DictionaryGroupID = " + group +
-                             " and vfold(DictionaryItemText) like vfold(" + bind(db::Cell::text(likePattern(typed))) +
+                             " and vplain(DictionaryItemText) like vplain(" + bind(db::Cell::text(likePattern(typed))) +
                              ") escape '!')";
             add(relation == Relation::Like ? in : c + " is null or not (" + in + ")");
             return;

@@ -2,7 +2,9 @@
 // KeyField, a value and a Relation code, made into one SELECT of Document
 // whose conditions are joined with AND. Values are bound; column names come
 // from the catalogue; letter case is folded on both sides (vfold), accented
-// letters too.
+// letters too. A pattern also compares without accents (vplain: "arvizturo"
+// is like "Árvíztűrő"), as clerks type fast; equality and order keep them,
+// since "kor" and "kór" are different words.
 //   Egyenlő =   NemEgyenlő <> (null counts as different)
 //   Kisebb <    Nagyobb >    KisebbEgyenlő <=    NagyobbEgyenlő >=
 //   Hasonló: a pattern, * and ? the wildcards (no wildcard: anywhere in

@@ -59,14 +59,76 @@ void ensureGuiApplication()
 
 namespace {
 
+QFont textFont()
+{
+    return QFont(fontFamily(), 9);
+}
+
+QFont headFont()
+{
+    return QFont(fontFamily(), 9, QFont::Bold);
+}
+
+// Each column's width for its widest text, in the device's units.
+std::vector<int> naturalWidths(const tk::Printout& out, QPaintDevice& device)
+{
+    QFontMetrics text(textFont(), &device), head(headFont(), &device);
+    int gap = static_cast<int>(8 * device.logicalDpiX() / 72.0);
+    std::vector<int> widths(out.columns.size(), 0);
+    for (size_t c = 0; c < widths.size(); ++c) {
+        widths[c] = head.horizontalAdvance(qs(out.columns[c])) + gap;
+        for (const auto& row : out.rows)
+            if (c < row.size()) widths[c] = std::max(widths[c], text.horizontalAdvance(qs(row[c])) + gap);
+    }
+    return widths;
+}
+
+// The columns fitted into `width`: a column narrower than its fair share
+// keeps its width, the wider ones share what is left (their texts wrap).
+std::vector<int> fitted(std::vector<int> widths, int width)
+{
+    int total = 0;
+    for (int w : widths) total += w;
+    if (total <= width || widths.empty()) return widths;
+    std::vector<bool> wide(widths.size(), true);
+    int left = width;
+    size_t wideCount = widths.size();
+    for (bool settled = false; !settled && wideCount > 0;) {
+        settled = true;
+        int share = left / static_cast<int>(wideCount);
+        for (size_t c = 0; c < widths.size(); ++c)
+            if (wide[c] && widths[c] <= share) {
+                wide[c] = false;
+                left -= widths[c];
+                --wideCount;
+                settled = false;
+            }
+    }
+    for (size_t c = 0; c < widths.size(); ++c)
+        if (wide[c]) widths[c] = left / static_cast<int>(wideCount);
+    return widths;
+}
+
+// A table that does not fit a portrait page turns the page. A column
+// counts at most 150 points here: a longer text wraps, so a long subject
+// alone does not turn it.
+void orientFor(const tk::Printout& out, QPagedPaintDevice& device)
+{
+    int most = static_cast<int>(150 * device.logicalDpiX() / 72.0);
+    int total = 0;
+    for (int w : naturalWidths(out, device)) total += std::min(w, most);
+    int portrait = device.pageLayout().paintRectPixels(device.logicalDpiX()).width();
+    if (total > portrait) device.setPageOrientation(QPageLayout::Landscape);
+}
+
 // Lays the printout out on the device's pages: the title, the lines and
 // the captions on the first, the table's heading and column titles on
-// every page it reaches, page numbers at the bottom.
+// every page it reaches, page numbers at the bottom. Texts too long for
+// their place wrap onto more lines.
 void paint(const tk::Printout& out, QPagedPaintDevice& device, QPainter& painter)
 {
     QFont titleFont(fontFamily(), 14, QFont::Bold);
-    QFont textFont(fontFamily(), 9);
-    QFont headFont(fontFamily(), 9, QFont::Bold);
+    QFont plainFont = textFont(), boldFont = headFont();
     QRect page = painter.viewport();
     // Lengths below are in points, made the device's own units (a
     // printer's dots) by u(); the fonts' sizes are points already.
@@ -74,34 +136,27 @@ void paint(const tk::Printout& out, QPagedPaintDevice& device, QPainter& painter
     auto u = [scale](int points) { return static_cast<int>(points * scale); };
     int width = page.width();
     int height = page.height();
-    QFontMetrics text(textFont, &device), head(headFont, &device), title(titleFont, &device);
+    QFontMetrics text(plainFont, &device), head(boldFont, &device), title(titleFont, &device);
     int rowHeight = text.height() + u(4);
     int titleHeight = title.height();
     int footer = rowHeight + u(4);
-    auto advance = [&](const QFontMetrics& m, const std::string& s) { return m.horizontalAdvance(qs(s)); };
-    auto elided = [&](const QFontMetrics& m, const std::string& s, int w) {
-        return m.elidedText(qs(s), Qt::ElideRight, w);
+    const int wrap = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextWrapAnywhere;
+    // The height a text takes in `w`, wrapped, with the row's spacing.
+    auto heightOf = [&](const QFontMetrics& m, const std::string& s, int w) {
+        if (s.empty() || w <= 0) return rowHeight;
+        return std::max(rowHeight, m.boundingRect(QRect(0, 0, w, 1 << 24), wrap, qs(s)).height() + u(4));
     };
 
-    // Column widths: by the widest text, shrunk to the page when too wide.
-    size_t n = out.columns.size();
-    std::vector<int> widths(n, 0);
-    for (size_t c = 0; c < n; ++c) {
-        widths[c] = advance(head, out.columns[c]) + u(8);
-        for (const auto& row : out.rows)
-            if (c < row.size()) widths[c] = std::max(widths[c], advance(text, row[c]) + u(8));
-    }
-    int total = 0;
-    for (int w : widths) total += w;
-    if (total > width && total > 0)
-        for (int& w : widths) w = w * width / total;
+    std::vector<int> widths = fitted(naturalWidths(out, device), width);
+    size_t n = widths.size();
     int captionWidth = 0;
-    for (const auto& c : out.captions) captionWidth = std::max(captionWidth, advance(head, c.caption) + u(12));
+    for (const auto& c : out.captions)
+        captionWidth = std::max(captionWidth, head.horizontalAdvance(qs(c.caption)) + u(12));
     captionWidth = std::min(captionWidth, width / 3);
 
-    int pages = 1, y = 0, next = 0;
+    int pages = 1, y = 0;
     auto footerText = [&](int p) {
-        painter.setFont(textFont);
+        painter.setFont(plainFont);
         painter.drawText(QRect(0, height - footer, width, footer), Qt::AlignRight | Qt::AlignBottom,
                          QString("%1. oldal / %2").arg(p).arg(pages));
     };
@@ -110,7 +165,6 @@ void paint(const tk::Printout& out, QPagedPaintDevice& device, QPainter& painter
         bool draw = pass == 1;
         int p = 1;
         y = 0;
-        next = 0;
         auto newPage = [&] {
             if (draw) {
                 footerText(p);
@@ -119,33 +173,41 @@ void paint(const tk::Printout& out, QPagedPaintDevice& device, QPainter& painter
             ++p;
             y = 0;
         };
-        auto line = [&](const QFont& font, const QFontMetrics& m, const std::string& s, int x, int w, int h) {
+        auto line = [&](const QFont& font, const std::string& s, int x, int w, int h) {
             if (!draw) return;
             painter.setFont(font);
-            painter.drawText(QRect(x, y, w, h), Qt::AlignLeft | Qt::AlignVCenter, elided(m, s, w));
+            painter.drawText(QRect(x, y, w, h), wrap, qs(s));
         };
         int room = height - footer;
+        // Starts a new page unless `h` fits on this one (a page never
+        // starts empty for want of room).
+        auto makeRoom = [&](int h) {
+            if (y + h > room && y > 0) newPage();
+        };
         if (draw) {
             painter.setFont(titleFont);
-            painter.drawText(QRect(0, 0, width, titleHeight), Qt::AlignLeft | Qt::AlignVCenter, qs(out.title));
+            painter.drawText(QRect(0, 0, width, titleHeight), wrap, qs(out.title));
         }
         y += titleHeight + u(6);
         for (const std::string& l : out.lines) {
-            if (y + rowHeight > room) newPage();
-            line(textFont, text, l, 0, width, rowHeight);
-            y += rowHeight;
+            int h = heightOf(text, l, width);
+            makeRoom(h);
+            line(plainFont, l, 0, width, h);
+            y += h;
         }
         if (!out.lines.empty()) y += u(8);
         for (const auto& c : out.captions) {
-            if (y + rowHeight > room) newPage();
-            line(headFont, head, c.caption, 0, captionWidth - u(8), rowHeight);
-            line(textFont, text, c.value, captionWidth, width - captionWidth, rowHeight);
-            y += rowHeight;
+            int h = std::max(heightOf(head, c.caption, captionWidth - u(8)),
+                             heightOf(text, c.value, width - captionWidth));
+            makeRoom(h);
+            line(boldFont, c.caption, 0, captionWidth - u(8), h);
+            line(plainFont, c.value, captionWidth, width - captionWidth, h);
+            y += h;
         }
         if (!out.captions.empty()) y += u(12);
         if (!out.tableHeading.empty()) {
-            if (y + 3 * rowHeight > room) newPage();
-            line(headFont, head, out.tableHeading, 0, width, rowHeight);
+            makeRoom(3 * rowHeight);
+            line(boldFont, out.tableHeading, 0, width, rowHeight);
             y += rowHeight + u(2);
         }
         if (n == 0) {
@@ -154,30 +216,33 @@ void paint(const tk::Printout& out, QPagedPaintDevice& device, QPainter& painter
             continue;
         }
         // The column titles on every page the table reaches.
+        int titlesHeight = rowHeight;
+        for (size_t c = 0; c < n; ++c)
+            titlesHeight = std::max(titlesHeight, heightOf(head, out.columns[c], widths[c] - u(4)));
         auto titles = [&] {
             int x = 0;
             for (size_t c = 0; c < n; ++c) {
-                line(headFont, head, out.columns[c], x + u(2), widths[c] - u(4), rowHeight);
+                line(boldFont, out.columns[c], x + u(2), widths[c] - u(4), titlesHeight);
                 x += widths[c];
             }
-            y += rowHeight;
+            y += titlesHeight;
             if (draw) painter.drawLine(0, y - 1, x, y - 1);
         };
-        if (y + 2 * rowHeight > room) newPage();
+        makeRoom(titlesHeight + rowHeight);
         titles();
-        for (; next < static_cast<int>(out.rows.size()); ++next) {
-            if (y + rowHeight > room) {
+        for (const auto& row : out.rows) {
+            int h = rowHeight;
+            for (size_t c = 0; c < n && c < row.size(); ++c) h = std::max(h, heightOf(text, row[c], widths[c] - u(4)));
+            if (y + h > room) {
                 newPage();
                 titles();
             }
             int x = 0;
-            const auto& row = out.rows[next];
             for (size_t c = 0; c < n; ++c) {
-                line(textFont, text, c < row.size() ? row[c] : std::string(), x + u(2), widths[c] - u(4),
-                     rowHeight);
+                line(plainFont, c < row.size() ? row[c] : std::string(), x + u(2), widths[c] - u(4), h);
                 x += widths[c];
             }
-            y += rowHeight;
+            y += h;
         }
         pages = p;
         if (draw) footerText(p);
@@ -197,6 +262,7 @@ void writePdf(const tk::Printout& printout, const std::string& path)
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setResolution(72);  // one unit a point
     writer.setPageMargins(QMarginsF(40, 40, 40, 40), QPageLayout::Point);
+    orientFor(printout, writer);
     writer.setTitle(qs(printout.title));
     writer.setCreator("Velmora Document Store");
     QPainter painter;
@@ -219,6 +285,7 @@ bool printOnPrinter(const tk::Printout& printout, const std::string& printer, bo
     QPrinter device(info, QPrinter::HighResolution);
     device.setPageSize(QPageSize(QPageSize::A4));
     device.setPageMargins(QMarginsF(40, 40, 40, 40), QPageLayout::Point);
+    orientFor(printout, device);
     device.setDocName(qs(printout.title));
     device.setCreator("Velmora Document Store");
     if (askFirst) {

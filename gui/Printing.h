@@ -2,7 +2,8 @@
 // writer or on a printer the desktop knows (CUPS): the title, lines and
 // captions first, the table's titles repeated on every page, page numbers
 // at the bottom, in DejaVu Sans (embedded), so that Hungarian letters come
-// out right.
+// out right. Long texts wrap within their column; a table too wide for a
+// portrait page turns the page to landscape.
 #pragma once
 
 #include "toolkit/windows/Platform.h"

@@ -29,6 +29,40 @@ TEST(EntryFormats, ACsvQuotesWhatASpreadsheetWouldMisreadAndNothingElse)
         "Azonosító;Tárgy\r\n1;plain\r\n2;\"a;b\"\r\n3;\"say \"\"hi\"\"\"\r\n4;\"two\nlines\"\r\n5;\" padded \"\r\n");
 }
 
+TEST(EntryFormats, APlainTextDropsAccentsWhereALetterHasAPlainForm)
+{
+    EXPECT_EQ(db::plainedText("ÁRVÍZTŰRŐ tükörfúrógép"), "arvizturo tukorfurogep");
+    EXPECT_EQ(db::plainedText("Straße Øre Łódź"), "straße øre łodz");
+    auto [accented, plain] = db::plainingPairs();
+    std::u32string a = tk::toU32(accented), p = tk::toU32(plain);
+    ASSERT_EQ(a.size(), p.size());
+    for (size_t i = 0; i < a.size(); ++i) EXPECT_EQ(tk::plainLetter(a[i]), p[i]);
+    EXPECT_NE(accented.find("ő"), std::string::npos);
+    EXPECT_EQ(accented.find("Ő"), std::string::npos);  // vfold has lowered it before
+}
+
+// A subject such as =HYPERLINK(...) stays a text in a spreadsheet; a
+// negative number stays a number, a date reads as one.
+TEST(EntryFormats, ACsvKeepsFormulasFromRunningAndWritesDatesAsIso)
+{
+    tk::Printout list;
+    list.columns = {"Azonosító", "Tárgy", "Összeg", "Érkezett"};
+    using K = tk::Printout::Kind;
+    list.kinds = {K::Number, K::Text, K::Number, K::Date};
+    list.rows = {{"1", "=HYPERLINK(\"http://x\")", "-5", "2026-11-16 00:00:00"},
+                 {"2", "+36 1 234", "", "2026-11-16 08:30:00"},
+                 {"3", "-", "", ""},
+                 {"4", "@SUM(A1)", "", ""},
+                 {"5", "\tbehúzva", "", ""},
+                 {"6", "a=b", "", ""}};
+    EXPECT_EQ(velmora::csvText(list),
+              "\xEF\xBB\xBF"
+              "Azonosító;Tárgy;Összeg;Érkezett\r\n"
+              "1;\"'=HYPERLINK(\"\"http://x\"\")\";-5;2026-11-16\r\n"
+              "2;'+36 1 234;;2026-11-16 08:30:00\r\n"
+              "3;'-;;\r\n4;'@SUM(A1);;\r\n5;'\tbehúzva;;\r\n6;a=b;;\r\n");
+}
+
 TEST(EntryFormats, TheSqlFoldingAgreesWithTheProgramsOwn)
 {
     EXPECT_EQ(db::foldedText("ÁRVÍZTŰRŐ tükörfúrógép ABC"), "árvíztűrő tükörfúrógép abc");

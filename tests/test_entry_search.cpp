@@ -2,6 +2,7 @@
 // relation codes, driven through the real velmora-entry; what is found is
 // read from the result grid ("rows") and the status bar.
 #include "EntryTest.h"
+#include "db/Statement.h"
 
 #include <regex>
 
@@ -95,13 +96,26 @@ TEST_F(EntrySearch, TextPatternsTakeWildcardsAccentsInAnyCaseAndTypedSpecialChar
     EXPECT_THAT(found({{"TZEDit5", text("_")}}), ElementsAre("5"));
     EXPECT_THAT(found({{"TZEDit5", text("'")}}), ElementsAre("6"));
     EXPECT_THAT(found({{"TZEDit5", text("]")}}), ElementsAre("7"));
+    // A pattern typed without accents finds the accented text.
+    {
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl());
+        db::execute(c, "Insert into Document (Iktatoszam, Targy) Values (2001, 'Árvíztűrő tükörfúrógép')");
+    }
+    EXPECT_THAT(found({{"TZEDit5", text("arvizturo")}}), ElementsAre("8"));
+    EXPECT_THAT(found({{"TZEDit5", text("TUKORFURO*")}}), IsEmpty());  // a pattern from the start
+    EXPECT_THAT(found({{"TZEDit5", text("*TUKORFURO*")}}), ElementsAre("8"));
+    EXPECT_THAT(found({{"TZEDit5", text("szamla reklamacio")}}), ElementsAre("2"));
     velmora::DemoSearchRelations r;
     r.subject = "NemHasonló";
     relations(r);
-    EXPECT_THAT(found({{"TZEDit5", text("a")}}), ElementsAre("7", "6", "4", "3"));
+    // "módosítás" holds an "á", which is an "a" to a pattern.
+    EXPECT_THAT(found({{"TZEDit5", text("a")}}), ElementsAre("7", "6", "4"));
     r.subject = "Egyenlő";
     relations(r);
     EXPECT_THAT(found({{"TZEDit5", text("számla REKLAMÁCIÓ")}}), ElementsAre("2"));
+    // Equality keeps the accents: "kor" is not "kór".
+    EXPECT_THAT(found({{"TZEDit5", text("szamla reklamacio")}}), IsEmpty());
     r.subject = "Üres";
     relations(r);
     EXPECT_THAT(found({}), IsEmpty());

@@ -196,6 +196,26 @@ std::u32string foldText(std::string_view text)
     return out;
 }
 
+char32_t plainLetter(char32_t c)
+{
+    // U+00C0 to U+017F, each letter's plain lower-case form.
+    static constexpr char32_t plain[] = U"aaaaaaÆceeeeiiiiÐnooooo×ØuuuuyÞß"
+                                        U"aaaaaaæceeeeiiiiðnooooo÷øuuuuyþy"
+                                        U"aaaaaaccccccccddĐđeeeeeeeeeegggg"
+                                        U"gggghhĦħiiiiiiiiiıĲĳjjkkĸllllllĿ"
+                                        U"ŀŁłnnnnnnŉŊŋooooooŒœrrrrrrssssss"
+                                        U"ssttttŦŧuuuuuuuuuuuuwwyyyzzzzzzſ";
+    c = foldCase(c);
+    return c >= 0xC0 && c <= 0x17F ? plain[c - 0xC0] : c;
+}
+
+std::u32string plainText(std::string_view text)
+{
+    std::u32string out = toU32(text);
+    for (char32_t& c : out) c = plainLetter(c);
+    return out;
+}
+
 bool matchesFolded(std::string_view s, std::u32string_view folded, bool prefixOnly)
 {
     size_t i = 0, k = 0;

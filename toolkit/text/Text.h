@@ -95,6 +95,11 @@ bool startsWithText(std::string_view text, std::string_view prefix);
 // each character), without allocating: for searches over many rows.
 std::u32string foldText(std::string_view text);
 bool matchesFolded(std::string_view text, std::u32string_view folded, bool prefixOnly);
+// A letter folded and without its accent ("Ű" and "ű" give "u"), for
+// searches that clerks type without accents; letters with no plain form
+// ("ß", "ø") stay as folded.
+char32_t plainLetter(char32_t c);
+std::u32string plainText(std::string_view text);
 
 // True for a Pascal-style identifier: a letter or "_", then letters, digits, "_".
 bool isValidIdent(std::string_view s);
