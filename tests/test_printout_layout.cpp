@@ -36,12 +36,12 @@ TEST(PrintoutLayout, ALongTextWrapsAndAWideTableTurnsThePage)
     gui::writePdf(listOf(2, words), narrow);
     gui::writePdf(listOf(9, "Árvíztűrő tükörfúrógép és még sok más szöveg, amely nem fér el"), wide);
 
-    EXPECT_THAT(commandOutput("pdfinfo '" + narrow + "'"), HasSubstr("Page size:      595 x 842 pts (A4)"));
+    EXPECT_THAT(commandOutput("pdfinfo '" + narrow + "'"), testing::ContainsRegex("Page size: +595 x 842 pts"));
     std::string text = commandOutput("pdftotext '" + narrow + "' -");
     // Every word is there, the last one too: nothing was cut off.
     for (const char* w : {"szó1 ", "szó20 ", "szó40 ", "vége"}) EXPECT_THAT(text, HasSubstr(w));
     EXPECT_THAT(text, testing::Not(HasSubstr("…")));
 
-    EXPECT_THAT(commandOutput("pdfinfo '" + wide + "'"), HasSubstr("Page size:      842 x 595 pts (A4)"));
+    EXPECT_THAT(commandOutput("pdfinfo '" + wide + "'"), testing::ContainsRegex("Page size: +842 x 595 pts"));
     EXPECT_THAT(commandOutput("pdftotext -layout '" + wide + "' -"), HasSubstr("Oszlop 9"));
 }
