@@ -249,6 +249,18 @@ void BM_ExportThousandRowsAsXlsx(benchmark::State& state)
 }
 BENCHMARK(BM_ExportThousandRowsAsXlsx)->Unit(benchmark::kMillisecond);
 
+// PgDn on the entry page over every document found: the next one read
+// through the result's pages and shown, with "N / M".
+void BM_StepToNextFound(benchmark::State& state)
+{
+    Session s;
+    s.form->search();
+    s.form->openFoundDocument();
+    for (auto _ : state) s.form->showNextFound();
+    state.counters["found"] = s.results.recordCount();
+}
+BENCHMARK(BM_StepToNextFound)->Unit(benchmark::kMillisecond);
+
 // One document as printed: read, its fields, its history, into a PDF.
 void BM_PrintOneDocument(benchmark::State& state)
 {

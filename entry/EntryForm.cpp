@@ -106,6 +106,8 @@ void EntryForm::start(bool hasStoredDesign)
         if (key == tk::vk::F10) {
             key = 0;
             menu_->popup(window_->left() + 8, window_->top() + 30);
+        } else if ((key == tk::vk::Next || key == tk::vk::Prior) && !onEntryPage()) {
+            // Elsewhere (the result grid) the page keys page.
         } else if (chooseByKey(*menu_, key)) {
             key = 0;
         }
@@ -481,18 +483,71 @@ void EntryForm::search()
                 if (auto d = dictionaryOfField(*connection_, keyField, edit->Dictionary())) dictionary = d->id;
             conditions.push_back({c, column, dictionary});
         }
+    std::vector<ResultColumn> shown = resultColumns();
+    db::TADOQuery* q = runSearch(buildSearch(conditions, shown, voidedInSearch_), shown, voidedInSearch_);
+    int found = q->recordCount();
+    setStatus(found ? std::to_string(found) + " találat" : std::string("Nincs találat"));
+}
+
+void EntryForm::switchVoidedInSearch()
+{
+    voidedInSearch_ = leavesOutVoided() ? VoidedDocuments::Included : VoidedDocuments::LeftOut;
+    setStatus(leavesOutVoided() ? "A keresés az érvénytelenített dokumentumokat kihagyja."
+                                : "A keresés az érvénytelenített dokumentumokat is megtalálja, megjelölve.");
+    // A result on show follows at once; its count then takes the status bar.
+    if (results_ && results_->active() && !editing()) search();
+}
+
+bool EntryForm::onEntryPage() const
+{
+    auto* pages = window_ ? tk::as<tk::TPageControl>(window_->findComponent("pcData")) : nullptr;
+    return !pages || pages->activePage() == entryPage();
+}
+
+void EntryForm::showNextFound()
+{
+    stepThroughFound(1);
+}
+
+void EntryForm::showPreviousFound()
+{
+    stepThroughFound(-1);
+}
+
+void EntryForm::stepThroughFound(int by)
+{
+    db::TADOQuery* q = results_.get();
+    if (!q || !q->active() || q->recordCount() == 0)
+        throw ERefused("Nincs találat, amelyen lépni lehetne: előbb keressen a Keresés lapon.");
+    int at = q->recNo();
+    int to = std::clamp(at + by, 0, q->recordCount() - 1);
+    if (to == at && shown_ == q->fieldByName("DocumentID")->asInteger()) return;
+    if (!leaveEditing()) return;
+    q->moveBy(to - at);
+    showDocument(q->fieldByName("DocumentID")->asInteger());
+    std::string where = std::to_string(q->recNo() + 1) + " / " + std::to_string(q->recordCount());
+    setStatus(voided_ ? where + ", ÉRVÉNYTELENÍTVE: " + *voided_ : where);
+}
+
+std::vector<ResultColumn> EntryForm::resultColumns() const
+{
     std::vector<ResultColumn> shown;
     for (const BoundField& b : boundFields()) {
         std::optional<int64_t> dictionary;
         if (DictionaryField* d = dictionaryFieldOf(b.field)) dictionary = d->dictionaryID();
         shown.push_back({b.column, fieldLabel(*b.field), dictionary});
     }
-    SearchStatement statement = buildSearch(conditions, shown, voidedInSearch_);
+    return shown;
+}
+
+db::TADOQuery* EntryForm::runSearch(const SearchStatement& statement, const std::vector<ResultColumn>& shown,
+                                    VoidedDocuments voided)
+{
     db::TADOQuery* q = results_.get();
-    std::unique_ptr<db::TADOQuery> own;
     if (!q) {
-        own = std::make_unique<db::TADOQuery>(nullptr);
-        q = own.get();
+        // A design without a result grid still searches, into a query of its own.
+        if (!ownResults_) ownResults_ = std::make_unique<db::TADOQuery>(nullptr);
+        q = ownResults_.get();
     }
     q->close();
     q->setConnection(connection_.get());
@@ -511,18 +566,53 @@ void EntryForm::search()
                                                                                                  : tk::Printout::Kind::Text);
     for (size_t i = 0; i < shown.size(); ++i) q->field(static_cast<int>(i) + 2)->setDisplayLabel(shown[i].title);
     searchedFor_ = statement.words;
-    searchedVoided_ = voidedInSearch_;
-    int found = q->recordCount();
-    setStatus(found ? std::to_string(found) + " találat" : std::string("Nincs találat"));
+    searchedVoided_ = voided;
+    return q;
 }
 
-void EntryForm::switchVoidedInSearch()
+std::optional<EntryForm::BoundField> EntryForm::registryField() const
 {
-    voidedInSearch_ = leavesOutVoided() ? VoidedDocuments::Included : VoidedDocuments::LeftOut;
-    setStatus(leavesOutVoided() ? "A keresés az érvénytelenített dokumentumokat kihagyja."
-                                : "A keresés az érvénytelenített dokumentumokat is megtalálja, megjelölve.");
-    // A result on show follows at once; its count then takes the status bar.
-    if (results_ && results_->active() && !editing()) search();
+    std::vector<BoundField> bound = boundFields();
+    for (const BoundField& b : bound)
+        if (b.numbered) return b;
+    if (bound.empty()) return std::nullopt;
+    return *std::min_element(bound.begin(), bound.end(),
+                             [](const BoundField& a, const BoundField& b) { return a.position < b.position; });
+}
+
+void EntryForm::goToNumber()
+{
+    if (!leaveEditing()) return;
+    std::optional<BoundField> naming = registryField();
+    if (!naming) throw ERefused("Az űrlapnak nincs mezője, amelynek értékére ugrani lehetne.");
+    std::string label = fieldLabel(*naming->field);
+    std::optional<std::string> typed = askForText("frmGoTo", "Ugrás: " + label + ":");
+    if (!typed || tk::trimmed(*typed).empty()) return;
+    std::string value = tk::trimmed(*typed);
+    StoredValue v = searchValue(value, *naming->column, *naming->field);
+    if (!v.refusal.empty()) throw ERefused(v.refusal);
+    std::vector<ResultColumn> shown = resultColumns();
+    SearchStatement statement = buildSearch({}, shown, VoidedDocuments::Included);
+    statement.sql += " where [" + naming->column->name + "] = :p" + std::to_string(statement.values.size());
+    statement.values.push_back(v.cell);
+    statement.words = {label + " = " + value};
+    db::TADOQuery* q = runSearch(statement, shown, VoidedDocuments::Included);
+    int found = q->recordCount();
+    if (found == 0) {
+        setStatus("Nincs találat");
+        throw ERefused("Nincs ilyen dokumentum: " + label + " " + value);
+    }
+    auto* pages = tk::as<tk::TPageControl>(window_->findComponent("pcData"));
+    if (found > 1) {
+        // Several share the value: the clerk chooses among them.
+        if (pages)
+            if (auto* sheet = tk::as<tk::TTabSheet>(window_->findComponent("tsSearch"))) pages->setActivePage(sheet);
+        setStatus(std::to_string(found) + " találat: " + label + " " + value);
+        return;
+    }
+    if (pages)
+        if (auto* sheet = tk::as<tk::TTabSheet>(entryPage())) pages->setActivePage(sheet);
+    showDocument(q->fieldByName("DocumentID")->asInteger());
 }
 
 void EntryForm::openFoundDocument()
@@ -557,11 +647,7 @@ tk::Printout EntryForm::documentPrintout() const
     // The registry number names the document: its numbered field, else the
     // form's first field.
     tk::TControl* naming = shownFields.empty() ? nullptr : shownFields.front();
-    for (const BoundField& b : boundFields())
-        if (b.numbered) {
-            naming = b.field;
-            break;
-        }
+    if (std::optional<BoundField> numbered = registryField(); numbered && numbered->numbered) naming = numbered->field;
     std::string group = groupName_.empty() ? std::string("Dokumentum") : groupName_;
     out.title = naming ? group + ", " + fieldLabel(*naming) + ": " + shownText(*naming)
                        : group + ", Azonosító: " + std::to_string(shown_);

@@ -90,6 +90,15 @@ public:
     void search();
     // A found document (the result's current row) on the entry page.
     void openFoundDocument();
+    // PgDn and PgUp on the entry page: the next or the previous found
+    // document in the result's order, "N / M" on the status bar; unsaved
+    // changes are asked about first.
+    void showNextFound();
+    void showPreviousFound();
+    // F3, "Ugrás": asks for a registry number (a value of the numbered
+    // column, else of the form's first field) and shows that document;
+    // several with that value are listed on the search page.
+    void goToNumber();
     // Whether searches find voided documents (marked) or leave them out;
     // the next search uses it.
     VoidedDocuments voidedInSearch() const { return voidedInSearch_; }
@@ -124,6 +133,15 @@ private:
     std::vector<BoundField> boundFields() const;
     void applyState(EntryState state);
     bool isNumbered(const std::string& column) const;
+    bool onEntryPage() const;
+    // The field that holds the registry number: the numbered one, else the
+    // first in tab order.
+    std::optional<BoundField> registryField() const;
+    std::vector<ResultColumn> resultColumns() const;
+    // Opens a search statement into the result query; the query.
+    db::TADOQuery* runSearch(const SearchStatement& statement, const std::vector<ResultColumn>& shown,
+                             VoidedDocuments voided);
+    void stepThroughFound(int by);
     // Each field's column with the field's caption, for the history.
     std::vector<ColumnCaption> columnCaptions() const;
     // Fields of numbered columns take no input; a new document's shows
@@ -166,6 +184,7 @@ private:
     std::optional<std::string> voided_;     // why the shown document was voided, if it was
     std::vector<std::unique_ptr<DictionaryField>> dictionaryFields_;
     tk::ComponentRef<db::TADOQuery> results_;
+    std::unique_ptr<db::TADOQuery> ownResults_;  // when the design has no result grid
     tk::ComponentRef<tk::TPopupMenu> menu_;  // the clerk's menu, F10
     std::vector<std::string> searchedFor_;   // the last search's conditions in words
     VoidedDocuments voidedInSearch_ = VoidedDocuments::Included;

@@ -59,6 +59,8 @@ void TMenuItem::remove(TMenuItem* item)
 std::string shortCutText(int key)
 {
     if (key >= vk::F1 && key < vk::F1 + 12) return "F" + std::to_string(key - vk::F1 + 1);
+    if (key == vk::Next) return "PgDn";
+    if (key == vk::Prior) return "PgUp";
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, static_cast<char>(key));
     return std::string();
 }
