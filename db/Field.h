@@ -5,6 +5,7 @@
 #include "toolkit/core/Value.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace db {
@@ -53,6 +54,9 @@ public:
     tk::Value value() const;
     // The text a grid shows (empty for null).
     std::string displayText(int row) const;
+    // How a grid shows a value that is not null, in place of its text.
+    void setShownAs(std::function<std::string(const std::string&)> shown) { shownAs_ = std::move(shown); }
+    const std::function<std::string(const std::string&)>& shownAs() const { return shownAs_; }
 
     // Writing needs the query in edit state.
     void clear();
@@ -69,6 +73,7 @@ private:
     std::string table_, origin_;
     std::string label_;
     bool visible_ = true;
+    std::function<std::string(const std::string&)> shownAs_;
 };
 
 std::string cellText(const Cell& c);

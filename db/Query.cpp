@@ -455,6 +455,14 @@ int TADOQuery::displayWidth(int f) const
 
 std::string TADOQuery::displayText(int row, int f) const
 {
+    std::string text = storedText(row, f);
+    if (text.empty()) return text;
+    const auto& shown = fields_[static_cast<size_t>(f)]->shownAs();
+    return shown ? shown(text) : text;
+}
+
+std::string TADOQuery::storedText(int row, int f) const
+{
     if (row < 0 || row >= recordCount() || f < 0 || f >= fieldCount()) return {};
     readThrough(row);
     if (row >= recordCount()) return {};

@@ -88,6 +88,8 @@ public:
     bool fieldVisible(int f) const override;
     int displayWidth(int f) const override;
     std::string displayText(int row, int f) const override;
+    // The value's text before any TField::shownAs.
+    std::string storedText(int row, int f) const;
 
 private:
     friend class TField;

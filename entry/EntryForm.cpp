@@ -564,7 +564,12 @@ db::TADOQuery* EntryForm::runSearch(const SearchStatement& statement, const std:
                                : isDateColumn(*r.column)                                         ? tk::Printout::Kind::Date
                                : isIntegerColumn(*r.column) || isFloatColumn(*r.column) ? tk::Printout::Kind::Number
                                                                                                  : tk::Printout::Kind::Text);
-    for (size_t i = 0; i < shown.size(); ++i) q->field(static_cast<int>(i) + 2)->setDisplayLabel(shown[i].title);
+    for (size_t i = 0; i < shown.size(); ++i) {
+        db::TField* f = q->field(static_cast<int>(i) + 2);
+        f->setDisplayLabel(shown[i].title);
+        // A date as the form shows it; the stored text stays for exports.
+        if (resultKinds_[i + 2] == tk::Printout::Kind::Date) f->setShownAs(tk::shownDateTime);
+    }
     searchedFor_ = statement.words;
     searchedVoided_ = voided;
     return q;
@@ -694,7 +699,12 @@ tk::Printout EntryForm::resultList() const
         }
     for (int row = 0; row < q.recordCount(); ++row) {
         std::vector<std::string> cells;
-        for (int f : shown) cells.push_back(q.displayText(row, f));
+        // Dates as stored: each writer shows them its own way.
+        for (int f : shown)
+            cells.push_back(f < static_cast<int>(resultKinds_.size()) &&
+                                    resultKinds_[static_cast<size_t>(f)] == tk::Printout::Kind::Date
+                                ? q.storedText(row, f)
+                                : q.displayText(row, f));
         list.rows.push_back(std::move(cells));
     }
     return list;

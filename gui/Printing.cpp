@@ -2,6 +2,7 @@
 #include "gui/Printing.h"
 
 #include "toolkit/core/Errors.h"
+#include "toolkit/text/Locale.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -59,6 +60,13 @@ void ensureGuiApplication()
 
 namespace {
 
+// A cell as a page shows it: a date as the form shows one.
+std::string cellShown(const tk::Printout& out, const std::vector<std::string>& row, size_t c)
+{
+    bool date = c < out.kinds.size() && out.kinds[c] == tk::Printout::Kind::Date;
+    return date ? tk::shownDateTime(row[c]) : row[c];
+}
+
 QFont textFont()
 {
     return QFont(fontFamily(), 9);
@@ -78,7 +86,7 @@ std::vector<int> naturalWidths(const tk::Printout& out, QPaintDevice& device)
     for (size_t c = 0; c < widths.size(); ++c) {
         widths[c] = head.horizontalAdvance(qs(out.columns[c])) + gap;
         for (const auto& row : out.rows)
-            if (c < row.size()) widths[c] = std::max(widths[c], text.horizontalAdvance(qs(row[c])) + gap);
+            if (c < row.size()) widths[c] = std::max(widths[c], text.horizontalAdvance(qs(cellShown(out, row, c))) + gap);
     }
     return widths;
 }
@@ -232,14 +240,16 @@ void paint(const tk::Printout& out, QPagedPaintDevice& device, QPainter& painter
         titles();
         for (const auto& row : out.rows) {
             int h = rowHeight;
-            for (size_t c = 0; c < n && c < row.size(); ++c) h = std::max(h, heightOf(text, row[c], widths[c] - u(4)));
+            for (size_t c = 0; c < n && c < row.size(); ++c)
+                h = std::max(h, heightOf(text, cellShown(out, row, c), widths[c] - u(4)));
             if (y + h > room) {
                 newPage();
                 titles();
             }
             int x = 0;
             for (size_t c = 0; c < n; ++c) {
-                line(plainFont, c < row.size() ? row[c] : std::string(), x + u(2), widths[c] - u(4), h);
+                line(plainFont, c < row.size() ? cellShown(out, row, c) : std::string(), x + u(2), widths[c] - u(4),
+                     h);
                 x += widths[c];
             }
             y += h;

@@ -3,6 +3,7 @@
 #include "db/Engine.h"
 #include "entry/CsvList.h"
 #include "entry/Search.h"
+#include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
 
 #include <gtest/gtest.h>
@@ -61,6 +62,21 @@ TEST(EntryFormats, ACsvKeepsFormulasFromRunningAndWritesDatesAsIso)
               "1;\"'=HYPERLINK(\"\"http://x\"\")\";-5;2026-11-16\r\n"
               "2;'+36 1 234;;2026-11-16 08:30:00\r\n"
               "3;'-;;\r\n4;'@SUM(A1);;\r\n5;'\tbehúzva;;\r\n6;a=b;;\r\n");
+}
+
+// A stored date in a list reads as the form shows a date: the day alone
+// at midnight, the time where there is one; anything else as it stands.
+TEST(EntryFormats, AStoredDateShowsAsTheLocaleShowsADay)
+{
+    tk::Locale before = tk::currentLocale();
+    tk::setCurrentLocale(tk::Locale::hungarian());
+    EXPECT_EQ(tk::shownDateTime("2026-11-16 00:00:00"), "2026.11.16.");
+    EXPECT_EQ(tk::shownDateTime("2026-11-16"), "2026.11.16.");
+    EXPECT_EQ(tk::shownDateTime("2026-11-16 08:30:00"), "2026.11.16. 08:30");
+    EXPECT_EQ(tk::shownDateTime("2026-11-16 08:30:15"), "2026.11.16. 08:30:15");
+    for (const char* kept : {"", "2026-13-01", "2026-02-30 00:00:00", "2026-11-16x", "tegnap"})
+        EXPECT_EQ(tk::shownDateTime(kept), kept);
+    tk::setCurrentLocale(before);
 }
 
 TEST(EntryFormats, TheSqlFoldingAgreesWithTheProgramsOwn)

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <langinfo.h>
 #include <vector>
@@ -219,6 +220,25 @@ int dayOfWeek(double date)
     // 30 December 1899 was a Saturday.
     long long d = static_cast<long long>(std::floor(date));
     return static_cast<int>(((d % 7) + 7 + 6) % 7) + 1;
+}
+
+std::string shownDateTime(const std::string& stored)
+{
+    int y = 0, m = 0, d = 0, hh = 0, mm = 0, ss = 0, used = 0;
+    if (std::sscanf(stored.c_str(), "%4d-%2d-%2d%n", &y, &m, &d, &used) != 3 || used != 10 || !isValidDate(y, m, d))
+        return stored;
+    if (stored.size() > 10 &&
+        (std::sscanf(stored.c_str() + 10, " %2d:%2d:%2d%n", &hh, &mm, &ss, &used) != 3 ||
+         10 + used != static_cast<int>(stored.size())))
+        return stored;
+    std::string shown = currentLocale().formatDate(y, m, d);
+    if (hh || mm || ss) {
+        char time[16];
+        if (ss) std::snprintf(time, sizeof time, " %02d:%02d:%02d", hh, mm, ss);
+        else std::snprintf(time, sizeof time, " %02d:%02d", hh, mm);
+        shown += time;
+    }
+    return shown;
 }
 
 }  // namespace tk

@@ -35,6 +35,11 @@ struct Locale {
 const Locale& currentLocale();
 void setCurrentLocale(const Locale& l);
 
+// A date as a database keeps it ("yyyy-mm-dd", with " hh:mm:ss" or not)
+// as the current locale shows a date, with the time only when it is not
+// midnight; a text that is no such date as it stands.
+std::string shownDateTime(const std::string& stored);
+
 // Dates as day numbers: day 0 is 30 December 1899, the time of day the fraction.
 double encodeDate(int year, int month, int day);
 void decodeDate(double date, int& year, int& month, int& day);

@@ -29,7 +29,8 @@ struct Printout {
     std::vector<Caption> captions;
     std::string tableHeading;
     // What a column's texts are, for a reader that keeps types (a
-    // spreadsheet); a column without one is text.
+    // spreadsheet); a column without one is text. A date's text is as
+    // stored ("yyyy-mm-dd hh:mm:ss"): a page shows it as the form does.
     enum class Kind { Text, Number, Date };
     std::vector<Kind> kinds;
     std::vector<std::string> columns;
