@@ -49,6 +49,25 @@ std::string failureText(sqlite3* db, const std::string& message, int lastErrno)
     return "Nincs elég hely a lemezen, az adatbázisba nem lehet írni (" + std::string(std::strerror(error)) + ").";
 }
 
+// Registers an SQL function of one text argument made by `transform`;
+// null stays null.
+void addTextFunction(sqlite3* db, const char* name, std::string (*transform)(std::string_view))
+{
+    sqlite3_create_function(
+        db, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, reinterpret_cast<void*>(transform),
+        [](sqlite3_context* context, int, sqlite3_value** argv) {
+            if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+                sqlite3_result_null(context);
+                return;
+            }
+            auto made = reinterpret_cast<std::string (*)(std::string_view)>(sqlite3_user_data(context));
+            const char* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+            std::string out = made(text ? text : "");
+            sqlite3_result_text(context, out.c_str(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+        },
+        nullptr, nullptr);
+}
+
 // A refusal, as a duplicate key when a unique constraint refused it, as
 // a rule's when a trigger raised it.
 [[noreturn]] void raise(sqlite3* db)
@@ -131,32 +150,10 @@ SqliteEngine::SqliteEngine(const std::string& file)
     }
     sqlite3_extended_result_codes(db_, 1);
     // vfold(text): the text with letter case folded as the program folds it
-    // (accented letters too, where SQLite's own lower() and LIKE fold A-Z).
-    sqlite3_create_function(
-        db_, "vfold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-        [](sqlite3_context* context, int, sqlite3_value** argv) {
-            if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-                sqlite3_result_null(context);
-                return;
-            }
-            const char* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-            std::string folded = foldedText(text ? text : "");
-            sqlite3_result_text(context, folded.c_str(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
-        },
-        nullptr, nullptr);
+    // (accented letters too, where SQLite's own lower() and LIKE fold A-Z);
     // vplain(text): folded and without accents, for searches by pattern.
-    sqlite3_create_function(
-        db_, "vplain", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-        [](sqlite3_context* context, int, sqlite3_value** argv) {
-            if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-                sqlite3_result_null(context);
-                return;
-            }
-            const char* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-            std::string plained = plainedText(text ? text : "");
-            sqlite3_result_text(context, plained.c_str(), static_cast<int>(plained.size()), SQLITE_TRANSIENT);
-        },
-        nullptr, nullptr);
+    addTextFunction(db_, "vfold", foldedText);
+    addTextFunction(db_, "vplain", plainedText);
 }
 
 SqliteEngine::~SqliteEngine()

@@ -529,6 +529,20 @@ void EntryForm::stepThroughFound(int by)
     setStatus(voided_ ? where + ", ÉRVÉNYTELENÍTVE: " + *voided_ : where);
 }
 
+namespace {
+
+// What a result column's texts are: a dictionary entry and "Igen"/"Nem"
+// are texts whatever the column keeps.
+tk::Printout::Kind printedKind(const ResultColumn& r)
+{
+    if (r.dictionary || isYesNoColumn(*r.column)) return tk::Printout::Kind::Text;
+    if (isDateColumn(*r.column)) return tk::Printout::Kind::Date;
+    if (isIntegerColumn(*r.column) || isFloatColumn(*r.column)) return tk::Printout::Kind::Number;
+    return tk::Printout::Kind::Text;
+}
+
+}  // namespace
+
 std::vector<ResultColumn> EntryForm::resultColumns() const
 {
     std::vector<ResultColumn> shown;
@@ -559,11 +573,7 @@ db::TADOQuery* EntryForm::runSearch(const SearchStatement& statement, const std:
     q->field(0)->setDisplayLabel("Azonosító");
     q->field(1)->setDisplayLabel(voidedColumnTitle);
     resultKinds_ = {tk::Printout::Kind::Number, tk::Printout::Kind::Text};
-    for (const ResultColumn& r : shown)
-        resultKinds_.push_back(r.dictionary || isYesNoColumn(*r.column)                          ? tk::Printout::Kind::Text
-                               : isDateColumn(*r.column)                                         ? tk::Printout::Kind::Date
-                               : isIntegerColumn(*r.column) || isFloatColumn(*r.column) ? tk::Printout::Kind::Number
-                                                                                                 : tk::Printout::Kind::Text);
+    for (const ResultColumn& r : shown) resultKinds_.push_back(printedKind(r));
     for (size_t i = 0; i < shown.size(); ++i) {
         db::TField* f = q->field(static_cast<int>(i) + 2);
         f->setDisplayLabel(shown[i].title);
