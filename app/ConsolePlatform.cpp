@@ -181,6 +181,10 @@ void ConsolePlatform::where(const std::string& path)
 {
     std::string rest;
     tk::TComponent* c = findComponentPath(path, &rest);
+    if (auto* grid = tk::as<tk::TDBGrid>(c); grid && !rest.empty()) {
+        whereTitle(*grid, rest);
+        return;
+    }
     auto* control = rest.empty() ? tk::as<tk::TControl>(c) : nullptr;
     if (!control) {
         out_ << "none\n";
@@ -189,6 +193,21 @@ void ConsolePlatform::where(const std::string& path)
     tk::TPoint origin{control->left(), control->top()};
     if (tk::TWinControl* parent = control->parent()) origin = parent->clientToScreen(origin);
     out_ << origin.x << " " << origin.y << " " << control->width() << " " << control->height() << "\n";
+}
+
+void ConsolePlatform::whereTitle(tk::TDBGrid& grid, const std::string& fieldName)
+{
+    tk::TDataSet* data = grid.dataSet();
+    int x = grid.indicatorWidth();
+    for (const tk::TDBGrid::Column& column : grid.columns()) {
+        if (data && tk::sameName(data->fieldName(column.field), fieldName)) {
+            tk::TPoint origin = grid.clientToScreen({x, 0});
+            out_ << origin.x << " " << origin.y << " " << column.width << " " << grid.titleHeight() << "\n";
+            return;
+        }
+        x += column.width + 1;
+    }
+    out_ << "none\n";
 }
 
 void ConsolePlatform::text(const std::string& windowName)
@@ -399,7 +418,14 @@ void ConsolePlatform::rows(const std::string& path)
         return;
     }
     std::vector<tk::TDBGrid::Column> columns = grid->columns();
-    for (size_t i = 0; i < columns.size(); ++i) out_ << (i ? "\t" : "") << cellLine(columns[i].title);
+    // A title that orders the rows says which way.
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const tk::TDBGrid::Column& c = columns[i];
+        const char* arrow = c.sort == tk::TDBGrid::SortMark::Ascending    ? " ▲"
+                            : c.sort == tk::TDBGrid::SortMark::Descending ? " ▼"
+                                                                          : "";
+        out_ << (i ? "\t" : "") << cellLine(c.title) << arrow;
+    }
     out_ << "\n";
     for (int row = 0; row < data->recordCount(); ++row) {
         for (size_t i = 0; i < columns.size(); ++i)

@@ -47,6 +47,7 @@
 
 namespace tk {
 class TComponent;
+class TDBGrid;
 }
 
 class ConsolePlatform : public tk::HeadlessPlatform {
@@ -65,6 +66,8 @@ private:
     void mouse(const std::string& verb, std::istream& words);
     void key(std::istream& words);
     void where(const std::string& path);
+    // A grid column's title cell, the column named by its field.
+    void whereTitle(tk::TDBGrid& grid, const std::string& fieldName);
     void text(const std::string& windowName);
     void get(const std::string& path);
     void focus();

@@ -17,6 +17,7 @@
 #include "gui/QtPlatform.h"
 #include "gui/WindowWidget.h"
 #include "startup/DemoDatabase.h"
+#include "toolkit/data/DBGrid.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
 #include "toolkit/windows/Popup.h"
@@ -197,7 +198,8 @@ int main(int argc, char** argv)
             tk::Application->typeText("Re");
             shoot(platform, "frmClientMain_1", "dictionary.png");
             // A document voided (F8 and its reason), then a search for every
-            // document, the voided one marked, and the list printed.
+            // document, the voided one marked, ordered by subject, and the list
+            // printed.
             tk::Application->pressKey(tk::vk::Escape);
             if (auto* button = named("frmClientMain_1", "btnCancel")) tk::Application->click(button, {10, 10});
             if (velmora::EntryForm* form = velmora::runningEntryForm()) form->showDocument(2);
@@ -209,6 +211,17 @@ int main(int argc, char** argv)
             tk::Application->pressKey(tk::vk::F8);
             if (auto* pages = named("frmClientMain_1", "pcData")) tk::Application->click(pages, {70, 10});
             if (auto* button = named("frmClientMain_1", "btnSearch")) tk::Application->click(button, {10, 10});
+            // The result ordered by its subject: a click on the column's title.
+            if (auto* grid = tk::as<tk::TDBGrid>(named("frmClientMain_1", "dbgSearch")); grid && grid->dataSet()) {
+                int x = grid->indicatorWidth();
+                for (const tk::TDBGrid::Column& c : grid->columns()) {
+                    if (grid->dataSet()->fieldName(c.field) == "Targy") {
+                        tk::Application->click(grid, {x + c.width / 2, grid->titleHeight() / 2});
+                        break;
+                    }
+                    x += c.width + 1;
+                }
+            }
             shoot(platform, "frmClientMain_1", "search.png");
             // The clerk's menu (F10) with its document actions open.
             tk::Application->pressKey(tk::vk::F10);

@@ -3,6 +3,7 @@
 
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
+#include "db/Engine.h"
 #include "toolkit/core/PropertyTable.h"
 #include "toolkit/text/Text.h"
 
@@ -115,70 +116,144 @@ void TADOQuery::open()
     dataChanged();
 }
 
-void TADOQuery::setPaging(const std::string& key, int rows)
+void TADOQuery::setPaging(const std::string& key, int rows, PageOrder order)
 {
     close();
     paging_ = Paging{};
     paging_.key = key;
     paging_.rows = std::max(0, rows);
+    if (tk::sameName(order.column, key)) order.column.clear();
+    else if (order.column.empty()) order.descending = true;
+    paging_.order = std::move(order);
+}
+
+std::string TADOQuery::nextPageStatement(std::vector<Cell>& values) const
+{
+    values = paging_.values;
+    auto param = [&](const Cell& c) {
+        values.push_back(c);
+        return "?" + std::to_string(values.size());
+    };
+    const PageOrder& order = paging_.order;
+    const char* direction = order.descending ? " desc" : "";
+    const char* beyond = order.descending ? " < " : " > ";
+    const Cell* lastKey = nullptr;
+    const Cell* lastValue = nullptr;
+    if (paging_.partRead > 0) {
+        size_t last = static_cast<size_t>(paging_.read - 1) * paging_.width;
+        lastKey = &cells_[last + static_cast<size_t>(paging_.keyField)];
+        if (paging_.orderField >= 0) lastValue = &cells_[last + static_cast<size_t>(paging_.orderField)];
+    }
+    // What the rows are ordered by, each with the last row's value: the
+    // order's column while its part is read, the key last.
+    std::vector<std::pair<std::string, Cell>> keys;
+    std::vector<std::string> where;
+    if (!order.column.empty()) {
+        std::string column = quoteIdentifier(order.column);
+        if (paging_.inNulls) {
+            where.push_back(column + " is null");
+        } else {
+            where.push_back(column + " is not null");
+            Cell value = lastValue ? *lastValue : Cell{};
+            if (paging_.plained)
+                keys.emplace_back("vplain(" + column + ")",
+                                  Cell::text(value.type == Cell::Type::Text ? plainedText(value.s) : ""));
+            keys.emplace_back(column, value);
+        }
+    }
+    keys.emplace_back(quoteIdentifier(paging_.key), lastKey ? *lastKey : Cell{});
+    if (lastKey) {
+        // After the last row: a range of the first key, which an index can
+        // follow, then the rows beyond it key by key.
+        std::vector<std::string> named;
+        for (const auto& k : keys) named.push_back(param(k.second));
+        std::string beyondLast = keys.back().first + beyond + named.back();
+        for (size_t i = keys.size() - 1; i-- > 0;)
+            beyondLast = "(" + keys[i].first + beyond + named[i] + " or (" + keys[i].first + " = " + named[i] +
+                         " and " + beyondLast + "))";
+        if (keys.size() > 1) where.push_back(keys.front().first + (order.descending ? " <= " : " >= ") + named.front());
+        where.push_back(beyondLast);
+    }
+    std::string orderBy;
+    for (const auto& k : keys) orderBy += (orderBy.empty() ? "" : ", ") + k.first + direction;
+    std::string sql = "select * from (" + paging_.text + ") as paged";
+    for (size_t i = 0; i < where.size(); ++i) sql += (i ? " and " : " where ") + where[i];
+    return sql + " order by " + orderBy + " limit " + std::to_string(paging_.rows);
+}
+
+void TADOQuery::tookPage(int rows) const
+{
+    paging_.read += rows;
+    paging_.partRead += rows;
+    if (rows == paging_.rows) return;
+    if (!paging_.order.column.empty() && !paging_.inNulls) {
+        paging_.inNulls = true;
+        paging_.partRead = 0;
+    } else {
+        paging_.ended = true;
+    }
 }
 
 void TADOQuery::openPaged(Engine& engine, const std::string& text, ResultRows& rows)
 {
-    std::vector<Cell> values = params_.boundValues();
+    paging_.text = text;
+    paging_.values = params_.boundValues();
+    paging_.read = paging_.partRead = 0;
+    paging_.inNulls = paging_.ended = false;
+    paging_.plained = paging_.order.asText && !engine.isPostgres();
     std::vector<Cell> counted;
     ResultRows count;
     count.cells = &counted;
-    engine.query("select count(*) from (" + text + ") as counted", values, count);
+    engine.query("select count(*) from (" + text + ") as counted", paging_.values, count);
     int64_t total = counted.empty() ? 0 : counted.front().type == Cell::Type::Integer ? counted.front().i : 0;
-    std::string key = quoteIdentifier(paging_.key);
-    std::string order = " order by " + key + " desc limit " + std::to_string(paging_.rows);
-    engine.query("select * from (" + text + ") as paged" + order, values, rows);
-    paging_.keyField = -1;
-    for (size_t c = 0; c < rows.columns.size(); ++c)
-        if (tk::sameName(rows.columns[c].name, paging_.key)) paging_.keyField = static_cast<int>(c);
-    if (paging_.keyField < 0)
-        throw EDatabaseError(name() + ": the result has no column " + paging_.key + " to page by");
-    paging_.pageText =
-        "select * from (" + text + ") as paged where " + key + " < ?" + std::to_string(values.size() + 1) + order;
-    paging_.values = std::move(values);
-    paging_.values.emplace_back();
-    paging_.read = rows.rowCount;
-    // A first page shorter than a page is the whole result, whatever was
-    // committed between the count and the page.
-    if (rows.rowCount == paging_.rows) rows.rowCount = static_cast<int>(std::max<int64_t>(total, rows.rowCount));
+    std::vector<Cell> values;
+    std::string first = nextPageStatement(values);
+    engine.query(first, values, rows);
+    auto columnOf = [&](const std::string& name) {
+        for (size_t c = 0; c < rows.columns.size(); ++c)
+            if (tk::sameName(rows.columns[c].name, name)) return static_cast<int>(c);
+        throw EDatabaseError(this->name() + ": the result has no column " + name + " to page by");
+    };
+    paging_.keyField = columnOf(paging_.key);
+    paging_.orderField = paging_.order.column.empty() ? -1 : columnOf(paging_.order.column);
+    paging_.width = rows.columns.size();
+    tookPage(rows.rowCount);
+    // The first page is whole even when the rows with a value end in it.
+    rowCount_ = paging_.ended ? paging_.read : static_cast<int>(std::max<int64_t>(total, paging_.read));
+    readThrough(paging_.rows - 1);
+    // A result that ended before the count is whatever was committed
+    // between the count and its pages.
+    rows.rowCount = rowCount_;
 }
 
 void TADOQuery::readThrough(int row) const
 {
-    if (paging_.rows == 0 || row < paging_.read || paging_.read >= rowCount_) return;
+    if (paging_.rows == 0 || row < paging_.read || paging_.ended) return;
     if (!connection_) throw EDatabaseError(name() + ": Missing Connection or ConnectionString");
     Engine& engine = connection_->engine();
-    size_t width = fields_.size();
     // Room for the pages up to `row` at once, so that reading a long
     // result does not move the rows read so far again and again.
     size_t needed = static_cast<size_t>(std::min(row / paging_.rows + 1, rowCount_ / paging_.rows + 1)) *
-                    static_cast<size_t>(paging_.rows) * width;
+                    static_cast<size_t>(paging_.rows) * paging_.width;
     if (needed > cells_.capacity()) cells_.reserve(std::max(needed, cells_.capacity() * 2));
-    while (row >= paging_.read && paging_.read < rowCount_) {
-        paging_.values.back() = cells_[static_cast<size_t>(paging_.read - 1) * width + paging_.keyField];
-        std::vector<Cell> page;
+    while (row >= paging_.read && !paging_.ended) {
+        std::vector<Cell> values, page;
+        std::string statement = nextPageStatement(values);
         ResultRows rows;
         rows.cells = &page;
-        engine.query(paging_.pageText, paging_.values, rows);
+        engine.query(statement, values, rows);
         cells_.insert(cells_.end(), std::make_move_iterator(page.begin()), std::make_move_iterator(page.end()));
-        paging_.read += rows.rowCount;
-        // Rows deleted since the count end the result early.
-        if (rows.rowCount < paging_.rows) rowCount_ = paging_.read;
-        else rowCount_ = std::max(rowCount_, paging_.read);
+        tookPage(rows.rowCount);
     }
+    // Rows deleted since the count end the result early.
+    rowCount_ = paging_.ended ? paging_.read : std::max(rowCount_, paging_.read);
 }
 
 void TADOQuery::close()
 {
     if (!active()) return;
     state_ = DataSetState::Inactive;
-    paging_.read = 0;
+    paging_.read = paging_.partRead = 0;
     paging_.values.clear();
     if (shared_) {
         spareFields_ = std::move(fields_);

@@ -27,6 +27,17 @@ constexpr LocateOptions loCaseInsensitive = 1, loPartialKey = 2;
 enum class BlobMode { Read, ReadWrite, Write };
 enum class DataSetState { Inactive, Browse, Edit };
 
+// The order a paged result is read in.
+struct PageOrder {
+    std::string column;  // a column of the result; empty: the key, descending
+    bool descending = false;
+    // A text in the order a reader expects: on SQLite as vplain gives it
+    // (letter case and accents aside, "Árajánlat" among the A's), then as
+    // stored; on PostgreSQL by the database's collation, which the office's
+    // locale sets (folding every row there takes seconds at 100,000 rows).
+    bool asText = false;
+};
+
 class TADOQuery : public tk::TDataSet {
     TK_CLASS(TADOQuery)
 public:
@@ -41,13 +52,14 @@ public:
     TParameters& parameters() { return params_; }
     // Reads the result `rows` rows at a time instead of whole, in
     // descending order of the unique column `key`, which the text returns
-    // and does not order by itself. open() counts the rows and reads the
-    // first page; later pages are read when a row of theirs is first
-    // reached, each by a statement of its own that continues below the
-    // last key read, so nothing stays open in the database between pages.
-    // Rows deleted meanwhile shorten the count; rows added are not seen.
-    // A paged result cannot be edited. 0 rows reads whole again.
-    void setPaging(const std::string& key, int rows);
+    // and does not order by itself, or in the order `order` names.
+    // open() counts the rows and reads the first page; later pages are read
+    // when a row of theirs is first reached, each by a statement of its own
+    // that continues after the last row read, so nothing stays open in the
+    // database between pages. Rows deleted meanwhile shorten the count;
+    // rows added are not seen. A paged result cannot be edited. 0 rows
+    // reads whole again.
+    void setPaging(const std::string& key, int rows, PageOrder order = {});
 
     void open();
     void close();
@@ -111,6 +123,10 @@ private:
     // Until the first edit a cached result is shared, not copied.
     void takeOwnCells();
     void openPaged(Engine& engine, const std::string& text, ResultRows& rows);
+    // The statement of the page after the rows read, and its values.
+    std::string nextPageStatement(std::vector<Cell>& values) const;
+    // Counts a page just read: a short page ends its part of the result.
+    void tookPage(int rows) const;
     // Reads pages until `row` is read (or the result ends).
     void readThrough(int row) const;
     // Read pages are kept: reaching a row for the first time reads it,
@@ -122,12 +138,23 @@ private:
     std::vector<std::unique_ptr<TField>> spareFields_;
     const CachedResult* spareFor_ = nullptr;
     mutable int rowCount_ = 0;
+    // Ordered by a column, a result is read in two parts: the rows with a
+    // value in it, by the value and the key, then those without, by the
+    // key. Each engine places nulls its own way, and the parts place them
+    // last on both, with each part's statement still able to follow an
+    // index of the column.
     struct Paging {
         std::string key;
         int rows = 0;
-        std::string pageText;  // the next page's statement, the last key its last value
-        std::vector<Cell> values;
-        int keyField = -1;
+        PageOrder order;
+        std::string text;          // the statement read in pages
+        std::vector<Cell> values;  // its parameters
+        int keyField = -1, orderField = -1;
+        bool plained = false;  // the order's texts by vplain first
+        size_t width = 0;      // cells a row
+        bool inNulls = false;  // reading the rows without a value in the order's column
+        int partRead = 0;      // rows read in the current part
+        bool ended = false;
         int read = 0;  // rows read so far
     };
     mutable Paging paging_;

@@ -91,6 +91,13 @@ void EntryForm::start(bool hasStoredDesign)
         button->OnClick = act(&EntryForm::printResult);
     if (auto* grid = tk::as<tk::TDBGrid>(window.findComponent("dbgSearch"))) {
         grid->OnDblClick = act(&EntryForm::openFoundDocument);
+        grid->OnTitleClick = tk::Handler::notify([this, grid](tk::TObject*) {
+            std::vector<tk::TDBGrid::Column> columns = grid->columns();
+            size_t at = static_cast<size_t>(grid->selectedColumn());
+            if (at >= columns.size() || !results_ || !results_->active()) return;
+            std::string column = results_->fieldName(columns[at].field);
+            sayingDatabaseFailures([&] { sortResultsBy(column); });
+        });
         // Enter in the grid opens the row instead of pressing btnSearch.
         grid->OnKeyDown = tk::Handler::key([this](tk::TObject*, uint16_t& key, tk::TShiftState) {
             if (key != tk::vk::Return) return;
@@ -566,7 +573,7 @@ db::TADOQuery* EntryForm::runSearch(const SearchStatement& statement, const std:
     q->close();
     q->setConnection(connection_.get());
     q->setSqlText(statement.sql);
-    q->setPaging("DocumentID", resultPageRows);
+    q->setPaging("DocumentID", resultPageRows, resultOrder_);
     for (size_t i = 0; i < statement.values.size(); ++i)
         db::bindCell(q->parameters().paramByName("p" + std::to_string(i)), statement.values[i]);
     q->open();
@@ -582,7 +589,29 @@ db::TADOQuery* EntryForm::runSearch(const SearchStatement& statement, const std:
     }
     searchedFor_ = statement.words;
     searchedVoided_ = voided;
+    searched_ = statement;
+    searchedColumns_ = shown;
+    if (auto* grid = window_ ? tk::as<tk::TDBGrid>(window_->findComponent("dbgSearch")) : nullptr) {
+        db::TField* ordered = resultOrder_.column.empty() ? nullptr : q->findField(resultOrder_.column);
+        grid->setSortMark(ordered ? ordered->index() : -1, !ordered                   ? tk::TDBGrid::SortMark::None
+                                                           : resultOrder_.descending ? tk::TDBGrid::SortMark::Descending
+                                                                                     : tk::TDBGrid::SortMark::Ascending);
+    }
     return q;
+}
+
+void EntryForm::sortResultsBy(const std::string& column)
+{
+    bool reversed = tk::sameName(resultOrder_.column, column) && !resultOrder_.descending;
+    resultOrder_ = {column, reversed};
+    if (!results_ || !results_->active()) return;
+    // Texts (a dictionary entry's too) in the order a reader expects.
+    if (db::TField* f = results_->findField(column))
+        resultOrder_.asText = static_cast<size_t>(f->index()) < resultKinds_.size() &&
+                              resultKinds_[static_cast<size_t>(f->index())] == tk::Printout::Kind::Text;
+    db::TADOQuery* q = runSearch(searched_, searchedColumns_, searchedVoided_);
+    int found = q->recordCount();
+    setStatus(found ? std::to_string(found) + " találat" : std::string("Nincs találat"));
 }
 
 std::optional<EntryForm::BoundField> EntryForm::registryField() const
@@ -699,6 +728,9 @@ tk::Printout EntryForm::resultList() const
         for (const std::string& words : searchedFor_) list.lines.push_back("Feltétel: " + words);
     list.lines.push_back(searchedVoided_ == VoidedDocuments::Included ? voidedIncludedWords : voidedLeftOutWords);
     list.lines.push_back(std::to_string(q.recordCount()) + " dokumentum");
+    if (db::TField* ordered = resultOrder_.column.empty() ? nullptr : q.findField(resultOrder_.column))
+        list.lines.push_back("Sorrend: " + q.displayLabel(ordered->index()) +
+                             (resultOrder_.descending ? ", csökkenő" : ", növekvő"));
     std::vector<int> shown;
     for (int f = 0; f < q.fieldCount(); ++f)
         if (q.fieldVisible(f)) {

@@ -90,6 +90,11 @@ public:
     void search();
     // A found document (the result's current row) on the entry page.
     void openFoundDocument();
+    // A click on a result column's title: the result ordered by that
+    // column, ascending, or the other way on the column it is ordered by
+    // already. The order holds for later searches, the printed list and
+    // the exports.
+    void sortResultsBy(const std::string& column);
     // PgDn and PgUp on the entry page: the next or the previous found
     // document in the result's order, "N / M" on the status bar; unsaved
     // changes are asked about first.
@@ -190,6 +195,10 @@ private:
     VoidedDocuments voidedInSearch_ = VoidedDocuments::Included;
     VoidedDocuments searchedVoided_ = VoidedDocuments::Included;  // what the last search did
     std::vector<tk::Printout::Kind> resultKinds_;                // of the result's fields
+    // The last search, opened again in another order.
+    SearchStatement searched_;
+    std::vector<ResultColumn> searchedColumns_;
+    db::PageOrder resultOrder_;  // by the newest DocumentID until a title is clicked
     std::string groupName_;
 };
 

@@ -266,6 +266,22 @@ void paintPageControl(QPainter& p, tk::TPageControl& pc, QRect r)
     }
 }
 
+// A small triangle at the right of a column's title, pointing up for an
+// ascending order. The style's own header arrow is not used: Fusion draws
+// none for a header painted outside a QHeaderView, and drops the title.
+void paintSortArrow(QPainter& p, QRect title, bool ascending, QColor color)
+{
+    int cx = title.right() - 7, cy = title.center().y(), half = 3;
+    QPolygon arrow = ascending ? QPolygon({QPoint(cx - half, cy + 2), QPoint(cx + half, cy + 2), QPoint(cx, cy - 2)})
+                               : QPolygon({QPoint(cx - half, cy - 2), QPoint(cx + half, cy - 2), QPoint(cx, cy + 2)});
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    p.drawPolygon(arrow);
+    p.restore();
+}
+
 void paintGrid(QPainter& p, tk::TDBGrid& g, QRect r)
 {
     p.fillRect(r, qtColor(g.color()));
@@ -286,6 +302,9 @@ void paintGrid(QPainter& p, tk::TDBGrid& g, QRect r)
             initOption(h, g, QRect(x, y, c.width, g.titleHeight()));
             h.text = q(c.title);
             style()->drawControl(QStyle::CE_Header, &h, &p);
+            if (c.sort != tk::TDBGrid::SortMark::None)
+                paintSortArrow(p, QRect(x, y, c.width, g.titleHeight()), c.sort == tk::TDBGrid::SortMark::Ascending,
+                               h.palette.windowText().color());
             x += c.width + 1;
         }
         y += g.titleHeight();

@@ -7,6 +7,7 @@
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/DataLinkFile.h"
+#include "db/Engine.h"
 #include "db/DatabaseError.h"
 #include "db/Query.h"
 #include "startup/DemoDatabase.h"
@@ -218,6 +219,85 @@ TEST_F(DataAccess, APagedResultIsReadWhereItIsReachedNewestKeyFirst)
     EXPECT_EQ(query.fieldByName("DictionaryGroupID")->asInteger(), 2);
 
     query.setPaging("Nincs", 5);
+    EXPECT_THROW(query.open(), EDatabaseError);
+}
+
+TEST_F(DataAccess, APagedResultOrderedByAColumnPutsTiesByKeyAndEmptyValuesLastBothWays)
+{
+    // Values with ties and gaps that fall across the pages' edges.
+    std::vector<std::pair<std::optional<int>, int64_t>> stored;  // (value, DocumentID)
+    for (int i = 1; i <= 23; ++i) {
+        std::optional<int> value;
+        if (i % 4 != 0) value = (i * 7) % 5;
+        exec("INSERT INTO Document (Iktatoszam) VALUES (" + (value ? std::to_string(*value) : "NULL") + ")");
+        stored.emplace_back(value, i);
+    }
+    for (bool descending : {false, true}) {
+        query.close();
+        query.setSqlText("Select DocumentID, Iktatoszam as Szam, Targy from Document where DocumentID > :low");
+        query.setPaging("DocumentID", 3, {"Szam", descending});
+        query.parameters().paramByName("low").setValue(tk::Value(int64_t{0}));
+        query.open();
+        std::vector<std::pair<std::optional<int>, int64_t>> expected = stored;
+        std::stable_sort(expected.begin(), expected.end(), [&](const auto& a, const auto& b) {
+            if (a.first.has_value() != b.first.has_value()) return a.first.has_value();
+            if (a.first != b.first) return descending ? a.first > b.first : a.first < b.first;
+            return descending ? a.second > b.second : a.second < b.second;
+        });
+        std::vector<std::pair<std::optional<int>, int64_t>> read;
+        for (; !query.eof(); query.next()) {
+            TField* value = query.fieldByName("Szam");
+            read.emplace_back(value->isNull() ? std::nullopt : std::optional<int>(value->asInteger()),
+                              query.fieldByName("DocumentID")->asInteger());
+        }
+        EXPECT_EQ(read, expected) << (descending ? "descending" : "ascending");
+        EXPECT_EQ(query.recordCount(), 23);
+    }
+
+    // Texts: on SQLite without regard to case and accents first, then as
+    // stored; on PostgreSQL by the database's collation (the test server's
+    // is C.UTF-8, the letters' order).
+    const char* subjects[] = {"alma", "Álma", "NULL", "Alma", "beta", "álma", "Béta", "alma", "NULL", "Alma", "b"};
+    std::vector<std::pair<std::optional<std::string>, int64_t>> texts;
+    for (size_t i = 0; i < std::size(subjects); ++i) {
+        std::string s = subjects[i];
+        exec("UPDATE Document SET Targy = " + (s == "NULL" ? s : "'" + s + "'") +
+             " WHERE DocumentID = " + std::to_string(i + 1));
+        texts.emplace_back(s == "NULL" ? std::nullopt : std::optional<std::string>(s), i + 1);
+    }
+    for (size_t i = std::size(subjects); i < 23; ++i) texts.emplace_back(std::nullopt, i + 1);
+    for (bool descending : {false, true}) {
+        query.close();
+        query.setPaging("DocumentID", 2, {"Targy", descending, true});
+        query.open();
+        auto expected = texts;
+        std::stable_sort(expected.begin(), expected.end(), [&](const auto& a, const auto& b) {
+            if (a.first.has_value() != b.first.has_value()) return a.first.has_value();
+            if (a.first && *a.first != *b.first) {
+                auto ka = std::pair(onPostgres() ? "" : db::plainedText(*a.first), *a.first);
+                auto kb = std::pair(onPostgres() ? "" : db::plainedText(*b.first), *b.first);
+                return descending ? ka > kb : ka < kb;
+            }
+            return descending ? a.second > b.second : a.second < b.second;
+        });
+        std::vector<std::pair<std::optional<std::string>, int64_t>> read;
+        for (; !query.eof(); query.next()) {
+            TField* value = query.fieldByName("Targy");
+            read.emplace_back(value->isNull() ? std::nullopt : std::optional<std::string>(value->asString()),
+                              query.fieldByName("DocumentID")->asInteger());
+        }
+        EXPECT_EQ(read, expected) << (descending ? "descending" : "ascending");
+    }
+
+    // Ordered by the key itself, the key's pages in that direction.
+    query.close();
+    query.setPaging("DocumentID", 4, {"documentid", false});
+    query.open();
+    query.last();
+    EXPECT_EQ(query.recNo(), 22);
+    EXPECT_EQ(query.fieldByName("DocumentID")->asInteger(), 23);
+    query.close();
+    query.setPaging("DocumentID", 4, {"Nincs", false});
     EXPECT_THROW(query.open(), EDatabaseError);
 }
 

@@ -92,8 +92,11 @@ std::vector<TDBGrid::Column> TDBGrid::columns() const
     for (int f = 0; f < set->fieldCount(); ++f) {
         if (!set->fieldVisible(f)) continue;
         std::string title = set->displayLabel(f);
-        int w = std::max(set->displayWidth(f) * charW, textWidth(title)) + 4;
-        out.push_back({f, title, std::min(w, 64 * charW)});
+        SortMark mark = f == sortedField_ ? sortMark_ : SortMark::None;
+        // Room beside the title for the order's arrow.
+        int marked = textWidth(title) + (mark == SortMark::None ? 0 : 2 * charW);
+        int w = std::max(set->displayWidth(f) * charW, marked) + 4;
+        out.push_back({f, title, std::min(w, 64 * charW), mark});
     }
     return out;
 }
@@ -107,6 +110,13 @@ int TDBGrid::titleHeight() const
 int TDBGrid::visibleRows() const
 {
     return std::max(1, (clientHeight() - titleHeight()) / std::max(1, rowHeight()));
+}
+
+void TDBGrid::setSortMark(int field, SortMark mark)
+{
+    sortedField_ = mark == SortMark::None ? -1 : field;
+    sortMark_ = mark;
+    invalidate();
 }
 
 int TDBGrid::rowAt(TPoint p) const
@@ -159,12 +169,17 @@ bool TDBGrid::handle(InputEvent& e)
         int row = rowAt({e.x, e.y});
         if (set && row >= 0) set->moveTo(row);
         int x = indicatorWidth(), i = 0;
+        bool onColumn = false;
         for (const Column& c : columns()) {
-            if (e.x >= x && e.x < x + c.width) selectedColumn_ = i;
+            if (e.x >= x && e.x < x + c.width) {
+                selectedColumn_ = i;
+                onColumn = true;
+            }
             x += c.width + 1;
             ++i;
         }
         if (row >= 0) fire(OnCellClick);
+        else if (onColumn && e.y >= 0 && e.y < titleHeight()) fire(OnTitleClick);
         invalidate();
         return true;
     }

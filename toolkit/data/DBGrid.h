@@ -43,10 +43,12 @@ public:
     void setDefaultDrawing(bool v) { defaultDrawing_ = v; }
 
     // Layout: visible columns with their field index and width.
+    enum class SortMark { None, Ascending, Descending };
     struct Column {
         int field;
         std::string title;
         int width;
+        SortMark sort = SortMark::None;
     };
     std::vector<Column> columns() const;
     int rowHeight() const { return textHeight() + 4; }
@@ -58,6 +60,10 @@ public:
     int selectedColumn() const { return selectedColumn_; }
     // The data row under a client point, or -1.
     int rowAt(TPoint client) const;
+    // The field whose title shows the data set's order (the grid does not
+    // order anything itself: OnTitleClick's handler does, by the selected
+    // column); -1 for none.
+    void setSortMark(int field, SortMark mark);
 
     void dataChanged() override;
     bool handle(InputEvent& e) override;
@@ -80,6 +86,8 @@ private:
     bool defaultDrawing_ = true;
     int topRow_ = 0;
     int selectedColumn_ = 0;
+    int sortedField_ = -1;
+    SortMark sortMark_ = SortMark::None;
 };
 
 }  // namespace tk
