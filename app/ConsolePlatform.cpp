@@ -198,14 +198,15 @@ void ConsolePlatform::where(const std::string& path)
 void ConsolePlatform::whereTitle(tk::TDBGrid& grid, const std::string& fieldName)
 {
     tk::TDataSet* data = grid.dataSet();
-    int x = grid.indicatorWidth();
     for (const tk::TDBGrid::Column& column : grid.columns()) {
-        if (data && tk::sameName(data->fieldName(column.field), fieldName)) {
-            tk::TPoint origin = grid.clientToScreen({x, 0});
-            out_ << origin.x << " " << origin.y << " " << column.width << " " << grid.titleHeight() << "\n";
-            return;
-        }
-        x += column.width + 1;
+        // Scrolled out of view, a title cannot be clicked.
+        if (!data || !column.shown || column.left >= grid.clientWidth() ||
+            !tk::sameName(data->fieldName(column.field), fieldName))
+            continue;
+        tk::TPoint origin = grid.clientToScreen({column.left, 0});
+        int width = std::min(column.width, grid.clientWidth() - column.left);
+        out_ << origin.x << " " << origin.y << " " << width << " " << grid.titleHeight() << "\n";
+        return;
     }
     out_ << "none\n";
 }

@@ -213,14 +213,11 @@ int main(int argc, char** argv)
             if (auto* button = named("frmClientMain_1", "btnSearch")) tk::Application->click(button, {10, 10});
             // The result ordered by its subject: a click on the column's title.
             if (auto* grid = tk::as<tk::TDBGrid>(named("frmClientMain_1", "dbgSearch")); grid && grid->dataSet()) {
-                int x = grid->indicatorWidth();
-                for (const tk::TDBGrid::Column& c : grid->columns()) {
-                    if (grid->dataSet()->fieldName(c.field) == "Targy") {
-                        tk::Application->click(grid, {x + c.width / 2, grid->titleHeight() / 2});
+                for (const tk::TDBGrid::Column& c : grid->columns())
+                    if (c.shown && grid->dataSet()->fieldName(c.field) == "Targy") {
+                        tk::Application->click(grid, {c.left + c.width / 2, grid->titleHeight() / 2});
                         break;
                     }
-                    x += c.width + 1;
-                }
             }
             shoot(platform, "frmClientMain_1", "search.png");
             // The clerk's menu (F10) with its document actions open.

@@ -296,8 +296,9 @@ void paintGrid(QPainter& p, tk::TDBGrid& g, QRect r)
     int y = r.top() + 2;
     p.setClipRect(r.adjusted(2, 2, -2, -2));
     if (g.titleHeight() > 0) {
-        int x = x0;
         for (const auto& c : cols) {
+            if (!c.shown) continue;
+            int x = r.left() + 2 + c.left;
             QStyleOptionHeader h;
             initOption(h, g, QRect(x, y, c.width, g.titleHeight()));
             h.text = q(c.title);
@@ -305,7 +306,6 @@ void paintGrid(QPainter& p, tk::TDBGrid& g, QRect r)
             if (c.sort != tk::TDBGrid::SortMark::None)
                 paintSortArrow(p, QRect(x, y, c.width, g.titleHeight()), c.sort == tk::TDBGrid::SortMark::Ascending,
                                h.palette.windowText().color());
-            x += c.width + 1;
         }
         y += g.titleHeight();
     }
@@ -322,12 +322,11 @@ void paintGrid(QPainter& p, tk::TDBGrid& g, QRect r)
                 if (current)
                     p.fillRect(QRect(x0, y, r.right() - x0, g.rowHeight()),
                                QApplication::palette().color(QPalette::Highlight));
-                int x = x0;
                 for (const auto& c : cols) {
+                    if (!c.shown) continue;
                     QColor color = current ? QApplication::palette().color(QPalette::HighlightedText) : fontColor(g);
-                    text(p, QRect(x + 2, y, c.width - 4, g.rowHeight()), set->displayText(row, c.field),
-                         g.drawingFont(), Qt::AlignVCenter | Qt::AlignLeft, color);
-                    x += c.width + 1;
+                    text(p, QRect(r.left() + 2 + c.left + 2, y, c.width - 4, g.rowHeight()),
+                         set->displayText(row, c.field), g.drawingFont(), Qt::AlignVCenter | Qt::AlignLeft, color);
                 }
                 if (g.indicatorWidth() && current)
                     text(p, QRect(r.left() + 2, y, g.indicatorWidth(), g.rowHeight()), "▸", g.drawingFont(),

@@ -89,6 +89,7 @@ std::vector<TDBGrid::Column> TDBGrid::columns() const
     TDataSet* set = dataSet();
     if (!set) return out;
     int charW = std::max(1, textWidth("0"));
+    int left = indicatorWidth();
     for (int f = 0; f < set->fieldCount(); ++f) {
         if (!set->fieldVisible(f)) continue;
         std::string title = set->displayLabel(f);
@@ -97,6 +98,14 @@ std::vector<TDBGrid::Column> TDBGrid::columns() const
         int marked = textWidth(title) + (mark == SortMark::None ? 0 : 2 * charW);
         int w = std::max(set->displayWidth(f) * charW, marked) + 4;
         out.push_back({f, title, std::min(w, 64 * charW), mark});
+    }
+    int first = std::clamp(leftColumn_, 0, std::max(0, static_cast<int>(out.size()) - 1));
+    for (int i = 0; i < static_cast<int>(out.size()); ++i) {
+        Column& c = out[static_cast<size_t>(i)];
+        c.shown = i >= first;
+        if (!c.shown) continue;
+        c.left = left;
+        left += c.width + 1;
     }
     return out;
 }
@@ -141,6 +150,26 @@ void TDBGrid::scrollToCurrent()
     topRow_ = std::max(0, std::min(topRow_, std::max(0, set->recordCount() - 1)));
 }
 
+void TDBGrid::selectColumn(int column)
+{
+    selectedColumn_ = std::clamp(column, 0, std::max(0, static_cast<int>(columns().size()) - 1));
+    scrollToSelectedColumn();
+    invalidate();
+}
+
+void TDBGrid::scrollToSelectedColumn()
+{
+    if (selectedColumn_ < leftColumn_) leftColumn_ = selectedColumn_;
+    // Scrolls right a column at a time until the selected one's right edge shows.
+    for (;;) {
+        std::vector<Column> cols = columns();
+        if (selectedColumn_ >= static_cast<int>(cols.size()) || leftColumn_ >= selectedColumn_) return;
+        const Column& c = cols[static_cast<size_t>(selectedColumn_)];
+        if (c.left + c.width <= clientWidth()) return;
+        ++leftColumn_;
+    }
+}
+
 void TDBGrid::dataChanged()
 {
     scrollToCurrent();
@@ -168,14 +197,13 @@ bool TDBGrid::handle(InputEvent& e)
         if (e.button != TMouseButton::mbLeft) break;
         int row = rowAt({e.x, e.y});
         if (set && row >= 0) set->moveTo(row);
-        int x = indicatorWidth(), i = 0;
+        int i = 0;
         bool onColumn = false;
         for (const Column& c : columns()) {
-            if (e.x >= x && e.x < x + c.width) {
+            if (c.shown && e.x >= c.left && e.x < c.left + c.width) {
                 selectedColumn_ = i;
                 onColumn = true;
             }
-            x += c.width + 1;
             ++i;
         }
         if (row >= 0) fire(OnCellClick);
@@ -192,27 +220,15 @@ bool TDBGrid::handle(InputEvent& e)
         case vk::Next: moveBy(visibleRows()); return true;
         case vk::Home:
             if (e.shift & ssCtrl) moveBy(-(set ? set->recordCount() : 0));
-            else selectedColumn_ = 0;
-            invalidate();
+            else selectColumn(0);
             return true;
         case vk::End:
             if (e.shift & ssCtrl) moveBy(set ? set->recordCount() : 0);
-            else selectedColumn_ = std::max(0, cols - 1);
-            invalidate();
+            else selectColumn(cols - 1);
             return true;
-        case vk::Left:
-            selectedColumn_ = std::max(0, selectedColumn_ - 1);
-            invalidate();
-            return true;
-        case vk::Right:
-            selectedColumn_ = std::clamp(selectedColumn_ + 1, 0, std::max(0, cols - 1));
-            invalidate();
-            return true;
-        case vk::Tab:
-            if (e.shift & ssShift) selectedColumn_ = std::max(0, selectedColumn_ - 1);
-            else selectedColumn_ = std::clamp(selectedColumn_ + 1, 0, std::max(0, cols - 1));
-            invalidate();
-            return true;
+        case vk::Left: selectColumn(selectedColumn_ - 1); return true;
+        case vk::Right: selectColumn(selectedColumn_ + 1); return true;
+        case vk::Tab: selectColumn(selectedColumn_ + ((e.shift & ssShift) ? -1 : 1)); return true;
         default: return false;
         }
     }

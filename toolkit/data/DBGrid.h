@@ -44,13 +44,20 @@ public:
 
     // Layout: visible columns with their field index and width.
     enum class SortMark { None, Ascending, Descending };
+    // `left` is the column's left edge in the client area; a column
+    // scrolled off to the left has none (`shown` false).
     struct Column {
         int field;
         std::string title;
         int width;
         SortMark sort = SortMark::None;
+        int left = 0;
+        bool shown = true;
     };
     std::vector<Column> columns() const;
+    // The first column shown: the grid scrolls sideways to keep the
+    // selected column in view.
+    int leftColumn() const { return leftColumn_; }
     int rowHeight() const { return textHeight() + 4; }
     int titleHeight() const;
     int indicatorWidth() const { return (options_ & dgIndicator) ? 11 : 0; }
@@ -74,6 +81,8 @@ public:
 
 private:
     void scrollToCurrent();
+    void scrollToSelectedColumn();
+    void selectColumn(int column);
     void moveBy(int rows);
 
     ComponentRef<TDataSource> dataSource_;
@@ -86,6 +95,7 @@ private:
     bool defaultDrawing_ = true;
     int topRow_ = 0;
     int selectedColumn_ = 0;
+    int leftColumn_ = 0;
     int sortedField_ = -1;
     SortMark sortMark_ = SortMark::None;
 };
