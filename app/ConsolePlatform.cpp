@@ -1,6 +1,8 @@
 // Gestures and questions from standard input.
 #include "ConsolePlatform.h"
 
+#include "app/EntryConsoleCommands.h"
+
 #include "gui/Printing.h"
 #include "toolkit/data/DBGrid.h"
 
@@ -364,7 +366,7 @@ void ConsolePlatform::perform(const std::string& line)
     } else if (verb == "close") {
         if (messageBox_) messageBox_.reset();
         else if (tk::TCustomForm* f = app.activeForm()) app.closeByFrame(f);
-    } else if (!verb.empty()) {
+    } else if (!verb.empty() && !velmora::runEntryConsoleCommand(verb, words, out_)) {
         out_ << "unknown command " << verb << "\n";
     }
     out_.flush();

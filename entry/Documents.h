@@ -55,9 +55,11 @@ public:
     // none when the document no longer exists.
     std::optional<std::vector<db::Cell>> read(int64_t id, const std::vector<std::string>& columns);
 
-private:
     // The user's login name, read once: the history keeps it as text.
     const std::string& login();
+    int32_t userID() const { return userID_; }
+
+private:
 
     tk::ComponentRef<db::TADOConnection> connection_;
     int32_t userID_;

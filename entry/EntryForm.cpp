@@ -61,6 +61,7 @@ void EntryForm::start(bool hasStoredDesign)
     tk::TForm& window = *window_;
     ensureHistoryTable(*connection_);
     ensureDictionaryItemTable(*connection_);
+    ensureAttachmentTables(*connection_);
     {
         db::TADOQuery catalogue(nullptr);
         catalogue.setConnection(connection_.get());
@@ -376,6 +377,63 @@ void EntryForm::voidShownDocument()
     bool voided = documents_.voidDocument(shown_, why);
     showDocument(shown_);
     if (!voided) throw ERefused("A dokumentumot időközben valaki más érvénytelenítette.");
+}
+
+std::vector<Attachment> EntryForm::shownAttachments()
+{
+    if (!shown_ || state_ == EntryState::None || state_ == EntryState::New) return {};
+    return Attachments(*connection_, documents_.userID(), documents_.login()).list(shown_);
+}
+
+namespace {
+
+// The shown document's attachment `id`; raises when it is not one of them.
+Attachment attachmentOf(Attachments& files, int64_t document, int64_t id)
+{
+    std::optional<Attachment> found = files.find(id);
+    if (!found || found->documentID != document)
+        throw ERefused("Nincs ilyen melléklet a megjelenített dokumentumnál.");
+    return *found;
+}
+
+}  // namespace
+
+void EntryForm::attachFiles(const std::vector<std::string>& paths)
+{
+    if (!shown_ || state_ == EntryState::None || state_ == EntryState::New)
+        throw ERefused("Nincs megjelenített dokumentum: előbb keressen meg vagy vigyen fel egyet.");
+    if (voided_) throw ERefused("Érvénytelenített dokumentumhoz nem lehet fájlt csatolni.");
+    Attachments files(*connection_, documents_.userID(), documents_.login());
+    int attached = 0;
+    std::string last;
+    for (const std::string& path : paths) {
+        std::string sum = fileSha256(path);
+        if (std::optional<Attachment> same = files.sameFile(shown_, sum))
+            if (askQuestion("frmAttachAgain",
+                            "Ez a fájl már csatolva van a dokumentumhoz: " + same->name + ". Csatolja még egyszer?",
+                            false) != tk::mrYes)
+                continue;
+        last = files.add(shown_, path).name;
+        ++attached;
+    }
+    if (attached == 1) setStatus("Csatolva: " + last);
+    else if (attached > 1) setStatus(std::to_string(attached) + " fájl csatolva");
+}
+
+void EntryForm::saveAttachmentAs(int64_t attachmentID, const std::string& path)
+{
+    Attachments files(*connection_, documents_.userID(), documents_.login());
+    Attachment a = attachmentOf(files, shown_, attachmentID);
+    files.saveTo(a, path);
+    setStatus("Mentve: " + path);
+}
+
+void EntryForm::removeAttachment(int64_t attachmentID)
+{
+    Attachments files(*connection_, documents_.userID(), documents_.login());
+    Attachment a = attachmentOf(files, shown_, attachmentID);
+    files.remove(a);
+    setStatus("Melléklet törölve: " + a.name);
 }
 
 void EntryForm::openDictionaryUpkeep()

@@ -16,6 +16,7 @@
 #include "controls/FieldContract.h"
 #include "db/Field.h"
 #include "db/Query.h"
+#include "entry/Attachments.h"
 #include "entry/DictionaryField.h"
 #include "entry/DocumentColumns.h"
 #include "entry/Documents.h"
@@ -67,6 +68,17 @@ public:
     void voidShownDocument();
     // F9: "Előzmények", the shown document's history.
     void showHistory();
+    // The shown document's attached files, removed ones too (none while no
+    // document is shown).
+    std::vector<Attachment> shownAttachments();
+    // Attaches files to the shown document, which must not be voided; a
+    // file the document holds already is asked about first.
+    void attachFiles(const std::vector<std::string>& paths);
+    // Writes an attached file of the shown document to `path`.
+    void saveAttachmentAs(int64_t attachmentID, const std::string& path);
+    // Marks an attached file of the shown document removed: its adder only,
+    // on the day it was added.
+    void removeAttachment(int64_t attachmentID);
     // "Szótárelemek" of the dictionary field that has the focus (F2 there).
     void openDictionaryUpkeep();
     // Why the shown document was voided; none when it was not.

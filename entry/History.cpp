@@ -21,13 +21,6 @@ bool hasColumn(db::TADOConnection& connection, const char* table, const char* co
     return false;
 }
 
-// The moment of the statement by the database's clock: the server's on
-// PostgreSQL, the local time of the program on SQLite's file.
-const char* databaseNow(db::TADOConnection& connection)
-{
-    return connection.isPostgres() ? "localtimestamp(0)" : "datetime('now', 'localtime')";
-}
-
 // No value is stored as null, not as an empty text.
 db::Cell textOrNull(const std::string& text)
 {
@@ -35,6 +28,11 @@ db::Cell textOrNull(const std::string& text)
 }
 
 }  // namespace
+
+const char* databaseNow(db::TADOConnection& connection)
+{
+    return connection.isPostgres() ? "localtimestamp(0)" : "datetime('now', 'localtime')";
+}
 
 void ensureHistoryTable(db::TADOConnection& connection)
 {

@@ -32,6 +32,10 @@ inline constexpr const char* historyVoid = "érvénytelenítés";
 // The column name of a void's change row, whose new value is the reason.
 inline constexpr const char* voidReasonColumn = "";
 
+// The moment of the statement by the database's clock, as SQL: the
+// server's on PostgreSQL, the local time of the program on SQLite's file.
+const char* databaseNow(db::TADOConnection& connection);
+
 // One value given or changed, as the form shows it ("" for none).
 struct ValueChange {
     std::string column;

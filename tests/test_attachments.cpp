@@ -1,0 +1,194 @@
+// Files attached to documents in the clerk's program: added, listed,
+// saved back byte for byte, removed by the rules, checked by their
+// checksum, and kept in chunks beside Document.
+#include "EntryTest.h"
+#include "db/Statement.h"
+#include "entry/Attachments.h"
+
+#include <sodium.h>
+
+using testing::HasSubstr;
+
+namespace {
+
+class Attachments : public EntryTest {
+protected:
+    // Shows document 2 (registry number 1002) on the entry page.
+    static std::string showSecond() { return "key f3\ntype 1002\nkey enter\n"; }
+    std::string write(const std::string& name, const std::string& bytes)
+    {
+        std::string path = folder.file(name);
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    std::string readFile(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static std::string sha256(const std::string& bytes)
+    {
+        unsigned char digest[crypto_hash_sha256_BYTES];
+        crypto_hash_sha256(digest, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+        std::string out;
+        char two[3];
+        for (unsigned char b : digest) {
+            std::snprintf(two, sizeof two, "%02x", b);
+            out += two;
+        }
+        return out;
+    }
+    // The lines `attachments` printed last.
+    static std::vector<std::string> listed(const std::string& out)
+    {
+        std::vector<std::string> files, listing;
+        for (const std::string& line : lines(out)) {
+            if (line == "end") {
+                files = listing;
+                listing.clear();
+            } else if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0])) &&
+                       line.find('\t') != std::string::npos) {
+                listing.push_back(line);
+            }
+        }
+        return files;
+    }
+};
+
+// A scan-like PDF a little over two chunks, so its bytes cross chunk edges.
+std::string scan()
+{
+    std::string bytes = "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n";
+    for (size_t i = 0; bytes.size() < 2 * velmora::attachmentChunkBytes + 12345; ++i)
+        bytes += static_cast<char>((i * 7919 + i / 13) & 0xff);
+    return bytes;
+}
+
+}  // namespace
+
+TEST_F(Attachments, AScanIsAttachedKeptAfterARestartSavedBackWholeAndRemovedByItsAdderOnly)
+{
+    std::string bytes = scan();
+    std::string path = write("levél 2026.pdf", bytes);
+    std::string out = play(showSecond() + "attach " + path + "\nget frmClientMain.StatusBar1.SimpleText\nattachments\n");
+    std::string sum = sha256(bytes);
+    EXPECT_THAT(out, HasSubstr("'Csatolva: lev'#233'l 2026.pdf'"));
+    ASSERT_EQ(listed(out), (std::vector<std::string>{"1\tlevél 2026.pdf\t" + std::to_string(bytes.size()) + "\t" + sum +
+                                                     "\tpresent"}));
+    // Stored beside Document in chunks of 1 MiB, with its type by content
+    // and its history row.
+    EXPECT_EQ(rows("Select count(*), min(length(Bytes)) from DocumentAttachmentChunk"),
+              (std::vector<std::string>{"3|12345"}));
+    EXPECT_EQ(rows("Select DocumentID, FileName, ContentType, AddedBy from DocumentAttachment"),
+              (std::vector<std::string>{"2|levél 2026.pdf|application/pdf|ugyfel"}));
+    EXPECT_EQ(history().back(), "2|3|csatolás");
+    EXPECT_EQ(rows("Select NewValue from DocumentChange where HistoryID = (Select max(HistoryID) from DocumentHistory)"),
+              (std::vector<std::string>{"levél 2026.pdf (SHA-256 " + sum + ")"}));
+
+    // Another run of the program finds it and writes it back byte for byte.
+    std::string copy = folder.file("másolat.pdf");
+    out = play(showSecond() + "attachments\nsaveattachment 1 " + copy + "\n");
+    EXPECT_EQ(listed(out).size(), 1u);
+    EXPECT_EQ(readFile(copy), bytes);
+
+    // The same file again is asked about: Esc leaves one; Igen adds it.
+    out = play(showSecond() + "attach " + path + "\nwindows\nkey esc\nattachments\n");
+    EXPECT_THAT(out, HasSubstr("frmAttachAgain"));
+    EXPECT_EQ(listed(out).size(), 1u) << out;
+    out = play(showSecond() + "attach " + path + "\nkey enter\nattachments\n");
+    EXPECT_EQ(listed(out).size(), 2u) << out;
+
+    // Another clerk may not remove a file, nor its adder on a later day;
+    // on the day its adder may, once; the row stays, marked, with a
+    // history row.
+    {
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl());
+        db::execute(c, "Update DocumentAttachment set AddedBy = 'masik' where AttachmentID = 2");
+        db::execute(c, "Update DocumentAttachment set AddedAt = '2026-01-05 09:00:00' where AttachmentID = 1");
+    }
+    std::string note = write("feljegyzes.txt", "Telefonon egyeztetve.\n");
+    out = play(showSecond() + "detach 2\nkey enter\ndetach 1\nkey enter\nattach " + note +
+               "\ndetach 3\ndetach 3\nkey enter\nattachments\n");
+    EXPECT_THAT(out, HasSubstr("error: A mellékletet csak az törölheti, aki csatolta (masik): levél 2026.pdf"));
+    EXPECT_THAT(out, HasSubstr("error: A mellékletet csak a csatolás napján lehet törölni: levél 2026.pdf"));
+    EXPECT_THAT(out, HasSubstr("error: A mellékletet már törölték: feljegyzes.txt"));
+    std::vector<std::string> files = listed(out);
+    ASSERT_EQ(files.size(), 3u) << out;
+    EXPECT_THAT(files[0], testing::EndsWith("\tpresent"));
+    EXPECT_THAT(files[1], testing::EndsWith("\tpresent"));
+    EXPECT_THAT(files[2], testing::EndsWith("\tremoved"));
+    EXPECT_EQ(history().back(), "2|3|csatolás törlése");
+    EXPECT_EQ(rows("Select count(*) from DocumentAttachmentChunk"), (std::vector<std::string>{"7"}));
+}
+
+TEST_F(Attachments, RefusedWhereNothingIsShownOnAVoidedDocumentOverTheLimitAndACorruptedFileIsNotWritten)
+{
+    std::string path = write("kicsi.txt", "Tisztelt Hivatal!\n");
+    std::string out = play("attach " + path + "\nkey enter\n" + showSecond() + "attach " + folder.file("nincs.txt") +
+                           "\nkey enter\nattach " + folder.path() + "\nkey enter\n");
+    EXPECT_THAT(out, HasSubstr("error: Nincs megjelenített dokumentum: előbb keressen meg vagy vigyen fel egyet."));
+    EXPECT_THAT(out, HasSubstr("error: A fájl nem olvasható: " + folder.file("nincs.txt")));
+    EXPECT_THAT(out, HasSubstr("error: Csak fájlt lehet csatolni: " + folder.path()));
+
+    // Over the limit: refused before anything is written.
+    {
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl());
+        velmora::ensureAttachmentTables(c);
+        velmora::setAttachmentLimit(c, 10);
+    }
+    out = play(showSecond() + "attach " + path + "\n");
+    EXPECT_THAT(out, HasSubstr("error: A fájl túl nagy a csatoláshoz: kicsi.txt (18 bájt, legfeljebb 10)"));
+    EXPECT_EQ(rows("Select count(*) from DocumentAttachment"), (std::vector<std::string>{"0"}));
+
+    // A changed chunk is noticed when the file is read back, and the copy
+    // is not left behind.
+    {
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl());
+        velmora::setAttachmentLimit(c, velmora::defaultAttachmentLimit);
+    }
+    out = play(showSecond() + "attach " + path + "\n");
+    {
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl());
+        db::execute(c, "Update DocumentAttachmentChunk set Bytes = :Bytes",
+                    {{"Bytes", db::Cell::bytes("Tisztelt Hivatal?\n")}});
+    }
+    std::string copy = folder.file("vissza.txt");
+    out = play(showSecond() + "saveattachment 1 " + copy + "\n");
+    EXPECT_THAT(out, HasSubstr("error: A melléklet sérült: tartalma nem egyezik az ellenőrzőösszegével: kicsi.txt"));
+    EXPECT_FALSE(std::filesystem::exists(copy));
+
+    // A voided document takes no more files.
+    out = play(showSecond() + "key f8\ntype T\xc3\xa9ved\xc3\xa9s\nkey enter\nattach " + path + "\n");
+    EXPECT_THAT(out, HasSubstr("error: Érvénytelenített dokumentumhoz nem lehet fájlt csatolni."));
+    EXPECT_EQ(rows("Select count(*) from DocumentAttachment"), (std::vector<std::string>{"1"}));
+}
+
+TEST_F(Attachments, ANameIsKeptAsTheFileHadItAndWrittenOutOnlyAsASafeName)
+{
+    // Stored as the clerk's file had it, in Unicode.
+    std::string odd = std::string("\xc3\x81rv\xc3\xadzt\xc5\xb1r\xc5\x91 ") + std::string(150, 'x') + ".txt";
+    std::string path = write(odd, "tartalom");
+    play(showSecond() + "attach " + path + "\n");
+    EXPECT_EQ(rows("Select FileName from DocumentAttachment"), (std::vector<std::string>{odd}));
+
+    using velmora::safeFileName;
+    EXPECT_EQ(safeFileName("../x"), "x");
+    EXPECT_EQ(safeFileName("/etc/passwd"), "passwd");
+    EXPECT_EQ(safeFileName(".."), "melleklet");
+    EXPECT_EQ(safeFileName("...."), "melleklet");
+    EXPECT_EQ(safeFileName(""), "melleklet");
+    EXPECT_EQ(safeFileName("-rf"), "rf");
+    EXPECT_EQ(safeFileName(".bashrc"), "bashrc");
+    EXPECT_EQ(safeFileName("a\nb\tc\x1b[31m.pdf"), "a_b_c_[31m.pdf");
+    EXPECT_EQ(safeFileName("dir\\..\\x.pdf"), "dir_.._x.pdf");
+    std::string longName = safeFileName(std::string(300, 'a') + ".pdf");
+    EXPECT_EQ(longName.size(), 200u);
+    // Cut at whole letters: 101 two-byte letters do not fit in 200 bytes.
+    std::string accented;
+    for (int i = 0; i < 101; ++i) accented += "\xc5\x91";
+    EXPECT_EQ(safeFileName(accented).size(), 200u);
+}
