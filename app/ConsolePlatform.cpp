@@ -372,6 +372,12 @@ void ConsolePlatform::perform(const std::string& line)
     out_.flush();
 }
 
+bool ConsolePlatform::openWithDesktop(const std::string& path)
+{
+    out_ << "opened " << path << "\n";
+    return true;
+}
+
 void ConsolePlatform::runUntil(const std::function<bool()>& done)
 {
     std::string line;

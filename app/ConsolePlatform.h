@@ -55,6 +55,8 @@ public:
     ConsolePlatform(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
     void runUntil(const std::function<bool()>& done) override;
     void showError(const std::string& text) override;
+    // Says "opened PATH": the console's desktop is the person reading it.
+    bool openWithDesktop(const std::string& path) override;
     // Writes through Qt's PDF writer on the offscreen platform.
     void printToPdf(const tk::Printout& printout, const std::string& path) override;
     std::vector<std::string> printers() override;

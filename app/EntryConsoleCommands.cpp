@@ -58,6 +58,9 @@ bool runEntryConsoleCommand(const std::string& verb, std::istream& words, std::o
         int64_t id = attachmentNumbered(*form, words);
         std::string path = restOfLine(words);
         asTheClerksAction([&] { form->saveAttachmentAs(id, path); });
+    } else if (verb == "openattachment") {
+        int64_t id = attachmentNumbered(*form, words);
+        asTheClerksAction([&] { form->openAttachment(id); });
     } else if (verb == "detach") {
         int64_t id = attachmentNumbered(*form, words);
         asTheClerksAction([&] { form->removeAttachment(id); });

@@ -15,6 +15,8 @@ namespace velmora {
 //                      name, size, SHA-256 in hex, "removed" or "present";
 //                      then "end"
 //   saveattachment N PATH   writes file N of that list to PATH
+//   openattachment N   hands file N to the desktop (the console prints
+//                      "opened PATH" of the read-only copy)
 //   detach N           removes file N
 bool runEntryConsoleCommand(const std::string& verb, std::istream& words, std::ostream& out);
 

@@ -35,6 +35,7 @@ tk::TPopupMenu* makeClerkMenu(EntryForm& form)
         {"Dokumentum",
          {{"Érvénytelenítés", tk::vk::F8, &EntryForm::voidShownDocument},
           {"Előzmények", tk::vk::F9, &EntryForm::showHistory},
+          {"Mellékletek", tk::vk::F11, &EntryForm::showAttachments},
           {"Dokumentum nyomtatása", tk::vk::F6, &EntryForm::printShownDocument},
           {"Ugrás", tk::vk::F3, &EntryForm::goToNumber},
           {"Következő találat", tk::vk::Next, &EntryForm::showNextFound},

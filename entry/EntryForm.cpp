@@ -10,6 +10,7 @@
 #include "db/PausePoint.h"
 #include "db/Query.h"
 #include "db/Statement.h"
+#include "entry/AttachmentWindow.h"
 #include "entry/ClerkMenu.h"
 #include "entry/DatabaseMessage.h"
 #include "entry/Dictionaries.h"
@@ -434,6 +435,53 @@ void EntryForm::removeAttachment(int64_t attachmentID)
     Attachment a = attachmentOf(files, shown_, attachmentID);
     files.remove(a);
     setStatus("Melléklet törölve: " + a.name);
+}
+
+void EntryForm::openAttachment(int64_t attachmentID)
+{
+    Attachments files(*connection_, documents_.userID(), documents_.login());
+    Attachment a = attachmentOf(files, shown_, attachmentID);
+    if (a.removed()) throw ERefused("A mellékletet törölték: " + a.name);
+    if (isExecutableType(a.type))
+        throw ERefused("Ez a melléklet program vagy parancsfájl (" + a.type +
+                       "): nem nyitható meg, csak menthető (Mentés másként): " + a.name);
+    std::string copy = viewingCopies_.pathFor(a.id, a.name);
+    files.saveTo(a, copy, 0400);
+    if (!tk::Application->platform().openWithDesktop(copy))
+        throw ERefused("A mellékletet nem lehet megnyitni: nincs hozzá megjelenítő. Mentse el (Mentés másként): " +
+                       a.name);
+    setStatus("Megnyitva: " + a.name);
+}
+
+void EntryForm::showAttachments()
+{
+    if (!shown_ || state_ == EntryState::None || state_ == EntryState::New)
+        throw ERefused("Nincs megjelenített dokumentum: előbb keressen meg vagy vigyen fel egyet.");
+    showAttachmentWindow(*this, *connection_, shown_);
+}
+
+void EntryForm::chooseFilesToAttach()
+{
+    tk::Platform& platform = tk::Application->platform();
+    std::vector<std::string> chosen;
+    if (platform.hasFileDialog()) {
+        chosen = platform.chooseOpenFiles("Csatolás");
+    } else if (std::optional<std::string> typed = askForText("frmAttachFile", "Csatolandó fájl:")) {
+        if (!tk::trimmed(*typed).empty()) chosen.push_back(tk::trimmed(*typed));
+    }
+    if (!chosen.empty()) attachFiles(chosen);
+}
+
+void EntryForm::chooseWhereToSaveAttachment(int64_t attachmentID)
+{
+    Attachments files(*connection_, documents_.userID(), documents_.login());
+    Attachment a = attachmentOf(files, shown_, attachmentID);
+    tk::Platform& platform = tk::Application->platform();
+    std::optional<std::string> target = platform.hasFileDialog()
+                                            ? platform.chooseSaveFile("Mentés másként", safeFileName(a.name))
+                                            : askForText("frmSaveAttachment", "Mentés ide:");
+    if (!target || tk::trimmed(*target).empty()) return;
+    saveAttachmentAs(attachmentID, tk::trimmed(*target));
 }
 
 void EntryForm::openDictionaryUpkeep()

@@ -22,6 +22,7 @@
 #include "entry/Documents.h"
 #include "entry/HistoryWindow.h"
 #include "entry/Search.h"
+#include "entry/ViewingCopies.h"
 #include "toolkit/core/ComponentRef.h"
 #include "toolkit/windows/Platform.h"
 
@@ -79,6 +80,16 @@ public:
     // Marks an attached file of the shown document removed: its adder only,
     // on the day it was added.
     void removeAttachment(int64_t attachmentID);
+    // Hands a read-only copy of an attached file to the desktop's viewer;
+    // a program or script (by its content) is only ever saved.
+    void openAttachment(int64_t attachmentID);
+    // F11, "Mellékletek": the shown document's files in a window.
+    void showAttachments();
+    // The files to attach, from the platform's dialog (without one, a path
+    // typed in a window of the program's own), attached.
+    void chooseFilesToAttach();
+    // Where to save a copy of a file, chosen the same way; saved there.
+    void chooseWhereToSaveAttachment(int64_t attachmentID);
     // "Szótárelemek" of the dictionary field that has the focus (F2 there).
     void openDictionaryUpkeep();
     // Why the shown document was voided; none when it was not.
@@ -212,6 +223,7 @@ private:
     std::vector<ResultColumn> searchedColumns_;
     db::PageOrder resultOrder_;  // by the newest DocumentID until a title is clicked
     std::string groupName_;
+    ViewingCopies viewingCopies_;
 };
 
 }  // namespace velmora

@@ -12,7 +12,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDate>
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QUrl>
 #include <QFontMetrics>
 #include <QMessageBox>
 #include <QScreen>
@@ -145,11 +147,28 @@ void QtPlatform::showError(const std::string& text)
     box->show();
 }
 
-std::optional<std::string> QtPlatform::chooseSaveFile(const std::string& title)
+std::optional<std::string> QtPlatform::chooseSaveFile(const std::string& title, const std::string& suggestedName)
 {
-    QString file = QFileDialog::getSaveFileName(nullptr, QString::fromStdString(title), QString(),
-                                                QStringLiteral("PDF (*.pdf);;CSV (*.csv);;Excel (*.xlsx)"));
+    QString file =
+        suggestedName.empty()
+            ? QFileDialog::getSaveFileName(nullptr, QString::fromStdString(title), QString(),
+                                           QStringLiteral("PDF (*.pdf);;CSV (*.csv);;Excel (*.xlsx)"))
+            : QFileDialog::getSaveFileName(nullptr, QString::fromStdString(title), QString::fromStdString(suggestedName));
     return file.toStdString();
+}
+
+std::vector<std::string> QtPlatform::chooseOpenFiles(const std::string& title)
+{
+    std::vector<std::string> files;
+    for (const QString& file : QFileDialog::getOpenFileNames(nullptr, QString::fromStdString(title)))
+        files.push_back(file.toStdString());
+    return files;
+}
+
+bool QtPlatform::openWithDesktop(const std::string& path)
+{
+    // xdg-open underneath, on the desktops Qt knows.
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 void QtPlatform::printToPdf(const tk::Printout& printout, const std::string& path)

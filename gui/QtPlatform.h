@@ -46,8 +46,10 @@ public:
     tk::TRect screenRect() override;
     void invalidate(tk::TWinControl* window) override;
     void showError(const std::string& text) override;
-    std::optional<std::string> chooseSaveFile(const std::string& title) override;
+    std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& suggestedName = "") override;
     bool hasFileDialog() const override { return true; }
+    std::vector<std::string> chooseOpenFiles(const std::string& title) override;
+    bool openWithDesktop(const std::string& path) override;
     void printToPdf(const tk::Printout& printout, const std::string& path) override;
     std::vector<std::string> printers() override;
     bool printOn(const tk::Printout& printout, const std::string& printer) override;

@@ -192,3 +192,56 @@ TEST_F(Attachments, ANameIsKeptAsTheFileHadItAndWrittenOutOnlyAsASafeName)
     for (int i = 0; i < 101; ++i) accented += "\xc5\x91";
     EXPECT_EQ(safeFileName(accented).size(), 200u);
 }
+
+TEST_F(Attachments, TheWindowAttachesOpensAReadOnlyCopyAndNeverOpensAScript)
+{
+    std::string scan = write("beadvány.pdf", "%PDF-1.4\n1 0 obj << >> endobj\ntrailer << >>\n%%EOF\n");
+    std::string script = write("szamla.pdf", "#!/bin/sh\nrm -rf \"$HOME\"\n");
+    // F11 opens the window; "Csatolás…" asks for a path headless.
+    Rect attach{}, open{}, grid{};
+    {
+        auto l = lines(play(showSecond() + "key f11\nwhere frmAttachments.btnAttach\nwhere frmAttachments.btnOpen\n"
+                                           "where frmAttachments.dbgAttachments\n"));
+        std::vector<Rect> spots;
+        for (const std::string& line : l)
+            if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0]))) spots.push_back(rect(line));
+        ASSERT_EQ(spots.size(), 3u);
+        attach = spots[0];
+        open = spots[1];
+        grid = spots[2];
+    }
+    auto clickOn = [](const Rect& r) { return "click " + std::to_string(r.cx()) + " " + std::to_string(r.cy()) + "\n"; };
+    std::string out = play(showSecond() + "key f11\n" + clickOn(attach) + "get frmAttachFile.lblQuestion.Caption\ntype " + scan +
+               "\nkey enter\n" + clickOn(attach) + "type " + script + "\nkey enter\nrows frmAttachments.dbgAttachments\n" +
+               clickOn(open) + "click " + std::to_string(grid.left + 40) + " " + std::to_string(grid.top + 28) +
+               "\nkey down\n" + clickOn(open) + "key enter\nkey esc\nattachments\n");
+    EXPECT_THAT(out, HasSubstr("'Csatoland'#243' f'#225'jl:'"));
+    EXPECT_THAT(out, HasSubstr("Név\tMéret\tTípus\tCsatolta\tCsatolva\tTörölve\n"
+                               "beadvány.pdf\t50\tapplication/pdf\tugyfel\t"));
+    EXPECT_THAT(out, HasSubstr("\nszamla.pdf\t25\ttext/x-shellscript\tugyfel\t"));
+    // The scan is handed over; the script, whatever its name, is not.
+    EXPECT_THAT(out, HasSubstr("opened ")) << out;
+    EXPECT_EQ(out.find("opened", out.find("opened") + 1), std::string::npos);
+    EXPECT_THAT(out, HasSubstr("error: Ez a melléklet program vagy parancsfájl (text/x-shellscript): nem nyitható meg, "
+                               "csak menthető (Mentés másként): szamla.pdf"));
+
+    // The copy handed over is read-only and whole, in a folder of the
+    // program's own, and gone with the program.
+    std::string copy;
+    {
+        Live live(*this);
+        live.send(login(velmora::entryDemoLogin) + showSecond() + "openattachment 1\n");
+        ASSERT_TRUE(live.waitFor("opened ")) << live.printed();
+        std::string printed = live.printed();
+        size_t at = printed.find("opened ") + 7;
+        copy = printed.substr(at, printed.find('\n', at) - at);
+        EXPECT_THAT(copy, testing::EndsWith("/beadvány.pdf"));
+        EXPECT_EQ(readFile(copy), readFile(scan));
+        namespace fs = std::filesystem;
+        EXPECT_EQ(fs::status(copy).permissions(), fs::perms::owner_read);
+        fs::path own = fs::path(copy).parent_path().parent_path();
+        EXPECT_EQ(fs::status(own).permissions(), fs::perms::owner_all);
+    }
+    EXPECT_FALSE(std::filesystem::exists(copy));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(copy).parent_path().parent_path()));
+}

@@ -77,9 +77,21 @@ public:
     // A file to save into, chosen in the platform's own dialog: its path,
     // or an empty path when the user cancelled; none when the platform has
     // no dialog of its own, and the program asks in a window of its own.
-    virtual std::optional<std::string> chooseSaveFile(const std::string& /*title*/) { return std::nullopt; }
+    // With a suggested name the dialog offers it and any type; without
+    // one, the list's types (PDF, CSV, spreadsheet).
+    virtual std::optional<std::string> chooseSaveFile(const std::string& /*title*/,
+                                                      const std::string& /*suggestedName*/ = "")
+    {
+        return std::nullopt;
+    }
     // Whether chooseSaveFile shows a dialog of the platform's own.
     virtual bool hasFileDialog() const { return false; }
+    // Files to open, several at once, chosen in the platform's own dialog;
+    // none when the user cancelled (or there is no dialog).
+    virtual std::vector<std::string> chooseOpenFiles(const std::string& /*title*/) { return {}; }
+    // Hands a file to the desktop's viewer for its type; false when the
+    // platform has no desktop to hand it to.
+    virtual bool openWithDesktop(const std::string& /*path*/) { return false; }
     // Writes the printout as a PDF file of A4 pages; raises with the reason
     // when it cannot. A platform without printing refuses.
     virtual void printToPdf(const Printout& printout, const std::string& path);

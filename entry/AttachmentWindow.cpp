@@ -1,0 +1,78 @@
+// The attachment window.
+#include "entry/AttachmentWindow.h"
+
+#include "db/Query.h"
+#include "db/Statement.h"
+#include "entry/DatabaseMessage.h"
+#include "entry/EntryForm.h"
+#include "toolkit/data/DBGrid.h"
+#include "toolkit/data/DataSet.h"
+#include "toolkit/text/Locale.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/widgets/PlaceControl.h"
+#include "toolkit/windows/Form.h"
+
+namespace velmora {
+
+void openAttachmentList(db::TADOQuery& query, db::TADOConnection& connection, int64_t id)
+{
+    query.close();
+    db::open(query, connection,
+             "Select AttachmentID, FileName as [Név], FileSize as [Méret], ContentType as [Típus], AddedBy as "
+             "[Csatolta], AddedAt as [Csatolva], RemovedAt as [Törölve] from DocumentAttachment where DocumentID = "
+             ":DocumentID order by AttachmentID",
+             {{"DocumentID", id}});
+    query.field(0)->setVisible(false);
+    query.field(5)->setShownAs(tk::shownDateTime);
+    query.field(6)->setShownAs(tk::shownDateTime);
+}
+
+void showAttachmentWindow(EntryForm& form, db::TADOConnection& connection, int64_t id)
+{
+    auto window = tk::createOwnedForm<tk::TForm>();
+    window->setName("frmAttachments");
+    window->setCaption("Mellékletek: " + std::to_string(id));
+    window->setBorderStyle(tk::TFormBorderStyle::bsDialog);
+    window->setPosition(tk::TPosition::poScreenCenter);
+    window->setClientWidth(640);
+    window->setClientHeight(320);
+    auto* query = new db::TADOQuery(window.get());
+    openAttachmentList(*query, connection, id);
+    auto* source = new tk::TDataSource(window.get());
+    source->setDataSet(query);
+    auto* grid = tk::placeControl<tk::TDBGrid>(window.get(), window.get(), "dbgAttachments", 8, 8, 624, 264);
+    grid->setDataSource(source);
+    grid->setReadOnly(true);
+
+    // Each button acts on the file of the grid's current row, then the
+    // list is read again where it stood.
+    auto current = [query]() -> int64_t {
+        return query->active() && query->recordCount() > 0 ? query->fieldByName("AttachmentID")->asInteger() : 0;
+    };
+    auto button = [&](const char* name, const char* caption, int left, int width, auto work) {
+        auto* b = tk::placeControl<tk::TButton>(window.get(), window.get(), name, left, 284, width, 25);
+        b->setCaption(caption);
+        b->OnClick = tk::Handler::notify([&form, &connection, query, id, current, work](tk::TObject*) {
+            int at = query->recNo();
+            sayingDatabaseFailures([&] { work(form, current()); });
+            openAttachmentList(*query, connection, id);
+            if (query->recordCount() > 0) query->moveTo(std::clamp(at, 0, query->recordCount() - 1));
+        });
+        return b;
+    };
+    button("btnAttach", "Csatolás…", 8, 88, [](EntryForm& f, int64_t) { f.chooseFilesToAttach(); });
+    button("btnOpen", "Megnyitás", 104, 88, [](EntryForm& f, int64_t file) { f.openAttachment(file); });
+    button("btnSaveAs", "Mentés másként…", 200, 120, [](EntryForm& f, int64_t file) { f.chooseWhereToSaveAttachment(file); });
+    button("btnRemove", "Törlés", 328, 88, [](EntryForm& f, int64_t file) { f.removeAttachment(file); });
+    auto* close = tk::placeControl<tk::TButton>(window.get(), window.get(), "btnClose", 552, 284, 80, 25);
+    close->setCaption("Bezár");
+    close->setModalResult(tk::mrOk);
+    close->setCancel(true);
+    grid->OnDblClick = tk::Handler::notify([&form, current](tk::TObject*) {
+        sayingDatabaseFailures([&] { form.openAttachment(current()); });
+    });
+    window->setActiveControl(grid);
+    window->showModal();
+}
+
+}  // namespace velmora
