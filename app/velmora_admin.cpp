@@ -3,6 +3,7 @@
 // user's configuration folder). A password is read from the terminal
 // twice, or from the first line of standard input when that is not a
 // terminal; it is stored as an Argon2id hash.
+#include "app/AttachmentCommand.h"
 #include "app/CommandLine.h"
 #include "app/NumberingCommand.h"
 #include "app/UserAdministration.h"
@@ -34,6 +35,11 @@ const velmora::Usage usage{
       "{n:W} (W digits), {yyyy}, {yy} and other text; --yearly starts again at 1 each year"},
      {"numbering list", "the numbered columns and the next number of each"},
      {"numbering off COLUMN", "COLUMN is numbered no more"},
+     {velmora::attachmentsLimitUsage,
+      "the largest file that may be attached (bytes, or with K, M or G: 100M; 100 MiB until set); without SIZE, "
+      "says it"},
+     {"attachments removed", "the attached files that clerks removed, not yet purged"},
+     {"attachments purge --before DAY", "deletes for good the files removed before DAY (YYYY-MM-DD), each with a history row"},
      {"upgrade", "makes the indexes and unique keys that a database made by an earlier version lacks"},
      {"--help", "this text"},
      {"--version", "the version"}},
@@ -76,9 +82,10 @@ int main(int argc, char** argv)
     if (argc < 2) return velmora::usageError(usage);
     std::string command = argv[1];
     auto wants = [&](const char* name, int arguments) { return command == name && argc == arguments + 2; };
-    const std::vector<std::string> numbering(argv + 2, argv + argc);  // the words after "numbering"
-    if (command == "numbering" && !velmora::isNumberingCommand(numbering)) return velmora::usageError(usage);
-    if (command != "numbering" && !wants("add-group", 1) && !wants("add-user", 2) && !wants("set-password", 1) &&
+    const std::vector<std::string> words(argv + 2, argv + argc);  // the words after the command
+    if (command == "numbering" && !velmora::isNumberingCommand(words)) return velmora::usageError(usage);
+    if (command == "attachments" && !velmora::isAttachmentsCommand(words)) return velmora::usageError(usage);
+    if (command != "numbering" && command != "attachments" && !wants("add-group", 1) && !wants("add-user", 2) && !wants("set-password", 1) &&
         !wants("move-user", 2) && !wants("remove-user", 1) && !wants("list", 0) && !wants("upgrade", 0))
         return velmora::usageError(usage);
     try {
@@ -91,7 +98,8 @@ int main(int argc, char** argv)
         else if (command == "set-password") velmora::setPassword(c, argv[2], readPassword());
         else if (command == "move-user") velmora::moveUser(c, argv[2], argv[3]);
         else if (command == "remove-user") velmora::removeUser(c, argv[2]);
-        else if (command == "numbering") std::fputs(velmora::runNumberingCommand(c, numbering).c_str(), stdout);
+        else if (command == "numbering") std::fputs(velmora::runNumberingCommand(c, words).c_str(), stdout);
+        else if (command == "attachments") std::fputs(velmora::runAttachmentsCommand(c, words).c_str(), stdout);
         else if (command == "upgrade") std::fputs(velmora::upgradeDatabase(c).c_str(), stdout);
         else std::fputs(velmora::listUsers(c).c_str(), stdout);
     } catch (const std::exception& e) {

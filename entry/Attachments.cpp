@@ -218,6 +218,32 @@ std::string safeFileName(const std::string& name)
     return out.empty() ? std::string("melleklet") : out;
 }
 
+std::vector<Attachment> removedAttachments(db::TADOConnection& connection, const std::string& day)
+{
+    db::TADOQuery q(nullptr);
+    db::NamedValues values;
+    std::string sql = std::string("Select ") + attachmentColumns + " from DocumentAttachment where RemovedAt is not null";
+    if (!day.empty()) {
+        sql += " and RemovedAt < :Day";
+        values.push_back({"Day", day + " 00:00:00"});
+    }
+    db::open(q, connection, sql + " order by AttachmentID", values);
+    std::vector<Attachment> out;
+    for (; !q.eof(); q.next()) out.push_back(attachmentAt(q));
+    return out;
+}
+
+void purgeAttachment(db::TADOConnection& connection, const Attachment& attachment, const std::string& login)
+{
+    if (!attachment.removed()) throw ERefused("Csak törölt mellékletet lehet véglegesen törölni: " + attachment.name);
+    db::inTransaction(connection, [&] {
+        db::execute(connection, "Delete from DocumentAttachmentChunk where AttachmentID = :ID", {{"ID", attachment.id}});
+        db::execute(connection, "Delete from DocumentAttachment where AttachmentID = :ID", {{"ID", attachment.id}});
+        recordHistory(connection, attachment.documentID, 0, login, historyPurge,
+                      {{"", attachment.name + " (SHA-256 " + attachment.sha256 + ")", ""}});
+    });
+}
+
 Attachments::Attachments(db::TADOConnection& connection, int32_t userID, std::string login)
     : connection_(connection), userID_(userID), login_(std::move(login))
 {

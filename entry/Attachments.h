@@ -28,6 +28,7 @@ inline constexpr int64_t defaultAttachmentLimit = int64_t{100} << 20;
 // What the history rows of attaching and removing say.
 inline constexpr const char* historyAttach = "csatolás";
 inline constexpr const char* historyDetach = "csatolás törlése";
+inline constexpr const char* historyPurge = "végleges törlés";
 
 struct Attachment {
     int64_t id = 0;
@@ -61,6 +62,14 @@ bool isExecutableType(const std::string& type);
 // last part of the name only, no control characters, no leading dot or
 // dash, not empty nor only dots, at most 200 bytes (whole letters).
 std::string safeFileName(const std::string& name);
+
+// Files removed before `day` (YYYY-MM-DD), or every removed file when
+// `day` is empty, in the order they were added.
+std::vector<Attachment> removedAttachments(db::TADOConnection& connection, const std::string& day = "");
+// Deletes a removed file for good, its bytes and its row, with a history
+// row saying so (by `login`), in one transaction. A file not removed is
+// refused.
+void purgeAttachment(db::TADOConnection& connection, const Attachment& attachment, const std::string& login);
 
 class Attachments {
 public:

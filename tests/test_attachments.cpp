@@ -245,3 +245,37 @@ TEST_F(Attachments, TheWindowAttachesOpensAReadOnlyCopyAndNeverOpensAScript)
     EXPECT_FALSE(std::filesystem::exists(copy));
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(copy).parent_path().parent_path()));
 }
+
+TEST_F(Attachments, TheAdministratorSetsTheLimitAndPurgesFilesRemovedBeforeADay)
+{
+    std::filesystem::copy_file(VELMORA_ADMIN_EXECUTABLE, folder.file("velmora-admin"));
+    std::filesystem::permissions(folder.file("velmora-admin"), std::filesystem::perms::owner_all);
+    auto admin = [&](const std::string& words) {
+        return commandOutput("cd '" + folder.path() + "' && ./velmora-admin " + words + " 2>&1");
+    };
+    EXPECT_EQ(admin("attachments limit"), "The largest file that may be attached: 104857600 bytes\n");
+    EXPECT_EQ(admin("attachments limit 1K"), "The largest file that may be attached: 1024 bytes\n");
+    EXPECT_THAT(admin("attachments limit sok"), HasSubstr("velmora-admin: Not a size: sok"));
+    EXPECT_THAT(admin("attachments purge --before tegnap"), HasSubstr("velmora-admin: Not a day: tegnap"));
+    std::string big = write("nagy.bin", std::string(1025, 'x'));
+    std::string small = write("kicsi.txt", "Tisztelt Hivatal!\n");
+    std::string out = play(showSecond() + "attach " + big + "\nkey enter\nattach " + small + "\nattach " + big +
+                           "\nkey enter\n");
+    EXPECT_THAT(out, HasSubstr("error: A fájl túl nagy a csatoláshoz: nagy.bin (1025 bájt, legfeljebb 1024)"));
+    EXPECT_EQ(admin("attachments limit 1.5M"), "The largest file that may be attached: 1572864 bytes\n");
+    play(showSecond() + "attach " + big + "\ndetach 1\ndetach 2\n");
+    EXPECT_THAT(admin("attachments removed"), HasSubstr("\tdocument 2\tkicsi.txt\t18 bytes\tremoved by ugyfel at "));
+    {
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl());
+        db::execute(c, "Update DocumentAttachment set RemovedAt = '2026-01-10 12:00:00' where AttachmentID = 1");
+    }
+    EXPECT_EQ(admin("attachments purge --before 2026-01-10"), "No files removed before 2026-01-10.\n");
+    EXPECT_THAT(admin("attachments purge --before 2026-01-11"),
+                testing::MatchesRegex("purged 1\tdocument 2\tkicsi.txt\t18 bytes\tremoved by ugyfel at 2026-01-10 12:00:00\n"));
+    EXPECT_EQ(rows("Select AttachmentID from DocumentAttachment"), (std::vector<std::string>{"2"}));
+    EXPECT_EQ(rows("Select count(*) from DocumentAttachmentChunk where AttachmentID = 1"),
+              (std::vector<std::string>{"0"}));
+    EXPECT_EQ(rows("Select UserLogin, Action from DocumentHistory order by HistoryID desc limit 1"),
+              (std::vector<std::string>{"velmora-admin|végleges törlés"}));
+}

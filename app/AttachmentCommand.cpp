@@ -1,0 +1,74 @@
+// The attachments commands of velmora-admin.
+#include "app/AttachmentCommand.h"
+
+#include "entry/Attachments.h"
+#include "entry/History.h"
+#include "app/UserAdministration.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <regex>
+#include <sstream>
+
+namespace velmora {
+
+std::optional<long long> parseSize(const std::string& text)
+{
+    static const std::regex size(R"(([0-9]+(?:\.[0-9]+)?)\s*(|[kKmMgG](?:i?B)?|B))");
+    std::smatch m;
+    if (!std::regex_match(text, m, size)) return std::nullopt;
+    double number = std::strtod(m[1].str().c_str(), nullptr);
+    char unit = m[2].str().empty() ? 'B' : static_cast<char>(std::toupper(static_cast<unsigned char>(m[2].str()[0])));
+    double factor = unit == 'K' ? 1024.0 : unit == 'M' ? 1024.0 * 1024 : unit == 'G' ? 1024.0 * 1024 * 1024 : 1.0;
+    double bytes = std::floor(number * factor);
+    if (bytes < 1 || bytes > 9e15) return std::nullopt;
+    return static_cast<long long>(bytes);
+}
+
+bool isAttachmentsCommand(const std::vector<std::string>& words)
+{
+    if (words.empty()) return false;
+    if (words[0] == "limit") return words.size() <= 2;
+    if (words[0] == "removed") return words.size() == 1;
+    if (words[0] == "purge") return words.size() == 3 && words[1] == "--before";
+    return false;
+}
+
+namespace {
+
+std::string line(const Attachment& a)
+{
+    return std::to_string(a.id) + "\tdocument " + std::to_string(a.documentID) + "\t" + a.name + "\t" +
+           std::to_string(a.size) + " bytes\tremoved by " + a.removedBy + " at " + a.removedAt + "\n";
+}
+
+}  // namespace
+
+std::string runAttachmentsCommand(db::TADOConnection& connection, const std::vector<std::string>& words)
+{
+    ensureHistoryTable(connection);
+    ensureAttachmentTables(connection);
+    if (words[0] == "limit") {
+        if (words.size() == 2) {
+            std::optional<long long> bytes = parseSize(words[1]);
+            if (!bytes) throw ERefusedAdmin("Not a size: " + words[1] + " (bytes, or with K, M or G: 100M)");
+            setAttachmentLimit(connection, *bytes);
+        }
+        return "The largest file that may be attached: " + std::to_string(attachmentLimit(connection)) + " bytes\n";
+    }
+    if (words[0] == "removed") {
+        std::string out;
+        for (const Attachment& a : removedAttachments(connection)) out += line(a);
+        return out.empty() ? "No removed files.\n" : out;
+    }
+    static const std::regex day(R"(\d{4}-\d{2}-\d{2})");
+    if (!std::regex_match(words[2], day)) throw ERefusedAdmin("Not a day: " + words[2] + " (YYYY-MM-DD)");
+    std::string out;
+    for (const Attachment& a : removedAttachments(connection, words[2])) {
+        purgeAttachment(connection, a, "velmora-admin");
+        out += "purged " + line(a);
+    }
+    return out.empty() ? "No files removed before " + words[2] + ".\n" : out;
+}
+
+}  // namespace velmora
