@@ -363,6 +363,11 @@ void ConsolePlatform::perform(const std::string& line)
         std::string argument;
         words >> argument;
         handles(argument);
+    } else if (verb == "drop") {
+        // drop PATH: a file dragged from the desktop onto the active window.
+        std::string path;
+        std::getline(words >> std::ws, path);
+        if (!app.dropFiles(app.activeForm(), {path})) out_ << "not taken\n";
     } else if (verb == "close") {
         if (messageBox_) messageBox_.reset();
         else if (tk::TCustomForm* f = app.activeForm()) app.closeByFrame(f);

@@ -71,6 +71,11 @@ void showAttachmentWindow(EntryForm& form, db::TADOConnection& connection, int64
     grid->OnDblClick = tk::Handler::notify([&form, current](tk::TObject*) {
         sayingDatabaseFailures([&] { form.openAttachment(current()); });
     });
+    // Dropped files are attached and listed.
+    window->onDropFiles = [&form, &connection, query, id](const std::vector<std::string>& paths) {
+        sayingDatabaseFailures([&] { form.attachFiles(paths); });
+        openAttachmentList(*query, connection, id);
+    };
     window->setActiveControl(grid);
     window->showModal();
 }

@@ -122,6 +122,10 @@ void EntryForm::start(bool hasStoredDesign)
         }
     });
     menu_ = makeClerkMenu(*this);
+    // Files dropped from the file manager are attached to the shown document.
+    window.onDropFiles = [this](const std::vector<std::string>& paths) {
+        sayingDatabaseFailures([&] { attachFiles(paths); });
+    };
     window.OnCloseQuery = tk::Handler::closeQuery(
         [this](tk::TObject*, bool& canClose) { sayingDatabaseFailures([&] { canClose = mayClose(); }); });
 

@@ -14,6 +14,7 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QProcess>
 #include <QUrl>
 #include <QFontMetrics>
 #include <QMessageBox>
@@ -167,8 +168,11 @@ std::vector<std::string> QtPlatform::chooseOpenFiles(const std::string& title)
 
 bool QtPlatform::openWithDesktop(const std::string& path)
 {
-    // xdg-open underneath, on the desktops Qt knows.
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    // xdg-open underneath, on the desktops Qt knows; a platform plugin
+    // without desktop services (offscreen, minimal) gets xdg-open itself.
+    QString file = QString::fromStdString(path);
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(file))) return true;
+    return QProcess::startDetached(QStringLiteral("xdg-open"), {file});
 }
 
 void QtPlatform::printToPdf(const tk::Printout& printout, const std::string& path)

@@ -12,6 +12,10 @@
 #include "toolkit/windows/Popup.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -35,6 +39,34 @@ WindowWidget::WindowWidget(QtPlatform& platform, tk::TCustomForm& form) : platfo
         flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint;
     setWindowFlags(flags);
     if (!form.takesActivation()) setAttribute(Qt::WA_ShowWithoutActivating);
+    setAcceptDrops(true);
+}
+
+namespace {
+
+// The local files a drag carries; none when it carries anything else.
+std::vector<std::string> droppedFiles(const QMimeData* data)
+{
+    std::vector<std::string> files;
+    if (!data || !data->hasUrls()) return files;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) return {};
+        files.push_back(url.toLocalFile().toStdString());
+    }
+    return files;
+}
+
+}  // namespace
+
+void WindowWidget::dragEnterEvent(QDragEnterEvent* e)
+{
+    if (form_.onDropFiles && tk::Application->isWindowEnabled(&form_) && !droppedFiles(e->mimeData()).empty())
+        e->acceptProposedAction();
+}
+
+void WindowWidget::dropEvent(QDropEvent* e)
+{
+    if (tk::Application->dropFiles(&form_, droppedFiles(e->mimeData()))) e->acceptProposedAction();
 }
 
 void WindowWidget::syncFromModel()

@@ -31,6 +31,9 @@ protected:
     void keyReleaseEvent(QKeyEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool focusNextPrevChild(bool) override { return false; }
+    // Files from the file manager, for a window that takes them.
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
     // A point of this widget in the model's screen coordinates.

@@ -279,3 +279,15 @@ TEST_F(Attachments, TheAdministratorSetsTheLimitAndPurgesFilesRemovedBeforeADay)
     EXPECT_EQ(rows("Select UserLogin, Action from DocumentHistory order by HistoryID desc limit 1"),
               (std::vector<std::string>{"velmora-admin|végleges törlés"}));
 }
+
+TEST_F(Attachments, AFileDroppedOnTheWindowIsAttachedAndListed)
+{
+    std::string scan = write("fénykép.jpg", std::string("\xff\xd8\xff\xe0\x00\x10JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00", 20));
+    std::string out = play("drop " + scan + "\nkey enter\n" + showSecond() + "drop " + scan +
+                           "\nkey f11\ndrop " + scan + "\nkey enter\nrows frmAttachments.dbgAttachments\nkey esc\n");
+    // Nothing shown: refused in words; then on the main window, and on the
+    // attachment window (the same file again is asked about).
+    EXPECT_THAT(out, HasSubstr("error: Nincs megjelenített dokumentum"));
+    EXPECT_THAT(out, HasSubstr("\nfénykép.jpg\t20\timage/jpeg\tugyfel\t"));
+    EXPECT_EQ(rows("Select count(*) from DocumentAttachment"), (std::vector<std::string>{"2"}));
+}

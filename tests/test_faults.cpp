@@ -12,6 +12,7 @@
 #include "load/PauseFile.h"
 
 #include <filesystem>
+#include <fstream>
 
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -67,6 +68,39 @@ TEST_F(Faults, AFullDiskRefusesADocumentSaveKeepsTheFormAndTheNextSaveWorks)
     EXPECT_THAT(rows("Select Targy from Document where DocumentID = " + std::to_string(4 + saved)),
                 ElementsAre(subject));
     EXPECT_EQ(count("DocumentHistory"), std::to_string(saved + 1));
+    EXPECT_EQ(program.finish(), 0);
+}
+
+TEST_F(Faults, AFullDiskRefusesAnAttachedFileAsItRefusesASaveAndLeavesNoPartOfIt)
+{
+    if (onPostgres()) GTEST_SKIP() << "a size limit on the SQLite file";
+    std::string file = folder.file("beolvasott.pdf");
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "%PDF-1.4\n";
+        for (int i = 0; i < 2500000; ++i) out.put(static_cast<char>(i * 7 % 253));
+    }
+    ChildProgram program(folder.file("velmora-entry"));
+    Clerk clerk(program, velmora::entryDemoLogin);
+    Clerk::Save shown;
+    clerk.show(1002, shown);
+    Gestures& g = clerk.gestures();
+    // Room for a chunk of the file, not for all of it.
+    program.setFileSizeLimit(databaseSize() + 1200000);
+    Answers refused = g.ask("attach " + file + "\n", {"get frmClientMain.StatusBar1.SimpleText"});
+    ASSERT_EQ(refused.errors.size(), 1u) << program.transcript();
+    EXPECT_EQ(refused.errors[0], "Nincs elég hely a lemezen, az adatbázisba nem lehet írni (File too large).");
+    EXPECT_THAT(rows("PRAGMA integrity_check"), ElementsAre("ok"));
+    EXPECT_EQ(count("DocumentAttachment"), "0");
+    EXPECT_EQ(count("DocumentAttachmentChunk"), "0");
+    EXPECT_EQ(rows("Select count(*) from DocumentHistory where Action = 'csatolás'").at(0), "0");
+
+    // Space again: the same file is attached whole.
+    program.setFileSizeLimit(-1);
+    Answers attached = g.ask("attach " + file + "\n", {"get frmClientMain.StatusBar1.SimpleText"});
+    EXPECT_TRUE(attached.errors.empty()) << program.transcript();
+    EXPECT_EQ(attached.lines[0], "'Csatolva: beolvasott.pdf'");
+    EXPECT_THAT(rows("Select FileSize from DocumentAttachment"), ElementsAre("2500009"));
     EXPECT_EQ(program.finish(), 0);
 }
 

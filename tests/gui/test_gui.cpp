@@ -15,13 +15,22 @@
 #include "toolkit/windows/Menus.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -325,6 +334,68 @@ TEST(Gui, ABadFieldNameTypedWithQtKeysShowsTheHintAsAWindowOfItsOwn)
     });
     ASSERT_EQ(velmora::runVelmora(platform, folder.file("velmora")), 0);
     EXPECT_TRUE(ran);
+}
+
+// Files dragged from a file manager reach the window's drop hook by path;
+// a window without one refuses the drag; an opened file goes to xdg-open
+// (here a stand-in that records what it was given).
+TEST(Gui, DroppedFilesReachTheWindowAndAnOpenedFileGoesToTheDesktop)
+{
+    gui::QtPlatform platform;
+    tk::TApplication app(platform);
+    auto* takes = tk::createForm<tk::TForm>(&app);
+    takes->setBounds(100, 100, 300, 200);
+    std::vector<std::string> dropped;
+    takes->onDropFiles = [&](const std::vector<std::string>& paths) { dropped = paths; };
+    auto* refuses = tk::createForm<tk::TForm>(&app);
+    refuses->setBounds(500, 100, 300, 200);
+    takes->show();
+    refuses->show();
+    platform.sync();
+
+    TempFolder folder;
+    auto drag = [&](tk::TForm* form, const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        gui::WindowWidget* w = platform.widgetOf(form);
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &drop);
+        return drop.isAccepted();
+    };
+    std::string one = folder.file("levél 1.pdf"), two = folder.file("kép.jpg");
+    EXPECT_TRUE(drag(takes, {QUrl::fromLocalFile(QString::fromStdString(one)),
+                             QUrl::fromLocalFile(QString::fromStdString(two))}));
+    EXPECT_EQ(dropped, (std::vector<std::string>{one, two}));
+    dropped.clear();
+    EXPECT_FALSE(drag(refuses, {QUrl::fromLocalFile(QString::fromStdString(one))}));
+    EXPECT_FALSE(drag(takes, {QUrl("https://example.org/levél.pdf")}));
+    EXPECT_TRUE(dropped.empty());
+
+    // The desktop's viewer is xdg-open on PATH; the stand-in writes down
+    // its argument.
+    std::string bin = folder.file("bin"), record = folder.file("opened.txt");
+    std::filesystem::create_directory(bin);
+    std::ofstream(bin + "/xdg-open") << "#!/bin/sh\nprintf '%s' \"$1\" > '" << record << "'\n";
+    std::filesystem::permissions(bin + "/xdg-open", std::filesystem::perms::owner_all);
+    std::string path = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
+    setenv("PATH", (bin + ":" + path).c_str(), 1);
+    std::string scan = folder.file("beolvasott levél.pdf");
+    std::ofstream(scan) << "%PDF-1.4\n";
+    bool handed = platform.openWithDesktop(scan);
+    setenv("PATH", path.c_str(), 1);
+    ASSERT_TRUE(handed);
+    std::string given;
+    for (int i = 0; i < 100 && given.empty(); ++i) {
+        QCoreApplication::processEvents();
+        std::ifstream in(record);
+        std::getline(in, given);
+        if (given.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    // A file URL or the path itself, as xdg-open takes either.
+    EXPECT_TRUE(given == scan || QUrl(QString::fromStdString(given)).toLocalFile().toStdString() == scan) << given;
 }
 
 int main(int argc, char** argv)

@@ -1,5 +1,7 @@
 #include "Clerk.h"
 
+#include <tuple>
+
 #include "entry/EntryForm.h"
 
 #include <chrono>
@@ -86,7 +88,7 @@ Clerk::Save Clerk::saveNew()
     return s;
 }
 
-void Clerk::fillModified(int number, const std::string& subject, Save& save)
+std::pair<int64_t, std::string> Clerk::show(int number, Save& save)
 {
     Answers shown;
     for (;;) {
@@ -98,8 +100,14 @@ void Clerk::fillModified(int number, const std::string& subject, Save& save)
         ++save.busyRetries;
     }
     if (!shown.errors.empty()) throw std::runtime_error("finding a document failed: " + shown.errors[0]);
-    save.document = shownDocument(shown.lines[0]);
-    save.before = plainString(shown.lines[1]);
+    return {shownDocument(shown.lines[0]), shown.lines[1]};
+}
+
+void Clerk::fillModified(int number, const std::string& subject, Save& save)
+{
+    std::string shownSubject;
+    std::tie(save.document, shownSubject) = show(number, save);
+    save.before = plainString(shownSubject);
     // Modify puts the focus on the first field that may change: the subject.
     std::string focus = gestures_.answer(Gestures::click(modify_) + Gestures::retype(subject), "focus");
     if (focus.find(".TZEDit2") == std::string::npos) throw std::runtime_error("modifying focused " + focus);

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 class Clerk {
 public:
@@ -28,6 +29,9 @@ public:
     // Fills a new document; saveNew() then saves it.
     void fillNew(int number, const std::string& subject);
     Save saveNew();
+    // Finds the document by its number and shows it; its DocumentID and
+    // subject as the console printed it (quoted, accents escaped).
+    std::pair<int64_t, std::string> show(int number, Save& save);
     // Finds the document by its number and shows it, then types the new
     // subject; saveModified() then saves it.
     void fillModified(int number, const std::string& subject, Save& save);

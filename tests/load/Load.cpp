@@ -30,6 +30,7 @@
 #include "PauseFile.h"
 #include "app/DemoEntryForm.h"
 #include "designs/FormText.h"
+#include "entry/Attachments.h"
 #include "startup/Numbering.h"
 
 #include <algorithm>
@@ -160,6 +161,7 @@ private:
     // Each tells whether the save was there after the kill.
     bool killClerk(int round, const std::string& pausePoint, int delayUs, bool modify);
     bool killDesigner(int round, const std::string& pausePoint, int delayUs);
+    bool killAttacher(int round, const std::string& pausePoint, int delayUs);
 
     Options options_;
     std::mt19937_64 rng_;
@@ -564,6 +566,60 @@ bool LoadRun::killClerk(int round, const std::string& pausePoint, int delayUs, b
     }
 }
 
+// The pause points of attaching a file of several chunks: after its first
+// chunk, and after its history row, before the commit.
+const std::vector<std::string> attachPauses = {"attachment-chunk-written", "history-written"};
+
+bool LoadRun::killAttacher(int round, const std::string& pausePoint, int delayUs)
+{
+    PauseFile pause(folder_.file("paused"));
+    ChildProgram program(this->program("velmora-entry"), pause.environment(pausePoint));
+    std::string when = "kill " + std::to_string(round) + " (attaching a file, " + moment(pausePoint, delayUs) + ")";
+    // Four chunks and a little, made once.
+    std::string file = folder_.file("melléklet.bin");
+    if (!std::filesystem::exists(file)) {
+        std::ofstream out(file, std::ios::binary);
+        for (size_t i = 0; i < 3 * velmora::attachmentChunkBytes + 1000; ++i) out.put(static_cast<char>(i * 31 % 251));
+    }
+    static const std::string sum = velmora::fileSha256(file);
+    auto size = static_cast<int64_t>(std::filesystem::file_size(file));
+    try {
+        Clerk clerk(program, "load1");
+        Clerk::Save s;
+        int number = poolNumber + static_cast<int>(rng_() % static_cast<uint64_t>(pool_));
+        std::string id = std::to_string(clerk.show(number, s).first);
+        auto count = [&](const std::string& sql) { return std::stoi(one(sql)); };
+        std::string attachedHere = "Select count(*) from DocumentHistory where Action = 'csatolás' and DocumentID = " + id;
+        int filesBefore = count("Select count(*) from DocumentAttachment where DocumentID = " + id);
+        int historyBefore = count(attachedHere);
+        program.send("attach " + file + "\n");
+        cutOff(program, pause, pausePoint, delayUs);
+        checkWhole(when);
+        auto files = readRows(connection_, "Select AttachmentID, FileSize, Sha256 from DocumentAttachment where "
+                                           "DocumentID = " + id + " order by AttachmentID");
+        int added = static_cast<int>(files.size()) - filesBefore;
+        if (added < 0 || added > 1) breach(when + ": " + std::to_string(added) + " files added");
+        if (count(attachedHere) - historyBefore != added)
+            breach(when + ": the history rows do not match the " + std::to_string(added) + " files added");
+        if (added == 1) {
+            std::string last = files.back(), attachment = last.substr(0, last.find('|'));
+            if (last != attachment + "|" + std::to_string(size) + "|" + sum) breach(when + ": the file is there as " + last);
+            if (one("Select coalesce(sum(length(Bytes)), 0) from DocumentAttachmentChunk where AttachmentID = " +
+                    attachment) != std::to_string(size))
+                breach(when + ": the file's chunks do not add up to it");
+        }
+        if (one("Select count(*) from DocumentAttachmentChunk where AttachmentID not in (Select AttachmentID from "
+                "DocumentAttachment)") != "0")
+            breach(when + ": chunks of no file are left");
+        if (!pausePoint.empty() && added != 0) breach(when + ": the file is there though its transaction was cut off");
+        return added == 1;
+    } catch (const Breach&) {
+        throw;
+    } catch (const std::exception& e) {
+        breach(when + ": " + e.what() + "\n" + program.transcript());
+    }
+}
+
 bool LoadRun::killDesigner(int round, const std::string& pausePoint, int delayUs)
 {
     PauseFile pause(folder_.file("paused"));
@@ -604,17 +660,20 @@ void LoadRun::kills()
     int landed = 0;
     auto start = std::chrono::steady_clock::now();
     for (int round = 1; round <= options_.kills; ++round) {
-        int kind = round % 3;  // a new document, a modification, a design
+        int kind = round % 4;  // a new document, a modification, a design, a file attached
         // Every other kill at a pause point in turn, the rest at a random moment.
         bool paused = round % 2 == 1;
-        int delay = static_cast<int>(rng_() % 3000);  // microseconds: a save takes about one millisecond
-        const auto& pauses = kind == 2 ? designPauses : documentPauses;
+        // Microseconds: a save takes about one millisecond, attaching 3 MiB some tens.
+        int delay = static_cast<int>(rng_() % (kind == 3 ? 60000 : 3000));
+        const auto& pauses = kind == 2 ? designPauses : kind == 3 ? attachPauses : documentPauses;
         std::string pause = paused ? pauses[(round / 2) % pauses.size()] : std::string();
-        landed += kind == 2 ? killDesigner(round, pause, delay) : killClerk(round, pause, delay, kind == 1);
+        landed += kind == 2   ? killDesigner(round, pause, delay)
+                  : kind == 3 ? killAttacher(round, pause, delay)
+                              : killClerk(round, pause, delay, kind == 1);
     }
     if (options_.kills > 0)
         std::printf(
-            "killed %d programs in the middle of a save, %d of the saves there afterwards, the others not "
+            "killed %d programs in the middle of a save or an attached file, %d of them there afterwards, the others not "
             "at all (%.1f s): the database whole after each\n",
             options_.kills, landed, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
 }

@@ -471,6 +471,14 @@ void TApplication::closeByFrame(TCustomForm* form)
     flushReleased();
 }
 
+bool TApplication::dropFiles(TCustomForm* form, const std::vector<std::string>& paths)
+{
+    if (!form || !form->onDropFiles || paths.empty() || !isWindowEnabled(form)) return false;
+    safely([&] { form->onDropFiles(paths); });
+    flushReleased();
+    return true;
+}
+
 void TApplication::click(TControl* c, TPoint client, TMouseButton button, TShiftState shift)
 {
     TPoint p = c->clientToScreen(client);

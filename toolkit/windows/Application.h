@@ -136,6 +136,9 @@ public:
     void keyPress(char32_t ch);
     void keyUp(uint16_t key, TShiftState shift);
     void closeByFrame(TCustomForm* form);
+    // Files dropped onto a window from the desktop; false when the window
+    // takes no drops (or another window blocks it).
+    bool dropFiles(TCustomForm* form, const std::vector<std::string>& paths);
 
     // Gestures composed of the calls above, as a user makes them.
     void click(TControl* c, TPoint client, TMouseButton button = TMouseButton::mbLeft, TShiftState shift = 0);

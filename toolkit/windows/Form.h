@@ -5,8 +5,11 @@
 #include "toolkit/widgets/Bitmap.h"
 #include "toolkit/widgets/WinControl.h"
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace tk {
 
@@ -113,6 +116,9 @@ public:
     TWinControl* focusedChild() const { return enteredControl_.get(); }
 
     Handler OnShow, OnHide, OnActivate, OnDeactivate, OnCreate, OnDestroy, OnClose, OnCloseQuery;
+    // Files dropped onto the window from the desktop, by path; a window
+    // without it takes no drops. A program's own hook, not a stored event.
+    std::function<void(const std::vector<std::string>&)> onDropFiles;
 
 protected:
     friend class TApplication;
