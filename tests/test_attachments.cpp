@@ -4,6 +4,8 @@
 #include "EntryTest.h"
 #include "db/Statement.h"
 #include "entry/Attachments.h"
+#include "entry/History.h"
+#include "entry/Refusal.h"
 
 #include <sodium.h>
 
@@ -290,4 +292,43 @@ TEST_F(Attachments, AFileDroppedOnTheWindowIsAttachedAndListed)
     EXPECT_THAT(out, HasSubstr("error: Nincs megjelenített dokumentum"));
     EXPECT_THAT(out, HasSubstr("\nfénykép.jpg\t20\timage/jpeg\tugyfel\t"));
     EXPECT_EQ(rows("Select count(*) from DocumentAttachment"), (std::vector<std::string>{"2"}));
+}
+
+// The largest file by default, in and out through the store, its checksum
+// checked on the way back.
+TEST_F(Attachments, AHundredMiBFileRoundTripsWithItsChecksum)
+{
+    std::string path = folder.file("hatalmas.bin");
+    {
+        std::ofstream out(path, std::ios::binary);
+        std::string chunk(velmora::attachmentChunkBytes, '\0');
+        uint64_t x = 88172645463325252ull;
+        for (int c = 0; c < 100; ++c) {
+            for (char& b : chunk) {
+                x ^= x << 13;
+                x ^= x >> 7;
+                x ^= x << 17;
+                b = static_cast<char>(x);
+            }
+            out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        }
+    }
+    db::TADOConnection c(nullptr);
+    openDataLink(c, udl());
+    velmora::ensureHistoryTable(c);
+    velmora::ensureAttachmentTables(c);
+    velmora::Attachments files(c, 3, "ugyfel");
+    velmora::Attachment added = files.add(2, path);
+    EXPECT_EQ(added.size, int64_t{100} << 20);
+    EXPECT_EQ(added.sha256, velmora::fileSha256(path));
+    EXPECT_EQ(rows("Select count(*) from DocumentAttachmentChunk"), (std::vector<std::string>{"100"}));
+    std::string copy = folder.file("vissza.bin");
+    files.saveTo(added, copy);
+    EXPECT_EQ(velmora::fileSha256(copy), added.sha256);
+    EXPECT_EQ(std::filesystem::file_size(copy), std::filesystem::file_size(path));
+    // One byte changed in the middle chunk by hand is caught.
+    db::execute(c, "Update DocumentAttachmentChunk set Bytes = :Bytes where ChunkNo = 50",
+                {{"Bytes", db::Cell::bytes(std::string(velmora::attachmentChunkBytes, 'x'))}});
+    EXPECT_THROW(files.saveTo(added, copy), velmora::ERefused);
+    EXPECT_FALSE(std::filesystem::exists(copy));
 }

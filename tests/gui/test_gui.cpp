@@ -3,7 +3,10 @@
 // sent to the input API do.
 #include "../TempFolder.h"
 
+#include "app/DemoEntryForm.h"
 #include "app/DesignerComposition.h"
+#include "app/EntryComposition.h"
+#include "entry/EntryForm.h"
 #include "gui/QtPlatform.h"
 #include "gui/WindowWidget.h"
 #include "startup/DemoDatabase.h"
@@ -26,6 +29,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -396,6 +400,86 @@ TEST(Gui, DroppedFilesReachTheWindowAndAnOpenedFileGoesToTheDesktop)
     }
     // A file URL or the path itself, as xdg-open takes either.
     EXPECT_TRUE(given == scan || QUrl(QString::fromStdString(given)).toLocalFile().toStdString() == scan) << given;
+}
+
+// The clerk's program on Qt: a scan dropped from the file manager onto
+// the window is attached; another run of the program opens it, and the
+// desktop's viewer (a stand-in for xdg-open that keeps what it was given)
+// gets the file whole.
+TEST(Gui, AClerkAttachesAScanByDroppingItAndOpensItAfterARestart)
+{
+    TempFolder folder;
+    std::string db = folder.file("db");
+    velmora::createDemoDatabase(db);
+    velmora::addEntryDemo(db + "/VelmoraDSC.udl");
+    std::string scan = folder.file("beolvasott levél.pdf"), seen = folder.file("seen.pdf");
+    {
+        std::ofstream out(scan, std::ios::binary);
+        out << "%PDF-1.4\n";
+        for (int i = 0; i < 3000000; ++i) out.put(static_cast<char>(i * 13 % 251));
+    }
+    std::string bin = folder.file("bin");
+    std::filesystem::create_directory(bin);
+    std::ofstream(bin + "/xdg-open") << "#!/bin/sh\ncp \"$1\" '" << seen << "'\n";
+    std::filesystem::permissions(bin + "/xdg-open", std::filesystem::perms::owner_all);
+
+    gui::QtPlatform platform;
+    auto mainWindow = [] {
+        for (tk::TCustomForm* f : tk::Application->windows())
+            if (f->name().rfind("frmClientMain", 0) == 0) return f;
+        return static_cast<tk::TCustomForm*>(nullptr);
+    };
+    auto run = [&](std::function<void(velmora::EntryForm&)> work) {
+        QTimer::singleShot(100, [&] {
+            tk::Application->typeText(velmora::entryDemoLogin);
+            tk::Application->pressKey(tk::vk::Tab);
+            tk::Application->typeText(velmora::entryDemoPassword);
+            tk::Application->pressKey(tk::vk::Return);
+            QTimer::singleShot(100, [&] {
+                if (velmora::EntryForm* form = velmora::runningEntryForm()) {
+                    form->showDocument(2);
+                    work(*form);
+                } else {
+                    ADD_FAILURE() << "the clerk's program did not start";
+                }
+                tk::Application->terminate();
+            });
+        });
+        return velmora::runVelmoraEntry(platform, db + "/velmora-entry");
+    };
+    EXPECT_EQ(run([&](velmora::EntryForm&) {
+                  QMimeData data;
+                  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(scan))});
+                  gui::WindowWidget* w = platform.widgetOf(mainWindow());
+                  ASSERT_NE(w, nullptr);
+                  QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                  QCoreApplication::sendEvent(w, &enter);
+                  QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                  QCoreApplication::sendEvent(w, &drop);
+                  EXPECT_TRUE(drop.isAccepted());
+              }),
+              0);
+    std::string path = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
+    setenv("PATH", (bin + ":" + path).c_str(), 1);
+    EXPECT_EQ(run([&](velmora::EntryForm& form) {
+                  std::vector<velmora::Attachment> files = form.shownAttachments();
+                  ASSERT_EQ(files.size(), 1u);
+                  EXPECT_EQ(files[0].name, "beolvasott levél.pdf");
+                  form.openAttachment(files[0].id);
+                  // The viewer copies the file before the program ends and
+                  // takes its copy away.
+                  for (int i = 0; i < 100 && !std::filesystem::exists(seen); ++i)
+                      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+              }),
+              0);
+    setenv("PATH", path.c_str(), 1);
+    auto bytes = [](const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    ASSERT_TRUE(std::filesystem::exists(seen));
+    EXPECT_TRUE(bytes(seen) == bytes(scan));
 }
 
 int main(int argc, char** argv)
