@@ -48,10 +48,9 @@ bool runEntryConsoleCommand(const std::string& verb, std::istream& words, std::o
         asTheClerksAction([&] { form->attachFiles({path}); });
     } else if (verb == "attachments") {
         asTheClerksAction([&] {
-            int n = 0;
             for (const Attachment& a : form->shownAttachments())
-                out << ++n << "\t" << a.name << "\t" << a.size << "\t" << a.sha256 << "\t"
-                    << (a.removed() ? "removed" : "present") << "\n";
+                out << a.name << "\t" << a.size << "\t" << a.sha256 << "\t" << (a.removed() ? "removed" : "present")
+                    << "\n";
         });
         out << "end\n";
     } else if (verb == "saveattachment") {

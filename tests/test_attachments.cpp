@@ -48,8 +48,8 @@ protected:
             if (line == "end") {
                 files = listing;
                 listing.clear();
-            } else if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0])) &&
-                       line.find('\t') != std::string::npos) {
+            } else if (std::count(line.begin(), line.end(), '\t') == 3 &&
+                       (line.ends_with("\tpresent") || line.ends_with("\tremoved"))) {
                 listing.push_back(line);
             }
         }
@@ -75,7 +75,7 @@ TEST_F(Attachments, AScanIsAttachedKeptAfterARestartSavedBackWholeAndRemovedByIt
     std::string out = play(showSecond() + "attach " + path + "\nget frmClientMain.StatusBar1.SimpleText\nattachments\n");
     std::string sum = sha256(bytes);
     EXPECT_THAT(out, HasSubstr("'Csatolva: lev'#233'l 2026.pdf'"));
-    ASSERT_EQ(listed(out), (std::vector<std::string>{"1\tlevél 2026.pdf\t" + std::to_string(bytes.size()) + "\t" + sum +
+    ASSERT_EQ(listed(out), (std::vector<std::string>{"levél 2026.pdf\t" + std::to_string(bytes.size()) + "\t" + sum +
                                                      "\tpresent"}));
     // Stored beside Document in chunks of 1 MiB, with its type by content
     // and its history row.
