@@ -31,6 +31,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 
@@ -49,6 +50,12 @@ const Store& store()
     static Store s = [] {
         std::string pattern = (std::filesystem::temp_directory_path() / "velmora bench XXXXXX").string();
         Store made{mkdtemp(pattern.data())};
+        // The store (some 15 MB) goes with the program.
+        static std::string madeFolder = made.folder;
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(madeFolder, ec);
+        });
         makeDemoDatabase(made.folder);
         std::string columns;
         for (int i = 1; i <= 50; ++i) {
