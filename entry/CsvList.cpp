@@ -2,6 +2,7 @@
 #include "entry/CsvList.h"
 
 #include "toolkit/core/Errors.h"
+#include "toolkit/text/StoredDate.h"
 
 #include <cerrno>
 #include <cstring>
@@ -38,7 +39,8 @@ bool readsAsFormula(const std::string& text)
 // A date as ISO 8601: the day alone at midnight, else with the time.
 std::string isoDate(const std::string& stored)
 {
-    return stored.size() == 19 && stored.compare(10, 9, " 00:00:00") == 0 ? stored.substr(0, 10) : stored;
+    std::optional<tk::StoredDateTime> d = tk::parseStoredDateTime(stored);
+    return d && d->atMidnight() ? stored.substr(0, 10) : stored;
 }
 
 void appendRecord(std::string& out, const std::vector<std::string>& fields, const std::vector<tk::Printout::Kind>& kinds)

@@ -4,6 +4,7 @@
 #include "db/Query.h"
 #include "startup/Schema.h"
 #include "toolkit/text/Locale.h"
+#include "toolkit/text/StoredDate.h"
 #include "toolkit/text/Text.h"
 
 #include <cstdio>
@@ -71,9 +72,11 @@ std::string storedDay(double day)
 
 std::optional<double> dayOfStored(const std::string& stored)
 {
-    int y = 0, m = 0, d = 0;
-    if (std::sscanf(stored.c_str(), "%4d-%2d-%2d", &y, &m, &d) != 3 || !tk::isValidDate(y, m, d)) return std::nullopt;
-    return tk::encodeDate(y, m, d);
+    // The day of a stored date and time, whatever follows the day (a
+    // server may add fractions of a second).
+    std::optional<tk::StoredDateTime> d = tk::parseStoredDateTime(std::string_view(stored).substr(0, 10));
+    if (!d) return std::nullopt;
+    return tk::encodeDate(d->year, d->month, d->day);
 }
 
 const DocumentColumn* DocumentColumns::find(std::string_view name) const

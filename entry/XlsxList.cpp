@@ -2,6 +2,7 @@
 #include "entry/XlsxList.h"
 
 #include "toolkit/core/Errors.h"
+#include "toolkit/text/StoredDate.h"
 
 #include <xlsxwriter.h>
 
@@ -25,23 +26,13 @@ std::optional<double> numberIn(const std::string& text)
     return n;
 }
 
-// "yyyy-mm-dd" with "hh:mm:ss" or without, as a date column keeps it.
+// A stored date as the spreadsheet's date; none before 1900, which it
+// cannot hold.
 std::optional<lxw_datetime> dateIn(const std::string& text)
 {
-    lxw_datetime d{};
-    int used = 0;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d%n", &d.year, &d.month, &d.day, &used) != 3 || used != 10)
-        return std::nullopt;
-    int seconds = 0;
-    if (text.size() > 10 &&
-        (std::sscanf(text.c_str() + 10, " %2d:%2d:%2d%n", &d.hour, &d.min, &seconds, &used) != 3 ||
-         10 + used != static_cast<int>(text.size())))
-        return std::nullopt;
-    d.sec = seconds;
-    if (d.year < 1900 || d.month < 1 || d.month > 12 || d.day < 1 || d.day > 31 || d.hour > 23 || d.min > 59 ||
-        seconds > 59)
-        return std::nullopt;
-    return d;
+    std::optional<tk::StoredDateTime> d = tk::parseStoredDateTime(text);
+    if (!d || d->year < 1900) return std::nullopt;
+    return lxw_datetime{d->year, d->month, d->day, d->hour, d->minute, static_cast<double>(d->second)};
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "entry/CsvList.h"
 #include "entry/Search.h"
 #include "toolkit/text/Locale.h"
+#include "toolkit/text/StoredDate.h"
 #include "toolkit/text/Text.h"
 
 #include <gtest/gtest.h>
@@ -74,9 +75,17 @@ TEST(EntryFormats, AStoredDateShowsAsTheLocaleShowsADay)
     EXPECT_EQ(tk::shownDateTime("2026-11-16"), "2026.11.16.");
     EXPECT_EQ(tk::shownDateTime("2026-11-16 08:30:00"), "2026.11.16. 08:30");
     EXPECT_EQ(tk::shownDateTime("2026-11-16 08:30:15"), "2026.11.16. 08:30:15");
-    for (const char* kept : {"", "2026-13-01", "2026-02-30 00:00:00", "2026-11-16x", "tegnap"})
+    for (const char* kept : {"", "2026-13-01", "2026-02-30 00:00:00", "2026-11-16x", "tegnap", "2026-11-16 24:00:00",
+                             "2026-11-16 08:60:00", "2026-11-16T08:30:00", "+026-11-16", "2026-1-16 00:00:00"})
         EXPECT_EQ(tk::shownDateTime(kept), kept);
     tk::setCurrentLocale(before);
+    // The one reader behind it, the lists' dates and the form's days.
+    std::optional<tk::StoredDateTime> leap = tk::parseStoredDateTime("2028-02-29 23:59:59");
+    ASSERT_TRUE(leap);
+    EXPECT_EQ(leap->day, 29);
+    EXPECT_EQ(leap->second, 59);
+    EXPECT_FALSE(leap->atMidnight());
+    EXPECT_FALSE(tk::parseStoredDateTime("2027-02-29"));
 }
 
 TEST(EntryFormats, TheSqlFoldingAgreesWithTheProgramsOwn)

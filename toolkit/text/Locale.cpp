@@ -1,6 +1,8 @@
 // Locale settings and date arithmetic.
 #include "toolkit/text/Locale.h"
 
+#include "toolkit/text/StoredDate.h"
+
 #include <cctype>
 #include <clocale>
 #include <cmath>
@@ -224,18 +226,13 @@ int dayOfWeek(double date)
 
 std::string shownDateTime(const std::string& stored)
 {
-    int y = 0, m = 0, d = 0, hh = 0, mm = 0, ss = 0, used = 0;
-    if (std::sscanf(stored.c_str(), "%4d-%2d-%2d%n", &y, &m, &d, &used) != 3 || used != 10 || !isValidDate(y, m, d))
-        return stored;
-    if (stored.size() > 10 &&
-        (std::sscanf(stored.c_str() + 10, " %2d:%2d:%2d%n", &hh, &mm, &ss, &used) != 3 ||
-         10 + used != static_cast<int>(stored.size())))
-        return stored;
-    std::string shown = currentLocale().formatDate(y, m, d);
-    if (hh || mm || ss) {
+    std::optional<StoredDateTime> d = parseStoredDateTime(stored);
+    if (!d) return stored;
+    std::string shown = currentLocale().formatDate(d->year, d->month, d->day);
+    if (!d->atMidnight()) {
         char time[16];
-        if (ss) std::snprintf(time, sizeof time, " %02d:%02d:%02d", hh, mm, ss);
-        else std::snprintf(time, sizeof time, " %02d:%02d", hh, mm);
+        if (d->second) std::snprintf(time, sizeof time, " %02d:%02d:%02d", d->hour, d->minute, d->second);
+        else std::snprintf(time, sizeof time, " %02d:%02d", d->hour, d->minute);
         shown += time;
     }
     return shown;
