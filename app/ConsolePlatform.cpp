@@ -442,9 +442,12 @@ void ConsolePlatform::rows(const std::string& path)
     }
     out_ << "\n";
     for (int row = 0; row < data->recordCount(); ++row) {
+        std::string line;
         for (size_t i = 0; i < columns.size(); ++i)
-            out_ << (i ? "\t" : "") << cellLine(data->displayText(row, columns[i].field));
-        out_ << "\n";
+            line += (i ? "\t" : "") + cellLine(data->displayText(row, columns[i].field));
+        // A result counted only so far ends where its reading ends.
+        if (row >= data->recordCount()) break;
+        out_ << line << "\n";
     }
     out_ << "end\n";
 }

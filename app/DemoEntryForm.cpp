@@ -14,6 +14,7 @@
 #include "entry/Dictionaries.h"
 #include "entry/History.h"
 #include "startup/SchemaUpkeep.h"
+#include "startup/SearchText.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/widgets/PageControl.h"
 #include "toolkit/windows/Application.h"
@@ -162,6 +163,7 @@ void addEntryDemo(const std::string& dataLinkFile)
     ensureHistoryTable(connection);
     makeNameKeys(connection);
     makeAllSearchIndexes(connection);
+    makeSearchText(connection);
 }
 
 }  // namespace velmora

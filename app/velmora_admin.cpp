@@ -39,8 +39,12 @@ const velmora::Usage usage{
       "the largest file that may be attached (bytes, or with K, M or G: 100M; 100 MiB until set); without SIZE, "
       "says it"},
      {"attachments removed", "the attached files that clerks removed, not yet purged"},
-     {"attachments purge --before DAY", "deletes for good the files removed before DAY (YYYY-MM-DD), each with a history row"},
+     {"attachments purge --before DAY",
+      "deletes for good the files removed before DAY (YYYY-MM-DD), each with a history row"},
      {"upgrade", "makes the indexes and unique keys that a database made by an earlier version lacks"},
+     {"search-index",
+      "folds and indexes the text of every text column of every document again, for searches by pattern; says "
+      "each step on a terminal"},
      {"--help", "this text"},
      {"--version", "the version"}},
 };
@@ -85,8 +89,9 @@ int main(int argc, char** argv)
     const std::vector<std::string> words(argv + 2, argv + argc);  // the words after the command
     if (command == "numbering" && !velmora::isNumberingCommand(words)) return velmora::usageError(usage);
     if (command == "attachments" && !velmora::isAttachmentsCommand(words)) return velmora::usageError(usage);
-    if (command != "numbering" && command != "attachments" && !wants("add-group", 1) && !wants("add-user", 2) && !wants("set-password", 1) &&
-        !wants("move-user", 2) && !wants("remove-user", 1) && !wants("list", 0) && !wants("upgrade", 0))
+    if (command != "numbering" && command != "attachments" && !wants("add-group", 1) && !wants("add-user", 2) &&
+        !wants("set-password", 1) && !wants("move-user", 2) && !wants("remove-user", 1) && !wants("list", 0) &&
+        !wants("upgrade", 0) && !wants("search-index", 0))
         return velmora::usageError(usage);
     try {
         db::TADOConnection c(nullptr);
@@ -101,6 +106,8 @@ int main(int argc, char** argv)
         else if (command == "numbering") std::fputs(velmora::runNumberingCommand(c, words).c_str(), stdout);
         else if (command == "attachments") std::fputs(velmora::runAttachmentsCommand(c, words).c_str(), stdout);
         else if (command == "upgrade") std::fputs(velmora::upgradeDatabase(c).c_str(), stdout);
+        else if (command == "search-index")
+            std::fputs(velmora::remakeSearchText(c, isatty(STDERR_FILENO)).c_str(), stdout);
         else std::fputs(velmora::listUsers(c).c_str(), stdout);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "velmora-admin: %s\n", e.what());

@@ -3,6 +3,7 @@
 // back with its checksum, and listing a document's 50 files (goal 20 ms).
 // VELMORA_TEST_ENGINE=postgres VELMORA_POSTGRES="..." runs the same on a
 // server.
+#include "../tests/NoiseFile.h"
 #include "../tests/TempFolder.h"
 #include "../tests/TestDatabase.h"
 #include "entry/Attachments.h"
@@ -25,20 +26,8 @@ struct Store {
         openDataLink(connection, folder.file("VelmoraDSC.udl"));
         velmora::ensureHistoryTable(connection);
         velmora::ensureAttachmentTables(connection);
-        // 100 MiB that no compression shrinks, written a chunk at a time.
         bigFile = folder.file("scan.pdf");
-        std::ofstream out(bigFile, std::ios::binary);
-        std::string chunk(velmora::attachmentChunkBytes, '\0');
-        uint64_t x = 88172645463325252ull;
-        for (int c = 0; c < 100; ++c) {
-            for (char& b : chunk) {
-                x ^= x << 13;
-                x ^= x >> 7;
-                x ^= x << 17;
-                b = static_cast<char>(x);
-            }
-            out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        }
+        writeNoiseFile(bigFile, 100);
     }
 };
 

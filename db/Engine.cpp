@@ -56,14 +56,17 @@ std::string plainedText(std::string_view text)
 
 std::pair<std::string, std::string> plainingPairs()
 {
-    std::u32string accented, plain;
-    for (char32_t c = 0xC0; c <= 0x17F; ++c)
-        if (tk::foldCase(c) == c)
-            if (char32_t p = tk::plainLetter(c); p != c) {
-                accented += c;
-                plain += p;
-            }
-    return {tk::toUtf8(accented), tk::toUtf8(plain)};
+    std::u32string changed, plain;
+    auto add = [&](char32_t c) {
+        if (char32_t p = tk::plainLetter(c); p != c) {
+            changed += c;
+            plain += p;
+        }
+    };
+    for (char32_t c = U'A'; c <= U'Z'; ++c) add(c);
+    for (char32_t c = 0xC0; c <= 0x17F; ++c) add(c);
+    for (char32_t c = 0x300; c <= 0x36F; ++c) changed += c;
+    return {tk::toUtf8(changed), tk::toUtf8(plain)};
 }
 
 }  // namespace db

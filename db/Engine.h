@@ -60,10 +60,13 @@ std::string foldedText(std::string_view text);
 // letters beyond ASCII, and their lower-case letters in the same order.
 std::pair<std::string, std::string> foldingPairs();
 // The text folded and without accents (tk::plainText): what the SQL
-// function vplain(text) gives on every engine, for searches by pattern.
+// function vplain(text) gives on every engine, for searches by pattern,
+// and what the stored folded text of Document's text columns holds.
 std::string plainedText(std::string_view text);
-// vplain as translate() over vfold's result: the folded letters with an
-// accent, and their plain letters in the same order.
+// vplain as the two arguments of SQL's translate(): every letter that
+// vplain changes (A-Z, then Latin-1 and Latin Extended-A) and its plain
+// letter in the same order, then the combining accents, which have no
+// counterpart and so are left out.
 std::pair<std::string, std::string> plainingPairs();
 
 class Engine {

@@ -175,15 +175,19 @@ void PostgresEngine::defineFunctions()
     // vfold(text) and vplain(text), for this session only: nothing is stored in the
     // database, and no privilege beyond connecting is needed. Literals
     // are written with quotes doubled alone, whatever the server's default.
+    // Statements are planned for their values each time: a plan made for
+    // any value walked the whole key backwards where the value's own plan
+    // used a search index.
     auto [upper, lower] = foldingPairs();
-    auto [accented, plain] = plainingPairs();
+    auto [changed, plain] = plainingPairs();
     std::string sql =
-        "SET standard_conforming_strings = on; CREATE OR REPLACE FUNCTION pg_temp.vfold(text) RETURNS text LANGUAGE sql IMMUTABLE AS "
+        "SET standard_conforming_strings = on; CREATE OR REPLACE FUNCTION pg_temp.vfold(text) RETURNS text LANGUAGE "
+        "sql IMMUTABLE AS "
         "$f$ SELECT lower(translate($1, " +
         quoteText(upper) + ", " + quoteText(lower) + ")) $f$; " +
         "CREATE OR REPLACE FUNCTION pg_temp.vplain(text) RETURNS text LANGUAGE sql IMMUTABLE AS "
-        "$f$ SELECT translate(pg_temp.vfold($1), " +
-        quoteText(accented) + ", " + quoteText(plain) + ") $f$";
+        "$f$ SELECT translate($1, " +
+        quoteText(changed) + ", " + quoteText(plain) + ") $f$; SET plan_cache_mode = force_custom_plan";
     Result r(PQexec(conn_, sql.c_str()), PQclear);
     if (!r || PQresultStatus(r.get()) != PGRES_COMMAND_OK)
         throw EDatabaseError("Cannot prepare the PostgreSQL session: " + trimmed(PQerrorMessage(conn_)));

@@ -119,7 +119,9 @@ void TADOQuery::open()
 void TADOQuery::setPaging(const std::string& key, int rows, PageOrder order)
 {
     close();
+    int countLimit = paging_.countLimit;
     paging_ = Paging{};
+    paging_.countLimit = countLimit;
     paging_.key = key;
     paging_.rows = std::max(0, rows);
     if (tk::sameName(order.column, key)) order.column.clear();
@@ -204,8 +206,13 @@ void TADOQuery::openPaged(Engine& engine, const std::string& text, ResultRows& r
     std::vector<Cell> counted;
     ResultRows count;
     count.cells = &counted;
-    engine.query("select count(*) from (" + text + ") as counted", paging_.values, count);
+    std::string counting = "select count(*) from (" + text + ") as counted";
+    if (paging_.countLimit > 0)
+        counting = "select count(*) from (select 1 as one from (" + text + ") as counted limit " +
+                   std::to_string(paging_.countLimit + 1) + ") as limited";
+    engine.query(counting, paging_.values, count);
     int64_t total = counted.empty() ? 0 : counted.front().type == Cell::Type::Integer ? counted.front().i : 0;
+    paging_.beyondCount = paging_.countLimit > 0 && total > paging_.countLimit;
     std::vector<Cell> values;
     std::string first = nextPageStatement(values);
     engine.query(first, values, rows);
@@ -245,8 +252,19 @@ void TADOQuery::readThrough(int row) const
         cells_.insert(cells_.end(), std::make_move_iterator(page.begin()), std::make_move_iterator(page.end()));
         tookPage(rows.rowCount);
     }
-    // Rows deleted since the count end the result early.
-    rowCount_ = paging_.ended ? paging_.read : std::max(rowCount_, paging_.read);
+    // Rows deleted since the count end the result early; past a limited
+    // count there is one more row to reach until the end is read.
+    rowCount_ = paging_.ended ? paging_.read : std::max(rowCount_, paging_.read + (paging_.beyondCount ? 1 : 0));
+}
+
+void TADOQuery::setCountLimit(int rows)
+{
+    paging_.countLimit = std::max(0, rows);
+}
+
+void TADOQuery::readAll() const
+{
+    readThrough(std::numeric_limits<int>::max());
 }
 
 void TADOQuery::close()

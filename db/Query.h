@@ -60,6 +60,16 @@ public:
     // rows added are not seen. A paged result cannot be edited. 0 rows
     // reads whole again.
     void setPaging(const std::string& key, int rows, PageOrder order = {});
+    // A paged result counts its rows only up to `rows` + 1: a broad search
+    // is not kept waiting for a count of the whole table. Beyond the count,
+    // the result grows by a row past those read until its end is reached.
+    // 0, the default, counts them all. Holds until changed.
+    void setCountLimit(int rows);
+    // Whether the result has more rows than were counted, its end not yet
+    // read: recordCount() is then a lower bound.
+    bool countIsLowerBound() const { return paging_.beyondCount && !paging_.ended; }
+    // Reads every row of a paged result, for a list or an export.
+    void readAll() const;
 
     void open();
     void close();
@@ -156,6 +166,8 @@ private:
         int partRead = 0;      // rows read in the current part
         bool ended = false;
         int read = 0;  // rows read so far
+        int countLimit = 0;
+        bool beyondCount = false;  // more rows than countLimit
     };
     mutable Paging paging_;
     std::vector<Cell> original_;  // the current row before edit

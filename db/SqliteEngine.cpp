@@ -181,6 +181,11 @@ void SqliteEngine::query(const std::string& sql, const std::vector<Cell>& params
     if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st.s, nullptr) != SQLITE_OK) raise(db_);
     if (!st.s) throw EDatabaseError("The SQL text is empty");
     for (size_t i = 0; i < params.size(); ++i) bindCell(st.s, static_cast<int>(i) + 1, params[i]);
+    // The columns are read after the first step: a statement prepared on a
+    // schema that another connection has changed since is prepared again
+    // there, and only then names the columns the table has now.
+    int rc = sqlite3_step(st.s);
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) raise(db_);
 
     int cols = sqlite3_column_count(st.s);
     rows.columns.clear();
@@ -199,9 +204,7 @@ void SqliteEngine::query(const std::string& sql, const std::vector<Cell>& params
     std::vector<Cell>& cells = *rows.cells;
     cells.clear();
     rows.rowCount = 0;
-    for (;;) {
-        int rc = sqlite3_step(st.s);
-        if (rc == SQLITE_DONE) break;
+    for (; rc != SQLITE_DONE; rc = sqlite3_step(st.s)) {
         if (rc != SQLITE_ROW) {
             cells.clear();
             raise(db_);

@@ -5,12 +5,10 @@
 #include "db/Statement.h"
 #include "entry/DatabaseMessage.h"
 #include "entry/EntryForm.h"
+#include "entry/ListWindow.h"
 #include "toolkit/data/DBGrid.h"
-#include "toolkit/data/DataSet.h"
 #include "toolkit/text/Locale.h"
 #include "toolkit/widgets/Buttons.h"
-#include "toolkit/widgets/PlaceControl.h"
-#include "toolkit/windows/Form.h"
 
 namespace velmora {
 
@@ -29,20 +27,10 @@ void openAttachmentList(db::TADOQuery& query, db::TADOConnection& connection, in
 
 void showAttachmentWindow(EntryForm& form, db::TADOConnection& connection, int64_t id)
 {
-    auto window = tk::createOwnedForm<tk::TForm>();
-    window->setName("frmAttachments");
-    window->setCaption("Mellékletek: " + std::to_string(id));
-    window->setBorderStyle(tk::TFormBorderStyle::bsDialog);
-    window->setPosition(tk::TPosition::poScreenCenter);
-    window->setClientWidth(640);
-    window->setClientHeight(320);
-    auto* query = new db::TADOQuery(window.get());
+    ListWindow list = makeListWindow("frmAttachments", "Mellékletek: " + std::to_string(id), "dbgAttachments");
+    db::TADOQuery* query = list.query;
     openAttachmentList(*query, connection, id);
-    auto* source = new tk::TDataSource(window.get());
-    source->setDataSet(query);
-    auto* grid = tk::placeControl<tk::TDBGrid>(window.get(), window.get(), "dbgAttachments", 8, 8, 624, 264);
-    grid->setDataSource(source);
-    grid->setReadOnly(true);
+    list.grid->setReadOnly(true);
 
     // Each button acts on the file of the grid's current row, then the
     // list is read again where it stood.
@@ -50,8 +38,7 @@ void showAttachmentWindow(EntryForm& form, db::TADOConnection& connection, int64
         return query->active() && query->recordCount() > 0 ? query->fieldByName("AttachmentID")->asInteger() : 0;
     };
     auto button = [&](const char* name, const char* caption, int left, int width, auto work) {
-        auto* b = tk::placeControl<tk::TButton>(window.get(), window.get(), name, left, 284, width, 25);
-        b->setCaption(caption);
+        tk::TButton* b = addFootButton(list, name, caption, left, width);
         b->OnClick = tk::Handler::notify([&form, &connection, query, id, current, work](tk::TObject*) {
             int at = query->recNo();
             sayingDatabaseFailures([&] { work(form, current()); });
@@ -62,22 +49,18 @@ void showAttachmentWindow(EntryForm& form, db::TADOConnection& connection, int64
     };
     button("btnAttach", "Csatolás…", 8, 88, [](EntryForm& f, int64_t) { f.chooseFilesToAttach(); });
     button("btnOpen", "Megnyitás", 104, 88, [](EntryForm& f, int64_t file) { f.openAttachment(file); });
-    button("btnSaveAs", "Mentés másként…", 200, 120, [](EntryForm& f, int64_t file) { f.chooseWhereToSaveAttachment(file); });
+    button("btnSaveAs", "Mentés másként…", 200, 120,
+           [](EntryForm& f, int64_t file) { f.chooseWhereToSaveAttachment(file); });
     button("btnRemove", "Törlés", 328, 88, [](EntryForm& f, int64_t file) { f.removeAttachment(file); });
-    auto* close = tk::placeControl<tk::TButton>(window.get(), window.get(), "btnClose", 552, 284, 80, 25);
-    close->setCaption("Bezár");
-    close->setModalResult(tk::mrOk);
-    close->setCancel(true);
-    grid->OnDblClick = tk::Handler::notify([&form, current](tk::TObject*) {
-        sayingDatabaseFailures([&] { form.openAttachment(current()); });
-    });
+    list.grid->OnDblClick = tk::Handler::notify(
+        [&form, current](tk::TObject*) { sayingDatabaseFailures([&] { form.openAttachment(current()); }); });
     // Dropped files are attached and listed.
-    window->onDropFiles = [&form, &connection, query, id](const std::vector<std::string>& paths) {
+    list.window->onDropFiles = [&form, &connection, query, id](const std::vector<std::string>& paths) {
         sayingDatabaseFailures([&] { form.attachFiles(paths); });
         openAttachmentList(*query, connection, id);
     };
-    window->setActiveControl(grid);
-    window->showModal();
+    list.window->setActiveControl(list.grid);
+    list.window->showModal();
 }
 
 }  // namespace velmora

@@ -23,6 +23,7 @@
 #include "entry/Search.h"
 #include "entry/TextQuestion.h"
 #include "startup/Numbering.h"
+#include "startup/SearchText.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/data/DBGrid.h"
 #include "toolkit/text/Locale.h"
@@ -43,12 +44,20 @@ namespace {
 // The result grid reads this many rows at a time: a screenful many times
 // over, and few statements for a printed list of thousands.
 constexpr int resultPageRows = 200;
+// A search counts its result exactly up to this many rows, and says "more
+// than" beyond: a broad search is not kept waiting for a count of them all.
+constexpr int resultCountLimit = 1000;
+
+std::string foundWords(const db::TADOQuery& q)
+{
+    if (q.countIsLowerBound()) return "Több mint " + std::to_string(resultCountLimit) + " találat";
+    return q.recordCount() ? std::to_string(q.recordCount()) + " találat" : std::string("Nincs találat");
+}
 
 bool isFieldControl(const tk::TControl* c)
 {
     return tk::as<TZEDit>(c) || tk::as<TZEDPicker>(c) || tk::as<TZEDChxBox>(c);
 }
-
 
 }  // namespace
 
@@ -396,19 +405,28 @@ namespace {
 Attachment attachmentOf(Attachments& files, int64_t document, int64_t id)
 {
     std::optional<Attachment> found = files.find(id);
-    if (!found || found->documentID != document)
-        throw ERefused("Nincs ilyen melléklet a megjelenített dokumentumnál.");
+    if (!found || found->documentID != document) throw ERefused("Nincs ilyen melléklet a megjelenített dokumentumnál.");
     return *found;
 }
 
 }  // namespace
 
+Attachments EntryForm::attachments()
+{
+    return Attachments(*connection_, documents_.userID(), documents_.login());
+}
+
+void EntryForm::requireShownDocument(std::optional<EntryState> only) const
+{
+    bool shown = shown_ && (only ? state_ == *only : state_ != EntryState::None && state_ != EntryState::New);
+    if (!shown) throw ERefused("Nincs megjelenített dokumentum: előbb keressen meg vagy vigyen fel egyet.");
+}
+
 void EntryForm::attachFiles(const std::vector<std::string>& paths)
 {
-    if (!shown_ || state_ == EntryState::None || state_ == EntryState::New)
-        throw ERefused("Nincs megjelenített dokumentum: előbb keressen meg vagy vigyen fel egyet.");
+    requireShownDocument();
     if (voided_) throw ERefused("Érvénytelenített dokumentumhoz nem lehet fájlt csatolni.");
-    Attachments files(*connection_, documents_.userID(), documents_.login());
+    Attachments files = attachments();
     int attached = 0;
     std::string last;
     for (const std::string& path : paths) {
@@ -427,7 +445,7 @@ void EntryForm::attachFiles(const std::vector<std::string>& paths)
 
 void EntryForm::saveAttachmentAs(int64_t attachmentID, const std::string& path)
 {
-    Attachments files(*connection_, documents_.userID(), documents_.login());
+    Attachments files = attachments();
     Attachment a = attachmentOf(files, shown_, attachmentID);
     files.saveTo(a, path);
     setStatus("Mentve: " + path);
@@ -435,7 +453,7 @@ void EntryForm::saveAttachmentAs(int64_t attachmentID, const std::string& path)
 
 void EntryForm::removeAttachment(int64_t attachmentID)
 {
-    Attachments files(*connection_, documents_.userID(), documents_.login());
+    Attachments files = attachments();
     Attachment a = attachmentOf(files, shown_, attachmentID);
     files.remove(a);
     setStatus("Melléklet törölve: " + a.name);
@@ -443,7 +461,7 @@ void EntryForm::removeAttachment(int64_t attachmentID)
 
 void EntryForm::openAttachment(int64_t attachmentID)
 {
-    Attachments files(*connection_, documents_.userID(), documents_.login());
+    Attachments files = attachments();
     Attachment a = attachmentOf(files, shown_, attachmentID);
     if (a.removed()) throw ERefused("A mellékletet törölték: " + a.name);
     if (isExecutableType(a.type))
@@ -459,8 +477,7 @@ void EntryForm::openAttachment(int64_t attachmentID)
 
 void EntryForm::showAttachments()
 {
-    if (!shown_ || state_ == EntryState::None || state_ == EntryState::New)
-        throw ERefused("Nincs megjelenített dokumentum: előbb keressen meg vagy vigyen fel egyet.");
+    requireShownDocument();
     showAttachmentWindow(*this, *connection_, shown_);
 }
 
@@ -478,7 +495,7 @@ void EntryForm::chooseFilesToAttach()
 
 void EntryForm::chooseWhereToSaveAttachment(int64_t attachmentID)
 {
-    Attachments files(*connection_, documents_.userID(), documents_.login());
+    Attachments files = attachments();
     Attachment a = attachmentOf(files, shown_, attachmentID);
     tk::Platform& platform = tk::Application->platform();
     std::optional<std::string> target = platform.hasFileDialog()
@@ -601,9 +618,9 @@ void EntryForm::search()
             conditions.push_back({c, column, dictionary});
         }
     std::vector<ResultColumn> shown = resultColumns();
-    db::TADOQuery* q = runSearch(buildSearch(conditions, shown, voidedInSearch_), shown, voidedInSearch_);
-    int found = q->recordCount();
-    setStatus(found ? std::to_string(found) + " találat" : std::string("Nincs találat"));
+    SearchText searchText = SearchText::read(*connection_);
+    db::TADOQuery* q = runSearch(buildSearch(conditions, shown, voidedInSearch_, &searchText), shown, voidedInSearch_);
+    setStatus(foundWords(*q));
 }
 
 void EntryForm::switchVoidedInSearch()
@@ -642,7 +659,9 @@ void EntryForm::stepThroughFound(int by)
     if (!leaveEditing()) return;
     q->moveBy(to - at);
     showDocument(q->fieldByName("DocumentID")->asInteger());
-    std::string where = std::to_string(q->recNo() + 1) + " / " + std::to_string(q->recordCount());
+    std::string where =
+        std::to_string(q->recNo() + 1) + " / " +
+        (q->countIsLowerBound() ? "több mint " + std::to_string(resultCountLimit) : std::to_string(q->recordCount()));
     setStatus(voided_ ? where + ", ÉRVÉNYTELENÍTVE: " + *voided_ : where);
 }
 
@@ -683,14 +702,20 @@ db::TADOQuery* EntryForm::runSearch(const SearchStatement& statement, const std:
     q->close();
     q->setConnection(connection_.get());
     q->setSqlText(statement.sql);
+    resultKinds_ = {tk::Printout::Kind::Number, tk::Printout::Kind::Text};
+    for (const ResultColumn& r : shown) resultKinds_.push_back(printedKind(r));
+    // Texts (a dictionary entry's too) in the order a reader expects.
+    resultOrder_.asText = tk::sameName(resultOrder_.column, "VoidedFor");
+    for (size_t i = 0; i < shown.size(); ++i)
+        if (tk::sameName(resultOrder_.column, shown[i].column->name))
+            resultOrder_.asText = resultKinds_[i + 2] == tk::Printout::Kind::Text;
     q->setPaging("DocumentID", resultPageRows, resultOrder_);
+    q->setCountLimit(resultCountLimit);
     for (size_t i = 0; i < statement.values.size(); ++i)
         db::bindCell(q->parameters().paramByName("p" + std::to_string(i)), statement.values[i]);
     q->open();
     q->field(0)->setDisplayLabel("Azonosító");
     q->field(1)->setDisplayLabel(voidedColumnTitle);
-    resultKinds_ = {tk::Printout::Kind::Number, tk::Printout::Kind::Text};
-    for (const ResultColumn& r : shown) resultKinds_.push_back(printedKind(r));
     for (size_t i = 0; i < shown.size(); ++i) {
         db::TField* f = q->field(static_cast<int>(i) + 2);
         f->setDisplayLabel(shown[i].title);
@@ -703,9 +728,10 @@ db::TADOQuery* EntryForm::runSearch(const SearchStatement& statement, const std:
     searchedColumns_ = shown;
     if (auto* grid = window_ ? tk::as<tk::TDBGrid>(window_->findComponent("dbgSearch")) : nullptr) {
         db::TField* ordered = resultOrder_.column.empty() ? nullptr : q->findField(resultOrder_.column);
-        grid->setSortMark(ordered ? ordered->index() : -1, !ordered                   ? tk::TDBGrid::SortMark::None
-                                                           : resultOrder_.descending ? tk::TDBGrid::SortMark::Descending
-                                                                                     : tk::TDBGrid::SortMark::Ascending);
+        grid->setSortMark(ordered ? ordered->index() : -1, !ordered ? tk::TDBGrid::SortMark::None
+                                                           : resultOrder_.descending
+                                                               ? tk::TDBGrid::SortMark::Descending
+                                                               : tk::TDBGrid::SortMark::Ascending);
     }
     return q;
 }
@@ -715,13 +741,7 @@ void EntryForm::sortResultsBy(const std::string& column)
     bool reversed = tk::sameName(resultOrder_.column, column) && !resultOrder_.descending;
     resultOrder_ = {column, reversed};
     if (!results_ || !results_->active()) return;
-    // Texts (a dictionary entry's too) in the order a reader expects.
-    if (db::TField* f = results_->findField(column))
-        resultOrder_.asText = static_cast<size_t>(f->index()) < resultKinds_.size() &&
-                              resultKinds_[static_cast<size_t>(f->index())] == tk::Printout::Kind::Text;
-    db::TADOQuery* q = runSearch(searched_, searchedColumns_, searchedVoided_);
-    int found = q->recordCount();
-    setStatus(found ? std::to_string(found) + " találat" : std::string("Nincs találat"));
+    setStatus(foundWords(*runSearch(searched_, searchedColumns_, searchedVoided_)));
 }
 
 std::optional<EntryForm::BoundField> EntryForm::registryField() const
@@ -789,8 +809,7 @@ void EntryForm::printResult()
 void EntryForm::printShownDocument()
 {
     if (!leaveEditing()) return;
-    if (!shown_ || state_ != EntryState::Shown)
-        throw ERefused("Nincs megjelenített dokumentum: előbb keressen meg vagy vigyen fel egyet.");
+    requireShownDocument(EntryState::Shown);
     if (auto done = deliverPrintout(documentPrintout(), PrintoutKind::Document)) setStatus(*done);
 }
 
@@ -837,6 +856,7 @@ tk::Printout EntryForm::resultList() const
     else
         for (const std::string& words : searchedFor_) list.lines.push_back("Feltétel: " + words);
     list.lines.push_back(searchedVoided_ == VoidedDocuments::Included ? voidedIncludedWords : voidedLeftOutWords);
+    q.readAll();
     list.lines.push_back(std::to_string(q.recordCount()) + " dokumentum");
     if (db::TField* ordered = resultOrder_.column.empty() ? nullptr : q.findField(resultOrder_.column))
         list.lines.push_back("Sorrend: " + q.displayLabel(ordered->index()) +

@@ -18,11 +18,11 @@
 #include "db/Query.h"
 #include "entry/Attachments.h"
 #include "entry/DictionaryField.h"
-#include "entry/DocumentColumns.h"
 #include "entry/Documents.h"
 #include "entry/HistoryWindow.h"
 #include "entry/Search.h"
 #include "entry/ViewingCopies.h"
+#include "startup/DocumentColumns.h"
 #include "toolkit/core/ComponentRef.h"
 #include "toolkit/windows/Platform.h"
 
@@ -166,6 +166,11 @@ private:
     // first in tab order.
     std::optional<BoundField> registryField() const;
     std::vector<ResultColumn> resultColumns() const;
+    // The shown document's files, as this clerk reads and changes them.
+    Attachments attachments();
+    // Raises unless a stored document is shown (in state `only`, when
+    // given; else shown, modified or being modified).
+    void requireShownDocument(std::optional<EntryState> only = std::nullopt) const;
     // Opens a search statement into the result query; the query.
     db::TADOQuery* runSearch(const SearchStatement& statement, const std::vector<ResultColumn>& shown,
                              VoidedDocuments voided);
@@ -213,11 +218,11 @@ private:
     std::vector<std::unique_ptr<DictionaryField>> dictionaryFields_;
     tk::ComponentRef<db::TADOQuery> results_;
     std::unique_ptr<db::TADOQuery> ownResults_;  // when the design has no result grid
-    tk::ComponentRef<tk::TPopupMenu> menu_;  // the clerk's menu, F10
-    std::vector<std::string> searchedFor_;   // the last search's conditions in words
+    tk::ComponentRef<tk::TPopupMenu> menu_;      // the clerk's menu, F10
+    std::vector<std::string> searchedFor_;       // the last search's conditions in words
     VoidedDocuments voidedInSearch_ = VoidedDocuments::Included;
     VoidedDocuments searchedVoided_ = VoidedDocuments::Included;  // what the last search did
-    std::vector<tk::Printout::Kind> resultKinds_;                // of the result's fields
+    std::vector<tk::Printout::Kind> resultKinds_;                 // of the result's fields
     // The last search, opened again in another order.
     SearchStatement searched_;
     std::vector<ResultColumn> searchedColumns_;

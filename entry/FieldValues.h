@@ -5,7 +5,7 @@
 #pragma once
 
 #include "db/Field.h"
-#include "entry/DocumentColumns.h"
+#include "startup/DocumentColumns.h"
 
 #include <string>
 

@@ -12,15 +12,6 @@ namespace velmora {
 
 namespace {
 
-bool hasColumn(db::TADOConnection& connection, const char* table, const char* column)
-{
-    db::TADOQuery q(nullptr);
-    db::open(q, connection, std::string("Select * from ") + table + " where 1 = 0");
-    for (int i = 0; i < q.fieldCount(); ++i)
-        if (tk::sameName(q.field(i)->fieldName(), column)) return true;
-    return false;
-}
-
 // No value is stored as null, not as an empty text.
 db::Cell textOrNull(const std::string& text)
 {
@@ -32,6 +23,21 @@ db::Cell textOrNull(const std::string& text)
 const char* databaseNow(db::TADOConnection& connection)
 {
     return connection.isPostgres() ? "localtimestamp(0)" : "datetime('now', 'localtime')";
+}
+
+namespace {
+
+const char* const historyIndexes =
+    "CREATE INDEX IF NOT EXISTS DocumentHistories ON DocumentHistory (DocumentID);\n"
+    "CREATE INDEX IF NOT EXISTS DocumentChanges ON DocumentChange (HistoryID);\n"
+    "CREATE UNIQUE INDEX IF NOT EXISTS DocumentVoids ON DocumentVoid (DocumentID)";
+
+}  // namespace
+
+void makeHistoryIndexes(db::TADOConnection& connection)
+{
+    ensureHistoryTable(connection);
+    createUnlessThere(connection, historyIndexes);
 }
 
 void ensureHistoryTable(db::TADOConnection& connection)

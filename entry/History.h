@@ -24,6 +24,10 @@ namespace velmora {
 // clerk's program, or by the designer alone), and gives an older
 // DocumentHistory its UserLogin column.
 void ensureHistoryTable(db::TADOConnection& connection);
+// The history tables' indexes on a database whose tables an older version
+// made without them (velmora-admin upgrade): showing a document's history
+// reads it by DocumentID.
+void makeHistoryIndexes(db::TADOConnection& connection);
 
 // What a history row records.
 inline constexpr const char* historyInsert = "felvitel";

@@ -4,11 +4,8 @@
 #include "db/Connection.h"
 #include "db/Query.h"
 #include "db/Statement.h"
-#include "toolkit/data/DBGrid.h"
-#include "toolkit/data/DataSet.h"
+#include "entry/ListWindow.h"
 #include "toolkit/widgets/Buttons.h"
-#include "toolkit/widgets/PlaceControl.h"
-#include "toolkit/windows/Form.h"
 
 namespace velmora {
 
@@ -36,26 +33,11 @@ void openHistory(db::TADOQuery& query, db::TADOConnection& connection, int64_t i
 
 void showHistoryWindow(db::TADOConnection& connection, int64_t id, const std::vector<ColumnCaption>& captions)
 {
-    auto window = tk::createOwnedForm<tk::TForm>();
-    window->setName("frmHistory");
-    window->setCaption("Előzmények: " + std::to_string(id));
-    window->setBorderStyle(tk::TFormBorderStyle::bsDialog);
-    window->setPosition(tk::TPosition::poScreenCenter);
-    window->setClientWidth(640);
-    window->setClientHeight(320);
-    auto* query = new db::TADOQuery(window.get());
-    openHistory(*query, connection, id, captions);
-    auto* source = new tk::TDataSource(window.get());
-    source->setDataSet(query);
-    auto* grid = tk::placeControl<tk::TDBGrid>(window.get(), window.get(), "dbgHistory", 8, 8, 624, 264);
-    grid->setDataSource(source);
-    auto* close = tk::placeControl<tk::TButton>(window.get(), window.get(), "btnClose", 552, 284, 80, 25);
-    close->setCaption("Bezár");
-    close->setModalResult(tk::mrOk);
-    close->setDefault(true);
-    close->setCancel(true);
-    window->setActiveControl(close);
-    window->showModal();
+    ListWindow list = makeListWindow("frmHistory", "Előzmények: " + std::to_string(id), "dbgHistory");
+    openHistory(*list.query, connection, id, captions);
+    list.close->setDefault(true);
+    list.window->setActiveControl(list.close);
+    list.window->showModal();
 }
 
 }  // namespace velmora

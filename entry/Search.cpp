@@ -6,9 +6,11 @@
 #include "controls/ZEDit.h"
 #include "db/Command.h"
 #include "db/Connection.h"
+#include "db/Engine.h"
 #include "entry/Dictionaries.h"
 #include "entry/FieldValues.h"
 #include "entry/Refusal.h"
+#include "startup/SearchText.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
@@ -104,8 +106,14 @@ public:
             if (isIntegerColumn(column) || isFloatColumn(column)) text = "cast(" + c + " as varchar(40))";
             else if (!isTextColumn(column))
                 throw ERefused("Ez a feltétel nem használható ennél a mezőnél: " + fieldLabel(field));
-            std::string like =
-                "vplain(" + text + ") like vplain(" + bind(db::Cell::text(likePattern(typed))) + ") escape '!'";
+            std::string like;
+            if (searchText && isTextColumn(column) && searchText->covers(column.name)) {
+                // The text folded when it was written, indexed by trigrams.
+                std::string pattern = db::plainedText(likePattern(typed));
+                like = searchText->likeCondition(column.name, bind(db::Cell::text(pattern)), pattern);
+            } else {
+                like = "vplain(" + text + ") like vplain(" + bind(db::Cell::text(likePattern(typed))) + ") escape '!'";
+            }
             add(relation == Relation::Like ? like : c + " is null or not (" + like + ")");
             return;
         }
@@ -126,6 +134,7 @@ public:
         compare(c, left, right, relation, field);
     }
 
+    const SearchText* searchText = nullptr;
     std::vector<db::Cell> values;
     std::vector<std::string> conditions;
     std::vector<std::string> words;
@@ -212,15 +221,18 @@ std::string likePattern(const std::string& typed)
 }
 
 SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::vector<ResultColumn>& result,
-                            VoidedDocuments voided)
+                            VoidedDocuments voided, const SearchText* searchText)
 {
     Builder b;
+    b.searchText = searchText;
     for (const SearchField& f : fields) b.field(f);
     // A reason is required, but a mark must not vanish with an empty one.
-    std::string select = "Select DocumentID, (Select coalesce(nullif(Reason, ''), '-') from DocumentVoid where "
-                         "DocumentVoid.DocumentID = Document.DocumentID) as VoidedFor";
+    std::string select =
+        "Select DocumentID, (Select coalesce(nullif(Reason, ''), '-') from DocumentVoid where "
+        "DocumentVoid.DocumentID = Document.DocumentID) as VoidedFor";
     if (voided == VoidedDocuments::LeftOut)
-        b.conditions.push_back("not exists (Select 1 from DocumentVoid where DocumentVoid.DocumentID = Document.DocumentID)");
+        b.conditions.push_back(
+            "not exists (Select 1 from DocumentVoid where DocumentVoid.DocumentID = Document.DocumentID)");
     for (const ResultColumn& r : result) {
         std::string c = "[" + r.column->name + "]";
         if (r.dictionary)

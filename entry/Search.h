@@ -14,7 +14,7 @@
 #pragma once
 
 #include "db/Field.h"
-#include "entry/DocumentColumns.h"
+#include "startup/DocumentColumns.h"
 
 #include <optional>
 #include <string>
@@ -29,6 +29,8 @@ class TADOConnection;
 }
 
 namespace velmora {
+
+class SearchText;
 
 // A column of the result: its Document column, its title, and the
 // dictionary whose entry text it shows instead of the key.
@@ -68,10 +70,11 @@ inline constexpr const char* voidedLeftOutWords = "Az érvénytelenített dokume
 
 // The statement: DocumentID, the void's reason, then the result columns,
 // in no order (the result query reads it in pages, newest DocumentID
-// first). Raises with the clerk's text for an unknown code or a value
-// that does not convert.
+// first). A pattern on a text column whose folded text `searchText` keeps
+// reads that; any other folds each row. Raises with the clerk's text for
+// an unknown code or a value that does not convert.
 SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::vector<ResultColumn>& result,
-                            VoidedDocuments voided = VoidedDocuments::Included);
+                            VoidedDocuments voided = VoidedDocuments::Included, const SearchText* searchText = nullptr);
 
 // A pattern of the user's wildcards (* and ?) as a LIKE pattern with "!" as
 // its escape character (a backslash means something else to each engine's

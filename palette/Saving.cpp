@@ -17,6 +17,7 @@
 #include "palette/GroupChoice.h"
 #include "startup/DataModule.h"
 #include "startup/SchemaUpkeep.h"
+#include "startup/SearchText.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/text/Text.h"
 #include "toolkit/windows/Form.h"
@@ -37,7 +38,6 @@ const char* columnTail(int fieldType, bool hasDictionary)
     default: return nullptr;
     }
 }
-
 
 // Runs an INSERT that another program saving at the same moment may have
 // made first: its row is then there, which is all this one wanted.
@@ -117,8 +117,9 @@ void bringInLine(tk::TComponent& c, TdmClientMain& dm)
 }
 
 // The program's own additions where the schema is changed: indexes for
-// the columns the search page compares, and the unique keys over folded
-// names. A database that refuses them (a designer who does not own the
+// the columns the search page compares, the unique keys over folded
+// names, and the folded text of Document's text columns (made again only
+// when a text column lacks it). A database that refuses them (a designer who does not own the
 // tables) is passed over silently, as a refused column is; the programs
 // work without them.
 void addProgramsKeysAndIndexes(tk::TForm& window, TdmClientMain& dm)
@@ -132,6 +133,7 @@ void addProgramsKeysAndIndexes(tk::TForm& window, TdmClientMain& dm)
     try {
         makeSearchIndexes(*dm.ADOConnection, searched);
         makeNameKeys(*dm.ADOConnection);
+        makeSearchText(*dm.ADOConnection);
     } catch (const std::exception&) {
     }
 }

@@ -4,6 +4,8 @@
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
+#include "db/Query.h"
+#include "db/Statement.h"
 #include "toolkit/text/Text.h"
 
 namespace velmora {
@@ -12,6 +14,15 @@ bool hasTable(db::TADOConnection& connection, const char* table)
 {
     for (const std::string& name : connection.tableNames())
         if (tk::sameName(name, table)) return true;
+    return false;
+}
+
+bool hasColumn(db::TADOConnection& connection, const char* table, const char* column)
+{
+    db::TADOQuery q(nullptr);
+    db::open(q, connection, std::string("Select * from ") + table + " where 1 = 0");
+    for (int i = 0; i < q.fieldCount(); ++i)
+        if (tk::sameName(q.field(i)->fieldName(), column)) return true;
     return false;
 }
 

@@ -20,6 +20,9 @@ void createUnlessThere(db::TADOConnection& connection, const std::string& script
 // Whether the database has a table named `table` (letter case aside).
 bool hasTable(db::TADOConnection& connection, const char* table);
 
+// Whether table `table` has a column named `column` (letter case aside).
+bool hasColumn(db::TADOConnection& connection, const char* table, const char* column);
+
 // Runs `script` (through createUnlessThere) unless the database has a
 // table named `table`.
 void createTableUnlessThere(db::TADOConnection& connection, const char* table, const char* script);

@@ -7,6 +7,7 @@
 #include "db/DatabaseError.h"
 #include "startup/Schema.h"
 #include "startup/SchemaUpkeep.h"
+#include "startup/SearchText.h"
 #include "toolkit/text/Text.h"
 
 #include <filesystem>
@@ -65,6 +66,7 @@ void createSchema(db::TADOConnection& connection)
     command.executeScript();
     makeNameKeys(connection);
     makeAllSearchIndexes(connection);
+    makeSearchText(connection);
 }
 
 void writeDataLinkFile(const std::filesystem::path& dir, const std::string& line)

@@ -8,6 +8,7 @@
 #include "db/Statement.h"
 #include "db/Transaction.h"
 #include "startup/CreateUnlessThere.h"
+#include "startup/DocumentColumns.h"
 #include "startup/NumberingRules.h"
 #include "startup/Schema.h"
 #include "toolkit/text/Text.h"
@@ -47,21 +48,13 @@ constexpr size_t longestColumnName = 40;
     throw ENumberingRefused(why);
 }
 
-struct DocumentColumn {
-    std::string name;
-    db::FieldKind kind;
-};
-
 DocumentColumn findColumn(db::TADOConnection& connection, const std::string& column)
 {
-    db::TADOQuery q(nullptr);
-    db::open(q, connection, sql::documentColumns);
-    for (int i = 0; i < q.fieldCount(); ++i)
-        if (tk::sameName(q.field(i)->fieldName(), column)) {
-            if (i == 0) refuse("DocumentID is the document's key; it cannot be numbered");
-            return {q.field(i)->fieldName(), q.field(i)->kind()};
-        }
-    refuse("Document has no column " + column);
+    DocumentColumns columns = DocumentColumns::read(connection);
+    const DocumentColumn* found = columns.find(column);
+    if (!found) refuse("Document has no column " + column);
+    if (found == &columns.all().front()) refuse("DocumentID is the document's key; it cannot be numbered");
+    return *found;
 }
 
 // Letters, digits and "_": a name that goes into the rule's own names and
@@ -72,16 +65,6 @@ bool isPlainName(const std::string& name)
     for (unsigned char c : name)
         if (!(std::isalnum(c) || c == '_' || c >= 0x80)) return false;
     return true;
-}
-
-bool isIntegerColumn(db::FieldKind kind)
-{
-    return db::isKindOf(kind, db::FieldKind::Integer) || kind == db::FieldKind::LargeInt;
-}
-
-bool isTextColumn(db::FieldKind kind)
-{
-    return db::isKindOf(kind, db::FieldKind::String) || kind == db::FieldKind::Memo;
 }
 
 std::string textAt(db::TADOConnection& connection, const std::string& sql, db::NamedValues values = {})
@@ -152,8 +135,9 @@ std::string setNumbering(db::TADOConnection& connection, const NumberingRequest&
     if (!isPlainName(name))
         refuse("Only a column named with letters, digits and \"_\" (at most " + std::to_string(longestColumnName) +
                " bytes) can be numbered: " + name);
-    bool integer = isIntegerColumn(column.kind);
-    if (!integer && !isTextColumn(column.kind))
+    // A yes/no column holds no numbers.
+    bool integer = isIntegerColumn(column) && column.kind != db::FieldKind::Boolean;
+    if (!integer && !isTextColumn(column))
         refuse(name + " is neither an integer nor a text column; only those can be numbered");
     std::string why;
     std::optional<NumberPattern> pattern =
@@ -176,8 +160,9 @@ std::string setNumbering(db::TADOConnection& connection, const NumberingRequest&
     bool postgres = connection.isPostgres();
     if (postgres && rule.timeZone.empty()) rule.timeZone = textAt(connection, "Select current_setting('TimeZone')");
     if (!postgres && !rule.timeZone.empty())
-        refuse("A time zone is for a PostgreSQL server; SQLite reads the year in the local time of the program that "
-               "inserts");
+        refuse(
+            "A time zone is for a PostgreSQL server; SQLite reads the year in the local time of the program that "
+            "inserts");
     int year = 0;
     try {
         year = currentYear(connection, rule.timeZone);

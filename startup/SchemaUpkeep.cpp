@@ -8,6 +8,7 @@
 #include "db/Query.h"
 #include "db/Statement.h"
 #include "startup/CreateUnlessThere.h"
+#include "startup/DocumentColumns.h"
 #include "startup/Schema.h"
 #include "toolkit/text/Text.h"
 
@@ -96,31 +97,19 @@ std::vector<std::string> keyEveryRow(db::TADOConnection& connection, const NameT
     return notes;
 }
 
-struct Column {
-    std::string name;
-    db::FieldKind kind;
-};
-
 // Document's columns after its key.
-std::vector<Column> documentColumns(db::TADOConnection& connection)
+std::vector<DocumentColumn> documentColumns(db::TADOConnection& connection)
 {
-    db::TADOQuery q(nullptr);
-    db::open(q, connection, sql::documentColumns);
-    std::vector<Column> columns;
-    for (int i = 1; i < q.fieldCount(); ++i) columns.push_back({q.field(i)->fieldName(), q.field(i)->kind()});
+    std::vector<DocumentColumn> columns = DocumentColumns::read(connection).all();
+    if (!columns.empty()) columns.erase(columns.begin());
     return columns;
 }
 
-bool comparedAsItStands(const Column& c)
-{
-    return !db::isKindOf(c.kind, db::FieldKind::String) && c.kind != db::FieldKind::Memo;
-}
-
-std::vector<std::string> indexColumns(db::TADOConnection& connection, const std::vector<Column>& columns)
+std::vector<std::string> indexColumns(db::TADOConnection& connection, const std::vector<DocumentColumn>& columns)
 {
     std::vector<std::string> notes;
-    for (const Column& c : columns) {
-        if (!comparedAsItStands(c) || !db::fitsBrackets(c.name)) continue;
+    for (const DocumentColumn& c : columns) {
+        if (isTextColumn(c) || !db::fitsBrackets(c.name)) continue;
         try {
             db::execute(connection,
                         "CREATE INDEX IF NOT EXISTS [VelmoraSearch_" + c.name + "] ON Document ([" + c.name + "])");
@@ -171,8 +160,8 @@ std::vector<std::string> makeNameKeys(db::TADOConnection& connection)
 
 std::vector<std::string> makeSearchIndexes(db::TADOConnection& connection, const std::vector<std::string>& names)
 {
-    std::vector<Column> chosen;
-    for (const Column& c : documentColumns(connection))
+    std::vector<DocumentColumn> chosen;
+    for (const DocumentColumn& c : documentColumns(connection))
         for (const std::string& name : names)
             if (tk::sameName(c.name, name)) {
                 chosen.push_back(c);

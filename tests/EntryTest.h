@@ -57,6 +57,28 @@ protected:
         if (!spots.count(button)) spots[button] = where(button);
         return "click " + std::to_string(spots[button].cx()) + " " + std::to_string(spots[button].cy()) + "\n";
     }
+    // The gesture that turns to the search page: a click on its tab.
+    std::string searchTab()
+    {
+        if (!spots.count("searchTab")) {
+            Rect pages = where("pcData");
+            spots["searchTab"] = Rect{pages.left + 60, pages.top, 20, 20};
+        }
+        return click("searchTab");
+    }
+    // Types each text into its search field (a gesture after a click on
+    // it), searches, and gives the found DocumentIDs (newest first), or the
+    // error printed; `more` is played after, all printed kept in `last`.
+    std::vector<std::string> found(const std::vector<std::pair<std::string, std::string>>& typing,
+                                   const std::string& more = "")
+    {
+        std::string script = searchTab();
+        for (const auto& [field, gesture] : typing) script += click(field.c_str()) + gesture;
+        script += click("btnSearch") + "rows frmClientMain.dbgSearch\n" + more;
+        last = play(script);
+        return foundIds(last);
+    }
+    std::string last;
     std::vector<std::string> rows(const std::string& sql) { return readRows(udl(), sql); }
     std::vector<std::string> documents()
     {

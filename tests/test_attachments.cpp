@@ -2,6 +2,7 @@
 // saved back byte for byte, removed by the rules, checked by their
 // checksum, and kept in chunks beside Document.
 #include "EntryTest.h"
+#include "NoiseFile.h"
 #include "db/Statement.h"
 #include "entry/Attachments.h"
 #include "entry/History.h"
@@ -72,11 +73,12 @@ TEST_F(Attachments, AScanIsAttachedKeptAfterARestartSavedBackWholeAndRemovedByIt
 {
     std::string bytes = scan();
     std::string path = write("levél 2026.pdf", bytes);
-    std::string out = play(showSecond() + "attach " + path + "\nget frmClientMain.StatusBar1.SimpleText\nattachments\n");
+    std::string out =
+        play(showSecond() + "attach " + path + "\nget frmClientMain.StatusBar1.SimpleText\nattachments\n");
     std::string sum = sha256(bytes);
     EXPECT_THAT(out, HasSubstr("'Csatolva: lev'#233'l 2026.pdf'"));
-    ASSERT_EQ(listed(out), (std::vector<std::string>{"levél 2026.pdf\t" + std::to_string(bytes.size()) + "\t" + sum +
-                                                     "\tpresent"}));
+    ASSERT_EQ(listed(out),
+              (std::vector<std::string>{"levél 2026.pdf\t" + std::to_string(bytes.size()) + "\t" + sum + "\tpresent"}));
     // Stored beside Document in chunks of 1 MiB, with its type by content
     // and its history row.
     EXPECT_EQ(rows("Select count(*), min(length(Bytes)) from DocumentAttachmentChunk"),
@@ -84,8 +86,9 @@ TEST_F(Attachments, AScanIsAttachedKeptAfterARestartSavedBackWholeAndRemovedByIt
     EXPECT_EQ(rows("Select DocumentID, FileName, ContentType, AddedBy from DocumentAttachment"),
               (std::vector<std::string>{"2|levél 2026.pdf|application/pdf|ugyfel"}));
     EXPECT_EQ(history().back(), "2|3|csatolás");
-    EXPECT_EQ(rows("Select NewValue from DocumentChange where HistoryID = (Select max(HistoryID) from DocumentHistory)"),
-              (std::vector<std::string>{"levél 2026.pdf (SHA-256 " + sum + ")"}));
+    EXPECT_EQ(
+        rows("Select NewValue from DocumentChange where HistoryID = (Select max(HistoryID) from DocumentHistory)"),
+        (std::vector<std::string>{"levél 2026.pdf (SHA-256 " + sum + ")"}));
 
     // Another run of the program finds it and writes it back byte for byte.
     std::string copy = folder.file("másolat.pdf");
@@ -212,11 +215,14 @@ TEST_F(Attachments, TheWindowAttachesOpensAReadOnlyCopyAndNeverOpensAScript)
         open = spots[1];
         grid = spots[2];
     }
-    auto clickOn = [](const Rect& r) { return "click " + std::to_string(r.cx()) + " " + std::to_string(r.cy()) + "\n"; };
-    std::string out = play(showSecond() + "key f11\n" + clickOn(attach) + "get frmAttachFile.lblQuestion.Caption\ntype " + scan +
-               "\nkey enter\n" + clickOn(attach) + "type " + script + "\nkey enter\nrows frmAttachments.dbgAttachments\n" +
-               clickOn(open) + "click " + std::to_string(grid.left + 40) + " " + std::to_string(grid.top + 28) +
-               "\nkey down\n" + clickOn(open) + "key enter\nkey esc\nattachments\n");
+    auto clickOn = [](const Rect& r) {
+        return "click " + std::to_string(r.cx()) + " " + std::to_string(r.cy()) + "\n";
+    };
+    std::string out = play(showSecond() + "key f11\n" + clickOn(attach) +
+                           "get frmAttachFile.lblQuestion.Caption\ntype " + scan + "\nkey enter\n" + clickOn(attach) +
+                           "type " + script + "\nkey enter\nrows frmAttachments.dbgAttachments\n" + clickOn(open) +
+                           "click " + std::to_string(grid.left + 40) + " " + std::to_string(grid.top + 28) +
+                           "\nkey down\n" + clickOn(open) + "key enter\nkey esc\nattachments\n");
     EXPECT_THAT(out, HasSubstr("'Csatoland'#243' f'#225'jl:'"));
     EXPECT_THAT(out, HasSubstr("Név\tMéret\tTípus\tCsatolta\tCsatolva\tTörölve\n"
                                "beadvány.pdf\t50\tapplication/pdf\tugyfel\t"));
@@ -261,8 +267,8 @@ TEST_F(Attachments, TheAdministratorSetsTheLimitAndPurgesFilesRemovedBeforeADay)
     EXPECT_THAT(admin("attachments purge --before tegnap"), HasSubstr("velmora-admin: Not a day: tegnap"));
     std::string big = write("nagy.bin", std::string(1025, 'x'));
     std::string small = write("kicsi.txt", "Tisztelt Hivatal!\n");
-    std::string out = play(showSecond() + "attach " + big + "\nkey enter\nattach " + small + "\nattach " + big +
-                           "\nkey enter\n");
+    std::string out =
+        play(showSecond() + "attach " + big + "\nkey enter\nattach " + small + "\nattach " + big + "\nkey enter\n");
     EXPECT_THAT(out, HasSubstr("error: A fájl túl nagy a csatoláshoz: nagy.bin (1025 bájt, legfeljebb 1024)"));
     EXPECT_EQ(admin("attachments limit 1.5M"), "The largest file that may be attached: 1572864 bytes\n");
     play(showSecond() + "attach " + big + "\ndetach 1\ndetach 2\n");
@@ -273,8 +279,9 @@ TEST_F(Attachments, TheAdministratorSetsTheLimitAndPurgesFilesRemovedBeforeADay)
         db::execute(c, "Update DocumentAttachment set RemovedAt = '2026-01-10 12:00:00' where AttachmentID = 1");
     }
     EXPECT_EQ(admin("attachments purge --before 2026-01-10"), "No files removed before 2026-01-10.\n");
-    EXPECT_THAT(admin("attachments purge --before 2026-01-11"),
-                testing::MatchesRegex("purged 1\tdocument 2\tkicsi.txt\t18 bytes\tremoved by ugyfel at 2026-01-10 12:00:00\n"));
+    EXPECT_THAT(
+        admin("attachments purge --before 2026-01-11"),
+        testing::MatchesRegex("purged 1\tdocument 2\tkicsi.txt\t18 bytes\tremoved by ugyfel at 2026-01-10 12:00:00\n"));
     EXPECT_EQ(rows("Select AttachmentID from DocumentAttachment"), (std::vector<std::string>{"2"}));
     EXPECT_EQ(rows("Select count(*) from DocumentAttachmentChunk where AttachmentID = 1"),
               (std::vector<std::string>{"0"}));
@@ -284,9 +291,10 @@ TEST_F(Attachments, TheAdministratorSetsTheLimitAndPurgesFilesRemovedBeforeADay)
 
 TEST_F(Attachments, AFileDroppedOnTheWindowIsAttachedAndListed)
 {
-    std::string scan = write("fénykép.jpg", std::string("\xff\xd8\xff\xe0\x00\x10JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00", 20));
-    std::string out = play("drop " + scan + "\nkey enter\n" + showSecond() + "drop " + scan +
-                           "\nkey f11\ndrop " + scan + "\nkey enter\nrows frmAttachments.dbgAttachments\nkey esc\n");
+    std::string scan =
+        write("fénykép.jpg", std::string("\xff\xd8\xff\xe0\x00\x10JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00", 20));
+    std::string out = play("drop " + scan + "\nkey enter\n" + showSecond() + "drop " + scan + "\nkey f11\ndrop " +
+                           scan + "\nkey enter\nrows frmAttachments.dbgAttachments\nkey esc\n");
     // Nothing shown: refused in words; then on the main window, and on the
     // attachment window (the same file again is asked about).
     EXPECT_THAT(out, HasSubstr("error: Nincs megjelenített dokumentum"));
@@ -299,20 +307,7 @@ TEST_F(Attachments, AFileDroppedOnTheWindowIsAttachedAndListed)
 TEST_F(Attachments, AHundredMiBFileRoundTripsWithItsChecksum)
 {
     std::string path = folder.file("hatalmas.bin");
-    {
-        std::ofstream out(path, std::ios::binary);
-        std::string chunk(velmora::attachmentChunkBytes, '\0');
-        uint64_t x = 88172645463325252ull;
-        for (int c = 0; c < 100; ++c) {
-            for (char& b : chunk) {
-                x ^= x << 13;
-                x ^= x >> 7;
-                x ^= x << 17;
-                b = static_cast<char>(x);
-            }
-            out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        }
-    }
+    writeNoiseFile(path, 100);
     db::TADOConnection c(nullptr);
     openDataLink(c, udl());
     velmora::ensureHistoryTable(c);

@@ -237,11 +237,11 @@ TEST_F(Entry, AModificationChecksAndWritesOnlyTheFieldsOpenForChange)
         openDataLink(c, udl());
         runScript(c, "Insert into Document (Targy, Erkezett) Values ('Más űrlapról', '2026-11-20 14:30:00')");
     }
-    Rect pages = where("pcData"), grid = where("dbgSearch");
-    std::string out = play(
-        "click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n" + click("btnSearch") +
-        "dblclick " + std::to_string(grid.left + 40) + " " + std::to_string(grid.top + 28) + "\n" + click("btnModify") +
-        "focus\nkey end\ntype  (javítva)\n" + click("btnSave") + "get frmClientMain.StatusBar1.SimpleText\n");
+    Rect grid = where("dbgSearch");
+    std::string out =
+        play(searchTab() + click("btnSearch") + "dblclick " + std::to_string(grid.left + 40) + " " +
+             std::to_string(grid.top + 28) + "\n" + click("btnModify") + "focus\nkey end\ntype  (javítva)\n" +
+             click("btnSave") + "get frmClientMain.StatusBar1.SimpleText\n");
     EXPECT_THAT(out, HasSubstr("frmClientMain_1.TZEDit2\n"));  // the first field open for change
     EXPECT_THAT(out, Not(HasSubstr("error:"))) << out;
     EXPECT_THAT(out, HasSubstr("'Dokumentum: 4'"));
@@ -278,9 +278,7 @@ TEST_F(Entry, IndexesAreMadeWhereTheSchemaChangesNeverAtTheClerksStart)
         for (const char* name : {"Erkezett", "Iktatoszam", "Lezart", "Ugytipus"})
             runScript(c, std::string("DROP INDEX \"VelmoraSearch_") + name + "\"");
     }
-    Rect pages = where("pcData");
-    std::string out = play("click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n" +
-                           click("btnSearch") + "get frmClientMain.StatusBar1.SimpleText\n");
+    std::string out = play(searchTab() + click("btnSearch") + "get frmClientMain.StatusBar1.SimpleText\n");
     EXPECT_THAT(out, HasSubstr("'3 tal'#225'lat'"));
     EXPECT_TRUE(indexes().empty());
 }

@@ -179,9 +179,8 @@ TEST_F(EntryDictionaries, F4AndADoubleClickOpenTheLookupListAndAVanishedKeyShows
         openDataLink(c, udl());
         runScript(c, "Update Document Set Ugytipus = 99 Where DocumentID = 2");
     }
-    Rect pages = where("pcData"), grid = where("dbgSearch");
-    std::string shown = play("click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n" +
-                             click("btnSearch") + "click " + std::to_string(grid.left + 40) + " " +
+    Rect grid = where("dbgSearch");
+    std::string shown = play(searchTab() + click("btnSearch") + "click " + std::to_string(grid.left + 40) + " " +
                              std::to_string(grid.top + 28) + "\nkey down\nkey enter\nget frmClientMain.TZEDit3.Text\n");
     EXPECT_THAT(shown, HasSubstr("'99 (?)'"));
 }

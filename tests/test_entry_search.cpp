@@ -30,20 +30,6 @@ protected:
     }
     // Stores the design with these relations on the search page.
     void relations(const velmora::DemoSearchRelations& r) { storeFormData(udl(), 3, velmora::entryDemoDesign(r)); }
-
-    // Types each text into its search field, searches, and gives the found
-    // DocumentIDs (newest first), or the error printed.
-    std::vector<std::string> found(const std::vector<std::pair<std::string, std::string>>& typing,
-                                   const std::string& more = "")
-    {
-        Rect pages = where("pcData");
-        std::string script = "click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n";
-        for (const auto& [field, text] : typing) script += click(field.c_str()) + text;
-        script += click("btnSearch") + "rows frmClientMain.dbgSearch\n" + more;
-        last = play(script);
-        return foundIds(last);
-    }
-    std::string last;
 };
 
 std::string text(const std::string& t)
@@ -141,9 +127,8 @@ TEST_F(EntrySearch, ATickedBoxAndADictionaryEntryAddTheirConditions)
 
 TEST_F(EntrySearch, ADoubleClickOrEnterOnAFoundRowShowsItOnTheEntryPage)
 {
-    Rect pages = where("pcData");
     Rect grid = where("dbgSearch");
-    std::string tab = "click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n";
+    std::string tab = searchTab();
     std::string row = std::to_string(grid.left + 40) + " " + std::to_string(grid.top + 28) + "\n";
     std::string out = play(tab + click("btnSearch") + "dblclick " + row +
                            "get frmClientMain.pcData.ActivePage\nget frmClientMain.TZEDit2.Text\n"
@@ -166,7 +151,8 @@ TEST_F(EntrySearch, PrintingWritesAPdfOfTheResultAndACsvThatReadsBack)
     std::string text = commandOutput("pdftotext -layout '" + pdf + "' -");
     EXPECT_THAT(text, HasSubstr("Ügyfélszolgálat"));
     EXPECT_THAT(text, HasSubstr("Feltétel: Tárgy (Hasonló): rekl"));
-    EXPECT_THAT(text, testing::ContainsRegex("Azonosító +Érvénytelenítve +Iktatószám +Tárgy +Érkezett +Lezárt +Ügytípus"));
+    EXPECT_THAT(text,
+                testing::ContainsRegex("Azonosító +Érvénytelenítve +Iktatószám +Tárgy +Érkezett +Lezárt +Ügytípus"));
     EXPECT_THAT(text, testing::ContainsRegex("2 +1002 +Számla reklamáció +11/16/26 +Nem +Reklamáció"));
     EXPECT_THAT(text, HasSubstr("1. oldal / 1"));
     std::string rows = commandOutput(
@@ -299,9 +285,7 @@ TEST_F(EntrySearch, ADesignWithoutAResultGridStillSearches)
     ASSERT_NE(to, std::string::npos);
     design.erase(from, to + 13 - from);
     storeFormData(udl(), 3, design);
-    Rect pages = where("pcData");
-    std::string out = play("click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n" +
-                           click("TZEDit5") + "type rekl\n" + click("btnSearch") +
+    std::string out = play(searchTab() + click("TZEDit5") + "type rekl\n" + click("btnSearch") +
                            "get frmClientMain.StatusBar1.SimpleText\nkey enter\nwhere frmClientMain.dbgSearch\n");
     EXPECT_THAT(out, Not(HasSubstr("error:")));
     EXPECT_THAT(out, HasSubstr("'1 tal'#225'lat'\nnone\n"));

@@ -11,18 +11,12 @@ namespace {
 class Navigation : public EntryTest {
 protected:
     // The search page's search, as the clerk makes it.
-    std::string search()
-    {
-        Rect pages = where("pcData");
-        return "click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n" +
-               click("btnSearch");
-    }
+    std::string search() { return searchTab() + click("btnSearch"); }
     // A click on the title of the result column that shows `field`, as
     // it stands after a search and the gestures `before`.
     std::string clickTitle(const std::string& field, const std::string& before = "")
     {
-        for (const std::string& line :
-             lines(play(search() + before + "where frmClientMain.dbgSearch." + field + "\n")))
+        for (const std::string& line : lines(play(search() + before + "where frmClientMain.dbgSearch." + field + "\n")))
             if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0]))) {
                 Rect title = rect(line);
                 return "click " + std::to_string(title.cx()) + " " + std::to_string(title.cy()) + "\n";
@@ -71,13 +65,14 @@ TEST_F(Navigation, GoesStraightToARegistryNumberOrListsTheSeveral)
         db::execute(c, "Insert into Document (Iktatoszam, Targy) Values (2000, 'Egyik')");
         db::execute(c, "Insert into Document (Iktatoszam, Targy) Values (2000, 'Másik')");
     }
-    std::string out = play("key f3\nget frmGoTo.lblQuestion.Caption\ntype 1002\nkey enter\n"
-                           "get frmClientMain.TZEDit2.Text\nget frmClientMain.pcData.ActivePage\n"
-                           "key f3\ntype 9999\nkey enter\nkey enter\n"
-                           "key f3\ntype nem sz\xc3\xa1m\nkey enter\nkey enter\n"
-                           "menu Dokumentum|Ugr\xc3\xa1s\ntype 2000\nkey enter\n"
-                           "get frmClientMain.pcData.ActivePage\nget frmClientMain.StatusBar1.SimpleText\n"
-                           "rows frmClientMain.dbgSearch\n");
+    std::string out = play(
+        "key f3\nget frmGoTo.lblQuestion.Caption\ntype 1002\nkey enter\n"
+        "get frmClientMain.TZEDit2.Text\nget frmClientMain.pcData.ActivePage\n"
+        "key f3\ntype 9999\nkey enter\nkey enter\n"
+        "key f3\ntype nem sz\xc3\xa1m\nkey enter\nkey enter\n"
+        "menu Dokumentum|Ugr\xc3\xa1s\ntype 2000\nkey enter\n"
+        "get frmClientMain.pcData.ActivePage\nget frmClientMain.StatusBar1.SimpleText\n"
+        "rows frmClientMain.dbgSearch\n");
     auto l = lines(out);
     ASSERT_GE(l.size(), 9u) << out;
     EXPECT_EQ(l[0], "'Ugr'#225's: Iktat'#243'sz'#225'm:'");
@@ -103,14 +98,14 @@ TEST_F(Navigation, ATitleClickSortsTheResultBothWaysEmptyLastAndTheListsFollow)
     std::string clickSubject = clickTitle("Targy");
     std::string ascending = folder.file("novekvo.csv"), descending = folder.file("csokkeno.csv");
     std::string pdf = folder.file("csokkeno.pdf");
-    std::string out = play(search() + clickSubject + "rows frmClientMain.dbgSearch\n" + click("btnPrint") + "type " +
-                           ascending + "\nkey enter\n" + clickSubject + "rows frmClientMain.dbgSearch\n" +
-               click("btnPrint") + "type " + descending + "\nkey enter\n" + click("btnPrint") + "type " + pdf +
-               "\nkey enter\n" +
-               // The order holds for the next search and for stepping.
-               click("btnSearch") + "dblclick " + std::to_string(grid.left + 40) + " " +
-               std::to_string(grid.top + 28) + "\nget frmClientMain.TZEDit1.Text\nkey pgdn\n" +
-               "get frmClientMain.TZEDit1.Text\nget frmClientMain.StatusBar1.SimpleText\n");
+    std::string out =
+        play(search() + clickSubject + "rows frmClientMain.dbgSearch\n" + click("btnPrint") + "type " + ascending +
+             "\nkey enter\n" + clickSubject + "rows frmClientMain.dbgSearch\n" + click("btnPrint") + "type " +
+             descending + "\nkey enter\n" + click("btnPrint") + "type " + pdf + "\nkey enter\n" +
+             // The order holds for the next search and for stepping.
+             click("btnSearch") + "dblclick " + std::to_string(grid.left + 40) + " " + std::to_string(grid.top + 28) +
+             "\nget frmClientMain.TZEDit1.Text\nkey pgdn\n" +
+             "get frmClientMain.TZEDit1.Text\nget frmClientMain.StatusBar1.SimpleText\n");
 
     // Each `rows` listing: its title line, then the ids in the grid's order.
     std::vector<std::string> titles, orders;
@@ -134,10 +129,11 @@ TEST_F(Navigation, ATitleClickSortsTheResultBothWaysEmptyLastAndTheListsFollow)
     EXPECT_THAT(titles[1], HasSubstr("\tTárgy ▼\t"));
 
     auto csvOrder = [&](const std::string& file) {
-        return commandOutput("/usr/bin/python3 -c \"import csv,sys; r=list(csv.reader(open(sys.argv[1], "
-                             "encoding='utf-8-sig', newline=''), delimiter=';')); "
-                             "print(','.join(row[0] for row in r[1:]))\" '" +
-                             file + "'");
+        return commandOutput(
+            "/usr/bin/python3 -c \"import csv,sys; r=list(csv.reader(open(sys.argv[1], "
+            "encoding='utf-8-sig', newline=''), delimiter=';')); "
+            "print(','.join(row[0] for row in r[1:]))\" '" +
+            file + "'");
     };
     EXPECT_EQ(csvOrder(ascending), orders[0] + "\n");
     EXPECT_EQ(csvOrder(descending), orders[1] + "\n");
@@ -158,8 +154,8 @@ TEST_F(Navigation, EveryResultColumnOrdersTheResultAsItShowsIt)
     Rect grid = where("dbgSearch");
     // The last columns lie beyond the grid's right edge until End in the
     // grid selects the last one, which scrolls them into view.
-    std::string scrolled = "click " + std::to_string(grid.left + 40) + " " + std::to_string(grid.top + 28) +
-                           "\nkey end\n";
+    std::string scrolled =
+        "click " + std::to_string(grid.left + 40) + " " + std::to_string(grid.top + 28) + "\nkey end\n";
     EXPECT_THAT(play(search() + "where frmClientMain.dbgSearch.Ugytipus\n"), testing::StartsWith("none\n"));
     for (const char* column : {"DocumentID", "VoidedFor", "Iktatoszam", "Erkezett", "Lezart", "Ugytipus"}) {
         std::string before = std::string(column) == "Lezart" || std::string(column) == "Ugytipus" ? scrolled : "";

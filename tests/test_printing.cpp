@@ -41,7 +41,8 @@ TEST_F(Printing, OneDocumentPrintsItsFieldsItsVoidAndItsHistory)
     EXPECT_THAT(text, HasSubstr("Azonosító: 4, nyomtatva "));
     EXPECT_THAT(text, HasSubstr("ÉRVÉNYTELENÍTVE: Kétszer iktatva"));
     // Each field of the entry page in tab order, as the form shows it.
-    EXPECT_THAT(text, testing::ContainsRegex("\nIktatószám +2001\nTárgy +Téves tárgy\nÉrkezett *\nLezárt +Nem\nÜgytípus *\n"));
+    EXPECT_THAT(
+        text, testing::ContainsRegex("\nIktatószám +2001\nTárgy +Téves tárgy\nÉrkezett *\nLezárt +Nem\nÜgytípus *\n"));
     EXPECT_THAT(text, HasSubstr("Előzmények"));
     EXPECT_THAT(text, testing::ContainsRegex("Idő +Felhasználó +Művelet +Mező +Régi érték +Új érték"));
     EXPECT_THAT(text, testing::ContainsRegex("ugyfel +érvénytelenítés +Indok +Kétszer iktatva"));
@@ -73,9 +74,7 @@ TEST_F(Printing, TheDocumentGoesToACupsQueue)
 TEST_F(Printing, AListExportsAsASpreadsheetWithTypedCells)
 {
     std::string xlsx = folder.file("lista.xlsx");
-    Rect pages = where("pcData");
-    play("click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n" +
-         click("btnSearch") + click("btnPrint") + "type " + xlsx + "\nkey enter\n");
+    play(searchTab() + click("btnSearch") + click("btnPrint") + "type " + xlsx + "\nkey enter\n");
     std::string cells = commandOutput(
         // Debian's own Python, whose openpyxl the set-up installs.
         "/usr/bin/python3 -c \"import openpyxl,sys\n"

@@ -10,6 +10,7 @@
 #include "app/DesignerComposition.h"
 #include "app/EntryComposition.h"
 #include "app/UserAdministration.h"
+#include "entry/History.h"
 #include "load/PauseFile.h"
 #include "startup/Passwords.h"
 #include "toolkit/windows/Application.h"
@@ -195,6 +196,9 @@ TEST_F(UserAdmin, TheUpgradeNamesNamesAlikeAndMakesTheRest)
     // older key both engines can hold entries alike.
     runScript(c, "DROP INDEX DictionaryItemTexts");
     runScript(c, "DROP INDEX \"VelmoraSearch_Iktatoszam\"");
+    // History made by a version that did not index it by document.
+    velmora::ensureHistoryTable(c);
+    runScript(c, "DROP INDEX DocumentHistories");
     runScript(c, "Insert into UserTable (UserLogin, UserPasswd, UserGroupID) Values ('Éva', 'x', 1)");
     runScript(c, "Insert into UserTable (UserLogin, UserPasswd, UserGroupID) Values ('éva', 'y', 2)");
     runScript(c, "Insert into DictionaryItem (DictionaryGroupID, DictionaryItemText) Values (1, 'ÁRAJÁNLAT')");
@@ -203,11 +207,13 @@ TEST_F(UserAdmin, TheUpgradeNamesNamesAlikeAndMakesTheRest)
     EXPECT_THAT(notes, HasSubstr("Entries of one dictionary that differ only in letter case (DictionaryItem): "
                                  "Árajánlat, ÁRAJÁNLAT;"));
     EXPECT_EQ(std::count(notes.begin(), notes.end(), '\n'), 2) << notes;
-    EXPECT_THAT(
-        readRows(c, onPostgres() ? "Select count(*) from pg_indexes where indexname = 'VelmoraSearch_Iktatoszam' and "
-                                   "schemaname = current_schema()"
-                                 : "Select count(*) from sqlite_master where name = 'VelmoraSearch_Iktatoszam'"),
-        testing::ElementsAre("1"));
+    auto indexes = [&](const std::string& name) {
+        return readRows(c, onPostgres() ? "Select count(*) from pg_indexes where lower(indexname) = lower('" + name +
+                                              "') and schemaname = current_schema()"
+                                        : "Select count(*) from sqlite_master where name = '" + name + "'");
+    };
+    EXPECT_THAT(indexes("VelmoraSearch_Iktatoszam"), testing::ElementsAre("1"));
+    EXPECT_THAT(indexes("DocumentHistories"), testing::ElementsAre("1"));
     // The first of the names alike holds the key; a new one alike is refused.
     refused([&] { velmora::addUser(c, "ÉVA", "Iktatás", "x"); }, "There is a user");
     EXPECT_EQ(login("ugyfel", "ugyfel", true), 0);

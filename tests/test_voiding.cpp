@@ -101,16 +101,14 @@ TEST_F(Voiding, TheClerksMenuReachesVoidingAndTheHistory)
 TEST_F(Voiding, SearchesMarkVoidedDocumentsAndCanLeaveThemOut)
 {
     std::string all = folder.file("all.pdf"), valid = folder.file("valid.csv");
-    Rect pages = where("pcData");
-    std::string searchPage =
-        "click " + std::to_string(pages.left + 70) + " " + std::to_string(pages.top + 10) + "\n";
-    std::string out = play(click("btnNew") + "type 2001\nkey tab\ntype T\xc3\xa9ves\n" + click("btnSave") +
-                           "key f8\ntype Elg\xc3\xa9pelve\nkey enter\n" + searchPage + click("btnSearch") +
-                           "rows frmClientMain.dbgSearch\n" + click("btnPrint") + "type " + all + "\nkey enter\n" +
-                           "key f7\nrows frmClientMain.dbgSearch\n" + click("btnPrint") + "type " + valid +
-                           "\nkey enter\n" +
-                           "menu Keres\xc3\xa9s|\xc3\x89rv\xc3\xa9nytelen\xc3\xadtettek n\xc3\xa9lk\xc3\xbcl\n" +
-                           "get frmClientMain.StatusBar1.SimpleText\n");
+    std::string searchPage = searchTab();
+    std::string out =
+        play(click("btnNew") + "type 2001\nkey tab\ntype T\xc3\xa9ves\n" + click("btnSave") +
+             "key f8\ntype Elg\xc3\xa9pelve\nkey enter\n" + searchPage + click("btnSearch") +
+             "rows frmClientMain.dbgSearch\n" + click("btnPrint") + "type " + all + "\nkey enter\n" +
+             "key f7\nrows frmClientMain.dbgSearch\n" + click("btnPrint") + "type " + valid + "\nkey enter\n" +
+             "menu Keres\xc3\xa9s|\xc3\x89rv\xc3\xa9nytelen\xc3\xadtettek n\xc3\xa9lk\xc3\xbcl\n" +
+             "get frmClientMain.StatusBar1.SimpleText\n");
     std::vector<std::string> grids;
     for (const std::string& line : lines(out))
         if (line.rfind("QStandardPaths", 0) != 0) grids.push_back(line);

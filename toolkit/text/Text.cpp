@@ -199,12 +199,13 @@ std::u32string foldText(std::string_view text)
 char32_t plainLetter(char32_t c)
 {
     // U+00C0 to U+017F, each letter's plain lower-case form.
-    static constexpr char32_t plain[] = U"aaaaaaÆceeeeiiiiÐnooooo×ØuuuuyÞß"
-                                        U"aaaaaaæceeeeiiiiðnooooo÷øuuuuyþy"
-                                        U"aaaaaaccccccccddĐđeeeeeeeeeegggg"
-                                        U"gggghhĦħiiiiiiiiiıĲĳjjkkĸllllllĿ"
-                                        U"ŀŁłnnnnnnŉŊŋooooooŒœrrrrrrssssss"
-                                        U"ssttttŦŧuuuuuuuuuuuuwwyyyzzzzzzſ";
+    static constexpr char32_t plain[] =
+        U"aaaaaaÆceeeeiiiiÐnooooo×ØuuuuyÞß"
+        U"aaaaaaæceeeeiiiiðnooooo÷øuuuuyþy"
+        U"aaaaaaccccccccddĐđeeeeeeeeeegggg"
+        U"gggghhĦħiiiiiiiiiıĲĳjjkkĸllllllĿ"
+        U"ŀŁłnnnnnnŉŊŋooooooŒœrrrrrrssssss"
+        U"ssttttŦŧuuuuuuuuuuuuwwyyyzzzzzzſ";
     c = foldCase(c);
     return c >= 0xC0 && c <= 0x17F ? plain[c - 0xC0] : c;
 }
@@ -212,7 +213,10 @@ char32_t plainLetter(char32_t c)
 std::u32string plainText(std::string_view text)
 {
     std::u32string out = toU32(text);
-    for (char32_t& c : out) c = plainLetter(c);
+    size_t kept = 0;
+    for (char32_t c : out)
+        if (!isCombiningAccent(c)) out[kept++] = plainLetter(c);
+    out.resize(kept);
     return out;
 }
 

@@ -99,7 +99,14 @@ bool matchesFolded(std::string_view text, std::u32string_view folded, bool prefi
 // searches that clerks type without accents; letters with no plain form
 // ("ß", "ø") stay as folded.
 char32_t plainLetter(char32_t c);
+// Each letter plain, and the combining accents (U+0300 to U+036F) left
+// out, so that a text in decomposed form (NFD: "o" and U+030B) reads as
+// its composed form does ("ő", then "o").
 std::u32string plainText(std::string_view text);
+inline bool isCombiningAccent(char32_t c)
+{
+    return c >= 0x300 && c <= 0x36F;
+}
 
 // True for a Pascal-style identifier: a letter or "_", then letters, digits, "_".
 bool isValidIdent(std::string_view s);

@@ -12,8 +12,9 @@
 #include <vector>
 
 namespace db {
+class TADOConnection;
 class TADOQuery;
-}
+}  // namespace db
 
 namespace velmora {
 
@@ -44,6 +45,7 @@ class DocumentColumns {
 public:
     // Reads the catalogue through `query`, which is left closed.
     static DocumentColumns read(db::TADOQuery& query);
+    static DocumentColumns read(db::TADOConnection& connection);
     // The column of that name, letter case aside; none when there is none.
     const DocumentColumn* find(std::string_view name) const;
     const std::vector<DocumentColumn>& all() const { return columns_; }

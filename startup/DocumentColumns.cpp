@@ -1,5 +1,5 @@
 // Reading Document's columns from the catalogue.
-#include "entry/DocumentColumns.h"
+#include "startup/DocumentColumns.h"
 
 #include "db/Query.h"
 #include "startup/Schema.h"
@@ -23,6 +23,13 @@ DocumentColumns DocumentColumns::read(db::TADOQuery& query)
     }
     query.close();
     return result;
+}
+
+DocumentColumns DocumentColumns::read(db::TADOConnection& connection)
+{
+    db::TADOQuery q(nullptr);
+    q.setConnection(&connection);
+    return read(q);
 }
 
 bool isIntegerColumn(const DocumentColumn& c)

@@ -1,0 +1,342 @@
+// Searching a registry of 1,000,000 documents. Each search is measured as
+// the clerk's program runs it (the statement built from the search page,
+// the count up to its limit, the grid's first screenful read) and beside
+// it the raw bound: the same two queries written by hand on the best index,
+// run through the engine's own client library (sqlite3, libpq).
+//
+// Subjects hold words of known frequency: "kisajátítás" in 100 documents,
+// "fellebbezés" in 10,000, "határozat" in 100,000; "gy" (two letters, no
+// trigram) is in most. Goals at 1,000,000 documents on each engine: the
+// first rows of a "Hasonló" search of three letters or more under 100 ms
+// and at most 3x the raw bound; "Egyenlő" on the registry number under
+// 5 ms; saving one document with the folded text's upkeep under 5 ms.
+//
+// The store is made once and kept in $XDG_CACHE_HOME/velmora-bench (or
+// ~/.cache/velmora-bench), on PostgreSQL as the schema velmora_bench_1m of
+// the server VELMORA_POSTGRES names (VELMORA_TEST_ENGINE=postgres).
+#include "../tests/TestDatabase.h"
+#include "controls/ZEDit.h"
+#include "db/Engine.h"
+#include "designer/ClientMain.h"
+#include "entry/EntryForm.h"
+#include "startup/SchemaUpkeep.h"
+#include "startup/SearchText.h"
+#include "toolkit/core/PropertyAccess.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/HeadlessPlatform.h"
+
+#include <benchmark/benchmark.h>
+#include <libpq-fe.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+constexpr int documentCount = 1000000;
+constexpr int firstPage = 200;    // rows the grid reads at a time
+constexpr int countLimit = 1000;  // the search's count stops here
+
+std::string cacheFolder()
+{
+    const char* xdg = std::getenv("XDG_CACHE_HOME");
+    const char* home = std::getenv("HOME");
+    std::string base = xdg && *xdg ? xdg : std::string(home ? home : "/tmp") + "/.cache";
+    return base + "/velmora-bench/search-1m-" + (onPostgres() ? "postgres" : "sqlite");
+}
+
+// The subject of document i, the same on both engines.
+const char* const subjectSql =
+    "'Beadvány ' || i || (CASE (i * 7) % 10 WHEN 0 THEN ' Kovács' WHEN 1 THEN ' Szabó' WHEN 2 THEN ' Tóth' WHEN 3 "
+    "THEN ' Varga' WHEN 4 THEN ' Kiss' WHEN 5 THEN ' Molnár' WHEN 6 THEN ' Németh' WHEN 7 THEN ' Farkas' WHEN 8 "
+    "THEN ' Balogh' ELSE ' Nagy' END) || (CASE (i * 3) % 4 WHEN 0 THEN ' ügyében' WHEN 1 THEN ' kérelme' WHEN 2 THEN "
+    "' levele' ELSE ' panasza' END) || (CASE WHEN i % 10 = 0 THEN ' határozat' ELSE '' END) || (CASE WHEN i % 100 = "
+    "1 THEN ' fellebbezés' ELSE '' END) || (CASE WHEN i % 10000 = 7 THEN ' kisajátítás' ELSE '' END)";
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+struct Store {
+    std::string folder;
+    double buildSeconds = 0;  // the folded text and its index, when made in this run
+    std::string udl() const { return folder + "/VelmoraDSC.udl"; }
+};
+
+bool storeIsWhole(const std::string& udl)
+{
+    try {
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl);
+        return readRows(c, "Select count(*) from Document") ==
+                   std::vector<std::string>{std::to_string(documentCount)} &&
+               !velmora::SearchText::read(c).columns().empty();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+Store& store()
+{
+    static Store s = [] {
+        Store made{cacheFolder()};
+        if (std::filesystem::exists(made.udl()) && storeIsWhole(made.udl())) return made;
+        std::fprintf(stderr, "Making the store of %d documents in %s...\n", documentCount, made.folder.c_str());
+        std::filesystem::remove_all(made.folder);
+        std::filesystem::create_directories(made.folder);
+        if (onPostgres()) {
+            db::TADOConnection admin(nullptr);
+            admin.setConnectionString(db::postgresDataLinkLine(testServer(), true));
+            admin.open();
+            runScript(admin, "DROP SCHEMA IF EXISTS velmora_bench_1m CASCADE; CREATE SCHEMA velmora_bench_1m");
+            velmora::createDemoDatabaseOnServer(made.folder,
+                                                testServer() + " options='-csearch_path=velmora_bench_1m'");
+        } else {
+            velmora::createDemoDatabase(made.folder);
+        }
+        db::TADOConnection c(nullptr);
+        openDataLink(c, made.udl());
+        // The documents first, then their folded text, as for a registry
+        // that a newer version meets.
+        runScript(c, "DROP TABLE DocumentSearchFold");
+        nativeScript(
+            made.udl(),
+            "DROP TRIGGER IF EXISTS VelmoraSearchText_Insert; DROP TRIGGER IF EXISTS VelmoraSearchText_Update; "
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                std::to_string(documentCount) + ") INSERT INTO Document (Iktatoszam, Targy, Erkezett) SELECT i, " +
+                subjectSql + ", '2026-01-01 00:00:00' FROM n",
+            "DROP TRIGGER IF EXISTS \"VelmoraSearchText\" ON \"Document\"; INSERT INTO \"Document\" "
+            "(\"Iktatoszam\", \"Targy\", \"Erkezett\") SELECT i, " +
+                std::string(subjectSql) + ", '2026-01-01' FROM generate_series(1, " + std::to_string(documentCount) +
+                ") i; ANALYZE \"Document\"");
+        velmora::makeSearchIndexes(c, {"Iktatoszam"});
+        auto start = std::chrono::steady_clock::now();
+        velmora::makeSearchText(c, true);
+        made.buildSeconds = secondsSince(start);
+        return made;
+    }();
+    return s;
+}
+
+// A headless session: the search page's Iktatószám (Egyenlő) and Tárgy
+// (Hasonló), the entry page's two fields.
+struct Session {
+    tk::HeadlessPlatform platform;
+    tk::TApplication app{platform};
+    db::TADOConnection connection{nullptr};
+    std::unique_ptr<velmora::EntryForm> form;
+    std::vector<velmora::TZEDit*> entryFields;
+    std::vector<velmora::TZEDit*> searchFields;
+    db::TADOQuery results{nullptr};
+
+    Session()
+    {
+        openDataLink(connection, store().udl());
+        tk::ComponentRef<velmora::TfrmClientMain> window;
+        app.createForm(window);
+        auto add = [&](const char* page, const char* keyField, const char* relation, int top) {
+            auto* e = new velmora::TZEDit(window);
+            e->setName(window->uniqueName("TZEDit"));
+            e->setParent(tk::as<tk::TWinControl>(window->findComponent(page)));
+            e->setBounds(8, top, 200, 21);
+            tk::setPropText(*e, "KeyField", keyField);
+            tk::setPropText(*e, "FieldType", std::string(keyField) == "Iktatoszam" ? "0" : "1");
+            if (relation) tk::setPropText(*e, "Relation", relation);
+            return e;
+        };
+        entryFields = {add("tsEdit", "Iktatoszam", nullptr, 8), add("tsEdit", "Targy", nullptr, 32)};
+        searchFields = {add("tsSearch", "Iktatoszam", "Egyenlő", 8), add("tsSearch", "Targy", "Hasonló", 32)};
+        results.setConnection(&connection);
+        window->show();
+        form = std::make_unique<velmora::EntryForm>(*window, connection, 1);
+        form->setResultQuery(&results);
+        form->start(true);
+    }
+};
+
+// The search as the clerk makes it: the count or "more than" on the status
+// bar, and the texts of the grid's first screenful.
+void clerkSearch(benchmark::State& state, int field, const char* typed)
+{
+    Session s;
+    s.searchFields[static_cast<size_t>(field)]->setText(typed);
+    for (auto _ : state) {
+        s.form->search();
+        for (int row = 0; row < 25 && row < s.results.recordCount(); ++row)
+            for (int f = 0; f < s.results.fieldCount(); ++f) benchmark::DoNotOptimize(s.results.displayText(row, f));
+    }
+    state.counters["counted"] = s.results.recordCount();
+    state.counters["more"] = s.results.countIsLowerBound();
+}
+
+// The raw bound: the capped count and the first page, by hand.
+struct RawQueries {
+    std::string count, page;
+};
+
+RawQueries rawLike(bool postgres)
+{
+    if (postgres)
+        return {"select count(*) from (select 1 from \"DocumentSearchText\" where \"Targy\" like $1 limit " +
+                    std::to_string(countLimit + 1) + ") c",
+                "select d.\"DocumentID\", d.\"Iktatoszam\", d.\"Targy\", d.\"Erkezett\" from \"Document\" d where "
+                "d.\"DocumentID\" in (select \"DocumentID\" from \"DocumentSearchText\" where \"Targy\" like $1) "
+                "order by d.\"DocumentID\" desc limit " +
+                    std::to_string(firstPage)};
+    return {"select count(*) from (select 1 from DocumentSearchIndex where Targy like ?1 limit " +
+                std::to_string(countLimit + 1) + ")",
+            "select d.DocumentID, d.Iktatoszam, d.Targy, d.Erkezett from Document d where d.DocumentID in (select "
+            "rowid from DocumentSearchIndex where Targy like ?1) order by d.DocumentID desc limit " +
+                std::to_string(firstPage)};
+}
+
+RawQueries rawEqual(bool postgres)
+{
+    if (postgres)
+        return {"select count(*) from (select 1 from \"Document\" where \"Iktatoszam\" = $1::int limit " +
+                    std::to_string(countLimit + 1) + ") c",
+                "select \"DocumentID\", \"Iktatoszam\", \"Targy\", \"Erkezett\" from \"Document\" where \"Iktatoszam\" "
+                "= $1::int order by \"DocumentID\" desc limit " +
+                    std::to_string(firstPage)};
+    return {"select count(*) from (select 1 from Document where Iktatoszam = ?1 limit " +
+                std::to_string(countLimit + 1) + ")",
+            "select DocumentID, Iktatoszam, Targy, Erkezett from Document where Iktatoszam = ?1 order by DocumentID "
+            "desc limit " +
+                std::to_string(firstPage)};
+}
+
+void rawSqlite(benchmark::State& state, const RawQueries& q, const std::string& value, bool integer)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2((store().folder + "/velmora.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    int64_t rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        for (const std::string* sql : {&q.count, &q.page}) {
+            sqlite3_stmt* st = nullptr;
+            sqlite3_prepare_v2(db, sql->c_str(), -1, &st, nullptr);
+            if (integer) sqlite3_bind_int64(st, 1, std::stoll(value));
+            else sqlite3_bind_text(st, 1, value.c_str(), -1, SQLITE_TRANSIENT);
+            while (sqlite3_step(st) == SQLITE_ROW) {
+                ++rows;
+                for (int f = 0; f < sqlite3_column_count(st); ++f) benchmark::DoNotOptimize(sqlite3_column_text(st, f));
+            }
+            sqlite3_finalize(st);
+        }
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+    sqlite3_close(db);
+}
+
+void rawPostgres(benchmark::State& state, const RawQueries& q, const std::string& value)
+{
+    PGconn* conn = PQconnectdb((testServer() + " options='-csearch_path=velmora_bench_1m'").c_str());
+    int64_t rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        for (const std::string* sql : {&q.count, &q.page}) {
+            const char* values[] = {value.c_str()};
+            PGresult* r = PQexecParams(conn, sql->c_str(), 1, nullptr, values, nullptr, nullptr, 0);
+            rows += PQntuples(r);
+            for (int row = 0; row < PQntuples(r); ++row)
+                for (int f = 0; f < PQnfields(r); ++f) benchmark::DoNotOptimize(PQgetvalue(r, row, f));
+            PQclear(r);
+        }
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+    PQfinish(conn);
+}
+
+void raw(benchmark::State& state, const RawQueries& q, const std::string& value, bool integer)
+{
+    if (onPostgres()) rawPostgres(state, q, value);
+    else rawSqlite(state, q, value, integer);
+}
+
+// The terms, each typed as the clerk types it and as the raw query's
+// folded pattern.
+struct Term {
+    const char* typed;
+    const char* pattern;
+};
+const Term terms[] = {
+    {"kisajátítás", "%kisajatitas%"}, {"fellebbezés", "%fellebbezes%"}, {"határozat", "%hatarozat%"}, {"gy", "%gy%"}};
+
+void BM_Like(benchmark::State& state)
+{
+    clerkSearch(state, 1, terms[state.range(0)].typed);
+}
+BENCHMARK(BM_Like)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+void BM_RawLike(benchmark::State& state)
+{
+    raw(state, rawLike(onPostgres()), terms[state.range(0)].pattern, false);
+}
+BENCHMARK(BM_RawLike)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+void BM_EqualRegistryNumber(benchmark::State& state)
+{
+    clerkSearch(state, 0, "654321");
+}
+BENCHMARK(BM_EqualRegistryNumber)->Unit(benchmark::kMillisecond);
+
+void BM_RawEqualRegistryNumber(benchmark::State& state)
+{
+    raw(state, rawEqual(onPostgres()), "654321", true);
+}
+BENCHMARK(BM_RawEqualRegistryNumber)->Unit(benchmark::kMillisecond);
+
+// A new document saved (its checks, the INSERT with its history row, read
+// back into the form), with the folded text's triggers (0) and without
+// them (1); the documents saved are removed afterwards.
+void BM_SaveDocument(benchmark::State& state)
+{
+    bool withTriggers = state.range(0) == 0;
+    if (!withTriggers)
+        nativeScript(store().udl(),
+                     "DROP TRIGGER VelmoraSearchText_Insert; DROP TRIGGER VelmoraSearchText_Update; DROP TRIGGER "
+                     "VelmoraSearchText_Delete",
+                     "DROP TRIGGER \"VelmoraSearchText\" ON \"Document\"");
+    {
+        Session s;
+        int n = 0;
+        for (auto _ : state) {
+            state.PauseTiming();
+            s.form->newDocument();
+            s.entryFields[0]->setText(std::to_string(2000000 + ++n));
+            s.entryFields[1]->setText("Új beadvány Kovács kérelme " + std::to_string(n));
+            state.ResumeTiming();
+            s.form->saveDocument();
+        }
+    }
+    db::TADOConnection c(nullptr);
+    openDataLink(c, store().udl());
+    runScript(c, "Delete from Document where Iktatoszam > 1999999");
+    if (!withTriggers) velmora::makeSearchText(c, true);
+}
+BENCHMARK(BM_SaveDocument)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(200);
+
+// Folding and indexing the text of 1,000,000 documents: measured when the
+// store is made, else made again here (velmora-admin search-index).
+void BM_MakeFoldedTextAndIndex(benchmark::State& state)
+{
+    for (auto _ : state) {
+        if (store().buildSeconds == 0) {
+            db::TADOConnection c(nullptr);
+            openDataLink(c, store().udl());
+            auto start = std::chrono::steady_clock::now();
+            velmora::makeSearchText(c, true);
+            store().buildSeconds = secondsSince(start);
+        }
+        state.SetIterationTime(store().buildSeconds);
+    }
+}
+BENCHMARK(BM_MakeFoldedTextAndIndex)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,78 @@
+// The folded text of Document's text columns, kept beside Document for
+// searches by pattern ("Hasonló"), so that a search reads text folded once
+// when it was written instead of folding every row each time.
+//
+// DocumentSearchText holds, for each document, each text column as vplain
+// folds it (db::plainedText: letter case and accents aside, combining
+// accents left out). It is not part of Document: Document's columns are
+// the designer's. Triggers in the database keep it in step with Document
+// for every writer, the engine's own shell included, so their fold is
+// written with the engine's built-ins alone: on SQLite replace()s over
+// lower(), in steps, on PostgreSQL an IMMUTABLE function of translate() stored
+// in Document's schema (velmora_fold). Both give what db::plainedText
+// gives, letter for letter.
+//
+// It is indexed by trigrams: on SQLite an FTS5 table with the trigram
+// tokenizer over it (external content, kept by triggers), on PostgreSQL a
+// pg_trgm GIN index per column. DocumentSearchFold holds the version of
+// the fold it was made with; made by another version it is not used, and
+// is made again where the schema is changed (velmora-initdb, the
+// designer's save, velmora-admin search-index and upgrade). A database
+// without it searches the same rows, folding each.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace db {
+class TADOConnection;
+}
+
+namespace velmora {
+
+// Raised by one with each change to db::plainedText.
+inline constexpr int searchFoldVersion = 2;
+
+class SearchText {
+public:
+    // What the database holds, for use when it was made with this fold.
+    static SearchText read(db::TADOConnection& connection);
+
+    // Whether `column`'s folded text is kept.
+    bool covers(std::string_view column) const;
+    const std::vector<std::string>& columns() const { return columns_; }
+    // The condition that Document's `column`, folded, is like the LIKE
+    // pattern (folded, "!" its escape character) bound as `parameter`.
+    std::string likeCondition(const std::string& column, const std::string& parameter,
+                              const std::string& foldedPattern) const;
+
+private:
+    bool trigramTable_ = false;  // SQLite's FTS5 table is there
+    std::vector<std::string> columns_;
+};
+
+// Whether a LIKE pattern (with "!" its escape) holds three characters in a
+// row that are not wildcards: what a trigram index can look up.
+bool hasTrigram(std::string_view likePattern);
+
+struct SearchTextResult {
+    bool made = false;               // it was (re)made, not found up to date
+    std::vector<std::string> notes;  // what could not be made, one line each
+};
+
+// Makes the folded text, its triggers and its index for every text column
+// of Document, filled from the rows there, when it is missing, made with
+// another fold or lacks a column, or always with `refresh`. All or
+// nothing, in one transaction. `progress` is told each step as it starts.
+SearchTextResult makeSearchText(db::TADOConnection& connection, bool refresh = false,
+                                const std::function<void(const std::string&)>& progress = {});
+
+// The fold as SQLite expressions of built-ins, each over `argument`: the
+// first folds the text given, each later one the result of the one before.
+std::vector<std::string> sqliteFoldSteps(const std::string& argument);
+// The fold as the body of PostgreSQL's velmora_fold(text).
+std::string postgresFoldFunctionBody();
+
+}  // namespace velmora
