@@ -173,40 +173,60 @@ void clerkSearch(benchmark::State& state, int field, const char* typed)
     state.counters["more"] = s.results.countIsLowerBound();
 }
 
-// The raw bound: the capped count and the first page, by hand.
+// The raw bound: the capped count of `matches` (a FROM and its WHERE) and
+// the first page of `page` (the same, as Document d), by hand. Both
+// engines take the quoted names and $1.
 struct RawQueries {
     std::string count, page;
 };
 
-RawQueries rawLike(bool postgres)
+RawQueries rawQueries(const std::string& matches, const std::string& page,
+                      const std::string& newestFirst = "d.\"DocumentID\" desc")
 {
-    if (postgres)
-        return {"select count(*) from (select 1 from \"DocumentSearchText\" where \"Targy\" like $1 limit " +
-                    std::to_string(countLimit + 1) + ") c",
-                "select d.\"DocumentID\", d.\"Iktatoszam\", d.\"Targy\", d.\"Erkezett\" from \"Document\" d where "
-                "d.\"DocumentID\" in (select \"DocumentID\" from \"DocumentSearchText\" where \"Targy\" like $1) "
-                "order by d.\"DocumentID\" desc limit " +
-                    std::to_string(firstPage)};
-    return {"select count(*) from (select 1 from DocumentSearchIndex where Targy like ?1 limit " +
-                std::to_string(countLimit + 1) + ")",
-            "select d.DocumentID, d.Iktatoszam, d.Targy, d.Erkezett from Document d where d.DocumentID in (select "
-            "rowid from DocumentSearchIndex where Targy like ?1) order by d.DocumentID desc limit " +
-                std::to_string(firstPage)};
+    return {"select count(*) from (select 1 from " + matches + " limit " + std::to_string(countLimit + 1) + ") c",
+            "select d.\"DocumentID\", d.\"Iktatoszam\", d.\"Targy\", d.\"Erkezett\" from " + page + " order by " +
+                newestFirst + " limit " + std::to_string(firstPage)};
 }
 
-RawQueries rawEqual(bool postgres)
+// SQLite's FTS5 serves glob by its trigrams.
+std::string matching()
 {
-    if (postgres)
-        return {"select count(*) from (select 1 from \"Document\" where \"Iktatoszam\" = $1::int limit " +
-                    std::to_string(countLimit + 1) + ") c",
-                "select \"DocumentID\", \"Iktatoszam\", \"Targy\", \"Erkezett\" from \"Document\" where \"Iktatoszam\" "
-                "= $1::int order by \"DocumentID\" desc limit " +
-                    std::to_string(firstPage)};
-    return {"select count(*) from (select 1 from Document where Iktatoszam = ?1 limit " +
-                std::to_string(countLimit + 1) + ")",
-            "select DocumentID, Iktatoszam, Targy, Erkezett from Document where Iktatoszam = ?1 order by DocumentID "
-            "desc limit " +
-                std::to_string(firstPage)};
+    return onPostgres() ? " like $1" : " glob $1";
+}
+
+// Through the trigram index: every match listed, then the newest.
+RawQueries rawLike()
+{
+    std::string index = onPostgres() ? "\"DocumentSearchText\"" : "\"DocumentSearchIndex\"";
+    std::string key = onPostgres() ? "\"DocumentID\"" : "rowid";
+    return rawQueries(index + " where \"Targy\"" + matching(), "\"Document\" d where d.\"DocumentID\" in (select " +
+                                                                   key + " from " + index + " where \"Targy\"" +
+                                                                   matching() + ")");
+}
+
+// The other way to the first page: the documents walked newest first, each
+// one's folded text tested, stopping at the page; best where many match.
+RawQueries rawLikeWalk()
+{
+    return rawQueries("\"DocumentSearchText\" where \"Targy\"" + matching(),
+                      "\"Document\" d where exists (select 1 from \"DocumentSearchText\" s where s.\"DocumentID\" = "
+                      "d.\"DocumentID\" and s.\"Targy\"" +
+                          matching() + ")");
+}
+
+// SQLite: the matches read from the FTS5 index newest first, joined to
+// their documents, stopping at the page.
+RawQueries rawLikeDriven()
+{
+    return rawQueries("\"DocumentSearchIndex\" where \"Targy\" glob $1",
+                      "\"DocumentSearchIndex\" f join \"Document\" d on d.\"DocumentID\" = f.rowid where f.\"Targy\" "
+                      "glob $1",
+                      "f.rowid desc");
+}
+
+RawQueries rawEqual()
+{
+    return rawQueries("\"Document\" d where d.\"Iktatoszam\" = $1", "\"Document\" d where d.\"Iktatoszam\" = $1");
 }
 
 void rawSqlite(benchmark::State& state, const RawQueries& q, const std::string& value, bool integer)
@@ -274,9 +294,37 @@ BENCHMARK(BM_Like)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 void BM_RawLike(benchmark::State& state)
 {
-    raw(state, rawLike(onPostgres()), terms[state.range(0)].pattern, false);
+    const Term& t = terms[state.range(0)];
+    raw(state, rawLike(), onPostgres() ? t.pattern : velmora::globPattern(t.pattern), false);
 }
 BENCHMARK(BM_RawLike)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+void BM_RawLikeWalk(benchmark::State& state)
+{
+    const Term& t = terms[state.range(0)];
+    raw(state, rawLikeWalk(), onPostgres() ? t.pattern : velmora::globPattern(t.pattern), false);
+}
+BENCHMARK(BM_RawLikeWalk)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+void BM_RawLikeDriven(benchmark::State& state)
+{
+    if (onPostgres()) {
+        state.SkipWithError("SQLite's FTS5 only");
+        return;
+    }
+    raw(state, rawLikeDriven(), velmora::globPattern(terms[state.range(0)].pattern), false);
+}
+BENCHMARK(BM_RawLikeDriven)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+// What a search asks before its statement: whether the folded text is
+// there and up to date, and its columns.
+void BM_ReadSearchText(benchmark::State& state)
+{
+    db::TADOConnection c(nullptr);
+    openDataLink(c, store().udl());
+    for (auto _ : state) benchmark::DoNotOptimize(velmora::SearchText::read(c).columns().size());
+}
+BENCHMARK(BM_ReadSearchText)->Unit(benchmark::kMillisecond);
 
 void BM_EqualRegistryNumber(benchmark::State& state)
 {
@@ -286,7 +334,7 @@ BENCHMARK(BM_EqualRegistryNumber)->Unit(benchmark::kMillisecond);
 
 void BM_RawEqualRegistryNumber(benchmark::State& state)
 {
-    raw(state, rawEqual(onPostgres()), "654321", true);
+    raw(state, rawEqual(), "654321", true);
 }
 BENCHMARK(BM_RawEqualRegistryNumber)->Unit(benchmark::kMillisecond);
 

@@ -6,6 +6,7 @@
 #include "controls/ZEDPicker.h"
 #include "controls/ZEDit.h"
 #include "db/Connection.h"
+#include "db/DatabaseError.h"
 #include "db/Engine.h"
 #include "db/PausePoint.h"
 #include "db/Query.h"
@@ -72,6 +73,8 @@ void EntryForm::start(bool hasStoredDesign)
     ensureHistoryTable(*connection_);
     ensureDictionaryItemTable(*connection_);
     ensureAttachmentTables(*connection_);
+    searchText_.reset();
+    searchDictionaries_.clear();
     {
         db::TADOQuery catalogue(nullptr);
         catalogue.setConnection(connection_.get());
@@ -613,14 +616,30 @@ void EntryForm::search()
             if (!column || !db::fitsBrackets(column->name))
                 throw ERefused("Nincs ilyen oszlop a Document táblában: " + keyField);
             std::optional<int64_t> dictionary;
-            if (auto* edit = tk::as<TZEDit>(c))
-                if (auto d = dictionaryOfField(*connection_, keyField, edit->Dictionary())) dictionary = d->id;
+            // Only a typed text is looked up in a dictionary.
+            if (auto* edit = tk::as<TZEDit>(c); edit && !tk::trimmed(edit->text()).empty()) {
+                std::string key = keyField + '\n' + edit->Dictionary();
+                auto known = searchDictionaries_.find(key);
+                if (known == searchDictionaries_.end()) {
+                    std::optional<DictionaryRef> d = dictionaryOfField(*connection_, keyField, edit->Dictionary());
+                    known = searchDictionaries_.emplace(key, d ? std::optional<int64_t>(d->id) : std::nullopt).first;
+                }
+                dictionary = known->second;
+            }
             conditions.push_back({c, column, dictionary});
         }
     std::vector<ResultColumn> shown = resultColumns();
-    SearchText searchText = SearchText::read(*connection_);
-    db::TADOQuery* q = runSearch(buildSearch(conditions, shown, voidedInSearch_, &searchText), shown, voidedInSearch_);
-    setStatus(foundWords(*q));
+    // Read once, as the catalogue is; a statement that fails on it has it
+    // read again by the next search.
+    if (!searchText_) searchText_ = SearchText::read(*connection_);
+    try {
+        db::TADOQuery* q =
+            runSearch(buildSearch(conditions, shown, voidedInSearch_, &*searchText_), shown, voidedInSearch_);
+        setStatus(foundWords(*q));
+    } catch (const db::EDatabaseError&) {
+        searchText_.reset();
+        throw;
+    }
 }
 
 void EntryForm::switchVoidedInSearch()
@@ -767,7 +786,7 @@ void EntryForm::goToNumber()
     if (!v.refusal.empty()) throw ERefused(v.refusal);
     std::vector<ResultColumn> shown = resultColumns();
     SearchStatement statement = buildSearch({}, shown, VoidedDocuments::Included);
-    statement.sql += " where [" + naming->column->name + "] = :p" + std::to_string(statement.values.size());
+    statement.sql += " where Document.[" + naming->column->name + "] = :p" + std::to_string(statement.values.size());
     statement.values.push_back(v.cell);
     statement.words = {label + " = " + value};
     db::TADOQuery* q = runSearch(statement, shown, VoidedDocuments::Included);

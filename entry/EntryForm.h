@@ -23,10 +23,12 @@
 #include "entry/Search.h"
 #include "entry/ViewingCopies.h"
 #include "startup/DocumentColumns.h"
+#include "startup/SearchText.h"
 #include "toolkit/core/ComponentRef.h"
 #include "toolkit/windows/Platform.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -229,6 +231,11 @@ private:
     db::PageOrder resultOrder_;  // by the newest DocumentID until a title is clicked
     std::string groupName_;
     ViewingCopies viewingCopies_;
+    // What searches read of the database once a design is started: the
+    // folded text kept for them, and each search field's dictionary (by its
+    // KeyField and Dictionary).
+    std::optional<SearchText> searchText_;
+    std::map<std::string, std::optional<int64_t>> searchDictionaries_;
 };
 
 }  // namespace velmora

@@ -68,7 +68,9 @@ public:
     {
         tk::TControl& field = *f.field;
         const DocumentColumn& column = *f.column;
-        std::string c = "[" + column.name + "]";
+        // Qualified: a search read through the trigram index joins a table
+        // whose columns have Document's names.
+        std::string c = "Document.[" + column.name + "]";
         Relation relation = relationOf(field);
         if (relation == Relation::Empty || relation == Relation::NotEmpty) {
             // A check box adds its condition only when ticked.
@@ -108,9 +110,16 @@ public:
                 throw ERefused("Ez a feltétel nem használható ennél a mezőnél: " + fieldLabel(field));
             std::string like;
             if (searchText && isTextColumn(column) && searchText->covers(column.name)) {
-                // The text folded when it was written, indexed by trigrams.
+                // The text folded when it was written, indexed by trigrams;
+                // the first pattern the index can serve drives the search.
                 std::string pattern = db::plainedText(likePattern(typed));
-                like = searchText->likeCondition(column.name, bind(db::Cell::text(pattern)), pattern);
+                auto binding = [this](db::Cell value) { return bind(std::move(value)); };
+                if (relation == Relation::Like && !drivenByIndex && searchText->canDrive(pattern)) {
+                    drivenByIndex = true;
+                    add(searchText->drivingCondition(column.name, pattern, binding));
+                    return;
+                }
+                like = searchText->likeCondition(column.name, pattern, binding);
             } else {
                 like = "vplain(" + text + ") like vplain(" + bind(db::Cell::text(likePattern(typed))) + ") escape '!'";
             }
@@ -135,6 +144,7 @@ public:
     }
 
     const SearchText* searchText = nullptr;
+    bool drivenByIndex = false;  // read from the trigram index, joined to Document
     std::vector<db::Cell> values;
     std::vector<std::string> conditions;
     std::vector<std::string> words;
@@ -227,21 +237,25 @@ SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::v
     b.searchText = searchText;
     for (const SearchField& f : fields) b.field(f);
     // A reason is required, but a mark must not vanish with an empty one.
-    std::string select =
-        "Select DocumentID, (Select coalesce(nullif(Reason, ''), '-') from DocumentVoid where "
-        "DocumentVoid.DocumentID = Document.DocumentID) as VoidedFor";
+    std::string select = std::string("Select ") +
+                         (b.drivenByIndex ? "DocumentSearchIndex.rowid as DocumentID" : "Document.DocumentID") +
+                         ", (Select coalesce(nullif(Reason, ''), '-') from DocumentVoid where "
+                         "DocumentVoid.DocumentID = Document.DocumentID) as VoidedFor";
     if (voided == VoidedDocuments::LeftOut)
         b.conditions.push_back(
             "not exists (Select 1 from DocumentVoid where DocumentVoid.DocumentID = Document.DocumentID)");
     for (const ResultColumn& r : result) {
-        std::string c = "[" + r.column->name + "]";
+        std::string name = "[" + r.column->name + "]", c = "Document." + name;
         if (r.dictionary)
-            select +=
-                ", (Select DictionaryItemText from DictionaryItem where DictionaryItemID = Document." + c + ") as " + c;
-        else if (isYesNoColumn(*r.column)) select += ", " + b.yesNo(c, *r.column) + " as " + c;
-        else select += ", " + c;
+            select += ", (Select DictionaryItemText from DictionaryItem where DictionaryItemID = " + c + ") as " + name;
+        else if (isYesNoColumn(*r.column)) select += ", " + b.yesNo(c, *r.column) + " as " + name;
+        else select += ", " + c + " as " + name;
     }
-    std::string sql = select + " from Document";
+    // The index gives its rows newest first and stops at a page, where a
+    // list of every match would be read whole first.
+    std::string sql = select + (b.drivenByIndex ? " from DocumentSearchIndex join Document on Document.DocumentID = "
+                                                  "DocumentSearchIndex.rowid"
+                                                : " from Document");
     for (size_t i = 0; i < b.conditions.size(); ++i) sql += (i ? " and " : " where ") + b.conditions[i];
     return {sql, std::move(b.values), std::move(b.words)};
 }

@@ -272,6 +272,7 @@ bool hasTrigram(std::string_view pattern)
 SearchText SearchText::read(db::TADOConnection& connection)
 {
     SearchText text;
+    text.postgres_ = connection.isPostgres();
     if (storedFoldVersion(connection) != searchFoldVersion) return text;
     text.columns_ = storedColumns(connection);
     text.trigramTable_ = !connection.isPostgres() && hasTable(connection, "DocumentSearchIndex");
@@ -285,15 +286,44 @@ bool SearchText::covers(std::string_view column) const
     return false;
 }
 
-std::string SearchText::likeCondition(const std::string& column, const std::string& parameter,
-                                      const std::string& foldedPattern) const
+std::string SearchText::likeCondition(const std::string& column, const std::string& foldedPattern,
+                                      const std::function<std::string(db::Cell)>& bind) const
 {
     std::string c = "[" + column + "]";
-    if (trigramTable_ && hasTrigram(foldedPattern))
-        return "DocumentID in (Select rowid from DocumentSearchIndex where " + c + " like " + parameter +
-               " escape '!')";
-    return "DocumentID in (Select DocumentID from DocumentSearchText where " + c + " like " + parameter +
-           " escape '!')";
+    if (postgres_)
+        return "Document.DocumentID in (Select DocumentID from DocumentSearchText where " + c + " like " +
+               bind(db::Cell::text(foldedPattern)) + " escape '!')";
+    return "exists (Select 1 from DocumentSearchText s where s.DocumentID = Document.DocumentID and s." + c + " glob " +
+           bind(db::Cell::text(globPattern(foldedPattern))) + ")";
+}
+
+bool SearchText::canDrive(const std::string& foldedPattern) const
+{
+    return trigramTable_ && hasTrigram(foldedPattern);
+}
+
+std::string SearchText::drivingCondition(const std::string& column, const std::string& foldedPattern,
+                                         const std::function<std::string(db::Cell)>& bind) const
+{
+    return "DocumentSearchIndex.[" + column + "] glob " + bind(db::Cell::text(globPattern(foldedPattern)));
+}
+
+std::string globPattern(std::string_view like)
+{
+    std::string glob;
+    for (size_t i = 0; i < like.size(); ++i) {
+        char c = like[i];
+        if (c == '%') {
+            glob += '*';
+        } else if (c == '_') {
+            glob += '?';
+        } else {
+            if (c == '!' && i + 1 < like.size()) c = like[++i];
+            if (c == '*' || c == '?' || c == '[') glob += std::string("[") + c + "]";
+            else glob += c;
+        }
+    }
+    return glob;
 }
 
 SearchTextResult makeSearchText(db::TADOConnection& connection, bool refresh,

@@ -21,6 +21,8 @@
 // without it searches the same rows, folding each.
 #pragma once
 
+#include "db/Field.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -44,14 +46,29 @@ public:
     bool covers(std::string_view column) const;
     const std::vector<std::string>& columns() const { return columns_; }
     // The condition that Document's `column`, folded, is like the LIKE
-    // pattern (folded, "!" its escape character) bound as `parameter`.
-    std::string likeCondition(const std::string& column, const std::string& parameter,
-                              const std::string& foldedPattern) const;
+    // pattern `foldedPattern` (folded, "!" its escape character); `bind`
+    // binds a value and gives its parameter's name. On SQLite the documents
+    // are walked newest first, each one's folded text tested, which stops
+    // at the first page.
+    std::string likeCondition(const std::string& column, const std::string& foldedPattern,
+                              const std::function<std::string(db::Cell)>& bind) const;
+    // On SQLite, a pattern with a trigram can drive the search from the
+    // FTS5 index, which gives its rows newest first and stops at a page
+    // (the statement reads DocumentSearchIndex joined to Document):
+    // whether it can, and the condition then.
+    bool canDrive(const std::string& foldedPattern) const;
+    std::string drivingCondition(const std::string& column, const std::string& foldedPattern,
+                                 const std::function<std::string(db::Cell)>& bind) const;
 
 private:
+    bool postgres_ = false;
     bool trigramTable_ = false;  // SQLite's FTS5 table is there
     std::vector<std::string> columns_;
 };
+
+// A LIKE pattern (with "!" its escape) as a GLOB pattern: SQLite's FTS5
+// serves GLOB by its trigrams where a LIKE with an ESCAPE clause it does not.
+std::string globPattern(std::string_view likePattern);
 
 // Whether a LIKE pattern (with "!" its escape) holds three characters in a
 // row that are not wildcards: what a trigram index can look up.

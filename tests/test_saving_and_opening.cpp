@@ -129,6 +129,9 @@ TEST_F(Storage, SavingStoresTheUnwiredWindowAndAddsAColumnOfEachType)
     // The dictionary existed in this spelling; the field is linked to it.
     EXPECT_EQ(rows("Select FieldName, DictionaryGroupID from Fields"), std::vector<std::string>{"Tipus|1"});
     EXPECT_EQ(rows("Select count(*) from DictionaryGroup"), std::vector<std::string>{"2"});
+    // The new text column is folded for searches, every document's.
+    EXPECT_EQ(rows("Select count(Megjegyzes) from DocumentSearchText"), std::vector<std::string>{"0"});
+    EXPECT_EQ(rows("Select count(*) from DocumentSearchText"), rows("Select count(*) from Document"));
 
     // The window is wired again, where it was, and the group unchanged.
     EXPECT_EQ(window->left(), 300);
