@@ -22,7 +22,8 @@ using db::quoteText;
 std::vector<std::string> textColumns(db::TADOConnection& connection)
 {
     std::vector<std::string> names;
-    for (const DocumentColumn& c : DocumentColumns::read(connection).all())
+    DocumentColumns columns = DocumentColumns::read(connection);
+    for (const DocumentColumn& c : columns.all())
         if (isTextColumn(c) && db::fitsBrackets(c.name)) names.push_back(c.name);
     return names;
 }
