@@ -292,6 +292,18 @@ void BM_Like(benchmark::State& state)
 }
 BENCHMARK(BM_Like)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
+// The same searches where the folded text is missing or was made with
+// another fold: every row folded as it is read, as before the folded text.
+void BM_LikeFoldingEachRow(benchmark::State& state)
+{
+    db::TADOConnection c(nullptr);
+    openDataLink(c, store().udl());
+    runScript(c, "Update DocumentSearchFold set Version = 0");
+    clerkSearch(state, 1, terms[state.range(0)].typed);
+    runScript(c, "Update DocumentSearchFold set Version = " + std::to_string(velmora::searchFoldVersion));
+}
+BENCHMARK(BM_LikeFoldingEachRow)->Arg(0)->Arg(2)->Iterations(2)->Unit(benchmark::kMillisecond);
+
 void BM_RawLike(benchmark::State& state)
 {
     const Term& t = terms[state.range(0)];
