@@ -5,6 +5,7 @@
 // terminal; it is stored as an Argon2id hash.
 #include "app/AttachmentCommand.h"
 #include "app/CommandLine.h"
+#include "app/ImportCommand.h"
 #include "app/NumberingCommand.h"
 #include "app/UserAdministration.h"
 #include "db/Connection.h"
@@ -45,6 +46,12 @@ const velmora::Usage usage{
      {"search-index",
       "folds and indexes the text of every text column of every document again, for searches by pattern; says "
       "each step on a terminal"},
+     {velmora::importUsage,
+      "imports the documents of FILE (CSV) through GROUP's entry page, checked by the form's rules, all or none: "
+      "the header's titles name the fields by caption or Document column; --map gives a title's field itself (an "
+      "empty COLUMN leaves the title's column out); --add-entries adds dictionary texts that are no entry yet; "
+      "--dry-run only checks; each document's history names LOGIN"},
+     {velmora::importVoidUsage, "voids every document of an import batch, for one reason"},
      {"--help", "this text"},
      {"--version", "the version"}},
 };
@@ -89,9 +96,11 @@ int main(int argc, char** argv)
     const std::vector<std::string> words(argv + 2, argv + argc);  // the words after the command
     if (command == "numbering" && !velmora::isNumberingCommand(words)) return velmora::usageError(usage);
     if (command == "attachments" && !velmora::isAttachmentsCommand(words)) return velmora::usageError(usage);
-    if (command != "numbering" && command != "attachments" && !wants("add-group", 1) && !wants("add-user", 2) &&
-        !wants("set-password", 1) && !wants("move-user", 2) && !wants("remove-user", 1) && !wants("list", 0) &&
-        !wants("upgrade", 0) && !wants("search-index", 0))
+    if (command == "import" && !velmora::isImportCommand(words)) return velmora::usageError(usage);
+    if (command == "import-void" && !velmora::isImportVoidCommand(words)) return velmora::usageError(usage);
+    if (command != "numbering" && command != "attachments" && command != "import" && command != "import-void" &&
+        !wants("add-group", 1) && !wants("add-user", 2) && !wants("set-password", 1) && !wants("move-user", 2) &&
+        !wants("remove-user", 1) && !wants("list", 0) && !wants("upgrade", 0) && !wants("search-index", 0))
         return velmora::usageError(usage);
     try {
         db::TADOConnection c(nullptr);
@@ -105,7 +114,12 @@ int main(int argc, char** argv)
         else if (command == "remove-user") velmora::removeUser(c, argv[2]);
         else if (command == "numbering") std::fputs(velmora::runNumberingCommand(c, words).c_str(), stdout);
         else if (command == "attachments") std::fputs(velmora::runAttachmentsCommand(c, words).c_str(), stdout);
-        else if (command == "upgrade") std::fputs(velmora::upgradeDatabase(c).c_str(), stdout);
+        else if (command == "import" || command == "import-void") {
+            velmora::CommandResult r =
+                command == "import" ? velmora::runImportCommand(c, words) : velmora::runImportVoidCommand(c, words);
+            std::fputs(r.text.c_str(), r.refused ? stderr : stdout);
+            if (r.refused) return 1;
+        } else if (command == "upgrade") std::fputs(velmora::upgradeDatabase(c).c_str(), stdout);
         else if (command == "search-index")
             std::fputs(velmora::remakeSearchText(c, isatty(STDERR_FILENO)).c_str(), stdout);
         else std::fputs(velmora::listUsers(c).c_str(), stdout);

@@ -116,23 +116,50 @@ void TADOConnection::close()
 {
     cache_.clear();
     engine_.reset();
+    transactionDepth_ = 0;
+}
+
+static std::string savepointName(int depth)
+{
+    return "velmora_" + std::to_string(depth);
 }
 
 void TADOConnection::beginTrans()
 {
-    engine().begin();
+    if (transactionDepth_ == 0) engine().begin();
+    else engine().executeNative("SAVEPOINT " + savepointName(transactionDepth_));
+    ++transactionDepth_;
 }
 
 void TADOConnection::commitTrans()
 {
     cache_.written();
-    engine().commit();
+    if (transactionDepth_ <= 1) {
+        transactionDepth_ = 0;
+        engine().commit();
+        return;
+    }
+    --transactionDepth_;
+    engine().executeNative("RELEASE SAVEPOINT " + savepointName(transactionDepth_));
 }
 
 void TADOConnection::rollbackTrans()
 {
     cache_.written();
-    if (engine_) engine_->rollback();
+    if (transactionDepth_ <= 1) {
+        transactionDepth_ = 0;
+        if (engine_) engine_->rollback();
+        return;
+    }
+    --transactionDepth_;
+    if (!engine_) return;
+    try {
+        const std::string name = savepointName(transactionDepth_);
+        engine_->executeNative("ROLLBACK TO SAVEPOINT " + name + "; RELEASE SAVEPOINT " + name);
+    } catch (const std::exception&) {
+        // The failure ended the whole transaction (a full disk, a lost
+        // server): the outer rollback finds nothing left to undo.
+    }
 }
 
 }  // namespace db

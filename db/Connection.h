@@ -46,7 +46,9 @@ public:
     void widenTextColumn(const std::string& table, const std::string& column, int length);
 
     // A transaction around several statements (ADO's BeginTrans,
-    // CommitTrans, RollbackTrans).
+    // CommitTrans, RollbackTrans). One begun inside another is a savepoint
+    // of it: its rollback undoes only its own statements, and nothing stays
+    // unless the outermost commits.
     void beginTrans();
     void commitTrans();
     void rollbackTrans();
@@ -66,6 +68,7 @@ private:
     bool loginPrompt_ = true;
     std::unique_ptr<Engine> engine_;
     ResultCache cache_;
+    int transactionDepth_ = 0;
 };
 
 }  // namespace db

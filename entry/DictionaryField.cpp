@@ -115,8 +115,14 @@ std::optional<std::string> DictionaryField::unmatchedText()
         return std::nullopt;
     }
     if (text == takenText_) return std::nullopt;
-    reload();
-    if (const DictionaryEntry* e = offeredWithText(text)) {
+    // The entries read last, else the dictionary as it is now: another
+    // clerk may have added the text meanwhile.
+    const DictionaryEntry* e = offeredWithText(text);
+    if (!e) {
+        reload();
+        e = offeredWithText(text);
+    }
+    if (e) {
         take(*e);
         return std::nullopt;
     }
@@ -154,22 +160,30 @@ void DictionaryField::left()
     int answer = askQuestion("frmAddEntry", "Nincs ilyen szótárelem: „" + text + "”. Felveszi a szótárba?", false);
     asking_ = false;
     if (answer == tk::mrYes) {
-        int64_t id = 0;
-        sayingDatabaseFailures([&] { id = addDictionaryEntry(*connection_, dictionary_.id, text); });
-        reload();
-        for (const DictionaryEntry& e : entries_)
-            if (e.id == id) take(e);
+        sayingDatabaseFailures([&] { addAndTake(text); });
     } else if (edit_->canFocus()) {
         edit_->setFocus();
     }
 }
 
-std::string DictionaryField::resolveForSave()
+std::string DictionaryField::resolveForSave(bool addUnknown)
 {
     std::optional<std::string> unmatched = unmatchedText();
     if (!unmatched) return {};
     if (retiredWithText(*unmatched)) return retiredEntryText(*unmatched);
+    if (addUnknown) {
+        addAndTake(*unmatched);
+        return {};
+    }
     return "Nincs ilyen szótárelem: „" + *unmatched + "”";
+}
+
+void DictionaryField::addAndTake(const std::string& text)
+{
+    int64_t id = addDictionaryEntry(*connection_, dictionary_.id, text);
+    reload();
+    for (const DictionaryEntry& e : entries_)
+        if (e.id == id) take(e);
 }
 
 void DictionaryField::openLookupList()

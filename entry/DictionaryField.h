@@ -34,8 +34,11 @@ public:
     // the key with a mark when the entry is gone.
     void showKey(int64_t key);
     // Makes the hidden value agree with the text before a save: unchanged,
-    // empty, or one entry's text. Returns the refusal text, or empty.
-    std::string resolveForSave();
+    // empty, or one entry's text; with `addUnknown`, a text that is no
+    // entry's (nor a retired one's) is added to the dictionary, as the
+    // clerk's "yes" to the question on leaving the field adds it. Returns
+    // the refusal text, or empty.
+    std::string resolveForSave(bool addUnknown = false);
     // F2: "Szótárelemek", renaming or retiring this dictionary's entries.
     void openUpkeep();
 
@@ -43,6 +46,8 @@ private:
     void textChanged();
     void keyDown(uint16_t& key);
     void left();
+    // Adds `text` to the dictionary and takes its entry.
+    void addAndTake(const std::string& text);
     // Makes the hidden value agree with the text where it can (empty: none;
     // the taken text: kept; an offered entry's text: that entry); gives the
     // text that matches no entry, or none.

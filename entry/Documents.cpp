@@ -13,7 +13,7 @@ namespace velmora {
 
 Documents::Documents(db::TADOConnection& connection, int32_t userID) : connection_(&connection), userID_(userID) {}
 
-int64_t Documents::insert(const std::vector<ColumnValue>& values)
+int64_t Documents::insert(const std::vector<ColumnValue>& values, const char* action)
 {
     std::string names, placeholders;
     for (size_t i = 0; i < values.size(); ++i) {
@@ -35,7 +35,7 @@ int64_t Documents::insert(const std::vector<ColumnValue>& values)
         std::vector<ValueChange> given;
         for (const ColumnValue& v : values)
             if (!v.shown.empty()) given.push_back({v.column, {}, v.shown});
-        recordHistory(*connection_, id, userID_, login(), historyInsert, given);
+        recordHistory(*connection_, id, userID_, login(), action ? action : historyInsert, given);
     });
     return id;
 }

@@ -37,8 +37,9 @@ public:
 
     // Inserts a document with these values (none left out but numbered
     // columns, which the database fills) and its history row with each
-    // value shown, in one transaction; gives its DocumentID.
-    int64_t insert(const std::vector<ColumnValue>& values);
+    // value shown, in one transaction; gives its DocumentID. The history
+    // row records `action` (an entry by the form, unless said otherwise).
+    int64_t insert(const std::vector<ColumnValue>& values, const char* action = nullptr);
     // Writes `changes` (at least one) to document `id` with its history row,
     // each change's value shown before (from `shown`) and after, in one
     // transaction, only while every column of `shown` still holds the value
@@ -60,7 +61,6 @@ public:
     int32_t userID() const { return userID_; }
 
 private:
-
     tk::ComponentRef<db::TADOConnection> connection_;
     int32_t userID_;
     std::optional<std::string> login_;

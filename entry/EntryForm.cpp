@@ -15,6 +15,7 @@
 #include "entry/ClerkMenu.h"
 #include "entry/DatabaseMessage.h"
 #include "entry/Dictionaries.h"
+#include "entry/EntryFields.h"
 #include "entry/FieldValues.h"
 #include "entry/History.h"
 #include "entry/HistoryWindow.h"
@@ -55,11 +56,6 @@ std::string foundWords(const db::TADOQuery& q)
     return q.recordCount() ? std::to_string(q.recordCount()) + " találat" : std::string("Nincs találat");
 }
 
-bool isFieldControl(const tk::TControl* c)
-{
-    return tk::as<TZEDit>(c) || tk::as<TZEDPicker>(c) || tk::as<TZEDChxBox>(c);
-}
-
 }  // namespace
 
 EntryForm::EntryForm(tk::TForm& window, db::TADOConnection& connection, int32_t userID)
@@ -81,10 +77,7 @@ void EntryForm::start(bool hasStoredDesign)
         columns_ = DocumentColumns::read(catalogue);
     }
     numberedColumns_ = numberedColumns(*connection_);
-    for (tk::TControl* field : fields())
-        if (auto* edit = tk::as<TZEDit>(field))
-            if (auto dictionary = dictionaryOfField(*connection_, edit->KeyField(), edit->Dictionary()))
-                dictionaryFields_.push_back(std::make_unique<DictionaryField>(*edit, *connection_, *dictionary));
+    dictionaryFields_ = makeDictionaryFields(fields(), *connection_);
     struct Action {
         const char* button;
         void (EntryForm::*work)();
@@ -159,34 +152,12 @@ tk::TWinControl* EntryForm::entryPage() const
 
 std::vector<tk::TControl*> EntryForm::fields() const
 {
-    std::vector<tk::TControl*> list;
-    if (tk::TWinControl* page = entryPage())
-        for (tk::TControl* c : page->controls())
-            if (isFieldControl(c)) list.push_back(c);
-    auto order = [](tk::TControl* c) {
-        auto* w = tk::as<tk::TWinControl>(c);
-        return w ? w->tabOrder() : 0;
-    };
-    std::stable_sort(list.begin(), list.end(), [&](tk::TControl* a, tk::TControl* b) { return order(a) < order(b); });
-    return list;
+    return entryFields(entryPage());
 }
 
-std::vector<EntryForm::BoundField> EntryForm::boundFields() const
+std::vector<BoundField> EntryForm::boundFields() const
 {
-    std::vector<BoundField> bound;
-    std::vector<tk::TControl*> all = fields();
-    for (size_t position = 0; position < all.size(); ++position) {
-        tk::TControl* field = all[position];
-        std::string keyField = tk::getPropTextOr(*field, "KeyField");
-        if (keyField.empty()) continue;
-        const DocumentColumn* column = columns_.find(keyField);
-        if (!column || !db::fitsBrackets(column->name) || tk::sameName(column->name, "DocumentID"))
-            throw ERefused("Nincs ilyen oszlop a Document táblában: " + keyField);
-        for (const BoundField& b : bound)
-            if (b.column == column) throw ERefused("Két mező is ugyanabba az oszlopba írna: " + column->name);
-        bound.push_back({field, column, position, isNumbered(column->name)});
-    }
-    return bound;
+    return bindFields(fields(), columns_, numberedColumns_);
 }
 
 DictionaryField* EntryForm::dictionaryFieldOf(const tk::TControl* field) const
@@ -218,8 +189,7 @@ void EntryForm::applyState(EntryState state)
 
 bool EntryForm::isNumbered(const std::string& column) const
 {
-    return std::any_of(numberedColumns_.begin(), numberedColumns_.end(),
-                       [&](const std::string& numbered) { return tk::sameName(numbered, column); });
+    return isNumberedColumn(numberedColumns_, column);
 }
 
 void EntryForm::showNumberedFields(EntryState state)
@@ -312,14 +282,7 @@ void EntryForm::saveDocument()
             written.push_back(false);
             continue;
         }
-        if (DictionaryField* d = dictionaryFieldOf(b.field)) {
-            std::string refusal = d->resolveForSave();
-            if (!refusal.empty()) {
-                if (auto* w = tk::as<tk::TWinControl>(b.field); w && w->canFocus()) w->setFocus();
-                throw ERefused(refusal);
-            }
-        }
-        StoredValue v = storedValue(*b.field, *b.column);
+        StoredValue v = valueToSave(b, dictionaryFieldOf(b.field));
         if (!v.refusal.empty()) {
             if (auto* w = tk::as<tk::TWinControl>(b.field); w && w->canFocus()) w->setFocus();
             throw ERefused(v.refusal);
@@ -733,7 +696,7 @@ db::TADOQuery* EntryForm::runSearch(const SearchStatement& statement, const std:
     for (size_t i = 0; i < statement.values.size(); ++i)
         db::bindCell(q->parameters().paramByName("p" + std::to_string(i)), statement.values[i]);
     q->open();
-    q->field(0)->setDisplayLabel("Azonosító");
+    q->field(0)->setDisplayLabel(documentIDTitle);
     q->field(1)->setDisplayLabel(voidedColumnTitle);
     for (size_t i = 0; i < shown.size(); ++i) {
         db::TField* f = q->field(static_cast<int>(i) + 2);
@@ -763,7 +726,7 @@ void EntryForm::sortResultsBy(const std::string& column)
     setStatus(foundWords(*runSearch(searched_, searchedColumns_, searchedVoided_)));
 }
 
-std::optional<EntryForm::BoundField> EntryForm::registryField() const
+std::optional<BoundField> EntryForm::registryField() const
 {
     std::vector<BoundField> bound = boundFields();
     for (const BoundField& b : bound)

@@ -19,6 +19,7 @@
 #include "entry/Attachments.h"
 #include "entry/DictionaryField.h"
 #include "entry/Documents.h"
+#include "entry/EntryFields.h"
 #include "entry/HistoryWindow.h"
 #include "entry/Search.h"
 #include "entry/ViewingCopies.h"
@@ -149,12 +150,6 @@ public:
     void setGroupName(const std::string& name) { groupName_ = name; }
 
 private:
-    struct BoundField {
-        tk::TControl* field;
-        const DocumentColumn* column;
-        size_t position;  // in fields(), and so in a snapshot
-        bool numbered;    // the database gives its column's value
-    };
     tk::TWinControl* entryPage() const;
     // The field controls of the entry page in tab order.
     std::vector<tk::TControl*> fields() const;

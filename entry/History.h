@@ -33,6 +33,7 @@ void makeHistoryIndexes(db::TADOConnection& connection);
 inline constexpr const char* historyInsert = "felvitel";
 inline constexpr const char* historyUpdate = "módosítás";
 inline constexpr const char* historyVoid = "érvénytelenítés";
+inline constexpr const char* historyImport = "importálás";
 // The column name of a void's change row, whose new value is the reason.
 inline constexpr const char* voidReasonColumn = "";
 

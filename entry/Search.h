@@ -62,6 +62,9 @@ inline const char* const relationCodes[] = {"Egyenlő",        "NemEgyenlő", "K
 // them out, and marked by their reason.
 enum class VoidedDocuments { Included, LeftOut };
 
+// The title of the result's DocumentID column.
+inline constexpr const char* documentIDTitle = "Azonosító";
+
 // The heading of the result column that marks a voided document with its
 // reason (empty for a valid one), and the words a list says about them.
 inline constexpr const char* voidedColumnTitle = "Érvénytelenítve";

@@ -1,0 +1,248 @@
+// Importing documents.
+#include "import/DocumentImport.h"
+
+#include "controls/ZEDChxBox.h"
+#include "controls/ZEDPicker.h"
+#include "controls/ZEDit.h"
+#include "db/Connection.h"
+#include "db/PausePoint.h"
+#include "db/Query.h"
+#include "db/Statement.h"
+#include "db/Transaction.h"
+#include "entry/Dictionaries.h"
+#include "entry/DictionaryField.h"
+#include "entry/Documents.h"
+#include "entry/EntryFields.h"
+#include "entry/History.h"
+#include "import/ImportedText.h"
+#include "startup/CreateUnlessThere.h"
+#include "startup/Numbering.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/text/Text.h"
+
+#include <fstream>
+#include <memory>
+
+namespace velmora {
+
+namespace {
+
+int32_t userOfLogin(db::TADOConnection& connection, const std::string& login)
+{
+    db::TADOQuery q(nullptr);
+    db::open(q, connection, "Select UserID from UserTable where UserLogin = :UserLogin", {{"UserLogin", login}});
+    if (q.eof()) throw tk::Error("No user has the login name " + login);
+    return static_cast<int32_t>(q.field(0)->asInteger());
+}
+
+// What is wrong with one value, as "line N: FIELD: reason": the form's
+// refusal ends with the field's name, which the line names first.
+std::string refusalLine(size_t line, const std::string& label, const std::string& refusal)
+{
+    std::string reason = refusal;
+    std::string tail = ": " + label;
+    if (reason.size() > tail.size() && reason.compare(reason.size() - tail.size(), tail.size(), tail) == 0)
+        reason.erase(reason.size() - tail.size());
+    return "line " + std::to_string(line) + ": " + label + ": " + reason;
+}
+
+class ReportedRefusals {
+public:
+    explicit ReportedRefusals(ImportReport& report) : report_(report) {}
+    void add(std::string line)
+    {
+        if (report_.listed.size() < ImportReport::listedRefusals) report_.listed.push_back(std::move(line));
+        ++report_.refusals;
+    }
+
+private:
+    ImportReport& report_;
+};
+
+}  // namespace
+
+std::string ImportReport::text() const
+{
+    std::string out;
+    for (const std::string& line : listed) out += line + "\n";
+    if (refusals > listed.size()) out += "... and " + std::to_string(refusals - listed.size()) + " more refusals\n";
+    std::string read = "Read " + std::to_string(rows) + " rows of " + file + " (" + encodingName(encoding) +
+                       ", separated by " +
+                       (separator == '\t' ? std::string("tabs") : "\"" + std::string(1, separator) + "\"") + ").\n";
+    out += read;
+    if (refused() && refusedRows == 0) out += "The header was refused; nothing was imported.\n";
+    else if (refused())
+        out += std::to_string(refusedRows) + (refusedRows == 1 ? " row was" : " rows were") +
+               " refused; nothing was imported.\n";
+    else if (dryRun) out += "Every row would import (a dry run: nothing was written).\n";
+    else
+        out += "Imported " + std::to_string(rows) + " documents as batch " + std::to_string(batch) +
+               " (void them with: velmora-admin import-void " + std::to_string(batch) + ").\n";
+    return out;
+}
+
+void ensureImportTables(db::TADOConnection& connection)
+{
+    createTableUnlessThere(connection, "ImportBatch",
+                           "CREATE TABLE IF NOT EXISTS ImportBatch (BatchID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                           "ImportedAt datetime NOT NULL, UserLogin varchar(50), FileName text, Documents int)");
+    createTableUnlessThere(connection, "ImportedDocument",
+                           "CREATE TABLE IF NOT EXISTS ImportedDocument (BatchID int NOT NULL, DocumentID int NOT "
+                           "NULL);\n"
+                           "CREATE INDEX IF NOT EXISTS ImportedDocuments ON ImportedDocument (BatchID)");
+}
+
+DocumentImport::DocumentImport(tk::TWinControl& entryPage, db::TADOConnection& connection)
+    : page_(entryPage), connection_(connection)
+{
+}
+
+ImportReport DocumentImport::run(const std::string& path, const ImportOptions& options)
+{
+    ImportReport report;
+    report.file = path;
+    report.dryRun = options.dryRun;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) throw tk::Error("The file cannot be read: " + path);
+    if (options.encoding) {
+        report.encoding = *options.encoding;
+    } else {
+        report.encoding = isUtf8Stream(file) ? TextEncoding::Utf8 : TextEncoding::Windows1250;
+        file.clear();
+        file.seekg(0);
+    }
+
+    ensureHistoryTable(connection_);
+    ensureDictionaryItemTable(connection_);
+    ensureImportTables(connection_);
+    int32_t userID = userOfLogin(connection_, options.login);
+    DocumentColumns columns = DocumentColumns::read(connection_);
+    std::vector<tk::TControl*> fields = entryFields(&page_);
+    std::vector<BoundField> bound = bindFields(fields, columns, numberedColumns(connection_));
+    if (bound.empty()) throw tk::Error("The group's form has no field bound to a column of Document");
+    std::vector<std::unique_ptr<DictionaryField>> dictionaries = makeDictionaryFields(fields, connection_);
+    auto dictionaryOf = [&](const tk::TControl* field) -> DictionaryField* {
+        for (const auto& d : dictionaries)
+            if (d->edit() == field) return d.get();
+        return nullptr;
+    };
+    std::vector<ImportTarget> targets;
+    std::vector<std::string> labels;
+    for (const BoundField& b : bound) {
+        labels.push_back(fieldLabel(*b.field));
+        targets.push_back({labels.back(), b.column->name});
+    }
+
+    CsvReader reader(file, report.encoding);
+    std::vector<std::string> header;
+    if (!reader.next(header)) throw tk::Error("The file is empty: " + path);
+    report.separator = reader.separator();
+    ColumnMapping mapping = mapColumns(header, targets, options.titleMap);
+    ReportedRefusals refusals(report);
+    if (!mapping.refusals.empty()) {
+        for (std::string& line : mapping.refusals) refusals.add(std::move(line));
+        return report;
+    }
+
+    Documents documents(connection_, userID);
+    connection_.beginTrans();
+    try {
+        report.batch = db::executeReturningInteger(
+            connection_,
+            std::string("Insert into ImportBatch (ImportedAt, UserLogin, FileName, Documents) Values (") +
+                databaseNow(connection_) + ", :UserLogin, :FileName, 0) Returning BatchID",
+            {{"UserLogin", options.login}, {"FileName", path}});
+        std::vector<std::string> record;
+        std::vector<const std::string*> textOf(bound.size());
+        const std::string none;
+        while (reader.next(record)) {
+            ++report.rows;
+            size_t line = reader.line();
+            size_t before = report.refusals;
+            for (size_t extra = header.size(); extra < record.size(); ++extra)
+                if (!tk::trimmed(record[extra]).empty()) {
+                    refusals.add("line " + std::to_string(line) + ": the row has " + std::to_string(record.size()) +
+                                 " fields, the header " + std::to_string(header.size()));
+                    break;
+                }
+            std::fill(textOf.begin(), textOf.end(), &none);
+            for (size_t c = 0; c < header.size() && c < record.size(); ++c)
+                if (mapping.targetOf[c] != ColumnMapping::passedOver)
+                    textOf[static_cast<size_t>(mapping.targetOf[c])] = &record[c];
+            std::vector<ColumnValue> row;
+            for (size_t i = 0; i < bound.size(); ++i) {
+                const BoundField& b = bound[i];
+                const std::string& text = *textOf[i];
+                if (b.numbered) {
+                    // The database gives the number, in the order of the file.
+                    if (!tk::trimmed(text).empty()) refusals.add(refusalLine(line, labels[i], numberedColumnGivenText));
+                    continue;
+                }
+                DictionaryField* dictionary = dictionaryOf(b.field);
+                if (dictionary) dictionary->clear();
+                if (std::optional<std::string> wrong = putImportedText(*b.field, *b.column, text)) {
+                    refusals.add(refusalLine(line, labels[i], *wrong));
+                    continue;
+                }
+                StoredValue v = valueToSave(b, dictionary, options.addEntries);
+                if (!v.refusal.empty()) {
+                    refusals.add(refusalLine(line, labels[i], v.refusal));
+                    continue;
+                }
+                row.push_back({b.column->name, std::move(v.cell), shownText(*b.field)});
+            }
+            if (report.refusals != before) {
+                ++report.refusedRows;
+                continue;
+            }
+            // Once a row is refused nothing will be kept: the rest is only checked.
+            if (report.refused()) continue;
+            int64_t id = documents.insert(row, historyImport);
+            db::execute(connection_,
+                        "Insert into ImportedDocument (BatchID, DocumentID) Values (:BatchID, :DocumentID)",
+                        {{"BatchID", report.batch}, {"DocumentID", id}});
+            db::pausePoint("document-imported");
+        }
+        if (report.refused() || options.dryRun) {
+            connection_.rollbackTrans();
+            report.batch = 0;
+            return report;
+        }
+        db::execute(connection_, "Update ImportBatch Set Documents = :Documents Where BatchID = :BatchID",
+                    {{"Documents", static_cast<int64_t>(report.rows)}, {"BatchID", report.batch}});
+        connection_.commitTrans();
+    } catch (const ECsvFile& e) {
+        connection_.rollbackTrans();
+        report.batch = 0;
+        refusals.add(e.what());
+        ++report.refusedRows;
+    } catch (...) {
+        connection_.rollbackTrans();
+        throw;
+    }
+    return report;
+}
+
+size_t voidImportBatch(db::TADOConnection& connection, int64_t batch, const std::string& login,
+                       const std::string& reason)
+{
+    std::string why = tk::trimmed(reason);
+    if (why.empty()) throw tk::Error("A void needs its reason (--reason TEXT)");
+    ensureHistoryTable(connection);
+    ensureImportTables(connection);
+    Documents documents(connection, userOfLogin(connection, login));
+    size_t voided = 0;
+    db::inTransaction(connection, [&] {
+        db::TADOQuery q(nullptr);
+        db::open(q, connection, "Select DocumentID from ImportedDocument where BatchID = :BatchID order by DocumentID",
+                 {{"BatchID", batch}});
+        if (q.eof()) throw tk::Error("No import batch " + std::to_string(batch));
+        std::vector<int64_t> ids;
+        for (; !q.eof(); q.next()) ids.push_back(q.field(0)->asInteger());
+        for (int64_t id : ids)
+            if (documents.voidDocument(id, why)) ++voided;
+    });
+    return voided;
+}
+
+}  // namespace velmora
