@@ -19,7 +19,9 @@ bool nameChar(char c)
 std::string TParameters::parse(const std::string& sql)
 {
     std::vector<TParameter> old = std::move(params_);
+    std::unordered_map<std::string, size_t, tk::NameHash, tk::NameEqual> oldIndex = std::move(index_);
     params_.clear();
+    index_.clear();
     std::string out;
     for (size_t i = 0; i < sql.size(); ++i) {
         char c = sql[i];
@@ -44,17 +46,17 @@ std::string TParameters::parse(const std::string& sql)
             while (j < sql.size() && nameChar(sql[j])) ++j;
             std::string name = sql.substr(i + 1, j - i - 1);
             int index = -1;
-            for (size_t k = 0; k < params_.size(); ++k)
-                if (tk::sameName(params_[k].name, name)) index = static_cast<int>(k);
+            if (auto known = index_.find(name); known != index_.end()) index = static_cast<int>(known->second);
             if (index < 0) {
                 TParameter p{name, {}, {}};
-                for (const TParameter& o : old)
-                    if (tk::sameName(o.name, name)) {
-                        p.value = o.value;
-                        p.bytes = o.bytes;
-                    }
+                // A value bound before the text changed stays bound.
+                if (auto before = oldIndex.find(name); before != oldIndex.end()) {
+                    p.value = old[before->second].value;
+                    p.bytes = old[before->second].bytes;
+                }
                 params_.push_back(p);
                 index = static_cast<int>(params_.size()) - 1;
+                index_.emplace(name, params_.size() - 1);
             }
             out += "?" + std::to_string(index + 1);
             i = j - 1;
@@ -67,9 +69,8 @@ std::string TParameters::parse(const std::string& sql)
 
 TParameter* TParameters::findParam(const std::string& name)
 {
-    for (TParameter& p : params_)
-        if (tk::sameName(p.name, name)) return &p;
-    return nullptr;
+    auto found = index_.find(name);
+    return found == index_.end() ? nullptr : &params_[found->second];
 }
 
 TParameter& TParameters::paramByName(const std::string& name)

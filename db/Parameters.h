@@ -3,9 +3,11 @@
 #pragma once
 
 #include "toolkit/core/Value.h"
+#include "toolkit/text/Text.h"
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace db {
@@ -39,6 +41,9 @@ public:
 
 private:
     std::vector<TParameter> params_;
+    // Each name's place in params_: a statement of many rows binds
+    // thousands of names.
+    std::unordered_map<std::string, size_t, tk::NameHash, tk::NameEqual> index_;
 };
 
 }  // namespace db

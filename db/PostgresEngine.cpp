@@ -4,13 +4,16 @@
 #include "db/DataLinkFile.h"
 #include "db/DatabaseError.h"
 #include "db/PostgresDialect.h"
+#include "toolkit/text/Text.h"
 
 #include <libpq-fe.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <set>
+#include <string_view>
 
 namespace db {
 
@@ -341,6 +344,22 @@ void PostgresEngine::query(const std::string& sql, const std::vector<Cell>& para
     rows.readOnly = std::strncmp(PQcmdStatus(r.get()), "SELECT ", 7) == 0 && text.sql.find('(') == std::string::npos;
 }
 
+namespace {
+
+bool changesRowsOnly(std::string_view sql)
+{
+    size_t start = sql.find_first_not_of(" \t\r\n(");
+    if (start == std::string_view::npos) return false;
+    std::string_view rest = sql.substr(start);
+    for (std::string_view verb : {"insert", "update", "delete"})
+        if (rest.size() > verb.size() && tk::sameName(rest.substr(0, verb.size()), verb) &&
+            std::isspace(static_cast<unsigned char>(rest[verb.size()])))
+            return true;
+    return false;
+}
+
+}  // namespace
+
 int64_t PostgresEngine::execute(const std::string& sql, const std::vector<Cell>& params)
 {
     PostgresText text = toPostgres(sql);
@@ -348,7 +367,9 @@ int64_t PostgresEngine::execute(const std::string& sql, const std::vector<Cell>&
     if (text.statements > 1) throw EDatabaseError("The command text holds more than one statement");
     std::vector<const Cell*> values;
     for (const Cell& c : params) values.push_back(&c);
-    tables_.clear();  // the statement may change a table's columns
+    // A statement other than a row's insert, update or delete may change a
+    // table's columns: the catalogue is read again when next needed.
+    if (!changesRowsOnly(text.sql)) tables_.clear();
     if (text.addedColumn.empty()) {
         Result r = run(text.sql, values);
         return std::strtoll(PQcmdTuples(r.get()), nullptr, 10);

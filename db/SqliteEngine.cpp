@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <utility>
 
 namespace db {
 
@@ -24,6 +26,23 @@ struct Statement {
     Statement& operator=(const Statement&) = delete;
     ~Statement() { sqlite3_finalize(s); }
 };
+
+// A kept statement in use: its bindings and its read of the database end
+// with the use, whatever way it ends.
+struct StatementUse {
+    sqlite3_stmt* s;
+    explicit StatementUse(sqlite3_stmt* statement) : s(statement) {}
+    StatementUse(const StatementUse&) = delete;
+    StatementUse& operator=(const StatementUse&) = delete;
+    ~StatementUse()
+    {
+        sqlite3_reset(s);
+        sqlite3_clear_bindings(s);
+    }
+};
+
+// The statements kept at most; past it they are all prepared anew.
+constexpr size_t keptStatements = 200;
 
 // The system's reason when a write failed for want of space, else 0.
 // SQLite says "database or disk is full" for a full disk but only "disk
@@ -158,6 +177,7 @@ SqliteEngine::SqliteEngine(const std::string& file)
 
 SqliteEngine::~SqliteEngine()
 {
+    for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
     sqlite3_finalize(version_);
     sqlite3_close_v2(db_);
 }
@@ -175,11 +195,30 @@ void SqliteEngine::createFile(const std::string& path)
     if (rc != SQLITE_OK) throw EDatabaseError("Cannot create the database " + path + ": " + why);
 }
 
+sqlite3_stmt* SqliteEngine::prepared(const std::string& sql, bool single)
+{
+    if (auto kept = statements_.find(sql); kept != statements_.end()) return kept->second;
+    Statement st;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st.s, &tail) != SQLITE_OK) raise(db_);
+    if (!st.s) throw EDatabaseError(single ? "The command text is empty" : "The SQL text is empty");
+    // Only blanks and semicolons may follow the one statement.
+    if (single)
+        for (const char* p = tail; p && *p; ++p)
+            if (*p != ';' && !std::isspace(static_cast<unsigned char>(*p)))
+                throw EDatabaseError("The command text holds more than one statement");
+    if (statements_.size() >= keptStatements) {
+        for (auto& [text, statement] : statements_) sqlite3_finalize(statement);
+        statements_.clear();
+    }
+    sqlite3_stmt* statement = std::exchange(st.s, nullptr);
+    statements_.emplace(sql, statement);
+    return statement;
+}
+
 void SqliteEngine::query(const std::string& sql, const std::vector<Cell>& params, ResultRows& rows)
 {
-    Statement st;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st.s, nullptr) != SQLITE_OK) raise(db_);
-    if (!st.s) throw EDatabaseError("The SQL text is empty");
+    StatementUse st(prepared(sql, false));
     for (size_t i = 0; i < params.size(); ++i) bindCell(st.s, static_cast<int>(i) + 1, params[i]);
     // The columns are read after the first step: a statement prepared on a
     // schema that another connection has changed since is prepared again
@@ -217,14 +256,7 @@ void SqliteEngine::query(const std::string& sql, const std::vector<Cell>& params
 
 int64_t SqliteEngine::execute(const std::string& sql, const std::vector<Cell>& params)
 {
-    Statement st;
-    const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st.s, &tail) != SQLITE_OK) raise(db_);
-    if (!st.s) throw EDatabaseError("The command text is empty");
-    // Only blanks and semicolons may follow the one statement.
-    for (const char* p = tail; p && *p; ++p)
-        if (*p != ';' && !std::isspace(static_cast<unsigned char>(*p)))
-            throw EDatabaseError("The command text holds more than one statement");
+    StatementUse st(prepared(sql, true));
     for (size_t i = 0; i < params.size(); ++i) bindCell(st.s, static_cast<int>(i) + 1, params[i]);
     errno = 0;  // what a failed write leaves here tells a full disk
     int rc = sqlite3_step(st.s);

@@ -3,6 +3,9 @@
 
 #include "db/Engine.h"
 
+#include <string>
+#include <unordered_map>
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -33,8 +36,16 @@ public:
     static void createFile(const std::string& path);
 
 private:
+    // The statement for `sql`, prepared once and kept: a statement on
+    // Document compiles its triggers too, which costs more than running it.
+    // The statement is reset when the caller's StatementUse ends. Raises
+    // when `sql` does not prepare, or (with `single`) holds a second
+    // statement.
+    sqlite3_stmt* prepared(const std::string& sql, bool single);
+
     sqlite3* db_ = nullptr;
     sqlite3_stmt* version_ = nullptr;  // PRAGMA data_version, prepared once
+    std::unordered_map<std::string, sqlite3_stmt*> statements_;
 };
 
 }  // namespace db

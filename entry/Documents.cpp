@@ -9,35 +9,67 @@
 #include "db/Transaction.h"
 #include "entry/History.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 Documents::Documents(db::TADOConnection& connection, int32_t userID) : connection_(&connection), userID_(userID) {}
 
 int64_t Documents::insert(const std::vector<ColumnValue>& values, const char* action)
 {
-    std::string names, placeholders;
-    for (size_t i = 0; i < values.size(); ++i) {
-        names += (i ? ", [" : "[") + values[i].column + "]";
-        placeholders += (i ? ", :v" : ":v") + std::to_string(i);
-    }
-    db::TADOCommand insert(nullptr);
-    insert.setConnection(connection_.get());
-    // A form whose every field the database fills (a numbered column) gives
-    // no values.
-    insert.setCommandText(values.empty() ? std::string("Insert into Document Default Values Returning DocumentID")
-                                         : "Insert into Document (" + names + ") Values (" + placeholders +
-                                               ") Returning DocumentID");
-    for (size_t i = 0; i < values.size(); ++i)
-        db::bindCell(insert.parameters().paramByName("v" + std::to_string(i)), values[i].value);
     int64_t id = 0;
-    db::inTransaction(*connection_, [&] {
-        id = insert.executeReturningInteger();
-        std::vector<ValueChange> given;
-        for (const ColumnValue& v : values)
-            if (!v.shown.empty()) given.push_back({v.column, {}, v.shown});
-        recordHistory(*connection_, id, userID_, login(), action ? action : historyInsert, given);
-    });
+    db::inTransaction(*connection_,
+                      [&] { id = insertManyInTransaction({values}, action ? action : historyInsert).front(); });
     return id;
+}
+
+std::vector<int64_t> Documents::insertManyInTransaction(const std::vector<std::vector<ColumnValue>>& rows,
+                                                        const char* action)
+{
+    const std::vector<ColumnValue>& first = rows.front();
+    std::string names;
+    for (size_t c = 0; c < first.size(); ++c) names += (c ? ", [" : "[") + first[c].column + "]";
+    std::string sql;
+    db::NamedValues values;
+    if (first.empty()) {
+        // A form whose every field the database fills (a numbered column)
+        // gives no values: a row of defaults each.
+        if (rows.size() > 1) {
+            std::vector<int64_t> ids;
+            for (size_t r = 0; r < rows.size(); ++r) ids.push_back(insertManyInTransaction({first}, action).front());
+            return ids;
+        }
+        sql = "Insert into Document Default Values Returning DocumentID";
+    } else {
+        std::string tuples;
+        for (size_t r = 0; r < rows.size(); ++r) {
+            tuples += r ? ", (" : "(";
+            for (size_t c = 0; c < first.size(); ++c) {
+                std::string name = "v" + std::to_string(r) + "_" + std::to_string(c);
+                tuples += (c ? ", :" : ":") + name;
+                values.push_back({name, rows[r][c].value});
+            }
+            tuples += ")";
+        }
+        sql = "Insert into Document (" + names + ") Values " + tuples + " Returning DocumentID";
+    }
+    std::vector<int64_t> ids;
+    {
+        db::TADOQuery q(nullptr);
+        db::open(q, *connection_, sql, values);
+        for (; !q.eof(); q.next()) ids.push_back(q.field(0)->asInteger());
+    }
+    // The keys are given in the order of the rows, whatever order they come
+    // back in.
+    std::sort(ids.begin(), ids.end());
+    if (ids.size() != rows.size()) throw db::EDatabaseError("The documents were not all written");
+    std::vector<std::vector<ValueChange>> given(rows.size());
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (const ColumnValue& v : rows[r])
+            if (!v.shown.empty()) given[r].push_back({v.column, {}, v.shown});
+    if (rows.size() == 1) recordHistory(*connection_, ids[0], userID_, login(), action, given[0]);
+    else recordHistories(*connection_, ids, userID_, login(), action, given);
+    return ids;
 }
 
 bool Documents::update(int64_t id, const std::vector<ColumnValue>& changes, const std::vector<ColumnValue>& shown)

@@ -40,6 +40,13 @@ public:
     // value shown, in one transaction; gives its DocumentID. The history
     // row records `action` (an entry by the form, unless said otherwise).
     int64_t insert(const std::vector<ColumnValue>& values, const char* action = nullptr);
+    // An import's documents are many in one transaction: a savepoint each
+    // would make SQLite's search index write out its pending terms each
+    // time, and a statement each costs a round trip to the server.
+    // Many documents inside the caller's transaction, each row the same
+    // columns in the same order, each with its history row: a few
+    // statements for them all. Gives their DocumentIDs in their order.
+    std::vector<int64_t> insertManyInTransaction(const std::vector<std::vector<ColumnValue>>& rows, const char* action);
     // Writes `changes` (at least one) to document `id` with its history row,
     // each change's value shown before (from `shown`) and after, in one
     // transaction, only while every column of `shown` still holds the value

@@ -2,11 +2,14 @@
 #include "entry/History.h"
 
 #include "db/Connection.h"
+#include "db/DatabaseError.h"
 #include "db/PausePoint.h"
 #include "db/Query.h"
 #include "db/Statement.h"
 #include "startup/CreateUnlessThere.h"
 #include "toolkit/text/Text.h"
+
+#include <algorithm>
 
 namespace velmora {
 
@@ -69,28 +72,52 @@ int64_t recordHistory(db::TADOConnection& connection, int64_t documentID, int32_
                       const char* what, const std::vector<ValueChange>& changes)
 {
     db::pausePoint("document-written");
-    int64_t historyID = db::executeReturningInteger(
-        connection,
-        std::string("Insert into DocumentHistory (DocumentID, UserID, ChangedAt, Action, UserLogin) "
-                    "Values (:DocumentID, :UserID, ") +
-            databaseNow(connection) + ", :Action, :UserLogin) Returning HistoryID",
-        {{"DocumentID", documentID}, {"UserID", userID}, {"Action", what}, {"UserLogin", login}});
-    // The values in one statement: a save of a large form stays one round trip.
-    if (!changes.empty()) {
-        std::string rows;
-        db::NamedValues values = {{"HistoryID", historyID}};
-        for (size_t i = 0; i < changes.size(); ++i) {
-            std::string n = std::to_string(i);
-            rows += (i ? ", (:HistoryID, :c" : "(:HistoryID, :c") + n + ", :o" + n + ", :n" + n + ")";
-            values.push_back({"c" + n, changes[i].column});
-            values.push_back({"o" + n, textOrNull(changes[i].before)});
-            values.push_back({"n" + n, textOrNull(changes[i].after)});
-        }
-        db::execute(connection, "Insert into DocumentChange (HistoryID, ColumnName, OldValue, NewValue) Values " + rows,
-                    std::move(values));
-    }
+    int64_t historyID = recordHistories(connection, {documentID}, userID, login, what, {changes}).front();
     db::pausePoint("history-written");
     return historyID;
+}
+
+std::vector<int64_t> recordHistories(db::TADOConnection& connection, const std::vector<int64_t>& documentIDs,
+                                     int32_t userID, const std::string& login, const char* what,
+                                     const std::vector<std::vector<ValueChange>>& changes)
+{
+    std::string rows;
+    db::NamedValues values = {{"UserID", userID}, {"Action", what}, {"UserLogin", login}};
+    for (size_t d = 0; d < documentIDs.size(); ++d) {
+        std::string n = std::to_string(d);
+        rows += (d ? ", (:d" : "(:d") + n + ", :UserID, " + databaseNow(connection) + ", :Action, :UserLogin)";
+        values.push_back({"d" + n, documentIDs[d]});
+    }
+    std::vector<int64_t> historyIDs;
+    {
+        db::TADOQuery q(nullptr);
+        db::open(q, connection,
+                 "Insert into DocumentHistory (DocumentID, UserID, ChangedAt, Action, UserLogin) Values " + rows +
+                     " Returning HistoryID",
+                 values);
+        for (; !q.eof(); q.next()) historyIDs.push_back(q.field(0)->asInteger());
+    }
+    // The keys are given in the order of the rows, whatever order they
+    // come back in.
+    std::sort(historyIDs.begin(), historyIDs.end());
+    if (historyIDs.size() != documentIDs.size()) throw db::EDatabaseError("The history rows were not all written");
+    // The values in one statement: a save of a large form stays one round trip.
+    rows.clear();
+    values.clear();
+    size_t n = 0;
+    for (size_t d = 0; d < documentIDs.size(); ++d)
+        for (const ValueChange& change : changes[d]) {
+            std::string k = std::to_string(n++);
+            rows += (rows.empty() ? "(:h" : ", (:h") + k + ", :c" + k + ", :o" + k + ", :n" + k + ")";
+            values.push_back({"h" + k, historyIDs[d]});
+            values.push_back({"c" + k, change.column});
+            values.push_back({"o" + k, textOrNull(change.before)});
+            values.push_back({"n" + k, textOrNull(change.after)});
+        }
+    if (!rows.empty())
+        db::execute(connection, "Insert into DocumentChange (HistoryID, ColumnName, OldValue, NewValue) Values " + rows,
+                    std::move(values));
+    return historyIDs;
 }
 
 }  // namespace velmora

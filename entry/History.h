@@ -53,5 +53,11 @@ struct ValueChange {
 // Gives the history row's HistoryID.
 int64_t recordHistory(db::TADOConnection& connection, int64_t documentID, int32_t userID, const std::string& login,
                       const char* what, const std::vector<ValueChange>& changes);
+// The same for many documents at once, the same change of each, each with
+// its own values (`changes[i]` of `documentIDs[i]`), in three statements
+// however many they are; gives each one's HistoryID in their order.
+std::vector<int64_t> recordHistories(db::TADOConnection& connection, const std::vector<int64_t>& documentIDs,
+                                     int32_t userID, const std::string& login, const char* what,
+                                     const std::vector<std::vector<ValueChange>>& changes);
 
 }  // namespace velmora

@@ -17,9 +17,11 @@
 #include "import/ImportedText.h"
 #include "startup/CreateUnlessThere.h"
 #include "startup/Numbering.h"
+#include "startup/SearchText.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/text/Text.h"
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 
@@ -45,6 +47,36 @@ std::string refusalLine(size_t line, const std::string& label, const std::string
         reason.erase(reason.size() - tail.size());
     return "line " + std::to_string(line) + ": " + label + ": " + reason;
 }
+
+// The documents of a batch, written a thousand at a time: a statement a
+// document would be a round trip to the server each.
+class BatchMembers {
+public:
+    BatchMembers(db::TADOConnection& connection, int64_t batch) : connection_(connection), batch_(batch) {}
+    void add(int64_t document)
+    {
+        waiting_.push_back(document);
+        if (waiting_.size() == 1000) write();
+    }
+    void write()
+    {
+        if (waiting_.empty()) return;
+        std::string rows;
+        db::NamedValues values = {{"BatchID", batch_}};
+        for (size_t i = 0; i < waiting_.size(); ++i) {
+            rows += (i ? ", (:BatchID, :d" : "(:BatchID, :d") + std::to_string(i) + ")";
+            values.push_back({"d" + std::to_string(i), waiting_[i]});
+        }
+        db::execute(connection_, "Insert into ImportedDocument (BatchID, DocumentID) Values " + rows,
+                    std::move(values));
+        waiting_.clear();
+    }
+
+private:
+    db::TADOConnection& connection_;
+    int64_t batch_;
+    std::vector<int64_t> waiting_;
+};
 
 class ReportedRefusals {
 public:
@@ -145,6 +177,12 @@ ImportReport DocumentImport::run(const std::string& path, const ImportOptions& o
     }
 
     Documents documents(connection_, userID);
+    if (!connection_.isPostgres()) {
+        // Each insert's statement journal (its triggers write several rows
+        // of a long transaction) kept in memory, not written to a
+        // temporary file page by page.
+        connection_.executeNative("PRAGMA temp_store = MEMORY");
+    }
     connection_.beginTrans();
     try {
         report.batch = db::executeReturningInteger(
@@ -152,57 +190,71 @@ ImportReport DocumentImport::run(const std::string& path, const ImportOptions& o
             std::string("Insert into ImportBatch (ImportedAt, UserLogin, FileName, Documents) Values (") +
                 databaseNow(connection_) + ", :UserLogin, :FileName, 0) Returning BatchID",
             {{"UserLogin", options.login}, {"FileName", path}});
+        BatchMembers batchMembers(connection_, report.batch);
+        // Rows are inserted many at a time, a statement each for their
+        // documents, their history rows and their values, which stays well
+        // within the number of values a statement may bind.
+        const size_t rowsAtOnce = std::max<size_t>(1, std::min<size_t>(200, 6000 / bound.size()));
+        std::vector<std::vector<ColumnValue>> waiting;
+        auto insertWaiting = [&] {
+            if (waiting.empty()) return;
+            for (int64_t id : documents.insertManyInTransaction(waiting, historyImport)) batchMembers.add(id);
+            waiting.clear();
+            db::pausePoint("document-imported");
+        };
         std::vector<std::string> record;
         std::vector<const std::string*> textOf(bound.size());
         const std::string none;
-        while (reader.next(record)) {
-            ++report.rows;
-            size_t line = reader.line();
-            size_t before = report.refusals;
-            for (size_t extra = header.size(); extra < record.size(); ++extra)
-                if (!tk::trimmed(record[extra]).empty()) {
-                    refusals.add("line " + std::to_string(line) + ": the row has " + std::to_string(record.size()) +
-                                 " fields, the header " + std::to_string(header.size()));
-                    break;
+        insertWithFoldAfterwards(connection_, [&] {
+            while (reader.next(record)) {
+                ++report.rows;
+                size_t line = reader.line();
+                size_t before = report.refusals;
+                for (size_t extra = header.size(); extra < record.size(); ++extra)
+                    if (!tk::trimmed(record[extra]).empty()) {
+                        refusals.add("line " + std::to_string(line) + ": the row has " + std::to_string(record.size()) +
+                                     " fields, the header " + std::to_string(header.size()));
+                        break;
+                    }
+                std::fill(textOf.begin(), textOf.end(), &none);
+                for (size_t c = 0; c < header.size() && c < record.size(); ++c)
+                    if (mapping.targetOf[c] != ColumnMapping::passedOver)
+                        textOf[static_cast<size_t>(mapping.targetOf[c])] = &record[c];
+                std::vector<ColumnValue> row;
+                for (size_t i = 0; i < bound.size(); ++i) {
+                    const BoundField& b = bound[i];
+                    const std::string& text = *textOf[i];
+                    if (b.numbered) {
+                        // The database gives the number, in the order of the file.
+                        if (!tk::trimmed(text).empty())
+                            refusals.add(refusalLine(line, labels[i], numberedColumnGivenText));
+                        continue;
+                    }
+                    DictionaryField* dictionary = dictionaryOf(b.field);
+                    if (dictionary) dictionary->clear();
+                    if (std::optional<std::string> wrong = putImportedText(*b.field, *b.column, text)) {
+                        refusals.add(refusalLine(line, labels[i], *wrong));
+                        continue;
+                    }
+                    StoredValue v = valueToSave(b, dictionary, options.addEntries);
+                    if (!v.refusal.empty()) {
+                        refusals.add(refusalLine(line, labels[i], v.refusal));
+                        continue;
+                    }
+                    row.push_back({b.column->name, std::move(v.cell), shownText(*b.field)});
                 }
-            std::fill(textOf.begin(), textOf.end(), &none);
-            for (size_t c = 0; c < header.size() && c < record.size(); ++c)
-                if (mapping.targetOf[c] != ColumnMapping::passedOver)
-                    textOf[static_cast<size_t>(mapping.targetOf[c])] = &record[c];
-            std::vector<ColumnValue> row;
-            for (size_t i = 0; i < bound.size(); ++i) {
-                const BoundField& b = bound[i];
-                const std::string& text = *textOf[i];
-                if (b.numbered) {
-                    // The database gives the number, in the order of the file.
-                    if (!tk::trimmed(text).empty()) refusals.add(refusalLine(line, labels[i], numberedColumnGivenText));
+                if (report.refusals != before) {
+                    ++report.refusedRows;
                     continue;
                 }
-                DictionaryField* dictionary = dictionaryOf(b.field);
-                if (dictionary) dictionary->clear();
-                if (std::optional<std::string> wrong = putImportedText(*b.field, *b.column, text)) {
-                    refusals.add(refusalLine(line, labels[i], *wrong));
-                    continue;
-                }
-                StoredValue v = valueToSave(b, dictionary, options.addEntries);
-                if (!v.refusal.empty()) {
-                    refusals.add(refusalLine(line, labels[i], v.refusal));
-                    continue;
-                }
-                row.push_back({b.column->name, std::move(v.cell), shownText(*b.field)});
+                // Once a row is refused nothing will be kept: the rest is only checked.
+                if (report.refused()) continue;
+                waiting.push_back(std::move(row));
+                if (waiting.size() == rowsAtOnce) insertWaiting();
             }
-            if (report.refusals != before) {
-                ++report.refusedRows;
-                continue;
-            }
-            // Once a row is refused nothing will be kept: the rest is only checked.
-            if (report.refused()) continue;
-            int64_t id = documents.insert(row, historyImport);
-            db::execute(connection_,
-                        "Insert into ImportedDocument (BatchID, DocumentID) Values (:BatchID, :DocumentID)",
-                        {{"BatchID", report.batch}, {"DocumentID", id}});
-            db::pausePoint("document-imported");
-        }
+            if (!report.refused()) insertWaiting();
+            batchMembers.write();
+        });
         if (report.refused() || options.dryRun) {
             connection_.rollbackTrans();
             report.batch = 0;

@@ -327,6 +327,40 @@ std::string globPattern(std::string_view like)
     return glob;
 }
 
+void insertWithFoldAfterwards(db::TADOConnection& connection, const std::function<void()>& insert)
+{
+    std::string trigger;
+    if (!connection.isPostgres() && storedFoldVersion(connection) == searchFoldVersion) {
+        db::TADOQuery q(nullptr);
+        db::open(q, connection, "Select sql from sqlite_master where type = 'trigger' and name = :Name",
+                 {{"Name", "VelmoraSearchText_Insert"}});
+        if (!q.eof()) trigger = q.field(0)->asString();
+    }
+    if (trigger.empty()) {
+        insert();
+        return;
+    }
+    int64_t last = 0;
+    {
+        db::TADOQuery q(nullptr);
+        db::open(q, connection, "Select coalesce(max(DocumentID), 0) from Document");
+        last = q.field(0)->asInteger();
+    }
+    std::vector<std::string> columns = storedColumns(connection);
+    std::string names = joined(columns, ", ", [](const std::string& c) { return quoteIdentifier(c); });
+    connection.executeNative("DROP TRIGGER VelmoraSearchText_Insert");
+    insert();
+    connection.engine().execute(
+        "INSERT INTO DocumentSearchText (DocumentID, " + names + ") SELECT DocumentID, " +
+            joined(columns, ", ", [](const std::string& c) { return "vplain(" + quoteIdentifier(c) + ")"; }) +
+            " FROM Document WHERE DocumentID > ?1",
+        {db::Cell::integer(last)});
+    connection.engine().execute("INSERT INTO DocumentSearchIndex (rowid, " + names + ") SELECT DocumentID, " + names +
+                                    " FROM DocumentSearchText WHERE DocumentID > ?1",
+                                {db::Cell::integer(last)});
+    connection.executeNative(trigger);
+}
+
 SearchTextResult makeSearchText(db::TADOConnection& connection, bool refresh,
                                 const std::function<void(const std::string&)>& progress)
 {

@@ -86,6 +86,16 @@ struct SearchTextResult {
 SearchTextResult makeSearchText(db::TADOConnection& connection, bool refresh = false,
                                 const std::function<void(const std::string&)>& progress = {});
 
+// Runs `insert`, which only inserts documents, inside the caller's
+// transaction, with SQLite's insert trigger of the folded text set aside,
+// then folds and indexes the documents it inserted in one statement each,
+// with the program's vplain, and puts the trigger back. For many documents
+// at once (an import): the trigger's built-in fold costs more than the
+// insert, and the index takes one batch better than many single rows. The
+// caller's rollback puts the trigger back too. Elsewhere (PostgreSQL's
+// trigger folds quickly, or no folded text is kept) it only runs `insert`.
+void insertWithFoldAfterwards(db::TADOConnection& connection, const std::function<void()>& insert);
+
 // The fold as SQLite expressions of built-ins, each over `argument`: the
 // first folds the text given, each later one the result of the one before.
 std::vector<std::string> sqliteFoldSteps(const std::string& argument);
