@@ -7,8 +7,8 @@
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/DataLinkFile.h"
-#include "db/Engine.h"
 #include "db/DatabaseError.h"
+#include "db/Engine.h"
 #include "db/Query.h"
 #include "startup/DemoDatabase.h"
 #include "startup/Schema.h"
@@ -138,6 +138,38 @@ TEST_F(DataAccess, ParametersMatchQuotesAndSqlTextExactly)
     EXPECT_EQ(query.fieldByName("UserGroupID")->asInteger(), 2);
     select("Select * from Fields");  // still there
     EXPECT_THROW(query.parameters().paramByName("@Nobody"), EDatabaseError);
+}
+
+TEST_F(DataAccess, ATransactionInsideAnotherUndoesOnlyItsOwnWorkAndNothingStaysWithoutTheOuterCommit)
+{
+    auto names = [&] {
+        select("Select UserGroupName from UserGroup where UserGroupName like 'T%' order by UserGroupName");
+        std::string all;
+        for (; !query.eof(); query.next()) all += query.field(0)->asString() + ";";
+        return all;
+    };
+    connection.beginTrans();
+    exec("INSERT INTO UserGroup (UserGroupName) VALUES ('T1')");
+    connection.beginTrans();
+    exec("INSERT INTO UserGroup (UserGroupName) VALUES ('T2')");
+    // A failed statement inside the inner one: its rollback leaves the
+    // outer transaction working (PostgreSQL would refuse every statement
+    // after the failure without a savepoint).
+    EXPECT_THROW(exec("INSERT INTO NoSuchTable VALUES (1)"), EDatabaseError);
+    connection.rollbackTrans();
+    connection.beginTrans();
+    exec("INSERT INTO UserGroup (UserGroupName) VALUES ('T3')");
+    connection.commitTrans();
+    EXPECT_EQ(names(), "T1;T3;");
+    connection.commitTrans();
+    EXPECT_EQ(names(), "T1;T3;");
+
+    connection.beginTrans();
+    connection.beginTrans();
+    exec("INSERT INTO UserGroup (UserGroupName) VALUES ('T4')");
+    connection.commitTrans();
+    connection.rollbackTrans();
+    EXPECT_EQ(names(), "T1;T3;");
 }
 
 TEST_F(DataAccess, NavigationStopsAtTheEndsAndLocateHasThreeWays)
