@@ -119,9 +119,7 @@ void TADOQuery::open()
 void TADOQuery::setPaging(const std::string& key, int rows, PageOrder order)
 {
     close();
-    int countLimit = paging_.countLimit;
     paging_ = Paging{};
-    paging_.countLimit = countLimit;
     paging_.key = key;
     paging_.rows = std::max(0, rows);
     if (tk::sameName(order.column, key)) order.column.clear();
@@ -207,12 +205,12 @@ void TADOQuery::openPaged(Engine& engine, const std::string& text, ResultRows& r
     ResultRows count;
     count.cells = &counted;
     std::string counting = "select count(*) from (" + text + ") as counted";
-    if (paging_.countLimit > 0)
+    if (countLimit_ > 0)
         counting = "select count(*) from (select 1 as one from (" + text + ") as counted limit " +
-                   std::to_string(paging_.countLimit + 1) + ") as limited";
+                   std::to_string(countLimit_ + 1) + ") as limited";
     engine.query(counting, paging_.values, count);
     int64_t total = counted.empty() ? 0 : counted.front().type == Cell::Type::Integer ? counted.front().i : 0;
-    paging_.beyondCount = paging_.countLimit > 0 && total > paging_.countLimit;
+    paging_.beyondCount = countLimit_ > 0 && total > countLimit_;
     std::vector<Cell> values;
     std::string first = nextPageStatement(values);
     engine.query(first, values, rows);
@@ -259,7 +257,7 @@ void TADOQuery::readThrough(int row) const
 
 void TADOQuery::setCountLimit(int rows)
 {
-    paging_.countLimit = std::max(0, rows);
+    countLimit_ = std::max(0, rows);
 }
 
 void TADOQuery::readAll() const

@@ -165,11 +165,11 @@ private:
         bool inNulls = false;  // reading the rows without a value in the order's column
         int partRead = 0;      // rows read in the current part
         bool ended = false;
-        int read = 0;  // rows read so far
-        int countLimit = 0;
-        bool beyondCount = false;  // more rows than countLimit
+        int read = 0;              // rows read so far
+        bool beyondCount = false;  // more rows than countLimit_
     };
     mutable Paging paging_;
+    int countLimit_ = 0;          // a setting, kept when the paging is set again
     std::vector<Cell> original_;  // the current row before edit
     int current_ = 0;
     bool eof_ = true;

@@ -82,8 +82,7 @@ std::string readChunk(std::FILE* file, const std::string& path)
 struct stat regularFile(const std::string& path)
 {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        throw ERefused("A fájl nem olvasható: " + path + ": " + std::strerror(errno));
+    if (::stat(path.c_str(), &info) != 0) throw ERefused("A fájl nem olvasható: " + path + ": " + std::strerror(errno));
     if (!S_ISREG(info.st_mode)) throw ERefused("Csak fájlt lehet csatolni: " + path);
     return info;
 }
@@ -181,15 +180,24 @@ bool isExecutableType(const std::string& type)
 {
     // Programs, libraries, scripts of any interpreter and desktop entries:
     // what a viewer would run rather than show.
-    static const char* const running[] = {"application/x-executable", "application/x-pie-executable",
-                                          "application/x-sharedlib",  "application/x-mach-binary",
-                                          "application/x-dosexec",    "application/x-msdownload",
-                                          "application/x-shellscript", "application/x-desktop",
-                                          "text/x-shellscript",       "text/x-script",
-                                          "text/x-python",            "text/x-perl",
-                                          "text/x-ruby",              "text/x-php",
-                                          "application/javascript",   "text/javascript",
-                                          "application/java-archive", "application/x-java-applet"};
+    static const char* const running[] = {"application/x-executable",
+                                          "application/x-pie-executable",
+                                          "application/x-sharedlib",
+                                          "application/x-mach-binary",
+                                          "application/x-dosexec",
+                                          "application/x-msdownload",
+                                          "application/x-shellscript",
+                                          "application/x-desktop",
+                                          "text/x-shellscript",
+                                          "text/x-script",
+                                          "text/x-python",
+                                          "text/x-perl",
+                                          "text/x-ruby",
+                                          "text/x-php",
+                                          "application/javascript",
+                                          "text/javascript",
+                                          "application/java-archive",
+                                          "application/x-java-applet"};
     for (const char* t : running)
         if (type == t) return true;
     return type.rfind("text/x-script.", 0) == 0;
@@ -222,7 +230,8 @@ std::vector<Attachment> removedAttachments(db::TADOConnection& connection, const
 {
     db::TADOQuery q(nullptr);
     db::NamedValues values;
-    std::string sql = std::string("Select ") + attachmentColumns + " from DocumentAttachment where RemovedAt is not null";
+    std::string sql =
+        std::string("Select ") + attachmentColumns + " from DocumentAttachment where RemovedAt is not null";
     if (!day.empty()) {
         sql += " and RemovedAt < :Day";
         values.push_back({"Day", day + " 00:00:00"});
@@ -237,7 +246,8 @@ void purgeAttachment(db::TADOConnection& connection, const Attachment& attachmen
 {
     if (!attachment.removed()) throw ERefused("Csak törölt mellékletet lehet véglegesen törölni: " + attachment.name);
     db::inTransaction(connection, [&] {
-        db::execute(connection, "Delete from DocumentAttachmentChunk where AttachmentID = :ID", {{"ID", attachment.id}});
+        db::execute(connection, "Delete from DocumentAttachmentChunk where AttachmentID = :ID",
+                    {{"ID", attachment.id}});
         db::execute(connection, "Delete from DocumentAttachment where AttachmentID = :ID", {{"ID", attachment.id}});
         recordHistory(connection, attachment.documentID, 0, login, historyPurge,
                       {{"", attachment.name + " (SHA-256 " + attachment.sha256 + ")", ""}});
@@ -315,7 +325,8 @@ Attachment Attachments::add(int64_t documentID, const std::string& path)
             db::pausePoint("attachment-chunk-written");
         }
         added.sha256 = sum.hexDigest();
-        db::execute(connection_, "Update DocumentAttachment set FileSize = :Size, Sha256 = :Sha where AttachmentID = :ID",
+        db::execute(connection_,
+                    "Update DocumentAttachment set FileSize = :Size, Sha256 = :Sha where AttachmentID = :ID",
                     {{"Size", added.size}, {"Sha", added.sha256}, {"ID", added.id}});
         recordHistory(connection_, documentID, userID_, login_, historyAttach,
                       {{"", "", added.name + " (SHA-256 " + added.sha256 + ")"}});
@@ -332,8 +343,7 @@ void Attachments::read(const Attachment& attachment, const std::function<void(st
     // A chunk at a time, each by a statement of its own.
     for (int chunkNo = 0;; ++chunkNo) {
         q.close();
-        db::open(q, connection_,
-                 "Select Bytes from DocumentAttachmentChunk where AttachmentID = :ID and ChunkNo = :No",
+        db::open(q, connection_, "Select Bytes from DocumentAttachmentChunk where AttachmentID = :ID and ChunkNo = :No",
                  {{"ID", attachment.id}, {"No", chunkNo}});
         if (q.eof()) break;
         const std::string& bytes = q.field(0)->cell().s;
@@ -379,16 +389,15 @@ void Attachments::remove(const Attachment& attachment)
 {
     if (attachment.removed()) throw ERefused("A mellékletet már törölték: " + attachment.name);
     if (!tk::sameName(attachment.addedBy, login_))
-        throw ERefused("A mellékletet csak az törölheti, aki csatolta (" + attachment.addedBy + "): " + attachment.name);
+        throw ERefused("A mellékletet csak az törölheti, aki csatolta (" + attachment.addedBy +
+                       "): " + attachment.name);
     db::inTransaction(connection_, [&] {
-        int64_t marked = db::execute(connection_,
-                                     std::string("Update DocumentAttachment set RemovedBy = :Login, RemovedAt = ") +
-                                         databaseNow(connection_) +
-                                         " where AttachmentID = :ID and RemovedAt is null and " +
-                                         sameDayCondition(connection_),
-                                     {{"Login", login_}, {"ID", attachment.id}});
-        if (marked != 1)
-            throw ERefused("A mellékletet csak a csatolás napján lehet törölni: " + attachment.name);
+        int64_t marked = db::execute(
+            connection_,
+            std::string("Update DocumentAttachment set RemovedBy = :Login, RemovedAt = ") + databaseNow(connection_) +
+                " where AttachmentID = :ID and RemovedAt is null and " + sameDayCondition(connection_),
+            {{"Login", login_}, {"ID", attachment.id}});
+        if (marked != 1) throw ERefused("A mellékletet csak a csatolás napján lehet törölni: " + attachment.name);
         recordHistory(connection_, attachment.documentID, userID_, login_, historyDetach,
                       {{"", attachment.name + " (SHA-256 " + attachment.sha256 + ")", ""}});
     });

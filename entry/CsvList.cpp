@@ -43,7 +43,8 @@ std::string isoDate(const std::string& stored)
     return d && d->atMidnight() ? stored.substr(0, 10) : stored;
 }
 
-void appendRecord(std::string& out, const std::vector<std::string>& fields, const std::vector<tk::Printout::Kind>& kinds)
+void appendRecord(std::string& out, const std::vector<std::string>& fields,
+                  const std::vector<tk::Printout::Kind>& kinds)
 {
     for (size_t i = 0; i < fields.size(); ++i) {
         if (i) out += ';';

@@ -49,6 +49,15 @@ void ensureDictionaryItemTable(db::TADOConnection& connection)
         "lower(DictionaryItemText));");
 }
 
+std::optional<DictionaryRef> FieldDictionaries::of(const std::string& keyField, const std::string& controlDictionary)
+{
+    std::string key = keyField + '\n' + controlDictionary;
+    auto found = known_.find(key);
+    if (found == known_.end())
+        found = known_.emplace(key, dictionaryOfField(connection_, keyField, controlDictionary)).first;
+    return found->second;
+}
+
 std::optional<DictionaryRef> dictionaryOfField(db::TADOConnection& connection, const std::string& keyField,
                                                const std::string& controlDictionary)
 {

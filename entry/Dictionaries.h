@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,22 @@ struct DictionaryRef {
 };
 std::optional<DictionaryRef> dictionaryOfField(db::TADOConnection& connection, const std::string& keyField,
                                                const std::string& controlDictionary);
+
+// The dictionaries of a form's fields, each looked up once while a design
+// is at work: the entry page's fields when the form starts, the search
+// page's at every search.
+class FieldDictionaries {
+public:
+    explicit FieldDictionaries(db::TADOConnection& connection) : connection_(connection) {}
+    // dictionaryOfField, read the first time it is asked.
+    std::optional<DictionaryRef> of(const std::string& keyField, const std::string& controlDictionary);
+    // Forgets what was read (another design, or the registrations changed).
+    void forget() { known_.clear(); }
+
+private:
+    db::TADOConnection& connection_;
+    std::map<std::string, std::optional<DictionaryRef>> known_;  // by KeyField and Dictionary
+};
 
 // Every entry of a dictionary, retired ones included, by text.
 std::vector<DictionaryEntry> dictionaryEntries(db::TADOConnection& connection, int64_t dictionary);

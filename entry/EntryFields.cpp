@@ -59,12 +59,13 @@ std::vector<BoundField> bindFields(const std::vector<tk::TControl*>& fields, con
 }
 
 std::vector<std::unique_ptr<DictionaryField>> makeDictionaryFields(const std::vector<tk::TControl*>& fields,
-                                                                   db::TADOConnection& connection)
+                                                                   db::TADOConnection& connection,
+                                                                   FieldDictionaries& dictionaries)
 {
     std::vector<std::unique_ptr<DictionaryField>> made;
     for (tk::TControl* field : fields)
         if (auto* edit = tk::as<TZEDit>(field))
-            if (auto dictionary = dictionaryOfField(connection, edit->KeyField(), edit->Dictionary()))
+            if (auto dictionary = dictionaries.of(edit->KeyField(), edit->Dictionary()))
                 made.push_back(std::make_unique<DictionaryField>(*edit, connection, *dictionary));
     return made;
 }

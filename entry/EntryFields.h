@@ -23,6 +23,7 @@ class TADOConnection;
 namespace velmora {
 
 class DictionaryField;
+class FieldDictionaries;
 
 struct BoundField {
     tk::TControl* field;
@@ -44,7 +45,8 @@ std::vector<BoundField> bindFields(const std::vector<tk::TControl*>& fields, con
 // A DictionaryField for each edit whose column or Dictionary names a
 // dictionary.
 std::vector<std::unique_ptr<DictionaryField>> makeDictionaryFields(const std::vector<tk::TControl*>& fields,
-                                                                   db::TADOConnection& connection);
+                                                                   db::TADOConnection& connection,
+                                                                   FieldDictionaries& dictionaries);
 // The value a field open for saving gives its column, or why it cannot be
 // saved: a dictionary field's text must be an entry's, then the column's
 // own rules (required, number, date, length). With `addUnknownEntries`, a

@@ -50,16 +50,23 @@ constexpr int resultPageRows = 200;
 // than" beyond: a broad search is not kept waiting for a count of them all.
 constexpr int resultCountLimit = 1000;
 
+// What a count that stopped at the limit says: "több mint 1000".
+std::string moreThanLimit()
+{
+    return "több mint " + std::to_string(resultCountLimit);
+}
+
 std::string foundWords(const db::TADOQuery& q)
 {
-    if (q.countIsLowerBound()) return "Több mint " + std::to_string(resultCountLimit) + " találat";
+    // Capitalised: the status bar begins with it.
+    if (q.countIsLowerBound()) return "T" + moreThanLimit().substr(1) + " találat";
     return q.recordCount() ? std::to_string(q.recordCount()) + " találat" : std::string("Nincs találat");
 }
 
 }  // namespace
 
 EntryForm::EntryForm(tk::TForm& window, db::TADOConnection& connection, int32_t userID)
-    : window_(&window), connection_(&connection), documents_(connection, userID)
+    : window_(&window), connection_(&connection), documents_(connection, userID), dictionaries_(connection)
 {
 }
 
@@ -70,14 +77,14 @@ void EntryForm::start(bool hasStoredDesign)
     ensureDictionaryItemTable(*connection_);
     ensureAttachmentTables(*connection_);
     searchText_.reset();
-    searchDictionaries_.clear();
+    dictionaries_.forget();
     {
         db::TADOQuery catalogue(nullptr);
         catalogue.setConnection(connection_.get());
         columns_ = DocumentColumns::read(catalogue);
     }
     numberedColumns_ = numberedColumns(*connection_);
-    dictionaryFields_ = makeDictionaryFields(fields(), *connection_);
+    dictionaryFields_ = makeDictionaryFields(fields(), *connection_, dictionaries_);
     struct Action {
         const char* button;
         void (EntryForm::*work)();
@@ -580,15 +587,8 @@ void EntryForm::search()
                 throw ERefused("Nincs ilyen oszlop a Document táblában: " + keyField);
             std::optional<int64_t> dictionary;
             // Only a typed text is looked up in a dictionary.
-            if (auto* edit = tk::as<TZEDit>(c); edit && !tk::trimmed(edit->text()).empty()) {
-                std::string key = keyField + '\n' + edit->Dictionary();
-                auto known = searchDictionaries_.find(key);
-                if (known == searchDictionaries_.end()) {
-                    std::optional<DictionaryRef> d = dictionaryOfField(*connection_, keyField, edit->Dictionary());
-                    known = searchDictionaries_.emplace(key, d ? std::optional<int64_t>(d->id) : std::nullopt).first;
-                }
-                dictionary = known->second;
-            }
+            if (auto* edit = tk::as<TZEDit>(c); edit && !tk::trimmed(edit->text()).empty())
+                if (std::optional<DictionaryRef> d = dictionaries_.of(keyField, edit->Dictionary())) dictionary = d->id;
             conditions.push_back({c, column, dictionary});
         }
     std::vector<ResultColumn> shown = resultColumns();
@@ -641,9 +641,8 @@ void EntryForm::stepThroughFound(int by)
     if (!leaveEditing()) return;
     q->moveBy(to - at);
     showDocument(q->fieldByName("DocumentID")->asInteger());
-    std::string where =
-        std::to_string(q->recNo() + 1) + " / " +
-        (q->countIsLowerBound() ? "több mint " + std::to_string(resultCountLimit) : std::to_string(q->recordCount()));
+    std::string where = std::to_string(q->recNo() + 1) + " / " +
+                        (q->countIsLowerBound() ? moreThanLimit() : std::to_string(q->recordCount()));
     setStatus(voided_ ? where + ", ÉRVÉNYTELENÍTVE: " + *voided_ : where);
 }
 

@@ -17,6 +17,7 @@
 #include "db/Field.h"
 #include "db/Query.h"
 #include "entry/Attachments.h"
+#include "entry/Dictionaries.h"
 #include "entry/DictionaryField.h"
 #include "entry/Documents.h"
 #include "entry/EntryFields.h"
@@ -226,11 +227,10 @@ private:
     db::PageOrder resultOrder_;  // by the newest DocumentID until a title is clicked
     std::string groupName_;
     ViewingCopies viewingCopies_;
-    // What searches read of the database once a design is started: the
-    // folded text kept for them, and each search field's dictionary (by its
-    // KeyField and Dictionary).
+    // What is read of the database once a design is started: the folded
+    // text kept for searches, and each field's dictionary.
     std::optional<SearchText> searchText_;
-    std::map<std::string, std::optional<int64_t>> searchDictionaries_;
+    FieldDictionaries dictionaries_;
 };
 
 }  // namespace velmora

@@ -20,8 +20,7 @@ constexpr int printChosen = tk::mrYes;
 
 TK_DEFINE_CLASS(TfrmSaveFile, tk::TForm) {}
 
-TfrmSaveFile::TfrmSaveFile(tk::TComponent* owner, const std::string& endings,
-                           const std::vector<std::string>& printers)
+TfrmSaveFile::TfrmSaveFile(tk::TComponent* owner, const std::string& endings, const std::vector<std::string>& printers)
     : tk::TForm(owner)
 {
     setName("frmSaveFile");

@@ -152,7 +152,9 @@ ImportReport DocumentImport::run(const std::string& path, const ImportOptions& o
     std::vector<tk::TControl*> fields = entryFields(&page_);
     std::vector<BoundField> bound = bindFields(fields, columns, numberedColumns(connection_));
     if (bound.empty()) throw tk::Error("The group's form has no field bound to a column of Document");
-    std::vector<std::unique_ptr<DictionaryField>> dictionaries = makeDictionaryFields(fields, connection_);
+    FieldDictionaries fieldDictionaries(connection_);
+    std::vector<std::unique_ptr<DictionaryField>> dictionaries =
+        makeDictionaryFields(fields, connection_, fieldDictionaries);
     auto dictionaryOf = [&](const tk::TControl* field) -> DictionaryField* {
         for (const auto& d : dictionaries)
             if (d->edit() == field) return d.get();

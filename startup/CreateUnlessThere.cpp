@@ -26,6 +26,14 @@ bool hasColumn(db::TADOConnection& connection, const char* table, const char* co
     return false;
 }
 
+std::string schemaOf(db::TADOConnection& connection)
+{
+    if (!connection.isPostgres()) return {};
+    db::TADOQuery q(nullptr);
+    db::open(q, connection, "Select current_schema()");
+    return q.field(0)->asString();
+}
+
 void createTableUnlessThere(db::TADOConnection& connection, const char* table, const char* script)
 {
     if (!hasTable(connection, table)) createUnlessThere(connection, script);

@@ -23,6 +23,10 @@ bool hasTable(db::TADOConnection& connection, const char* table);
 // Whether table `table` has a column named `column` (letter case aside).
 bool hasColumn(db::TADOConnection& connection, const char* table, const char* column);
 
+// The schema the program's tables are in on PostgreSQL (the connection's
+// current schema); "" on SQLite.
+std::string schemaOf(db::TADOConnection& connection);
+
 // Runs `script` (through createUnlessThere) unless the database has a
 // table named `table`.
 void createTableUnlessThere(db::TADOConnection& connection, const char* table, const char* script);

@@ -120,11 +120,6 @@ bool isNumbered(db::TADOConnection& connection, const std::string& column)
                 .empty();
 }
 
-std::string schemaOf(db::TADOConnection& connection)
-{
-    return connection.isPostgres() ? textAt(connection, "Select current_schema()") : std::string();
-}
-
 }  // namespace
 
 std::string setNumbering(db::TADOConnection& connection, const NumberingRequest& request)

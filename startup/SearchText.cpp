@@ -11,6 +11,9 @@
 #include "startup/DocumentColumns.h"
 #include "toolkit/text/Text.h"
 
+#include <algorithm>
+#include <map>
+
 namespace velmora {
 
 namespace {
@@ -26,13 +29,6 @@ std::vector<std::string> textColumns(db::TADOConnection& connection)
     for (const DocumentColumn& c : columns.all())
         if (isTextColumn(c) && db::fitsBrackets(c.name)) names.push_back(c.name);
     return names;
-}
-
-std::string schemaOf(db::TADOConnection& connection)
-{
-    db::TADOQuery q(nullptr);
-    db::open(q, connection, "Select current_schema()");
-    return q.field(0)->asString();
 }
 
 // Joins `each(column)` for every column with `separator`.
@@ -76,14 +72,14 @@ Making sqliteMaking(const std::vector<std::string>& columns)
     const std::string text = "DocumentSearchText", index = "DocumentSearchIndex";
     // Folding the new row's columns into its row of the folded text.
     std::string folding;
+    std::map<std::string, std::vector<std::string>> stepsOf;  // each column's steps over itself
+    for (const std::string& c : columns) stepsOf[c] = sqliteFoldSteps(quoteIdentifier(c));
     size_t steps = sqliteFoldSteps("x").size();
     for (size_t step = 1; step < steps; ++step)
-        folding += " UPDATE " + text + " SET " +
-                   joined(columns, ", ",
-                          [&](const std::string& c) {
-                              return quoteIdentifier(c) + " = " + sqliteFoldSteps(quoteIdentifier(c))[step];
-                          }) +
-                   " WHERE DocumentID = new.DocumentID;";
+        folding +=
+            " UPDATE " + text + " SET " +
+            joined(columns, ", ", [&](const std::string& c) { return quoteIdentifier(c) + " = " + stepsOf[c][step]; }) +
+            " WHERE DocumentID = new.DocumentID;";
     auto firstStep = [](const std::string& c) { return sqliteFoldSteps("new." + quoteIdentifier(c))[0]; };
     std::string indexing = " INSERT INTO " + index + " (rowid, " + names + ") SELECT DocumentID, " + names + " FROM " +
                            text + " WHERE DocumentID = new.DocumentID;";
@@ -370,15 +366,10 @@ SearchTextResult makeSearchText(db::TADOConnection& connection, bool refresh,
     };
     std::vector<std::string> columns = textColumns(connection);
     if (columns.empty()) return result;
-    if (!refresh && storedFoldVersion(connection) == searchFoldVersion) {
-        std::vector<std::string> stored = storedColumns(connection);
-        bool missing = false;
-        for (const std::string& c : columns) {
-            bool found = false;
-            for (const std::string& s : stored) found = found || tk::sameName(s, c);
-            missing = missing || !found;
-        }
-        if (!missing) return result;
+    if (!refresh) {
+        SearchText kept = SearchText::read(connection);
+        if (std::all_of(columns.begin(), columns.end(), [&](const std::string& c) { return kept.covers(c); }))
+            return result;
     }
     bool postgres = connection.isPostgres();
     std::string schema = postgres ? schemaOf(connection) : std::string();
