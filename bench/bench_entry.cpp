@@ -16,6 +16,7 @@
 // by a column as a click on its title orders it (goal 100 ms on an indexed
 // one), and a PDF of 1,000 rows (goal 1 s).
 #include "../tests/TestDatabase.h"
+#include "BenchFolder.h"
 #include "controls/ZEDChxBox.h"
 #include "controls/ZEDPicker.h"
 #include "controls/ZEDit.h"
@@ -39,24 +40,12 @@ namespace {
 
 constexpr int documentCount = 100000;
 
-struct Store {
-    std::string folder;
-    std::string udl() const { return folder + "/VelmoraDSC.udl"; }
-};
-
-// The demonstration database with 50 more columns and 100,000 documents.
-const Store& store()
+// The demonstration database with 50 more columns and 100,000 documents
+// (some 15 MB, gone with the program).
+const BenchStore& store()
 {
-    static Store s = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velmora bench XXXXXX").string();
-        Store made{mkdtemp(pattern.data())};
-        // The store (some 15 MB) goes with the program.
-        static std::string madeFolder = made.folder;
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(madeFolder, ec);
-        });
-        makeDemoDatabase(made.folder);
+    static BenchStore s = [] {
+        BenchStore made;
         std::string columns;
         for (int i = 1; i <= 50; ++i) {
             const char* type = i <= 20 ? "int" : i <= 40 ? "varchar(50)" : i <= 45 ? "datetime" : "binary(1)";

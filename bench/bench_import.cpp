@@ -9,6 +9,7 @@
 // piece at a time). Each figure is one run of the real program; peak_rss_MB
 // is its maximum resident size.
 #include "../tests/TestDatabase.h"
+#include "BenchFolder.h"
 #include "app/DemoEntryForm.h"
 
 #include <benchmark/benchmark.h>
@@ -26,22 +27,10 @@ extern char** environ;
 
 namespace {
 
-struct Store {
-    std::string folder;
-    std::string udl() const { return folder + "/VelmoraDSC.udl"; }
-};
-
-const Store& store()
+const BenchStore& store()
 {
-    static Store s = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velmora bench XXXXXX").string();
-        Store made{mkdtemp(pattern.data())};
-        static std::string madeFolder = made.folder;
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(madeFolder, ec);
-        });
-        makeDemoDatabase(made.folder);
+    static BenchStore s = [] {
+        BenchStore made;
         velmora::addEntryDemo(made.udl());
         std::filesystem::copy_file(VELMORA_ADMIN_EXECUTABLE, made.folder + "/velmora-admin");
         std::filesystem::permissions(made.folder + "/velmora-admin", std::filesystem::perms::owner_all);
