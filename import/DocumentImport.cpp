@@ -91,6 +91,70 @@ private:
     ImportReport& report_;
 };
 
+// The entry page's fields as an import fills them: each bound one with its
+// caption, its dictionary field, and the rules of the form's Save.
+class ImportFields {
+public:
+    ImportFields(tk::TWinControl& page, db::TADOConnection& connection)
+        : columns_(DocumentColumns::read(connection)), dictionaries_(connection)
+    {
+        std::vector<tk::TControl*> fields = entryFields(&page);
+        bound_ = bindFields(fields, columns_, numberedColumns(connection));
+        if (bound_.empty()) throw tk::Error("The group's form has no field bound to a column of Document");
+        dictionaryFields_ = makeDictionaryFields(fields, connection, dictionaries_);
+        for (const BoundField& b : bound_) targets_.push_back({fieldLabel(*b.field), b.column->name});
+    }
+    const std::vector<ImportTarget>& targets() const { return targets_; }
+    size_t size() const { return bound_.size(); }
+
+    // The values of one row (`texts[i]` for field i) as the form's Save
+    // would store them; none, with each refusal added, when it refuses.
+    std::optional<std::vector<ColumnValue>> values(const std::vector<const std::string*>& texts, size_t line,
+                                                   bool addEntries, ReportedRefusals& refusals)
+    {
+        std::vector<ColumnValue> row;
+        bool refused = false;
+        auto refuse = [&](size_t i, const std::string& why) {
+            refusals.add(refusalLine(line, targets_[i].caption, why));
+            refused = true;
+        };
+        for (size_t i = 0; i < bound_.size(); ++i) {
+            const BoundField& b = bound_[i];
+            const std::string& text = *texts[i];
+            if (b.numbered) {
+                // The database gives the number, in the order of the file.
+                if (!tk::trimmed(text).empty()) refuse(i, numberedColumnGivenText);
+                continue;
+            }
+            DictionaryField* dictionary = dictionaryOf(b.field);
+            if (dictionary) dictionary->clear();
+            if (std::optional<std::string> wrong = putImportedText(*b.field, *b.column, text)) {
+                refuse(i, *wrong);
+                continue;
+            }
+            StoredValue v = valueToSave(b, dictionary, addEntries);
+            if (!v.refusal.empty()) refuse(i, v.refusal);
+            else row.push_back({b.column->name, std::move(v.cell), shownText(*b.field)});
+        }
+        if (refused) return std::nullopt;
+        return row;
+    }
+
+private:
+    DictionaryField* dictionaryOf(const tk::TControl* field) const
+    {
+        for (const auto& d : dictionaryFields_)
+            if (d->edit() == field) return d.get();
+        return nullptr;
+    }
+
+    DocumentColumns columns_;  // what bound_ points into
+    FieldDictionaries dictionaries_;
+    std::vector<BoundField> bound_;
+    std::vector<std::unique_ptr<DictionaryField>> dictionaryFields_;
+    std::vector<ImportTarget> targets_;
+};
+
 }  // namespace
 
 std::string ImportReport::text() const
@@ -148,30 +212,13 @@ ImportReport DocumentImport::run(const std::string& path, const ImportOptions& o
     ensureDictionaryItemTable(connection_);
     ensureImportTables(connection_);
     int32_t userID = userOfLogin(connection_, options.login);
-    DocumentColumns columns = DocumentColumns::read(connection_);
-    std::vector<tk::TControl*> fields = entryFields(&page_);
-    std::vector<BoundField> bound = bindFields(fields, columns, numberedColumns(connection_));
-    if (bound.empty()) throw tk::Error("The group's form has no field bound to a column of Document");
-    FieldDictionaries fieldDictionaries(connection_);
-    std::vector<std::unique_ptr<DictionaryField>> dictionaries =
-        makeDictionaryFields(fields, connection_, fieldDictionaries);
-    auto dictionaryOf = [&](const tk::TControl* field) -> DictionaryField* {
-        for (const auto& d : dictionaries)
-            if (d->edit() == field) return d.get();
-        return nullptr;
-    };
-    std::vector<ImportTarget> targets;
-    std::vector<std::string> labels;
-    for (const BoundField& b : bound) {
-        labels.push_back(fieldLabel(*b.field));
-        targets.push_back({labels.back(), b.column->name});
-    }
+    ImportFields fields(page_, connection_);
 
     CsvReader reader(file, report.encoding);
     std::vector<std::string> header;
     if (!reader.next(header)) throw tk::Error("The file is empty: " + path);
     report.separator = reader.separator();
-    ColumnMapping mapping = mapColumns(header, targets, options.titleMap);
+    ColumnMapping mapping = mapColumns(header, fields.targets(), options.titleMap);
     ReportedRefusals refusals(report);
     if (!mapping.refusals.empty()) {
         for (std::string& line : mapping.refusals) refusals.add(std::move(line));
@@ -196,7 +243,7 @@ ImportReport DocumentImport::run(const std::string& path, const ImportOptions& o
         // Rows are inserted many at a time, a statement each for their
         // documents, their history rows and their values, which stays well
         // within the number of values a statement may bind.
-        const size_t rowsAtOnce = std::max<size_t>(1, std::min<size_t>(200, 6000 / bound.size()));
+        const size_t rowsAtOnce = std::max<size_t>(1, std::min<size_t>(200, 6000 / fields.size()));
         std::vector<std::vector<ColumnValue>> waiting;
         auto insertWaiting = [&] {
             if (waiting.empty()) return;
@@ -205,7 +252,7 @@ ImportReport DocumentImport::run(const std::string& path, const ImportOptions& o
             db::pausePoint("document-imported");
         };
         std::vector<std::string> record;
-        std::vector<const std::string*> textOf(bound.size());
+        std::vector<const std::string*> textOf(fields.size());
         const std::string none;
         insertWithFoldAfterwards(connection_, [&] {
             while (reader.next(record)) {
@@ -222,36 +269,14 @@ ImportReport DocumentImport::run(const std::string& path, const ImportOptions& o
                 for (size_t c = 0; c < header.size() && c < record.size(); ++c)
                     if (mapping.targetOf[c] != ColumnMapping::passedOver)
                         textOf[static_cast<size_t>(mapping.targetOf[c])] = &record[c];
-                std::vector<ColumnValue> row;
-                for (size_t i = 0; i < bound.size(); ++i) {
-                    const BoundField& b = bound[i];
-                    const std::string& text = *textOf[i];
-                    if (b.numbered) {
-                        // The database gives the number, in the order of the file.
-                        if (!tk::trimmed(text).empty())
-                            refusals.add(refusalLine(line, labels[i], numberedColumnGivenText));
-                        continue;
-                    }
-                    DictionaryField* dictionary = dictionaryOf(b.field);
-                    if (dictionary) dictionary->clear();
-                    if (std::optional<std::string> wrong = putImportedText(*b.field, *b.column, text)) {
-                        refusals.add(refusalLine(line, labels[i], *wrong));
-                        continue;
-                    }
-                    StoredValue v = valueToSave(b, dictionary, options.addEntries);
-                    if (!v.refusal.empty()) {
-                        refusals.add(refusalLine(line, labels[i], v.refusal));
-                        continue;
-                    }
-                    row.push_back({b.column->name, std::move(v.cell), shownText(*b.field)});
-                }
-                if (report.refusals != before) {
+                std::optional<std::vector<ColumnValue>> row = fields.values(textOf, line, options.addEntries, refusals);
+                if (!row || report.refusals != before) {
                     ++report.refusedRows;
                     continue;
                 }
                 // Once a row is refused nothing will be kept: the rest is only checked.
                 if (report.refused()) continue;
-                waiting.push_back(std::move(row));
+                waiting.push_back(std::move(*row));
                 if (waiting.size() == rowsAtOnce) insertWaiting();
             }
             if (!report.refused()) insertWaiting();
