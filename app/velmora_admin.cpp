@@ -50,7 +50,8 @@ const velmora::Usage usage{
       "imports the documents of FILE (CSV) through GROUP's entry page, checked by the form's rules, all or none: "
       "the header's titles name the fields by caption or Document column; --map gives a title's field itself (an "
       "empty COLUMN leaves the title's column out); --add-entries adds dictionary texts that are no entry yet; "
-      "--dry-run only checks; each document's history names LOGIN"},
+      "--dry-run only checks; each document's history names LOGIN. Dates read as 2026.11.16., 2026.11.16, "
+      "2026-11-16 (with a time or without) and 16/11/2026; a check box as Igen/Nem, 1/0 or True/False"},
      {velmora::importVoidUsage, "voids every document of an import batch, for one reason"},
      {"--help", "this text"},
      {"--version", "the version"}},
