@@ -17,6 +17,7 @@
 #include "gui/QtPlatform.h"
 #include "gui/WindowWidget.h"
 #include "startup/DemoDatabase.h"
+#include "startup/PasswordDlg.h"
 #include "toolkit/data/DBGrid.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
@@ -164,10 +165,7 @@ int main(int argc, char** argv)
     // The gestures, one after the other on the event loop.
     QTimer::singleShot(100, [&] {
         shoot(platform, "frmPasswordDlg", "login.png");
-        tk::Application->typeText(velmora::demoLogin);
-        tk::Application->pressKey(tk::vk::Tab);
-        tk::Application->typeText(velmora::demoPassword);
-        tk::Application->pressKey(tk::vk::Return);
+        velmora::typeLogin(velmora::demoLogin, velmora::demoPassword);
         QTimer::singleShot(100, [&] {
             shoot(platform, "frmClientMain", "main.png");
             shoot(platform, "frmComonentPalette", "palette.png");
@@ -185,10 +183,7 @@ int main(int argc, char** argv)
 
     velmora::addEntryDemo(db + "/VelmoraDSC.udl");
     QTimer::singleShot(100, [&] {
-        tk::Application->typeText(velmora::entryDemoLogin);
-        tk::Application->pressKey(tk::vk::Tab);
-        tk::Application->typeText(velmora::entryDemoPassword);
-        tk::Application->pressKey(tk::vk::Return);
+        velmora::typeLogin(velmora::entryDemoLogin, velmora::entryDemoPassword);
         QTimer::singleShot(100, [&] {
             enterDocument();
             shoot(platform, "frmClientMain_1", "entry.png");

@@ -3,6 +3,7 @@
 
 #include "toolkit/core/PropertyTable.h"
 #include "toolkit/widgets/PlaceControl.h"
+#include "toolkit/windows/Application.h"
 
 namespace velmora {
 
@@ -50,6 +51,14 @@ TfrmPasswordDlg::TfrmPasswordDlg(tk::TComponent* owner) : tk::TForm(owner)
     CancelBtn->setCancel(true);
     CancelBtn->setModalResult(tk::mrCancel);
     CancelBtn->setTabOrder(3);
+}
+
+void typeLogin(const std::string& login, const std::string& password)
+{
+    tk::Application->typeText(login);
+    tk::Application->pressKey(tk::vk::Tab);
+    tk::Application->typeText(password);
+    tk::Application->pressKey(tk::vk::Return);
 }
 
 }  // namespace velmora

@@ -7,6 +7,8 @@
 #include "toolkit/widgets/Labels.h"
 #include "toolkit/windows/Form.h"
 
+#include <string>
+
 namespace velmora {
 
 class TfrmPasswordDlg : public tk::TForm {
@@ -21,5 +23,9 @@ public:
     tk::TButton* OKBtn;
     tk::TButton* CancelBtn;
 };
+
+// A person logging in on the shown login dialog, through the input API: the
+// name, Tab, the password, Enter.
+void typeLogin(const std::string& login, const std::string& password);
 
 }  // namespace velmora

@@ -10,6 +10,7 @@
 #include "gui/QtPlatform.h"
 #include "gui/WindowWidget.h"
 #include "startup/DemoDatabase.h"
+#include "startup/PasswordDlg.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/widgets/CheckBox.h"
 #include "toolkit/widgets/Edit.h"
@@ -20,19 +21,19 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <thread>
 
@@ -67,10 +68,7 @@ TEST(Gui, EveryWindowOfStartUpRendersAsItsLayoutSays)
     };
     QTimer::singleShot(50, [&] {
         shoot("frmPasswordDlg");
-        tk::Application->typeText(velmora::demoLogin);
-        tk::Application->pressKey(tk::vk::Tab);
-        tk::Application->typeText(velmora::demoPassword);
-        tk::Application->pressKey(tk::vk::Return);
+        velmora::typeLogin(velmora::demoLogin, velmora::demoPassword);
         QTimer::singleShot(50, [&] {
             for (const char* n : {"frmClientMain", "frmComonentPalette", "frmPropertyPage"}) shoot(n);
             tk::Application->terminate();
@@ -216,10 +214,7 @@ TEST(Gui, APersonPlacesDragsAndDeletesWithQtMouseEventsAndARealContextMenu)
         return nullptr;
     };
     QTimer::singleShot(50, [&] {
-        tk::Application->typeText(velmora::demoLogin);
-        tk::Application->pressKey(tk::vk::Tab);
-        tk::Application->typeText(velmora::demoPassword);
-        tk::Application->pressKey(tk::vk::Return);
+        velmora::typeLogin(velmora::demoLogin, velmora::demoPassword);
         QTimer::singleShot(50, [&] {
             ran = true;
             tk::TCustomForm* palette = windowNamed("frmComonentPalette");
@@ -289,10 +284,7 @@ TEST(Gui, ABadFieldNameTypedWithQtKeysShowsTheHintAsAWindowOfItsOwn)
     gui::QtPlatform platform;
     bool ran = false;
     QTimer::singleShot(50, [&] {
-        tk::Application->typeText(velmora::demoLogin);
-        tk::Application->pressKey(tk::vk::Tab);
-        tk::Application->typeText(velmora::demoPassword);
-        tk::Application->pressKey(tk::vk::Return);
+        velmora::typeLogin(velmora::demoLogin, velmora::demoPassword);
         QTimer::singleShot(50, [&] {
             ran = true;
             tk::TCustomForm *main = nullptr, *page = nullptr, *palette = nullptr;
@@ -370,8 +362,8 @@ TEST(Gui, DroppedFilesReachTheWindowAndAnOpenedFileGoesToTheDesktop)
         return drop.isAccepted();
     };
     std::string one = folder.file("levél 1.pdf"), two = folder.file("kép.jpg");
-    EXPECT_TRUE(drag(takes, {QUrl::fromLocalFile(QString::fromStdString(one)),
-                             QUrl::fromLocalFile(QString::fromStdString(two))}));
+    EXPECT_TRUE(drag(
+        takes, {QUrl::fromLocalFile(QString::fromStdString(one)), QUrl::fromLocalFile(QString::fromStdString(two))}));
     EXPECT_EQ(dropped, (std::vector<std::string>{one, two}));
     dropped.clear();
     EXPECT_FALSE(drag(refuses, {QUrl::fromLocalFile(QString::fromStdString(one))}));
@@ -431,10 +423,7 @@ TEST(Gui, AClerkAttachesAScanByDroppingItAndOpensItAfterARestart)
     };
     auto run = [&](std::function<void(velmora::EntryForm&)> work) {
         QTimer::singleShot(100, [&] {
-            tk::Application->typeText(velmora::entryDemoLogin);
-            tk::Application->pressKey(tk::vk::Tab);
-            tk::Application->typeText(velmora::entryDemoPassword);
-            tk::Application->pressKey(tk::vk::Return);
+            velmora::typeLogin(velmora::entryDemoLogin, velmora::entryDemoPassword);
             QTimer::singleShot(100, [&] {
                 if (velmora::EntryForm* form = velmora::runningEntryForm()) {
                     form->showDocument(2);
