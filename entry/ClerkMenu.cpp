@@ -19,6 +19,9 @@ struct Action {
     void (EntryForm::*work)();
     // For an option: whether it is on, shown as the item's check mark.
     bool (EntryForm::*isOn)() const = nullptr;
+    // Where the key chooses the item; elsewhere the focused control keeps
+    // the key (the page keys page the result grid).
+    bool (EntryForm::*keyChoosesHere)() const = nullptr;
 };
 
 struct Submenu {
@@ -26,27 +29,33 @@ struct Submenu {
     std::vector<Action> actions;
 };
 
-}  // namespace
-
-tk::TPopupMenu* makeClerkMenu(EntryForm& form)
+// The one table of the menu's items and their keys. F2 reaches the upkeep
+// from the dictionary field that has the focus.
+const std::vector<Submenu>& clerkMenus()
 {
-    // F2 reaches the upkeep from the dictionary field that has the focus.
-    const Submenu menus[] = {
+    static const std::vector<Submenu> menus = {
         {"Dokumentum",
          {{"Érvénytelenítés", tk::vk::F8, &EntryForm::voidShownDocument},
           {"Előzmények", tk::vk::F9, &EntryForm::showHistory},
           {"Mellékletek", tk::vk::F11, &EntryForm::showAttachments},
           {"Dokumentum nyomtatása", tk::vk::F6, &EntryForm::printShownDocument},
           {"Ugrás", tk::vk::F3, &EntryForm::goToNumber},
-          {"Következő találat", tk::vk::Next, &EntryForm::showNextFound},
-          {"Előző találat", tk::vk::Prior, &EntryForm::showPreviousFound}}},
+          {"Következő találat", tk::vk::Next, &EntryForm::showNextFound, nullptr, &EntryForm::onEntryPage},
+          {"Előző találat", tk::vk::Prior, &EntryForm::showPreviousFound, nullptr, &EntryForm::onEntryPage}}},
         {"Keresés",
          {{"Érvénytelenítettek nélkül", tk::vk::F7, &EntryForm::switchVoidedInSearch, &EntryForm::leavesOutVoided}}},
         {"Szótár", {{"Szótárelemek", tk::vk::F2, &EntryForm::openDictionaryUpkeep}}},
     };
+    return menus;
+}
+
+}  // namespace
+
+tk::TPopupMenu* makeClerkMenu(EntryForm& form)
+{
     auto* menu = new tk::TPopupMenu(tk::Application);
     menu->setName("mnuClerk");
-    for (const Submenu& m : menus) {
+    for (const Submenu& m : clerkMenus()) {
         auto* sub = new tk::TMenuItem(menu);
         sub->setCaption(m.caption);
         menu->items()->add(sub);
@@ -66,8 +75,11 @@ tk::TPopupMenu* makeClerkMenu(EntryForm& form)
     return menu;
 }
 
-bool chooseByKey(tk::TPopupMenu& menu, uint16_t key)
+bool chooseByKey(EntryForm& form, tk::TPopupMenu& menu, uint16_t key)
 {
+    for (const Submenu& m : clerkMenus())
+        for (const Action& a : m.actions)
+            if (a.key == key && a.keyChoosesHere && !(form.*a.keyChoosesHere)()) return false;
     tk::TMenuItem* item = menu.items()->findShortCut(key);
     if (!item) return false;
     item->click();

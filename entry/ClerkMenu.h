@@ -21,7 +21,8 @@ class EntryForm;
 tk::TPopupMenu* makeClerkMenu(EntryForm& form);
 
 // Chooses the item of the clerk's menu whose key `key` is, as a click
-// would; false when no item has that key.
-bool chooseByKey(tk::TPopupMenu& menu, uint16_t key);
+// would; false when no item has that key, or its key does not choose it
+// where `form` is now.
+bool chooseByKey(EntryForm& form, tk::TPopupMenu& menu, uint16_t key);
 
 }  // namespace velmora

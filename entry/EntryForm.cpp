@@ -127,9 +127,7 @@ void EntryForm::start(bool hasStoredDesign)
         if (key == tk::vk::F10) {
             key = 0;
             menu_->popup(window_->left() + 8, window_->top() + 30);
-        } else if ((key == tk::vk::Next || key == tk::vk::Prior) && !onEntryPage()) {
-            // Elsewhere (the result grid) the page keys page.
-        } else if (chooseByKey(*menu_, key)) {
+        } else if (chooseByKey(*this, *menu_, key)) {
             key = 0;
         }
     });

@@ -138,6 +138,8 @@ public:
     bool leavesOutVoided() const { return voidedInSearch_ == VoidedDocuments::LeftOut; }
     // F7, "Keresés|Érvénytelenítettek nélkül": switches between the two.
     void switchVoidedInSearch();
+    // Whether the entry page is the one shown.
+    bool onEntryPage() const;
     // btnPrint: the result (searched first when there is none) into a
     // PDF, CSV or spreadsheet file the clerk names, or on a printer.
     void printResult();
@@ -159,7 +161,6 @@ private:
     std::vector<BoundField> boundFields() const;
     void applyState(EntryState state);
     bool isNumbered(const std::string& column) const;
-    bool onEntryPage() const;
     // The field that holds the registry number: the numbered one, else the
     // first in tab order.
     std::optional<BoundField> registryField() const;
