@@ -12,6 +12,7 @@
 #include "toolkit/text/Text.h"
 
 #include <algorithm>
+#include <limits>
 #include <map>
 
 namespace velmora {
@@ -346,11 +347,9 @@ void insertWithFoldAfterwards(db::TADOConnection& connection, const std::functio
     std::string names = joined(columns, ", ", [](const std::string& c) { return quoteIdentifier(c); });
     connection.executeNative("DROP TRIGGER VelmoraSearchText_Insert");
     insert();
-    connection.engine().execute(
-        "INSERT INTO DocumentSearchText (DocumentID, " + names + ") SELECT DocumentID, " +
-            joined(columns, ", ", [](const std::string& c) { return "vplain(" + quoteIdentifier(c) + ")"; }) +
-            " FROM Document WHERE DocumentID > ?1",
-        {db::Cell::integer(last)});
+    // The fill that makes the folded text, over the keys the insert gave.
+    connection.engine().execute(sqliteMaking(columns).fill,
+                                {db::Cell::integer(last), db::Cell::integer(std::numeric_limits<int64_t>::max())});
     connection.engine().execute("INSERT INTO DocumentSearchIndex (rowid, " + names + ") SELECT DocumentID, " + names +
                                     " FROM DocumentSearchText WHERE DocumentID > ?1",
                                 {db::Cell::integer(last)});
