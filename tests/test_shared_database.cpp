@@ -111,8 +111,12 @@ TEST_F(SharedDatabase, ProgramsSavingAtOnceAddEachColumnAndNameOnceAndStoreWhole
                                    : "Select name from pragma_table_info('Document')");
     EXPECT_EQ(std::count_if(names.begin(), names.end(), [](auto& n) { return tk::sameName(n, "Kozos"); }), 1);
     EXPECT_EQ(rows("Select count(*) from DictionaryGroup").at(0), "3");
-    auto fields = rows("Select FieldName, DictionaryGroupID from Fields");
-    EXPECT_EQ(fields, std::vector<std::string>{"Kozos|3"});
+    // The server's sequence may have skipped the number of a refused insert,
+    // so the field is checked by the dictionary it names, not by a number.
+    EXPECT_EQ(rows("Select FieldName from Fields where DictionaryGroupID = "
+                   "(Select max(DictionaryGroupID) from DictionaryGroup)"),
+              std::vector<std::string>{"Kozos"});
+    EXPECT_EQ(rows("Select count(*) from Fields").at(0), "1");
     // The group's design is one program's whole text.
     std::string design = storedDesign(folder.file("VelmoraDSC.udl"), 2).value_or("");
     EXPECT_THAT(design, HasSubstr("KeyField = 'Kozos'"));
