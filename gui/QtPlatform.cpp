@@ -1,6 +1,7 @@
 // The Qt platform.
 #include "gui/QtPlatform.h"
 
+#include "gui/Accessibility.h"
 #include "gui/Printing.h"
 #include "gui/WindowWidget.h"
 #include "toolkit/text/Locale.h"
@@ -62,7 +63,8 @@ const QFontMetrics& qtMetrics(const tk::TFont& font)
     return fontEntry(font).metrics;
 }
 
-QtPlatform::QtPlatform() : popup_(std::make_unique<PopupWidget>(*this))
+QtPlatform::QtPlatform()
+    : popup_(std::make_unique<PopupWidget>(*this)), accessibility_(std::make_unique<Accessibility>(*this, *popup_))
 {
     clock_.start();
 }
@@ -224,6 +226,7 @@ void QtPlatform::sync()
             w->activateWindow();
     popup_->syncFromModel();
     if (popup_->isVisible() && QGuiApplication::platformName() != QLatin1String("offscreen")) popup_->raise();
+    accessibility_->announceChanges();
 }
 
 }  // namespace gui

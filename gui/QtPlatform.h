@@ -22,6 +22,7 @@ namespace gui {
 
 class WindowWidget;
 class PopupWidget;
+class Accessibility;
 
 // The Qt font that stands for a model font: an installed sans-serif face at
 // the model's pixel height. Fonts and their metrics are made once per size
@@ -65,6 +66,8 @@ private:
     int nextTimer_ = 1;
     std::map<tk::TCustomForm*, std::unique_ptr<WindowWidget>> widgets_;
     std::unique_ptr<PopupWidget> popup_;
+    // What a screen reader sees of the windows; goes before the widgets.
+    std::unique_ptr<Accessibility> accessibility_;
     bool syncQueued_ = false;
     // The receiver of queued syncs: going first when the platform goes, it
     // takes a sync still queued with it.

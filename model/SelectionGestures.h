@@ -41,6 +41,7 @@ public:
     void marks(const tk::TCustomForm& window, std::vector<Mark>& out) const override;
     std::optional<tk::TRect> band(const tk::TCustomForm& window) const override;
     Cursor cursorAt(tk::TPoint screen) const override;
+    bool designs(const tk::TControl& control) const override { return onSurface(&control); }
 
     // A control's rectangle and its handles in screen coordinates.
     static tk::TRect screenBox(const tk::TControl& c);

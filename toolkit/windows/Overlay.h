@@ -42,6 +42,9 @@ public:
     virtual void marks(const TCustomForm& /*window*/, std::vector<Mark>& /*out*/) const {}
     virtual std::optional<TRect> band(const TCustomForm& /*window*/) const { return std::nullopt; }
     virtual Cursor cursorAt(TPoint /*screen*/) const { return Cursor::Arrow; }
+    // The control is one the tool is designing (placed on the window it
+    // designs), so that a screen reader describes it as a design's part.
+    virtual bool designs(const TControl& /*control*/) const { return false; }
 
 protected:
     ~Overlay() = default;

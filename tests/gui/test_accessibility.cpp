@@ -1,0 +1,209 @@
+// The painted windows as a screen reader sees them through Qt's
+// accessibility: the login dialog and the clerk's form are walked by role
+// and name, filled through the text and action interfaces, and every
+// change reaches the reader as an event.
+#include "../TempFolder.h"
+#include "../TestDatabase.h"
+
+#include "app/DemoEntryForm.h"
+#include "app/DesignerComposition.h"
+#include "app/EntryComposition.h"
+#include "gui/QtPlatform.h"
+#include "gui/WindowWidget.h"
+#include "startup/DemoDatabase.h"
+#include "startup/PasswordDlg.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/Form.h"
+
+#include <QAccessible>
+#include <QTimer>
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+struct Told {
+    QAccessible::Event type;
+    QAccessible::Role role;
+    QString name, value;
+    QAccessible::State changed;
+};
+std::vector<Told> told;
+
+void record(QAccessibleEvent* e)
+{
+    Told t{e->type(), QAccessible::NoRole, {}, {}, {}};
+    if (QAccessibleInterface* i = e->accessibleInterface()) {
+        t.role = i->role();
+        t.name = i->text(QAccessible::Name);
+        t.value = i->text(QAccessible::Value);
+    }
+    if (e->type() == QAccessible::StateChanged) t.changed = static_cast<QAccessibleStateChangeEvent*>(e)->changedStates();
+    told.push_back(t);
+}
+
+bool wasTold(QAccessible::Event type, const QString& name)
+{
+    return std::any_of(told.begin(), told.end(), [&](const Told& t) { return t.type == type && t.name == name; });
+}
+
+// Turns Qt's accessibility on with a recorder in the place of a bridge,
+// as a reader's coming does (the offscreen platform has no bridge that
+// would turn it on).
+struct ReaderListening {
+    ReaderListening()
+    {
+        told.clear();
+        previous = QAccessible::installUpdateHandler(record);
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
+    }
+    ~ReaderListening()
+    {
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(false);
+        QAccessible::installUpdateHandler(previous);
+    }
+    QAccessible::UpdateHandler previous;
+};
+
+QAccessibleInterface* windowNamed(gui::QtPlatform& platform, const std::string& name)
+{
+    for (tk::TCustomForm* f : tk::Application->windows())
+        if (f->name().rfind(name, 0) == 0)
+            if (gui::WindowWidget* w = platform.widgetOf(f)) return QAccessible::queryAccessibleInterface(w);
+    return nullptr;
+}
+
+// The first interface under `root` of the role and name, depth first.
+QAccessibleInterface* find(QAccessibleInterface* root, QAccessible::Role role, const QString& name)
+{
+    if (!root) return nullptr;
+    for (int i = 0; i < root->childCount(); ++i) {
+        QAccessibleInterface* c = root->child(i);
+        if (!c) continue;
+        EXPECT_EQ(c->parent(), root) << c->text(QAccessible::Name).toStdString();
+        EXPECT_EQ(root->indexOfChild(c), i);
+        if (c->role() == role && c->text(QAccessible::Name) == name) return c;
+        if (QAccessibleInterface* deeper = find(c, role, name)) return deeper;
+    }
+    return nullptr;
+}
+
+// Runs the next step once the queued actions and the syncs after them
+// have run.
+void then(std::function<void()> step)
+{
+    QTimer::singleShot(100, step);
+}
+
+}  // namespace
+
+TEST(Accessibility, AClerkLogsInAndEntersADocumentThroughTheReadersInterfacesAlone)
+{
+    TempFolder folder;
+    std::string db = folder.file("db");
+    velmora::createDemoDatabase(db);
+    velmora::addEntryDemo(db + "/VelmoraDSC.udl");
+    gui::QtPlatform platform;
+    ReaderListening reader;
+    bool reachedTheEnd = false;
+    // The entry form's parts, found once and used by the later steps.
+    QAccessibleInterface *number = nullptr, *subject = nullptr, *arrived = nullptr, *closed = nullptr, *kind = nullptr,
+                         *add = nullptr, *save = nullptr;
+    then([&] {
+        QAccessibleInterface* login = windowNamed(platform, "frmPasswordDlg");
+        ASSERT_NE(login, nullptr);
+        EXPECT_EQ(login->role(), QAccessible::Dialog);
+        EXPECT_EQ(login->text(QAccessible::Name), QStringLiteral("Bejelentkezés"));
+        QAccessibleInterface* name = find(login, QAccessible::EditableText, QStringLiteral("Bejelentkező név"));
+        QAccessibleInterface* password = find(login, QAccessible::EditableText, QStringLiteral("Jelszó"));
+        QAccessibleInterface* ok = find(login, QAccessible::Button, QStringLiteral("OK"));
+        ASSERT_TRUE(name && password && ok);
+        EXPECT_TRUE(name->state().focused);
+        EXPECT_EQ(login->focusChild(), name);
+        EXPECT_TRUE(password->state().passwordEdit);
+        EXPECT_FALSE(name->state().passwordEdit);
+        // The name is labelled by its caption, for a reader that follows relations.
+        auto labels = name->relations(QAccessible::Label);
+        ASSERT_EQ(labels.size(), 1);
+        EXPECT_EQ(labels[0].first->role(), QAccessible::StaticText);
+
+        name->editableTextInterface()->insertText(0, QString::fromUtf8(velmora::entryDemoLogin));
+        EXPECT_EQ(name->text(QAccessible::Value), QString::fromUtf8(velmora::entryDemoLogin));
+        EXPECT_EQ(name->textInterface()->cursorPosition(), 6);
+        EXPECT_TRUE(wasTold(QAccessible::TextUpdated, QStringLiteral("Bejelentkező név")));
+        password->editableTextInterface()->insertText(0, QString::fromUtf8(velmora::entryDemoPassword));
+        // Focus moved to the password as the reader typed there, and the
+        // password is read as what the box shows, never as typed.
+        EXPECT_TRUE(wasTold(QAccessible::Focus, QStringLiteral("Jelszó")));
+        EXPECT_TRUE(password->state().focused);
+        EXPECT_NE(password->text(QAccessible::Value), QString::fromUtf8(velmora::entryDemoPassword));
+        EXPECT_EQ(password->text(QAccessible::Value).size(), 6);
+        ASSERT_TRUE(ok->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        ok->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+
+        then([&] {
+            QAccessibleInterface* main = windowNamed(platform, "frmClientMain");
+            ASSERT_NE(main, nullptr);
+            EXPECT_EQ(main->role(), QAccessible::Window);
+            number = find(main, QAccessible::EditableText, QStringLiteral("Iktatószám"));
+            subject = find(main, QAccessible::EditableText, QStringLiteral("Tárgy"));
+            arrived = find(main, QAccessible::SpinBox, QStringLiteral("Érkezett"));
+            closed = find(main, QAccessible::CheckBox, QStringLiteral("Lezárt"));
+            kind = find(main, QAccessible::EditableText, QStringLiteral("Ügytípus"));
+            add = find(main, QAccessible::Button, QStringLiteral("Új felvitel"));
+            save = find(main, QAccessible::Button, QStringLiteral("Rendben"));
+            ASSERT_TRUE(number && subject && arrived && closed && kind && add && save);
+            EXPECT_EQ(arrived->text(QAccessible::Description), QStringLiteral("dátum"));
+            EXPECT_FALSE(arrived->text(QAccessible::Value).isEmpty());
+            // The pages are tabs of one list; the entry page is the one shown.
+            QAccessibleInterface* tabs = number->parent()->parent();
+            ASSERT_EQ(tabs->role(), QAccessible::PageTabList);
+            EXPECT_EQ(number->parent()->role(), QAccessible::PageTab);
+            EXPECT_TRUE(number->parent()->state().selected);
+            EXPECT_FALSE(number->state().invisible);
+            EXPECT_FALSE(number->rect().isEmpty());
+            EXPECT_TRUE(main->childAt(number->rect().center().x(), number->rect().center().y()) != nullptr);
+            // Before a new document nothing can be typed or saved.
+            EXPECT_TRUE(save->state().invisible || save->state().disabled);
+            told.clear();
+            add->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+
+            then([&] {
+                EXPECT_FALSE(save->state().invisible || save->state().disabled);
+                EXPECT_TRUE(std::any_of(told.begin(), told.end(), [](const Told& t) {
+                    return t.type == QAccessible::StateChanged && t.name == QStringLiteral("Rendben");
+                }));
+                number->editableTextInterface()->insertText(0, QStringLiteral("77"));
+                subject->editableTextInterface()->insertText(0, QStringLiteral("Felolvasott levél"));
+                EXPECT_EQ(subject->text(QAccessible::Value), QStringLiteral("Felolvasott levél"));
+                EXPECT_TRUE(wasTold(QAccessible::TextUpdated, QStringLiteral("Tárgy")));
+                kind->editableTextInterface()->insertText(0, QStringLiteral("Panasz"));
+                EXPECT_FALSE(closed->state().checked);
+                ASSERT_TRUE(closed->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+                closed->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+                then([&] {
+                    EXPECT_TRUE(closed->state().checked);
+                    EXPECT_TRUE(std::any_of(told.begin(), told.end(), [](const Told& t) {
+                        return t.type == QAccessible::StateChanged && t.name == QStringLiteral("Lezárt") &&
+                               t.changed.checked;
+                    }));
+                    save->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+                    then([&] {
+                        reachedTheEnd = true;
+                        tk::Application->terminate();
+                    });
+                });
+            });
+        });
+    });
+    ASSERT_EQ(velmora::runVelmoraEntry(platform, db + "/velmora-entry"), 0);
+    EXPECT_TRUE(reachedTheEnd);
+    EXPECT_EQ(readRows(db + "/VelmoraDSC.udl",
+                       "Select Iktatoszam, Targy, Lezart, Ugytipus is not null from Document where Targy like 'Felol%'"),
+              std::vector<std::string>{"77|Felolvasott levél|\x01|1"});
+}
