@@ -146,6 +146,14 @@ std::string accessibleName(const tk::TControl& c)
         return label ? spokenCaption(label->caption()) : std::string();
     }
     if (dynamic_cast<const tk::TCustomForm*>(&c)) return c.caption();
+    // A status bar is named by what it says.
+    if (auto* bar = dynamic_cast<const tk::TStatusBar*>(&c)) {
+        if (bar->simplePanel()) return bar->simpleText();
+        std::string said;
+        for (int i = 0; i < bar->panels()->count(); ++i)
+            if (!bar->panel(i)->text().empty()) said += (said.empty() ? "" : " ") + bar->panel(i)->text();
+        return said;
+    }
     if (dynamic_cast<const tk::TWinControl*>(&c) && !dynamic_cast<const tk::TButton*>(&c) &&
         !dynamic_cast<const tk::TCheckBox*>(&c) && !dynamic_cast<const tk::TTabSheet*>(&c) &&
         !dynamic_cast<const tk::TStaticText*>(&c))
@@ -153,6 +161,7 @@ std::string accessibleName(const tk::TControl& c)
     std::string caption = spokenCaption(c.caption());
     return caption.empty() ? c.hint() : caption;
 }
+
 
 std::string accessibleDescription(const tk::TControl& c)
 {
