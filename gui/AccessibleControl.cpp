@@ -115,7 +115,8 @@ QAccessibleInterface* AccessibleControl::parent() const
     Accessibility* a = Accessibility::current();
     if (!control_ || !a) return nullptr;
     tk::TControl* up = control_->parent();
-    if (auto* page = dynamic_cast<tk::TTabSheet*>(control_.get()); page && page->pageControl()) up = page->pageControl();
+    if (auto* page = dynamic_cast<tk::TTabSheet*>(control_.get()); page && page->pageControl())
+        up = page->pageControl();
     if (!up) return nullptr;
     if (auto* form = dynamic_cast<tk::TCustomForm*>(up)) return a->windowInterface(form);
     return a->interfaceOf(up);
@@ -313,7 +314,8 @@ QString AccessibleControl::text(int startOffset, int endOffset) const
 {
     QString all = value();
     startOffset = std::clamp(startOffset, 0, static_cast<int>(all.size()));
-    endOffset = endOffset < 0 ? static_cast<int>(all.size()) : std::clamp(endOffset, startOffset, static_cast<int>(all.size()));
+    endOffset =
+        endOffset < 0 ? static_cast<int>(all.size()) : std::clamp(endOffset, startOffset, static_cast<int>(all.size()));
     return all.mid(startOffset, endOffset - startOffset);
 }
 
@@ -372,7 +374,7 @@ void AccessibleControl::replaceText(int startOffset, int endOffset, const QStrin
             tk::Application->keyUp(tk::vk::Delete, 0);
         }
     } else {
-        for (char32_t ch : text.toStdU32String()) tk::Application->keyPress(ch);
+        tk::Application->typeText(text.toStdString());
     }
     if (Accessibility* a = Accessibility::current()) a->platform().sync();
 }

@@ -38,7 +38,8 @@ public:
         int visibleRow = row_ - grid_->topRow();
         if (!col.shown || (row_ >= 0 && (visibleRow < 0 || visibleRow >= grid_->visibleRows()))) return {};
         int top = row_ < 0 ? 0 : grid_->titleHeight() + visibleRow * grid_->rowHeight();
-        return screenRectOf(*grid_, QRect(col.left, top, col.width, row_ < 0 ? grid_->titleHeight() : grid_->rowHeight()));
+        return screenRectOf(*grid_,
+                            QRect(col.left, top, col.width, row_ < 0 ? grid_->titleHeight() : grid_->rowHeight()));
     }
     QAccessible::Role role() const override
     {

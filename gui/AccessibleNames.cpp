@@ -52,13 +52,14 @@ std::string keyFieldOf(const tk::TControl& c)
 QAccessible::Role accessibleRole(const tk::TControl& c)
 {
     if (auto* form = dynamic_cast<const tk::TCustomForm*>(&c)) return windowRole(*form);
+    // A combo box is an edit box too: it goes first.
+    if (dynamic_cast<const tk::TComboBox*>(&c)) return QAccessible::ComboBox;
     if (dynamic_cast<const tk::TSpinEdit*>(&c)) return QAccessible::SpinBox;
     if (dynamic_cast<const tk::TCustomEdit*>(&c)) return QAccessible::EditableText;
     // A date field reads as Qt's own date edit does.
     if (dynamic_cast<const tk::TDateTimePicker*>(&c)) return QAccessible::SpinBox;
     if (dynamic_cast<const tk::TCheckBox*>(&c)) return QAccessible::CheckBox;
     if (dynamic_cast<const tk::TButton*>(&c) || dynamic_cast<const tk::TSpeedButton*>(&c)) return QAccessible::Button;
-    if (dynamic_cast<const tk::TComboBox*>(&c)) return QAccessible::ComboBox;
     if (dynamic_cast<const tk::TPageControl*>(&c)) return QAccessible::PageTabList;
     if (dynamic_cast<const tk::TTabSheet*>(&c)) return QAccessible::PageTab;
     if (isCaptionLabel(c)) return QAccessible::StaticText;
@@ -138,7 +139,9 @@ bool onDesignSurface(const tk::TControl& c)
 std::string accessibleName(const tk::TControl& c)
 {
     if (onDesignSurface(c)) {
+        // A field by its field name, a caption label or button by its caption.
         std::string field = keyFieldOf(c);
+        if (field.empty()) field = spokenCaption(c.caption());
         return field.empty() ? c.className() : c.className() + " " + field;
     }
     if (namedByLabel(c)) {
@@ -156,12 +159,11 @@ std::string accessibleName(const tk::TControl& c)
     }
     if (dynamic_cast<const tk::TWinControl*>(&c) && !dynamic_cast<const tk::TButton*>(&c) &&
         !dynamic_cast<const tk::TCheckBox*>(&c) && !dynamic_cast<const tk::TTabSheet*>(&c) &&
-        !dynamic_cast<const tk::TStaticText*>(&c))
+        !dynamic_cast<const tk::TStaticText*>(&c) && !dynamic_cast<const tk::TRadioGroup*>(&c))
         return {};  // panels and the like hold things; their caption is decoration
     std::string caption = spokenCaption(c.caption());
     return caption.empty() ? c.hint() : caption;
 }
-
 
 std::string accessibleDescription(const tk::TControl& c)
 {

@@ -27,16 +27,18 @@ struct ButtonSpec {
     int group;
     std::vector<uint8_t> (*picture)();
     const char* handler;
+    // What a screen reader calls the button (the palette shows no hints).
+    const char* hint;
 };
 
 const ButtonSpec buttons[] = {
-    {"btnArrow", -1, 0, 33, 33, 1, glyphs::arrowTool, "btnArrowClick"},
-    {"SpeedButton2", 0, 40, 33, 33, 1, glyphs::editTool, "btnArrowClick"},
-    {"SpeedButton5", 1, 72, 33, 33, 1, glyphs::labelTool, "btnArrowClick"},
-    {"SpeedButton3", 2, 104, 33, 33, 1, glyphs::pickerTool, "btnArrowClick"},
-    {"SpeedButton4", 3, 136, 33, 33, 1, glyphs::checkBoxTool, "btnArrowClick"},
-    {"btnOpen", 0, 179, 21, 20, 0, glyphs::openDesign, "btnOpenClick"},
-    {"btnSave", 0, 203, 21, 20, 0, glyphs::saveDesign, "btnSaveClick"},
+    {"btnArrow", -1, 0, 33, 33, 1, glyphs::arrowTool, "btnArrowClick", "Kijelölés"},
+    {"SpeedButton2", 0, 40, 33, 33, 1, glyphs::editTool, "btnArrowClick", "Beviteli mező"},
+    {"SpeedButton5", 1, 72, 33, 33, 1, glyphs::labelTool, "btnArrowClick", "Felirat"},
+    {"SpeedButton3", 2, 104, 33, 33, 1, glyphs::pickerTool, "btnArrowClick", "Dátummező"},
+    {"SpeedButton4", 3, 136, 33, 33, 1, glyphs::checkBoxTool, "btnArrowClick", "Jelölőnégyzet"},
+    {"btnOpen", 0, 179, 21, 20, 0, glyphs::openDesign, "btnOpenClick", "Megnyitás"},
+    {"btnSave", 0, 203, 21, 20, 0, glyphs::saveDesign, "btnSaveClick", "Mentés"},
 };
 
 }  // namespace
@@ -65,6 +67,7 @@ TfrmComonentPalette::TfrmComonentPalette(tk::TComponent* owner) : tk::TForm(owne
         b->setFlat(true);
         b->glyph()->setBmpData(spec.picture());
         b->OnClick = findMethod(spec.handler);
+        b->setHint(spec.hint);
     }
     btnArrow = tk::as<tk::TSpeedButton>(findComponent("btnArrow"));
     btnOpen = tk::as<tk::TSpeedButton>(findComponent("btnOpen"));

@@ -43,7 +43,8 @@ void record(QAccessibleEvent* e)
         t.name = i->text(QAccessible::Name);
         t.value = i->text(QAccessible::Value);
     }
-    if (e->type() == QAccessible::StateChanged) t.changed = static_cast<QAccessibleStateChangeEvent*>(e)->changedStates();
+    if (e->type() == QAccessible::StateChanged)
+        t.changed = static_cast<QAccessibleStateChangeEvent*>(e)->changedStates();
     told.push_back(t);
 }
 
@@ -184,7 +185,8 @@ TEST(Accessibility, AClerkLogsInAndEntersADocumentThroughTheReadersInterfacesAlo
                 EXPECT_TRUE(wasTold(QAccessible::TextUpdated, QStringLiteral("Tárgy")));
                 kind->editableTextInterface()->insertText(0, QStringLiteral("Panasz"));
                 EXPECT_FALSE(closed->state().checked);
-                ASSERT_TRUE(closed->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+                ASSERT_TRUE(
+                    closed->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
                 closed->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
                 then([&] {
                     EXPECT_TRUE(closed->state().checked);
@@ -203,7 +205,57 @@ TEST(Accessibility, AClerkLogsInAndEntersADocumentThroughTheReadersInterfacesAlo
     });
     ASSERT_EQ(velmora::runVelmoraEntry(platform, db + "/velmora-entry"), 0);
     EXPECT_TRUE(reachedTheEnd);
-    EXPECT_EQ(readRows(db + "/VelmoraDSC.udl",
-                       "Select Iktatoszam, Targy, Lezart, Ugytipus is not null from Document where Targy like 'Felol%'"),
-              std::vector<std::string>{"77|Felolvasott levél|\x01|1"});
+    EXPECT_EQ(
+        readRows(db + "/VelmoraDSC.udl",
+                 "Select Iktatoszam, Targy, Lezart, Ugytipus is not null from Document where Targy like 'Felol%'"),
+        std::vector<std::string>{"77|Felolvasott levél|\x01|1"});
+}
+
+TEST(Accessibility, TheDesignersToolsPropertiesAndPlacedControlsAreReachable)
+{
+    TempFolder folder;
+    velmora::createDemoDatabase(folder.path());
+    gui::QtPlatform platform;
+    ReaderListening reader;
+    QAccessibleInterface *editTool = nullptr, *fieldName = nullptr;
+    bool reachedTheEnd = false;
+    then([&] {
+        velmora::typeLogin(velmora::demoLogin, velmora::demoPassword);
+        then([&] {
+            QAccessibleInterface* palette = windowNamed(platform, "frmComonentPalette");
+            editTool = find(palette, QAccessible::Button, QStringLiteral("Beviteli mező"));
+            ASSERT_NE(editTool, nullptr);
+            EXPECT_TRUE(editTool->state().checkable);
+            EXPECT_FALSE(editTool->state().checked);
+            for (const char* tool : {"Kijelölés", "Felirat", "Dátummező", "Jelölőnégyzet", "Megnyitás", "Mentés"})
+                EXPECT_NE(find(palette, QAccessible::Button, QString::fromUtf8(tool)), nullptr) << tool;
+            fieldName =
+                find(windowNamed(platform, "frmPropertyPage"), QAccessible::ComboBox, QStringLiteral("Mezőnév"));
+            ASSERT_NE(fieldName, nullptr);
+            // The design surface's buttons read as the class and caption.
+            QAccessibleInterface* surface = windowNamed(platform, "frmClientMain");
+            EXPECT_NE(find(surface, QAccessible::Button, QStringLiteral("TZEDBtn Rendben")), nullptr);
+            editTool->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            then([&] {
+                EXPECT_TRUE(editTool->state().checked);
+                // A click on the entry page places an edit there.
+                tk::TCustomForm* main = nullptr;
+                for (tk::TCustomForm* f : tk::Application->windows())
+                    if (f->name() == "frmClientMain") main = f;
+                ASSERT_NE(main, nullptr);
+                auto* sheet = dynamic_cast<tk::TControl*>(main->findComponent("tsEdit"));
+                ASSERT_NE(sheet, nullptr);
+                tk::Application->click(sheet, {300, 150});
+                platform.sync();
+                QAccessibleInterface* placed =
+                    find(windowNamed(platform, "frmClientMain"), QAccessible::EditableText, QStringLiteral("TZEDit"));
+                ASSERT_NE(placed, nullptr);
+                EXPECT_FALSE(placed->rect().isEmpty());
+                reachedTheEnd = true;
+                tk::Application->terminate();
+            });
+        });
+    });
+    ASSERT_EQ(velmora::runVelmora(platform, folder.file("velmora")), 0);
+    EXPECT_TRUE(reachedTheEnd);
 }
