@@ -249,11 +249,19 @@ void AccessibleControl::doAction(const QString& actionName)
     QString action = actionName;
     QTimer::singleShot(0, [target, action] {
         tk::TControl* c = target.get();
-        if (!c || !tk::Application || !c->isShowing() || !c->isEnabledTree()) return;
+        auto* page = dynamic_cast<tk::TTabSheet*>(c);
+        tk::TControl* shown = page && page->pageControl() ? page->pageControl() : c;
+        if (!c || !tk::Application || !shown->isShowing() || !shown->isEnabledTree()) return;
         if (action == setFocusAction()) {
             if (auto* w = dynamic_cast<tk::TWinControl*>(c)) w->setFocus();
-        } else if (auto* page = dynamic_cast<tk::TTabSheet*>(c)) {
-            if (page->pageControl()) page->pageControl()->selectPage(page);
+        } else if (page) {
+            // A click on its tab, as a person chooses it (the design
+            // surface too takes the page that way).
+            if (tk::TPageControl* pages = page->pageControl())
+                for (const tk::TPageControl::Tab& tab : pages->tabs())
+                    if (tab.page == page)
+                        tk::Application->click(
+                            pages, {(tab.rect.left + tab.rect.right) / 2, (tab.rect.top + tab.rect.bottom) / 2});
         } else if (action == pressAction() || action == toggleAction()) {
             tk::Application->click(c);
         }

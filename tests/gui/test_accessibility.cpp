@@ -8,6 +8,7 @@
 #include "app/DemoEntryForm.h"
 #include "app/DesignerComposition.h"
 #include "app/EntryComposition.h"
+#include "gui/Accessibility.h"
 #include "gui/QtPlatform.h"
 #include "gui/WindowWidget.h"
 #include "startup/DemoDatabase.h"
@@ -235,9 +236,17 @@ TEST(Accessibility, TheDesignersToolsPropertiesAndPlacedControlsAreReachable)
             // The design surface's buttons read as the class and caption.
             QAccessibleInterface* surface = windowNamed(platform, "frmClientMain");
             EXPECT_NE(find(surface, QAccessible::Button, QStringLiteral("TZEDBtn Rendben")), nullptr);
+            // The entry page is chosen by its tab's action, then the tool.
+            QAccessibleInterface* entryTab = find(surface, QAccessible::PageTab, QStringLiteral("Felvitel"));
+            ASSERT_NE(entryTab, nullptr);
+            entryTab->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
             editTool->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
             then([&] {
                 EXPECT_TRUE(editTool->state().checked);
+                EXPECT_TRUE(
+                    find(windowNamed(platform, "frmClientMain"), QAccessible::PageTab, QStringLiteral("Felvitel"))
+                        ->state()
+                        .selected);
                 // A click on the entry page places an edit there.
                 tk::TCustomForm* main = nullptr;
                 for (tk::TCustomForm* f : tk::Application->windows())
@@ -251,6 +260,14 @@ TEST(Accessibility, TheDesignersToolsPropertiesAndPlacedControlsAreReachable)
                     find(windowNamed(platform, "frmClientMain"), QAccessible::EditableText, QStringLiteral("TZEDit"));
                 ASSERT_NE(placed, nullptr);
                 EXPECT_FALSE(placed->rect().isEmpty());
+                told.clear();
+                fieldName->editableTextInterface()->insertText(0, QStringLiteral("Kozos"));
+                // Leaving the box with Tab takes the name, as a person's Tab does.
+                tk::Application->keyDown(tk::vk::Tab, 0);
+                tk::Application->keyUp(tk::vk::Tab, 0);
+                platform.sync();
+                EXPECT_EQ(placed->text(QAccessible::Name), QStringLiteral("TZEDit Kozos"));
+                EXPECT_TRUE(wasTold(QAccessible::NameChanged, QStringLiteral("TZEDit Kozos")));
                 reachedTheEnd = true;
                 tk::Application->terminate();
             });
@@ -258,4 +275,121 @@ TEST(Accessibility, TheDesignersToolsPropertiesAndPlacedControlsAreReachable)
     });
     ASSERT_EQ(velmora::runVelmora(platform, folder.file("velmora")), 0);
     EXPECT_TRUE(reachedTheEnd);
+}
+
+TEST(Accessibility, TheResultGridTheMenuAndAQuestionReadAsATableAMenuAndAMessage)
+{
+    TempFolder folder;
+    std::string db = folder.file("db");
+    velmora::createDemoDatabase(db);
+    velmora::addEntryDemo(db + "/VelmoraDSC.udl");
+    gui::QtPlatform platform;
+    ReaderListening reader;
+    QAccessibleInterface* main = nullptr;
+    bool reachedTheEnd = false;
+    auto press = [&](QAccessible::Role role, const char* name) {
+        QAccessibleInterface* i = find(main, role, QString::fromUtf8(name));
+        ASSERT_NE(i, nullptr) << name;
+        i->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    };
+    then([&] {
+        velmora::typeLogin(velmora::entryDemoLogin, velmora::entryDemoPassword);
+        then([&] {
+            main = windowNamed(platform, "frmClientMain");
+            ASSERT_NE(main, nullptr);
+            press(QAccessible::PageTab, "Keresés");
+            then([&] {
+                press(QAccessible::Button, "Keresés");
+                then([&] {
+                    // Every document found, under the grid's column titles.
+                    QAccessibleInterface* grid = find(main, QAccessible::Table, QString());
+                    ASSERT_NE(grid, nullptr);
+                    QAccessibleTableInterface* table = grid->tableInterface();
+                    ASSERT_NE(table, nullptr);
+                    EXPECT_EQ(table->rowCount(), 3);
+                    ASSERT_GT(table->columnCount(), 1);
+                    QAccessibleInterface* title = grid->child(0);
+                    EXPECT_EQ(title->role(), QAccessible::ColumnHeader);
+                    EXPECT_EQ(title->text(QAccessible::Name), table->columnDescription(0));
+                    QStringList cells;
+                    for (int r = 0; r < table->rowCount(); ++r)
+                        for (int c = 0; c < table->columnCount(); ++c)
+                            cells << table->cellAt(r, c)->text(QAccessible::Name);
+                    for (const char* number : {"1001", "1002", "1003"})
+                        EXPECT_TRUE(cells.contains(QString::fromUtf8(number))) << cells.join('|').toStdString();
+                    EXPECT_TRUE(cells.contains(QStringLiteral("Szerződés módosítás")));
+                    QAccessibleInterface* cell = table->cellAt(0, 0);
+                    EXPECT_EQ(cell->tableCellInterface()->columnHeaderCells().value(0), title);
+                    EXPECT_EQ(grid->indexOfChild(cell), table->columnCount());
+                    EXPECT_EQ(table->selectedRows(), QList<int>{0});
+                    // Choosing a row through the table makes it the current one.
+                    told.clear();
+                    EXPECT_TRUE(table->selectRow(2));
+                    EXPECT_EQ(table->selectedRows(), QList<int>{2});
+
+                    // The clerk's menu: its items, the highlighted one focused.
+                    press(QAccessible::PageTab, "Felvitel");
+                    then([&] {
+                        tk::Application->keyDown(tk::vk::F10, 0);
+                        tk::Application->keyDown(tk::vk::Down, 0);
+                        platform.sync();
+                        QAccessibleInterface* menu = gui::Accessibility::current()->popupInterface();
+                        ASSERT_NE(menu, nullptr);
+                        EXPECT_EQ(menu->role(), QAccessible::PopupMenu);
+                        ASSERT_GE(menu->childCount(), 3);
+                        EXPECT_EQ(menu->child(0)->role(), QAccessible::MenuItem);
+                        EXPECT_EQ(menu->child(0)->text(QAccessible::Name), QStringLiteral("Dokumentum"));
+                        EXPECT_TRUE(menu->child(0)->state().hasPopup);
+                        EXPECT_TRUE(wasTold(QAccessible::Focus, QStringLiteral("Dokumentum")));
+                        EXPECT_EQ(menu->focusChild(), menu->child(0));
+                        EXPECT_FALSE(menu->child(0)->rect().isEmpty());
+                        tk::Application->keyDown(tk::vk::Escape, 0);
+                        platform.sync();
+
+                        // A dictionary text with no entry asks, and the
+                        // question is announced as a message.
+                        press(QAccessible::Button, "Új felvitel");
+                        then([&] {
+                            find(main, QAccessible::EditableText, QStringLiteral("Iktatószám"))
+                                ->editableTextInterface()
+                                ->insertText(0, QStringLiteral("78"));
+                            find(main, QAccessible::EditableText, QStringLiteral("Tárgy"))
+                                ->editableTextInterface()
+                                ->insertText(0, QStringLiteral("Kérdés"));
+                            find(main, QAccessible::EditableText, QStringLiteral("Ügytípus"))
+                                ->editableTextInterface()
+                                ->insertText(0, QStringLiteral("Ismeretlen"));
+                            told.clear();
+                            press(QAccessible::Button, "Rendben");
+                            then([&] {
+                                QAccessibleInterface* question = windowNamed(platform, "frmAddEntry");
+                                ASSERT_NE(question, nullptr);
+                                EXPECT_EQ(question->role(), QAccessible::AlertMessage);
+                                EXPECT_TRUE(question->text(QAccessible::Description)
+                                                .contains(QStringLiteral("Felveszi a szótárba?")));
+                                EXPECT_TRUE(std::any_of(told.begin(), told.end(), [](const Told& t) {
+                                    return t.type == QAccessible::Alert && t.role == QAccessible::AlertMessage;
+                                }));
+                                QAccessibleInterface* no = find(question, QAccessible::Button, QStringLiteral("Nem"));
+                                ASSERT_NE(no, nullptr);
+                                QAccessible::Id noId = QAccessible::uniqueId(no);
+                                no->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+                                then([&, noId] {
+                                    EXPECT_EQ(windowNamed(platform, "frmAddEntry"), nullptr);
+                                    // The question's controls are gone, and so are their interfaces.
+                                    EXPECT_EQ(QAccessible::accessibleInterface(noId), nullptr);
+                                    reachedTheEnd = true;
+                                    tk::Application->terminate();
+                                });
+                            });
+                        });
+                    });
+                });
+            });
+        });
+    });
+    ASSERT_EQ(velmora::runVelmoraEntry(platform, db + "/velmora-entry"), 0);
+    EXPECT_TRUE(reachedTheEnd);
+    EXPECT_EQ(readRows(db + "/VelmoraDSC.udl", "Select count(*) from Document where Targy = 'Kérdés'"),
+              std::vector<std::string>{"0"});
 }
