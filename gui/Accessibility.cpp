@@ -218,7 +218,8 @@ void Accessibility::announceWindows()
         if (shownWindows_.count(form)) continue;
         QAccessibleInterface* iface = windowInterface(form);
         if (!iface) continue;
-        if (windowRole(*form) == QAccessible::AlertMessage) {
+        QAccessible::Role role = windowRole(*form);
+        if (role == QAccessible::AlertMessage || (role == QAccessible::ToolTip && !form->caption().empty())) {
             QAccessibleEvent e(iface, QAccessible::Alert);
             send(e);
         } else if (form->isModal()) {

@@ -16,6 +16,7 @@
 #include "toolkit/widgets/StatusBar.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
+#include "toolkit/windows/HintWindow.h"
 #include "toolkit/windows/Overlay.h"
 
 #include <climits>
@@ -75,6 +76,8 @@ QAccessible::Role accessibleRole(const tk::TControl& c)
 
 QAccessible::Role windowRole(const tk::TCustomForm& form)
 {
+    // A hint window here says what is wrong with what was typed.
+    if (dynamic_cast<const tk::THintWindow*>(&form)) return QAccessible::ToolTip;
     if (!form.isModal()) return QAccessible::Window;
     std::vector<const tk::TControl*> todo{&form};
     while (!todo.empty()) {

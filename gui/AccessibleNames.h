@@ -15,8 +15,8 @@ class TCustomForm;
 namespace gui {
 
 QAccessible::Role accessibleRole(const tk::TControl& control);
-// A window's role: a message (a modal window that only asks for a button),
-// a dialog (any other modal window) or a window.
+// A window's role: a hint (a hint window), a message (a modal window that
+// only asks for a button), a dialog (any other modal window) or a window.
 QAccessible::Role windowRole(const tk::TCustomForm& form);
 
 // A label's or button's caption: the accelerator's "&" and a closing colon

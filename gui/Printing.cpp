@@ -86,7 +86,8 @@ std::vector<int> naturalWidths(const tk::Printout& out, QPaintDevice& device)
     for (size_t c = 0; c < widths.size(); ++c) {
         widths[c] = head.horizontalAdvance(qs(out.columns[c])) + gap;
         for (const auto& row : out.rows)
-            if (c < row.size()) widths[c] = std::max(widths[c], text.horizontalAdvance(qs(cellShown(out, row, c))) + gap);
+            if (c < row.size())
+                widths[c] = std::max(widths[c], text.horizontalAdvance(qs(cellShown(out, row, c))) + gap);
     }
     return widths;
 }
@@ -205,8 +206,8 @@ void paint(const tk::Printout& out, QPagedPaintDevice& device, QPainter& painter
         }
         if (!out.lines.empty()) y += u(8);
         for (const auto& c : out.captions) {
-            int h = std::max(heightOf(head, c.caption, captionWidth - u(8)),
-                             heightOf(text, c.value, width - captionWidth));
+            int h =
+                std::max(heightOf(head, c.caption, captionWidth - u(8)), heightOf(text, c.value, width - captionWidth));
             makeRoom(h);
             line(boldFont, c.caption, 0, captionWidth - u(8), h);
             line(plainFont, c.value, captionWidth, width - captionWidth, h);
@@ -248,8 +249,7 @@ void paint(const tk::Printout& out, QPagedPaintDevice& device, QPainter& painter
             }
             int x = 0;
             for (size_t c = 0; c < n; ++c) {
-                line(plainFont, c < row.size() ? cellShown(out, row, c) : std::string(), x + u(2), widths[c] - u(4),
-                     h);
+                line(plainFont, c < row.size() ? cellShown(out, row, c) : std::string(), x + u(2), widths[c] - u(4), h);
                 x += widths[c];
             }
             y += h;
@@ -307,8 +307,7 @@ bool printOnPrinter(const tk::Printout& printout, const std::string& printer, bo
     if (!painter.begin(&device))
         throw tk::EInvalidOperation("A nyomtató nem fogadta a nyomtatást: " + device.printerName().toStdString());
     paint(printout, device, painter);
-    if (!painter.end())
-        throw tk::EInvalidOperation("A nyomtatás nem sikerült: " + device.printerName().toStdString());
+    if (!painter.end()) throw tk::EInvalidOperation("A nyomtatás nem sikerült: " + device.printerName().toStdString());
     return true;
 }
 

@@ -15,11 +15,11 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QProcess>
-#include <QUrl>
 #include <QFontMetrics>
 #include <QMessageBox>
+#include <QProcess>
 #include <QScreen>
+#include <QUrl>
 
 #include <cstdlib>
 
@@ -152,11 +152,11 @@ void QtPlatform::showError(const std::string& text)
 
 std::optional<std::string> QtPlatform::chooseSaveFile(const std::string& title, const std::string& suggestedName)
 {
-    QString file =
-        suggestedName.empty()
-            ? QFileDialog::getSaveFileName(nullptr, QString::fromStdString(title), QString(),
-                                           QStringLiteral("PDF (*.pdf);;CSV (*.csv);;Excel (*.xlsx)"))
-            : QFileDialog::getSaveFileName(nullptr, QString::fromStdString(title), QString::fromStdString(suggestedName));
+    QString file = suggestedName.empty()
+                       ? QFileDialog::getSaveFileName(nullptr, QString::fromStdString(title), QString(),
+                                                      QStringLiteral("PDF (*.pdf);;CSV (*.csv);;Excel (*.xlsx)"))
+                       : QFileDialog::getSaveFileName(nullptr, QString::fromStdString(title),
+                                                      QString::fromStdString(suggestedName));
     return file.toStdString();
 }
 

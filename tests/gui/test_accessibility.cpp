@@ -268,6 +268,13 @@ TEST(Accessibility, TheDesignersToolsPropertiesAndPlacedControlsAreReachable)
                 platform.sync();
                 EXPECT_EQ(placed->text(QAccessible::Name), QStringLiteral("TZEDit Kozos"));
                 EXPECT_TRUE(wasTold(QAccessible::NameChanged, QStringLiteral("TZEDit Kozos")));
+                // A name that is no identifier: the hint that says so is announced.
+                fieldName->editableTextInterface()->replaceText(0, fieldName->textInterface()->characterCount(),
+                                                                QStringLiteral("1rossz"));
+                tk::Application->keyDown(tk::vk::Tab, 0);
+                tk::Application->keyUp(tk::vk::Tab, 0);
+                platform.sync();
+                EXPECT_TRUE(wasTold(QAccessible::Alert, QStringLiteral("Az azonosító érvénytelen")));
                 reachedTheEnd = true;
                 tk::Application->terminate();
             });
