@@ -102,14 +102,23 @@ void then(std::function<void()> step)
     QTimer::singleShot(100, step);
 }
 
+// The demonstration database with the clerk's form, in a folder of its own.
+struct EntryDemo {
+    EntryDemo()
+    {
+        velmora::createDemoDatabase(db);
+        velmora::addEntryDemo(db + "/VelmoraDSC.udl");
+    }
+    TempFolder folder;
+    std::string db = folder.file("db");
+};
+
 }  // namespace
 
 TEST(Accessibility, AClerkLogsInAndEntersADocumentThroughTheReadersInterfacesAlone)
 {
-    TempFolder folder;
-    std::string db = folder.file("db");
-    velmora::createDemoDatabase(db);
-    velmora::addEntryDemo(db + "/VelmoraDSC.udl");
+    EntryDemo demo;
+    std::string db = demo.db;
     gui::QtPlatform platform;
     ReaderListening reader;
     bool reachedTheEnd = false;
@@ -286,10 +295,8 @@ TEST(Accessibility, TheDesignersToolsPropertiesAndPlacedControlsAreReachable)
 
 TEST(Accessibility, TheResultGridTheMenuAndAQuestionReadAsATableAMenuAndAMessage)
 {
-    TempFolder folder;
-    std::string db = folder.file("db");
-    velmora::createDemoDatabase(db);
-    velmora::addEntryDemo(db + "/VelmoraDSC.udl");
+    EntryDemo demo;
+    std::string db = demo.db;
     gui::QtPlatform platform;
     ReaderListening reader;
     QAccessibleInterface* main = nullptr;
