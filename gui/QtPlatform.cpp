@@ -215,6 +215,7 @@ void QtPlatform::sync()
         if (!w) w = std::make_unique<WindowWidget>(*this, *f);
         w->syncFromModel();
         if (!w->isVisible()) w->show();
+        w->updateInputMethod();
     }
     // Stacking as the model has it, back to front (where the platform can).
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))

@@ -4,7 +4,10 @@
 #include "gui/Keys.h"
 #include "gui/Painter.h"
 #include "gui/QtPlatform.h"
+#include "toolkit/core/PropertyAccess.h"
 #include "toolkit/text/Text.h"
+#include "toolkit/widgets/Edit.h"
+#include "toolkit/widgets/SpinEdit.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
 #include "toolkit/windows/HintWindow.h"
@@ -14,6 +17,9 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -40,6 +46,7 @@ WindowWidget::WindowWidget(QtPlatform& platform, tk::TCustomForm& form) : platfo
     setWindowFlags(flags);
     if (!form.takesActivation()) setAttribute(Qt::WA_ShowWithoutActivating);
     setAcceptDrops(true);
+    setAttribute(Qt::WA_InputMethodEnabled);
 }
 
 namespace {
@@ -103,6 +110,101 @@ void WindowWidget::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     paintWindow(p, form_);
+    if (tk::TCustomEdit* edit = focusedEdit(); edit && !preedit_.isEmpty()) paintPreedit(p, *edit);
+}
+
+tk::TCustomEdit* WindowWidget::focusedEdit() const
+{
+    tk::TWinControl* focused = tk::Application ? tk::Application->focusedControl() : nullptr;
+    auto* edit = dynamic_cast<tk::TCustomEdit*>(focused);
+    return edit && edit->parentForm() == &form_ ? edit : nullptr;
+}
+
+void WindowWidget::paintPreedit(QPainter& p, const tk::TCustomEdit& edit)
+{
+    // Over the box from the caret on, underlined as input methods show it.
+    tk::TPoint o = form_.clientOrigin();
+    tk::TPoint at = edit.clientToScreen({edit.xOfPosition(edit.caretPos()), 0});
+    QRect box(QPoint(at.x - o.x, at.y - o.y), QSize(edit.width() - edit.xOfPosition(edit.caretPos()), edit.height()));
+    QFont font = qtFont(edit.drawingFont());
+    font.setUnderline(true);
+    QFontMetrics fm(font);
+    p.save();
+    p.setClipRect(box.adjusted(0, 1, -2, -1));
+    p.fillRect(box, qtColor(edit.color()));
+    p.setFont(font);
+    p.setPen(qtColor(edit.drawingFont().color()));
+    p.drawText(QPoint(box.left(), box.top() + (box.height() - fm.height()) / 2 + fm.ascent()), preedit_);
+    p.restore();
+}
+
+void WindowWidget::inputMethodEvent(QInputMethodEvent* e)
+{
+    tk::TCustomEdit* edit = focusedEdit();
+    if (edit && tk::Application->isWindowEnabled(&form_)) {
+        // Text around the caret that the commit replaces (an input method
+        // that corrects what was typed before).
+        if (e->replacementLength() > 0) {
+            edit->setSelStart(std::max(0, edit->caretPos() + e->replacementStart()));
+            edit->setSelLength(e->replacementLength());
+            if (e->commitString().isEmpty()) {
+                tk::Application->keyDown(tk::vk::Delete, 0);
+                tk::Application->keyUp(tk::vk::Delete, 0);
+            }
+        }
+        if (!e->commitString().isEmpty()) tk::Application->typeText(e->commitString().toStdString());
+    }
+    preedit_ = edit ? e->preeditString() : QString();
+    e->accept();
+    platform_.sync();
+    update();
+}
+
+QVariant WindowWidget::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    tk::TCustomEdit* edit = focusedEdit();
+    if (!edit) return query == Qt::ImEnabled ? QVariant(false) : QWidget::inputMethodQuery(query);
+    bool password = edit->passwordChar() != 0;
+    switch (query) {
+    case Qt::ImEnabled: return !edit->readOnly() && edit->isEnabledTree();
+    case Qt::ImCursorRectangle: {
+        tk::TPoint o = form_.clientOrigin();
+        int h = edit->textHeight();
+        tk::TPoint at = edit->clientToScreen({edit->xOfPosition(edit->caretPos()), (edit->height() - h) / 2});
+        return QRect(at.x - o.x, at.y - o.y, 1, h);
+    }
+    case Qt::ImFont: return qtFont(edit->drawingFont());
+    case Qt::ImCursorPosition: return edit->caretPos();
+    case Qt::ImAnchorPosition:
+        return edit->caretPos() == edit->selStart() ? edit->selStart() + edit->selLength() : edit->selStart();
+    case Qt::ImSurroundingText: return password ? QString() : QString::fromStdString(edit->text());
+    case Qt::ImCurrentSelection: return password ? QString() : QString::fromStdString(edit->selText());
+    case Qt::ImMaximumTextLength: return edit->maxLength() > 0 ? QVariant(edit->maxLength()) : QVariant();
+    case Qt::ImHints: {
+        Qt::InputMethodHints hints = Qt::ImhNone;
+        if (password) hints |= Qt::ImhHiddenText | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText;
+        // A number field: a spin box, or a field bound to an integer column.
+        if (dynamic_cast<tk::TSpinEdit*>(edit) || tk::getPropTextOr(*edit, "FieldType") == "0")
+            hints |= Qt::ImhDigitsOnly;
+        return static_cast<int>(hints);
+    }
+    default: return QWidget::inputMethodQuery(query);
+    }
+}
+
+void WindowWidget::updateInputMethod()
+{
+    tk::TCustomEdit* edit = focusedEdit();
+    int caret = edit ? edit->caretPos() : -1;
+    if (edit == imControl_ && caret == imCaret_) return;
+    // A composition does not follow the focus to another box.
+    if (edit != imControl_ && !preedit_.isEmpty()) {
+        preedit_.clear();
+        if (QGuiApplication::inputMethod()) QGuiApplication::inputMethod()->reset();
+    }
+    imControl_ = edit;
+    imCaret_ = caret;
+    if (QGuiApplication::inputMethod()) QGuiApplication::inputMethod()->update(Qt::ImQueryAll);
 }
 
 void WindowWidget::mousePressEvent(QMouseEvent* e)

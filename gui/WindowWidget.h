@@ -5,9 +5,12 @@
 
 #include <QWidget>
 
+class QPainter;
+
 namespace tk {
+class TCustomEdit;
 class TCustomForm;
-}
+}  // namespace tk
 
 namespace gui {
 
@@ -17,8 +20,15 @@ class WindowWidget : public QWidget {
 public:
     WindowWidget(QtPlatform& platform, tk::TCustomForm& form);
     tk::TCustomForm& form() const { return form_; }
+    // Tells the input method where the caret now is, when it moved.
+    void updateInputMethod();
     // Title, flags, place and size from the model.
     void syncFromModel();
+    // The text an input method is composing, shown at the caret.
+    const QString& preedit() const { return preedit_; }
+    // What the input method asks: whether the focus takes text, where the
+    // caret is, the text around it and what kind of text the box takes.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
     bool event(QEvent* e) override;
@@ -29,6 +39,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    // Text composed by an input method (dead keys, Compose, IBus, Fcitx):
+    // the committed text is typed into the focused edit box, the text
+    // still being composed is shown at its caret.
+    void inputMethodEvent(QInputMethodEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool focusNextPrevChild(bool) override { return false; }
     // Files from the file manager, for a window that takes them.
@@ -39,8 +53,18 @@ private:
     // A point of this widget in the model's screen coordinates.
     QPoint modelScreen(QPointF local) const;
     void showCursorAt(QPoint screen);
+    // The window's focused edit box, where composed text goes; none when
+    // the focus is elsewhere.
+    tk::TCustomEdit* focusedEdit() const;
+    void paintPreedit(QPainter& p, const tk::TCustomEdit& edit);
     QtPlatform& platform_;
     tk::TCustomForm& form_;
+    // The input method's composition lives here, not in the model: it is
+    // not text of the box until it is committed.
+    QString preedit_;
+    // Where the input method was last told the caret is.
+    const void* imControl_ = nullptr;
+    int imCaret_ = -1;
 };
 
 // The open popup (context menu, drop-down list, calendar).

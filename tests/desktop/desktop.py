@@ -1,22 +1,11 @@
-#!/usr/bin/python3
-# A clerk who cannot see the screen, as a screen reader serves them: the
-# clerk's program is found on the desktop's accessibility bus (AT-SPI), the
-# login dialog's fields by their names, the form's fields by their
-# captions; text goes in through the fields' editable text and buttons are
-# pressed through their actions. Nothing here looks at a pixel or moves
-# the mouse.
-#
-#   fill_entry_form.py LOGIN PASSWORD SUBJECT
-#
-# Exits 0 once "Rendben" was pressed on the filled form; otherwise says
-# what it could not find and exits 1.
+# What the desktop tests share: finding the clerk's program and its parts
+# on the accessibility bus (AT-SPI), by role and name as a screen reader
+# does, typing through a field's editable text and pressing through a
+# part's actions.
 import sys
 import time
 
 import pyatspi
-
-login, password, subject = sys.argv[1:4]
-
 
 app = None
 
@@ -100,27 +89,29 @@ def act(node, action):
     fail("'%s' has no action %s" % (node.name, action))
 
 
-app = wait_for("the program on the accessibility bus", application)
-dialog = wait_for("the login dialog", lambda: named(app, pyatspi.ROLE_DIALOG, "Bejelentkezés"))
-name_field = wait_for("the login name", lambda: named(dialog, pyatspi.ROLE_TEXT, "Bejelentkező név"))
-password_field = wait_for("the password", lambda: named(dialog, pyatspi.ROLE_PASSWORD_TEXT, "Jelszó"))
-type_into(name_field, login)
-type_into(password_field, password)
-act(wait_for("OK", lambda: named(dialog, pyatspi.ROLE_PUSH_BUTTON, "OK")), "press")
 
-window = wait_for("the clerk's window", lambda: named(app, pyatspi.ROLE_FRAME, "Velmora Document Store"))
-act(wait_for("Új felvitel", lambda: named(window, pyatspi.ROLE_PUSH_BUTTON, "Új felvitel")), "press")
-save = wait_for("Rendben, shown", lambda: (lambda b: b if showing(b) else None)(
-    named(window, pyatspi.ROLE_PUSH_BUTTON, "Rendben")))
-type_into(named(window, pyatspi.ROLE_TEXT, "Iktatószám"), "4242")
-type_into(named(window, pyatspi.ROLE_TEXT, "Tárgy"), subject)
-type_into(named(window, pyatspi.ROLE_TEXT, "Ügytípus"), "Panasz")
-closed = wait_for("Lezárt", lambda: named(window, pyatspi.ROLE_CHECK_BOX, "Lezárt"))
-act(closed, "toggle")
-wait_for("Lezárt checked", lambda: closed if closed.getState().contains(pyatspi.STATE_CHECKED) else None)
-status = wait_for("the status bar", lambda: named(window, pyatspi.ROLE_STATUS_BAR, "Új dokumentum"))
-act(save, "press")
-# The status bar says the save is done (or why it was refused).
-wait_for("the save", lambda: status if status.name != "Új dokumentum" else None)
-print("atspi: the status bar says: " + status.name)
-print("atspi: the document was entered")
+
+def log_in(login, password):
+    """Logs in through the login dialog; returns the clerk's window."""
+    dialog = wait_for("the login dialog", lambda: named(app, pyatspi.ROLE_DIALOG, "Bejelentkezés"))
+    name_field = wait_for("the login name", lambda: named(dialog, pyatspi.ROLE_TEXT, "Bejelentkező név"))
+    password_field = wait_for("the password", lambda: named(dialog, pyatspi.ROLE_PASSWORD_TEXT, "Jelszó"))
+    type_into(name_field, login)
+    type_into(password_field, password)
+    act(wait_for("OK", lambda: named(dialog, pyatspi.ROLE_PUSH_BUTTON, "OK")), "press")
+    return wait_for("the clerk's window", lambda: named(app, pyatspi.ROLE_FRAME, "Velmora Document Store"))
+
+
+def new_document(window):
+    """Starts a new document; returns its "Rendben" button, once shown."""
+    act(wait_for("Új felvitel", lambda: named(window, pyatspi.ROLE_PUSH_BUTTON, "Új felvitel")), "press")
+    return wait_for("Rendben, shown", lambda: (lambda b: b if showing(b) else None)(
+        named(window, pyatspi.ROLE_PUSH_BUTTON, "Rendben")))
+
+
+def save(window, button):
+    """Presses "Rendben" and waits until the status bar says what came of it."""
+    status = wait_for("the status bar", lambda: named(window, pyatspi.ROLE_STATUS_BAR, "Új dokumentum"))
+    act(button, "press")
+    wait_for("the save", lambda: status if status.name != "Új dokumentum" else None)
+    print("atspi: the status bar says: " + status.name)

@@ -1,0 +1,63 @@
+#!/bin/sh
+# The clerk's program on a desktop of its own: a real X server (Xvfb) with
+# a keyboard layout, Qt's xcb platform with its input method and its AT-SPI
+# bridge, all on a session bus of its own. A script drives the program as
+# a person (or a screen reader) would; then the database must answer a
+# query with the expected text.
+#
+#   run_entry_on_desktop.sh VELMORA_ENTRY VELMORA_INITDB LAYOUT SQL EXPECTED SCRIPT [ARG...]
+#
+# LAYOUT is setxkbmap's layout and variant ("us", "us intl").
+set -eu
+entry=$1 initdb=$2 layout=$3 sql=$4 expected=$5 script=$6
+shift 6
+here=$(cd "$(dirname "$0")" && pwd)
+
+for tool in Xvfb dbus-run-session sqlite3 setxkbmap xdotool; do
+    command -v "$tool" >/dev/null || { echo "$tool is not installed (tools/setup installs it)" >&2; exit 1; }
+done
+/usr/bin/python3 -c "import pyatspi" || { echo "python3-pyatspi is not installed (tools/setup installs it)" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$entry" "$initdb" "$work/"
+"$work/velmora-initdb" "$work" >/dev/null
+
+# Everything runs inside the session bus's own shell, so that the bus, the
+# X server and the program all end with it.
+cat >"$work/session.sh" <<'SESSION'
+set -u
+work=$1 here=$2 layout=$3 script=$4
+shift 4
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+tries=0
+until [ -s "$work/display" ]; do
+    tries=$((tries + 1)); [ "$tries" -lt 100 ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+    sleep 0.1
+done
+# LANG gives the input method its compose table.
+export DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LANG=C.UTF-8
+# Qt's own input method (the compose table), as on a desktop without IBus.
+unset WAYLAND_DISPLAY XMODIFIERS QT_IM_MODULE
+# shellcheck disable=SC2086 # layout and variant are two words
+setxkbmap $layout
+# The accessibility bus first, so that the program's bridge finds it.
+dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null
+"$work/velmora-entry" >"$work/entry.log" 2>&1 &
+program=$!
+PYTHONPATH="$here" timeout 120 /usr/bin/python3 "$here/$script" "$@"
+status=$?
+kill "$program" "$xvfb" 2>/dev/null
+wait "$program" 2>/dev/null
+[ "$status" -eq 0 ] || cat "$work/entry.log" >&2
+exit "$status"
+SESSION
+dbus-run-session -- sh "$work/session.sh" "$work" "$here" "$layout" "$script" "$@" 2>"$work/bus.log" || {
+    grep -v "fd limit" "$work/bus.log" >&2
+    exit 1
+}
+
+stored=$(sqlite3 "$work/velmora.db" "$sql")
+[ "$stored" = "$expected" ] || { echo "the database holds '$stored', not '$expected'" >&2; exit 1; }
+echo "The database holds what was entered: $stored"
