@@ -122,10 +122,15 @@ void initOption(QStyleOption& o, const tk::TControl& c, QRect r)
 void cached(QPainter& p, QRect r, const char* kind, QStyle::State state,
             const std::function<void(QPainter&, QRect)>& draw)
 {
-    QString key = QStringLiteral("velmora-%1-%2x%3-%4").arg(kind).arg(r.width()).arg(r.height()).arg(int(state));
+    // At the screen's own pixel density, so that a scaled screen draws
+    // the element sharp instead of enlarging a picture of it.
+    qreal ratio = p.device() ? p.device()->devicePixelRatioF() : 1.0;
+    QString key =
+        QStringLiteral("velmora-%1-%2x%3-%4@%5").arg(kind).arg(r.width()).arg(r.height()).arg(int(state)).arg(ratio);
     QPixmap pm;
     if (!QPixmapCache::find(key, &pm)) {
-        pm = QPixmap(r.size());
+        pm = QPixmap(r.size() * ratio);
+        pm.setDevicePixelRatio(ratio);
         pm.fill(Qt::transparent);
         QPainter cp(&pm);
         draw(cp, QRect(QPoint(0, 0), r.size()));
@@ -189,11 +194,14 @@ void paintGlyphAndCaption(QPainter& p, const tk::TControl& c, QRect r, const QIm
     const QFontMetrics& fm = qtMetrics(c.drawingFont());
     QString t = q(tk::stripAccelerator(caption));
     int tw = fm.horizontalAdvance(t);
-    int gw = glyph.isNull() ? 0 : glyph.width();
+    // A glyph's size on the window, whatever its pixel density (the
+    // style's own pictures come at the screen's).
+    QSize gs = glyph.isNull() ? QSize() : glyph.deviceIndependentSize().toSize();
+    int gw = gs.width();
     int gap = glyph.isNull() || t.isEmpty() ? 0 : 4;
     int x = r.left() + (r.width() - gw - gap - tw) / 2 + (pressed ? 1 : 0);
     int cy = r.top() + r.height() / 2 + (pressed ? 1 : 0);
-    if (!glyph.isNull()) p.drawImage(QPoint(x, cy - glyph.height() / 2), glyph);
+    if (!glyph.isNull()) p.drawImage(QPoint(x, cy - gs.height() / 2), glyph);
     p.setFont(f);
     p.setPen(fontColor(c));
     p.drawText(QRect(x + gw + gap, r.top(), tw + 2, r.height()).translated(0, pressed ? 1 : 0), Qt::AlignVCenter, t);
