@@ -185,7 +185,12 @@ void TDBGrid::moveBy(int rows)
 
 bool TDBGrid::wantsKey(uint16_t key, TShiftState shift) const
 {
-    if (key == vk::Tab && (options_ & dgTabs) && !(shift & ssCtrl)) return true;
+    // Tab walks the columns; past the last (or before the first) it leaves
+    // the grid, so that the keyboard is never shut in.
+    if (key == vk::Tab && (options_ & dgTabs) && !(shift & ssCtrl)) {
+        int last = static_cast<int>(columns().size()) - 1;
+        return (shift & ssShift) ? selectedColumn_ > 0 : selectedColumn_ < last;
+    }
     return TWinControl::wantsKey(key, shift);
 }
 

@@ -210,6 +210,18 @@ bool TPageControl::selectPage(TTabSheet* page)
     return true;
 }
 
+bool TPageControl::turnPage(bool forward)
+{
+    std::vector<TTabSheet*> visible;
+    for (const Tab& t : tabs()) visible.push_back(t.page);
+    if (visible.empty()) return false;
+    auto it = std::find(visible.begin(), visible.end(), activePage_.get());
+    int i = it == visible.end() ? 0 : static_cast<int>(it - visible.begin());
+    int n = static_cast<int>(visible.size());
+    TTabSheet* next = visible[(i + (forward ? 1 : n - 1)) % n];
+    return next != activePage_.get() && selectPage(next);
+}
+
 void TPageControl::loaded()
 {
     TWinControl::loaded();
@@ -281,15 +293,17 @@ bool TPageControl::handle(InputEvent& e)
         bool ctrlTab = e.key == vk::Tab && (e.shift & ssCtrl);
         bool arrow = e.key == vk::Left || e.key == vk::Right;
         if (!ctrlTab && !arrow) return false;
+        if (ctrlTab) {
+            turnPage(!(e.shift & ssShift));
+            return true;
+        }
         std::vector<TTabSheet*> visible;
         for (const Tab& t : tabs()) visible.push_back(t.page);
         if (visible.empty()) return true;
         auto it = std::find(visible.begin(), visible.end(), activePage_.get());
         int i = it == visible.end() ? 0 : static_cast<int>(it - visible.begin());
         int n = static_cast<int>(visible.size());
-        bool back = ctrlTab ? (e.shift & ssShift) != 0 : e.key == vk::Left;
-        int next = ctrlTab ? (i + (back ? n - 1 : 1)) % n : std::clamp(i + (back ? -1 : 1), 0, n - 1);
-        selectPage(visible[next]);
+        selectPage(visible[std::clamp(i + (e.key == vk::Left ? -1 : 1), 0, n - 1)]);
         return true;
     }
     default: break;

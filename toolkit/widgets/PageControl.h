@@ -61,6 +61,9 @@ public:
     void setActivePageIndex(int i);
     // The user changes the page: OnChanging may refuse, then OnChange.
     bool selectPage(TTabSheet* page);
+    // The next (or previous) page whose tab shows, round, as Ctrl+Tab
+    // (Ctrl+Shift+Tab) turns it; false when the page stays.
+    bool turnPage(bool forward);
 
     TTabStyle style() const { return style_; }
     void setStyle(TTabStyle v)

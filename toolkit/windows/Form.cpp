@@ -3,6 +3,7 @@
 
 #include "toolkit/core/Errors.h"
 #include "toolkit/text/Text.h"
+#include "toolkit/widgets/PageControl.h"
 #include "toolkit/widgets/StdProps.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Menus.h"
@@ -455,11 +456,35 @@ TWinControl* findButton(TWinControl* w, bool wantDefault)
 }
 }  // namespace
 
+bool TCustomForm::turnPage(bool forward)
+{
+    // The pages the focus is on, else the window's first shown pages.
+    TPageControl* pages = nullptr;
+    for (TControl* c = enteredControl_.get(); c && !pages; c = c->parent()) pages = as<TPageControl>(c);
+    std::vector<TControl*> todo{this};
+    while (!pages && !todo.empty()) {
+        TControl* c = todo.front();
+        todo.erase(todo.begin());
+        if (auto* p = as<TPageControl>(c); p && p->isShowing()) pages = p;
+        else if (auto* w = as<TWinControl>(c))
+            for (TControl* child : w->controls()) todo.push_back(child);
+    }
+    if (!pages || !pages->isEnabledTree() || !pages->turnPage(forward)) return pages != nullptr;
+    // The focus goes to the page's first control that takes it, else to the
+    // tabs, so that it is never left on a page no longer shown.
+    TTabSheet* page = pages->activePage();
+    TWinControl* first = page ? page->findNextControl(nullptr, true, true) : nullptr;
+    if (first && first->canFocus()) focusControl(first, false, true);
+    else if (pages->canFocus()) focusControl(pages, false);
+    return true;
+}
+
 bool TCustomForm::dialogKey(uint16_t key, TShiftState shift)
 {
     switch (key) {
     case vk::Tab:
-        if (shift & (ssCtrl | ssAlt)) return false;
+        if (shift & ssAlt) return false;
+        if (shift & ssCtrl) return turnPage(!(shift & ssShift));
         selectNext(enteredControl_.get(), !(shift & ssShift), true);
         return true;
     case vk::Return:

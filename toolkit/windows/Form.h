@@ -111,8 +111,12 @@ public:
     void controlHidden(TControl* c);
     // Something in the window looks different: it is drawn again.
     void contentChanged();
-    // Tab, Enter and Esc when the focused control does not want them.
+    // Tab, Ctrl+Tab, Enter and Esc when the focused control does not want
+    // them.
     bool dialogKey(uint16_t key, TShiftState shift);
+    // Ctrl+Tab: the next (or previous) page of the pages the focus is on,
+    // else of the window's first shown pages; the focus goes onto it.
+    bool turnPage(bool forward);
     TWinControl* focusedChild() const { return enteredControl_.get(); }
 
     Handler OnShow, OnHide, OnActivate, OnDeactivate, OnCreate, OnDestroy, OnClose, OnCloseQuery;
