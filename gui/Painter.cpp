@@ -271,6 +271,13 @@ void paintPageControl(QPainter& p, tk::TPageControl& pc, QRect r)
             paintButtonFace(p, pc, tr, selected, false, false);
             text(p, tr, tk::stripAccelerator(t.page->caption()), pc.drawingFont(), Qt::AlignCenter, fontColor(pc));
         }
+        // The tabs themselves have the focus when the shown page has no
+        // control that takes it: the chosen tab says so.
+        if (selected && pc.focused()) {
+            QStyleOptionFocusRect f;
+            initOption(f, pc, tr.adjusted(3, 3, -3, -3));
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &f, &p);
+        }
     }
 }
 

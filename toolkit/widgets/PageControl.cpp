@@ -210,7 +210,7 @@ bool TPageControl::selectPage(TTabSheet* page)
     return true;
 }
 
-bool TPageControl::turnPage(bool forward)
+bool TPageControl::stepPage(int step, bool round)
 {
     std::vector<TTabSheet*> visible;
     for (const Tab& t : tabs()) visible.push_back(t.page);
@@ -218,8 +218,13 @@ bool TPageControl::turnPage(bool forward)
     auto it = std::find(visible.begin(), visible.end(), activePage_.get());
     int i = it == visible.end() ? 0 : static_cast<int>(it - visible.begin());
     int n = static_cast<int>(visible.size());
-    TTabSheet* next = visible[(i + (forward ? 1 : n - 1)) % n];
+    TTabSheet* next = visible[round ? (i + step + n) % n : std::clamp(i + step, 0, n - 1)];
     return next != activePage_.get() && selectPage(next);
+}
+
+bool TPageControl::turnPage(bool forward)
+{
+    return stepPage(forward ? 1 : -1, true);
 }
 
 void TPageControl::loaded()
@@ -297,13 +302,7 @@ bool TPageControl::handle(InputEvent& e)
             turnPage(!(e.shift & ssShift));
             return true;
         }
-        std::vector<TTabSheet*> visible;
-        for (const Tab& t : tabs()) visible.push_back(t.page);
-        if (visible.empty()) return true;
-        auto it = std::find(visible.begin(), visible.end(), activePage_.get());
-        int i = it == visible.end() ? 0 : static_cast<int>(it - visible.begin());
-        int n = static_cast<int>(visible.size());
-        selectPage(visible[std::clamp(i + (e.key == vk::Left ? -1 : 1), 0, n - 1)]);
+        stepPage(e.key == vk::Left ? -1 : 1, false);
         return true;
     }
     default: break;

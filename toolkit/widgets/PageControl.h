@@ -120,6 +120,9 @@ protected:
     void loaded() override;
     void layoutPages();
     void movePage(TTabSheet* page, int index);
+    // The page `step` tabs on from the active one, among the tabs shown:
+    // round past the ends, or stopping at them.
+    bool stepPage(int step, bool round);
 
 private:
     int tabRowHeight() const;
