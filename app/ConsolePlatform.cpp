@@ -337,6 +337,14 @@ void ConsolePlatform::perform(const std::string& line)
         if (!tk::Application->chooseProgramMenuItem(captions)) out_ << "no menu item " << path << "\n";
     } else if (verb == "windows") {
         printWindows();
+    } else if (verb == "activate") {
+        // activate WINDOW: the window manager's switch to another window
+        // (Alt+Tab), which no key of the program's own makes.
+        std::string name;
+        words >> name;
+        auto* form = tk::as<tk::TCustomForm>(findComponentPath(name, nullptr));
+        if (form && form->visible()) form->activate();
+        else out_ << "none\n";
     } else if (verb == "where" || verb == "text" || verb == "get") {
         std::string argument;
         words >> argument;

@@ -80,6 +80,7 @@ private:
     int designGroup() const override;
     void setDesignGroup(int group) override;
     void hookPastedControl(tk::TControl& control) override { HookComponent(&control); }
+    bool placeChosenTool() override;
 
     void buildLayout();
     // The control on which a placing click lands, named, placed and wired.

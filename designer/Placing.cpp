@@ -7,6 +7,7 @@
 #include "controls/ZEDit.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/PropertyAccess.h"
+#include "toolkit/widgets/PageControl.h"
 
 namespace velmora {
 
@@ -30,6 +31,38 @@ void TfrmClientMain::tsMouseUp(tk::TObject* sender, tk::TMouseButton, tk::TShift
     auto* sheet = tk::as<tk::TWinControl>(sender);
     if (tool <= -1 || !sheet || tool >= static_cast<int>(model.ControlClasses.size())) return;
     placeControl(*model.ControlClasses[static_cast<size_t>(tool)], sheet, x, y);
+}
+
+bool TfrmClientMain::placeChosenTool()
+{
+    const DesignModel& model = designModel();
+    int tool = model.tool();
+    if (tool <= -1 || tool >= static_cast<int>(model.ControlClasses.size())) return false;
+    auto* pages = tk::as<tk::TPageControl>(findComponent("pcData"));
+    tk::TTabSheet* sheet = pages ? pages->activePage() : nullptr;
+    if (!sheet) return false;
+    // Below the selected control when it stands on this sheet, else at
+    // the field column's top; then down a line at a time, on the 4-pixel
+    // grid, until the line is free of other controls.
+    int x = 104, y = 16;
+    if (tk::TControl* selected = model.selectedControl(); selected && selected->parent() == sheet) {
+        x = selected->left();
+        y = selected->top() + selected->height() + 8;
+    }
+    x -= x % 4;
+    y -= y % 4;
+    // The band a field with its caption label takes.
+    int left = x - 96, right = x + 184;
+    auto lineTaken = [&](int top) {
+        for (tk::TControl* c : sheet->controls())
+            if (c->top() < top + 24 && c->top() + c->height() > top && c->left() < right &&
+                c->left() + c->width() > left)
+                return true;
+        return false;
+    };
+    while (lineTaken(y) && y + 24 < sheet->height()) y += 8;
+    placeControl(*model.ControlClasses[static_cast<size_t>(tool)], sheet, x, y);
+    return true;
 }
 
 tk::TControl* TfrmClientMain::placeControl(const tk::ClassInfo& cls, tk::TWinControl* sheet, int x, int y)

@@ -67,6 +67,9 @@ public:
     virtual void setDesignGroup(int group) = 0;
     // A control pasted onto a tab sheet gets the design-time wiring.
     virtual void hookPastedControl(tk::TControl& control) = 0;
+    // Places the chosen tool's control on the shown tab sheet at a free
+    // spot, as a release there with the tool does; false with no tool.
+    virtual bool placeChosenTool() = 0;
 
 protected:
     ~DesignSurface() = default;

@@ -207,6 +207,12 @@ bool SelectionGestures::keyDown(uint16_t key, tk::TShiftState shift)
 {
     DesignSurface* surface = model_.designingSurface();
     if (!surface || tk::Application->activeForm() != &surface->designWindow()) return false;
+    // Insert places the palette's chosen control, as a click with it does.
+    if (key == tk::vk::Insert && !shift) return surface->placeChosenTool();
+    // Ctrl+Tab turns the design's pages here too: the placed controls,
+    // which have the keys otherwise, take none while they are designed.
+    if (key == tk::vk::Tab && (shift & tk::ssCtrl) && !(shift & tk::ssAlt))
+        return surface->designWindow().turnPage(!(shift & tk::ssShift), false);
     if (!(shift & tk::ssCtrl) || (shift & tk::ssAlt)) return false;
     DesignHistory& history = model_.history();
     switch (key) {

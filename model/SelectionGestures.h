@@ -33,7 +33,8 @@ public:
     bool mouseMove(tk::TShiftState shift, tk::TPoint screen) override;
     bool mouseUp(tk::TMouseButton button, tk::TShiftState shift, tk::TPoint screen, tk::TControl* target) override;
     // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo, Ctrl+C copies and
-    // Ctrl+V pastes, while the design surface is the active window.
+    // Ctrl+V pastes, Insert places the chosen tool's control, Ctrl+Tab
+    // turns the pages, while the design surface is the active window.
     bool keyDown(uint16_t key, tk::TShiftState shift) override;
     // The history starts before the first input and records after each.
     void inputStarting() override;

@@ -16,6 +16,7 @@ TK_DEFINE_CLASS(TfrmComonentPalette, tk::TForm)
     t.method("btnArrowClick", &TfrmComonentPalette::btnArrowClick);
     t.method("btnOpenClick", &TfrmComonentPalette::btnOpenClick);
     t.method("btnSaveClick", &TfrmComonentPalette::btnSaveClick);
+    t.method("FormKeyDown", &TfrmComonentPalette::FormKeyDown);
 }
 
 namespace {
@@ -75,6 +76,7 @@ TfrmComonentPalette::TfrmComonentPalette(tk::TComponent* owner) : tk::TForm(owne
     btnArrow->setDown(true);
 
     OnCreate = findMethod("FormCreate");
+    OnKeyDown = findMethod("FormKeyDown");
     designModel().addObserver(*this, *this);
 }
 
@@ -86,6 +88,22 @@ void TfrmComonentPalette::FormCreate(tk::TObject*)
 void TfrmComonentPalette::btnArrowClick(tk::TObject* sender)
 {
     if (auto* c = tk::as<tk::TComponent>(sender)) setTool(c->tag());
+}
+
+void TfrmComonentPalette::FormKeyDown(tk::TObject*, uint16_t& key, tk::TShiftState shift)
+{
+    if ((key == tk::vk::Left || key == tk::vk::Right) && !shift) {
+        // The arrow and the four control tools, round.
+        int t = tool() + (key == tk::vk::Right ? 1 : -1);
+        setTool(t > 3 ? -1 : t < -1 ? 3 : t);
+        key = 0;
+    } else if (shift == tk::ssCtrl && key == 'O') {
+        key = 0;
+        btnOpenClick(btnOpen.get());
+    } else if (shift == tk::ssCtrl && key == 'S') {
+        key = 0;
+        btnSaveClick(btnSave.get());
+    }
 }
 
 void TfrmComonentPalette::toolChanged(int tool)

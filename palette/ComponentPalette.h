@@ -35,6 +35,10 @@ public:
     // group's stored design (Opening.cpp).
     void btnSaveClick(tk::TObject* sender);
     void btnOpenClick(tk::TObject* sender);
+    // The palette from the keyboard: Left and Right choose the tool before
+    // or after the chosen one, as a click on it does; Ctrl+O opens and
+    // Ctrl+S saves, as the two buttons do.
+    void FormKeyDown(tk::TObject* sender, uint16_t& key, tk::TShiftState shift);
 
 private:
     void toolChanged(int tool) override;

@@ -456,7 +456,7 @@ TWinControl* findButton(TWinControl* w, bool wantDefault)
 }
 }  // namespace
 
-bool TCustomForm::turnPage(bool forward)
+bool TCustomForm::turnPage(bool forward, bool moveFocus)
 {
     // The pages the focus is on, else the window's first shown pages.
     TPageControl* pages = nullptr;
@@ -470,6 +470,7 @@ bool TCustomForm::turnPage(bool forward)
             for (TControl* child : w->controls()) todo.push_back(child);
     }
     if (!pages || !pages->isEnabledTree() || !pages->turnPage(forward)) return pages != nullptr;
+    if (!moveFocus) return true;
     // The focus goes to the page's first control that takes it, else to the
     // tabs, so that it is never left on a page no longer shown.
     TTabSheet* page = pages->activePage();

@@ -115,8 +115,10 @@ public:
     // them.
     bool dialogKey(uint16_t key, TShiftState shift);
     // Ctrl+Tab: the next (or previous) page of the pages the focus is on,
-    // else of the window's first shown pages; the focus goes onto it.
-    bool turnPage(bool forward);
+    // else of the window's first shown pages; the focus goes onto it
+    // unless `moveFocus` is false (a design surface, whose controls are
+    // chosen, not entered).
+    bool turnPage(bool forward, bool moveFocus = true);
     TWinControl* focusedChild() const { return enteredControl_.get(); }
 
     Handler OnShow, OnHide, OnActivate, OnDeactivate, OnCreate, OnDestroy, OnClose, OnCloseQuery;
