@@ -73,6 +73,9 @@ TEST_F(DesignerKeyboard, TheArrowKeysChooseTheToolsRoundAndInsertPlacesAsAClickD
     TPoint spot{placed->left(), placed->top()};
     app.pressKey('Z', ssCtrl);
     EXPECT_EQ(text(), empty);
+    // The undo reads the window back: its pages are new components.
+    pages = tk::as<TPageControl>(window->findComponent("pcData"));
+    entry = tk::as<TTabSheet>(window->findComponent("tsEdit"));
     place(0, spot.x, spot.y);
     EXPECT_EQ(text(), byKeyboard);
 
