@@ -100,21 +100,21 @@ QAccessibleInterface* Accessibility::interfaceOf(tk::TControl* control)
     QAccessibleInterface* iface = nullptr;
     if (auto* grid = dynamic_cast<tk::TDBGrid*>(control)) iface = new AccessibleGrid(*grid);
     else iface = new AccessibleControl(*control);
-    Entry& entry = registered_[control];
-    entry.id = QAccessible::registerAccessibleInterface(iface);
-    entry.component = control;
-    entry.told = tell(iface);
-    return iface;
+    return enter(control, iface);
 }
 
 QAccessibleInterface* Accessibility::interfaceOf(tk::TMenuItem* item)
 {
     if (!item) return nullptr;
     if (QAccessibleInterface* known = registered(item)) return known;
-    auto* iface = new AccessibleMenuItem(*item);
-    Entry& entry = registered_[item];
+    return enter(item, new AccessibleMenuItem(*item));
+}
+
+QAccessibleInterface* Accessibility::enter(tk::TComponent* component, QAccessibleInterface* iface)
+{
+    Entry& entry = registered_[component];
     entry.id = QAccessible::registerAccessibleInterface(iface);
-    entry.component = item;
+    entry.component = component;
     entry.told = tell(iface);
     return iface;
 }

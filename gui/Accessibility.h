@@ -67,6 +67,8 @@ private:
         Told told;
     };
     QAccessibleInterface* registered(tk::TComponent* component);
+    // Registers a new interface for `component`, telling it nothing yet.
+    QAccessibleInterface* enter(tk::TComponent* component, QAccessibleInterface* iface);
     void drop(Entry& entry);
     Told tell(QAccessibleInterface* iface) const;
     void announce(QAccessibleInterface* iface, Told& told);

@@ -29,11 +29,7 @@ QRect screenRectOf(const tk::TControl& control, QRect client)
     Accessibility* a = Accessibility::current();
     WindowWidget* widget = a && form ? a->platform().widgetOf(form) : nullptr;
     tk::TPoint p = control.clientToScreen({client.left(), client.top()});
-    QPoint at(p.x, p.y);
-    if (widget) {
-        tk::TPoint o = form->clientOrigin();
-        at = widget->mapToGlobal(QPoint(p.x - o.x, p.y - o.y));
-    }
+    QPoint at = widget ? widget->mapToGlobal(widget->widgetPoint(p)) : QPoint(p.x, p.y);
     return QRect(at, client.size());
 }
 

@@ -90,6 +90,12 @@ void WindowWidget::syncFromModel()
     update();
 }
 
+QPoint WindowWidget::widgetPoint(tk::TPoint screen) const
+{
+    tk::TPoint o = form_.clientOrigin();
+    return QPoint(screen.x - o.x, screen.y - o.y);
+}
+
 QPoint WindowWidget::modelScreen(QPointF local) const
 {
     tk::TPoint o = form_.clientOrigin();
@@ -123,9 +129,8 @@ tk::TCustomEdit* WindowWidget::focusedEdit() const
 void WindowWidget::paintPreedit(QPainter& p, const tk::TCustomEdit& edit)
 {
     // Over the box from the caret on, underlined as input methods show it.
-    tk::TPoint o = form_.clientOrigin();
-    tk::TPoint at = edit.clientToScreen({edit.xOfPosition(edit.caretPos()), 0});
-    QRect box(QPoint(at.x - o.x, at.y - o.y), QSize(edit.width() - edit.xOfPosition(edit.caretPos()), edit.height()));
+    QRect box(widgetPoint(edit.clientToScreen({edit.xOfPosition(edit.caretPos()), 0})),
+              QSize(edit.width() - edit.xOfPosition(edit.caretPos()), edit.height()));
     QFont font = qtFont(edit.drawingFont());
     font.setUnderline(true);
     QFontMetrics fm(font);
@@ -168,10 +173,9 @@ QVariant WindowWidget::inputMethodQuery(Qt::InputMethodQuery query) const
     switch (query) {
     case Qt::ImEnabled: return !edit->readOnly() && edit->isEnabledTree();
     case Qt::ImCursorRectangle: {
-        tk::TPoint o = form_.clientOrigin();
         int h = edit->textHeight();
-        tk::TPoint at = edit->clientToScreen({edit->xOfPosition(edit->caretPos()), (edit->height() - h) / 2});
-        return QRect(at.x - o.x, at.y - o.y, 1, h);
+        return QRect(widgetPoint(edit->clientToScreen({edit->xOfPosition(edit->caretPos()), (edit->height() - h) / 2})),
+                     QSize(1, h));
     }
     case Qt::ImFont: return qtFont(edit->drawingFont());
     case Qt::ImCursorPosition: return edit->caretPos();

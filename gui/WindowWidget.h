@@ -7,6 +7,8 @@
 
 class QPainter;
 
+#include "toolkit/core/Types.h"
+
 namespace tk {
 class TCustomEdit;
 class TCustomForm;
@@ -20,6 +22,8 @@ class WindowWidget : public QWidget {
 public:
     WindowWidget(QtPlatform& platform, tk::TCustomForm& form);
     tk::TCustomForm& form() const { return form_; }
+    // A point of the model's screen in this widget's coordinates.
+    QPoint widgetPoint(tk::TPoint screen) const;
     // Tells the input method where the caret now is, when it moved.
     void updateInputMethod();
     // Title, flags, place and size from the model.
