@@ -1,8 +1,10 @@
 // Groups and users for velmora-admin, and the upgrade of an older database.
 #include "app/UserAdministration.h"
 
+#include "app/ServerRoles.h"
 #include "db/Command.h"
 #include "db/Connection.h"
+#include "db/DataLinkFile.h"
 #include "db/DatabaseError.h"
 #include "db/PausePoint.h"
 #include "db/Query.h"
@@ -66,6 +68,14 @@ int64_t userNamed(db::TADOConnection& c, const std::string& login)
     return found.front().id;
 }
 
+// A user's login as stored (the name typed may differ in letter case).
+std::string userLogin(db::TADOConnection& c, int64_t userID)
+{
+    db::TADOQuery q(nullptr);
+    db::open(q, c, "Select UserLogin from UserTable where UserID = :ID", {{"ID", userID}});
+    return q.field(0)->asString();
+}
+
 void checkName(const std::string& what, const std::string& name)
 {
     if (name.empty()) throw ERefusedAdmin("The " + what + " is empty");
@@ -98,15 +108,59 @@ void insertNamed(db::TADOConnection& c, const std::string& sql, db::NamedValues 
     }
 }
 
+// Where users are roles of the server: a login's role and its password,
+// made by the server's own function; the password leaves this program as
+// its SCRAM verifier only.
+void setLoginRole(db::TADOConnection& c, const std::string& login, const std::string& password)
+{
+    std::optional<std::string> role = db::loginRoleName(rolePrefixOf(c), login);
+    if (!role)
+        throw ERefusedAdmin("The login " + login + " is too long for a role of the server (63 bytes with the prefix " +
+                            rolePrefixOf(c) + ".)");
+    db::execute(c, "Select velmora_set_login(:Login, :Verifier)",
+                {{"Login", login}, {"Verifier", c.passwordVerifier(*role, password)}});
+}
+
+void checkKind(const std::string& kind)
+{
+    if (!isKindOfWork(kind)) throw ERefusedAdmin("The kind of work is clerk, designer or admin, not " + kind);
+}
+
 }  // namespace
 
-void addGroup(db::TADOConnection& c, const std::string& name)
+void addGroup(db::TADOConnection& c, const std::string& name, const std::string& kind)
 {
     checkName("group name", name);
+    checkKind(kind);
+    bool roles = usesServerRoles(c);
+    if (!roles && kind != clerkKind)
+        throw ERefusedAdmin(
+            "Kinds of work are kept only where users are roles of the server (velmora-admin roles "
+            "enable)");
     std::vector<Row> same = matching(rows(c, "Select UserGroupID, UserGroupName from UserGroup"), name);
     if (!same.empty()) throw ERefusedAdmin("There is a group " + same.front().name + " already");
-    insertNamed(c, "Insert into UserGroup (UserGroupName) Values (:Name) Returning UserGroupID", {{"Name", name}},
-                NameKind::GroupName, name, "There is a group " + name + " already, in some letter case");
+    db::pausePoint("name-checked");
+    try {
+        db::inTransaction(c, [&] {
+            int64_t id = db::executeReturningInteger(
+                c, "Insert into UserGroup (UserGroupName) Values (:Name) Returning UserGroupID", {{"Name", name}});
+            claimFoldedName(c, NameKind::GroupName, 0, id, name);
+            if (roles) db::execute(c, "Select velmora_set_group_kind(:Grp, :Kind)", {{"Grp", id}, {"Kind", kind}});
+        });
+    } catch (const db::EDuplicateKey&) {
+        throw ERefusedAdmin("There is a group " + name + " already, in some letter case");
+    }
+}
+
+void setGroupKind(db::TADOConnection& c, const std::string& group, const std::string& kind)
+{
+    checkKind(kind);
+    if (!usesServerRoles(c))
+        throw ERefusedAdmin(
+            "Kinds of work are kept only where users are roles of the server (velmora-admin roles "
+            "enable)");
+    int64_t groupID = groupNamed(c, group);
+    db::execute(c, "Select velmora_set_group_kind(:Grp, :Kind)", {{"Grp", groupID}, {"Kind", kind}});
 }
 
 void addUser(db::TADOConnection& c, const std::string& login, const std::string& group, const std::string& password)
@@ -118,21 +172,38 @@ void addUser(db::TADOConnection& c, const std::string& login, const std::string&
     if (!same.empty())
         throw ERefusedAdmin("There is a user " + same.front().name +
                             " already; logins must differ in more than letter case");
+    std::string refusal =
+        "There is a user " + login + " already, in some letter case; logins must differ in more than letter case";
+    const char* insert =
+        "Insert into UserTable (UserLogin, UserPasswd, UserGroupID) Values (:Login, :Passwd, :Grp) Returning UserID";
+    if (usesServerRoles(c)) {
+        // The table keeps no password: the server's role does.
+        db::pausePoint("name-checked");
+        try {
+            db::inTransaction(c, [&] {
+                int64_t id =
+                    db::executeReturningInteger(c, insert, {{"Login", login}, {"Passwd", ""}, {"Grp", groupID}});
+                claimFoldedName(c, NameKind::Login, 0, id, login);
+                setLoginRole(c, login, password);
+            });
+        } catch (const db::EDuplicateKey&) {
+            throw ERefusedAdmin(refusal);
+        }
+        return;
+    }
     std::string hash = hashPassword(password);
     makeRoomForHashes(c);
-    insertNamed(c,
-                "Insert into UserTable (UserLogin, UserPasswd, UserGroupID) Values (:Login, :Passwd, :Grp) Returning "
-                "UserID",
-                {{"Login", login}, {"Passwd", hash}, {"Grp", groupID}}, NameKind::Login, login,
-                "There is a user " + login +
-                    " already, in some letter case; logins must differ in more than letter "
-                    "case");
+    insertNamed(c, insert, {{"Login", login}, {"Passwd", hash}, {"Grp", groupID}}, NameKind::Login, login, refusal);
 }
 
 void setPassword(db::TADOConnection& c, const std::string& login, const std::string& password)
 {
     checkPassword(password);
     int64_t userID = userNamed(c, login);
+    if (usesServerRoles(c)) {
+        setLoginRole(c, userLogin(c, userID), password);
+        return;
+    }
     std::string hash = hashPassword(password);
     makeRoomForHashes(c);
     db::execute(c, "Update UserTable Set UserPasswd = :Passwd Where UserID = :ID", {{"Passwd", hash}, {"ID", userID}});
@@ -142,13 +213,20 @@ void moveUser(db::TADOConnection& c, const std::string& login, const std::string
 {
     int64_t userID = userNamed(c, login);
     int64_t groupID = groupNamed(c, group);
-    db::execute(c, "Update UserTable Set UserGroupID = :Grp Where UserID = :ID", {{"Grp", groupID}, {"ID", userID}});
+    db::inTransaction(c, [&] {
+        db::execute(c, "Update UserTable Set UserGroupID = :Grp Where UserID = :ID",
+                    {{"Grp", groupID}, {"ID", userID}});
+        if (usesServerRoles(c))
+            db::execute(c, "Select velmora_refresh_login(:Login)", {{"Login", userLogin(c, userID)}});
+    });
 }
 
 void removeUser(db::TADOConnection& c, const std::string& login)
 {
     int64_t userID = userNamed(c, login);
+    std::string stored = userLogin(c, userID);
     db::inTransaction(c, [&] {
+        if (usesServerRoles(c)) db::execute(c, "Select velmora_drop_login(:Login)", {{"Login", stored}});
         db::execute(c, "Delete from UserTable Where UserID = :ID", {{"ID", userID}});
         releaseFoldedName(c, NameKind::Login, userID);
     });
@@ -162,17 +240,35 @@ std::string listUsers(db::TADOConnection& c)
                              "Select UserGroupID, UserGroupName from UserGroup where FormData is not null and "
                              "length(FormData) > 0"))
         designed.insert(r.id);
+    bool roles = usesServerRoles(c);
+    std::set<std::string> loginRoles;
+    std::map<int64_t, std::string> kinds;
+    if (roles) {
+        for (const Row& r : rows(c, "Select 0, rolname from pg_roles where rolcanlogin")) loginRoles.insert(r.name);
+        db::TADOQuery k(nullptr);
+        for (db::open(k, c, "Select UserGroupID, Kind from GroupKind"); !k.eof(); k.next())
+            kinds[k.field(0)->asInteger()] = k.field(1)->asString();
+    }
+    std::string prefix = roles ? rolePrefixOf(c) : std::string();
     db::TADOQuery users(nullptr);
     db::open(users, c, "Select UserGroupID, UserLogin, UserPasswd from UserTable order by UserLogin");
     std::multimap<int64_t, std::string> members;
     for (; !users.eof(); users.next()) {
-        std::string line = "  " + users.field(1)->asString();
-        if (!isPasswordHash(users.field(2)->asString())) line += " (plain-text password)";
+        std::string login = users.field(1)->asString();
+        std::string line = "  " + login;
+        if (roles) {
+            std::optional<std::string> role = db::loginRoleName(prefix, login);
+            if (!role || !loginRoles.count(*role)) line += " (no role on the server: set a password)";
+        } else if (!isPasswordHash(users.field(2)->asString())) {
+            line += " (plain-text password)";
+        }
         members.emplace(users.field(0)->asInteger(), line);
     }
-    std::string out;
+    std::string out = roles ? "Users are roles of the PostgreSQL server, named " + prefix + ".LOGIN.\n" : std::string();
     for (const Row& g : rows(c, "Select UserGroupID, UserGroupName from UserGroup order by UserGroupID")) {
-        out += g.name + (designed.count(g.id) ? ": design\n" : ": no design\n");
+        out += g.name + (designed.count(g.id) ? ": design" : ": no design");
+        if (roles) out += ", " + (kinds.count(g.id) ? kinds[g.id] : std::string(clerkKind));
+        out += "\n";
         auto [from, to] = members.equal_range(g.id);
         for (auto m = from; m != to; ++m) out += m->second + "\n";
     }

@@ -20,14 +20,21 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-void addGroup(db::TADOConnection& c, const std::string& name);
+// A group's kind of work (clerk, designer or admin) says what its users'
+// roles may do where users are roles of the server; elsewhere every group
+// is a clerk's. Users of such a database are made, given passwords, moved
+// and removed together with their roles.
+void addGroup(db::TADOConnection& c, const std::string& name, const std::string& kind = "clerk");
+void setGroupKind(db::TADOConnection& c, const std::string& group, const std::string& kind);
 void addUser(db::TADOConnection& c, const std::string& login, const std::string& group, const std::string& password);
 void setPassword(db::TADOConnection& c, const std::string& login, const std::string& password);
 void moveUser(db::TADOConnection& c, const std::string& login, const std::string& group);
 void removeUser(db::TADOConnection& c, const std::string& login);
 // The groups with their users, a line each: "GROUP: design" or
 // "GROUP: no design", then "  LOGIN" (with "(plain-text password)" where the
-// password is not stored as a hash).
+// password is not stored as a hash). Where users are roles of the server,
+// a first line says so, each group's line its kind, and a user without a
+// role is marked.
 std::string listUsers(db::TADOConnection& c);
 // Makes the keys and indexes of this version that a database made before
 // lacks; gives a line for each that could not be made, naming the names

@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 #include "app/ImportCommand.h"
 #include "app/NumberingCommand.h"
+#include "app/ServerRoles.h"
 #include "app/UserAdministration.h"
 #include "db/Connection.h"
 #include "startup/Program.h"
@@ -25,12 +26,19 @@ namespace {
 const velmora::Usage usage{
     "velmora-admin",
     "COMMAND [ARGUMENTS]",
-    {{"add-group NAME", "adds a user group"},
+    {{"add-group NAME [--kind clerk|designer|admin]",
+      "adds a user group; where users are roles of the server, its users' kind of work (clerk by default)"},
+     {"group-kind NAME clerk|designer|admin", "changes the kind of work of a group's users (roles of the server)"},
      {"add-user LOGIN GROUP", "adds a user to a group; asks for the password"},
      {"set-password LOGIN", "sets a user's password (stored as a hash); asks for it"},
      {"move-user LOGIN GROUP", "moves a user to another group"},
      {"remove-user LOGIN", "removes a user"},
-     {"list", "the groups with their users, and whether each group has a design"},
+     {"list",
+      "the groups with their users, whether each group has a design, and whether users are roles of the server"},
+     {"roles enable",
+      "makes every user a role of the PostgreSQL server, with privileges by the group's kind of work, and rewrites "
+      "the data-link file to log in as the user; says which users need a new password. Run as a role that may "
+      "create roles"},
      {velmora::numberingUsage,
       "the database gives COLUMN of each new document its number: {n}, or a text column's pattern of {n}, "
       "{n:W} (W digits), {yyyy}, {yy} and other text; --yearly starts again at 1 each year"},
@@ -99,17 +107,30 @@ int main(int argc, char** argv)
     if (command == "attachments" && !velmora::isAttachmentsCommand(words)) return velmora::usageError(usage);
     if (command == "import" && !velmora::isImportCommand(words)) return velmora::usageError(usage);
     if (command == "import-void" && !velmora::isImportVoidCommand(words)) return velmora::usageError(usage);
+    bool groupWithKind = command == "add-group" && argc == 5 && std::string(argv[3]) == "--kind";
     if (command != "numbering" && command != "attachments" && command != "import" && command != "import-void" &&
-        !wants("add-group", 1) && !wants("add-user", 2) && !wants("set-password", 1) && !wants("move-user", 2) &&
-        !wants("remove-user", 1) && !wants("list", 0) && !wants("upgrade", 0) && !wants("search-index", 0))
+        !wants("add-group", 1) && !groupWithKind && !wants("group-kind", 2) &&
+        !(command == "roles" && words == std::vector<std::string>{"enable"}) && !wants("add-user", 2) &&
+        !wants("set-password", 1) && !wants("move-user", 2) && !wants("remove-user", 1) && !wants("list", 0) &&
+        !wants("upgrade", 0) && !wants("search-index", 0))
         return velmora::usageError(usage);
     try {
         db::TADOConnection c(nullptr);
         std::string exe = velmora::runningExecutablePath();
-        c.setConnectionString("FILE NAME=" + velmora::dataLinkFilePath(exe.substr(0, exe.find_last_of('/') + 1)));
+        std::string dataLink = velmora::dataLinkFilePath(exe.substr(0, exe.find_last_of('/') + 1));
+        c.setConnectionString("FILE NAME=" + dataLink);
         c.open();
-        if (command == "add-group") velmora::addGroup(c, argv[2]);
-        else if (command == "add-user") velmora::addUser(c, argv[2], argv[3], readPassword());
+        if (command == "add-group") velmora::addGroup(c, argv[2], groupWithKind ? argv[4] : velmora::clerkKind);
+        else if (command == "group-kind") velmora::setGroupKind(c, argv[2], argv[3]);
+        else if (command == "roles") {
+            std::vector<std::string> notes = velmora::enableServerRoles(c);
+            std::string prefix = velmora::rolePrefixOf(c);
+            c.close();
+            velmora::rewriteDataLinkForRoles(dataLink, prefix);
+            std::printf("Users are roles of the server now, named %s.LOGIN; %s logs in as the user.\n", prefix.c_str(),
+                        dataLink.c_str());
+            for (const std::string& note : notes) std::printf("%s\n", note.c_str());
+        } else if (command == "add-user") velmora::addUser(c, argv[2], argv[3], readPassword());
         else if (command == "set-password") velmora::setPassword(c, argv[2], readPassword());
         else if (command == "move-user") velmora::moveUser(c, argv[2], argv[3]);
         else if (command == "remove-user") velmora::removeUser(c, argv[2]);

@@ -1,4 +1,4 @@
-// velmora-initdb [FOLDER] [--postgres "CONNINFO"]: a new database with the
+// velmora-initdb [FOLDER] [--postgres "CONNINFO" [--roles]]: a new database with the
 // designer's tables and demonstration rows, and the data-link file that
 // points at it; both add the clerk's demonstration group with its design,
 // user and documents.
@@ -9,9 +9,16 @@
 //   --postgres "CONNINFO"  the tables on a PostgreSQL server instead; only
 //                          the data-link file is written (in FOLDER, or in
 //                          the configuration folder)
+//   --roles                every user a role of the server (ServerRoles.h);
+//                          the demonstration's users get roles with their
+//                          passwords, the designer's group the designer's kind
 // Nothing existing is overwritten.
 #include "app/CommandLine.h"
 #include "app/DemoEntryForm.h"
+#include "app/ServerRoles.h"
+#include "app/UserAdministration.h"
+#include "db/Connection.h"
+#include "db/DataLinkFile.h"
 #include "startup/DemoDatabase.h"
 #include "startup/Schema.h"
 #include "startup/UserFolders.h"
@@ -20,12 +27,13 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
 const velmora::Usage usage{
     "velmora-initdb",
-    "[FOLDER] [--postgres \"CONNINFO\"]",
+    "[FOLDER] [--postgres \"CONNINFO\" [--roles]]",
     {{"FOLDER", "the folder of the new database and its data-link file VelmoraDSC.udl"},
      {"(no FOLDER)",
       "the database in ~/.local/share/velmora, the data-link file in ~/.config/velmora "
@@ -33,6 +41,9 @@ const velmora::Usage usage{
      {"--postgres \"CONNINFO\"",
       "the tables on a PostgreSQL server (libpq keywords); only the data-link file "
       "is written"},
+     {"--roles",
+      "with --postgres: every user logs in as a role of the server, which enforces what each group's kind of work "
+      "may do; run as a role that may create roles"},
      {"--help", "this text"},
      {"--version", "the version"}},
 };
@@ -43,9 +54,12 @@ int main(int argc, char** argv)
 {
     if (std::optional<int> answered = velmora::answerHelpOrVersion(usage, argc, argv)) return *answered;
     std::optional<std::string> folder, conninfo;
+    bool roles = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if (arg == "--postgres") {
+        if (arg == "--roles" && !roles) {
+            roles = true;
+        } else if (arg == "--postgres") {
             if (conninfo || i + 1 >= argc) return velmora::usageError(usage);
             conninfo = argv[++i];
         } else if (arg.starts_with("-") || folder) {
@@ -54,6 +68,7 @@ int main(int argc, char** argv)
             folder = arg;
         }
     }
+    if (roles && !conninfo) return velmora::usageError(usage);
     std::string dataFolder = folder ? *folder : velmora::userDataFolder();
     std::string linkFolder = folder ? *folder : velmora::userConfigFolder();
     if (linkFolder.empty()) {
@@ -67,6 +82,18 @@ int main(int argc, char** argv)
         else velmora::createDemoDatabase(dataFolder, linkFolder);
         // The clerk's demonstration, after the designer's rows.
         velmora::addEntryDemo(link);
+        if (roles) {
+            db::TADOConnection c(nullptr);
+            c.setConnectionString(db::postgresDataLinkLine(*conninfo, true));
+            c.open();
+            std::vector<std::string> notes = velmora::enableServerRoles(c);
+            velmora::setGroupKind(c, velmora::demoDesignerGroup, velmora::designerKind);
+            std::string prefix = velmora::rolePrefixOf(c);
+            c.close();
+            velmora::rewriteDataLinkForRoles(link, prefix);
+            for (const std::string& note : notes) std::fprintf(stderr, "velmora-initdb: %s\n", note.c_str());
+            std::printf("Every user is a role of the server, named %s.LOGIN.\n", prefix.c_str());
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "velmora-initdb: %s\n", e.what());
         return 1;

@@ -8,6 +8,8 @@
 #include "toolkit/core/PropertyTable.h"
 #include "toolkit/text/Text.h"
 
+#include <optional>
+
 namespace db {
 
 TK_DEFINE_CLASS(TADOConnection, tk::TComponent)
@@ -73,6 +75,17 @@ void TADOConnection::widenTextColumn(const std::string& table, const std::string
     cache_.written();
 }
 
+void TADOConnection::setLogin(const std::string& login, const std::string& password)
+{
+    login_ = login;
+    password_ = password;
+}
+
+std::string TADOConnection::passwordVerifier(const std::string& role, const std::string& password)
+{
+    return engine().passwordVerifier(role, password);
+}
+
 void TADOConnection::open()
 {
     if (engine_) return;
@@ -91,7 +104,19 @@ void TADOConnection::open()
     std::string provider = link.value("Provider");
     if (provider.empty()) provider = provider_;
     if (tk::sameName(provider, "PostgreSQL")) {
-        engine_ = std::make_unique<PostgresEngine>(link.values);
+        std::string prefix = link.value("Login Role Prefix");
+        if (prefix.empty()) {
+            engine_ = std::make_unique<PostgresEngine>(link.values);
+        } else {
+            std::optional<std::string> role = loginRoleName(prefix, login_);
+            if (!role) throw ELoginRefused("The login name is too long to be a role of the PostgreSQL server");
+            // libpq would take an empty password from the environment or
+            // the password file instead.
+            if (!login_.empty() && password_.empty()) throw ELoginRefused("The password is empty");
+            PostgresEngine::Credentials credentials{*role, password_};
+            engine_ = std::make_unique<PostgresEngine>(link.values, login_.empty() ? nullptr : &credentials);
+        }
+        loginRolePrefix_ = prefix;
         provider_ = provider;
         databasePath_.clear();
         return;
@@ -103,6 +128,7 @@ void TADOConnection::open()
     if (file.empty()) throw EDatabaseError("The data-link file names no database (Data Source)");
     if (file[0] != '/') file = folder + file;
     engine_ = std::make_unique<SqliteEngine>(file);
+    loginRolePrefix_.clear();
     provider_ = provider;
     databasePath_ = file;
 }

@@ -27,6 +27,18 @@ public:
     const std::string& provider() const { return provider_; }
     void setProvider(const std::string& v) { provider_ = v; }
 
+    // The name and password typed at the login. When the data-link file
+    // names a Login Role Prefix (a PostgreSQL database whose every user is
+    // a role of the server), open() connects as the login's role with this
+    // password, and a refusal raises ELoginRefused; otherwise they are not
+    // used.
+    void setLogin(const std::string& login, const std::string& password);
+    // The open database's Login Role Prefix, empty when its users share
+    // the data-link file's credentials.
+    const std::string& loginRolePrefix() const { return loginRolePrefix_; }
+    // The SCRAM verifier of a role's password (PostgreSQL).
+    std::string passwordVerifier(const std::string& role, const std::string& password);
+
     // Opens the database; every failure names what went wrong.
     void open();
     void close();
@@ -65,6 +77,7 @@ private:
     std::string connectionString_;
     std::string provider_ = "SQLite";
     std::string databasePath_;
+    std::string login_, password_, loginRolePrefix_;
     bool loginPrompt_ = true;
     std::unique_ptr<Engine> engine_;
     ResultCache cache_;

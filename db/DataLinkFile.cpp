@@ -109,6 +109,19 @@ DataLink parseDataLink(std::string_view bytes, const std::string& path)
     return link;
 }
 
+std::optional<std::string> loginRoleName(std::string_view prefix, std::string_view login)
+{
+    constexpr size_t roleNameBytes = 63;
+    std::string role = std::string(prefix) + "." + std::string(login);
+    if (role.size() > roleNameBytes || login.find('\0') != std::string_view::npos) return std::nullopt;
+    return role;
+}
+
+std::string groupRoleName(std::string_view prefix, std::string_view kind)
+{
+    return std::string(prefix) + "/" + std::string(kind);
+}
+
 DataLink readDataLinkFile(const std::string& path)
 {
     std::ifstream f(path, std::ios::binary);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,5 +40,15 @@ std::string postgresConninfo(const std::map<std::string, std::string>& linkValue
 // connection string libpq cannot parse.
 std::string postgresDataLinkLine(const std::string& conninfo, bool withPassword = false,
                                  bool* droppedPassword = nullptr);
+
+// The server role of a login on a database whose users are roles of the
+// server: the data-link file's Login Role Prefix, a full stop, and the
+// login exactly as typed ("velmora.ugyfel"). None when that is over the
+// 63 bytes a role name holds: a longer name is refused, never cut short.
+std::optional<std::string> loginRoleName(std::string_view prefix, std::string_view login);
+// The role of a kind of work ("clerk", "designer", "admin") on such a
+// database: the prefix, a slash and the kind ("velmora/clerk"), which no
+// login's role can be.
+std::string groupRoleName(std::string_view prefix, std::string_view kind);
 
 }  // namespace db

@@ -21,4 +21,10 @@ class ERefusedByRule : public EDatabaseError {
     using EDatabaseError::EDatabaseError;
 };
 
+// The server refused the login name and password it was given as the
+// connection's own credentials (a wrong password and an unknown name alike).
+class ELoginRefused : public EDatabaseError {
+    using EDatabaseError::EDatabaseError;
+};
+
 }  // namespace db

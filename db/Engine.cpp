@@ -1,9 +1,16 @@
 // What the engines share.
 #include "db/Engine.h"
 
+#include "db/DatabaseError.h"
+
 #include "toolkit/text/Text.h"
 
 namespace db {
+
+std::string Engine::passwordVerifier(const std::string&, const std::string&)
+{
+    throw EDatabaseError("Only a PostgreSQL server keeps passwords of its own");
+}
 
 std::string quoteIdentifier(std::string_view name)
 {

@@ -97,6 +97,9 @@ public:
     virtual int64_t updateRow(const RowUpdate& update) = 0;
     // Makes what the program's CREATE statements rely on.
     virtual void prepareNewDatabase() {}
+    // The verifier of a server role's password (PostgreSQL); an engine
+    // without roles of its own refuses.
+    virtual std::string passwordVerifier(const std::string& role, const std::string& password);
     // The names of the tables the database holds.
     virtual std::vector<std::string> tableNames() = 0;
     // Lets a text column hold at least `length` characters, where the

@@ -156,15 +156,29 @@ std::string postgresConninfo(const std::map<std::string, std::string>& linkValue
     return conninfo + "client_encoding=UTF8 fallback_application_name=velmora";
 }
 
-PostgresEngine::PostgresEngine(const std::map<std::string, std::string>& linkValues)
+PostgresEngine::PostgresEngine(const std::map<std::string, std::string>& linkValues, const Credentials* credentials)
 {
+    // The file's keys come as one connection string in "dbname", which
+    // libpq expands; the role and password follow it as keywords of their
+    // own, so nothing typed at the login is ever spliced into a string.
     std::string conninfo = postgresConninfo(linkValues);
-    conn_ = PQconnectdb(conninfo.c_str());
+    std::vector<const char*> keywords = {"dbname"}, values = {conninfo.c_str()};
+    if (credentials) {
+        keywords.insert(keywords.end(), {"user", "password"});
+        values.insert(values.end(), {credentials->role.c_str(), credentials->password.c_str()});
+    }
+    keywords.push_back(nullptr);
+    values.push_back(nullptr);
+    conn_ = PQconnectdbParams(keywords.data(), values.data(), 1);
     if (!conn_) throw EDatabaseError("Cannot connect to the PostgreSQL server: out of memory");
     if (PQstatus(conn_) != CONNECTION_OK) {
         std::string why = trimmed(PQerrorMessage(conn_));
+        // The server asked for the password and did not take it: for an
+        // unknown role it answers as for a wrong password.
+        bool refused = credentials && PQconnectionUsedPassword(conn_);
         PQfinish(conn_);
         conn_ = nullptr;
+        if (refused) throw ELoginRefused("The PostgreSQL server refused the login: " + why);
         throw EDatabaseError("Cannot connect to the PostgreSQL server: " + why);
     }
     // Notices ("column already exists, skipping") are not errors.
@@ -199,6 +213,15 @@ void PostgresEngine::defineFunctions()
 PostgresEngine::~PostgresEngine()
 {
     PQfinish(conn_);
+}
+
+std::string PostgresEngine::passwordVerifier(const std::string& role, const std::string& password)
+{
+    char* verifier = PQencryptPasswordConn(conn_, password.c_str(), role.c_str(), "scram-sha-256");
+    if (!verifier) throw EDatabaseError("Cannot encrypt the password: " + trimmed(PQerrorMessage(conn_)));
+    std::string out = verifier;
+    PQfreemem(verifier);
+    return out;
 }
 
 int PostgresEngine::backendPid() const

@@ -20,7 +20,14 @@ public:
     // Connects with the data-link file's keys (lower case): every libpq
     // keyword is passed on, OLE DB keys (those holding blanks) are passed
     // over, anything else is refused by name.
-    explicit PostgresEngine(const std::map<std::string, std::string>& linkValues);
+    // With `credentials`, the role and password are given to libpq as
+    // keywords of their own, after and over the file's: a refusal of them
+    // raises ELoginRefused.
+    struct Credentials {
+        std::string role, password;
+    };
+    explicit PostgresEngine(const std::map<std::string, std::string>& linkValues,
+                            const Credentials* credentials = nullptr);
     ~PostgresEngine() override;
     PostgresEngine(const PostgresEngine&) = delete;
     PostgresEngine& operator=(const PostgresEngine&) = delete;
@@ -43,6 +50,10 @@ public:
     // it before others can see the change (so do unrelated writes; a kept
     // result is then merely read again).
     std::optional<uint64_t> dataVersion() override;
+
+    // The SCRAM verifier of a role's password, made by libpq, so that the
+    // password itself never reaches the server.
+    std::string passwordVerifier(const std::string& role, const std::string& password) override;
 
     // The server process serving this connection.
     int backendPid() const;

@@ -4,6 +4,7 @@
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
+#include "db/PausePoint.h"
 #include "db/Query.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
@@ -117,6 +118,15 @@ bool Documents::voidDocument(int64_t id, const std::string& reason)
             db::open(q, *connection_, "Select DocumentID from Document where DocumentID = :DocumentID",
                      {{"DocumentID", id}});
             if (q.eof() || voidReason(id)) return;
+            if (!connection_->loginRolePrefix().empty()) {
+                // The server writes the void and its history itself.
+                db::pausePoint("document-written");
+                db::executeReturningInteger(*connection_, "Select velmora_void(:DocumentID, :Reason)",
+                                            {{"DocumentID", id}, {"Reason", reason}});
+                db::pausePoint("history-written");
+                voided = true;
+                return;
+            }
             int64_t historyID =
                 recordHistory(*connection_, id, userID_, login(), historyVoid, {{voidReasonColumn, {}, reason}});
             db::execute(*connection_,

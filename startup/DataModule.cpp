@@ -1,6 +1,7 @@
 // The data module and start-up.
 #include "startup/DataModule.h"
 
+#include "db/DatabaseError.h"
 #include "designs/Design.h"
 #include "model/DesignModel.h"
 #include "startup/Composition.h"
@@ -137,6 +138,15 @@ int TdmClientMain::findUser(const std::string& login, const std::string& passwor
         }
         return qrySearch->recordCount();
     }
+    // The server took the login's role and password: the user is the one
+    // of that name.
+    if (!ADOConnection->loginRolePrefix().empty()) {
+        qrySearch->close();
+        qrySearch->setSqlText(sql::loginByName);
+        qrySearch->parameters().paramByName("@UserLogin").setValue(tk::Value(login));
+        qrySearch->open();
+        return qrySearch->recordCount();
+    }
     // The user by name alone, the typed password checked against a stored
     // hash; the query stays on the row that matched.
     qrySearch->close();
@@ -164,9 +174,16 @@ int TdmClientMain::findUser(const std::string& login, const std::string& passwor
 void TdmClientMain::connectAndOpenWindows(const std::string& login, const std::string& password)
 {
     ADOConnection->setConnectionString("FILE NAME=" + dataLinkFilePath(executableFolder()));
-    ADOConnection->open();
-
-    int matches = findUser(login, password);
+    // Where the users are roles of the server, the login is the
+    // connection's own: the server checks the password.
+    ADOConnection->setLogin(login, password);
+    int matches = 0;
+    try {
+        ADOConnection->open();
+        matches = findUser(login, password);
+    } catch (const db::ELoginRefused&) {
+        matches = 0;
+    }
     if (matches != 1) {
         qrySearch->close();
         failStartup(tk::format("%d users match the login name and password", matches));

@@ -9,6 +9,7 @@ namespace velmora {
 // The demonstration user: login "demo", password "demo", group "Iktatás".
 inline constexpr const char* demoLogin = "demo";
 inline constexpr const char* demoPassword = "demo";
+inline constexpr const char* demoDesignerGroup = "Iktatás";
 
 // Creates FOLDER/velmora.db and FOLDER/VelmoraDSC.udl; refuses to overwrite
 // an existing database.

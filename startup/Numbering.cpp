@@ -122,9 +122,14 @@ bool isNumbered(db::TADOConnection& connection, const std::string& column)
 
 }  // namespace
 
-std::string setNumbering(db::TADOConnection& connection, const NumberingRequest& request)
+void ensureNumberingTables(db::TADOConnection& connection)
 {
     createUnlessThere(connection, numberingTables);
+}
+
+std::string setNumbering(db::TADOConnection& connection, const NumberingRequest& request)
+{
+    ensureNumberingTables(connection);
     DocumentColumn column = findColumn(connection, request.column);
     const std::string& name = column.name;
     if (!isPlainName(name))

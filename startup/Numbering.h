@@ -40,6 +40,8 @@ struct NumberingSetting {
 
 // Numbers `column` from now on, continuing after the highest number
 // already stored (numbers there are left as they are); says what was set.
+// Makes DocumentNumbering and DocumentNumberCounter where they are missing.
+void ensureNumberingTables(db::TADOConnection& connection);
 std::string setNumbering(db::TADOConnection& connection, const NumberingRequest& request);
 // Numbers `column` no more; its values stay.
 void stopNumbering(db::TADOConnection& connection, const std::string& column);

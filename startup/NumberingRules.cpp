@@ -66,7 +66,7 @@ CREATE UNIQUE INDEX {INDEX} ON "Document" ({COLUMN});
 )sql";
 
 const char* const postgresTemplate = R"sql(
-CREATE FUNCTION {FUNCTION}() RETURNS trigger LANGUAGE plpgsql AS $velmora$
+CREATE FUNCTION {FUNCTION}() RETURNS trigger LANGUAGE plpgsql {DEFINER} AS $velmora$
 DECLARE
   period int := {PERIOD};
   given bigint;
@@ -111,17 +111,22 @@ std::string sqliteRule(const NumberingRule& rule)
 
 std::string postgresRule(const NumberingRule& rule)
 {
-    return filled(postgresTemplate,
-                  {{"{FUNCTION}", inSchema(rule.schema, "VelmoraNumber_" + rule.column)},
-                   {"{TRIGGER}", name("VelmoraNumber_" + rule.column)},
-                   {"{INDEX}", name("VelmoraNumbered_" + rule.column)},
-                   {"{DOCUMENT}", inSchema(rule.schema, "Document")},
-                   {"{COUNTER_TABLE}", inSchema(rule.schema, "DocumentNumberCounter")},
-                   {"{VALUE}", rule.pattern.sqlExpression(true, "given", yearSql(true, rule.timeZone))},
-                   {"{MESSAGE}", message(rule.column)},
-                   {"{PERIOD}", periodSql(true, rule)},
-                   {"{COLUMN_TEXT}", db::quoteText(rule.column)},
-                   {"{COLUMN}", name(rule.column)}});
+    return filled(
+        postgresTemplate,
+        {{"{FUNCTION}", inSchema(rule.schema, "VelmoraNumber_" + rule.column)},
+         // The counters are written as the function's owner, whoever
+         // inserts the document.
+         {"{DEFINER}", rule.schema.empty() ? std::string()
+                                           : "SECURITY DEFINER SET search_path = " + name(rule.schema) + ", pg_temp"},
+         {"{TRIGGER}", name("VelmoraNumber_" + rule.column)},
+         {"{INDEX}", name("VelmoraNumbered_" + rule.column)},
+         {"{DOCUMENT}", inSchema(rule.schema, "Document")},
+         {"{COUNTER_TABLE}", inSchema(rule.schema, "DocumentNumberCounter")},
+         {"{VALUE}", rule.pattern.sqlExpression(true, "given", yearSql(true, rule.timeZone))},
+         {"{MESSAGE}", message(rule.column)},
+         {"{PERIOD}", periodSql(true, rule)},
+         {"{COLUMN_TEXT}", db::quoteText(rule.column)},
+         {"{COLUMN}", name(rule.column)}});
 }
 
 }  // namespace

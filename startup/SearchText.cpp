@@ -2,6 +2,7 @@
 #include "startup/SearchText.h"
 
 #include "db/Connection.h"
+#include "db/DataLinkFile.h"
 #include "db/DatabaseError.h"
 #include "db/Engine.h"
 #include "db/Query.h"
@@ -154,7 +155,9 @@ Making postgresMaking(const std::string& schema, const std::vector<std::string>&
                        ".gin_trgm_ops);\n";
     m.index += "ANALYZE " + s + "\"DocumentSearchText\";\n";
     m.triggers = "CREATE FUNCTION " + s +
-                 "\"VelmoraSearchText\"() RETURNS trigger LANGUAGE plpgsql AS $velmora$\n"
+                 "\"VelmoraSearchText\"() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER SET search_path = " +
+                 quoteIdentifier(schema) +
+                 ", pg_temp AS $velmora$\n"
                  "BEGIN\n"
                  "  IF TG_OP = 'DELETE' THEN\n"
                  "    DELETE FROM " +
@@ -395,6 +398,12 @@ SearchTextResult makeSearchText(db::TADOConnection& connection, bool refresh,
         say("Indexing the folded text of " + std::to_string(columns.size()) + " columns");
         connection.executeNative(making.index);
         connection.executeNative(making.triggers);
+        // Where users are roles of the server, the remade tables are
+        // read by every clerk; their trigger writes them as its owner.
+        if (postgres && !connection.loginRolePrefix().empty())
+            connection.executeNative("GRANT SELECT ON " + db::quoteIdentifier(schema) + ".\"DocumentSearchText\", " +
+                                     db::quoteIdentifier(schema) + ".\"DocumentSearchFold\" TO " +
+                                     db::quoteIdentifier(db::groupRoleName(connection.loginRolePrefix(), "clerk")));
     });
     result.made = true;
     return result;

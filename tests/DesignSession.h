@@ -4,6 +4,7 @@
 // the input API.
 #pragma once
 
+#include "RolesMode.h"
 #include "TempFolder.h"
 #include "TestDatabase.h"
 #include "app/DesignerComposition.h"
@@ -27,8 +28,11 @@ protected:
     {
         velmora::registerDesignClasses(velmora::TfrmClientMain::staticClassInfo());
         makeDemoDatabase(folder.path());
-        velmora::dmClientMain = new velmora::TdmClientMain(&app);  // no login
+        putUnderServerRolesInRolesRun(folder.file("VelmoraDSC.udl"));
+        velmora::dmClientMain = new velmora::TdmClientMain(&app);  // no login dialog
         velmora::dmClientMain->ADOConnection->setConnectionString(udl());
+        // The designer's own role, where users are roles of the server.
+        velmora::dmClientMain->ADOConnection->setLogin(velmora::demoLogin, velmora::demoPassword);
         velmora::dmClientMain->ADOConnection->open();
         velmora::dmClientMain->setUserGroupID(1);
         velmora::DesignerComposition().createWindows();

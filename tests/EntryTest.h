@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ConsoleOutput.h"
+#include "RolesMode.h"
 #include "TempFolder.h"
 #include "TestDatabase.h"
 #include "app/DemoEntryForm.h"
@@ -28,6 +29,7 @@ protected:
         std::filesystem::permissions(folder.file("velmora-entry"), std::filesystem::perms::owner_all);
         makeDemoDatabase(folder.path());
         velmora::addEntryDemo(udl());
+        putUnderServerRolesInRolesRun(udl());
     }
     std::string udl() const { return folder.file("VelmoraDSC.udl"); }
     std::string command() const

@@ -23,7 +23,8 @@
 inline bool onPostgres()
 {
     const char* engine = std::getenv("VELMORA_TEST_ENGINE");
-    return engine && std::string(engine) == "postgres";
+    // "postgres-roles": the same, with every user a role of the server.
+    return engine && (std::string(engine) == "postgres" || std::string(engine) == "postgres-roles");
 }
 
 // Why a PostgreSQL run is skipped: no server was named.

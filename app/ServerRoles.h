@@ -1,0 +1,55 @@
+// Users as roles of the PostgreSQL server ("roles mode"): each person logs
+// in as a role of their own, and the server, not the program, decides what
+// each may do.
+//
+// Three NOLOGIN roles hold the privileges, one per kind of work: clerk
+// (documents, dictionary entries, attachments), designer (a clerk's work,
+// and designs: Document belongs to it so that a save may add columns) and
+// admin (users, groups, attachment purges). A user group is mapped to one
+// kind in the table GroupKind; a login role ("<prefix>.<login>") is a
+// member of its group's kind. The prefix is the database's name, with the
+// schema's after a full stop when it is not public, so that two Velmora
+// databases on one server share no roles.
+//
+// Everything that must stay true whoever writes is the server's: the
+// history, its changes and voids are written only by SECURITY DEFINER
+// functions that record session_user, and login roles are made and changed
+// only through such functions, owned by the role that set the mode up; the
+// admin kind holds no CREATEROLE.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace db {
+class TADOConnection;
+}
+
+namespace velmora {
+
+inline constexpr const char* clerkKind = "clerk";
+inline constexpr const char* designerKind = "designer";
+inline constexpr const char* adminKind = "admin";
+bool isKindOfWork(const std::string& kind);
+
+// The Login Role Prefix of the database a connection is open on.
+std::string rolePrefixOf(db::TADOConnection& connection);
+
+// Whether the database's users are roles of the server (it has GroupKind).
+bool usesServerRoles(db::TADOConnection& connection);
+
+// Puts the database under roles: the three roles, every table the
+// programs would make on first use, owners, privileges, row security and
+// the server's functions; each user whose stored password is plain text
+// gets a login role with that password, which is then no longer stored.
+// Run as a role that may create roles, on a connection that names no
+// Login Role Prefix. Gives a line for each user who still needs a
+// password (a stored hash cannot become the server's verifier).
+std::vector<std::string> enableServerRoles(db::TADOConnection& connection);
+
+// The data-link file of a database put under roles: no user or password
+// of its own, and the Login Role Prefix. Written whole beside it, then
+// moved over it.
+void rewriteDataLinkForRoles(const std::string& dataLinkFile, const std::string& prefix);
+
+}  // namespace velmora

@@ -1,0 +1,193 @@
+// Every user a role of the PostgreSQL server: what the server itself
+// refuses to someone who connects with a user's own credentials, as anyone
+// with psql could, and the programs doing their work under the same
+// privileges.
+#include "EntryTest.h"
+#include "RolesMode.h"
+#include "app/NumberingCommand.h"
+
+#include <libpq-fe.h>
+
+#include <memory>
+
+using testing::ElementsAre;
+using testing::HasSubstr;
+using testing::Not;
+
+namespace {
+
+using Connection = std::unique_ptr<PGconn, void (*)(PGconn*)>;
+
+class ServerRoles : public EntryTest {
+protected:
+    void SetUp() override
+    {
+        if (!onPostgres()) GTEST_SKIP() << "roles of a PostgreSQL server";
+        if (!rolesRun()) putUnderServerRoles(udl());
+    }
+
+    // A connection straight through libpq as a user's role.
+    Connection connectAs(const std::string& login, const std::string& password)
+    {
+        std::string conninfo = db::postgresConninfo(db::readDataLinkFile(udl()).values);
+        std::string role = prefix() + "." + login;
+        const char* keywords[] = {"dbname", "user", "password", nullptr};
+        const char* values[] = {conninfo.c_str(), role.c_str(), password.c_str(), nullptr};
+        return Connection(PQconnectdbParams(keywords, values, 1), PQfinish);
+    }
+    std::string prefix() { return db::readDataLinkFile(udl()).value("Login Role Prefix"); }
+
+    // The server's error for a statement, empty when it ran.
+    static std::string refusal(PGconn* conn, const std::string& sql)
+    {
+        PGresult* r = PQexec(conn, sql.c_str());
+        ExecStatusType status = PQresultStatus(r);
+        std::string error = status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK ? "" : PQerrorMessage(conn);
+        PQclear(r);
+        return error;
+    }
+    static std::string value(PGconn* conn, const std::string& sql)
+    {
+        PGresult* r = PQexec(conn, sql.c_str());
+        bool read = PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) > 0;
+        std::string out = read ? PQgetvalue(r, 0, 0) : "error: " + std::string(PQerrorMessage(conn));
+        PQclear(r);
+        return out;
+    }
+
+    std::string admin(const std::string& arguments, const std::string& input = "")
+    {
+        if (!std::filesystem::exists(folder.file("velmora-admin"))) {
+            std::filesystem::copy_file(VELMORA_ADMIN_EXECUTABLE, folder.file("velmora-admin"));
+            std::filesystem::permissions(folder.file("velmora-admin"), std::filesystem::perms::owner_all);
+        }
+        std::ofstream(folder.file("admin-input.txt")) << input << "\n";
+        return commandOutput("cd '" + folder.path() + "' && ./velmora-admin " + arguments + " < admin-input.txt 2>&1");
+    }
+};
+
+}  // namespace
+
+TEST_F(ServerRoles, TheServerRefusesAClerkAndADesignerWhatTheirKindDoesNotAllow)
+{
+    {
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl());
+        velmora::runNumberingCommand(c, {"set", "Iktatoszam"});
+    }
+    Connection clerk = connectAs(velmora::entryDemoLogin, velmora::entryDemoPassword);
+    ASSERT_EQ(PQstatus(clerk.get()), CONNECTION_OK) << PQerrorMessage(clerk.get());
+
+    // Other groups and users are not there for a clerk; the passwords are
+    // the server's, not the table's.
+    EXPECT_EQ(value(clerk.get(), "SELECT count(*) FROM \"UserGroup\""), "1");
+    EXPECT_EQ(value(clerk.get(), "SELECT count(*) FROM \"UserTable\" WHERE \"UserLogin\" = 'demo'"), "0");
+    EXPECT_EQ(value(clerk.get(), "SELECT \"UserPasswd\" FROM \"UserTable\""), "");
+    EXPECT_THAT(refusal(clerk.get(), "UPDATE \"UserGroup\" SET \"FormData\" = NULL WHERE \"UserGroupID\" = 1"),
+                HasSubstr("permission denied"));
+    EXPECT_THAT(refusal(clerk.get(), "UPDATE \"UserGroup\" SET \"FormData\" = NULL"), HasSubstr("permission denied"));
+    EXPECT_THAT(refusal(clerk.get(), "DELETE FROM \"Document\""), HasSubstr("permission denied"));
+    EXPECT_THAT(refusal(clerk.get(), "UPDATE \"DocumentHistory\" SET \"Action\" = 'x'"),
+                HasSubstr("permission denied"));
+    EXPECT_THAT(refusal(clerk.get(), "DELETE FROM \"DocumentHistory\""), HasSubstr("permission denied"));
+    EXPECT_THAT(refusal(clerk.get(),
+                        "INSERT INTO \"DocumentHistory\" (\"DocumentID\", \"UserID\", \"ChangedAt\", \"Action\") "
+                        "VALUES (1, 1, now(), 'felvitel')"),
+                HasSubstr("permission denied"));
+    EXPECT_THAT(refusal(clerk.get(), "ALTER TABLE \"Document\" ADD \"Titok\" int"), HasSubstr("must be owner"));
+    EXPECT_THAT(refusal(clerk.get(), "INSERT INTO \"Document\" (\"Iktatoszam\", \"Targy\") VALUES (9999, 'kézzel')"),
+                HasSubstr("kézzel nem adható meg"));
+    EXPECT_THAT(refusal(clerk.get(), "UPDATE \"Document\" SET \"Iktatoszam\" = 9999"), HasSubstr("nem módosítható"));
+    // Nor may a clerk make roles or write a void without its history.
+    EXPECT_THAT(refusal(clerk.get(), "SELECT velmora_set_login('ugyfel', 'SCRAM-SHA-256$x')"),
+                HasSubstr("permission denied"));
+    EXPECT_THAT(refusal(clerk.get(), "INSERT INTO \"DocumentVoid\" VALUES (1, 1, 'x')"),
+                HasSubstr("permission denied"));
+    // What the server writes for a clerk names the clerk's own login,
+    // whatever the clerk would say.
+    EXPECT_EQ(refusal(clerk.get(), "SELECT velmora_history(1, 'módosítás', '[[\"Targy\", \"a\", \"b\"]]')"), "");
+    EXPECT_THAT(rows("Select UserLogin, Action from DocumentHistory order by HistoryID desc"),
+                testing::Contains("ugyfel|módosítás"));
+    // A function of the program's own in the clerk's pg_temp, first in
+    // the session's path, is not the one the server's functions call.
+    EXPECT_EQ(refusal(clerk.get(),
+                      "CREATE FUNCTION pg_temp.velmora_login() RETURNS text LANGUAGE sql AS $$ SELECT 'demo' $$; "
+                      "SELECT set_config('search_path', 'pg_temp, ' || quote_ident(current_schema()), false)"),
+              "");
+    EXPECT_THAT(value(clerk.get(), "SELECT velmora_void(2, 'teszt')"), Not(HasSubstr("error")));
+    EXPECT_THAT(rows("Select UserLogin from DocumentHistory where Action = 'érvénytelenítés'"), ElementsAre("ugyfel"));
+
+    Connection designer = connectAs(velmora::demoLogin, velmora::demoPassword);
+    ASSERT_EQ(PQstatus(designer.get()), CONNECTION_OK) << PQerrorMessage(designer.get());
+    EXPECT_EQ(value(designer.get(), "SELECT count(*) FROM \"UserGroup\""), "3");
+    EXPECT_THAT(refusal(designer.get(), "UPDATE \"DocumentHistory\" SET \"Action\" = 'x'"),
+                HasSubstr("permission denied"));
+    EXPECT_THAT(refusal(designer.get(), "DELETE FROM \"DocumentHistory\""), HasSubstr("permission denied"));
+    EXPECT_THAT(refusal(designer.get(), "DELETE FROM \"DocumentChange\""), HasSubstr("permission denied"));
+    EXPECT_THAT(refusal(designer.get(), "DELETE FROM \"DocumentVoid\""), HasSubstr("permission denied"));
+    EXPECT_THAT(refusal(designer.get(), "UPDATE \"DocumentNumberCounter\" SET \"LastNumber\" = 1"),
+                HasSubstr("permission denied"));
+    EXPECT_EQ(value(designer.get(), "SELECT count(*) FROM \"UserTable\" WHERE \"UserLogin\" = 'ugyfel'"), "0");
+    // The designer's save adds columns: Document is the designer's.
+    EXPECT_EQ(refusal(designer.get(), "ALTER TABLE \"Document\" ADD \"Uj\" int"), "");
+}
+
+TEST_F(ServerRoles, TheClerksProgramWorksUnderTheClerksPrivilegesAndTheServerKeepsTheHistory)
+{
+    std::string out = play(click("btnNew") + "focus\ntype 3001\nkey tab\ntype Szerepben\n" + click("btnSave") +
+                           "get frmClientMain.StatusBar1.SimpleText\n" + click("btnModify") + "focus\n" +
+                           click("TZEDit2") + "key end\ntype !\n" + click("btnSave"));
+    EXPECT_THAT(out, Not(HasSubstr("error"))) << out;
+    EXPECT_THAT(rows("Select Iktatoszam, Targy from Document where Iktatoszam = 3001"), ElementsAre("3001|Szerepben!"));
+    EXPECT_THAT(rows("Select h.UserLogin, h.Action, c.ColumnName, c.OldValue, c.NewValue from DocumentHistory h, "
+                     "DocumentChange c, Document d where c.HistoryID = h.HistoryID and h.DocumentID = d.DocumentID "
+                     "and d.Iktatoszam = 3001 and c.ColumnName = 'Targy' order by h.HistoryID"),
+                ElementsAre("ugyfel|felvitel|Targy|null|Szerepben", "ugyfel|módosítás|Targy|Szerepben|Szerepben!"));
+}
+
+TEST_F(ServerRoles, UsersAreRolesMadeChangedAndRemovedByTheAdministrator)
+{
+    EXPECT_THAT(admin("list"), HasSubstr("Users are roles of the PostgreSQL server, named " + prefix() + ".LOGIN."));
+    EXPECT_THAT(admin("list"), HasSubstr("Iktatás: no design, designer"));
+
+    // A password with a blank, a quote and a backslash is the role's own,
+    // typed as it stands.
+    const std::string password = "ti tok'\\x\"";
+    EXPECT_EQ(admin("add-user kata " + std::string("'Ügyfélszolgálat'"), password), "");
+    EXPECT_THAT(rows("Select UserPasswd from UserTable where UserLogin = 'kata'"), ElementsAre(""));
+    EXPECT_EQ(PQstatus(connectAs("kata", password).get()), CONNECTION_OK);
+    EXPECT_THAT(play("get frmClientMain.btnNew.Enabled\n", "kata"), HasSubstr("0 users match"));
+    std::ofstream(folder.file("script.txt"))
+        << Gestures::login("kata", password) << "get frmClientMain.btnNew.Enabled\n";
+    EXPECT_THAT(commandOutput(command() + " < '" + folder.file("script.txt") + "' 2>&1"), HasSubstr("True"));
+
+    // A wrong password and an unknown login are refused in the same words.
+    std::ofstream(folder.file("script.txt")) << Gestures::login("kata", "rossz") << "windows\n";
+    std::string wrong = commandOutput(command() + " < '" + folder.file("script.txt") + "' 2>&1");
+    std::ofstream(folder.file("script.txt")) << Gestures::login("senki", "rossz") << "windows\n";
+    std::string unknown = commandOutput(command() + " < '" + folder.file("script.txt") + "' 2>&1");
+    EXPECT_THAT(wrong, HasSubstr("start-up failed: 0 users match the login name and password"));
+    EXPECT_EQ(wrong, unknown);
+
+    EXPECT_EQ(admin("set-password kata", "új jelszó"), "");
+    EXPECT_NE(PQstatus(connectAs("kata", password).get()), CONNECTION_OK);
+    EXPECT_EQ(PQstatus(connectAs("kata", "új jelszó").get()), CONNECTION_OK);
+
+    // Moved to the designer's group, the role may read every group.
+    EXPECT_EQ(admin("move-user kata 'Iktatás'"), "");
+    EXPECT_EQ(value(connectAs("kata", "új jelszó").get(), "SELECT count(*) FROM \"UserGroup\""), "3");
+    EXPECT_EQ(admin("group-kind 'Iktatás' clerk"), "");
+    EXPECT_EQ(value(connectAs("kata", "új jelszó").get(), "SELECT count(*) FROM \"UserGroup\""), "1");
+    EXPECT_EQ(admin("add-group 'Irattár' --kind admin"), "");
+    EXPECT_THAT(admin("list"), HasSubstr("Irattár: no design, admin"));
+    EXPECT_THAT(admin("add-group 'Más' --kind főnök"), HasSubstr("clerk, designer or admin"));
+
+    // A login too long for a role's name is refused, not cut short.
+    EXPECT_THAT(admin("add-user " + std::string(50, 'k') + " 'Iktatás'", "jelszo"), HasSubstr("too long"));
+    EXPECT_THAT(rows("Select count(*) from UserTable where UserLogin like 'kkkk%'"), ElementsAre("0"));
+
+    EXPECT_EQ(admin("remove-user kata"), "");
+    EXPECT_NE(PQstatus(connectAs("kata", "új jelszó").get()), CONNECTION_OK);
+    EXPECT_THAT(readRows(udl(), "Select count(*) from pg_roles where rolname = '" + prefix() + ".kata'"),
+                ElementsAre("0"));
+}
