@@ -282,8 +282,6 @@ bool usesServerRoles(db::TADOConnection& connection)
 std::vector<std::string> enableServerRoles(db::TADOConnection& connection)
 {
     if (!connection.isPostgres()) throw db::EDatabaseError("Only a PostgreSQL server has roles of its own");
-    if (!connection.loginRolePrefix().empty())
-        throw db::EDatabaseError("Roles are set up by the role that owns the tables, not through a user's login");
     std::string prefix = rolePrefixOf(connection);
     std::string longest = db::groupRoleName(prefix, designerKind);
     if (longest.size() > roleNameBytes || prefix.size() + 2 > roleNameBytes)
@@ -357,10 +355,16 @@ std::vector<std::string> enableServerRoles(db::TADOConnection& connection)
                 notes.push_back(u.login + ": the login is too long for a role of the server; rename the user");
                 continue;
             }
-            if (!u.password.empty() && !isPasswordHash(u.password))
+            if (!u.password.empty() && !isPasswordHash(u.password)) {
                 db::execute(connection, "Select velmora_set_login(:Login, :Verifier)",
                             {{"Login", u.login}, {"Verifier", connection.passwordVerifier(*role, u.password)}});
-            else notes.push_back(u.login + ": needs a new password (velmora-admin set-password " + u.login + ")");
+            } else {
+                db::open(q, connection, "Select velmora_is_login(:Role)", {{"Role", *role}});
+                bool hasRole = q.field(0)->asInteger() != 0;
+                q.close();
+                if (!hasRole)
+                    notes.push_back(u.login + ": needs a new password (velmora-admin set-password " + u.login + ")");
+            }
             db::execute(connection, "Update UserTable Set UserPasswd = '' Where UserID = :ID", {{"ID", u.id}});
         }
     });

@@ -42,8 +42,8 @@ bool usesServerRoles(db::TADOConnection& connection);
 // programs would make on first use, owners, privileges, row security and
 // the server's functions; each user whose stored password is plain text
 // gets a login role with that password, which is then no longer stored.
-// Run as a role that may create roles, on a connection that names no
-// Login Role Prefix. Gives a line for each user who still needs a
+// Run as a role that may create roles; run again, it changes nothing
+// that is so already. Gives a line for each user who still needs a
 // password (a stored hash cannot become the server's verifier).
 std::vector<std::string> enableServerRoles(db::TADOConnection& connection);
 

@@ -3,7 +3,11 @@
 // known name with a hashed one, each with a wrong password. The three
 // should take the same time (one Argon2id verification), so that the time
 // does not tell which logins exist with hashes. On SQLite, or with
-// VELMORA_TEST_ENGINE=postgres on the server VELMORA_POSTGRES names.
+// VELMORA_TEST_ENGINE=postgres on the server VELMORA_POSTGRES names; with
+// VELMORA_TEST_ENGINE=postgres-roles every user is a role of the server,
+// which refuses the password itself: an unknown role and a wrong password
+// should then take the same time.
+#include "RolesMode.h"
 #include "ScriptedLogin.h"
 #include "TempFolder.h"
 #include "TestDatabase.h"
@@ -24,6 +28,7 @@ struct Database {
     Database()
     {
         makeDemoDatabase(folder.path());
+        putUnderServerRolesInRolesRun(folder.file("VelmoraDSC.udl"));
         db::TADOConnection c(nullptr);
         openDataLink(c, folder.file("VelmoraDSC.udl"));
         velmora::addUser(c, "hashed", "Iktatás", "titok");

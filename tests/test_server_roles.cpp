@@ -191,3 +191,46 @@ TEST_F(ServerRoles, UsersAreRolesMadeChangedAndRemovedByTheAdministrator)
     EXPECT_THAT(readRows(udl(), "Select count(*) from pg_roles where rolname = '" + prefix() + ".kata'"),
                 ElementsAre("0"));
 }
+
+namespace {
+
+// A database made with shared credentials, moved over by velmora-admin.
+class ServerRolesMovingOver : public ServerRoles {
+protected:
+    void SetUp() override
+    {
+        if (!onPostgres() || rolesRun()) GTEST_SKIP() << "a shared-credential database on a PostgreSQL server";
+    }
+};
+
+}  // namespace
+
+TEST_F(ServerRolesMovingOver, RolesEnableKeepsPlainPasswordsAsRolesAndNamesWhoNeedsANewOne)
+{
+    EXPECT_EQ(admin("add-user hashelt 'Ügyfélszolgálat'", "titok"), "");
+    EXPECT_THAT(admin("list"), Not(HasSubstr("roles of the PostgreSQL server")));
+    EXPECT_THAT(admin("group-kind 'Iktatás' designer"), HasSubstr("only where users are roles of the server"));
+
+    // From here the data-link file names no user: the administrator's own
+    // connection is libpq's default, the server's superuser.
+    std::string superuser = db::parseKeyValues(db::postgresDataLinkLine(testServer()))["user"];
+    setenv("PGUSER", superuser.c_str(), 1);
+    std::string said = admin("roles enable");
+    EXPECT_THAT(said, HasSubstr("Users are roles of the server now"));
+    EXPECT_THAT(said, HasSubstr("hashelt: needs a new password (velmora-admin set-password hashelt)"));
+    EXPECT_THAT(said, Not(HasSubstr("ugyfel:")));
+    db::DataLink link = db::readDataLinkFile(udl());
+    EXPECT_EQ(link.value("user"), "");
+    EXPECT_NE(link.value("Login Role Prefix"), "");
+    EXPECT_THAT(admin("list"), HasSubstr("hashelt (no role on the server: set a password)"));
+    EXPECT_THAT(rows("Select count(*) from UserTable where UserPasswd <> ''"), ElementsAre("0"));
+
+    // The clerk logs in with the password of before, now the server's.
+    EXPECT_THAT(play("get frmClientMain.btnNew.Enabled\n"), HasSubstr("True"));
+    EXPECT_THAT(play("get frmClientMain.btnNew.Enabled\n", "hashelt"), HasSubstr("0 users match"));
+    EXPECT_EQ(admin("set-password hashelt", "hashelt"), "");
+    EXPECT_THAT(play("get frmClientMain.btnNew.Enabled\n", "hashelt"), HasSubstr("True"));
+    // A second time changes nothing and loses nothing.
+    EXPECT_THAT(admin("roles enable"), HasSubstr("Users are roles of the server now"));
+    EXPECT_THAT(play("get frmClientMain.btnNew.Enabled\n", "hashelt"), HasSubstr("True"));
+}
