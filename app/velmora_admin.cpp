@@ -4,6 +4,7 @@
 // twice, or from the first line of standard input when that is not a
 // terminal; it is stored as an Argon2id hash.
 #include "app/AttachmentCommand.h"
+#include "app/BackupCommand.h"
 #include "app/CommandLine.h"
 #include "app/ImportCommand.h"
 #include "app/NumberingCommand.h"
@@ -50,6 +51,11 @@ const velmora::Usage usage{
      {"attachments removed", "the attached files that clerks removed, not yet purged"},
      {"attachments purge --before DAY",
       "deletes for good the files removed before DAY (YYYY-MM-DD), each with a history row"},
+     {"backup FILE",
+      "a copy of the database (SQLite) in the new FILE, made while programs may be using it, checked whole; says "
+      "its size. A PostgreSQL database is copied with pg_dump"},
+     {"restore FILE", "puts a copy made by backup back in place of the database, after checking it; refused while "
+                      "any program has the database open"},
      {"upgrade", "makes the indexes and unique keys that a database made by an earlier version lacks"},
      {"search-index",
       "folds and indexes the text of every text column of every document again, for searches by pattern; says "
@@ -111,7 +117,7 @@ int main(int argc, char** argv)
     if (command != "numbering" && command != "attachments" && command != "import" && command != "import-void" &&
         !wants("add-group", 1) && !groupWithKind && !wants("group-kind", 2) &&
         !(command == "roles" && words == std::vector<std::string>{"enable"}) && !wants("add-user", 2) &&
-        !wants("set-password", 1) && !wants("move-user", 2) && !wants("remove-user", 1) && !wants("list", 0) &&
+        !wants("set-password", 1) && !wants("move-user", 2) && !wants("remove-user", 1) && !wants("list", 0) && !wants("backup", 1) && !wants("restore", 1) &&
         !wants("upgrade", 0) && !wants("search-index", 0))
         return velmora::usageError(usage);
     try {
@@ -121,6 +127,8 @@ int main(int argc, char** argv)
         c.setConnectionString("FILE NAME=" + dataLink);
         c.open();
         if (command == "add-group") velmora::addGroup(c, argv[2], groupWithKind ? argv[4] : velmora::clerkKind);
+        else if (command == "backup") std::fputs(velmora::backupDatabase(c, argv[2]).c_str(), stdout);
+        else if (command == "restore") std::fputs(velmora::restoreDatabase(c, argv[2]).c_str(), stdout);
         else if (command == "group-kind") velmora::setGroupKind(c, argv[2], argv[3]);
         else if (command == "roles") {
             std::vector<std::string> notes = velmora::enableServerRoles(c);

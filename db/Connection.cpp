@@ -86,6 +86,17 @@ std::string TADOConnection::passwordVerifier(const std::string& role, const std:
     return engine().passwordVerifier(role, password);
 }
 
+void TADOConnection::backupTo(const std::string& path)
+{
+    engine().backupTo(path);
+}
+
+void TADOConnection::restoreFrom(const std::string& path)
+{
+    cache_.clear();
+    engine().restoreFrom(path);
+}
+
 void TADOConnection::open()
 {
     if (engine_) return;
@@ -104,6 +115,14 @@ void TADOConnection::open()
     std::string provider = link.value("Provider");
     if (provider.empty()) provider = provider_;
     if (tk::sameName(provider, "PostgreSQL")) {
+        // Files the file names by a relative path are beside it, wherever
+        // the program was started from.
+        for (const char* key : {"sslrootcert", "sslcert", "sslkey", "sslcrl", "sslcrldir", "passfile"}) {
+            auto it = link.values.find(key);
+            if (it != link.values.end() && !it->second.empty() && it->second[0] != '/' && it->second != "system" &&
+                !folder.empty())
+                it->second = folder + it->second;
+        }
         std::string prefix = link.value("Login Role Prefix");
         if (prefix.empty()) {
             engine_ = std::make_unique<PostgresEngine>(link.values);

@@ -36,6 +36,10 @@ public:
     // The open database's Login Role Prefix, empty when its users share
     // the data-link file's credentials.
     const std::string& loginRolePrefix() const { return loginRolePrefix_; }
+    // A checked copy of the database in a new file, and a copy put back
+    // (see Engine::backupTo and restoreFrom).
+    void backupTo(const std::string& path);
+    void restoreFrom(const std::string& path);
     // The SCRAM verifier of a role's password (PostgreSQL).
     std::string passwordVerifier(const std::string& role, const std::string& password);
 

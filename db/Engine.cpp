@@ -12,6 +12,16 @@ std::string Engine::passwordVerifier(const std::string&, const std::string&)
     throw EDatabaseError("Only a PostgreSQL server keeps passwords of its own");
 }
 
+void Engine::backupTo(const std::string&)
+{
+    throw EDatabaseError("A PostgreSQL database is copied with pg_dump and put back with pg_restore");
+}
+
+void Engine::restoreFrom(const std::string&)
+{
+    throw EDatabaseError("A PostgreSQL database is copied with pg_dump and put back with pg_restore");
+}
+
 std::string quoteIdentifier(std::string_view name)
 {
     std::string out = "\"";

@@ -100,6 +100,14 @@ public:
     // The verifier of a server role's password (PostgreSQL); an engine
     // without roles of its own refuses.
     virtual std::string passwordVerifier(const std::string& role, const std::string& password);
+    // A consistent copy of the whole database in the new file `path`, made
+    // while others may be writing, and checked (SQLite). A server's engine
+    // refuses: the server's own tools copy it.
+    virtual void backupTo(const std::string& path);
+    // Puts the content of the copy at `path`, checked first, in place of the
+    // database's, all or nothing; refused while another program has the
+    // database open (SQLite).
+    virtual void restoreFrom(const std::string& path);
     // The names of the tables the database holds.
     virtual std::vector<std::string> tableNames() = 0;
     // Lets a text column hold at least `length` characters, where the

@@ -14,6 +14,10 @@
 #include <string>
 #include <utility>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace db {
 
 namespace {
@@ -168,6 +172,13 @@ SqliteEngine::SqliteEngine(const std::string& file)
         throw EDatabaseError("Cannot open the database " + file + ": " + why);
     }
     sqlite3_extended_result_codes(db_, 1);
+    file_ = file;
+    holder_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (holder_ >= 0 && flock(holder_, LOCK_SH | LOCK_NB) != 0) {
+        ::close(holder_);
+        sqlite3_close(db_);
+        throw EDatabaseError("The database " + file + " is being restored from a copy; try again in a moment");
+    }
     // vfold(text): the text with letter case folded as the program folds it
     // (accented letters too, where SQLite's own lower() and LIKE fold A-Z);
     // vplain(text): folded and without accents, for searches by pattern.
@@ -180,12 +191,20 @@ SqliteEngine::~SqliteEngine()
     for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
     sqlite3_finalize(version_);
     sqlite3_close_v2(db_);
+    // Closed after SQLite's handle: closing any descriptor of the file
+    // drops the process's fcntl() locks on it.
+    if (holder_ >= 0) ::close(holder_);
 }
 
 void SqliteEngine::createFile(const std::string& path)
 {
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec)) throw EDatabaseError("The database " + path + " exists already");
+    // Made here, for its owner alone; SQLite's journals take the file's mode.
+    int fd = ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        if (errno == EEXIST) throw EDatabaseError("The database " + path + " exists already");
+        throw EDatabaseError("Cannot create the database " + path + ": " + std::strerror(errno));
+    }
+    ::close(fd);
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     // The file is written at the first change; make it exist now.

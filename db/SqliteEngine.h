@@ -31,8 +31,11 @@ public:
     int64_t updateRow(const RowUpdate& update) override;
     std::vector<std::string> tableNames() override;
     std::optional<uint64_t> dataVersion() override;
+    void backupTo(const std::string& path) override;
+    void restoreFrom(const std::string& path) override;
 
-    // Creates an empty database file; refuses to overwrite an existing file.
+    // Creates an empty database file, readable and writable by its owner
+    // alone; refuses to overwrite an existing file.
     static void createFile(const std::string& path);
 
 private:
@@ -44,6 +47,12 @@ private:
     sqlite3_stmt* prepared(const std::string& sql, bool single);
 
     sqlite3* db_ = nullptr;
+    // The file open once more, holding a shared flock() for as long as
+    // the connection is open: a restore takes it alone, so it can tell
+    // that no other program has the database open. (SQLite's own locks are
+    // fcntl() locks, which flock() does not touch.)
+    int holder_ = -1;
+    std::string file_;
     sqlite3_stmt* version_ = nullptr;  // PRAGMA data_version, prepared once
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
 };

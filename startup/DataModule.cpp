@@ -13,10 +13,12 @@
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/PropertyTable.h"
 #include "toolkit/text/Text.h"
+#include "toolkit/widgets/StatusBar.h"
 #include "toolkit/windows/Application.h"
 
 #include <cstdio>
 #include <memory>
+#include <sys/stat.h>
 
 namespace velmora {
 
@@ -207,6 +209,24 @@ void TdmClientMain::connectAndOpenWindows(const std::string& login, const std::s
     composition_->prepareMainWindow(storedDesign);
     composition_->placeAndShow();
     qrySearch->close();
+    warnIfOthersCanRead();
+}
+
+void TdmClientMain::warnIfOthersCanRead()
+{
+    const std::string& path = ADOConnection->databasePath();
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || (st.st_mode & (S_IRGRP | S_IROTH)) == 0) return;
+    std::string warning = "Az adatbázisfájlt a gép más felhasználói is olvashatják: " + path;
+    std::fprintf(stderr, "velmora: the database %s is readable by other users of this machine (chmod 600)\n",
+                 path.c_str());
+    // Said once, unless start-up has said something already.
+    for (tk::TComponent* c : composition_->mainWindow().components())
+        if (auto* bar = tk::as<tk::TStatusBar>(c); bar && bar->simpleText().empty()) {
+            bar->setSimplePanel(true);
+            bar->setSimpleText(warning);
+            return;
+        }
 }
 
 }  // namespace velmora

@@ -64,6 +64,9 @@ private:
     int findUser(const std::string& login, const std::string& password);
 
     void failStartup(const std::string& reason);
+    // A database file that other users of the machine may read is said
+    // on the status bar; it is not refused.
+    void warnIfOthersCanRead();
 
     Composition* composition_ = nullptr;
     std::string startupFailure_;

@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 namespace velmora {
 
@@ -76,11 +77,20 @@ void writeDataLinkFile(const std::filesystem::path& dir, const std::string& line
     if (!link) throw db::EDatabaseError("Cannot write the data-link file in " + dir.string());
 }
 
+// Makes the folder and any missing above it; those it makes are its
+// owner's alone (0700), as the database and the data-link file in them.
 std::filesystem::path makeFolder(const std::string& folder)
 {
-    std::filesystem::path dir(folder);
+    std::filesystem::path dir = std::filesystem::absolute(folder);
+    std::vector<std::filesystem::path> missing;
     std::error_code ec;
+    for (std::filesystem::path p = dir; !p.empty() && !std::filesystem::exists(p, ec); p = p.parent_path()) {
+        missing.push_back(p);
+        if (p == p.parent_path()) break;
+    }
     std::filesystem::create_directories(dir, ec);
+    for (const std::filesystem::path& made : missing)
+        std::filesystem::permissions(made, std::filesystem::perms::owner_all, ec);
     return dir;
 }
 

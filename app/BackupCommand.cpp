@@ -1,0 +1,48 @@
+// Backups of the embedded database.
+#include "app/BackupCommand.h"
+
+#include "app/UserAdministration.h"
+#include "db/Connection.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+
+namespace velmora {
+
+namespace {
+
+const char* const serverTools =
+    "A PostgreSQL database is copied with the server's own tools: pg_dump -Fc -f FILE \"CONNINFO\", and put back "
+    "into an empty database with pg_restore -d \"CONNINFO\" FILE";
+
+std::string seconds(std::chrono::steady_clock::time_point start)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s",
+                  std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    return text;
+}
+
+}  // namespace
+
+std::string backupDatabase(db::TADOConnection& c, const std::string& file)
+{
+    if (c.isPostgres()) throw ERefusedAdmin(serverTools);
+    auto start = std::chrono::steady_clock::now();
+    c.backupTo(file);
+    std::error_code ec;
+    auto size = std::filesystem::file_size(file, ec);
+    return "Copied " + c.databasePath() + " to " + file + " (" + std::to_string(ec ? 0 : size) +
+           " bytes, checked whole) in " + seconds(start) + ".\n";
+}
+
+std::string restoreDatabase(db::TADOConnection& c, const std::string& file)
+{
+    if (c.isPostgres()) throw ERefusedAdmin(serverTools);
+    auto start = std::chrono::steady_clock::now();
+    c.restoreFrom(file);
+    return "Put the copy " + file + " back into " + c.databasePath() + " in " + seconds(start) + ".\n";
+}
+
+}  // namespace velmora

@@ -1,0 +1,19 @@
+// velmora-admin backup and restore: a checked copy of the embedded
+// database made while programs may be using it, and a copy put back while
+// none is. A PostgreSQL server's database is copied with its own tools,
+// which the refusal names.
+#pragma once
+
+#include <string>
+
+namespace db {
+class TADOConnection;
+}
+
+namespace velmora {
+
+// Says where the copy went, its size and how long it took.
+std::string backupDatabase(db::TADOConnection& c, const std::string& file);
+std::string restoreDatabase(db::TADOConnection& c, const std::string& file);
+
+}  // namespace velmora

@@ -1,0 +1,135 @@
+// Copies of a SQLite database, made and put back with SQLite's online
+// backup, page by page under SQLite's own locks: a copy is never of a
+// file half-written, and a restore is one transaction of the database.
+#include "db/DatabaseError.h"
+#include "db/SqliteEngine.h"
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace db {
+
+namespace {
+
+// A database handle closed on every path.
+struct Handle {
+    sqlite3* db = nullptr;
+    ~Handle() { sqlite3_close_v2(db); }
+};
+
+void openCopy(Handle& h, const std::string& path, int flags)
+{
+    if (sqlite3_open_v2(path.c_str(), &h.db, flags, nullptr) != SQLITE_OK)
+        throw EDatabaseError("Cannot open the copy " + path + ": " +
+                             (h.db ? sqlite3_errmsg(h.db) : std::string("out of memory")));
+    sqlite3_busy_timeout(h.db, 2000);
+}
+
+// PRAGMA integrity_check's first answer: "ok" for a whole database.
+std::string integrity(sqlite3* db)
+{
+    sqlite3_stmt* st = nullptr;
+    std::string answer = "the check did not run";
+    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr) == SQLITE_OK) {
+        int rc = sqlite3_step(st);
+        if (rc == SQLITE_ROW) answer = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+        else answer = sqlite3_errmsg(db);
+    } else {
+        answer = sqlite3_errmsg(db);
+    }
+    sqlite3_finalize(st);
+    return answer;
+}
+
+// Copies every page of `from` into `to` in one step, waiting while a
+// writer holds the source (another program's save) for up to half a
+// minute; gives SQLite's last result.
+int copyPages(sqlite3* to, sqlite3* from)
+{
+    sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+    if (!backup) return sqlite3_errcode(to);
+    int rc = SQLITE_OK;
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while ((rc = sqlite3_backup_step(backup, -1)) == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+        if (std::chrono::steady_clock::now() > until) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    int finished = sqlite3_backup_finish(backup);
+    return rc == SQLITE_DONE ? finished : rc;
+}
+
+bool hasTable(sqlite3* db, const char* table)
+{
+    sqlite3_stmt* st = nullptr;
+    bool found = false;
+    if (sqlite3_prepare_v2(db, "select 1 from sqlite_master where type = 'table' and name = ?1", -1, &st, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_bind_text(st, 1, table, -1, SQLITE_STATIC);
+        found = sqlite3_step(st) == SQLITE_ROW;
+    }
+    sqlite3_finalize(st);
+    return found;
+}
+
+}  // namespace
+
+void SqliteEngine::backupTo(const std::string& path)
+{
+    // The copy holds everything the database does: its owner's alone.
+    int fd = ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        if (errno == EEXIST) throw EDatabaseError("The file " + path + " exists already; a copy overwrites nothing");
+        throw EDatabaseError("Cannot create the copy " + path + ": " + std::strerror(errno));
+    }
+    ::close(fd);
+    std::string failure;
+    {
+        Handle copy;
+        try {
+            openCopy(copy, path, SQLITE_OPEN_READWRITE);
+            int rc = copyPages(copy.db, db_);
+            if (rc != SQLITE_OK) failure = std::string("the copy was not made: ") + sqlite3_errstr(rc);
+            else if (std::string check = integrity(copy.db); check != "ok")
+                failure = "the copy does not check whole: " + check;
+        } catch (const EDatabaseError& e) {
+            failure = e.what();
+        }
+    }
+    if (!failure.empty()) {
+        ::unlink(path.c_str());
+        throw EDatabaseError("The database was not copied to " + path + ": " + failure);
+    }
+}
+
+void SqliteEngine::restoreFrom(const std::string& path)
+{
+    Handle copy;
+    openCopy(copy, path, SQLITE_OPEN_READONLY);
+    if (std::string check = integrity(copy.db); check != "ok")
+        throw EDatabaseError("The copy " + path + " does not check whole: " + check);
+    for (const char* table : {"UserGroup", "UserTable", "Document"})
+        if (!hasTable(copy.db, table))
+            throw EDatabaseError("The file " + path + " is no copy of a Velmora database: it has no table " + table);
+    if (holder_ < 0 || flock(holder_, LOCK_EX | LOCK_NB) != 0) {
+        // A refused conversion may have dropped the shared lock.
+        if (holder_ >= 0) flock(holder_, LOCK_SH);
+        throw EDatabaseError("Another program has the database " + file_ +
+                             " open; close every Velmora program that uses it, then restore");
+    }
+    int rc = copyPages(db_, copy.db);
+    flock(holder_, LOCK_SH);
+    // The kept statements were prepared for the schema the copy replaced.
+    for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
+    statements_.clear();
+    if (rc != SQLITE_OK) throw EDatabaseError(std::string("The copy was not put back: ") + sqlite3_errstr(rc));
+}
+
+}  // namespace db
