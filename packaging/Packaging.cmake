@@ -1,6 +1,7 @@
 # Install rules and the Debian package (tools/package runs CPack on the
 # optimised build/ tree). The programs go to bin/, the menu entries, the
-# icon, the README, the copyright file and the Debian changelog to share/.
+# icon, the manual pages, the README, the copyright file and the Debian
+# changelog to share/.
 set(VELMORA_PACKAGING ${CMAKE_SOURCE_DIR}/packaging)
 include(GNUInstallDirs)
 
@@ -27,7 +28,18 @@ set(changelog_gz ${CMAKE_BINARY_DIR}/changelog.Debian.gz)
 add_custom_command(OUTPUT ${changelog_gz}
                    COMMAND gzip -9n -c ${VELMORA_PACKAGING}/changelog > ${changelog_gz}
                    DEPENDS ${VELMORA_PACKAGING}/changelog)
-add_custom_target(velmora_package_files ALL DEPENDS ${icon_pngs} ${changelog_gz})
+# A manual page in section 1 for each program, compressed the same way.
+set(man_pages)
+foreach(program velmora velmora-entry velmora-initdb velmora-form velmora-admin)
+    set(page ${CMAKE_BINARY_DIR}/man/${program}.1.gz)
+    add_custom_command(OUTPUT ${page}
+                       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+                       COMMAND gzip -9n -c ${VELMORA_PACKAGING}/man/${program}.1 > ${page}
+                       DEPENDS ${VELMORA_PACKAGING}/man/${program}.1)
+    list(APPEND man_pages ${page})
+endforeach()
+install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+add_custom_target(velmora_package_files ALL DEPENDS ${icon_pngs} ${changelog_gz} ${man_pages})
 
 set(doc ${CMAKE_INSTALL_DATADIR}/doc/velmora)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${VELMORA_PACKAGING}/copyright ${changelog_gz} DESTINATION ${doc})
