@@ -31,15 +31,6 @@ namespace {
 
 constexpr size_t roleNameBytes = 63;
 
-// Replaces each {KEY} of a template.
-std::string filled(std::string text, const std::vector<std::pair<std::string, std::string>>& values)
-{
-    for (const auto& [key, value] : values)
-        for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + value.size()))
-            text.replace(at, key.size(), value);
-    return text;
-}
-
 // The roles, the group kinds and the server's functions. {S} is the
 // schema, {P} the prefix as a literal, {CLERK} {DESIGNER} {ADMIN} the
 // roles as identifiers and {*_T} as literals. Every SECURITY DEFINER
@@ -322,17 +313,17 @@ std::vector<std::string> enableServerRoles(db::TADOConnection& connection)
         actions += (actions.empty() ? "" : ", ") + literal(action);
     std::string clerk = db::groupRoleName(prefix, clerkKind), designer = db::groupRoleName(prefix, designerKind),
                 admin = db::groupRoleName(prefix, adminKind);
-    std::string script =
-        filled(filled(rolesScript, {{"{SEARCH_OWNERS}", searchOwners}}), {{"{S}", schema},
-                                                                          {"{P}", literal(prefix)},
-                                                                          {"{ACTIONS}", actions},
-                                                                          {"{VOID}", literal(historyVoid)},
-                                                                          {"{CLERK_T}", literal(clerk)},
-                                                                          {"{DESIGNER_T}", literal(designer)},
-                                                                          {"{ADMIN_T}", literal(admin)},
-                                                                          {"{CLERK}", db::quoteIdentifier(clerk)},
-                                                                          {"{DESIGNER}", db::quoteIdentifier(designer)},
-                                                                          {"{ADMIN}", db::quoteIdentifier(admin)}});
+    std::string script = tk::filled(tk::filled(rolesScript, {{"{SEARCH_OWNERS}", searchOwners}}),
+                                    {{"{S}", schema},
+                                     {"{P}", literal(prefix)},
+                                     {"{ACTIONS}", actions},
+                                     {"{VOID}", literal(historyVoid)},
+                                     {"{CLERK_T}", literal(clerk)},
+                                     {"{DESIGNER_T}", literal(designer)},
+                                     {"{ADMIN_T}", literal(admin)},
+                                     {"{CLERK}", db::quoteIdentifier(clerk)},
+                                     {"{DESIGNER}", db::quoteIdentifier(designer)},
+                                     {"{ADMIN}", db::quoteIdentifier(admin)}});
 
     std::vector<std::string> notes;
     db::inTransaction(connection, [&] {

@@ -2,6 +2,7 @@
 #include "startup/NumberingRules.h"
 
 #include "db/Engine.h"
+#include "toolkit/text/Text.h"
 
 #include <utility>
 #include <vector>
@@ -31,15 +32,6 @@ std::string periodSql(bool postgres, const NumberingRule& rule)
 std::string message(const std::string& column)
 {
     return db::quoteText(std::string(numberGivenByDatabase) + ": " + column + ".");
-}
-
-// The text with each {NAME} of `values` put in its place.
-std::string filled(std::string text, const std::vector<std::pair<std::string, std::string>>& values)
-{
-    for (const auto& [key, value] : values)
-        for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + value.size()))
-            text.replace(at, key.size(), value);
-    return text;
 }
 
 // SQLite's triggers cannot change the row being inserted, so the insert
@@ -96,22 +88,22 @@ CREATE UNIQUE INDEX {INDEX} ON {DOCUMENT} ({COLUMN});
 std::string sqliteRule(const NumberingRule& rule)
 {
     std::string period = periodSql(false, rule);
-    return filled(sqliteTemplate,
-                  {{"{INSERT_TRIGGER}", name("VelmoraNumber_" + rule.column + "_Insert")},
-                   {"{UPDATE_TRIGGER}", name("VelmoraNumber_" + rule.column + "_Update")},
-                   {"{INDEX}", name("VelmoraNumbered_" + rule.column)},
-                   {"{COUNTER}", "FROM \"DocumentNumberCounter\" WHERE \"ColumnName\" = " + db::quoteText(rule.column) +
-                                     " AND \"Period\" = " + period},
-                   {"{VALUE}", rule.pattern.sqlExpression(false, "\"LastNumber\"", yearSql(false, rule.timeZone))},
-                   {"{MESSAGE}", message(rule.column)},
-                   {"{PERIOD}", period},
-                   {"{COLUMN_TEXT}", db::quoteText(rule.column)},
-                   {"{COLUMN}", name(rule.column)}});
+    return tk::filled(sqliteTemplate,
+                      {{"{INSERT_TRIGGER}", name("VelmoraNumber_" + rule.column + "_Insert")},
+                       {"{UPDATE_TRIGGER}", name("VelmoraNumber_" + rule.column + "_Update")},
+                       {"{INDEX}", name("VelmoraNumbered_" + rule.column)},
+                       {"{COUNTER}", "FROM \"DocumentNumberCounter\" WHERE \"ColumnName\" = " +
+                                         db::quoteText(rule.column) + " AND \"Period\" = " + period},
+                       {"{VALUE}", rule.pattern.sqlExpression(false, "\"LastNumber\"", yearSql(false, rule.timeZone))},
+                       {"{MESSAGE}", message(rule.column)},
+                       {"{PERIOD}", period},
+                       {"{COLUMN_TEXT}", db::quoteText(rule.column)},
+                       {"{COLUMN}", name(rule.column)}});
 }
 
 std::string postgresRule(const NumberingRule& rule)
 {
-    return filled(
+    return tk::filled(
         postgresTemplate,
         {{"{FUNCTION}", inSchema(rule.schema, "VelmoraNumber_" + rule.column)},
          // The counters are written as the function's owner, whoever

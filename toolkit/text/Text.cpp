@@ -110,6 +110,14 @@ int charCount(std::string_view s)
     return n;
 }
 
+std::string filled(std::string text, const std::vector<std::pair<std::string, std::string>>& values)
+{
+    for (const auto& [key, value] : values)
+        for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + value.size()))
+            text.replace(at, key.size(), value);
+    return text;
+}
+
 std::string trimmed(std::string_view s)
 {
     size_t a = 0, b = s.size();

@@ -3,6 +3,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tk {
 
@@ -71,6 +73,9 @@ int charCount(std::string_view utf8);
 std::string lowerAscii(std::string_view s);
 // The text without the blanks and control characters at its ends.
 std::string trimmed(std::string_view s);
+// The text with each key of `values` ("{NAME}") put in its place, every
+// time it stands there; a value is not searched again for keys after it.
+std::string filled(std::string text, const std::vector<std::pair<std::string, std::string>>& values);
 // Names of components, properties, classes and handlers: equal ignoring A-Z case.
 bool sameName(std::string_view a, std::string_view b);
 // Whether lowerAscii(name) == lower, without making the lower-cased copy.
