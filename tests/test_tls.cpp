@@ -76,6 +76,25 @@ public:
             run("'" + std::string(VELMORA_PG_SERVER) + "' start-tls '" + dir + "' '" + certificates.file("server.crt") +
                 "' '" + certificates.file("server.key") + "' " + std::to_string(port));
         tcp = tcp.substr(0, tcp.find('\n'));
+        try {
+            makeDatabase();
+        } catch (...) {
+            stop();
+            throw;
+        }
+    }
+    ~TlsServer() { stop(); }
+
+    // The server stopped and its folder removed, even when the set-up
+    // failed half-way.
+    void stop()
+    {
+        std::system(("'" + std::string(VELMORA_PG_SERVER) + "' stop '" + dir + "' >/dev/null 2>&1").c_str());
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+    void makeDatabase()
+    {
         std::string socket = "host=" + dir + " port=" + std::to_string(port) + " dbname=velmora user=velmora";
         velmora::createDemoDatabaseOnServer(made.path(), socket);
         velmora::addEntryDemo(made.file("VelmoraDSC.udl"));
@@ -84,12 +103,6 @@ public:
         c.open();
         velmora::enableServerRoles(c);
         prefix = velmora::rolePrefixOf(c);
-    }
-    ~TlsServer()
-    {
-        std::system(("'" + std::string(VELMORA_PG_SERVER) + "' stop '" + dir + "' >/dev/null 2>&1").c_str());
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
     }
 
     TempFolder certificates, made;
