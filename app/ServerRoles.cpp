@@ -21,8 +21,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 namespace velmora {
@@ -372,12 +370,7 @@ void rewriteDataLinkForRoles(const std::string& dataLinkFile, const std::string&
     }
     line += ";Login Role Prefix=" + db::keyValueText(prefix);
     std::string written = dataLinkFile + ".new";
-    {
-        std::ofstream out(written, std::ios::binary | std::ios::trunc);
-        out << "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n" << line << "\r\n";
-        out.flush();
-        if (!out) throw db::EDatabaseError("Cannot write the data-link file " + written);
-    }
+    db::writeDataLinkFile(written, line);
     std::error_code ec;
     std::filesystem::rename(written, dataLinkFile, ec);
     if (ec) throw db::EDatabaseError("Cannot replace the data-link file " + dataLinkFile + ": " + ec.message());

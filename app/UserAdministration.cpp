@@ -18,6 +18,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -95,14 +96,19 @@ void makeRoomForHashes(db::TADOConnection& c)
 }
 
 // Inserts a row named `name` ("Insert ... Returning" its key) and its
-// folded name together; another program's name that folds alike, added
-// since the check, refuses both.
+// folded name together, and `withRow` (given the key) in the same
+// transaction; another program's name that folds alike, added since the
+// check, refuses them all.
 void insertNamed(db::TADOConnection& c, const std::string& sql, db::NamedValues values, NameKind kind,
-                 const std::string& name, const std::string& refusal)
+                 const std::string& name, const std::string& refusal, const std::function<void(int64_t)>& withRow = {})
 {
     db::pausePoint("name-checked");
     try {
-        db::inTransaction(c, [&] { claimFoldedName(c, kind, 0, db::executeReturningInteger(c, sql, values), name); });
+        db::inTransaction(c, [&] {
+            int64_t id = db::executeReturningInteger(c, sql, values);
+            claimFoldedName(c, kind, 0, id, name);
+            if (withRow) withRow(id);
+        });
     } catch (const db::EDuplicateKey&) {
         throw ERefusedAdmin(refusal);
     }
@@ -139,17 +145,12 @@ void addGroup(db::TADOConnection& c, const std::string& name, const std::string&
             "enable)");
     std::vector<Row> same = matching(rows(c, "Select UserGroupID, UserGroupName from UserGroup"), name);
     if (!same.empty()) throw ERefusedAdmin("There is a group " + same.front().name + " already");
-    db::pausePoint("name-checked");
-    try {
-        db::inTransaction(c, [&] {
-            int64_t id = db::executeReturningInteger(
-                c, "Insert into UserGroup (UserGroupName) Values (:Name) Returning UserGroupID", {{"Name", name}});
-            claimFoldedName(c, NameKind::GroupName, 0, id, name);
-            if (roles) db::execute(c, "Select velmora_set_group_kind(:Grp, :Kind)", {{"Grp", id}, {"Kind", kind}});
-        });
-    } catch (const db::EDuplicateKey&) {
-        throw ERefusedAdmin("There is a group " + name + " already, in some letter case");
-    }
+    insertNamed(c, "Insert into UserGroup (UserGroupName) Values (:Name) Returning UserGroupID", {{"Name", name}},
+                NameKind::GroupName, name, "There is a group " + name + " already, in some letter case",
+                [&](int64_t id) {
+                    if (roles)
+                        db::execute(c, "Select velmora_set_group_kind(:Grp, :Kind)", {{"Grp", id}, {"Kind", kind}});
+                });
 }
 
 void setGroupKind(db::TADOConnection& c, const std::string& group, const std::string& kind)
@@ -178,17 +179,8 @@ void addUser(db::TADOConnection& c, const std::string& login, const std::string&
         "Insert into UserTable (UserLogin, UserPasswd, UserGroupID) Values (:Login, :Passwd, :Grp) Returning UserID";
     if (usesServerRoles(c)) {
         // The table keeps no password: the server's role does.
-        db::pausePoint("name-checked");
-        try {
-            db::inTransaction(c, [&] {
-                int64_t id =
-                    db::executeReturningInteger(c, insert, {{"Login", login}, {"Passwd", ""}, {"Grp", groupID}});
-                claimFoldedName(c, NameKind::Login, 0, id, login);
-                setLoginRole(c, login, password);
-            });
-        } catch (const db::EDuplicateKey&) {
-            throw ERefusedAdmin(refusal);
-        }
+        insertNamed(c, insert, {{"Login", login}, {"Passwd", ""}, {"Grp", groupID}}, NameKind::Login, login, refusal,
+                    [&](int64_t) { setLoginRole(c, login, password); });
         return;
     }
     std::string hash = hashPassword(password);

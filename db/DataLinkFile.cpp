@@ -122,6 +122,14 @@ std::string groupRoleName(std::string_view prefix, std::string_view kind)
     return std::string(prefix) + "/" + std::string(kind);
 }
 
+void writeDataLinkFile(const std::string& path, const std::string& line)
+{
+    std::ofstream link(path, std::ios::binary | std::ios::trunc);
+    link << "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n" << line << "\r\n";
+    link.flush();
+    if (!link) throw EDatabaseError("Cannot write the data-link file " + path);
+}
+
 DataLink readDataLinkFile(const std::string& path)
 {
     std::ifstream f(path, std::ios::binary);

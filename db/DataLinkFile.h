@@ -20,6 +20,9 @@ struct DataLink {
 // Parses the bytes of a data-link file; raises EDatabaseError naming
 // `path` when the text is not a data-link file.
 DataLink parseDataLink(std::string_view bytes, const std::string& path);
+// Writes a data-link file holding `line` (the connection's keys), in
+// 8-bit text with Windows line ends, as Windows writes one.
+void writeDataLinkFile(const std::string& path, const std::string& line);
 // Reads and parses a file; a missing or unreadable file names its path.
 DataLink readDataLinkFile(const std::string& path);
 // Parses "key=value;key=value" (a connection string or the file's last line).

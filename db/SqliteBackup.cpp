@@ -11,7 +11,6 @@
 #include <cstring>
 #include <thread>
 
-#include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -84,12 +83,10 @@ bool hasTable(sqlite3* db, const char* table)
 void SqliteEngine::backupTo(const std::string& path)
 {
     // The copy holds everything the database does: its owner's alone.
-    int fd = ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        if (errno == EEXIST) throw EDatabaseError("The file " + path + " exists already; a copy overwrites nothing");
-        throw EDatabaseError("Cannot create the copy " + path + ": " + std::strerror(errno));
+    if (int error = createOwnersFile(path)) {
+        if (error == EEXIST) throw EDatabaseError("The file " + path + " exists already; a copy overwrites nothing");
+        throw EDatabaseError("Cannot create the copy " + path + ": " + std::strerror(error));
     }
-    ::close(fd);
     std::string failure;
     {
         Handle copy;

@@ -196,15 +196,21 @@ SqliteEngine::~SqliteEngine()
     if (holder_ >= 0) ::close(holder_);
 }
 
+int SqliteEngine::createOwnersFile(const std::string& path)
+{
+    int fd = ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) return errno;
+    ::close(fd);
+    return 0;
+}
+
 void SqliteEngine::createFile(const std::string& path)
 {
     // Made here, for its owner alone; SQLite's journals take the file's mode.
-    int fd = ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        if (errno == EEXIST) throw EDatabaseError("The database " + path + " exists already");
-        throw EDatabaseError("Cannot create the database " + path + ": " + std::strerror(errno));
+    if (int error = createOwnersFile(path)) {
+        if (error == EEXIST) throw EDatabaseError("The database " + path + " exists already");
+        throw EDatabaseError("Cannot create the database " + path + ": " + std::strerror(error));
     }
-    ::close(fd);
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     // The file is written at the first change; make it exist now.

@@ -39,6 +39,9 @@ public:
     static void createFile(const std::string& path);
 
 private:
+    // Creates the new file `path`, empty, readable and writable by its
+    // owner alone; 0, or the errno of the refusal (EEXIST when it exists).
+    static int createOwnersFile(const std::string& path);
     // The statement for `sql`, prepared once and kept: a statement on
     // Document compiles its triggers too, which costs more than running it.
     // The statement is reset when the caller's StatementUse ends. Raises

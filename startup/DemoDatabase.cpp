@@ -72,9 +72,7 @@ void createSchema(db::TADOConnection& connection)
 
 void writeDataLinkFile(const std::filesystem::path& dir, const std::string& line)
 {
-    std::ofstream link(dir / sql::dataLinkFileName, std::ios::binary);
-    link << "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n" << line << "\r\n";
-    if (!link) throw db::EDatabaseError("Cannot write the data-link file in " + dir.string());
+    db::writeDataLinkFile((dir / sql::dataLinkFileName).string(), line);
 }
 
 // Makes the folder and any missing above it; those it makes are its
