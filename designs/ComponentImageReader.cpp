@@ -7,6 +7,7 @@
 #include "designs/ImageValue.h"
 #include "designs/StreamHooks.h"
 #include "toolkit/core/Collection.h"
+#include "toolkit/core/ComponentRef.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/text/CodePage.h"
 #include "toolkit/text/Locale.h"
@@ -14,6 +15,7 @@
 #include "toolkit/windows/Form.h"
 #include "toolkit/windows/Menus.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace velmora {
@@ -60,6 +62,7 @@ public:
             throw;
         }
         endLoading();
+        placeInTabOrder();
     }
 
 private:
@@ -331,6 +334,20 @@ private:
         }
         }
         p.set(target, tk::propertyValue(target, p, given));
+        if (auto* control = tk::as<tk::TWinControl>(&target); control && p.name == "TabOrder")
+            tabOrders_.push_back({control, static_cast<int>(given.toInt())});
+    }
+
+    // Each control takes its place in its parent's tab order as its loading
+    // ends, in the order read, so a sibling placed later can push one placed
+    // earlier out of its place. Placing them all again from the lowest
+    // number up puts each where the design says.
+    void placeInTabOrder()
+    {
+        std::stable_sort(tabOrders_.begin(), tabOrders_.end(),
+                         [](const auto& a, const auto& b) { return a.second < b.second; });
+        for (auto& [control, order] : tabOrders_)
+            if (control && control->parent()) control->setTabOrder(order);
     }
 
     // Sets the reference to the component called `name` when there is one
@@ -360,6 +377,7 @@ private:
     ImageReader in_;
     TComponent& root_;
     std::vector<Fixup> fixups_;
+    std::vector<std::pair<tk::ComponentRef<tk::TWinControl>, int>> tabOrders_;
     int depth_ = 0;
 };
 

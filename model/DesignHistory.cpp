@@ -76,17 +76,25 @@ DesignStep DesignHistory::capture() const
     markAgain();
     step.image.shrink_to_fit();
     step.windowName = window.name();
+    step.pointers = pointersNow();
+    for (tk::TControl* c : model_.selection()) step.selection.push_back(c->name());
+    step.group = surface.designGroup();
+    return step;
+}
+
+std::vector<DesignStep::Pointer> DesignHistory::pointersNow() const
+{
+    tk::TForm& window = model_.surface()->designWindow();
+    std::vector<DesignStep::Pointer> pointers;
     auto pointersOf = [&](tk::TComponent& c, const std::string& owner) {
         for (const char* property : pointerProperties)
             if (tk::hasProperty(c, property))
                 if (tk::TComponent* target = tk::getProp(c, property).toComponent())
-                    step.pointers.push_back({owner, property, target->name()});
+                    pointers.push_back({owner, property, target->name()});
     };
     pointersOf(window, "");
     for (tk::TComponent* c : window.components()) pointersOf(*c, c->name());
-    for (tk::TControl* c : model_.selection()) step.selection.push_back(c->name());
-    step.group = surface.designGroup();
-    return step;
+    return pointers;
 }
 
 void DesignHistory::start()
@@ -137,9 +145,18 @@ void DesignHistory::restore(const DesignStep& step)
     else model_.select(selected);
 }
 
+// Leaving a step, it keeps where the person was in it (the active control
+// and page), so that coming back by undo or redo returns the window as it
+// was left. The first step keeps the design as it was opened.
+void DesignHistory::keepWhereThePersonIs()
+{
+    if (current_ > 0) steps_[current_].pointers = pointersNow();
+}
+
 void DesignHistory::undo()
 {
     if (!canUndo() || !model_.designingSurface()) return;
+    keepWhereThePersonIs();
     --current_;
     restore(steps_[current_]);
 }
@@ -147,6 +164,7 @@ void DesignHistory::undo()
 void DesignHistory::redo()
 {
     if (!canRedo() || !model_.designingSurface()) return;
+    keepWhereThePersonIs();
     ++current_;
     restore(steps_[current_]);
 }

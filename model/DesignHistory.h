@@ -66,6 +66,8 @@ public:
 
 private:
     DesignStep capture() const;
+    std::vector<DesignStep::Pointer> pointersNow() const;
+    void keepWhereThePersonIs();
     void restore(const DesignStep& step);
 
     DesignModel& model_;

@@ -280,3 +280,24 @@ TEST(Bitmaps, TwentyFourBitPicturesDecodeBottomUp)
     EXPECT_TRUE(bmp.empty());
     EXPECT_TRUE(bmp.pixels().empty());
 }
+
+// A tab order that the stored order of the controls does not follow comes
+// back as it was saved, not as placing each in turn would leave it.
+TEST_F(StoredDesigns, TheTabOrderReadsBackAsSavedWhateverTheOrderOfTheControls)
+{
+    const char* names[] = {"btnNew", "btnModify", "btnSave", "btnCancel"};
+    auto control = [&](const char* name) { return tk::as<tk::TWinControl>(window->findComponent(name)); };
+    // Stored as 2, 3, 1, 0: placing them in the order read would give 1, 3, 2, 0.
+    for (const char* name : names) ASSERT_TRUE(control(name)) << name;
+    control("btnCancel")->setTabOrder(0);
+    control("btnSave")->setTabOrder(1);
+    control("btnNew")->setTabOrder(2);
+    control("btnModify")->setTabOrder(3);
+    std::string text = saved();
+    load(text);
+    std::vector<int> orders;
+    for (const char* name : names) orders.push_back(control(name)->tabOrder());
+    EXPECT_EQ(orders, (std::vector<int>{2, 3, 1, 0}));
+    std::string again = saved();
+    EXPECT_EQ(again.substr(again.find('\n')), text.substr(text.find('\n')));
+}

@@ -83,13 +83,13 @@ std::map<int64_t, EntrySoak::Row> EntrySoak::readDatabase() const
     for (const std::string& r : readRows(link, "Select DocumentID, Iktatoszam, Targy, Lezart from Document")) {
         std::vector<std::string> v;
         size_t from = 0;
-        for (size_t bar; (bar = r.find('|', from)) != std::string::npos; from = bar + 1) v.push_back(r.substr(from, bar - from));
+        for (size_t bar; (bar = r.find('|', from)) != std::string::npos; from = bar + 1)
+            v.push_back(r.substr(from, bar - from));
         v.push_back(r.substr(from));
         if (v.size() != 4) breach("a document row that cannot be read back: " + r);
         rows[std::stoll(v[0])] = {v[1], v[2], v[3], 0};
     }
-    for (const std::string& r :
-         readRows(link, "Select DocumentID, count(*) from DocumentHistory group by DocumentID"))
+    for (const std::string& r : readRows(link, "Select DocumentID, count(*) from DocumentHistory group by DocumentID"))
         rows[std::stoll(r)].history = std::stoi(r.substr(r.find('|') + 1));
     return rows;
 }
@@ -130,7 +130,7 @@ void EntrySoak::recordSaves(const std::function<void()>& gesture)
     std::map<int64_t, Row> stored = readDatabase();
     int64_t id = form->shownDocument();
     bool landed = before == EntryState::New ? !saved_.count(id) && stored.count(id)
-                              : id == shown && stored[id].history == saved_[id].history + 1;
+                                            : id == shown && stored[id].history == saved_[id].history + 1;
     if (std::getenv("VELMORA_SOAK_TRACE"))
         std::fprintf(stderr, "  from state %d to 1: %s\n", static_cast<int>(before), landed ? "saved" : "not saved");
     if (!landed) return;
@@ -145,9 +145,8 @@ void EntrySoak::recordSaves(const std::function<void()>& gesture)
 
 std::string EntrySoak::randomText()
 {
-    static const char* pieces[] = {"12",    "2001", "-3", "x",          "Panasz", "Reklamáció", "ő",  " ",
-                                   "a'b",   "%",    "_",  "2024.05.06", "0",      "99999999999", "O'Brien",
-                                   "Tárgy", "*",    "?"};
+    static const char* pieces[] = {"12", "2001", "-3",         "x", "Panasz",      "Reklamáció", "ő",     " ", "a'b",
+                                   "%",  "_",    "2024.05.06", "0", "99999999999", "O'Brien",    "Tárgy", "*", "?"};
     std::string s;
     for (int i = pick(4); i >= 0; --i) s += pieces[pick(18)];
     if (pick(20) == 0) s += std::string(48, 'h');
@@ -175,8 +174,14 @@ void EntrySoak::play()
     int kind = pick(12);
     if (std::getenv("VELMORA_SOAK_TRACE")) std::fprintf(stderr, "entry gesture %d\n", kind);
     switch (kind) {
-    case 0: page(false); app.click(control("btnNew")); break;
-    case 1: page(false); app.click(control("btnModify")); break;
+    case 0:
+        page(false);
+        app.click(control("btnNew"));
+        break;
+    case 1:
+        page(false);
+        app.click(control("btnModify"));
+        break;
     case 2:
     case 3: {  // typing into a field of the entry page
         page(false);
@@ -193,7 +198,10 @@ void EntrySoak::play()
         break;
     }
     case 4:
-    case 5: page(false); app.click(control("btnSave")); break;
+    case 5:
+        page(false);
+        app.click(control("btnSave"));
+        break;
     case 6:
         page(false);
         if (pick(2)) app.click(control("btnCancel"));
@@ -259,18 +267,18 @@ void EntrySoak::check()
         if (tk::hasProperty(*c, "KeyField")) {
             if (tk::getProp(*c, "State").toInt() != state) breach(name + " is not in the form's state");
             bool open = state == 3 || (state == 2 && tk::getPropText(*c, "CanModify") == "True");
-            if (c->enabled() != open) breach(name + (open ? " is closed" : " is open") + " in state " +
-                                             std::to_string(state));
+            if (c->enabled() != open)
+                breach(name + (open ? " is closed" : " is open") + " in state " + std::to_string(state));
             auto* box = dynamic_cast<tk::TCheckBox*>(c);
             bool keeps = c->className() == "TZEDit" ? !c->text().empty() : box && box->checked();
             if (state == 0 && keeps) breach(name + " keeps a value with no document shown");
         } else if (tk::hasProperty(*c, "State")) {
-            bool open = name == "btnNew"      ? state == 0 || state == 1
-                        : name == "btnModify" ? state == 1
+            bool open = name == "btnNew"                           ? state == 0 || state == 1
+                        : name == "btnModify"                      ? state == 1
                         : name == "btnSave" || name == "btnCancel" ? state == 2 || state == 3
                                                                    : false;
-            if (c->enabled() != open) breach(name + (open ? " is disabled" : " is enabled") + " in state " +
-                                             std::to_string(state));
+            if (c->enabled() != open)
+                breach(name + (open ? " is disabled" : " is enabled") + " in state " + std::to_string(state));
         }
     }
     if ((state == 1 || state == 2) && !saved_.count(form->shownDocument()))
