@@ -247,3 +247,22 @@ TEST_F(UndoPaste, AnythingButPlaceableControlsIsRefusedAndChangesNothing)
         EXPECT_EQ(text(), before) << t.substr(0, 60);
     }
 }
+
+// Where the person is (the active control, the shown page) is no step of
+// its own, but an undo and a redo come back to it, as a save would store it;
+// undoing to the very start still gives the design as it was opened.
+TEST_F(UndoPaste, AnUndoAndARedoComeBackToWhereThePersonWas)
+{
+    std::string opened = text();
+    place(0, 120, 40);
+    place(3, 120, 100);
+    app.click(named("TZEDit1"), {3, 3});
+    ASSERT_EQ(window->activeControl(), named("TZEDit1"));
+    std::string before = text();
+    undo();
+    redo();
+    EXPECT_EQ(text(), before);
+    undo();
+    undo();
+    EXPECT_EQ(text(), opened);
+}
