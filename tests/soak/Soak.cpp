@@ -43,17 +43,20 @@ int main(int argc, char** argv)
     long deepest = 0;       // the designer's undo history at its deepest, summed
     int reachedBound = 0;   // sessions whose history reached its bound
     int undoneToStart = 0;  // sessions undone to their start and redone
+    EntrySoak::Tally entryTally;
     int runs = 0;
     // Each run is a session of its own on a fresh database; a run ends
     // after some hundreds of gestures.
     while (std::chrono::steady_clock::now() < until && (gestures < 0 || played < gestures)) {
         TempFolder folder;
         makeDemoDatabase(folder.path());
-        tk::HeadlessPlatform platform;
+        SoakPlatform platform;
         uint64_t runSeed = seed + static_cast<uint64_t>(runs++);
         long here = 0;
         std::string failure;
         if (entry) velmora::addEntryDemo(folder.file("VelmoraDSC.udl"));
+        // Every other session of the clerk's program has the database number Iktatoszam.
+        if (entry && runSeed % 2 == 0) EntrySoak::numberTheRegistry(folder.file("VelmoraDSC.udl"));
         platform.script([&] {
             tk::Application->typeText(entry ? velmora::entryDemoLogin : velmora::demoLogin);
             tk::Application->pressKey(tk::vk::Tab);
@@ -74,6 +77,8 @@ int main(int argc, char** argv)
                     deepest += static_cast<long>(soak.deepestHistory);
                     reachedBound += soak.reachedUndoBound;
                     undoneToStart += soak.undoneToTheStart;
+                } else {
+                    entryTally += soak.tally;
                 }
             } catch (const Breach& b) {
                 failure = b.what;
@@ -93,11 +98,13 @@ int main(int argc, char** argv)
         }
     }
     if (entry)
-        std::printf(
-            "velmora-soak --entry: %ld gestures in %d sessions, seeds %llu to %llu, %ld documents saved, "
-            "nothing broke\n",
-            played, runs, static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed + runs - 1),
-            tally);
+        std::printf("velmora-soak --entry: %ld gestures in %d sessions, seeds %llu to %llu, %ld documents saved, "
+                    "%ld voided, %ld histories shown, %ld jumps by number, %ld printed one by one, %ld files "
+                    "attached, %ld opened, %ld removed; nothing broke\n",
+                    played, runs, static_cast<unsigned long long>(seed),
+                    static_cast<unsigned long long>(seed + runs - 1), tally, entryTally.voids,
+                    entryTally.histories, entryTally.jumps, entryTally.printed, entryTally.attached,
+                    entryTally.viewed, entryTally.removed);
     else
         std::printf(
             "velmora-soak: %ld gestures in %d sessions, seeds %llu to %llu; per session %.1f placed controls "
