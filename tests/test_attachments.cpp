@@ -7,6 +7,7 @@
 #include "entry/Attachments.h"
 #include "entry/History.h"
 #include "entry/Refusal.h"
+#include "toolkit/text/Text.h"
 
 #include <sodium.h>
 
@@ -190,6 +191,12 @@ TEST_F(Attachments, ANameIsKeptAsTheFileHadItAndWrittenOutOnlyAsASafeName)
     EXPECT_EQ(safeFileName(".bashrc"), "bashrc");
     EXPECT_EQ(safeFileName("a\nb\tc\x1b[31m.pdf"), "a_b_c_[31m.pdf");
     EXPECT_EQ(safeFileName("dir\\..\\x.pdf"), "dir_.._x.pdf");
+    // "/" and "." spelt in overlong UTF-8 are no letters: the name stays in its folder.
+    EXPECT_EQ(safeFileName("..\xc0\xaf..\xc0\xaf" "etc\xc0\xafpasswd"),
+              "\xef\xbf\xbd\xef\xbf\xbd..\xef\xbf\xbd\xef\xbf\xbd" "etc\xef\xbf\xbd\xef\xbf\xbdpasswd");
+    EXPECT_EQ(safeFileName("\xc0\xae\xc0\xae"), "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd");
+    EXPECT_EQ(tk::toU32("\xe0\x80\xaf\xed\xa0\x80\xf4\x90\x80\x80\xc5\x91"),
+              (std::u32string{0xfffd, 0xfffd, 0xfffd, 0xfffd, 0xfffd, 0xfffd, 0xfffd, 0xfffd, 0xfffd, 0xfffd, 0x151}));
     std::string longName = safeFileName(std::string(300, 'a') + ".pdf");
     EXPECT_EQ(longName.size(), 200u);
     // Cut at whole letters: 101 two-byte letters do not fit in 200 bytes.

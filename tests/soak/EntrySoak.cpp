@@ -401,10 +401,9 @@ void EntrySoak::goToNumber()
     std::vector<int64_t> numbered;
     for (const auto& [id, row] : saved_)
         if (row.number != "null") numbered.push_back(id);
-    std::string number = !numbered.empty() && pick(3) ? saved_[numbered[static_cast<size_t>(pick(
-                                                            static_cast<int>(numbered.size())))]]
-                                                            .number
-                                                      : randomText();
+    std::string number = !numbered.empty() && pick(3)
+                             ? saved_[numbered[static_cast<size_t>(pick(static_cast<int>(numbered.size())))]].number
+                             : randomText();
     int64_t owner = 0;
     int owners = 0;
     for (const auto& [id, row] : saved_)
@@ -442,8 +441,8 @@ void EntrySoak::printShown()
         char head[5] = {};
         in.read(head, 4);
         ++tally.printed;
-        if (std::string(head) != "%PDF") breach("printing document " + std::to_string(form->shownDocument()) +
-                                                " wrote no PDF to " + file);
+        if (std::string(head) != "%PDF")
+            breach("printing document " + std::to_string(form->shownDocument()) + " wrote no PDF to " + file);
     }
 }
 
@@ -515,8 +514,8 @@ void EntrySoak::historyMatchesTheSaves() const
         std::string changed = last.count(id) ? last.at(id) : "null";
         if (changed.empty()) changed = "null";
         if (changed != row.subject)
-            breach("the history of document " + std::to_string(id) + " ends Targy with '" + changed +
-                   "', saved as '" + row.subject + "'");
+            breach("the history of document " + std::to_string(id) + " ends Targy with '" + changed + "', saved as '" +
+                   row.subject + "'");
     }
 }
 
@@ -531,8 +530,8 @@ void EntrySoak::numbersAreUniqueAndGapFree() const
     std::sort(numbers.begin(), numbers.end());
     for (size_t i = 0; i < numbers.size(); ++i)
         if (numbers[i] != firstNumber_ + static_cast<int64_t>(i))
-            breach("the database's numbers are not " + std::to_string(firstNumber_) + " onwards without gaps: " +
-                   std::to_string(numbers[i]) + " stands " + std::to_string(i + 1) + "th");
+            breach("the database's numbers are not " + std::to_string(firstNumber_) +
+                   " onwards without gaps: " + std::to_string(numbers[i]) + " stands " + std::to_string(i + 1) + "th");
 }
 
 EntrySoak::Tally& EntrySoak::Tally::operator+=(const Tally& t)
@@ -567,8 +566,7 @@ void EntrySoak::check()
         if (tk::hasProperty(*c, "KeyField")) {
             if (tk::getProp(*c, "State").toInt() != state) breach(name + " is not in the form's state");
             bool numberedField = numbered_ && tk::getPropTextOr(*c, "KeyField") == "Iktatoszam";
-            bool open = !numberedField &&
-                        (state == 3 || (state == 2 && tk::getPropText(*c, "CanModify") == "True"));
+            bool open = !numberedField && (state == 3 || (state == 2 && tk::getPropText(*c, "CanModify") == "True"));
             if (c->enabled() != open)
                 breach(name + (open ? " is closed" : " is open") + " in state " + std::to_string(state));
             auto* box = dynamic_cast<tk::TCheckBox*>(c);
@@ -590,8 +588,8 @@ void EntrySoak::check()
         std::string subject = fieldFor("Targy")->text();
         const Row& row = saved_[form->shownDocument()];
         if (subject != (row.subject == "null" ? "" : row.subject))
-            breach("document " + std::to_string(form->shownDocument()) + " shows Targy '" + subject +
-                   "', stored as '" + row.subject + "'");
+            breach("document " + std::to_string(form->shownDocument()) + " shows Targy '" + subject + "', stored as '" +
+                   row.subject + "'");
     }
     std::map<int64_t, Row> stored = readDatabase();
     if (stored != saved_) {

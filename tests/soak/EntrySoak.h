@@ -87,7 +87,7 @@ private:
     long saves_ = 0;
     std::set<int64_t> initial_;  // the documents there before the session
     std::set<int64_t> voided_;
-    bool numbered_ = false;      // Iktatoszam numbered by the database
-    int64_t firstNumber_ = 0;    // the number the first new document gets
-    std::string attachment_;     // the small file the soak attaches
+    bool numbered_ = false;    // Iktatoszam numbered by the database
+    int64_t firstNumber_ = 0;  // the number the first new document gets
+    std::string attachment_;   // the small file the soak attaches
 };

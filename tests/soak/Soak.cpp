@@ -98,13 +98,13 @@ int main(int argc, char** argv)
         }
     }
     if (entry)
-        std::printf("velmora-soak --entry: %ld gestures in %d sessions, seeds %llu to %llu, %ld documents saved, "
-                    "%ld voided, %ld histories shown, %ld jumps by number, %ld printed one by one, %ld files "
-                    "attached, %ld opened, %ld removed; nothing broke\n",
-                    played, runs, static_cast<unsigned long long>(seed),
-                    static_cast<unsigned long long>(seed + runs - 1), tally, entryTally.voids,
-                    entryTally.histories, entryTally.jumps, entryTally.printed, entryTally.attached,
-                    entryTally.viewed, entryTally.removed);
+        std::printf(
+            "velmora-soak --entry: %ld gestures in %d sessions, seeds %llu to %llu, %ld documents saved, "
+            "%ld voided, %ld histories shown, %ld jumps by number, %ld printed one by one, %ld files "
+            "attached, %ld opened, %ld removed; nothing broke\n",
+            played, runs, static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed + runs - 1),
+            tally, entryTally.voids, entryTally.histories, entryTally.jumps, entryTally.printed, entryTally.attached,
+            entryTally.viewed, entryTally.removed);
     else
         std::printf(
             "velmora-soak: %ld gestures in %d sessions, seeds %llu to %llu; per session %.1f placed controls "

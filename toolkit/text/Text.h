@@ -47,6 +47,11 @@ void forEachCodePoint(std::string_view utf8, F f)
             }
             cp = (cp << 6) | (cc & 0x3F);
         }
+        // An overlong form ("/" as C0 AF), a surrogate or a code point past
+        // U+10FFFF is no character: it would let a byte that was checked
+        // for ("/", ".") through in disguise.
+        static constexpr char32_t shortest[] = {0, 0x80, 0x800, 0x10000};
+        if (ok && (cp < shortest[extra] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)) ok = false;
         if (!ok) {
             f(U'\uFFFD');
             ++i;
