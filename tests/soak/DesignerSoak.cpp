@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <regex>
 #include <set>
 
@@ -339,6 +340,11 @@ void DesignerSoak::saveOrOpen()
         if (after[i] == before[i]) continue;
         if (open) breach("opening a design changed a stored design");
         if (after[i] != text()) breach("a save stored a text other than the window's");
+        // VELMORA_SOAK_KEEP names a folder that keeps every saved design,
+        // the seeds of the fuzz target over designs in the clerk's hands.
+        if (const char* keep = std::getenv("VELMORA_SOAK_KEEP"))
+            std::ofstream(std::string(keep) + "/saved-" + std::to_string(++kept_) + ".txt", std::ios::binary)
+                << after[i];
         std::string readBack = readInScratchWindow(after[i]);
         if (withoutWindowPlace(readBack) != withoutWindowPlace(after[i])) {
             if (tracing())

@@ -75,4 +75,5 @@ private:
     std::string folder_;
     std::string opened_;               // the design as the session opened it
     std::vector<std::string> copied_;  // texts copied so far
+    int kept_ = 0;                     // saved designs kept (VELMORA_SOAK_KEEP)
 };
