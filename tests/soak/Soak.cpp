@@ -67,9 +67,11 @@ int main(int argc, char** argv)
         auto session = [&](auto make) {
             try {
                 auto soak = make();
-                for (; here < 500 && (gestures < 0 || played < gestures); ++here, ++played) {
+                while (here < 500 && (gestures < 0 || played < gestures)) {
                     soak.gesture();
                     soak.check();
+                    ++here;
+                    ++played;
                     if (std::chrono::steady_clock::now() >= until) break;
                 }
                 tally += soak.finish();
