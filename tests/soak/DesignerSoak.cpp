@@ -353,7 +353,8 @@ void DesignerSoak::saveOrOpen()
             breach("a saved design reads back to another text");
         }
     }
-    storedDesignsLoad();
+    // Each changed design was read above; the others loaded before.
+    usersUnchanged();
 }
 
 // Reads a stored design as the next login reads it, into a main window of
@@ -387,6 +388,12 @@ void DesignerSoak::storedDesignsLoad()
     std::string link = folder_ + "/VelmoraDSC.udl";
     for (const std::string& design : readRows(link, "Select FormData from UserGroup where FormData is not null"))
         readInScratchWindow(design);
+    usersUnchanged();
+}
+
+void DesignerSoak::usersUnchanged()
+{
+    std::string link = folder_ + "/VelmoraDSC.udl";
     std::string users;
     for (const std::string& user : readRows(link, "Select UserLogin, UserPasswd from UserTable")) users += user + ";";
     if (users != "demo|demo;penzugy|penzugy;") breach("UserTable changed: " + users);

@@ -65,6 +65,8 @@ private:
     // window's text and read back to it.
     std::vector<std::string> storedDesigns() const;
     void storedDesignsLoad();
+    // Nobody's login changed.
+    void usersUnchanged();
     std::string readInScratchWindow(const std::string& design);
     void undoRedoGivesBackTheText();
     void undoingEveryStepGivesBackTheOpenedDesign();

@@ -24,11 +24,18 @@
 
 namespace {
 
-tk::TForm* mainWindow()
+// The open window whose name begins with `name`: a second window of a
+// kind gets a number after its name.
+tk::TCustomForm* window(const char* name)
 {
     for (tk::TCustomForm* f : tk::Application->windows())
-        if (f->name().rfind("frmClientMain", 0) == 0) return dynamic_cast<tk::TForm*>(f);
+        if (f->name().rfind(name, 0) == 0) return f;
     return nullptr;
+}
+
+tk::TForm* mainWindow()
+{
+    return dynamic_cast<tk::TForm*>(window("frmClientMain"));
 }
 
 tk::TControl* control(const char* name)
@@ -338,13 +345,6 @@ std::set<int64_t> voidedInDatabase(const std::string& link)
         // No document was voided yet: the table is made with the first.
     }
     return out;
-}
-
-tk::TCustomForm* window(const char* name)
-{
-    for (tk::TCustomForm* f : tk::Application->windows())
-        if (f->name() == name) return f;
-    return nullptr;
 }
 
 }  // namespace
