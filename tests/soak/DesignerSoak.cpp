@@ -64,7 +64,9 @@ void dragFrom(tk::TApplication& app, tk::TPoint from, const std::vector<tk::TPoi
 
 // A design's text without the window's name, place and focus, which a
 // window read beside the shown one has of its own: a name of its own, a
-// place centred anew, and a focus that the running windows share.
+// place centred anew, and a focus of its own. A shown window activated
+// puts its focus on a control that can take it; the designer may have
+// kept one that cannot (a field with CanModify off) as the active one.
 std::string withoutWindowPlace(const std::string& text)
 {
     static const std::regex own(R"(^object [A-Za-z0-9_]+:|\r?\n  (Left|Top|ActiveControl) = [-A-Za-z0-9_]+)");
