@@ -209,7 +209,7 @@ std::string safeFileName(const std::string& name)
     std::u32string letters = tk::toU32(last);
     std::u32string kept;
     for (char32_t c : letters) {
-        if (c < 0x20 || c == 0x7f || (c >= 0x80 && c < 0xa0) || c == '\\' || c == '/') c = '_';
+        if (c < 0x20 || c == 0x7f || (c >= 0x80 && c < 0xa0) || c == '\\') c = '_';
         kept += c;
     }
     // No leading dots or dashes: neither hidden nor read as an option.

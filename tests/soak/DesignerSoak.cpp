@@ -381,23 +381,22 @@ std::string DesignerSoak::readInScratchWindow(const std::string& design)
 
 std::vector<std::string> DesignerSoak::storedDesigns() const
 {
-    return readRows(folder_ + "/VelmoraDSC.udl", "Select FormData from UserGroup order by UserGroupID");
+    return readRows(dataLink(), "Select FormData from UserGroup order by UserGroupID");
 }
 
 // Every stored design is none or one that loads; nobody's login changed.
 void DesignerSoak::storedDesignsLoad()
 {
-    std::string link = folder_ + "/VelmoraDSC.udl";
-    for (const std::string& design : readRows(link, "Select FormData from UserGroup where FormData is not null"))
+    for (const std::string& design : readRows(dataLink(), "Select FormData from UserGroup where FormData is not null"))
         readInScratchWindow(design);
     usersUnchanged();
 }
 
 void DesignerSoak::usersUnchanged()
 {
-    std::string link = folder_ + "/VelmoraDSC.udl";
     std::string users;
-    for (const std::string& user : readRows(link, "Select UserLogin, UserPasswd from UserTable")) users += user + ";";
+    for (const std::string& user : readRows(dataLink(), "Select UserLogin, UserPasswd from UserTable"))
+        users += user + ";";
     if (users != "demo|demo;penzugy|penzugy;") breach("UserTable changed: " + users);
 }
 

@@ -71,6 +71,8 @@ private:
     void undoRedoGivesBackTheText();
     void undoingEveryStepGivesBackTheOpenedDesign();
     int placedControls() const;
+    // The data-link file of the session's database.
+    std::string dataLink() const { return folder_ + "/VelmoraDSC.udl"; }
 
     tk::HeadlessPlatform& platform_;
     std::mt19937_64 rng_;

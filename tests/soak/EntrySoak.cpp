@@ -104,7 +104,7 @@ EntrySoak::EntrySoak(SoakPlatform& platform, uint64_t seed, const std::string& f
     saved_ = readDatabase();
     for (const auto& [id, row] : saved_) initial_.insert(id);
     db::TADOConnection c(nullptr);
-    openDataLink(c, folder_ + "/VelmoraDSC.udl");
+    openDataLink(c, dataLink());
     numbered_ = !velmora::numberedColumns(c).empty();
     if (numbered_) firstNumber_ = std::stoll(velmora::numberingSettings(c).front().next);
     attachment_ = folder_ + "/beadv\xc3\xa1ny " + std::to_string(seed) + ".txt";
@@ -122,7 +122,7 @@ void EntrySoak::numberTheRegistry(const std::string& dataLinkFile)
 
 std::map<int64_t, EntrySoak::Row> EntrySoak::readDatabase() const
 {
-    std::string link = folder_ + "/VelmoraDSC.udl";
+    std::string link = dataLink();
     std::map<int64_t, Row> rows;
     for (const std::string& r : readRows(link, "Select DocumentID, Iktatoszam, Targy, Lezart from Document")) {
         std::vector<std::string> v;
@@ -354,7 +354,7 @@ std::set<int64_t> voidedInDatabase(const std::string& link)
 void EntrySoak::voidShown()
 {
     tk::TApplication& app = *tk::Application;
-    std::string link = folder_ + "/VelmoraDSC.udl";
+    std::string link = dataLink();
     std::set<int64_t> before = voidedInDatabase(link);
     velmora::EntryForm* form = velmora::runningEntryForm();
     int64_t shown = form->shownDocument();
@@ -452,7 +452,7 @@ void EntrySoak::printShown()
 void EntrySoak::attachments()
 {
     tk::TApplication& app = *tk::Application;
-    std::string link = folder_ + "/VelmoraDSC.udl";
+    std::string link = dataLink();
     int64_t shown = velmora::runningEntryForm()->shownDocument();
     auto counts = [&] {
         try {
@@ -505,7 +505,7 @@ void EntrySoak::historyMatchesTheSaves() const
 {
     std::map<int64_t, std::string> last;
     for (const std::string& r :
-         readRows(folder_ + "/VelmoraDSC.udl",
+         readRows(dataLink(),
                   "Select h.DocumentID, c.NewValue from DocumentHistory h join DocumentChange c on c.HistoryID = "
                   "h.HistoryID where c.ColumnName = 'Targy' order by h.HistoryID"))
         last[std::stoll(r)] = r.substr(r.find('|') + 1);

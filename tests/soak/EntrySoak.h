@@ -78,6 +78,8 @@ private:
     void recordSaves(const std::function<void()>& gesture);
     int pick(int n) { return static_cast<int>(std::uniform_int_distribution<int>(0, n - 1)(rng_)); }
     std::string randomText();
+    // The data-link file of the session's database.
+    std::string dataLink() const { return folder_ + "/VelmoraDSC.udl"; }
 
     SoakPlatform& platform_;
     std::mt19937_64 rng_;
