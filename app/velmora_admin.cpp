@@ -126,6 +126,10 @@ int main(int argc, char** argv)
         std::string dataLink = velmora::dataLinkFilePath(exe.substr(0, exe.find_last_of('/') + 1));
         c.setConnectionString("FILE NAME=" + dataLink);
         c.open();
+        // Where users are roles of the server, the administrator's own
+        // connection works as the database's owner.
+        std::optional<velmora::ActingAsOwner> owner;
+        if (command != "roles" && velmora::usesServerRoles(c)) owner.emplace(c);
         if (command == "add-group") velmora::addGroup(c, argv[2], groupWithKind ? argv[4] : velmora::clerkKind);
         else if (command == "backup") std::fputs(velmora::backupDatabase(c, argv[2]).c_str(), stdout);
         else if (command == "restore") std::fputs(velmora::restoreDatabase(c, argv[2]).c_str(), stdout);

@@ -87,7 +87,10 @@ int main(int argc, char** argv)
             c.setConnectionString(db::postgresDataLinkLine(*conninfo, true));
             c.open();
             std::vector<std::string> notes = velmora::enableServerRoles(c);
-            velmora::setGroupKind(c, velmora::demoDesignerGroup, velmora::designerKind);
+            {
+                velmora::ActingAsOwner owner(c);
+                velmora::setGroupKind(c, velmora::demoDesignerGroup, velmora::designerKind);
+            }
             std::string prefix = velmora::rolePrefixOf(c);
             c.close();
             velmora::rewriteDataLinkForRoles(link, prefix);

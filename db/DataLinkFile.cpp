@@ -6,8 +6,14 @@
 #include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <sstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace db {
@@ -124,10 +130,23 @@ std::string groupRoleName(std::string_view prefix, std::string_view kind)
 
 void writeDataLinkFile(const std::string& path, const std::string& line)
 {
-    std::ofstream link(path, std::ios::binary | std::ios::trunc);
-    link << "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n" << line << "\r\n";
-    link.flush();
-    if (!link) throw EDatabaseError("Cannot write the data-link file " + path);
+    // The file may name a server, a user and a password: it is its owner's
+    // alone whatever the umask, and an older file of a wider mode is
+    // narrowed before anything is written into it.
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) throw EDatabaseError("Cannot write the data-link file " + path + ": " + std::strerror(errno));
+    std::string text = "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n" + line + "\r\n";
+    bool written = ::fchmod(fd, 0600) == 0;
+    for (std::string_view rest = text; written && !rest.empty();) {
+        ssize_t n = ::write(fd, rest.data(), rest.size());
+        if (n < 0 && errno == EINTR) continue;
+        written = n > 0;
+        if (written) rest.remove_prefix(static_cast<size_t>(n));
+    }
+    written = ::fsync(fd) == 0 && written;
+    int error = errno;
+    if (::close(fd) != 0 || !written)
+        throw EDatabaseError("Cannot write the data-link file " + path + ": " + std::strerror(error));
 }
 
 DataLink readDataLinkFile(const std::string& path)

@@ -163,6 +163,7 @@ PostgresEngine::PostgresEngine(const std::map<std::string, std::string>& linkVal
     // own, so nothing typed at the login is ever spliced into a string.
     std::string conninfo = postgresConninfo(linkValues);
     std::vector<const char*> keywords = {"dbname"}, values = {conninfo.c_str()};
+    loginRole_ = credentials != nullptr;
     if (credentials) {
         keywords.insert(keywords.end(), {"user", "password"});
         values.insert(values.end(), {credentials->role.c_str(), credentials->password.c_str()});
@@ -397,11 +398,26 @@ int64_t PostgresEngine::execute(const std::string& sql, const std::vector<Cell>&
         Result r = run(text.sql, values);
         return std::strtoll(PQcmdTuples(r.get()), nullptr, 10);
     }
+    // A login of a database whose users are roles owns no table: the
+    // owner's function adds a design's column, checking its name and type.
+    if (loginRole_ && tk::sameName(text.alteredTable, "Document")) {
+        std::string column = quoteIdentifier(text.addedColumn);
+        size_t at = text.sql.find(column);
+        std::string type = at == std::string::npos ? std::string() : tk::trimmed(text.sql.substr(at + column.size()));
+        while (!type.empty() && (type.back() == ';' || type.back() == ' ')) type.pop_back();
+        Cell name, typeName;
+        name.type = typeName.type = Cell::Type::Text;
+        name.s = text.addedColumn;
+        typeName.s = tk::lowerAscii(type);
+        run("SELECT velmora_add_column($1::text, $2::text)", {&name, &typeName});
+        return 0;
+    }
     // Names are one whatever their case, here as on every engine the
     // program knows: a column whose name differs from another's only in
     // case is refused. The table stays locked until the commit, so a
     // second program adding the same name waits and is then refused too.
-    run("BEGIN", {});
+    bool own = !inTransaction_;
+    if (own) run("BEGIN", {});
     try {
         run(text.sql, values);
         Cell table, column;
@@ -415,9 +431,9 @@ int64_t PostgresEngine::execute(const std::string& sql, const std::vector<Cell>&
         if (std::strtoll(PQgetvalue(r.get(), 0, 0), nullptr, 10) > 1)
             throw EDatabaseError("column \"" + text.addedColumn + "\" of relation \"" + text.alteredTable +
                                  "\" already exists in another letter case");
-        run("COMMIT", {});
+        if (own) run("COMMIT", {});
     } catch (...) {
-        rollback();
+        if (own) rollback();
         throw;
     }
     return 0;

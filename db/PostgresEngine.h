@@ -79,6 +79,9 @@ private:
     // Between begin() and commit() or rollback(): a connection lost then is
     // not made again, since the rest of the transaction would run outside it.
     bool inTransaction_ = false;
+    // Logged in as a user's own role (the data-link file's Login Role
+    // Prefix): Document belongs to the database's owner role.
+    bool loginRole_ = false;
     std::unordered_map<unsigned, Table> tables_;  // catalogue rows read so far
 };
 

@@ -15,6 +15,7 @@
 #include <sodium.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -303,6 +304,15 @@ Attachment Attachments::add(int64_t documentID, const std::string& path)
     added.name = baseName(path);
     added.addedBy = login_;
     db::inTransaction(connection_, [&] {
+        // Voided meanwhile by another program: nothing more is attached.
+        {
+            db::TADOQuery q(nullptr);
+            db::open(q, connection_, "Select Reason from DocumentVoid where DocumentID = :DocumentID",
+                     {{"DocumentID", documentID}});
+            if (!q.eof())
+                throw ERefused("A dokumentumot érvénytelenítették (" + q.field(0)->asString() +
+                               "), ezért nem csatolható hozzá fájl: " + added.name);
+        }
         std::string first = readChunk(in.file, path);
         added.type = contentType(first);
         added.id = db::executeReturningInteger(
@@ -357,13 +367,18 @@ void Attachments::read(const Attachment& attachment, const std::function<void(st
 
 void Attachments::saveTo(const Attachment& attachment, const std::string& path, unsigned mode)
 {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode);
+    // Written whole beside the target and then moved over it: a file that
+    // stood there stays as it was until the attachment is read and stored
+    // in full, and a failure leaves nothing but what stood there.
+    std::string temporary = path + ".velmora-XXXXXX";
+    int fd = ::mkstemp(temporary.data());
     if (fd < 0) throw ERefused("A fájl nem írható: " + path + ": " + std::strerror(errno));
     auto failed = [&](const std::string& why) {
         ::close(fd);
-        ::unlink(path.c_str());
+        ::unlink(temporary.c_str());
         throw ERefused(why);
     };
+    if (::fchmod(fd, mode) != 0) failed("A fájl nem írható: " + path + ": " + std::strerror(errno));
     try {
         read(attachment, [&](std::string_view bytes) {
             while (!bytes.empty()) {
@@ -375,14 +390,23 @@ void Attachments::saveTo(const Attachment& attachment, const std::string& path, 
                 bytes.remove_prefix(static_cast<size_t>(n));
             }
         });
-    } catch (const ERefused& e) {
-        failed(e.what());
+    } catch (...) {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        throw;
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        ::unlink(path.c_str());
-        throw ERefused("A fájl nem írható: " + path + ": " + std::strerror(errno));
+    if (::fsync(fd) != 0) failed("A fájl nem írható: " + path + ": " + std::strerror(errno));
+    if (::close(fd) != 0 || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        int error = errno;
+        ::unlink(temporary.c_str());
+        throw ERefused("A fájl nem írható: " + path + ": " + std::strerror(error));
     }
-    ::chmod(path.c_str(), mode);
+    // The rename itself outlives a crash once the folder is on disk.
+    std::string folder = path.find('/') == std::string::npos ? "." : path.substr(0, path.find_last_of('/') + 1);
+    if (int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
 }
 
 void Attachments::remove(const Attachment& attachment)

@@ -54,6 +54,12 @@ std::vector<int64_t> Documents::insertManyInTransaction(const std::vector<std::v
         }
         sql = "Insert into Document (" + names + ") Values " + tuples + " Returning DocumentID";
     }
+    std::vector<std::vector<ValueChange>> given(rows.size());
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (const ColumnValue& v : rows[r])
+            if (!v.shown.empty()) given[r].push_back({v.column, {}, v.shown});
+    // Many rows at once are recorded with their stored values.
+    announceChanges(*connection_, action, rows.size() == 1 ? given[0] : std::vector<ValueChange>{});
     std::vector<int64_t> ids;
     {
         db::TADOQuery q(nullptr);
@@ -64,10 +70,6 @@ std::vector<int64_t> Documents::insertManyInTransaction(const std::vector<std::v
     // back in.
     std::sort(ids.begin(), ids.end());
     if (ids.size() != rows.size()) throw db::EDatabaseError("The documents were not all written");
-    std::vector<std::vector<ValueChange>> given(rows.size());
-    for (size_t r = 0; r < rows.size(); ++r)
-        for (const ColumnValue& v : rows[r])
-            if (!v.shown.empty()) given[r].push_back({v.column, {}, v.shown});
     if (rows.size() == 1) recordHistory(*connection_, ids[0], userID_, login(), action, given[0]);
     else recordHistories(*connection_, ids, userID_, login(), action, given);
     return ids;
@@ -92,17 +94,22 @@ bool Documents::update(int64_t id, const std::vector<ColumnValue>& changes, cons
     for (size_t i = 0; i < shown.size(); ++i)
         if (db::TParameter* p = update.parameters().findParam("o" + std::to_string(i)))
             db::bindCell(*p, shown[i].value);
+    std::vector<ValueChange> changed;
+    for (const ColumnValue& c : changes) {
+        std::string before;
+        for (const ColumnValue& s : shown)
+            if (s.column == c.column) before = s.shown;
+        changed.push_back({c.column, before, c.shown});
+    }
     bool stored = false;
     db::inTransaction(*connection_, [&] {
+        // Voided meanwhile by another program: the void stands.
+        if (std::optional<std::string> reason = voidReason(id))
+            throw EDocumentVoided("A dokumentumot időközben érvénytelenítették (" + *reason +
+                                  "), ezért nem módosítható; a mentés nem történt meg.");
+        announceChanges(*connection_, historyUpdate, changed);
         update.execute();
         if (update.rowsAffected() != 1) return;
-        std::vector<ValueChange> changed;
-        for (const ColumnValue& c : changes) {
-            std::string before;
-            for (const ColumnValue& s : shown)
-                if (s.column == c.column) before = s.shown;
-            changed.push_back({c.column, before, c.shown});
-        }
         recordHistory(*connection_, id, userID_, login(), historyUpdate, changed);
         stored = true;
     });

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "db/Field.h"
+#include "entry/Refusal.h"
 #include "toolkit/core/ComponentRef.h"
 
 #include <cstdint>
@@ -31,6 +32,11 @@ struct ColumnValue {
     std::string shown;
 };
 
+// A change refused because the document was voided after it was shown.
+class EDocumentVoided : public ERefused {
+    using ERefused::ERefused;
+};
+
 class Documents {
 public:
     Documents(db::TADOConnection& connection, int32_t userID);
@@ -51,7 +57,8 @@ public:
     // each change's value shown before (from `shown`) and after, in one
     // transaction, only while every column of `shown` still holds the value
     // shown; false, with nothing written, when the row changed meanwhile or
-    // is gone.
+    // is gone. Raises EDocumentVoided, with nothing written, when the
+    // document was voided meanwhile.
     bool update(int64_t id, const std::vector<ColumnValue>& changes, const std::vector<ColumnValue>& shown);
     // Voids document `id` for `reason`: the row stays, the void is stored
     // beside it with its history row, in one transaction. False, with

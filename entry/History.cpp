@@ -69,6 +69,11 @@ void ensureHistoryTable(db::TADOConnection& connection)
                            "CREATE UNIQUE INDEX IF NOT EXISTS DocumentVoids ON DocumentVoid (DocumentID)");
 }
 
+bool serverKeepsHistory(db::TADOConnection& connection)
+{
+    return !connection.loginRolePrefix().empty();
+}
+
 int64_t recordHistory(db::TADOConnection& connection, int64_t documentID, int32_t userID, const std::string& login,
                       const char* what, const std::vector<ValueChange>& changes)
 {
@@ -100,54 +105,41 @@ void appendJson(std::string& out, const std::string& text)
     out += '"';
 }
 
-// The changes as the server's history function takes them:
-// [[column, old, new], ...], null for no value.
-std::string changesJson(const std::vector<ValueChange>& changes)
+// {"column": [shown before, shown after], ...}, null for no value.
+std::string shownJson(const std::vector<ValueChange>& changes)
 {
-    std::string out = "[";
+    std::string out = "{";
     for (const ValueChange& change : changes) {
-        out += out.size() > 1 ? ",[" : "[";
+        if (out.size() > 1) out += ',';
         appendJson(out, change.column);
+        out += ":[";
         for (const std::string* value : {&change.before, &change.after}) {
-            out += ',';
+            if (value == &change.after) out += ',';
             if (value->empty()) out += "null";
             else appendJson(out, *value);
         }
         out += ']';
     }
-    return out + "]";
-}
-
-// Where the users are roles of the server, the history is written by the
-// server's own function, which names the session's user itself; a
-// clerk's role may read the history but not write it.
-std::vector<int64_t> recordHistoriesOnServer(db::TADOConnection& connection, const std::vector<int64_t>& documentIDs,
-                                             const char* what, const std::vector<std::vector<ValueChange>>& changes)
-{
-    std::string calls;
-    db::NamedValues values = {{"Action", what}};
-    for (size_t d = 0; d < documentIDs.size(); ++d) {
-        std::string n = std::to_string(d);
-        calls += (d ? ", velmora_history(:d" : "velmora_history(:d") + n + ", :Action, :c" + n + ")";
-        values.push_back({"d" + n, documentIDs[d]});
-        values.push_back({"c" + n, changesJson(changes[d])});
-    }
-    db::TADOQuery q(nullptr);
-    db::open(q, connection, "Select " + calls, values);
-    std::vector<int64_t> historyIDs;
-    for (int i = 0; i < q.fieldCount(); ++i) historyIDs.push_back(q.field(i)->asInteger());
-    connection.resultCache().written();
-    if (historyIDs.size() != documentIDs.size()) throw db::EDatabaseError("The history rows were not all written");
-    return historyIDs;
+    return out + "}";
 }
 
 }  // namespace
+
+void announceChanges(db::TADOConnection& connection, const char* what, const std::vector<ValueChange>& changes)
+{
+    if (!serverKeepsHistory(connection)) return;
+    db::TADOQuery q(nullptr);
+    db::open(q, connection, "Select set_config('velmora.action', :Action, true), set_config('velmora.shown', :Shown, true)",
+             {{"Action", what}, {"Shown", shownJson(changes)}});
+}
 
 std::vector<int64_t> recordHistories(db::TADOConnection& connection, const std::vector<int64_t>& documentIDs,
                                      int32_t userID, const std::string& login, const char* what,
                                      const std::vector<std::vector<ValueChange>>& changes)
 {
-    if (!connection.loginRolePrefix().empty()) return recordHistoriesOnServer(connection, documentIDs, what, changes);
+    // The server's triggers have written them, with what announceChanges
+    // said.
+    if (serverKeepsHistory(connection)) return std::vector<int64_t>(documentIDs.size(), 0);
     std::string rows;
     db::NamedValues values = {{"UserID", userID}, {"Action", what}, {"UserLogin", login}};
     for (size_t d = 0; d < documentIDs.size(); ++d) {

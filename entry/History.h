@@ -47,6 +47,16 @@ struct ValueChange {
     std::string before, after;
 };
 
+// Whether the database writes the history itself, whoever changes a
+// document (users are roles of the server): recordHistory then writes
+// nothing, and a change is announced before it is made.
+bool serverKeepsHistory(db::TADOConnection& connection);
+// Tells the server, for the transaction's next document written, what it
+// records (an import, or else an entry or a change) and each value as the
+// form showed it; the server records the stored values beside them.
+// Nothing where the program writes the history itself.
+void announceChanges(db::TADOConnection& connection, const char* what, const std::vector<ValueChange>& changes);
+
 // Records one change of a document with its values; runs inside the
 // caller's transaction, after the change itself (the pause points
 // "document-written" and "history-written" stand before and after it).

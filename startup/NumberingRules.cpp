@@ -109,7 +109,7 @@ std::string postgresRule(const NumberingRule& rule)
          // The counters are written as the function's owner, whoever
          // inserts the document.
          {"{DEFINER}", rule.schema.empty() ? std::string()
-                                           : "SECURITY DEFINER SET search_path = " + name(rule.schema) + ", pg_temp"},
+                                           : "SECURITY DEFINER SET search_path = pg_catalog, " + name(rule.schema) + ", pg_temp"},
          {"{TRIGGER}", name("VelmoraNumber_" + rule.column)},
          {"{INDEX}", name("VelmoraNumbered_" + rule.column)},
          {"{DOCUMENT}", inSchema(rule.schema, "Document")},

@@ -155,7 +155,7 @@ Making postgresMaking(const std::string& schema, const std::vector<std::string>&
                        ".gin_trgm_ops);\n";
     m.index += "ANALYZE " + s + "\"DocumentSearchText\";\n";
     m.triggers = "CREATE FUNCTION " + s +
-                 "\"VelmoraSearchText\"() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER SET search_path = " +
+                 "\"VelmoraSearchText\"() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, " +
                  quoteIdentifier(schema) +
                  ", pg_temp AS $velmora$\n"
                  "BEGIN\n"

@@ -28,7 +28,10 @@ inline void putUnderServerRoles(const std::string& dataLinkFile)
     db::TADOConnection c(nullptr);
     openDataLink(c, dataLinkFile);
     velmora::enableServerRoles(c);
-    velmora::setGroupKind(c, velmora::demoDesignerGroup, velmora::designerKind);
+    {
+        velmora::ActingAsOwner owner(c);
+        velmora::setGroupKind(c, velmora::demoDesignerGroup, velmora::designerKind);
+    }
     std::string prefix = velmora::rolePrefixOf(c);
     c.close();
     velmora::rewriteDataLinkForRoles(dataLinkFile, prefix);
