@@ -9,6 +9,7 @@
 #include "entry/History.h"
 #include "entry/Refusal.h"
 #include "startup/CreateUnlessThere.h"
+#include "toolkit/text/CodePage.h"
 #include "toolkit/text/Text.h"
 
 #include <magic.h>
@@ -18,6 +19,7 @@
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -94,6 +96,28 @@ std::string baseName(const std::string& path)
     size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+}  // namespace
+
+std::string attachmentName(const std::string& path)
+{
+    std::string name = baseName(path);
+    // A name that is no UTF-8 comes from an older system of the office:
+    // read in its code page, Windows-1250, every byte is a letter.
+    if (!tk::isValidUtf8(name)) name = tk::ansiToUtf8(name, 1250);
+    // Control characters are shown as their pictures (U+2400...), never
+    // sent to a terminal or a list as they are.
+    std::string shown;
+    for (char32_t c : tk::toU32(name)) {
+        if (c < 0x20) c = 0x2400 + c;
+        else if (c == 0x7f) c = 0x2421;
+        else if (c >= 0x80 && c < 0xa0) c = 0xfffd;
+        tk::appendUtf8(shown, c);
+    }
+    return shown;
+}
+
+namespace {
 
 // The database's day, to compare a file's adding day with.
 std::string sameDayCondition(db::TADOConnection& connection)
@@ -177,31 +201,49 @@ std::string contentType(std::string_view firstBytes)
     return type ? type : "application/octet-stream";
 }
 
-bool isExecutableType(const std::string& type)
+bool isViewableDocument(const std::string& type, const std::string& name)
 {
-    // Programs, libraries, scripts of any interpreter and desktop entries:
-    // what a viewer would run rather than show.
-    static const char* const running[] = {"application/x-executable",
-                                          "application/x-pie-executable",
-                                          "application/x-sharedlib",
-                                          "application/x-mach-binary",
-                                          "application/x-dosexec",
-                                          "application/x-msdownload",
-                                          "application/x-shellscript",
-                                          "application/x-desktop",
-                                          "text/x-shellscript",
-                                          "text/x-script",
-                                          "text/x-python",
-                                          "text/x-perl",
-                                          "text/x-ruby",
-                                          "text/x-php",
-                                          "application/javascript",
-                                          "text/javascript",
-                                          "application/java-archive",
-                                          "application/x-java-applet"};
-    for (const char* t : running)
-        if (type == t) return true;
-    return type.rfind("text/x-script.", 0) == 0;
+    // Documents and images a viewer shows and never runs, each with the
+    // endings its files have: the content and the name must agree, so
+    // neither a script named .pdf nor a text file named .desktop, .bat or
+    // .sh is handed to the desktop.
+    struct Kind {
+        const char* type;
+        std::initializer_list<const char*> endings;
+    };
+    static const Kind viewable[] = {
+        {"application/pdf", {".pdf"}},
+        {"image/png", {".png"}},
+        {"image/jpeg", {".jpg", ".jpeg", ".jpe"}},
+        {"image/tiff", {".tif", ".tiff"}},
+        {"image/gif", {".gif"}},
+        {"image/bmp", {".bmp"}},
+        {"image/x-ms-bmp", {".bmp"}},
+        {"image/webp", {".webp"}},
+        {"text/plain", {".txt", ".text"}},
+        {"text/csv", {".csv"}},
+        {"application/csv", {".csv"}},
+        {"text/rtf", {".rtf"}},
+        {"application/rtf", {".rtf"}},
+        {"application/msword", {".doc"}},
+        {"application/vnd.ms-excel", {".xls"}},
+        {"application/vnd.ms-powerpoint", {".ppt"}},
+        {"application/vnd.openxmlformats-officedocument.wordprocessingml.document", {".docx"}},
+        {"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet", {".xlsx"}},
+        {"application/vnd.openxmlformats-officedocument.presentationml.presentation", {".pptx"}},
+        {"application/vnd.oasis.opendocument.text", {".odt"}},
+        {"application/vnd.oasis.opendocument.spreadsheet", {".ods"}},
+        {"application/vnd.oasis.opendocument.presentation", {".odp"}},
+    };
+    std::string lower = tk::lowerAscii(name);
+    for (const Kind& kind : viewable) {
+        if (type != kind.type) continue;
+        for (const char* ending : kind.endings) {
+            size_t n = std::strlen(ending);
+            if (lower.size() > n && lower.compare(lower.size() - n, n, ending) == 0) return true;
+        }
+    }
+    return false;
 }
 
 std::string safeFileName(const std::string& name)
@@ -294,14 +336,14 @@ Attachment Attachments::add(int64_t documentID, const std::string& path)
     struct stat info = regularFile(path);
     int64_t limit = attachmentLimit(connection_);
     if (info.st_size > limit)
-        throw ERefused("A fájl túl nagy a csatoláshoz: " + baseName(path) + " (" + std::to_string(info.st_size) +
+        throw ERefused("A fájl túl nagy a csatoláshoz: " + attachmentName(path) + " (" + std::to_string(info.st_size) +
                        " bájt, legfeljebb " + std::to_string(limit) + ")");
     OpenFile in(path);
     if (!in.file) throw ERefused("A fájl nem olvasható: " + path + ": " + std::strerror(errno));
 
     Attachment added;
     added.documentID = documentID;
-    added.name = baseName(path);
+    added.name = attachmentName(path);
     added.addedBy = login_;
     db::inTransaction(connection_, [&] {
         // Voided meanwhile by another program: nothing more is attached.

@@ -53,10 +53,17 @@ void setAttachmentLimit(db::TADOConnection& connection, int64_t bytes);
 // A file's SHA-256 in hex, read in chunks.
 std::string fileSha256(const std::string& path);
 
-// The MIME type of bytes by their content (libmagic), and whether that
-// type is one a desktop would run rather than show.
+// The MIME type of bytes by their content (libmagic), and whether a file
+// of that type and name is a document or image known to be shown, never
+// run, by a desktop's viewer (PDF, images, plain text, office documents),
+// its name's ending agreeing with its type.
 std::string contentType(std::string_view firstBytes);
-bool isExecutableType(const std::string& type);
+bool isViewableDocument(const std::string& type, const std::string& name);
+
+// The name an attachment keeps of the file at `path`: its last part, in
+// UTF-8 on every engine (a name in another encoding read as Windows-1250),
+// control characters shown as their pictures.
+std::string attachmentName(const std::string& path);
 
 // A name safe to write a file under in a folder of the program's own: the
 // last part of the name only, no control characters, no leading dot or

@@ -37,6 +37,7 @@
 #include "toolkit/windows/Menus.h"
 
 #include <algorithm>
+#include <utility>
 #include <cstdlib>
 
 namespace velmora {
@@ -260,9 +261,36 @@ void EntryForm::modifyDocument()
     focusFirstField();
 }
 
+void EntryForm::followNumberingInForce()
+{
+    std::vector<std::string> inForce = numberedColumns(*connection_);
+    std::string changed;
+    for (const std::string& column : inForce)
+        if (!isNumbered(column)) changed += (changed.empty() ? "" : "; ") + column + ": ezentúl az adatbázis számozza";
+    for (const std::string& column : numberedColumns_)
+        if (!isNumberedColumn(inForce, column)) changed += (changed.empty() ? "" : "; ") + column + ": már nem számozott";
+    if (changed.empty()) return;
+    std::vector<std::string> before = std::exchange(numberedColumns_, inForce);
+    // A field no longer numbered takes input as its state allows; a new
+    // document's is empty until the clerk types its value.
+    for (tk::TControl* field : fields()) {
+        std::string column = tk::getPropTextOr(*field, "KeyField");
+        if (!isNumberedColumn(before, column) || isNumbered(column)) continue;
+        tk::setProp(*field, "State", tk::Value(static_cast<int>(state_)));
+        if (auto* edit = tk::as<TZEDit>(field); edit && state_ == EntryState::New) edit->setText("");
+    }
+    showNumberedFields(state_);
+    throw ERefused("A számozás időközben megváltozott (" + changed +
+                   "), ezért a mentés nem történt meg. A mezők most ennek megfelelően állnak: ellenőrizze őket, és "
+                   "mentse újra.");
+}
+
 void EntryForm::saveDocument()
 {
     if (!editing()) return;
+    // Numbering set or taken off since the form was opened: the save
+    // follows the rules in force now.
+    followNumberingInForce();
     std::vector<BoundField> bound = boundFields();
     if (bound.empty()) {
         // Nothing of the form would reach the row: no empty document, no
@@ -435,9 +463,10 @@ void EntryForm::openAttachment(int64_t attachmentID)
     Attachments files = attachments();
     Attachment a = attachmentOf(files, shown_, attachmentID);
     if (a.removed()) throw ERefused("A mellékletet törölték: " + a.name);
-    if (isExecutableType(a.type))
-        throw ERefused("Ez a melléklet program vagy parancsfájl (" + a.type +
-                       "): nem nyitható meg, csak menthető (Mentés másként): " + a.name);
+    if (!isViewableDocument(a.type, a.name))
+        throw ERefused("Ez a melléklet nem ismert dokumentum vagy kép (" + a.type +
+                       "), vagy a neve nem illik a tartalmához: megnyitni nem lehet, mert program is lehet; csak "
+                       "menthető (Mentés másként): " + a.name);
     std::string copy = viewingCopies_.pathFor(a.id, a.name);
     files.saveTo(a, copy, 0400);
     if (!tk::Application->platform().openWithDesktop(copy))
@@ -809,6 +838,14 @@ tk::Printout EntryForm::documentPrintout() const
                         tk::currentLocale().formatDate(y, m, d));
     if (voided_) out.lines.push_back("ÉRVÉNYTELENÍTVE: " + *voided_);
     for (tk::TControl* field : shownFields) out.captions.push_back({fieldLabel(*field), shownText(*field)});
+    // Each attached file, so that the paper names what belongs to the
+    // document and how to tell the file is the same.
+    for (const Attachment& a : Attachments(*connection_, 0, {}).list(shown_)) {
+        std::string said = a.name + " (" + std::to_string(a.size) + " bájt), SHA-256: " + a.sha256 +
+                           ", csatolta: " + a.addedBy + ", " + a.addedAt;
+        if (a.removed()) said += ", törölte: " + a.removedBy + ", " + a.removedAt;
+        out.captions.push_back({"Melléklet", said});
+    }
 
     db::TADOQuery history(nullptr);
     openHistory(history, *connection_, shown_, columnCaptions());

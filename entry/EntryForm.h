@@ -179,6 +179,10 @@ private:
     // Fields of numbered columns take no input; a new document's shows
     // that its number is still to come.
     void showNumberedFields(EntryState state);
+    // Reads which columns the database numbers now; where that changed
+    // since the form last read it, sets the fields after it and refuses
+    // the save in progress, saying what changed.
+    void followNumberingInForce();
     void focusFirstField();
     // Ends modifying or entering before another document is shown: unsaved
     // changes are asked about first. False when the clerk chose to stay.

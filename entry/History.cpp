@@ -7,6 +7,7 @@
 #include "db/Query.h"
 #include "db/Statement.h"
 #include "startup/CreateUnlessThere.h"
+#include "startup/Numbering.h"
 #include "toolkit/text/Text.h"
 
 #include <algorithm>
@@ -51,12 +52,15 @@ void ensureHistoryTable(db::TADOConnection& connection)
                            "DocumentID int NOT NULL, UserID int NOT NULL, ChangedAt datetime NOT NULL, Action "
                            "varchar(20) NOT NULL, UserLogin varchar(50));\n"
                            "CREATE INDEX IF NOT EXISTS DocumentHistories ON DocumentHistory (DocumentID)");
-    if (!hasColumn(connection, "DocumentHistory", "UserLogin")) {
+    // Columns an older version's table lacks.
+    for (const char* column : {"UserLogin varchar(50)", "RegistryNumber varchar(200)"}) {
+        std::string name = std::string(column).substr(0, std::string(column).find(' '));
+        if (hasColumn(connection, "DocumentHistory", name.c_str())) continue;
         try {
-            db::execute(connection, "Alter Table DocumentHistory Add UserLogin varchar(50)");
+            db::execute(connection, std::string("Alter Table DocumentHistory Add ") + column);
         } catch (const std::exception&) {
             // Another program starting at the same moment added it first.
-            if (!hasColumn(connection, "DocumentHistory", "UserLogin")) throw;
+            if (!hasColumn(connection, "DocumentHistory", name.c_str())) throw;
         }
     }
     createTableUnlessThere(connection, "DocumentChange",
@@ -142,17 +146,24 @@ std::vector<int64_t> recordHistories(db::TADOConnection& connection, const std::
     if (serverKeepsHistory(connection)) return std::vector<int64_t>(documentIDs.size(), 0);
     std::string rows;
     db::NamedValues values = {{"UserID", userID}, {"Action", what}, {"UserLogin", login}};
+    // The registry number as it is now: the numbered columns' values.
+    std::string registry;
+    for (const std::string& column : numberedColumns(connection))
+        registry += (registry.empty() ? "" : " || ', ' || ") + std::string("CAST([") + column + "] AS text)";
     for (size_t d = 0; d < documentIDs.size(); ++d) {
         std::string n = std::to_string(d);
-        rows += (d ? ", (:d" : "(:d") + n + ", :UserID, " + databaseNow(connection) + ", :Action, :UserLogin)";
+        std::string number =
+            registry.empty() ? "NULL" : "(Select " + registry + " from Document where DocumentID = :d" + n + ")";
+        rows += (d ? ", (:d" : "(:d") + n + ", :UserID, " + databaseNow(connection) + ", :Action, :UserLogin, " +
+                number + ")";
         values.push_back({"d" + n, documentIDs[d]});
     }
     std::vector<int64_t> historyIDs;
     {
         db::TADOQuery q(nullptr);
         db::open(q, connection,
-                 "Insert into DocumentHistory (DocumentID, UserID, ChangedAt, Action, UserLogin) Values " + rows +
-                     " Returning HistoryID",
+                 "Insert into DocumentHistory (DocumentID, UserID, ChangedAt, Action, UserLogin, RegistryNumber) "
+                 "Values " + rows + " Returning HistoryID",
                  values);
         for (; !q.eof(); q.next()) historyIDs.push_back(q.field(0)->asInteger());
     }

@@ -24,7 +24,7 @@ void openHistory(db::TADOQuery& query, db::TADOConnection& connection, int64_t i
     }
     caption += " WHEN '' THEN 'Indok' ELSE c.ColumnName END";
     db::open(query, connection,
-             "Select h.ChangedAt as [Idő], h.UserLogin as [Felhasználó], h.Action as [Művelet], " + caption +
+             "Select h.ChangedAt as [Idő], h.RegistryNumber as [Iktatószám], h.UserLogin as [Felhasználó], h.Action as [Művelet], " + caption +
                  " as [Mező], c.OldValue as [Régi érték], c.NewValue as [Új érték] from DocumentHistory h "
                  "left join DocumentChange c on c.HistoryID = h.HistoryID where h.DocumentID = :DocumentID "
                  "order by h.HistoryID desc, c.ColumnName",

@@ -193,6 +193,8 @@ bool CsvReader::next(std::vector<std::string>& fields)
                 endField(fields, field, fieldLine);
                 break;
             }
+            // "abc"def: a quoted field ends at its closing quote.
+            if (wasQuoted) throw ECsvFile(line_, "text follows the closing quote of a field");
             field += c;
             fieldStart = false;
         }

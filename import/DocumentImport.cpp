@@ -22,6 +22,7 @@
 #include "toolkit/text/Text.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -196,10 +197,15 @@ DocumentImport::DocumentImport(tk::TWinControl& entryPage, db::TADOConnection& c
 ImportReport DocumentImport::run(const std::string& path, const ImportOptions& options)
 {
     ImportReport report;
+    // Messages name the file as it is found from anywhere.
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    const std::string named = ec ? path : absolute.lexically_normal().string();
     report.file = path;
     report.dryRun = options.dryRun;
+    if (std::filesystem::is_directory(path, ec)) throw tk::Error("This is a folder, not a file: " + named);
     std::ifstream file(path, std::ios::binary);
-    if (!file) throw tk::Error("The file cannot be read: " + path);
+    if (!file) throw tk::Error("The file cannot be read: " + named);
     if (options.encoding) {
         report.encoding = *options.encoding;
     } else {
@@ -216,7 +222,7 @@ ImportReport DocumentImport::run(const std::string& path, const ImportOptions& o
 
     CsvReader reader(file, report.encoding);
     std::vector<std::string> header;
-    if (!reader.next(header)) throw tk::Error("The file is empty: " + path);
+    if (!reader.next(header)) throw tk::Error("The file is empty: " + named);
     report.separator = reader.separator();
     ColumnMapping mapping = mapColumns(header, fields.targets(), options.titleMap);
     ReportedRefusals refusals(report);
@@ -259,6 +265,9 @@ ImportReport DocumentImport::run(const std::string& path, const ImportOptions& o
                 ++report.rows;
                 size_t line = reader.line();
                 size_t before = report.refusals;
+                if (record.size() < header.size())
+                    refusals.add("line " + std::to_string(line) + ": the row has " + std::to_string(record.size()) +
+                                 " fields, the header " + std::to_string(header.size()));
                 for (size_t extra = header.size(); extra < record.size(); ++extra)
                     if (!tk::trimmed(record[extra]).empty()) {
                         refusals.add("line " + std::to_string(line) + ": the row has " + std::to_string(record.size()) +

@@ -7,7 +7,9 @@
 #include "entry/FieldValues.h"
 #include "toolkit/text/Text.h"
 
+#include <cctype>
 #include <charconv>
+#include <vector>
 #include <string_view>
 
 namespace velmora {
@@ -68,21 +70,31 @@ std::optional<tk::Locale::Ymd> importedDate(const std::string& typed)
         return valid(digits(std::string_view(text).substr(0, 4), 4), digits(std::string_view(text).substr(5, 2), 2),
                      digits(std::string_view(text).substr(8, 2), 2));
     }
-    // 2026.11.16. and 2026.11.16
+    // Three numbers parted by one separator, a blank allowed after each
+    // (the Hungarian standard's "2026. 11. 16."), a full stop after the last.
+    std::vector<std::string_view> parts;
+    char separator = 0;
     std::string_view t = text;
-    if (!t.empty() && t.back() == '.') t.remove_suffix(1);
-    size_t a = t.find('.'), b = a == std::string_view::npos ? a : t.find('.', a + 1);
-    if (a == 4 && b != std::string_view::npos && t.find('.', b + 1) == std::string_view::npos)
-        return valid(digits(t.substr(0, a), 4), digits(t.substr(a + 1, b - a - 1), 2), digits(t.substr(b + 1), 2));
-    // 16/11/2026
-    a = text.find('/');
-    b = a == std::string::npos ? a : text.find('/', a + 1);
-    if (b != std::string::npos && text.size() - b - 1 == 4 && text.find('/', b + 1) == std::string::npos)
-        return valid(digits(std::string_view(text).substr(b + 1), 4),
-                     digits(std::string_view(text).substr(a + 1, b - a - 1), 2),
-                     digits(std::string_view(text).substr(0, a), 2));
-    if (auto ymd = tk::currentLocale().parseDate(text); ymd && tk::isValidDate(ymd->year, ymd->month, ymd->day))
-        return ymd;
+    size_t start = 0;
+    for (size_t i = 0; i <= t.size(); ++i) {
+        if (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) continue;
+        if (i == start) return std::nullopt;  // two separators, or none before a blank
+        parts.push_back(t.substr(start, i - start));
+        if (i == t.size()) break;
+        if (separator && t[i] != separator) return std::nullopt;
+        separator = t[i];
+        if (separator != '.' && separator != '/') return std::nullopt;
+        if (i + 1 < t.size() && t[i + 1] == ' ' && separator == '.') ++i;
+        start = i + 1;
+        if (start == t.size() && separator == '.' && parts.size() == 3) break;
+    }
+    if (parts.size() != 3) return std::nullopt;
+    // The year comes first (Hungarian) or last (day first); it is always
+    // written with four digits: a two-digit year could be any century.
+    if (parts[0].size() == 4 && separator == '.')
+        return valid(digits(parts[0], 4), digits(parts[1], 2), digits(parts[2], 2));
+    if (parts[2].size() == 4 && text.back() != '.')
+        return valid(digits(parts[2], 4), digits(parts[1], 2), digits(parts[0], 2));
     return std::nullopt;
 }
 
@@ -95,7 +107,11 @@ std::optional<std::string> putImportedText(tk::TControl& field, const DocumentCo
             return std::nullopt;
         }
         std::optional<tk::Locale::Ymd> ymd = importedDate(text);
-        if (!ymd) return refuse("Érvénytelen dátum: ", field);
+        if (!ymd)
+            return refuse(("Érvénytelen vagy kétértelmű dátum (" + text +
+                           "; négyjegyű évvel írja, például 2026.11.16.): ")
+                              .c_str(),
+                          field);
         picker->setDate(tk::encodeDate(ymd->year, ymd->month, ymd->day));
         picker->setChecked(true);
         return std::nullopt;

@@ -1,9 +1,9 @@
 // A value of an imported file put into a field control as a clerk would
 // enter it, so that the form's own rules then check it. Dates are read in
-// the forms an office's files hold: 2026.11.16. and 2026.11.16 (the
-// Hungarian forms), 2026-11-16 (ISO, also with a time: 2026-11-16 14:30,
-// whose time a date field does not keep), 16/11/2026 (day first), and the
-// short date of the program's locale. A check box reads Igen/Nem, 1/0 and
+// the unambiguous forms an office's files hold: 2026.11.16., 2026.11.16
+// and 2026. 11. 16. (the Hungarian forms), 2026-11-16 (ISO, also with a
+// time: 2026-11-16 14:30, whose time a date field does not keep), and
+// 16.11.2026 or 16/11/2026 (day first). A year is always four digits. A check box reads Igen/Nem, 1/0 and
 // True/False (empty is Nem). A text that the clerk's printed list guarded
 // against spreadsheets' formulas ("'=...") loses its guard.
 #pragma once

@@ -16,7 +16,7 @@ class ServerRoles : public EntryTest {
 protected:
     void SetUp() override
     {
-        if (!onPostgres()) GTEST_SKIP() << "roles of a PostgreSQL server";
+        if (needsPostgres()) GTEST_SKIP() << "roles of a PostgreSQL server";
         if (!rolesRun()) putUnderServerRoles(udl());
     }
 

@@ -11,6 +11,7 @@
 #include "db/Query.h"
 #include "startup/DemoDatabase.h"
 
+#include <gtest/gtest.h>
 #include <libpq-fe.h>
 
 #include <cstdlib>
@@ -25,6 +26,23 @@ inline bool onPostgres()
     const char* engine = std::getenv("VELMORA_TEST_ENGINE");
     // "postgres-roles": the same, with every user a role of the server.
     return engine && (std::string(engine) == "postgres" || std::string(engine) == "postgres-roles");
+}
+
+// Whether a test that needs a PostgreSQL server is to be skipped here, as
+// `if (needsPostgres()) GTEST_SKIP() << why;`. Off the server, its suite
+// must be one that tests/CMakeLists.txt runs on the server; a suite that
+// no server run names would never run at all, and fails saying so.
+inline bool needsPostgres()
+{
+    if (onPostgres()) return false;
+#ifdef VELMORA_SERVER_SUITES
+    const char* suite = ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name();
+    if (std::string(VELMORA_SERVER_SUITES).find("," + std::string(suite) + ",") == std::string::npos)
+        ADD_FAILURE() << "The suite " << suite
+                      << " needs a PostgreSQL server, but no server run names it: add it to POSTGRES_SUITES in "
+                         "tests/CMakeLists.txt";
+#endif
+    return true;
 }
 
 // Why a PostgreSQL run is skipped: no server was named.

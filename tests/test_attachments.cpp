@@ -12,6 +12,7 @@
 #include <sodium.h>
 
 using testing::HasSubstr;
+using testing::Not;
 
 namespace {
 
@@ -166,6 +167,13 @@ TEST_F(Attachments, RefusedWhereNothingIsShownOnAVoidedDocumentOverTheLimitAndAC
     out = play(showSecond() + "saveattachment 1 " + copy + "\n");
     EXPECT_THAT(out, HasSubstr("error: A melléklet sérült: tartalma nem egyezik az ellenőrzőösszegével: kicsi.txt"));
     EXPECT_FALSE(std::filesystem::exists(copy));
+    // A good file in its place stays as it was, and nothing is left beside it.
+    std::ofstream(copy) << "Régi, jó tartalom\n";
+    out = play(showSecond() + "saveattachment 1 " + copy + "\n");
+    EXPECT_THAT(out, HasSubstr("error: A melléklet sérült"));
+    EXPECT_EQ(readFile(copy), "Régi, jó tartalom\n");
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        EXPECT_THAT(entry.path().filename().string(), testing::Not(HasSubstr(".velmora-"))) << "left behind";
 
     // A voided document takes no more files.
     out = play(showSecond() + "key f8\ntype T\xc3\xa9ved\xc3\xa9s\nkey enter\nattach " + path + "\n");
@@ -180,6 +188,17 @@ TEST_F(Attachments, ANameIsKeptAsTheFileHadItAndWrittenOutOnlyAsASafeName)
     std::string path = write(odd, "tartalom");
     play(showSecond() + "attach " + path + "\n");
     EXPECT_EQ(rows("Select FileName from DocumentAttachment"), (std::vector<std::string>{odd}));
+    // A name from an older system (Windows-1250 bytes, "Árvíztűrő.txt")
+    // is stored readable in UTF-8, alike on both engines, and a control
+    // character in a name reaches no list as it is.
+    std::string latin2 = write("\xc1rv\xedzt\xfbr\xf5.txt", "régi rendszerből");
+    std::string escape = write("szinek\x1b[31m.txt", "színes név");
+    std::string out = play(showSecond() + "attach " + latin2 + "\nattach " + escape + "\nattachments\n");
+    EXPECT_THAT(out, Not(HasSubstr("error"))) << out;
+    EXPECT_THAT(rows("Select FileName from DocumentAttachment order by AttachmentID"),
+                testing::ElementsAre(odd, "Árvíztűrő.txt", "szinek\xe2\x90\x9b[31m.txt"))
+        << out;
+    EXPECT_THAT(out, Not(HasSubstr("\x1b")));
 
     using velmora::safeFileName;
     EXPECT_EQ(safeFileName("../x"), "x");
@@ -237,8 +256,9 @@ TEST_F(Attachments, TheWindowAttachesOpensAReadOnlyCopyAndNeverOpensAScript)
     // The scan is handed over; the script, whatever its name, is not.
     EXPECT_THAT(out, HasSubstr("opened ")) << out;
     EXPECT_EQ(out.find("opened", out.find("opened") + 1), std::string::npos);
-    EXPECT_THAT(out, HasSubstr("error: Ez a melléklet program vagy parancsfájl (text/x-shellscript): nem nyitható meg, "
-                               "csak menthető (Mentés másként): szamla.pdf"));
+    EXPECT_THAT(out, HasSubstr("error: Ez a melléklet nem ismert dokumentum vagy kép (text/x-shellscript), vagy a neve "
+                               "nem illik a tartalmához: megnyitni nem lehet, mert program is lehet; csak menthető "
+                               "(Mentés másként): szamla.pdf"));
 
     // The copy handed over is read-only and whole, in a folder of the
     // program's own, and gone with the program.
@@ -335,5 +355,39 @@ TEST_F(Attachments, AHundredMiBFileRoundTripsWithItsChecksum)
     db::execute(c, "Update DocumentAttachmentChunk set Bytes = :Bytes where ChunkNo = 50",
                 {{"Bytes", db::Cell::bytes(std::string(velmora::attachmentChunkBytes, 'x'))}});
     EXPECT_THROW(files.saveTo(added, copy), velmora::ERefused);
-    EXPECT_FALSE(std::filesystem::exists(copy));
+    // The good copy saved before stays whole in its place.
+    EXPECT_EQ(velmora::fileSha256(copy), added.sha256);
+}
+
+// "Megnyitás" hands over only a document or image whose content and name
+// agree; anything else, however it is named, is only saved.
+TEST(AttachmentOpening, OnlyKnownDocumentsAndImagesWhoseNameAgreesWithTheirContentAreOpened)
+{
+    const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01\x08\x06\0\0\0\x1f\x15\xc4\x89", 33);
+    const std::string pdf = "%PDF-1.4\n1 0 obj << >> endobj\ntrailer << >>\n%%EOF\n";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool opened;
+    };
+    const Case cases[] = {
+        {"beadvány.pdf", pdf, true},
+        {"BEADVANY.PDF", pdf, true},
+        {"lenyomat.png", png, true},
+        {"levél.txt", "Tisztelt Hivatal!\nKérem a mellékelt iratot.\n", true},
+        {"lenyomat.txt", png, false},
+        {"szamla.pdf", "#!/bin/sh\nrm -rf \"$HOME\"\n", false},
+        {"torol.sh", "rm -rf \"$HOME\"\n", false},
+        {"indito.desktop", "[Desktop Entry]\nType=Application\nExec=sh -c 'rm -rf ~'\n", false},
+        {"futtass.bat", "@echo off\r\ndel /q C:\\*\r\n", false},
+        {"futtass.cmd", "@echo off\r\ndel /q C:\\*\r\n", false},
+        {"program.exe", std::string("MZ\x90\0\x03\0\0\0\x04\0\0\0\xff\xff\0\0", 16) + std::string(64, '\0'), false},
+        {"szkript.awk", "#!/usr/bin/awk -f\nBEGIN { system(\"id\") }\n", false},
+        {"szkript.lua", "os.execute('id')\n", false},
+        {"szkript.tcl", "#!/usr/bin/tclsh\nexec id\n", false},
+        {"nev_nelkul", "Tisztelt Hivatal!\n", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(velmora::isViewableDocument(velmora::contentType(c.bytes), c.name), c.opened)
+            << c.name << " (" << velmora::contentType(c.bytes) << ")";
 }

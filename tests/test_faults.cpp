@@ -143,7 +143,7 @@ void cutConnectionOf(const std::string& udlFile, const std::string& applicationN
 
 TEST_F(Faults, AConnectionCutInTheMiddleOfADocumentSaveStoresNothingAndTheNextSaveReconnects)
 {
-    if (!onPostgres()) GTEST_SKIP() << "a server's connection";
+    if (needsPostgres()) GTEST_SKIP() << "a server's connection";
     PauseFile pause(folder.file("paused"));
     std::string name = "velmora-fault-" + std::to_string(getpid());
     std::vector<std::string> environment = pause.environment("document-written");
@@ -176,7 +176,7 @@ TEST_F(Faults, AConnectionCutInTheMiddleOfADocumentSaveStoresNothingAndTheNextSa
 
 TEST_F(Faults, AConnectionCutBeforeASearchIsSaidAndTheNextSearchReconnects)
 {
-    if (!onPostgres()) GTEST_SKIP() << "a server's connection";
+    if (needsPostgres()) GTEST_SKIP() << "a server's connection";
     std::string name = "velmora-fault-" + std::to_string(getpid());
     ChildProgram program(folder.file("velmora-entry"), {"PGAPPNAME=" + name});
     Clerk clerk(program, velmora::entryDemoLogin);
@@ -201,7 +201,7 @@ namespace {
 // it lands outside it.
 TEST_F(Faults, AConnectionLostInsideATransactionStaysLostUntilItEnds)
 {
-    if (!onPostgres()) GTEST_SKIP() << "a server's connection";
+    if (needsPostgres()) GTEST_SKIP() << "a server's connection";
     db::TADOConnection c(nullptr);
     openDataLink(c, udl());
     std::string backend = readRows(c, "Select pg_backend_pid()").at(0);

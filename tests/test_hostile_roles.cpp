@@ -285,7 +285,7 @@ class SetUpWithoutSuperuser : public ServerRoles {
 protected:
     void SetUp() override
     {
-        if (!onPostgres() || rolesRun()) GTEST_SKIP() << "a set-up on a PostgreSQL server by a non-superuser";
+        if (needsPostgres() || rolesRun()) GTEST_SKIP() << "a set-up on a PostgreSQL server by a non-superuser";
     }
 };
 

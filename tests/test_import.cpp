@@ -5,6 +5,7 @@
 #include "EntryTest.h"
 #include "db/Statement.h"
 #include "import/CsvReader.h"
+#include "import/ImportedText.h"
 
 #include <sstream>
 #include <thread>
@@ -100,7 +101,8 @@ TEST_F(Import, AFileWithThreeBadRowsStoresNothingAndNamesEachOne)
     EXPECT_EQ(out,
               "line 3: Iktatószám: Érvénytelen szám\n"
               "line 5: Tárgy: Kötelező mező\n"
-              "line 6: Érkezett: Érvénytelen dátum\n"
+              "line 6: Érkezett: Érvénytelen vagy kétértelmű dátum (2026.02.30.; négyjegyű évvel írja, például "
+              "2026.11.16.)\n"
               "Read 6 rows of bad.csv (UTF-8, separated by \";\").\n"
               "3 rows were refused; nothing was imported.\nexit 1\n");
     EXPECT_EQ(documentCount(), 3u);
@@ -202,6 +204,17 @@ TEST_F(Import, HostileFilesAreRefusedInWordsOrImportedWholeNeverHalfWritten)
                 ElementsAre("CRLF", "LF", "CR", "=SUM(A1:A9)"));
     EXPECT_THAT(refused("short.csv", std::string(header) + "8006;Túl sok;;;;mező\n"),
                 HasSubstr("line 2: the row has 6 fields, the header 5"));
+    // Fields short of the header, and text after a closing quote, as
+    // RFC 4180 reads them: refused, never filled in or run together.
+    EXPECT_THAT(refused("fewer.csv", std::string(header) + "8007;Kevés;;;\n8008;Kevés\n"),
+                HasSubstr("line 3: the row has 2 fields, the header 5"));
+    EXPECT_THAT(refused("after.csv", std::string(header) + "8009;Jó;;;\n8010;\"abc\"def;;;\n"),
+                HasSubstr("line 3: text follows the closing quote of a field"));
+    // A folder is said to be one, and named from anywhere.
+    std::filesystem::create_directories(folder.file("mappa"));
+    out = admin("import 'Ügyfélszolgálat' mappa --user ugyfel");
+    EXPECT_THAT(out, HasSubstr("This is a folder, not a file: " + folder.file("mappa")));
+    EXPECT_THAT(out, HasSubstr("exit 1"));
 }
 
 TEST_F(Import, AMistakenImportIsVoidedAsOneBatchWithOneReason)
@@ -279,4 +292,20 @@ TEST(CsvReading, QuotesSeparatorsAndLineNumbersAsSpreadsheetsWriteThem)
     EXPECT_FALSE(velmora::isUtf8Stream(bad));
     std::istringstream good("a;\xC3\xA1\n");
     EXPECT_TRUE(velmora::isUtf8Stream(good));
+}
+
+// Dates of a register: the unambiguous forms, Hungarian first; a two-digit
+// year or anything else that could be read two ways is refused.
+TEST(ImportedDates, TheUnambiguousFormsAreReadAndEveryTwoDigitYearIsRefused)
+{
+    for (const char* same : {"2026.11.16.", "2026.11.16", "2026. 11. 16.", "2026. 11. 16", " 2026.11.16. ",
+                             "2026-11-16", "2026-11-16 14:30", "2026-11-16T14:30:05", "16.11.2026", "16/11/2026"}) {
+        std::optional<tk::Locale::Ymd> ymd = velmora::importedDate(same);
+        ASSERT_TRUE(ymd) << same;
+        EXPECT_EQ(ymd->year * 10000 + ymd->month * 100 + ymd->day, 20261116) << same;
+    }
+    for (const char* refused : {"16.11.26", "1.2.3", "26.11.16.", "11/16/26", "2026.02.30.", "2026..11.16.",
+                                "2026.11.16..", "2026.11", "2026/11/16", "16.11.2026.", "2026.11.16. 14:30", "",
+                                "2026 .11.16.", "2026.11-16"})
+        EXPECT_FALSE(velmora::importedDate(refused)) << refused;
 }

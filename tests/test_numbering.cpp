@@ -8,6 +8,7 @@
 #include "EntryTest.h"
 #include "app/NumberingCommand.h"
 #include "entry/Documents.h"
+#include "entry/EntryForm.h"
 #include "entry/History.h"
 #include "startup/NumberPattern.h"
 #include "startup/Numbering.h"
@@ -179,19 +180,33 @@ TEST_F(Numbering, TheDatabaseNumbersWhatTheClerkAndTheShellInsert)
 
 // A clerk whose program started before the numbering types a number: the
 // database refuses it, and the clerk reads why.
-TEST_F(Numbering, ANumberTypedBeforeTheNumberingBeganIsRefusedInWords)
+TEST_F(Numbering, ASaveFollowsTheNumberingInForceThenNotWhenTheProgramStarted)
 {
     Live live(*this);
     live.send(login(velmora::entryDemoLogin) + click("btnNew") + "focus\ntype 3000\nkey tab\ntype Kézi\n" +
               "get frmClientMain.TZEDit1.Text\n");
     ASSERT_TRUE(live.waitFor("'3000'"));
     numbering({"set", "Iktatoszam"});
-    live.send(click("btnSave") + "key enter\nget frmClientMain.StatusBar1.SimpleText\n");
+    // The number typed is refused in words, the field then shows that the
+    // database gives it, and the next save takes the database's number.
+    live.send(click("btnSave") + "key enter\nget frmClientMain.StatusBar1.SimpleText\nget frmClientMain.TZEDit1.Text\n" +
+              "get frmClientMain.TZEDit1.Enabled\n" + click("btnSave") + "get frmClientMain.StatusBar1.SimpleText\n");
+    ASSERT_TRUE(live.waitFor("'Dokumentum: 4'")) << live.printed();
+    // Taken off while the clerk enters the next one: the field takes input
+    // again and is required again.
+    numbering({"off", "Iktatoszam"});
+    live.send(click("btnNew") + "type Szám nélkül\n" + click("btnSave") + "key enter\n" +
+              "get frmClientMain.TZEDit1.Enabled\n" + click("btnSave") + "key enter\n" + click("TZEDit1") +
+              "type 3100\n" + click("btnSave") + "get frmClientMain.StatusBar1.SimpleText\n");
     std::string out = live.finish();
-    EXPECT_THAT(out, HasSubstr("error: A mentés nem történt meg. " + std::string(numberedByHand) + ": Iktatoszam.\n"));
-    // Still entering: what was typed is there to correct.
-    EXPECT_THAT(out, HasSubstr("#218'j dokumentum'"));
-    EXPECT_EQ(documents().size(), 3u);
+    EXPECT_THAT(out, HasSubstr("error: A számozás időközben megváltozott (Iktatoszam: ezentúl az adatbázis számozza), "
+                               "ezért a mentés nem történt meg."));
+    EXPECT_THAT(out, HasSubstr("#218'j dokumentum'\n'" + std::string(velmora::automaticNumber) + "'\nFalse\n"));
+    EXPECT_THAT(out, HasSubstr("error: A számozás időközben megváltozott (Iktatoszam: már nem számozott)"));
+    EXPECT_THAT(out, HasSubstr("True\nerror: "));  // the field open, and the empty number refused
+    EXPECT_THAT(out, HasSubstr("'Dokumentum: 5'"));
+    EXPECT_THAT(rows("Select Iktatoszam, Targy from Document where DocumentID > 3 order by DocumentID"),
+                ElementsAre("1004|Kézi", "3100|Szám nélkül"));
 }
 
 // With no documents, the numbers start at 1, or at the start given.

@@ -3,6 +3,7 @@
 // spreadsheet with typed cells; each read back as a person would find it.
 #include "CupsQueue.h"
 #include "EntryTest.h"
+#include "app/NumberingCommand.h"
 
 using testing::HasSubstr;
 
@@ -44,11 +45,35 @@ TEST_F(Printing, OneDocumentPrintsItsFieldsItsVoidAndItsHistory)
     EXPECT_THAT(
         text, testing::ContainsRegex("\nIktatószám +2001\nTárgy +Téves tárgy\nÉrkezett *\nLezárt +Nem\nÜgytípus *\n"));
     EXPECT_THAT(text, HasSubstr("Előzmények"));
-    EXPECT_THAT(text, testing::ContainsRegex("Idő +Felhasználó +Művelet +Mező +Régi érték +Új érték"));
+    EXPECT_THAT(text, testing::ContainsRegex("Idő +Iktatószám +Felhasználó +Művelet +Mező +Régi érték +Új érték"));
     EXPECT_THAT(text, testing::ContainsRegex("ugyfel +érvénytelenítés +Indok +Kétszer iktatva"));
     EXPECT_THAT(text, testing::ContainsRegex("ugyfel +módosítás +Tárgy +Téves +Téves tárgy"));
     EXPECT_THAT(text, testing::ContainsRegex("ugyfel +felvitel +Iktatószám +2001"));
     EXPECT_THAT(text, HasSubstr("1. oldal / 1"));
+}
+
+// The paper names the document's files, each with its size, checksum and
+// who added it, and the history says the registry number of each step.
+TEST_F(Printing, OneDocumentPrintsItsAttachmentsAndTheRegistryNumberOfEachStep)
+{
+    {
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl());
+        velmora::runNumberingCommand(c, {"set", "Iktatoszam"});
+    }
+    std::string letter = folder.file("level.txt");
+    std::ofstream(letter) << "Tisztelt Hivatal!\n";
+    std::string pdf = folder.file("egy.pdf");
+    // The number field takes no input: typing goes to the subject.
+    std::string out = play(click("btnNew") + "type Csatolt\n" + click("btnSave") + "attach " + letter +
+                           "\nmenu Dokumentum|Dokumentum nyomtat\xc3\xa1sa\ntype " + pdf + "\nkey enter\n");
+    std::string text = commandOutput("pdftotext -layout '" + pdf + "' -");
+    // (pdftotext may read "ff" in the checksum as a ligature.)
+    EXPECT_THAT(text, testing::ContainsRegex("Melléklet +level.txt \\(18 bájt\\), SHA-256: 85ad4966.*, csatolta: ugyfel"))
+        << out << text;
+    EXPECT_THAT(text, testing::ContainsRegex("1004 +ugyfel +csatolás"));
+    EXPECT_THAT(rows("Select RegistryNumber, Action from DocumentHistory order by HistoryID"),
+                testing::ElementsAre("1004|felvitel", "1004|csatolás"));
 }
 
 // The same document on paper: the "Mentés" window lists the CUPS queue,

@@ -145,7 +145,7 @@ class ServerRolesMovingOver : public ServerRoles {
 protected:
     void SetUp() override
     {
-        if (!onPostgres() || rolesRun()) GTEST_SKIP() << "a shared-credential database on a PostgreSQL server";
+        if (needsPostgres() || rolesRun()) GTEST_SKIP() << "a shared-credential database on a PostgreSQL server";
     }
 };
 

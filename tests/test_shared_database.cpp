@@ -129,7 +129,7 @@ TEST_F(SharedDatabase, ProgramsSavingAtOnceAddEachColumnAndNameOnceAndStoreWhole
 // other program's statement is refused.
 TEST_F(SharedDatabase, TheSameColumnAddedByTwoAtOnceIsAddedOnce)
 {
-    if (!onPostgres()) GTEST_SKIP() << "a server's locks";
+    if (needsPostgres()) GTEST_SKIP() << "a server's locks";
     std::string udlFile = folder.file("VelmoraDSC.udl");
     PGconn* holder = PQconnectdb(db::postgresConninfo(db::readDataLinkFile(udlFile).values).c_str());
     ASSERT_EQ(PQstatus(holder), CONNECTION_OK);
@@ -185,7 +185,7 @@ class ServerGoneAway : public DesignSession {};
 
 TEST_F(ServerGoneAway, ASaveCutOffInTheMiddleStoresNothingAndTheNextSaveWorks)
 {
-    if (!onPostgres()) GTEST_SKIP() << "a server's connection";
+    if (needsPostgres()) GTEST_SKIP() << "a server's connection";
     std::string udlFile = folder.file("VelmoraDSC.udl");
     tk::TControl* edit = place(0, 120, 20);
     tk::setPropText(*edit, "KeyField", "Elso");
@@ -225,7 +225,7 @@ TEST_F(ServerGoneAway, ASaveCutOffInTheMiddleStoresNothingAndTheNextSaveWorks)
 
 TEST(ServerSetUp, CreatesTheTablesOnceAndWritesNoPasswordIntoTheDataLinkFile)
 {
-    if (!onPostgres()) GTEST_SKIP() << "a server";
+    if (needsPostgres()) GTEST_SKIP() << "a server";
     TempFolder first, second, third;
     std::string schema = freshServerSchema();
     bool dropped = false;

@@ -34,16 +34,17 @@ TEST_F(Voiding, AVoidedDocumentStaysSaysWhyAndCannotBeModified)
     EXPECT_EQ(l[4], "error: A dokumentum már érvénytelenítve van: Kétszer iktatva");
     EXPECT_EQ(l[5], "#201'RV'#201'NYTELEN'#205'TVE: K'#233'tszer iktatva'");
     EXPECT_EQ(l[6], "'El'#337'zm'#233'nyek: 4'");
-    EXPECT_EQ(l[7], "Idő\tFelhasználó\tMűvelet\tMező\tRégi érték\tÚj érték");
+    EXPECT_EQ(l[7], "Idő\tIktatószám\tFelhasználó\tMűvelet\tMező\tRégi érték\tÚj érték");
     std::vector<std::string> shown(l.begin() + 8, l.begin() + 13);
     for (std::string& line : shown) {
         EXPECT_THAT(line, testing::MatchesRegex("[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\t.*"));
         line = line.substr(line.find('\t') + 1);
     }
     EXPECT_THAT(shown,
-                ElementsAre("ugyfel\térvénytelenítés\tIndok\t\tKétszer iktatva",
-                            "ugyfel\tmódosítás\tTárgy\tTéves\tTéves tárgy", "ugyfel\tfelvitel\tIktatószám\t\t2001",
-                            "ugyfel\tfelvitel\tLezárt\t\tNem", "ugyfel\tfelvitel\tTárgy\t\tTéves"));
+                ElementsAre("\tugyfel\térvénytelenítés\tIndok\t\tKétszer iktatva",
+                            "\tugyfel\tmódosítás\tTárgy\tTéves\tTéves tárgy",
+                            "\tugyfel\tfelvitel\tIktatószám\t\t2001", "\tugyfel\tfelvitel\tLezárt\t\tNem",
+                            "\tugyfel\tfelvitel\tTárgy\t\tTéves"));
     EXPECT_EQ(l[13], "end");
 
     // The row stays as it was; the void is stored beside it, with its
@@ -76,6 +77,31 @@ TEST_F(Voiding, ADocumentVoidedMeanwhileIsNotVoidedTwice)
     EXPECT_THAT(out, HasSubstr("TVE: M'#225'shol'"));
     EXPECT_THAT(rows("Select DocumentID, Reason from DocumentVoid"), ElementsAre("4|Máshol"));
     EXPECT_EQ(rows("Select count(*) from DocumentHistory where Action = 'érvénytelenítés'").at(0), "1");
+}
+
+// Shown, or being modified, in one program while another voids it: the
+// change and any attachment are refused inside the saving transaction,
+// and the voided row stays as it was.
+TEST_F(Voiding, ADocumentVoidedMeanwhileTakesNoChangeAndNoAttachment)
+{
+    std::string file = folder.file("kesve.txt");
+    std::ofstream(file) << "Késve érkezett\n";
+    Live live(*this);
+    live.send(login(velmora::entryDemoLogin) + click("btnNew") + "type 2001\nkey tab\ntype Egy\n" + click("btnSave") +
+              click("btnModify") + "key end\ntype  kettő\nget frmClientMain.StatusBar1.SimpleText\n");
+    ASSERT_TRUE(live.waitFor("(m'#243'dos'#237't'#225's)'"));
+    db::TADOConnection other(nullptr);
+    openDataLink(other, udl());
+    ASSERT_TRUE(velmora::Documents(other, 1).voidDocument(4, "Máshol"));
+    live.send(click("btnSave") + "attach " + file + "\n");
+    std::string out = live.finish();
+    EXPECT_THAT(out, HasSubstr("error: A dokumentumot időközben érvénytelenítették (Máshol), ezért nem módosítható"));
+    EXPECT_THAT(out, HasSubstr("nem csatolható"));
+    EXPECT_EQ(documents().at(3), "4|2001|Egy|null|nem");
+    EXPECT_THAT(rows("Select count(*) from DocumentAttachment"), ElementsAre("0"));
+    // Where the server keeps the history, the void names the server's own
+    // user who made it here, no user of the database.
+    EXPECT_THAT(history(), ElementsAre("4|3|felvitel", rolesRun() ? "4|0|érvénytelenítés" : "4|1|érvénytelenítés"));
 }
 
 // The clerk's menu reaches the same actions: from the console by its
