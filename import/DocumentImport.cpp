@@ -237,6 +237,10 @@ ImportReport DocumentImport::run(const std::string& path, const ImportOptions& o
         // of a long transaction) kept in memory, not written to a
         // temporary file page by page.
         connection_.executeNative("PRAGMA temp_store = MEMORY");
+        // The changes kept in memory until the commit (up to 1 GiB):
+        // written into the file before it, they would shut every other
+        // program out, so that a clerk's program could not even start.
+        connection_.executeNative("PRAGMA cache_size = -1048576");
     }
     connection_.beginTrans();
     try {
@@ -298,6 +302,7 @@ ImportReport DocumentImport::run(const std::string& path, const ImportOptions& o
         }
         db::execute(connection_, "Update ImportBatch Set Documents = :Documents Where BatchID = :BatchID",
                     {{"Documents", static_cast<int64_t>(report.rows)}, {"BatchID", report.batch}});
+        db::pausePoint("import-written");
         connection_.commitTrans();
     } catch (const ECsvFile& e) {
         connection_.rollbackTrans();

@@ -193,9 +193,10 @@ TEST_F(Entry, ALockedDatabaseRefusesTheSaveAndTheFormKeepsTheClerksValues)
     live.send("key enter\nget frmClientMain.TZEDit2.Text\n" + click("btnSave") +
               "get frmClientMain.StatusBar1.SimpleText\n");
     std::string out = live.finish();
-    // In the clerk's words, the database's own reason after them.
-    EXPECT_THAT(out, HasSubstr("error: Az adatbázist most egy másik program írja, ezért a művelet nem történt meg; "
-                               "próbálja újra: database is locked\nTrue\n'Panasz'\n'Dokumentum: 4'\n"));
+    // In the clerk's words alone.
+    EXPECT_THAT(out, HasSubstr("error: Az adatbázist most egy másik program (például egy importálás) írja, ezért a "
+                               "művelet nem történt meg; az űrlapon minden megmaradt, próbálja újra, ha az végzett.\n"
+                               "True\n'Panasz'\n'Dokumentum: 4'\n"));
     EXPECT_EQ(documents().size(), 4u);
     EXPECT_THAT(history(), ElementsAre("4|3|felvitel"));
 }
