@@ -77,6 +77,18 @@ void EntryForm::start(bool hasStoredDesign)
     ensureHistoryTable(*connection_);
     ensureDictionaryItemTable(*connection_);
     ensureAttachmentTables(*connection_);
+    // Rows written around the folded text's triggers (by hand, by an
+    // older program) or a changed fold: the folded text is made again
+    // before anything is searched, where this program may. Elsewhere a
+    // search reads Document itself, slower but right.
+    std::string said;
+    if (connection_->loginRolePrefix().empty()) {
+        try {
+            if (searchTextIsStale(*connection_) && makeSearchText(*connection_, true).made)
+                said = "A keresési szöveg elavult volt, újra elkészült.";
+        } catch (const db::EDatabaseError&) {
+        }
+    }
     searchText_.reset();
     dictionaries_.forget();
     {
@@ -148,7 +160,7 @@ void EntryForm::start(bool hasStoredDesign)
     if (auto* page = tk::as<tk::TWinControl>(window.findComponent("tsSearch")))
         for (tk::TControl* c : page->controls())
             if (isFieldControl(c)) tk::setProp(*c, "Empty", tk::Value(true));
-    setStatus(hasStoredDesign ? std::string() : "Ehhez a csoporthoz még nem készült űrlap.");
+    setStatus(hasStoredDesign ? said : "Ehhez a csoporthoz még nem készült űrlap.");
 }
 
 tk::TWinControl* EntryForm::entryPage() const

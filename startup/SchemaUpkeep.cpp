@@ -45,7 +45,8 @@ const char* const foldedNameScript =
     "CREATE TABLE IF NOT EXISTS FoldedName (NameKind varchar(20) NOT NULL, Scope int NOT NULL, OwnerID int NOT NULL, "
     "Folded varchar(255) NOT NULL);\n"
     "CREATE UNIQUE INDEX IF NOT EXISTS FoldedNames ON FoldedName (NameKind, Scope, Folded);\n"
-    "CREATE UNIQUE INDEX IF NOT EXISTS FoldedNameOwners ON FoldedName (NameKind, OwnerID);";
+    "CREATE UNIQUE INDEX IF NOT EXISTS FoldedNameOwners ON FoldedName (NameKind, OwnerID);\n"
+    "CREATE TABLE IF NOT EXISTS FoldedNameFold (Version int NOT NULL);";
 
 // The key of a name: trimmed, and folded as vfold folds.
 std::string folded(const std::string& name)
@@ -60,15 +61,16 @@ void insertKey(db::TADOConnection& connection, const NameTable& t, int64_t scope
                 {{"Kind", t.kind}, {"Scope", scope}, {"Owner", owner}, {"Folded", key}});
 }
 
-// Stores the folded name of every row of `t` that has none; says the names
+// Stores the folded name of every row of `t` that has none, and with
+// `refold` folds again the keys stored by another fold; says the names
 // that fold alike.
-std::vector<std::string> keyEveryRow(db::TADOConnection& connection, const NameTable& t)
+std::vector<std::string> keyEveryRow(db::TADOConnection& connection, const NameTable& t, bool refold)
 {
-    std::set<int64_t> keyed;
+    std::map<int64_t, std::string> keyed;
     {
         db::TADOQuery q(nullptr);
-        db::open(q, connection, "Select OwnerID from FoldedName where NameKind = :Kind", {{"Kind", t.kind}});
-        for (; !q.eof(); q.next()) keyed.insert(q.field(0)->asInteger());
+        db::open(q, connection, "Select OwnerID, Folded from FoldedName where NameKind = :Kind", {{"Kind", t.kind}});
+        for (; !q.eof(); q.next()) keyed[q.field(0)->asInteger()] = q.field(1)->asString();
     }
     db::TADOQuery q(nullptr);
     db::open(q, connection,
@@ -80,9 +82,14 @@ std::vector<std::string> keyEveryRow(db::TADOConnection& connection, const NameT
         std::string name = q.field(2)->isNull() ? std::string() : q.field(2)->asString();
         std::string key = folded(name);
         alike[{scope, key}].push_back(name);
-        if (keyed.count(owner)) continue;
+        auto stored = keyed.find(owner);
+        if (stored != keyed.end() && (!refold || stored->second == key)) continue;
         try {
-            insertKey(connection, t, scope, owner, key);
+            if (stored == keyed.end()) insertKey(connection, t, scope, owner, key);
+            else
+                db::execute(connection,
+                            "Update FoldedName set Folded = :Folded where NameKind = :Kind and OwnerID = :Owner",
+                            {{"Folded", key}, {"Kind", t.kind}, {"Owner", owner}});
         } catch (const db::EDuplicateKey&) {
             // The first of the names alike keeps the key.
         }
@@ -149,11 +156,23 @@ void releaseFoldedName(db::TADOConnection& connection, NameKind kind, int64_t ow
 std::vector<std::string> makeNameKeys(db::TADOConnection& connection)
 {
     createUnlessThere(connection, foldedNameScript);
+    int stored = 0;
+    {
+        db::TADOQuery q(nullptr);
+        db::open(q, connection, "Select max(Version) from FoldedNameFold");
+        stored = q.eof() || q.field(0)->isNull() ? 0 : static_cast<int>(q.field(0)->asInteger());
+    }
+    bool refold = stored != nameFoldVersion;
     std::vector<std::string> notes;
     for (const NameTable& t : nameTables) {
         if (!hasTable(connection, t.table)) continue;
-        std::vector<std::string> more = keyEveryRow(connection, t);
+        std::vector<std::string> more = keyEveryRow(connection, t, refold);
         notes.insert(notes.end(), more.begin(), more.end());
+    }
+    if (refold) {
+        db::execute(connection, "Delete from FoldedNameFold");
+        db::execute(connection, "Insert into FoldedNameFold (Version) Values (:Version)",
+                    {{"Version", nameFoldVersion}});
     }
     return notes;
 }

@@ -44,6 +44,10 @@ void releaseFoldedName(db::TADOConnection& connection, NameKind kind, int64_t ow
 // keep the first one's key; each such clash is said in one line of the
 // result, naming the names, and everything else is made.
 std::vector<std::string> makeNameKeys(db::TADOConnection& connection);
+// The fold of the keys (db::foldedText), kept beside them in
+// FoldedNameFold: raised by one with each change to the fold, after which
+// makeNameKeys folds every stored key again.
+inline constexpr int nameFoldVersion = 1;
 
 // An index on each named Document column that a search compares as it
 // stands: not a text column (compared folded and by pattern, which an

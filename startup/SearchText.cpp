@@ -359,6 +359,15 @@ void insertWithFoldAfterwards(db::TADOConnection& connection, const std::functio
     connection.executeNative(trigger);
 }
 
+bool searchTextIsStale(db::TADOConnection& connection)
+{
+    if (!hasTable(connection, "DocumentSearchFold") || !hasTable(connection, "DocumentSearchText")) return false;
+    if (storedFoldVersion(connection) != searchFoldVersion) return true;
+    db::TADOQuery q(nullptr);
+    db::open(q, connection, "Select (Select count(*) from Document) - (Select count(*) from DocumentSearchText)");
+    return q.field(0)->asInteger() != 0;
+}
+
 SearchTextResult makeSearchText(db::TADOConnection& connection, bool refresh,
                                 const std::function<void(const std::string&)>& progress)
 {
@@ -368,7 +377,7 @@ SearchTextResult makeSearchText(db::TADOConnection& connection, bool refresh,
     };
     std::vector<std::string> columns = textColumns(connection);
     if (columns.empty()) return result;
-    if (!refresh) {
+    if (!refresh && !searchTextIsStale(connection)) {
         SearchText kept = SearchText::read(connection);
         if (std::all_of(columns.begin(), columns.end(), [&](const std::string& c) { return kept.covers(c); }))
             return result;

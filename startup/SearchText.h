@@ -79,9 +79,14 @@ struct SearchTextResult {
     std::vector<std::string> notes;  // what could not be made, one line each
 };
 
+// Whether the folded text kept is out of date: made with another fold, or
+// holding a row count other than Document's (rows written around its
+// triggers, by hand or by an older program). False where none is kept.
+bool searchTextIsStale(db::TADOConnection& connection);
+
 // Makes the folded text, its triggers and its index for every text column
-// of Document, filled from the rows there, when it is missing, made with
-// another fold or lacks a column, or always with `refresh`. All or
+// of Document, filled from the rows there, when it is missing, stale (as
+// searchTextIsStale says), lacks a column, or always with `refresh`. All or
 // nothing, in one transaction. `progress` is told each step as it starts.
 SearchTextResult makeSearchText(db::TADOConnection& connection, bool refresh = false,
                                 const std::function<void(const std::string&)>& progress = {});
