@@ -4,6 +4,7 @@
 #include "db/Connection.h"
 #include "db/Query.h"
 #include "db/Statement.h"
+#include "entry/History.h"
 #include "entry/ListWindow.h"
 #include "toolkit/widgets/Buttons.h"
 
@@ -12,8 +13,8 @@ namespace velmora {
 void openHistory(db::TADOQuery& query, db::TADOConnection& connection, int64_t id,
                  const std::vector<ColumnCaption>& captions)
 {
-    // A column's caption by the form, the void's reason as "Indok", else
-    // the column's own name.
+    // A column's caption by the form, the void's reason as "Indok", an
+    // attachment as "Fájl", else the column's own name.
     std::string caption = "CASE c.ColumnName";
     db::NamedValues values = {{"DocumentID", id}};
     for (size_t i = 0; i < captions.size(); ++i) {
@@ -22,7 +23,8 @@ void openHistory(db::TADOQuery& query, db::TADOConnection& connection, int64_t i
         values.push_back({"c" + n, captions[i].first});
         values.push_back({"t" + n, captions[i].second});
     }
-    caption += " WHEN '' THEN 'Indok' ELSE c.ColumnName END";
+    caption += " WHEN '' THEN CASE WHEN h.Action = :VoidAction THEN 'Indok' ELSE 'Fájl' END ELSE c.ColumnName END";
+    values.push_back({"VoidAction", historyVoid});
     db::open(query, connection,
              "Select h.ChangedAt as [Idő], h.RegistryNumber as [Iktatószám], h.UserLogin as [Felhasználó], h.Action as [Művelet], " + caption +
                  " as [Mező], c.OldValue as [Régi érték], c.NewValue as [Új érték] from DocumentHistory h "
