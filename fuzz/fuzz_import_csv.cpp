@@ -3,17 +3,36 @@
 // fields with the second record as the command line's title map. The
 // reader gives valid UTF-8 or refuses with a line number; the mapping gives
 // each of the file's columns a field of the form or none, no field twice,
-// and refuses only with a line.
+// and refuses only with a line. Every field read as a date is a real day
+// with a four-digit year, read again the same from its Hungarian spelling.
 #include "import/CsvReader.h"
 #include "import/ImportMapping.h"
+#include "import/ImportedText.h"
+#include "toolkit/text/Text.h"
 #include "toolkit/text/CodePage.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
+
+namespace {
+
+void checkDate(const std::string& field)
+{
+    std::optional<tk::Locale::Ymd> ymd = velmora::importedDate(field);
+    if (!ymd) return;
+    if (ymd->year < 1000 || ymd->year > 9999 || !tk::isValidDate(ymd->year, ymd->month, ymd->day)) std::abort();
+    char hungarian[32];
+    std::snprintf(hungarian, sizeof hungarian, "%04d.%02d.%02d.", ymd->year, ymd->month, ymd->day);
+    std::optional<tk::Locale::Ymd> again = velmora::importedDate(hungarian);
+    if (!again || again->year != ymd->year || again->month != ymd->month || again->day != ymd->day) std::abort();
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -39,8 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         while (reader.next(record)) {
             if (reader.line() <= lastLine) std::abort();  // records go forward through the file
             lastLine = reader.line();
-            for (const std::string& field : record)
+            for (const std::string& field : record) {
                 if (!tk::isValidUtf8(field)) std::abort();
+                checkDate(field);
+            }
         }
     } catch (const velmora::ECsvFile& e) {
         if (e.line() == 0) std::abort();
