@@ -5,6 +5,7 @@
 #include "../app/ConsolePlatform.h"
 #include "ConsoleOutput.h"
 #include "TempFolder.h"
+#include "RolesMode.h"
 #include "TestDatabase.h"
 #include "app/DesignerComposition.h"
 #include "model/MoveDrag.h"
@@ -23,7 +24,11 @@ namespace {
 
 class Designer : public ::testing::Test {
 protected:
-    Designer() { makeDemoDatabase(folder.path()); }
+    Designer()
+    {
+        makeDemoDatabase(folder.path());
+        putUnderServerRolesInRolesRun(folder.file("VelmoraDSC.udl"));
+    }
 
     // Logs in as demo/demo, plays `script`, and returns what was printed.
     std::string play(const std::string& script)
@@ -234,6 +239,10 @@ TEST_F(Designer, ASessionSavesANamedFieldAndTheNextLoginAndAnOpenShowIt)
     EXPECT_THAT(saved, HasSubstr("frmSearchList"));
     EXPECT_THAT(saved, HasSubstr(" modal\n"));
     EXPECT_THAT(saved, Not(HasSubstr("error:")));
+    // The save added the field's column (where users are roles of the
+    // server, through the owner's function).
+    EXPECT_THAT(readRows(folder.file("VelmoraDSC.udl"), "Select count(Ugyszam1) from Document"),
+                testing::ElementsAre("0"));
 
     // The next login shows the stored design, with the field's name.
     std::string again = play("get frmClientMain.TZEDit1.KeyField\nget frmClientMain.Name\n");

@@ -170,6 +170,10 @@ TEST_F(ServerRolesMovingOver, RolesEnableKeepsPlainPasswordsAsRolesAndNamesWhoNe
     EXPECT_NE(link.value("Login Role Prefix"), "");
     EXPECT_THAT(admin("list"), HasSubstr("hashelt (no role on the server: set a password)"));
     EXPECT_THAT(rows("Select count(*) from UserTable where UserPasswd <> ''"), ElementsAre("0"));
+    // The shared login owns nothing any more: everything is the owner role's.
+    EXPECT_THAT(rows("Select distinct pg_get_userbyid(relowner) from pg_class where relnamespace = (Select oid from "
+                     "pg_namespace where nspname = current_schema())"),
+                ElementsAre(prefix() + "/owner"));
 
     // The clerk logs in with the password of before, now the server's.
     EXPECT_THAT(play("get frmClientMain.btnNew.Enabled\n"), HasSubstr("True"));
