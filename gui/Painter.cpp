@@ -112,8 +112,14 @@ void initOption(QStyleOption& o, const tk::TControl& c, QRect r)
     o.rect = r;
     o.palette = QApplication::palette();
     o.state = QStyle::State_None;
+    // A disabled control takes the palette's disabled colours: the style
+    // draws a check mark or a label in the current group's.
     if (c.isEnabledTree()) o.state |= QStyle::State_Enabled;
-    if (auto* w = tk::as<tk::TWinControl>(&c); w && w->focused()) o.state |= QStyle::State_HasFocus;
+    else o.palette.setCurrentColorGroup(QPalette::Disabled);
+    // The focus is always shown: without State_KeyboardFocusChange the
+    // style draws no focus frame at all.
+    if (auto* w = tk::as<tk::TWinControl>(&c); w && w->focused())
+        o.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
     o.fontMetrics = qtMetrics(c.drawingFont());
 }
 

@@ -12,6 +12,7 @@
 #include "startup/DemoDatabase.h"
 #include "startup/PasswordDlg.h"
 #include "toolkit/core/PropertyAccess.h"
+#include "toolkit/widgets/Buttons.h"
 #include "toolkit/widgets/CheckBox.h"
 #include "toolkit/widgets/Edit.h"
 #include "toolkit/windows/Application.h"
@@ -24,6 +25,9 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <QTimer>
 #include <QUrl>
 
@@ -469,6 +473,90 @@ TEST(Gui, AClerkAttachesAScanByDroppingItAndOpensItAfterARestart)
     };
     ASSERT_TRUE(std::filesystem::exists(seen));
     EXPECT_TRUE(bytes(seen) == bytes(scan));
+}
+
+namespace {
+
+// The style the application draws with, keeping what it was asked to draw:
+// focus frames, and check boxes with the colours they were drawn in.
+class RecordingStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element == PE_FrameFocusRect && (option->state & State_KeyboardFocusChange)) ++focusFrames;
+        if (element == PE_IndicatorCheckBox)
+            checkBoxes.push_back(!(option->state & State_Enabled) &&
+                                 option->palette.currentColorGroup() == QPalette::Disabled);
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+    mutable int focusFrames = 0;
+    mutable std::vector<bool> checkBoxes;  // each drawn: whether as disabled
+};
+
+}  // namespace
+
+// Tab through the clerk's form: each button and check box that takes the
+// focus is drawn with a focus frame, and a check box that takes no input
+// is drawn in the disabled colours.
+TEST(Gui, TheFocusIsFramedOnEachButtonAndCheckBoxAndADisabledBoxLooksDisabled)
+{
+    TempFolder folder;
+    std::string db = folder.file("db");
+    velmora::createDemoDatabase(db);
+    velmora::addEntryDemo(db + "/VelmoraDSC.udl");
+    // The application owns its style: the one before is made again after.
+    QString before = QApplication::style()->name();
+    auto* recording = new RecordingStyle;
+    QApplication::setStyle(recording);
+    gui::QtPlatform platform;
+    int framed = 0, unframed = 0, disabledBoxes = 0, enabledBoxes = 0;
+    std::set<std::string> visited;
+    QTimer::singleShot(100, [&] {
+        velmora::typeLogin(velmora::entryDemoLogin, velmora::entryDemoPassword);
+        QTimer::singleShot(100, [&] {
+            velmora::EntryForm* form = velmora::runningEntryForm();
+            tk::TCustomForm* main = nullptr;
+            for (tk::TCustomForm* f : tk::Application->windows())
+                if (f->name().rfind("frmClientMain", 0) == 0) main = f;
+            if (!form || !main) {
+                ADD_FAILURE() << "the clerk's program did not start";
+                tk::Application->terminate();
+                return;
+            }
+            gui::WindowWidget* w = platform.widgetOf(main);
+            auto paint = [&] {
+                recording->focusFrames = 0;
+                recording->checkBoxes.clear();
+                platform.sync();
+                w->grab();
+            };
+            // Shown, the check box takes no input.
+            form->showDocument(2);
+            paint();
+            for (bool disabled : recording->checkBoxes) (disabled ? disabledBoxes : enabledBoxes)++;
+            form->modifyDocument();
+            for (int i = 0; i < 24; ++i) {
+                QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+                QCoreApplication::sendEvent(w, &tab);
+                QKeyEvent up(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier);
+                QCoreApplication::sendEvent(w, &up);
+                paint();
+                tk::TControl* active = main->activeControl();
+                if (!active || (!tk::as<tk::TButton>(active) && !tk::as<tk::TCheckBox>(active))) continue;
+                visited.insert(active->name());
+                (recording->focusFrames == 1 ? framed : unframed)++;
+            }
+            tk::Application->terminate();
+        });
+    });
+    EXPECT_EQ(velmora::runVelmoraEntry(platform, db + "/velmora-entry"), 0);
+    QApplication::setStyle(QStyleFactory::create(before));
+    EXPECT_GT(disabledBoxes, 0);
+    EXPECT_EQ(enabledBoxes, 0);
+    EXPECT_GE(visited.size(), 3u);  // the check box and the buttons open while modifying
+    EXPECT_GT(framed, 0);
+    EXPECT_EQ(unframed, 0);
 }
 
 int main(int argc, char** argv)
