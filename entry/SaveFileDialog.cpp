@@ -36,8 +36,14 @@ TfrmSaveFile::TfrmSaveFile(tk::TComponent* owner, const std::string& endings, co
     auto* browse = tk::placeControl<tk::TButton>(this, this, "btnBrowse", 273, 28, 75, 25);
     browse->setCaption("Tallózás…");
     browse->setTabOrder(1);
-    browse->OnClick = tk::Handler::notify([this](tk::TObject*) {
-        if (auto chosen = tk::Application->platform().chooseSaveFile("Mentés"); chosen && !chosen->empty())
+    // The platform's dialog offers the types this printout can be saved as.
+    std::vector<std::string> types;
+    for (size_t at = endings.find('.'); at != std::string::npos; at = endings.find('.', at + 1)) {
+        size_t end = endings.find_first_of(" ,", at);
+        types.push_back(endings.substr(at, end == std::string::npos ? std::string::npos : end - at));
+    }
+    browse->OnClick = tk::Handler::notify([this, types](tk::TObject*) {
+        if (auto chosen = tk::Application->platform().chooseSaveFile("Mentés", "", types); chosen && !chosen->empty())
             edtFileName->setText(*chosen);
     });
     // Only where the platform has a file dialog of its own.

@@ -150,11 +150,23 @@ void QtPlatform::showError(const std::string& text)
     box->show();
 }
 
-std::optional<std::string> QtPlatform::chooseSaveFile(const std::string& title, const std::string& suggestedName)
+QString fileDialogFilter(const std::vector<std::string>& types)
+{
+    QStringList filters;
+    for (const std::string& ending : types) {
+        QString e = QString::fromStdString(ending);
+        QString name = e == QLatin1String(".xlsx") ? QStringLiteral("Excel") : e.mid(1).toUpper();
+        filters << QStringLiteral("%1 (*%2)").arg(name, e);
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+std::optional<std::string> QtPlatform::chooseSaveFile(const std::string& title, const std::string& suggestedName,
+                                                      const std::vector<std::string>& types)
 {
     QString file = suggestedName.empty()
                        ? QFileDialog::getSaveFileName(nullptr, QString::fromStdString(title), QString(),
-                                                      QStringLiteral("PDF (*.pdf);;CSV (*.csv);;Excel (*.xlsx)"))
+                                                      fileDialogFilter(types))
                        : QFileDialog::getSaveFileName(nullptr, QString::fromStdString(title),
                                                       QString::fromStdString(suggestedName));
     return file.toStdString();

@@ -30,6 +30,9 @@ class Accessibility;
 const QFont& qtFont(const tk::TFont& font);
 const QFontMetrics& qtMetrics(const tk::TFont& font);
 
+// The file dialog's filter for these endings: "PDF (*.pdf);;Excel (*.xlsx)".
+QString fileDialogFilter(const std::vector<std::string>& types);
+
 class QtPlatform : public tk::Platform {
 public:
     QtPlatform();
@@ -47,7 +50,8 @@ public:
     tk::TRect screenRect() override;
     void invalidate(tk::TWinControl* window) override;
     void showError(const std::string& text) override;
-    std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& suggestedName = "") override;
+    std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& suggestedName = "",
+                                              const std::vector<std::string>& types = {}) override;
     bool hasFileDialog() const override { return true; }
     std::vector<std::string> chooseOpenFiles(const std::string& title) override;
     bool openWithDesktop(const std::string& path) override;

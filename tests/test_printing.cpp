@@ -4,6 +4,10 @@
 #include "CupsQueue.h"
 #include "EntryTest.h"
 #include "app/NumberingCommand.h"
+#include "entry/SaveFileDialog.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/windows/Application.h"
+#include "toolkit/windows/HeadlessPlatform.h"
 
 using testing::HasSubstr;
 
@@ -115,4 +119,38 @@ TEST_F(Printing, AListExportsAsASpreadsheetWithTypedCells)
               "int:3|NoneType:None|int:1003|str:Szerződés módosítás|NoneType:None|str:Nem|NoneType:None\n"
               "int:2|NoneType:None|int:1002|str:Számla reklamáció|datetime:2026-11-16 00:00:00|str:Nem|str:"
               "Reklamáció\n");
+}
+
+namespace {
+
+// A platform with a file dialog of its own that says which types it was
+// asked to offer.
+class DialogPlatform : public tk::HeadlessPlatform {
+public:
+    bool hasFileDialog() const override { return true; }
+    std::optional<std::string> chooseSaveFile(const std::string&, const std::string&,
+                                              const std::vector<std::string>& types) override
+    {
+        offered = types;
+        return std::string();
+    }
+    std::vector<std::string> offered;
+};
+
+}  // namespace
+
+// "Tallózás…" offers what the printout can be saved as: one document a
+// PDF only, a list also CSV and a spreadsheet.
+TEST(PrintDialog, TheFileDialogOffersOnlyTheTypesThePrintoutCanBeSavedAs)
+{
+    DialogPlatform platform;
+    tk::TApplication app(platform);
+    for (auto [endings, offered] : {std::pair{velmora::documentEndings, std::vector<std::string>{".pdf"}},
+                                    {velmora::listEndings, std::vector<std::string>{".pdf", ".csv", ".xlsx"}}}) {
+        auto dialog = tk::createOwnedForm<velmora::TfrmSaveFile>(endings, std::vector<std::string>{});
+        auto* browse = tk::as<tk::TButton>(dialog->findComponent("btnBrowse"));
+        ASSERT_TRUE(browse && browse->visible());
+        browse->click();
+        EXPECT_EQ(platform.offered, offered) << endings;
+    }
 }

@@ -559,6 +559,13 @@ TEST(Gui, TheFocusIsFramedOnEachButtonAndCheckBoxAndADisabledBoxLooksDisabled)
     EXPECT_EQ(unframed, 0);
 }
 
+TEST(Gui, TheFileDialogsFilterNamesEachTypeItIsGiven)
+{
+    EXPECT_EQ(gui::fileDialogFilter({".pdf"}), QStringLiteral("PDF (*.pdf)"));
+    EXPECT_EQ(gui::fileDialogFilter({".pdf", ".csv", ".xlsx"}),
+              QStringLiteral("PDF (*.pdf);;CSV (*.csv);;Excel (*.xlsx)"));
+}
+
 int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -78,9 +78,10 @@ public:
     // or an empty path when the user cancelled; none when the platform has
     // no dialog of its own, and the program asks in a window of its own.
     // With a suggested name the dialog offers it and any type; without
-    // one, the list's types (PDF, CSV, spreadsheet).
+    // one, the `types` given by their endings (".pdf", ".csv", ".xlsx").
     virtual std::optional<std::string> chooseSaveFile(const std::string& /*title*/,
-                                                      const std::string& /*suggestedName*/ = "")
+                                                      const std::string& /*suggestedName*/ = "",
+                                                      const std::vector<std::string>& /*types*/ = {})
     {
         return std::nullopt;
     }
