@@ -229,14 +229,18 @@ void QtPlatform::sync()
         if (!w->isVisible()) w->show();
         w->updateInputMethod();
     }
-    // Stacking as the model has it, back to front (where the platform can).
-    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+    // Stacking as the model has it, back to front (where the platform
+    // can), when that changed: a window shown, closed or brought forward.
+    bool onScreen = QGuiApplication::platformName() != QLatin1String("offscreen");
+    std::vector<const void*> shown;
+    for (tk::TCustomForm* f : windows)
+        if (widgetOf(f)) shown.push_back(f);
+    if (stacking_.restack(shown) && onScreen)
         for (tk::TCustomForm* f : windows)
             if (WindowWidget* w = widgetOf(f)) w->raise();
-    if (tk::TCustomForm* active = tk::Application->activeForm())
-        if (WindowWidget* w = widgetOf(active);
-            w && !w->isActiveWindow() && QGuiApplication::platformName() != QLatin1String("offscreen"))
-            w->activateWindow();
+    tk::TCustomForm* active = tk::Application->activeForm();
+    if (stacking_.activate(active) && active && onScreen)
+        if (WindowWidget* w = widgetOf(active); w && !w->isActiveWindow()) w->activateWindow();
     popup_->syncFromModel();
     if (popup_->isVisible() && QGuiApplication::platformName() != QLatin1String("offscreen")) popup_->raise();
     accessibility_->announceChanges();

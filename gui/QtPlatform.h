@@ -3,6 +3,7 @@
 // window widget per shown model window.
 #pragma once
 
+#include "gui/WindowStacking.h"
 #include "toolkit/windows/Platform.h"
 
 #include <QElapsedTimer>
@@ -73,6 +74,7 @@ private:
     // What a screen reader sees of the windows; goes before the widgets.
     std::unique_ptr<Accessibility> accessibility_;
     bool syncQueued_ = false;
+    WindowStacking stacking_;
     // The receiver of queued syncs: going first when the platform goes, it
     // takes a sync still queued with it.
     QObject syncContext_;
