@@ -197,6 +197,13 @@ PostgresText toPostgres(const std::string& sql)
         note(translateWord(sql, i, o));
     }
     noteAlteredColumn(head, out);
+    if (!out.addedColumn.empty() && out.statements == 1) {
+        std::string column = quoteIdentifier(out.addedColumn);
+        size_t at = out.sql.find(column);
+        std::string type = at == std::string::npos ? std::string() : tk::trimmed(out.sql.substr(at + column.size()));
+        while (!type.empty() && (type.back() == ';' || type.back() == ' ')) type.pop_back();
+        out.addedType = tk::lowerAscii(type);
+    }
     return out;
 }
 

@@ -11,8 +11,9 @@ namespace db {
 struct PostgresText {
     std::string sql;
     int statements = 0;  // how many statements the text holds
-    // For "ALTER TABLE t ADD [COLUMN] c ...": t and c as the server names them.
-    std::string alteredTable, addedColumn;
+    // For "ALTER TABLE t ADD [COLUMN] c type": t and c as the server names
+    // them, and the type as the server takes it, lower case.
+    std::string alteredTable, addedColumn, addedType;
 };
 
 // Brackets and bare names become quoted identifiers (so names keep their

@@ -401,14 +401,10 @@ int64_t PostgresEngine::execute(const std::string& sql, const std::vector<Cell>&
     // A login of a database whose users are roles owns no table: the
     // owner's function adds a design's column, checking its name and type.
     if (loginRole_ && tk::sameName(text.alteredTable, "Document")) {
-        std::string column = quoteIdentifier(text.addedColumn);
-        size_t at = text.sql.find(column);
-        std::string type = at == std::string::npos ? std::string() : tk::trimmed(text.sql.substr(at + column.size()));
-        while (!type.empty() && (type.back() == ';' || type.back() == ' ')) type.pop_back();
         Cell name, typeName;
         name.type = typeName.type = Cell::Type::Text;
         name.s = text.addedColumn;
-        typeName.s = tk::lowerAscii(type);
+        typeName.s = text.addedType;
         run("SELECT velmora_add_column($1::text, $2::text)", {&name, &typeName});
         return 0;
     }

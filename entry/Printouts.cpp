@@ -22,8 +22,8 @@ bool endsWith(const std::string& path, const char* tail)
 
 std::optional<std::string> deliverPrintout(const tk::Printout& printout, PrintoutKind kind)
 {
-    const char* endings = kind == PrintoutKind::List ? listEndings : documentEndings;
-    std::optional<PrintTarget> target = askPrintTarget(endings);
+    const std::vector<std::string>& types = kind == PrintoutKind::List ? listTypes : documentTypes;
+    std::optional<PrintTarget> target = askPrintTarget(types);
     if (!target) return std::nullopt;
     tk::Platform& platform = tk::Application->platform();
     if (!target->printer.empty()) {
@@ -34,7 +34,7 @@ std::optional<std::string> deliverPrintout(const tk::Printout& printout, Printou
     if (endsWith(path, ".pdf")) platform.printToPdf(printout, path);
     else if (kind == PrintoutKind::List && endsWith(path, ".csv")) writeCsv(printout, path);
     else if (kind == PrintoutKind::List && endsWith(path, ".xlsx")) writeXlsx(printout, path);
-    else throw ERefused(std::string("Csak ") + endings + " fájlba lehet menteni: " + path);
+    else throw ERefused("Csak " + endingsText(types) + " fájlba lehet menteni: " + path);
     return "Mentve: " + path;
 }
 

@@ -18,9 +18,18 @@ constexpr int printChosen = tk::mrYes;
 
 }  // namespace
 
+std::string endingsText(const std::vector<std::string>& types)
+{
+    std::string text;
+    for (size_t i = 0; i < types.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == types.size() ? " vagy " : ", ") + types[i];
+    return text;
+}
+
 TK_DEFINE_CLASS(TfrmSaveFile, tk::TForm) {}
 
-TfrmSaveFile::TfrmSaveFile(tk::TComponent* owner, const std::string& endings, const std::vector<std::string>& printers)
+TfrmSaveFile::TfrmSaveFile(tk::TComponent* owner, const std::vector<std::string>& types,
+                           const std::vector<std::string>& printers)
     : tk::TForm(owner)
 {
     setName("frmSaveFile");
@@ -30,18 +39,12 @@ TfrmSaveFile::TfrmSaveFile(tk::TComponent* owner, const std::string& endings, co
     setClientWidth(360);
     setClientHeight(150);
     tk::placeControl<tk::TLabel>(this, this, "lblFileName", 12, 12, 336, 13)
-        ->setCaption("Fájl neve (" + endings + "):");
+        ->setCaption("Fájl neve (" + endingsText(types) + "):");
     edtFileName = tk::placeControl<tk::TEdit>(this, this, "edtFileName", 12, 30, 252, 21);
     edtFileName->setTabOrder(0);
     auto* browse = tk::placeControl<tk::TButton>(this, this, "btnBrowse", 273, 28, 75, 25);
     browse->setCaption("Tallózás…");
     browse->setTabOrder(1);
-    // The platform's dialog offers the types this printout can be saved as.
-    std::vector<std::string> types;
-    for (size_t at = endings.find('.'); at != std::string::npos; at = endings.find('.', at + 1)) {
-        size_t end = endings.find_first_of(" ,", at);
-        types.push_back(endings.substr(at, end == std::string::npos ? std::string::npos : end - at));
-    }
     browse->OnClick = tk::Handler::notify([this, types](tk::TObject*) {
         if (auto chosen = tk::Application->platform().chooseSaveFile("Mentés", "", types); chosen && !chosen->empty())
             edtFileName->setText(*chosen);
@@ -76,9 +79,9 @@ TfrmSaveFile::TfrmSaveFile(tk::TComponent* owner, const std::string& endings, co
     setActiveControl(edtFileName);
 }
 
-std::optional<PrintTarget> askPrintTarget(const std::string& endings)
+std::optional<PrintTarget> askPrintTarget(const std::vector<std::string>& types)
 {
-    auto dialog = tk::createOwnedForm<TfrmSaveFile>(endings, tk::Application->platform().printers());
+    auto dialog = tk::createOwnedForm<TfrmSaveFile>(types, tk::Application->platform().printers());
     int result = dialog->showModal();
     if (result == printChosen) {
         int i = dialog->cbPrinter->itemIndex();

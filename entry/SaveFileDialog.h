@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tk {
 class TButton;
@@ -19,18 +20,20 @@ class TLabel;
 
 namespace velmora {
 
-// The file endings a printout may be saved as.
-inline constexpr const char* listEndings = ".pdf, .csv vagy .xlsx";
-inline constexpr const char* documentEndings = ".pdf";
+// The file endings a printout may be saved as, and as a label names them
+// (".pdf, .csv vagy .xlsx").
+inline const std::vector<std::string> listTypes = {".pdf", ".csv", ".xlsx"};
+inline const std::vector<std::string> documentTypes = {".pdf"};
+std::string endingsText(const std::vector<std::string>& types);
 inline constexpr const char* noPrinter = "Nincs beállított nyomtató.";
 
 class TfrmSaveFile : public tk::TForm {
     TK_CLASS(TfrmSaveFile)
 public:
-    // `endings` as the label names them; the printers as the platform
-    // lists them (none: the list says there is none, and "Nyomtatás" is
-    // off).
-    TfrmSaveFile(tk::TComponent* owner, const std::string& endings, const std::vector<std::string>& printers);
+    // The file `types` it saves as; the printers as the platform lists
+    // them (none: the list says there is none, and "Nyomtatás" is off).
+    TfrmSaveFile(tk::TComponent* owner, const std::vector<std::string>& types,
+                 const std::vector<std::string>& printers);
     tk::TEdit* edtFileName;
     tk::TComboBox* cbPrinter;
     tk::TButton* btnPrint;
@@ -44,6 +47,6 @@ struct PrintTarget {
 
 // Asks where a printout goes; none when the user cancelled or gave no
 // file name.
-std::optional<PrintTarget> askPrintTarget(const std::string& endings);
+std::optional<PrintTarget> askPrintTarget(const std::vector<std::string>& types);
 
 }  // namespace velmora

@@ -54,6 +54,9 @@ TEST(PostgresDialect, CountsStatementsAndRecognisesAnAddedColumn)
     db::PostgresText added = toPostgres("Alter Table Document Add [Ugyszam1] int ");
     EXPECT_EQ(added.alteredTable, "Document");
     EXPECT_EQ(added.addedColumn, "Ugyszam1");
+    EXPECT_EQ(added.addedType, "int");
+    EXPECT_EQ(toPostgres("Alter Table Document Add [Erkezett] datetime ").addedType, "timestamp");
+    EXPECT_EQ(toPostgres("Alter Table Document Add [Lezart] binary(1) ").addedType, "\"binary\"");
     EXPECT_EQ(toPostgres("ALTER TABLE Document ADD COLUMN Kozos varchar(50)").addedColumn, "Kozos");
     EXPECT_EQ(toPostgres("ALTER TABLE Document DROP COLUMN Kozos").addedColumn, "");
     EXPECT_EQ(toPostgres("select 1; Alter Table Document Add [a] int").addedColumn, "");

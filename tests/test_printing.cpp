@@ -145,12 +145,12 @@ TEST(PrintDialog, TheFileDialogOffersOnlyTheTypesThePrintoutCanBeSavedAs)
 {
     DialogPlatform platform;
     tk::TApplication app(platform);
-    for (auto [endings, offered] : {std::pair{velmora::documentEndings, std::vector<std::string>{".pdf"}},
-                                    {velmora::listEndings, std::vector<std::string>{".pdf", ".csv", ".xlsx"}}}) {
-        auto dialog = tk::createOwnedForm<velmora::TfrmSaveFile>(endings, std::vector<std::string>{});
+    for (auto [types, offered] : {std::pair{velmora::documentTypes, std::vector<std::string>{".pdf"}},
+                                  {velmora::listTypes, std::vector<std::string>{".pdf", ".csv", ".xlsx"}}}) {
+        auto dialog = tk::createOwnedForm<velmora::TfrmSaveFile>(types, std::vector<std::string>{});
         auto* browse = tk::as<tk::TButton>(dialog->findComponent("btnBrowse"));
         ASSERT_TRUE(browse && browse->visible());
         browse->click();
-        EXPECT_EQ(platform.offered, offered) << endings;
+        EXPECT_EQ(platform.offered, offered) << velmora::endingsText(types);
     }
 }
