@@ -150,6 +150,9 @@ void QtPlatform::showError(const std::string& text)
     box->show();
 }
 
+namespace {
+
+// The file dialog's filter for these endings: "PDF (*.pdf);;Excel (*.xlsx)".
 QString fileDialogFilter(const std::vector<std::string>& types)
 {
     QStringList filters;
@@ -160,6 +163,8 @@ QString fileDialogFilter(const std::vector<std::string>& types)
     }
     return filters.join(QStringLiteral(";;"));
 }
+
+}  // namespace
 
 std::optional<std::string> QtPlatform::chooseSaveFile(const std::string& title, const std::string& suggestedName,
                                                       const std::vector<std::string>& types)

@@ -31,9 +31,6 @@ class Accessibility;
 const QFont& qtFont(const tk::TFont& font);
 const QFontMetrics& qtMetrics(const tk::TFont& font);
 
-// The file dialog's filter for these endings: "PDF (*.pdf);;Excel (*.xlsx)".
-QString fileDialogFilter(const std::vector<std::string>& types);
-
 class QtPlatform : public tk::Platform {
 public:
     QtPlatform();

@@ -8,7 +8,6 @@
 #include "app/EntryComposition.h"
 #include "entry/EntryForm.h"
 #include "gui/QtPlatform.h"
-#include "gui/WindowStacking.h"
 #include "gui/WindowWidget.h"
 #include "startup/DemoDatabase.h"
 #include "startup/PasswordDlg.h"
@@ -558,33 +557,6 @@ TEST(Gui, TheFocusIsFramedOnEachButtonAndCheckBoxAndADisabledBoxLooksDisabled)
     EXPECT_GE(visited.size(), 3u);  // the check box and the buttons open while modifying
     EXPECT_GT(framed, 0);
     EXPECT_EQ(unframed, 0);
-}
-
-// Windows are raised and activated when the model's stacking or active
-// window changes, not on every redraw, which would bury a message box or
-// a file dialog where no window manager keeps them over their window.
-TEST(Gui, WindowsAreRaisedOnlyWhenTheirStackingChanges)
-{
-    gui::WindowStacking stacking;
-    int main = 0, dialog = 0;
-    EXPECT_TRUE(stacking.restack({&main}));
-    EXPECT_TRUE(stacking.activate(&main));
-    for (int redraw = 0; redraw < 3; ++redraw) {
-        EXPECT_FALSE(stacking.restack({&main}));
-        EXPECT_FALSE(stacking.activate(&main));
-    }
-    EXPECT_TRUE(stacking.restack({&main, &dialog}));
-    EXPECT_TRUE(stacking.activate(&dialog));
-    EXPECT_FALSE(stacking.restack({&main, &dialog}));
-    EXPECT_TRUE(stacking.restack({&main}));
-    EXPECT_TRUE(stacking.activate(&main));
-}
-
-TEST(Gui, TheFileDialogsFilterNamesEachTypeItIsGiven)
-{
-    EXPECT_EQ(gui::fileDialogFilter({".pdf"}), QStringLiteral("PDF (*.pdf)"));
-    EXPECT_EQ(gui::fileDialogFilter({".pdf", ".csv", ".xlsx"}),
-              QStringLiteral("PDF (*.pdf);;CSV (*.csv);;Excel (*.xlsx)"));
 }
 
 int main(int argc, char** argv)
