@@ -347,14 +347,9 @@ Attachment Attachments::add(int64_t documentID, const std::string& path)
     added.addedBy = login_;
     db::inTransaction(connection_, [&] {
         // Voided meanwhile by another program: nothing more is attached.
-        {
-            db::TADOQuery q(nullptr);
-            db::open(q, connection_, "Select Reason from DocumentVoid where DocumentID = :DocumentID",
-                     {{"DocumentID", documentID}});
-            if (!q.eof())
-                throw ERefused("A dokumentumot érvénytelenítették (" + q.field(0)->asString() +
-                               "), ezért nem csatolható hozzá fájl: " + added.name);
-        }
+        if (std::optional<std::string> reason = voidReasonOf(connection_, documentID))
+            throw ERefused("A dokumentumot érvénytelenítették (" + *reason + "), ezért nem csatolható hozzá fájl: " +
+                           added.name);
         std::string first = readChunk(in.file, path);
         added.type = contentType(first);
         added.id = db::executeReturningInteger(

@@ -152,10 +152,7 @@ bool Documents::voidDocument(int64_t id, const std::string& reason)
 
 std::optional<std::string> Documents::voidReason(int64_t id)
 {
-    db::TADOQuery q(nullptr);
-    db::open(q, *connection_, "Select Reason from DocumentVoid where DocumentID = :DocumentID", {{"DocumentID", id}});
-    if (q.eof()) return std::nullopt;
-    return q.field(0)->asString();
+    return voidReasonOf(*connection_, id);
 }
 
 const std::string& Documents::login()

@@ -73,6 +73,15 @@ void ensureHistoryTable(db::TADOConnection& connection)
                            "CREATE UNIQUE INDEX IF NOT EXISTS DocumentVoids ON DocumentVoid (DocumentID)");
 }
 
+std::optional<std::string> voidReasonOf(db::TADOConnection& connection, int64_t documentID)
+{
+    db::TADOQuery q(nullptr);
+    db::open(q, connection, "Select Reason from DocumentVoid where DocumentID = :DocumentID",
+             {{"DocumentID", documentID}});
+    if (q.eof()) return std::nullopt;
+    return q.field(0)->asString();
+}
+
 bool serverKeepsHistory(db::TADOConnection& connection)
 {
     return !connection.loginRolePrefix().empty();

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ void ensureHistoryTable(db::TADOConnection& connection);
 // made without them (velmora-admin upgrade): showing a document's history
 // reads it by DocumentID.
 void makeHistoryIndexes(db::TADOConnection& connection);
+
+// Why document `documentID` was voided; none when it is not.
+std::optional<std::string> voidReasonOf(db::TADOConnection& connection, int64_t documentID);
 
 // What a history row records.
 inline constexpr const char* historyInsert = "felvitel";
