@@ -4,8 +4,10 @@
 #include "entry/Attachments.h"
 #include "entry/History.h"
 #include "app/UserAdministration.h"
+#include "toolkit/text/DateReading.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <regex>
 #include <sstream>
@@ -39,7 +41,7 @@ namespace {
 std::string line(const Attachment& a)
 {
     return std::to_string(a.id) + "\tdocument " + std::to_string(a.documentID) + "\t" + a.name + "\t" +
-           std::to_string(a.size) + " bytes\tremoved by " + a.removedBy + " at " + a.removedAt + "\n";
+           std::to_string(a.size) + " bytes\tremoved by " + a.removedBy + " at " + tk::shownDateTime(a.removedAt) + "\n";
 }
 
 }  // namespace
@@ -61,14 +63,18 @@ std::string runAttachmentsCommand(db::TADOConnection& connection, const std::vec
         for (const Attachment& a : removedAttachments(connection)) out += line(a);
         return out.empty() ? "No removed files.\n" : out;
     }
-    static const std::regex day(R"(\d{4}-\d{2}-\d{2})");
-    if (!std::regex_match(words[2], day)) throw ERefusedAdmin("Not a day: " + words[2] + " (YYYY-MM-DD)");
+    std::optional<tk::Locale::Ymd> day = tk::readDate(words[2]);
+    if (!day) throw ERefusedAdmin("Not a day: " + words[2] + " (2026.11.16. or 2026-11-16)");
+    char stored[16];
+    std::snprintf(stored, sizeof stored, "%04d-%02d-%02d", day->year, day->month, day->day);
     std::string out;
-    for (const Attachment& a : removedAttachments(connection, words[2])) {
+    for (const Attachment& a : removedAttachments(connection, stored)) {
         purgeAttachment(connection, a, "velmora-admin");
         out += "purged " + line(a);
     }
-    return out.empty() ? "No files removed before " + words[2] + ".\n" : out;
+    std::string before = tk::shownDateTime(stored);
+    if (before.back() != '.') before += '.';  // the Hungarian form ends with its own full stop
+    return out.empty() ? "No files removed before " + before + "\n" : out;
 }
 
 }  // namespace velmora

@@ -7,6 +7,7 @@
 #include "entry/EntryForm.h"
 #include "lookup/SearchList.h"
 #include "startup/DataModule.h"
+#include "startup/DateSetting.h"
 #include "startup/Program.h"
 #include "toolkit/data/DBGrid.h"
 #include "toolkit/windows/Application.h"
@@ -77,6 +78,7 @@ void EntryComposition::placeAndShow()
 
 int runVelmoraEntry(tk::Platform& platform, const std::string& executablePath)
 {
+    useDateSetting();
     EntryComposition composition;
     return runProgram(platform, executablePath, composition);
 }

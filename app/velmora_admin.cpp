@@ -11,6 +11,7 @@
 #include "app/ServerRoles.h"
 #include "app/UserAdministration.h"
 #include "db/Connection.h"
+#include "startup/DateSetting.h"
 #include "startup/Program.h"
 #include "startup/UserFolders.h"
 
@@ -50,7 +51,7 @@ const velmora::Usage usage{
       "says it"},
      {"attachments removed", "the attached files that clerks removed, not yet purged"},
      {"attachments purge --before DAY",
-      "deletes for good the files removed before DAY (YYYY-MM-DD), each with a history row"},
+      "deletes for good the files removed before DAY (2026.11.16. or 2026-11-16), each with a history row"},
      {"backup FILE",
       "a copy of the database (SQLite) in the new FILE, made while programs may be using it, checked whole; says "
       "its size. A PostgreSQL database is copied with pg_dump"},
@@ -120,6 +121,7 @@ int main(int argc, char** argv)
         !wants("set-password", 1) && !wants("move-user", 2) && !wants("remove-user", 1) && !wants("list", 0) && !wants("backup", 1) && !wants("restore", 1) &&
         !wants("upgrade", 0) && !wants("search-index", 0))
         return velmora::usageError(usage);
+    velmora::useDateSetting();
     try {
         db::TADOConnection c(nullptr);
         std::string exe = velmora::runningExecutablePath();

@@ -7,11 +7,14 @@
 // showing an entry-page and a search-page field, three fields selected at
 // once and aligned; then the clerk's program
 // with a document being entered, a dictionary field completing what is
-// typed, a search finding a voided document and the clerk's menu. Prints
-// the files it wrote.
+// typed, a search finding a voided document, the clerk's menu, both print
+// dialogs, the history and the attachment list. Prints the files it wrote.
+// Each of the clerk's windows is checked as it is pictured (ScreenCheck.h):
+// each fault is said on standard error and the exit status is 1.
 #include "app/DemoEntryForm.h"
 #include "app/DesignerComposition.h"
 #include "app/EntryComposition.h"
+#include "app/ScreenCheck.h"
 #include "entry/EntryForm.h"
 #include "gui/Painter.h"
 #include "gui/QtPlatform.h"
@@ -19,6 +22,7 @@
 #include "startup/DemoDatabase.h"
 #include "startup/PasswordDlg.h"
 #include "toolkit/data/DBGrid.h"
+#include "toolkit/text/Locale.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
 #include "toolkit/windows/Popup.h"
@@ -32,11 +36,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
 std::string folder;
 int failures = 0;
+bool checking = false;  // the clerk's windows, not the designer's
 
 void shoot(gui::QtPlatform& platform, const char* windowName, const char* file)
 {
@@ -55,6 +61,11 @@ void shoot(gui::QtPlatform& platform, const char* windowName, const char* file)
                 }
                 if (picture.save(QString::fromStdString(path))) {
                     std::printf("%s\n", path.c_str());
+                    for (const std::string& problem :
+                         checking ? velmora::screenProblems(*f) : std::vector<std::string>()) {
+                        std::fprintf(stderr, "velmora-screens: %s: %s\n", file, problem.c_str());
+                        ++failures;
+                    }
                     return;
                 }
             }
@@ -143,6 +154,23 @@ void enterDocument()
     app.pressKey(tk::vk::Space);
 }
 
+// A modal window the clerk opens: pictured from within, then closed.
+void inModal(gui::QtPlatform& platform, const char* window, const char* file, void (velmora::EntryForm::*open)())
+{
+    velmora::EntryForm* form = velmora::runningEntryForm();
+    if (!form) return;
+    QTimer::singleShot(0, [&platform, window, file] {
+        shoot(platform, window, file);
+        tk::Application->pressKey(tk::vk::Escape);
+    });
+    (form->*open)();
+}
+
+void printDialog(gui::QtPlatform& platform, const char* file, void (velmora::EntryForm::*print)())
+{
+    inModal(platform, "frmSaveFile", file, print);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -159,6 +187,10 @@ int main(int argc, char** argv)
     std::filesystem::remove_all(db);
     velmora::createDemoDatabase(db);
 
+    // The desk's locale, as the programs take it: the designer follows it,
+    // the clerk's program keeps its own dates.
+    std::setlocale(LC_ALL, "");
+    tk::setCurrentLocale(tk::Locale::fromSystem());
     QApplication qt(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     gui::QtPlatform platform;
@@ -182,6 +214,7 @@ int main(int argc, char** argv)
     int status = velmora::runVelmora(platform, db + "/velmora");
 
     velmora::addEntryDemo(db + "/VelmoraDSC.udl");
+    checking = true;
     QTimer::singleShot(100, [&] {
         velmora::typeLogin(velmora::entryDemoLogin, velmora::entryDemoPassword);
         QTimer::singleShot(100, [&] {
@@ -221,6 +254,19 @@ int main(int argc, char** argv)
             tk::Application->pressKey(tk::vk::Return);
             shoot(platform, "frmClientMain_1", "menu.png");
             tk::Application->pressKey(tk::vk::Escape);
+            printDialog(platform, "print-list-dialog.png", &velmora::EntryForm::printResult);
+            // A scan with a long name attached to the first document; the
+            // voided one's history.
+            if (velmora::EntryForm* form = velmora::runningEntryForm()) {
+                form->showDocument(1);
+                std::string scan = db + "/Beérkezett levél a szállítási határidő módosításáról, aláírva.pdf";
+                std::ofstream(scan) << "%PDF-1.4\n";
+                form->attachFiles({scan});
+            }
+            printDialog(platform, "print-document-dialog.png", &velmora::EntryForm::printShownDocument);
+            inModal(platform, "frmAttachments", "attachments.png", &velmora::EntryForm::showAttachments);
+            if (velmora::EntryForm* form = velmora::runningEntryForm()) form->showDocument(2);
+            inModal(platform, "frmHistory", "history.png", &velmora::EntryForm::showHistory);
             if (velmora::EntryForm* form = velmora::runningEntryForm()) {
                 std::string pdf = db + "/lista.pdf";
                 platform.printToPdf(form->resultList(), pdf);

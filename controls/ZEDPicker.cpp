@@ -1,7 +1,7 @@
 // Date fields.
 #include "controls/ZEDPicker.h"
 
-#include "toolkit/text/Locale.h"
+#include "toolkit/text/DateReading.h"
 #include "toolkit/widgets/StdProps.h"
 #include "toolkit/windows/Application.h"
 
@@ -29,11 +29,7 @@ tk::Value TZEDPicker::FieldValue() const
 
 void TZEDPicker::setFieldValue(const tk::Value& v)
 {
-    // Dates kept with full stops read back under any locale of the same order.
-    std::string text = variantText(v);
-    for (char& c : text)
-        if (c == '.') c = tk::currentLocale().dateSeparator;
-    auto ymd = tk::currentLocale().parseDate(text);
+    auto ymd = tk::readTypedDate(variantText(v));
     if (!ymd) {
         setChecked(false);
         return;

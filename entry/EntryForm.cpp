@@ -17,6 +17,7 @@
 #include "entry/Dictionaries.h"
 #include "entry/EntryFields.h"
 #include "entry/FieldValues.h"
+#include "entry/FittingDates.h"
 #include "entry/History.h"
 #include "entry/HistoryWindow.h"
 #include "entry/Printouts.h"
@@ -152,6 +153,7 @@ void EntryForm::start(bool hasStoredDesign)
     window.OnCloseQuery = tk::Handler::closeQuery(
         [this](tk::TObject*, bool& canClose) { sayingDatabaseFailures([&] { canClose = mayClose(); }); });
 
+    widenDateFieldsToFit(window);
     if (auto* pages = tk::as<tk::TPageControl>(window.findComponent("pcData")))
         if (auto* sheet = tk::as<tk::TTabSheet>(entryPage())) pages->setActivePage(sheet);
     applyState(EntryState::None);
@@ -854,8 +856,8 @@ tk::Printout EntryForm::documentPrintout() const
     // document and how to tell the file is the same.
     for (const Attachment& a : Attachments(*connection_, 0, {}).list(shown_)) {
         std::string said = a.name + " (" + std::to_string(a.size) + " bájt), SHA-256: " + a.sha256 +
-                           ", csatolta: " + a.addedBy + ", " + a.addedAt;
-        if (a.removed()) said += ", törölte: " + a.removedBy + ", " + a.removedAt;
+                           ", csatolta: " + a.addedBy + ", " + tk::shownDateTime(a.addedAt);
+        if (a.removed()) said += ", törölte: " + a.removedBy + ", " + tk::shownDateTime(a.removedAt);
         out.captions.push_back({"Melléklet", said});
     }
 

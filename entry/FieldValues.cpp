@@ -6,6 +6,7 @@
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
 #include "toolkit/core/PropertyAccess.h"
+#include "toolkit/text/DateReading.h"
 #include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
 
@@ -64,10 +65,7 @@ StoredValue fromText(const std::string& typed, const DocumentColumn& column, tk:
         return refuse("Érvénytelen szám: ", field);
     }
     if (isDateColumn(column)) {
-        std::string dotted = text;
-        for (char& c : dotted)
-            if (c == '.') c = locale.dateSeparator;
-        auto ymd = locale.parseDate(dotted);
+        auto ymd = tk::readTypedDate(text);
         if (!ymd) return refuse("Érvénytelen dátum: ", field);
         return {db::Cell::text(storedDay(tk::encodeDate(ymd->year, ymd->month, ymd->day))), {}};
     }

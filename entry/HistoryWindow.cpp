@@ -6,6 +6,7 @@
 #include "db/Statement.h"
 #include "entry/History.h"
 #include "entry/ListWindow.h"
+#include "toolkit/text/Locale.h"
 #include "toolkit/widgets/Buttons.h"
 
 namespace velmora {
@@ -31,6 +32,7 @@ void openHistory(db::TADOQuery& query, db::TADOConnection& connection, int64_t i
                  "left join DocumentChange c on c.HistoryID = h.HistoryID where h.DocumentID = :DocumentID "
                  "order by h.HistoryID desc, c.ColumnName",
              values);
+    query.field(0)->setShownAs(tk::shownDateTime);
 }
 
 void showHistoryWindow(db::TADOConnection& connection, int64_t id, const std::vector<ColumnCaption>& captions)

@@ -27,6 +27,7 @@ ListWindow makeListWindow(const std::string& name, const std::string& caption, c
     source->setDataSet(query);
     auto* grid = tk::placeControl<tk::TDBGrid>(window.get(), window.get(), gridName, 8, 8, 624, 264);
     grid->setDataSource(source);
+    grid->setColumnsFitContent(true);
     auto* close = tk::placeControl<tk::TButton>(window.get(), window.get(), "btnClose", 552, footTop, 80, 25);
     close->setCaption("Bezár");
     close->setModalResult(tk::mrOk);

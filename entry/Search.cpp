@@ -12,6 +12,7 @@
 #include "entry/Refusal.h"
 #include "startup/SearchText.h"
 #include "toolkit/core/PropertyAccess.h"
+#include "toolkit/text/DateReading.h"
 #include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
 
@@ -127,10 +128,7 @@ public:
             return;
         }
         if (isDateColumn(column)) {
-            std::string dotted = typed;
-            for (char& ch : dotted)
-                if (ch == '.') ch = tk::currentLocale().dateSeparator;
-            auto ymd = tk::currentLocale().parseDate(dotted);
+            auto ymd = tk::readTypedDate(typed);
             if (!ymd) throw ERefused("Érvénytelen dátum: " + fieldLabel(field));
             day(c, relation, tk::encodeDate(ymd->year, ymd->month, ymd->day), field);
             return;

@@ -8,6 +8,7 @@
 #include "import/CsvReader.h"
 #include "import/ImportMapping.h"
 #include "import/ImportedText.h"
+#include "toolkit/text/DateReading.h"
 #include "toolkit/text/Text.h"
 #include "toolkit/text/CodePage.h"
 
@@ -23,12 +24,12 @@ namespace {
 
 void checkDate(const std::string& field)
 {
-    std::optional<tk::Locale::Ymd> ymd = velmora::importedDate(field);
+    std::optional<tk::Locale::Ymd> ymd = tk::readDate(field, true);
     if (!ymd) return;
     if (ymd->year < 1000 || ymd->year > 9999 || !tk::isValidDate(ymd->year, ymd->month, ymd->day)) std::abort();
     char hungarian[32];
     std::snprintf(hungarian, sizeof hungarian, "%04d.%02d.%02d.", ymd->year, ymd->month, ymd->day);
-    std::optional<tk::Locale::Ymd> again = velmora::importedDate(hungarian);
+    std::optional<tk::Locale::Ymd> again = tk::readDate(hungarian, true);
     if (!again || again->year != ymd->year || again->month != ymd->month || again->day != ymd->day) std::abort();
 }
 

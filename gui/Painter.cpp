@@ -171,10 +171,11 @@ void paintEdit(QPainter& p, const tk::TCustomEdit& e, QRect r)
     }
     p.setFont(f);
     p.setPen(fontColor(e));
-    p.setClipRect(r.adjusted(2, 1, -2, -1));
+    p.save();
+    p.setClipRect(r.adjusted(2, 1, -2, -1), Qt::IntersectClip);
     p.drawText(QPoint(base + tk::TCustomEdit::textInset, y + fm.ascent()), q(e.displayText()));
     if (focused) p.fillRect(QRect(base + e.xOfPosition(e.caretPos()), y, 1, fm.height()), fontColor(e));
-    p.setClipping(false);
+    p.restore();
 }
 
 void paintButtonFace(QPainter& p, const tk::TControl& c, QRect r, bool pressed, bool isDefault, bool flat)
@@ -315,14 +316,24 @@ void paintGrid(QPainter& p, tk::TDBGrid& g, QRect r)
     auto cols = g.columns();
     int x0 = r.left() + 2 + g.indicatorWidth();
     int y = r.top() + 2;
-    p.setClipRect(r.adjusted(2, 2, -2, -2));
+    const QRect inside = r.adjusted(2, 2, -2, -2);
+    p.save();
+    p.setClipRect(inside, Qt::IntersectClip);
     if (g.titleHeight() > 0) {
         for (const auto& c : cols) {
             if (!c.shown) continue;
             int x = r.left() + 2 + c.left;
             QStyleOptionHeader h;
-            initOption(h, g, QRect(x, y, c.width, g.titleHeight()));
-            h.text = q(c.title);
+            // The style clips a header to its own rectangle, in place of
+            // ours: a title is given no more than the inside of the frame.
+            initOption(h, g, QRect(x, y, c.width, g.titleHeight()).intersected(inside));
+            if (h.rect.isEmpty()) continue;
+            // The style draws the title in the painter's font, within its margins.
+            p.setFont(qtFont(*g.titleFont()));
+            h.fontMetrics = p.fontMetrics();
+            int room = h.rect.width() - 2 * tk::TDBGrid::titlePadding;
+            h.text = g.titleWidth(c.title) <= room ? q(c.title)
+                                                   : p.fontMetrics().elidedText(q(c.title), Qt::ElideRight, room);
             style()->drawControl(QStyle::CE_Header, &h, &p);
             if (c.sort != tk::TDBGrid::SortMark::None)
                 paintSortArrow(p, QRect(x, y, c.width, g.titleHeight()), c.sort == tk::TDBGrid::SortMark::Ascending,
@@ -346,8 +357,10 @@ void paintGrid(QPainter& p, tk::TDBGrid& g, QRect r)
                 for (const auto& c : cols) {
                     if (!c.shown) continue;
                     QColor color = current ? QApplication::palette().color(QPalette::HighlightedText) : fontColor(g);
-                    text(p, QRect(r.left() + 2 + c.left + 2, y, c.width - 4, g.rowHeight()),
-                         set->displayText(row, c.field), g.drawingFont(), Qt::AlignVCenter | Qt::AlignLeft, color);
+                    text(p,
+                         QRect(r.left() + 2 + c.left + tk::TDBGrid::cellPadding, y,
+                               c.width - 2 * tk::TDBGrid::cellPadding, g.rowHeight()),
+                         g.shownText(row, c), g.drawingFont(), Qt::AlignVCenter | Qt::AlignLeft, color);
                 }
                 if (g.indicatorWidth() && current)
                     text(p, QRect(r.left() + 2, y, g.indicatorWidth(), g.rowHeight()), "▸", g.drawingFont(),
@@ -361,7 +374,20 @@ void paintGrid(QPainter& p, tk::TDBGrid& g, QRect r)
                  Qt::AlignVCenter | Qt::AlignLeft, Qt::red);
         }
     }
-    p.setClipping(false);
+    if (g.scrollsSideways()) {
+        tk::TRect bar = g.sideBarRect();
+        QStyleOptionSlider o;
+        initOption(o, g, QRect(r.left() + bar.left, r.top() + bar.top, bar.width(), bar.height()));
+        o.orientation = Qt::Horizontal;
+        o.state |= QStyle::State_Horizontal;
+        o.minimum = 0;
+        o.maximum = g.lastLeftColumn();
+        o.sliderPosition = o.sliderValue = std::min(g.leftColumn(), o.maximum);
+        o.pageStep = o.singleStep = 1;
+        o.subControls = QStyle::SC_All;
+        style()->drawComplexControl(QStyle::CC_ScrollBar, &o, &p);
+    }
+    p.restore();
 }
 
 void paintPages(QPainter& p, tk::TControl& c, QRect r, QPoint origin)
@@ -508,7 +534,7 @@ void paintDateTimePicker(QPainter& p, tk::TControl& c, QRect r, QPoint)
     o.editable = true;
     o.subControls = QStyle::SC_All;
     style()->drawComplexControl(QStyle::CC_ComboBox, &o, &p);
-    int x = r.left() + 3;
+    int x = r.left() + tk::TDateTimePicker::textLeft;
     if (dp->showCheckbox()) {
         QStyleOptionButton b;
         initOption(b, *dp, QRect(x, r.top() + (r.height() - 13) / 2, 13, 13));
@@ -517,7 +543,10 @@ void paintDateTimePicker(QPainter& p, tk::TControl& c, QRect r, QPoint)
         x += tk::TDateTimePicker::checkboxWidth;
     }
     QColor color = dp->checked() ? fontColor(*dp) : QApplication::palette().color(QPalette::Disabled, QPalette::Text);
-    text(p, QRect(x, r.top(), r.width() - (x - r.left()) - tk::TDateTimePicker::buttonWidth, r.height()),
+    text(p,
+         QRect(x, r.top(),
+               r.width() - (x - r.left()) - tk::TDateTimePicker::buttonWidth - tk::TDateTimePicker::textRightMargin,
+               r.height()),
          dp->displayText(), dp->drawingFont(), Qt::AlignVCenter, color);
     return;
 }

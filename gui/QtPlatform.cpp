@@ -240,9 +240,14 @@ void QtPlatform::sync()
     std::vector<const void*> shown;
     for (tk::TCustomForm* f : windows)
         if (widgetOf(f)) shown.push_back(f);
-    if (stacking_.restack(shown) && onScreen)
+    if (stacking_.restack(shown) && onScreen) {
         for (tk::TCustomForm* f : windows)
             if (WindowWidget* w = widgetOf(f)) w->raise();
+        // Qt's own boxes and dialogs (an error, a file dialog) stay above
+        // the model's windows, which no window manager may keep in order.
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->isVisible() && !dynamic_cast<WindowWidget*>(top) && top != popup_.get()) top->raise();
+    }
     tk::TCustomForm* active = tk::Application->activeForm();
     if (stacking_.activate(active) && active && onScreen)
         if (WindowWidget* w = widgetOf(active); w && !w->isActiveWindow()) w->activateWindow();

@@ -23,7 +23,9 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QUrl>
 
 namespace gui {
@@ -107,6 +109,17 @@ bool WindowWidget::event(QEvent* e)
     // Tab and Shift+Tab belong to the model, not to Qt's focus chain.
     if (e->type() == QEvent::KeyPress) {
         keyPressEvent(static_cast<QKeyEvent*>(e));
+        return true;
+    }
+    // The whole of a text shown cut short under the mouse.
+    if (e->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(e);
+        QPoint screen = modelScreen(help->pos());
+        std::string tip;
+        if (tk::TControl* c = form_.controlAt({help->pos().x(), help->pos().y()}))
+            tip = c->toolTipAt(c->screenToClient({screen.x(), screen.y()}));
+        if (tip.empty()) QToolTip::hideText();
+        else QToolTip::showText(help->globalPos(), QString::fromStdString(tip), this);
         return true;
     }
     return QWidget::event(e);

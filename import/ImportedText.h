@@ -24,9 +24,6 @@ namespace velmora {
 inline constexpr const char* numberedColumnGivenText =
     "A mező számát az adatbázis adja, a fájl nem adhatja meg (kapcsolja ki a számozást, vagy hagyja ki az oszlopot)";
 
-// A date in one of the accepted forms.
-std::optional<tk::Locale::Ymd> importedDate(const std::string& text);
-
 // Puts `text` into `field` (bound to `column`); gives the refusal when the
 // text is no value the control can hold (a date, a check box's yes or no).
 std::optional<std::string> putImportedText(tk::TControl& field, const DocumentColumn& column, const std::string& text);

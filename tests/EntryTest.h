@@ -32,12 +32,14 @@ protected:
         putUnderServerRolesInRolesRun(udl());
     }
     std::string udl() const { return folder.file("VelmoraDSC.udl"); }
+    // More of the program's environment ("NAME=value ...").
+    std::string environment;
     std::string command() const
     {
         // The printers are the test's own: none, unless it runs a CUPS queue.
         std::string cups = cupsServer.empty() ? folder.file("no-printers.sock") : cupsServer;
-        return "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C CUPS_SERVER='" + cups + "' '" +
-               folder.file("velmora-entry") + "'";
+        return "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C CUPS_SERVER='" + cups + "' " +
+               environment + " '" + folder.file("velmora-entry") + "'";
     }
     static std::string login(const char* user) { return Gestures::login(user, user); }
 

@@ -305,10 +305,10 @@ TEST_F(Attachments, TheAdministratorSetsTheLimitAndPurgesFilesRemovedBeforeADay)
         openDataLink(c, udl());
         db::execute(c, "Update DocumentAttachment set RemovedAt = '2026-01-10 12:00:00' where AttachmentID = 1");
     }
-    EXPECT_EQ(admin("attachments purge --before 2026-01-10"), "No files removed before 2026-01-10.\n");
+    EXPECT_EQ(admin("attachments purge --before 2026-01-10"), "No files removed before 2026.01.10.\n");
     EXPECT_THAT(
-        admin("attachments purge --before 2026-01-11"),
-        testing::MatchesRegex("purged 1\tdocument 2\tkicsi.txt\t18 bytes\tremoved by ugyfel at 2026-01-10 12:00:00\n"));
+        admin("attachments purge --before 2026.01.11."),
+        testing::MatchesRegex("purged 1\tdocument 2\tkicsi.txt\t18 bytes\tremoved by ugyfel at 2026.01.10. 12:00\n"));
     EXPECT_EQ(rows("Select AttachmentID from DocumentAttachment"), (std::vector<std::string>{"2"}));
     EXPECT_EQ(rows("Select count(*) from DocumentAttachmentChunk where AttachmentID = 1"),
               (std::vector<std::string>{"0"}));

@@ -44,9 +44,26 @@ TEST_F(EntrySearch, NoConditionListsEveryDocumentNewestFirstAndNothingFoundIsSai
     EXPECT_THAT(found({}, "get frmClientMain.StatusBar1.SimpleText\n"), ElementsAre("7", "6", "5", "4", "3", "2", "1"));
     EXPECT_THAT(last, HasSubstr("'7 tal'#225'lat'"));
     EXPECT_THAT(last, HasSubstr("Azonosító\tÉrvénytelenítve\tIktatószám\tTárgy\tÉrkezett\tLezárt\tÜgytípus\n"));
-    EXPECT_THAT(last, HasSubstr("\n2\t\t1002\tSzámla reklamáció\t11/16/26\tNem\tReklamáció\n"));
+    EXPECT_THAT(last, HasSubstr("\n2\t\t1002\tSzámla reklamáció\t2026.11.16.\tNem\tReklamáció\n"));
     EXPECT_THAT(found({{"TZEDit4", text("999")}}, "get frmClientMain.StatusBar1.SimpleText\n"), IsEmpty());
     EXPECT_THAT(last, HasSubstr("'Nincs tal'#225'lat'"));
+}
+
+// Dates read the same on every desk; the user's settings file may choose
+// ISO instead, and a value it does not know is said and read as Hungarian.
+TEST_F(EntrySearch, DatesAreHungarianWhateverTheLocaleUnlessTheSettingsChooseIso)
+{
+    std::filesystem::create_directories(folder.file("config/velmora"));
+    environment = "XDG_CONFIG_HOME='" + folder.file("config") + "'";
+    const std::pair<const char*, const char*> settings[] = {
+        {"", "2026.11.16."}, {"# ISO:\ndates = iso\n", "2026-11-16"}, {"dates=ISO # a comment\n", "2026-11-16"},
+        {"dates = hungarian\n", "2026.11.16."}, {"dates = amerikai\n", "2026.11.16."}};
+    for (const auto& [setting, shown] : settings) {
+        std::ofstream(folder.file("config/velmora/velmora.conf")) << setting;
+        EXPECT_THAT(found({}), ElementsAre("7", "6", "5", "4", "3", "2", "1")) << setting;
+        EXPECT_THAT(last, HasSubstr("\n2\t\t1002\tSzámla reklamáció\t" + std::string(shown) + "\tNem\t")) << setting;
+    }
+    EXPECT_THAT(last, HasSubstr("velmora.conf:1: dates = amerikai is neither hungarian (2026.11.16.) nor iso"));
 }
 
 TEST_F(EntrySearch, NumbersCompareAsNumbersByEveryRelation)
@@ -153,7 +170,7 @@ TEST_F(EntrySearch, PrintingWritesAPdfOfTheResultAndACsvThatReadsBack)
     EXPECT_THAT(text, HasSubstr("Feltétel: Tárgy (Hasonló): rekl"));
     EXPECT_THAT(text,
                 testing::ContainsRegex("Azonosító +Érvénytelenítve +Iktatószám +Tárgy +Érkezett +Lezárt +Ügytípus"));
-    EXPECT_THAT(text, testing::ContainsRegex("2 +1002 +Számla reklamáció +11/16/26 +Nem +Reklamáció"));
+    EXPECT_THAT(text, testing::ContainsRegex("2 +1002 +Számla reklamáció +2026.11.16. +Nem +Reklamáció"));
     EXPECT_THAT(text, HasSubstr("1. oldal / 1"));
     std::string rows = commandOutput(
         "python3 -c \"import csv,sys; r=list(csv.reader(open(sys.argv[1], encoding='utf-8-sig', "

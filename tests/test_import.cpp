@@ -6,6 +6,7 @@
 #include "db/Statement.h"
 #include "import/CsvReader.h"
 #include "import/ImportedText.h"
+#include "toolkit/text/DateReading.h"
 
 #include <atomic>
 #include <sstream>
@@ -317,18 +318,21 @@ TEST(CsvReading, QuotesSeparatorsAndLineNumbersAsSpreadsheetsWriteThem)
     EXPECT_TRUE(velmora::isUtf8Stream(good));
 }
 
-// Dates of a register: the unambiguous forms, Hungarian first; a two-digit
-// year or anything else that could be read two ways is refused.
+// Dates as a register's files and its clerks write them: the unambiguous
+// forms, Hungarian first; a two-digit year or anything else that could be
+// read two ways is refused. A time of day is read past only in a file.
 TEST(ImportedDates, TheUnambiguousFormsAreReadAndEveryTwoDigitYearIsRefused)
 {
     for (const char* same : {"2026.11.16.", "2026.11.16", "2026. 11. 16.", "2026. 11. 16", " 2026.11.16. ",
-                             "2026-11-16", "2026-11-16 14:30", "2026-11-16T14:30:05", "16.11.2026", "16/11/2026"}) {
-        std::optional<tk::Locale::Ymd> ymd = velmora::importedDate(same);
+                             "2026-11-16", "20261116", "16.11.2026", "16/11/2026", "2026-11-16 14:30",
+                             "2026-11-16T14:30:05"}) {
+        std::optional<tk::Locale::Ymd> ymd = tk::readDate(same, true);
         ASSERT_TRUE(ymd) << same;
         EXPECT_EQ(ymd->year * 10000 + ymd->month * 100 + ymd->day, 20261116) << same;
+        EXPECT_EQ(tk::readDate(same, false).has_value(), std::string(same).find(':') == std::string::npos) << same;
     }
     for (const char* refused : {"16.11.26", "1.2.3", "26.11.16.", "11/16/26", "2026.02.30.", "2026..11.16.",
                                 "2026.11.16..", "2026.11", "2026/11/16", "16.11.2026.", "2026.11.16. 14:30", "",
-                                "2026 .11.16.", "2026.11-16"})
-        EXPECT_FALSE(velmora::importedDate(refused)) << refused;
+                                "2026 .11.16.", "2026.11-16", "2026111", "202611160", "20260230"})
+        EXPECT_FALSE(tk::readDate(refused, true)) << refused;
 }

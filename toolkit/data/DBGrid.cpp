@@ -95,9 +95,8 @@ std::vector<TDBGrid::Column> TDBGrid::columns() const
         std::string title = set->displayLabel(f);
         SortMark mark = f == sortedField_ ? sortMark_ : SortMark::None;
         // Room beside the title for the order's arrow.
-        int marked = textWidth(title) + (mark == SortMark::None ? 0 : 2 * charW);
-        int w = std::max(set->displayWidth(f) * charW, marked) + 4;
-        out.push_back({f, title, std::min(w, 64 * charW), mark});
+        int marked = titleWidth(title) + 2 * titlePadding + (mark == SortMark::None ? 0 : 2 * charW);
+        out.push_back({f, title, fittedWidth(f, marked), mark});
     }
     int first = std::clamp(leftColumn_, 0, std::max(0, static_cast<int>(out.size()) - 1));
     for (int i = 0; i < static_cast<int>(out.size()); ++i) {
@@ -110,15 +109,79 @@ std::vector<TDBGrid::Column> TDBGrid::columns() const
     return out;
 }
 
+int TDBGrid::fittedWidth(int field, int title) const
+{
+    TDataSet* set = dataSet();
+    int charW = std::max(1, textWidth("0"));
+    if (!fitContent_)
+        return std::min(std::max(set->displayWidth(field) * charW + 2 * cellPadding, title), 64 * charW);
+    // The rows a list window shows are few; a long result is measured by
+    // its first screenfuls.
+    auto [known, isNew] = widestText_.try_emplace(field, 0);
+    if (isNew)
+        for (int row = 0, measured = std::min(set->recordCount(), 200); row < measured; ++row)
+            known->second = std::max(known->second, textWidth(set->displayText(row, field)));
+    int widest = std::max(title, known->second + 2 * cellPadding);
+    int share = std::max(clientWidth() * 2 / 5, 8 * charW);
+    return std::min(widest, std::max(share, title));
+}
+
+std::string TDBGrid::shownText(int row, const Column& column) const
+{
+    TDataSet* set = dataSet();
+    if (!set) return {};
+    return elidedText(set->displayText(row, column.field), column.width - 2 * cellPadding);
+}
+
+std::string TDBGrid::toolTipAt(TPoint p) const
+{
+    TDataSet* set = dataSet();
+    int row = rowAt(p);
+    if (!set || row < 0) return {};
+    for (const Column& c : columns()) {
+        if (!c.shown || p.x < c.left || p.x >= c.left + c.width) continue;
+        std::string whole = set->displayText(row, c.field);
+        return shownText(row, c) == whole ? std::string() : whole;
+    }
+    return {};
+}
+
+int TDBGrid::titleWidth(const std::string& title) const
+{
+    return Application ? Application->platform().textWidth(*titleFont_, title) : 0;
+}
+
 int TDBGrid::titleHeight() const
 {
     if (!(options_ & dgTitles)) return 0;
     return (Application ? Application->platform().textHeight(*titleFont_) : 13) + 4;
 }
 
+bool TDBGrid::scrollsSideways() const
+{
+    return lastLeftColumn() > 0 || leftColumn_ > 0;
+}
+
+int TDBGrid::lastLeftColumn() const
+{
+    std::vector<Column> cols = columns();
+    int room = clientWidth() - 4 - indicatorWidth(), used = 0;
+    for (int i = static_cast<int>(cols.size()) - 1; i >= 0; --i) {
+        used += cols[static_cast<size_t>(i)].width + 1;
+        if (used > room) return std::min(i + 1, static_cast<int>(cols.size()) - 1);
+    }
+    return 0;
+}
+
+TRect TDBGrid::sideBarRect() const
+{
+    return {2, clientHeight() - 2 - sideBarHeight, clientWidth() - 2, clientHeight() - 2};
+}
+
 int TDBGrid::visibleRows() const
 {
-    return std::max(1, (clientHeight() - titleHeight()) / std::max(1, rowHeight()));
+    int bar = scrollsSideways() ? sideBarHeight : 0;
+    return std::max(1, (clientHeight() - titleHeight() - bar) / std::max(1, rowHeight()));
 }
 
 void TDBGrid::setSortMark(int field, SortMark mark)
@@ -172,6 +235,7 @@ void TDBGrid::scrollToSelectedColumn()
 
 void TDBGrid::dataChanged()
 {
+    widestText_.clear();
     scrollToCurrent();
     invalidate();
 }
@@ -200,6 +264,15 @@ bool TDBGrid::handle(InputEvent& e)
     switch (e.type) {
     case InputType::MouseDown: {
         if (e.button != TMouseButton::mbLeft) break;
+        if (TRect bar = sideBarRect(); scrollsSideways() && e.y >= bar.top) {
+            int last = lastLeftColumn();
+            int thumb = bar.left + sideBarHeight +
+                        (bar.width() - 3 * sideBarHeight) * std::min(leftColumn_, last) / std::max(1, last) +
+                        sideBarHeight / 2;
+            leftColumn_ = std::clamp(leftColumn_ + (e.x < thumb ? -1 : 1), 0, last);
+            invalidate();
+            return true;
+        }
         int row = rowAt({e.x, e.y});
         if (set && row >= 0) set->moveTo(row);
         int i = 0;

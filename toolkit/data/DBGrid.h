@@ -5,6 +5,7 @@
 #include "toolkit/data/DataSet.h"
 #include "toolkit/widgets/WinControl.h"
 
+#include <map>
 #include <memory>
 
 namespace tk {
@@ -41,6 +42,16 @@ public:
     }
     bool defaultDrawing() const { return defaultDrawing_; }
     void setDefaultDrawing(bool v) { defaultDrawing_ = v; }
+    // Columns as wide as their titles and the widest of their first rows'
+    // texts, each at most a share of the grid, instead of by the fields'
+    // display widths: for lists whose every column should be seen at once.
+    bool columnsFitContent() const { return fitContent_; }
+    void setColumnsFitContent(bool v)
+    {
+        fitContent_ = v;
+        widestText_.clear();
+        invalidate();
+    }
 
     // Layout: visible columns with their field index and width.
     enum class SortMark { None, Ascending, Descending };
@@ -61,12 +72,29 @@ public:
     int rowHeight() const { return textHeight() + 4; }
     int titleHeight() const;
     int indicatorWidth() const { return (options_ & dgIndicator) ? 11 : 0; }
+    // Columns wider together than the grid are scrolled sideways by a bar
+    // along its bottom (and by the keys that select a column): a click left
+    // of the bar's thumb shows the column before, right of it the one after.
+    bool scrollsSideways() const;
+    static constexpr int sideBarHeight = 16;
+    TRect sideBarRect() const;
+    // The last first column worth scrolling to: from it on, every column shows.
+    int lastLeftColumn() const;
     // Rows that fit, the first shown row, and the selected column.
     int visibleRows() const;
     int topRow() const { return topRow_; }
     int selectedColumn() const { return selectedColumn_; }
     // The data row under a client point, or -1.
     int rowAt(TPoint client) const;
+    // A cell's text as it is drawn in its column: cut short with "…" when
+    // wider; its whole is the cell's tool tip.
+    std::string shownText(int row, const Column& column) const;
+    std::string toolTipAt(TPoint client) const override;
+    // Pixels between a column's edge and its text, on either side, in a
+    // cell and in the title.
+    static constexpr int cellPadding = 2, titlePadding = 4;
+    // A title's width in the title font.
+    int titleWidth(const std::string& title) const;
     // The field whose title shows the data set's order (the grid does not
     // order anything itself: OnTitleClick's handler does, by the selected
     // column); -1 for none.
@@ -80,6 +108,9 @@ public:
     Handler OnCellClick, OnTitleClick;
 
 private:
+    // A column's width as the data set's display width has it, or by its
+    // content; `title` is the title's width with its order mark.
+    int fittedWidth(int field, int title) const;
     void scrollToCurrent();
     void scrollToSelectedColumn();
     void selectColumn(int column);
@@ -93,6 +124,10 @@ private:
     TColor fixedColor_ = clBtnFace;
     TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
     bool defaultDrawing_ = true;
+    bool fitContent_ = false;
+    // The widest text of each field's measured rows, by field, until the
+    // data changes.
+    mutable std::map<int, int> widestText_;
     int topRow_ = 0;
     int selectedColumn_ = 0;
     int leftColumn_ = 0;

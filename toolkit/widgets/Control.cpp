@@ -4,6 +4,7 @@
 #include "toolkit/windows/Platform.h"
 
 #include "toolkit/core/Errors.h"
+#include "toolkit/text/Text.h"
 #include "toolkit/widgets/StdProps.h"
 #include "toolkit/widgets/WinControl.h"
 #include "toolkit/windows/Form.h"
@@ -344,6 +345,21 @@ int TControl::textWidth(std::string_view text) const
 {
     Platform* platform = Platform::current();
     return platform ? platform->textWidth(drawingFont(), text) : 0;
+}
+
+std::string TControl::elidedText(const std::string& text, int width) const
+{
+    if (textWidth(text) <= width) return text;
+    static const std::string ellipsis = "…";
+    // The longest beginning that fits with the ellipsis after it.
+    std::u32string chars = toU32(text);
+    size_t low = 0, high = chars.size();
+    while (low < high) {
+        size_t mid = (low + high + 1) / 2;
+        if (textWidth(toUtf8(std::u32string_view(chars).substr(0, mid)) + ellipsis) <= width) low = mid;
+        else high = mid - 1;
+    }
+    return toUtf8(std::u32string_view(chars).substr(0, low)) + ellipsis;
 }
 
 int TControl::textHeight() const

@@ -118,6 +118,12 @@ public:
     // Width and height of a text in this control's font.
     int textWidth(std::string_view text) const;
     int textHeight() const;
+    // `text` cut short with "…" to fit `width` in this control's font; the
+    // text itself when it fits.
+    std::string elidedText(const std::string& text, int width) const;
+    // The whole of a text shown cut short under a client point, for a tool
+    // tip; empty where nothing is cut short.
+    virtual std::string toolTipAt(TPoint) const { return {}; }
 
     Handler OnClick, OnDblClick, OnMouseDown, OnMouseMove, OnMouseUp, OnContextPopup, OnResize;
 

@@ -133,6 +133,18 @@ std::string TDateTimePicker::displayText() const
     return currentLocale().formatDate(y, m, d);
 }
 
+int TDateTimePicker::fittingWidth() const
+{
+    // Each digit as the widest digit of the font: every date is then no wider.
+    char widest = '0';
+    for (char d = '1'; d <= '9'; ++d)
+        if (textWidth(std::string(1, d)) > textWidth(std::string(1, widest))) widest = d;
+    std::string sample = displayText();
+    for (char& c : sample)
+        if (c >= '0' && c <= '9') c = widest;
+    return textLeft + (showCheckbox_ ? checkboxWidth : 0) + textWidth(sample) + textRightMargin + buttonWidth;
+}
+
 void TDateTimePicker::showMonthOf(double d)
 {
     int day;

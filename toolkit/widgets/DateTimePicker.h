@@ -80,8 +80,15 @@ public:
 
     // The date as shown, in the locale's short date format.
     std::string displayText() const;
+    // The width at which any date in that format fits in the drawing font
+    // beside the check box and the button.
+    int fittingWidth() const;
+    // The text begins `textLeft` from the left edge (after the check box
+    // when shown) and keeps `textRightMargin` clear of the button.
+    static constexpr int textLeft = 3, textRightMargin = 2;
     static constexpr int checkboxWidth = 16;
-    static constexpr int buttonWidth = 17;
+    // The drop-down button with the frame beside it, as the style draws it.
+    static constexpr int buttonWidth = 21;
 
     bool droppedDown() const;
     void setDroppedDown(bool v);
