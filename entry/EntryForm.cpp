@@ -253,6 +253,19 @@ void EntryForm::focusFirstField()
         }
 }
 
+void EntryForm::focusOnEntryPage(const char* button)
+{
+    auto* focused = tk::Application ? tk::Application->focusedControl() : nullptr;
+    tk::TWinControl* page = entryPage();
+    if (!page) return;
+    auto* named = button ? tk::as<tk::TWinControl>(window_->findComponent(button)) : nullptr;
+    if (named && named->canFocus()) return named->setFocus();
+    // Focus left where it can no longer be (a field closed by the save):
+    // the entry page's first control that takes it.
+    if (focused && focused->canFocus() && focused->isShowing()) return;
+    if (tk::TWinControl* first = page->findNextControl(nullptr, true, true)) first->setFocus();
+}
+
 void EntryForm::newDocument()
 {
     if (editing()) return;
@@ -340,6 +353,8 @@ void EntryForm::saveDocument()
     }
     if (state_ == EntryState::New) insertDocument(bound, values);
     else updateDocument(bound, values, written);
+    // The saved fields close; the next thing to do is a new document.
+    focusOnEntryPage("btnNew");
 }
 
 db::Cell EntryForm::shownValue(const std::string& column) const
@@ -820,6 +835,8 @@ void EntryForm::openFoundDocument()
     showDocument(id);
     if (auto* pages = tk::as<tk::TPageControl>(window_->findComponent("pcData")))
         if (auto* sheet = tk::as<tk::TTabSheet>(entryPage())) pages->setActivePage(sheet);
+    focusFirstField();
+    focusOnEntryPage(nullptr);
 }
 
 void EntryForm::printResult()

@@ -184,6 +184,9 @@ private:
     // the save in progress, saying what changed.
     void followNumberingInForce();
     void focusFirstField();
+    // Focus on the entry page's `button` where it can take it; else, where
+    // the focus has nowhere to be, on the page's first control that takes it.
+    void focusOnEntryPage(const char* button);
     // Ends modifying or entering before another document is shown: unsaved
     // changes are asked about first. False when the clerk chose to stay.
     bool leaveEditing();

@@ -4,13 +4,19 @@
 #include "gui/AccessibleControl.h"
 #include "gui/AccessibleGrid.h"
 #include "gui/AccessibleNames.h"
+#include "gui/AccessibleRadioGroup.h"
 #include "gui/AccessibleWindow.h"
 #include "gui/QtPlatform.h"
 #include "gui/WindowWidget.h"
 #include "toolkit/data/DBGrid.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
+#include "toolkit/widgets/RadioGroup.h"
+#include "toolkit/widgets/StatusBar.h"
 #include "toolkit/windows/Menus.h"
+
+#include <QApplication>
+#include <QTimer>
 
 #include <vector>
 
@@ -46,6 +52,33 @@ QAccessible::State changedStates(const QAccessible::State& was, const QAccessibl
     return changed;
 }
 
+// The change from `was` to `is` as it happened: the characters typed, or
+// those deleted, at their offset; a replacement only where both happened.
+// (Saying the whole text went and came back makes a reader read it all
+// again, a password's every mask at each key.)
+void sendTextChange(QAccessibleInterface* iface, const QString& was, const QString& is, int caret)
+{
+    qsizetype same = 0, most = std::min(was.size(), is.size());
+    while (same < most && was[same] == is[same]) ++same;
+    qsizetype tail = 0;
+    while (tail < most - same && was[was.size() - 1 - tail] == is[is.size() - 1 - tail]) ++tail;
+    QString removed = was.mid(same, was.size() - same - tail), inserted = is.mid(same, is.size() - same - tail);
+    int at = static_cast<int>(same);
+    if (removed.isEmpty()) {
+        QAccessibleTextInsertEvent e(iface, at, inserted);
+        e.setCursorPosition(caret);
+        send(e);
+    } else if (inserted.isEmpty()) {
+        QAccessibleTextRemoveEvent e(iface, at, removed);
+        e.setCursorPosition(caret);
+        send(e);
+    } else {
+        QAccessibleTextUpdateEvent e(iface, at, removed, inserted);
+        e.setCursorPosition(caret);
+        send(e);
+    }
+}
+
 bool any(const QAccessible::State& s)
 {
     return s.checked || s.checkStateMixed || s.disabled || s.invisible || s.readOnly || s.editable || s.selected;
@@ -75,8 +108,8 @@ Accessibility* Accessibility::current()
 void Accessibility::drop(Entry& entry)
 {
     if (!entry.id) return;
-    if (auto* grid = dynamic_cast<AccessibleGrid*>(QAccessible::accessibleInterface(entry.id)))
-        for (QAccessible::Id cell : grid->takeCells()) QAccessible::deleteAccessibleInterface(cell);
+    if (auto* control = dynamic_cast<AccessibleControl*>(QAccessible::accessibleInterface(entry.id)))
+        for (QAccessible::Id part : control->takeParts()) QAccessible::deleteAccessibleInterface(part);
     QAccessible::deleteAccessibleInterface(entry.id);
     entry.id = 0;
 }
@@ -99,6 +132,7 @@ QAccessibleInterface* Accessibility::interfaceOf(tk::TControl* control)
     if (QAccessibleInterface* known = registered(control)) return known;
     QAccessibleInterface* iface = nullptr;
     if (auto* grid = dynamic_cast<tk::TDBGrid*>(control)) iface = new AccessibleGrid(*grid);
+    else if (auto* group = dynamic_cast<tk::TRadioGroup*>(control)) iface = new AccessibleRadioGroup(*group);
     else iface = new AccessibleControl(*control);
     return enter(control, iface);
 }
@@ -137,10 +171,14 @@ Accessibility::Told Accessibility::tell(QAccessibleInterface* iface) const
     told.value = iface->text(QAccessible::Value).toStdString();
     told.state = iface->state();
     if (QAccessibleTextInterface* text = iface->textInterface()) told.caret = text->cursorPosition();
+    if (auto* group = dynamic_cast<AccessibleRadioGroup*>(iface); group && group->group())
+        told.currentRow = group->group()->itemIndex();
     if (QAccessibleTableInterface* table = iface->tableInterface()) {
         told.rows = table->rowCount();
         QList<int> rows = table->selectedRows();
         told.currentRow = rows.isEmpty() ? -1 : rows.first();
+        if (auto* grid = dynamic_cast<AccessibleGrid*>(iface); grid && grid->grid())
+            told.currentColumn = grid->grid()->selectedColumn();
     }
     return told;
 }
@@ -154,10 +192,7 @@ void Accessibility::announce(QAccessibleInterface* iface, Told& told)
     }
     if (now.value != told.value) {
         if (iface->textInterface()) {
-            QAccessibleTextUpdateEvent e(iface, 0, QString::fromStdString(told.value),
-                                         QString::fromStdString(now.value));
-            e.setCursorPosition(now.caret);
-            send(e);
+            sendTextChange(iface, QString::fromStdString(told.value), QString::fromStdString(now.value), now.caret);
         } else {
             QAccessibleValueChangeEvent e(iface, QString::fromStdString(now.value));
             send(e);
@@ -170,13 +205,36 @@ void Accessibility::announce(QAccessibleInterface* iface, Told& told)
         QAccessibleStateChangeEvent e(iface, changed);
         send(e);
     }
+    if (auto* group = dynamic_cast<AccessibleRadioGroup*>(iface); group && now.currentRow != told.currentRow) {
+        // The choice that was and the one that is changed their checked state.
+        QAccessible::State checked;
+        checked.checked = true;
+        for (int index : {told.currentRow, now.currentRow})
+            if (QAccessibleInterface* item = group->child(index)) {
+                QAccessibleStateChangeEvent e(item, checked);
+                send(e);
+            }
+        if (now.state.focused)
+            if (QAccessibleInterface* item = group->focusChild()) {
+                QAccessibleEvent e(item, QAccessible::Focus);
+                send(e);
+            }
+    }
     if (auto* grid = dynamic_cast<AccessibleGrid*>(iface)) {
         if (now.rows != told.rows) {
             for (QAccessible::Id cell : grid->takeCells()) QAccessible::deleteAccessibleInterface(cell);
             QAccessibleTableModelChangeEvent e(iface, QAccessibleTableModelChangeEvent::ModelReset);
             send(e);
         }
-        if ((now.rows != told.rows || now.currentRow != told.currentRow) && now.state.focused)
+        bool moved = now.rows != told.rows || now.currentRow != told.currentRow || now.currentColumn != told.currentColumn;
+        if (moved && now.currentRow != told.currentRow) {
+            // The current row is the selected one: the reader hears the
+            // selection move with it.
+            QAccessibleEvent e(iface, QAccessible::SelectionWithin);
+            send(e);
+        }
+        bool gridHasFocus = tk::Application && grid->grid() && tk::Application->focusedControl() == grid->grid();
+        if (moved && gridHasFocus)
             if (QAccessibleInterface* cell = grid->focusChild()) {
                 QAccessibleEvent e(cell, QAccessible::Focus);
                 send(e);
@@ -200,12 +258,57 @@ void Accessibility::announceFocus()
         if (now != focused_.get()) iface = interfaceOf(control);
     }
     if (now == focused_.get()) return;
+    if (iface && !dynamic_cast<tk::TMenuItem*>(now) && waitsForItsWindow(now) && !focusOverdue_) {
+        if (!focusTimerRuns_) {
+            focusTimerRuns_ = true;
+            QTimer::singleShot(500, &timers_, [this] {
+                focusTimerRuns_ = false;
+                focusOverdue_ = true;
+                announceFocus();
+                focusOverdue_ = false;
+            });
+        }
+        return;
+    }
     focused_ = now;
     if (!iface) return;
     if (auto* grid = dynamic_cast<AccessibleGrid*>(iface))
         if (QAccessibleInterface* cell = grid->focusChild()) iface = cell;
+    if (auto* group = dynamic_cast<AccessibleRadioGroup*>(iface))
+        if (QAccessibleInterface* item = group->focusChild()) iface = item;
     QAccessibleEvent e(iface, QAccessible::Focus);
     send(e);
+}
+
+bool Accessibility::waitsForItsWindow(const tk::TComponent* focused) const
+{
+    auto* control = dynamic_cast<const tk::TControl*>(focused);
+    tk::TCustomForm* form = control ? control->parentForm() : nullptr;
+    WindowWidget* widget = form ? platform_.widgetOf(form) : nullptr;
+    // Qt's offscreen platform activates no window.
+    if (!widget || QGuiApplication::platformName() == QLatin1String("offscreen")) return false;
+    return QApplication::activeWindow() != widget;
+}
+
+void Accessibility::activeWindowChanged()
+{
+    QWidget* active = QApplication::activeWindow();
+    bool ours = dynamic_cast<WindowWidget*>(active) != nullptr;
+    if (ours && foreignWasActive_) focused_ = nullptr;
+    foreignWasActive_ = active && !ours && active != &popup_;
+    if (ours && QAccessible::isActive()) announceFocus();
+}
+
+// What a program says on its status bar (a result, a refusal) reaches the
+// reader as the bar's new name: each bar of a shown window is told of from
+// the start.
+void Accessibility::announceStatusBars()
+{
+    for (tk::TCustomForm* form : tk::Application->windows()) {
+        if (!form->visible() || !platform_.widgetOf(form)) continue;
+        for (tk::TComponent* c : form->components())
+            if (auto* bar = tk::as<tk::TStatusBar>(c); bar && !registered(bar)) interfaceOf(bar);
+    }
 }
 
 void Accessibility::announceWindows()
@@ -242,6 +345,7 @@ void Accessibility::announceChanges()
     }
     if (!QAccessible::isActive()) return;
     announceWindows();
+    announceStatusBars();
     std::vector<const tk::TComponent*> known;
     for (auto& [component, entry] : registered_) known.push_back(component);
     for (const tk::TComponent* component : known) {

@@ -10,6 +10,7 @@
 #include "toolkit/core/ComponentRef.h"
 
 #include <QAccessible>
+#include <QObject>
 
 #include <map>
 #include <set>
@@ -52,6 +53,11 @@ public:
     // Drops the interfaces of destroyed controls and tells the reader what
     // changed since the last time.
     void announceChanges();
+    // Qt's active window changed. The focus is told once its window is the
+    // active one, after the reader has heard of the window; coming back
+    // from a window not of the model (a message box, a file or print
+    // dialog) it is told again, as the reader has heard of another window.
+    void activeWindowChanged();
 
 private:
     // What a reader was last told of a control.
@@ -59,7 +65,7 @@ private:
         std::string name, value;
         QAccessible::State state;
         int caret = 0;
-        int rows = -1, currentRow = -1;
+        int rows = -1, currentRow = -1, currentColumn = -1;
     };
     struct Entry {
         QAccessible::Id id = 0;
@@ -78,8 +84,18 @@ private:
     QtPlatform& platform_;
     PopupWidget& popup_;
     std::map<const tk::TComponent*, Entry> registered_;
+    // Whether the focused control's window is not yet the active one.
+    bool waitsForItsWindow(const tk::TComponent* focused) const;
+    void announceStatusBars();
+
     tk::ComponentRef<tk::TComponent> focused_;
     std::set<const tk::TCustomForm*> shownWindows_;
+    bool foreignWasActive_ = false;
+    // The focus is told after a while even when its window is never made
+    // the active one (a window manager that keeps it back).
+    bool focusOverdue_ = false;
+    bool focusTimerRuns_ = false;
+    QObject timers_;
 };
 
 }  // namespace gui

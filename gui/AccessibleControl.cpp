@@ -5,13 +5,16 @@
 #include "gui/AccessibleNames.h"
 #include "gui/QtPlatform.h"
 #include "gui/WindowWidget.h"
+#include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
 #include "toolkit/widgets/Buttons.h"
 #include "toolkit/widgets/CheckBox.h"
 #include "toolkit/widgets/ComboBox.h"
 #include "toolkit/widgets/DateTimePicker.h"
 #include "toolkit/widgets/Edit.h"
+#include "toolkit/widgets/Labels.h"
 #include "toolkit/widgets/PageControl.h"
+#include "toolkit/widgets/RadioGroup.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
 
@@ -20,6 +23,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace gui {
 
@@ -40,6 +44,11 @@ tk::TCustomEdit* AccessibleControl::edit() const
     return dynamic_cast<tk::TCustomEdit*>(control_.get());
 }
 
+tk::TDateTimePicker* AccessibleControl::datePicker() const
+{
+    return dynamic_cast<tk::TDateTimePicker*>(control_.get());
+}
+
 QWindow* AccessibleControl::window() const
 {
     Accessibility* a = Accessibility::current();
@@ -54,7 +63,7 @@ QList<QPair<QAccessibleInterface*, QAccessible::Relation>> AccessibleControl::re
     QList<QPair<QAccessibleInterface*, QAccessible::Relation>> found;
     Accessibility* a = Accessibility::current();
     if (!control_ || !a || !(match & QAccessible::Label)) return found;
-    if (const tk::TControl* label = captionLabelOf(*control_))
+    if (const tk::TControl* label = labelledBy(*control_))
         if (QAccessibleInterface* i = a->interfaceOf(const_cast<tk::TControl*>(label)))
             found.append({i, QAccessible::Label});
     return found;
@@ -147,6 +156,8 @@ QString AccessibleControl::value() const
     if (auto* e = dynamic_cast<tk::TCustomEdit*>(c)) return QString::fromStdString(e->displayText());
     if (auto* d = dynamic_cast<tk::TDateTimePicker*>(c)) return QString::fromStdString(d->displayText());
     if (auto* b = dynamic_cast<tk::TComboBox*>(c)) return QString::fromStdString(b->text());
+    if (auto* r = dynamic_cast<tk::TRadioGroup*>(c); r && r->itemIndex() >= 0)
+        return QString::fromStdString(tk::stripAccelerator(r->items()[static_cast<size_t>(r->itemIndex())]));
     return {};
 }
 
@@ -164,7 +175,7 @@ QString AccessibleControl::text(QAccessible::Text t) const
 
 void AccessibleControl::setText(QAccessible::Text t, const QString& text)
 {
-    if (t == QAccessible::Value && edit()) replaceText(0, characterCount(), text);
+    if (t == QAccessible::Value && hasText()) replaceText(0, characterCount(), text);
 }
 
 QRect AccessibleControl::rect() const
@@ -207,6 +218,12 @@ QAccessible::State AccessibleControl::state() const
         s.selectableText = true;
         s.passwordEdit = e->passwordChar() != 0;
     }
+    if (auto* picker = dynamic_cast<tk::TDateTimePicker*>(c)) {
+        // Its check box: whether a date is given at all.
+        s.editable = true;
+        s.checkable = picker->showCheckbox();
+        s.checked = picker->showCheckbox() && picker->checked();
+    }
     if (auto* page = dynamic_cast<tk::TTabSheet*>(c)) {
         s.selectable = true;
         s.selected = page->pageControl() && page->pageControl()->activePage() == page;
@@ -219,9 +236,10 @@ void* AccessibleControl::interface_cast(QAccessible::InterfaceType type)
 {
     switch (type) {
     case QAccessible::ActionInterface: return static_cast<QAccessibleActionInterface*>(this);
-    case QAccessible::TextInterface: return edit() ? static_cast<QAccessibleTextInterface*>(this) : nullptr;
+    case QAccessible::TextInterface: return hasText() ? static_cast<QAccessibleTextInterface*>(this) : nullptr;
     case QAccessible::EditableTextInterface:
-        return edit() ? static_cast<QAccessibleEditableTextInterface*>(this) : nullptr;
+        return hasText() ? static_cast<QAccessibleEditableTextInterface*>(this) : nullptr;
+    case QAccessible::ValueInterface: return datePicker() ? static_cast<QAccessibleValueInterface*>(this) : nullptr;
     default: return nullptr;
     }
 }
@@ -265,7 +283,44 @@ void AccessibleControl::doAction(const QString& actionName)
     });
 }
 
-// The text interface, for edit boxes.
+// The value interface, for date fields.
+
+QVariant AccessibleControl::currentValue() const
+{
+    tk::TDateTimePicker* picker = datePicker();
+    return picker ? QVariant(picker->date()) : QVariant();
+}
+
+void AccessibleControl::setCurrentValue(const QVariant& value)
+{
+    tk::TDateTimePicker* picker = datePicker();
+    bool ok = false;
+    double day = value.toDouble(&ok);
+    if (!picker || !ok || !picker->isShowing() || !picker->isEnabledTree()) return;
+    int y = 0, m = 0, d = 0;
+    tk::decodeDate(day, y, m, d);
+    if (!tk::isValidDate(y, m, d)) return;
+    char iso[16];
+    std::snprintf(iso, sizeof iso, "%04d-%02d-%02d", y, m, d);
+    picker->enterText(iso);
+    if (Accessibility* a = Accessibility::current()) a->platform().sync();
+}
+
+QVariant AccessibleControl::maximumValue() const
+{
+    tk::TDateTimePicker* picker = datePicker();
+    if (!picker) return {};
+    return picker->maxDate() != 0 ? picker->maxDate() : tk::encodeDate(9999, 12, 31);
+}
+
+QVariant AccessibleControl::minimumValue() const
+{
+    tk::TDateTimePicker* picker = datePicker();
+    if (!picker) return {};
+    return picker->minDate() != 0 ? picker->minDate() : tk::encodeDate(1, 1, 1);
+}
+
+// The text interface, for edit boxes and date fields.
 
 void AccessibleControl::selection(int selectionIndex, int* startOffset, int* endOffset) const
 {
@@ -364,6 +419,18 @@ void AccessibleControl::insertText(int offset, const QString& text)
 
 void AccessibleControl::replaceText(int startOffset, int endOffset, const QString& text)
 {
+    if (tk::TDateTimePicker* picker = datePicker()) {
+        // The whole date as it would read after the change: set when it
+        // is a date, as a person's pick sets it.
+        if (!tk::Application || !picker->isShowing() || !picker->isEnabledTree()) return;
+        QString date = value();
+        startOffset = std::clamp(startOffset, 0, static_cast<int>(date.size()));
+        endOffset = std::clamp(endOffset, startOffset, static_cast<int>(date.size()));
+        date.replace(startOffset, endOffset - startOffset, text);
+        picker->enterText(date.toStdString());
+        if (Accessibility* a = Accessibility::current()) a->platform().sync();
+        return;
+    }
     tk::TCustomEdit* e = edit();
     if (!e || !tk::Application || !e->isShowing() || !e->isEnabledTree()) return;
     if (!e->focused()) {

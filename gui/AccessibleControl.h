@@ -1,6 +1,7 @@
 // The accessible interface of one model control: its place in the tree of
 // its window, role, name, value, states and bounds; the text of an edit
-// box, with typing into it as a person types; and pressing, toggling and
+// box or a date field, with typing into it as a person types; a date
+// field's day as its value; and pressing, toggling and
 // focusing as actions. Model controls are not QObjects: the interface
 // follows its control through a reference that turns into none when the
 // control is destroyed, and the registry then drops it.
@@ -13,6 +14,7 @@
 namespace tk {
 class TControl;
 class TCustomEdit;
+class TDateTimePicker;
 }  // namespace tk
 
 namespace gui {
@@ -20,7 +22,8 @@ namespace gui {
 class AccessibleControl : public QAccessibleInterface,
                           public QAccessibleActionInterface,
                           public QAccessibleTextInterface,
-                          public QAccessibleEditableTextInterface {
+                          public QAccessibleEditableTextInterface,
+                          public QAccessibleValueInterface {
 public:
     explicit AccessibleControl(tk::TControl& control);
     tk::TControl* control() const { return control_.get(); }
@@ -68,13 +71,28 @@ public:
     void insertText(int offset, const QString& text) override;
     void replaceText(int startOffset, int endOffset, const QString& text) override;
 
+    // A date field's date as a day number (day 0 is 30 December 1899),
+    // within its MinDate and MaxDate where they are set; setting it picks
+    // that day.
+    QVariant currentValue() const override;
+    void setCurrentValue(const QVariant& value) override;
+    QVariant maximumValue() const override;
+    QVariant minimumValue() const override;
+    QVariant minimumStepSize() const override { return 1; }
+
     // The value a reader is told of: an edit's text, a check box's state,
     // a date field's date, a tab's page being shown.
     QString value() const;
     std::vector<tk::TControl*> shownChildren() const;
+    // Parts of the control that have interfaces of their own (a grid's
+    // cells, a radio group's choices), taken for the registry to drop.
+    virtual std::vector<QAccessible::Id> takeParts() { return {}; }
 
 protected:
     tk::TCustomEdit* edit() const;
+    tk::TDateTimePicker* datePicker() const;
+    // An edit box or a date field: what has text to read and to set.
+    bool hasText() const { return edit() || datePicker(); }
     tk::ComponentRef<tk::TControl> control_;
 };
 

@@ -56,7 +56,10 @@ public:
         }
         s.selectable = row_ >= 0;
         s.selected = isSelected();
-        s.focused = s.selected && tk::Application && tk::Application->focusedControl() == grid_.get();
+        // One cell has the focus: the current row's, in the selected column.
+        s.focusable = row_ >= 0;
+        s.focused = s.selected && column_ == grid_->selectedColumn() && tk::Application &&
+                    tk::Application->focusedControl() == grid_.get();
         s.readOnly = true;
         s.invisible = rect().isEmpty();
         return s;
@@ -184,6 +187,13 @@ QAccessibleInterface* AccessibleGrid::focusChild() const
     tk::TDataSet* data = grid() ? grid()->dataSet() : nullptr;
     if (!data || data->recNo() < 0) return nullptr;
     return cell(data->recNo(), std::min(grid()->selectedColumn(), std::max(0, columnCount() - 1)));
+}
+
+QAccessible::State AccessibleGrid::state() const
+{
+    QAccessible::State s = AccessibleControl::state();
+    if (s.focused && focusChild()) s.focused = false;
+    return s;
 }
 
 QString AccessibleGrid::text(QAccessible::Text t) const

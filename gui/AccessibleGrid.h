@@ -24,6 +24,9 @@ public:
     int childCount() const override;
     int indexOfChild(const QAccessibleInterface* child) const override;
     QAccessibleInterface* focusChild() const override;
+    // The grid's focus is its current cell's: the grid itself claims it
+    // only while it has no rows.
+    QAccessible::State state() const override;
     QString text(QAccessible::Text t) const override;
     void* interface_cast(QAccessible::InterfaceType type) override;
 
@@ -32,6 +35,7 @@ public:
     QAccessibleInterface* cell(int row, int column) const;
     // Takes the cells made so far, for the registry to drop.
     std::vector<QAccessible::Id> takeCells();
+    std::vector<QAccessible::Id> takeParts() override { return takeCells(); }
 
     QAccessibleInterface* caption() const override { return nullptr; }
     QAccessibleInterface* summary() const override { return nullptr; }

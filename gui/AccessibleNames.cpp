@@ -139,6 +139,11 @@ bool onDesignSurface(const tk::TControl& c)
     return tk::Application && tk::Application->overlay() && tk::Application->overlay()->designs(c);
 }
 
+const tk::TControl* labelledBy(const tk::TControl& c)
+{
+    return namedByLabel(c) && !onDesignSurface(c) ? captionLabelOf(c) : nullptr;
+}
+
 std::string accessibleName(const tk::TControl& c)
 {
     if (onDesignSurface(c)) {

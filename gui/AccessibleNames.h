@@ -26,6 +26,10 @@ std::string spokenCaption(const std::string& caption);
 // The field's caption label: the label bound to it (FocusControl), else the
 // nearest label just left of it on the same line, else just above it.
 const tk::TControl* captionLabelOf(const tk::TControl& field);
+// The label a control is labelled by for a reader: a field's caption label
+// (the one that names it), and nothing for any other control or for a
+// control on the design surface.
+const tk::TControl* labelledBy(const tk::TControl& control);
 
 // A field its caption label's text, a button its caption (a glyph button
 // its hint), a label its caption; on the design surface a placed field

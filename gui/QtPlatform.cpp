@@ -20,6 +20,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QUrl>
+#include <QWindow>
 
 #include <cstdlib>
 
@@ -67,6 +68,8 @@ QtPlatform::QtPlatform()
     : popup_(std::make_unique<PopupWidget>(*this)), accessibility_(std::make_unique<Accessibility>(*this, *popup_))
 {
     clock_.start();
+    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, &syncContext_,
+                     [this](QWindow*) { accessibility_->activeWindowChanged(); });
 }
 
 QtPlatform::~QtPlatform() = default;

@@ -244,9 +244,12 @@ TEST_F(Entry, AModificationChecksAndWritesOnlyTheFieldsOpenForChange)
     Rect grid = where("dbgSearch");
     std::string out =
         play(searchTab() + click("btnSearch") + "dblclick " + std::to_string(grid.left + 40) + " " +
-             std::to_string(grid.top + 28) + "\n" + click("btnModify") + "focus\nkey end\ntype  (javítva)\n" +
-             click("btnSave") + "get frmClientMain.StatusBar1.SimpleText\n");
-    EXPECT_THAT(out, HasSubstr("frmClientMain_1.TZEDit2\n"));  // the first field open for change
+             std::to_string(grid.top + 28) + "\nfocus\n" + click("btnModify") + "focus\nkey end\ntype  (javítva)\n" +
+             click("btnSave") + "get frmClientMain.StatusBar1.SimpleText\nfocus\n");
+    // The opened row's page has the focus (its fields are closed), then the
+    // first field open for change, and after the save "Új felvitel".
+    EXPECT_THAT(out, HasSubstr("frmClientMain_1.btnNew\nfrmClientMain_1.TZEDit2\n"));
+    EXPECT_THAT(out, HasSubstr("'Dokumentum: 4'\nfrmClientMain_1.btnNew\n"));
     EXPECT_THAT(out, Not(HasSubstr("error:"))) << out;
     EXPECT_THAT(out, HasSubstr("'Dokumentum: 4'"));
     EXPECT_EQ(rows("Select Iktatoszam, Targy, Erkezett, Ugytipus from Document where DocumentID = 4"),

@@ -7,7 +7,9 @@
 #
 #   run_entry_on_desktop.sh VELMORA_ENTRY VELMORA_INITDB LAYOUT SQL EXPECTED SCRIPT [ARG...]
 #
-# LAYOUT is setxkbmap's layout and variant ("us", "us intl").
+# LAYOUT is setxkbmap's layout and variant ("us", "us intl"). With
+# LISTEN_FIRST=1 the script starts first and the program once the script
+# has made the file named by READY_FILE.
 set -eu
 entry=$1 initdb=$2 layout=$3 sql=$4 expected=$5 script=$6
 shift 6
@@ -44,10 +46,23 @@ unset WAYLAND_DISPLAY XMODIFIERS QT_IM_MODULE
 setxkbmap $layout
 # The accessibility bus first, so that the program's bridge finds it.
 dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null
-"$work/velmora-entry" >"$work/entry.log" 2>&1 &
-program=$!
-PYTHONPATH="$here" timeout 120 /usr/bin/python3 "$here/$script" "$@"
-status=$?
+if [ "${LISTEN_FIRST:-}" = 1 ]; then
+    # A script that listens to events, as a screen reader does, is there
+    # before the program: it says so by making the ready file.
+    READY_FILE="$work/ready" PYTHONPATH="$here" timeout 120 /usr/bin/python3 "$here/$script" "$@" &
+    listener=$!
+    tries=0
+    until [ -e "$work/ready" ] || [ "$tries" -ge 100 ]; do tries=$((tries + 1)); sleep 0.1; done
+    "$work/velmora-entry" >"$work/entry.log" 2>&1 &
+    program=$!
+    wait "$listener"
+    status=$?
+else
+    "$work/velmora-entry" >"$work/entry.log" 2>&1 &
+    program=$!
+    PYTHONPATH="$here" timeout 120 /usr/bin/python3 "$here/$script" "$@"
+    status=$?
+fi
 kill "$program" "$xvfb" 2>/dev/null
 wait "$program" 2>/dev/null
 [ "$status" -eq 0 ] || cat "$work/entry.log" >&2

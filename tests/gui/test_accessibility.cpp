@@ -13,6 +13,7 @@
 #include "gui/WindowWidget.h"
 #include "startup/DemoDatabase.h"
 #include "startup/PasswordDlg.h"
+#include "toolkit/text/Locale.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Form.h"
 
@@ -33,6 +34,8 @@ struct Told {
     QAccessible::Role role;
     QString name, value;
     QAccessible::State changed;
+    QString inserted = {};  // a text insertion's characters, at `at`
+    int at = -1;
 };
 std::vector<Told> told;
 
@@ -46,6 +49,10 @@ void record(QAccessibleEvent* e)
     }
     if (e->type() == QAccessible::StateChanged)
         t.changed = static_cast<QAccessibleStateChangeEvent*>(e)->changedStates();
+    if (e->type() == QAccessible::TextInserted) {
+        t.inserted = static_cast<QAccessibleTextInsertEvent*>(e)->textInserted();
+        t.at = static_cast<QAccessibleTextInsertEvent*>(e)->changePosition();
+    }
     told.push_back(t);
 }
 
@@ -146,7 +153,8 @@ TEST(Accessibility, AClerkLogsInAndEntersADocumentThroughTheReadersInterfacesAlo
         name->editableTextInterface()->insertText(0, QString::fromUtf8(velmora::entryDemoLogin));
         EXPECT_EQ(name->text(QAccessible::Value), QString::fromUtf8(velmora::entryDemoLogin));
         EXPECT_EQ(name->textInterface()->cursorPosition(), 6);
-        EXPECT_TRUE(wasTold(QAccessible::TextUpdated, QStringLiteral("Bejelentkező név")));
+        EXPECT_TRUE(wasTold(QAccessible::TextInserted, QStringLiteral("Bejelentkező név")));
+        told.clear();
         password->editableTextInterface()->insertText(0, QString::fromUtf8(velmora::entryDemoPassword));
         // Focus moved to the password as the reader typed there, and the
         // password is read as what the box shows, never as typed.
@@ -154,6 +162,16 @@ TEST(Accessibility, AClerkLogsInAndEntersADocumentThroughTheReadersInterfacesAlo
         EXPECT_TRUE(password->state().focused);
         EXPECT_NE(password->text(QAccessible::Value), QString::fromUtf8(velmora::entryDemoPassword));
         EXPECT_EQ(password->text(QAccessible::Value).size(), 6);
+        // What was typed is told as typed, in the masks the box shows;
+        // nothing is told as deleted and typed again.
+        for (const Told& t : told)
+            if (t.name == QStringLiteral("Jelszó")) {
+                EXPECT_NE(t.type, QAccessible::TextRemoved);
+                EXPECT_NE(t.type, QAccessible::TextUpdated);
+                if (t.type == QAccessible::TextInserted) EXPECT_EQ(t.inserted, password->text(QAccessible::Value));
+            }
+        // Only a field is labelled by a caption.
+        EXPECT_TRUE(ok->relations(QAccessible::Label).isEmpty());
         ASSERT_TRUE(ok->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
         ok->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
 
@@ -192,7 +210,21 @@ TEST(Accessibility, AClerkLogsInAndEntersADocumentThroughTheReadersInterfacesAlo
                 number->editableTextInterface()->insertText(0, QStringLiteral("77"));
                 subject->editableTextInterface()->insertText(0, QStringLiteral("Felolvasott levél"));
                 EXPECT_EQ(subject->text(QAccessible::Value), QStringLiteral("Felolvasott levél"));
-                EXPECT_TRUE(wasTold(QAccessible::TextUpdated, QStringLiteral("Tárgy")));
+                EXPECT_TRUE(std::any_of(told.begin(), told.end(), [](const Told& t) {
+                    return t.type == QAccessible::TextInserted && t.name == QStringLiteral("Tárgy") &&
+                           t.inserted == QStringLiteral("Felolvasott levél") && t.at == 0;
+                }));
+                // The date field reads and takes its date as text.
+                ASSERT_TRUE(arrived->textInterface() && arrived->editableTextInterface() && arrived->valueInterface());
+                EXPECT_EQ(arrived->textInterface()->text(0, -1), arrived->text(QAccessible::Value));
+                arrived->editableTextInterface()->replaceText(0, arrived->textInterface()->characterCount(),
+                                                              QStringLiteral("20261116"));
+                EXPECT_EQ(arrived->textInterface()->text(0, -1), QStringLiteral("2026.11.16."));
+                EXPECT_TRUE(arrived->state().checked);
+                arrived->editableTextInterface()->replaceText(0, 4, QStringLiteral("nem"));  // no date: unchanged
+                EXPECT_EQ(arrived->text(QAccessible::Value), QStringLiteral("2026.11.16."));
+                EXPECT_EQ(arrived->valueInterface()->currentValue().toDouble(), tk::encodeDate(2026, 11, 16));
+                EXPECT_TRUE(closed->relations(QAccessible::Label).isEmpty());
                 kind->editableTextInterface()->insertText(0, QStringLiteral("Panasz"));
                 EXPECT_FALSE(closed->state().checked);
                 ASSERT_TRUE(
@@ -204,8 +236,23 @@ TEST(Accessibility, AClerkLogsInAndEntersADocumentThroughTheReadersInterfacesAlo
                         return t.type == QAccessible::StateChanged && t.name == QStringLiteral("Lezárt") &&
                                t.changed.checked;
                     }));
+                    told.clear();
                     save->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
                     then([&] {
+                        // The save is said once on the status bar, and the
+                        // focus is told on "Új felvitel".
+                        int said = 0;
+                        for (const Told& t : told)
+                            if (t.type == QAccessible::NameChanged && t.role == QAccessible::StatusBar) {
+                                ++said;
+                                EXPECT_TRUE(t.name.startsWith(QStringLiteral("Dokumentum: "))) << t.name.toStdString();
+                            }
+                        EXPECT_EQ(said, 1);
+                        ASSERT_FALSE(told.empty());
+                        auto focus = std::find_if(told.rbegin(), told.rend(),
+                                                  [](const Told& t) { return t.type == QAccessible::Focus; });
+                        ASSERT_NE(focus, told.rend());
+                        EXPECT_EQ(focus->name, QStringLiteral("Új felvitel"));
                         reachedTheEnd = true;
                         tk::Application->terminate();
                     });
@@ -219,6 +266,8 @@ TEST(Accessibility, AClerkLogsInAndEntersADocumentThroughTheReadersInterfacesAlo
         readRows(db + "/VelmoraDSC.udl",
                  "Select Iktatoszam, Targy, Lezart, Ugytipus is not null from Document where Targy like 'Felol%'"),
         std::vector<std::string>{"77|Felolvasott levél|\x01|1"});
+    EXPECT_EQ(readRows(db + "/VelmoraDSC.udl", "Select substr(Erkezett, 1, 10) from Document where Iktatoszam = 77"),
+              std::vector<std::string>{"2026-11-16"});
 }
 
 TEST(Accessibility, TheDesignersToolsPropertiesAndPlacedControlsAreReachable)
@@ -284,8 +333,29 @@ TEST(Accessibility, TheDesignersToolsPropertiesAndPlacedControlsAreReachable)
                 tk::Application->keyUp(tk::vk::Tab, 0);
                 platform.sync();
                 EXPECT_TRUE(wasTold(QAccessible::Alert, QStringLiteral("Az azonosító érvénytelen")));
-                reachedTheEnd = true;
-                tk::Application->terminate();
+                // The field's kind: a group of choices, each reached and chosen.
+                QAccessibleInterface* kind =
+                    find(windowNamed(platform, "frmPropertyPage"), QAccessible::Grouping, QStringLiteral("Típus"));
+                ASSERT_NE(kind, nullptr);
+                ASSERT_EQ(kind->childCount(), 4);
+                QAccessibleInterface* date = kind->child(2);
+                EXPECT_EQ(date->role(), QAccessible::RadioButton);
+                EXPECT_EQ(date->text(QAccessible::Name), QStringLiteral("Dátum"));
+                EXPECT_EQ(kind->indexOfChild(date), 2);
+                EXPECT_TRUE(date->state().disabled);  // an edit holds a number or a text
+                QAccessibleInterface* choice = kind->child(kind->child(0)->state().checked ? 1 : 0);
+                QString chosen = choice->text(QAccessible::Name);
+                EXPECT_FALSE(choice->state().checked);
+                told.clear();
+                choice->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+                then([&, choice, chosen] {
+                    EXPECT_TRUE(choice->state().checked);
+                    EXPECT_TRUE(std::any_of(told.begin(), told.end(), [&](const Told& t) {
+                        return t.type == QAccessible::StateChanged && t.name == chosen && t.changed.checked;
+                    }));
+                    reachedTheEnd = true;
+                    tk::Application->terminate();
+                });
             });
         });
     });
@@ -340,6 +410,32 @@ TEST(Accessibility, TheResultGridTheMenuAndAQuestionReadAsATableAMenuAndAMessage
                     told.clear();
                     EXPECT_TRUE(table->selectRow(2));
                     EXPECT_EQ(table->selectedRows(), QList<int>{2});
+                    // In the grid exactly one object has the focus, the
+                    // current row's cell in the selected column; a move is
+                    // told as the focus on the new cell and the selection
+                    // moving within the table.
+                    tk::TWinControl* results = nullptr;
+                    for (tk::TCustomForm* f : tk::Application->windows())
+                        if (auto* g = dynamic_cast<tk::TWinControl*>(f->findComponent("dbgSearch"))) results = g;
+                    ASSERT_NE(results, nullptr);
+                    results->setFocus();
+                    platform.sync();
+                    told.clear();
+                    tk::Application->keyDown(tk::vk::Up, 0);
+                    tk::Application->keyDown(tk::vk::Right, 0);
+                    platform.sync();
+                    int focused = grid->state().focused ? 1 : 0;
+                    for (int r = 0; r < table->rowCount(); ++r)
+                        for (int c = 0; c < table->columnCount(); ++c)
+                            focused += table->cellAt(r, c)->state().focused ? 1 : 0;
+                    EXPECT_EQ(focused, 1);
+                    EXPECT_TRUE(table->cellAt(1, 1)->state().focused);
+                    EXPECT_TRUE(std::any_of(told.begin(), told.end(), [&](const Told& t) {
+                        return t.type == QAccessible::Focus && t.role == QAccessible::Cell &&
+                               t.name == table->cellAt(1, 1)->text(QAccessible::Name);
+                    }));
+                    EXPECT_TRUE(std::any_of(told.begin(), told.end(),
+                                            [](const Told& t) { return t.type == QAccessible::SelectionWithin; }));
 
                     // The clerk's menu: its items, the highlighted one focused.
                     press(QAccessible::PageTab, "Felvitel");

@@ -1,6 +1,7 @@
 // Date pickers and their drop-down calendar.
 #include "toolkit/widgets/DateTimePicker.h"
 
+#include "toolkit/text/DateReading.h"
 #include "toolkit/text/Locale.h"
 #include "toolkit/widgets/StdProps.h"
 #include "toolkit/windows/Application.h"
@@ -158,6 +159,14 @@ void TDateTimePicker::userDate(double d)
     setDate(d);
     setChecked(true);
     fire(OnChange);
+}
+
+bool TDateTimePicker::enterText(const std::string& text)
+{
+    std::optional<Locale::Ymd> ymd = readTypedDate(text);
+    if (!ymd) return false;
+    userDate(encodeDate(ymd->year, ymd->month, ymd->day));
+    return true;
 }
 
 bool TDateTimePicker::droppedDown() const

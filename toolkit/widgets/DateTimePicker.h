@@ -90,6 +90,11 @@ public:
     // The drop-down button with the frame beside it, as the style draws it.
     static constexpr int buttonWidth = 21;
 
+    // A date given as text (as a person types one, DateReading.h): set and
+    // checked, OnChange raised, as when picked; false, changing nothing,
+    // when the text is no date.
+    bool enterText(const std::string& text);
+
     bool droppedDown() const;
     void setDroppedDown(bool v);
     // Calendar geometry (screen), the month it shows, its day cells.

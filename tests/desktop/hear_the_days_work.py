@@ -1,0 +1,154 @@
+#!/usr/bin/python3
+# A clerk who cannot see the screen, as a screen reader hears the program:
+# the keys go to the X server (xdotool), and the script listens to the
+# AT-SPI events a screen reader listens to (focus, text inserted and
+# deleted, names changed), checking at each step what the reader would
+# say, once each.
+#
+#   hear_the_days_work.py LOGIN PASSWORD
+import os
+import subprocess
+import sys
+import time
+
+import desktop
+from desktop import act, named, wait_for
+import pyatspi
+from gi.repository import GLib
+
+login, password = sys.argv[1:3]
+heard = []
+
+# A screen reader says it is there, as Orca does; programs then send events.
+subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                "org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status", "string:ScreenReaderEnabled",
+                "variant:boolean:true"], check=True, stdout=subprocess.DEVNULL)
+
+
+def listen(event):
+    try:
+        data = event.any_data if isinstance(event.any_data, str) else ""
+    except Exception:
+        data = ""
+    try:
+        heard.append((event.type, event.source.getRoleName(), event.source.name, event.detail1, data))
+    except Exception as e:
+        heard.append((event.type, "", "", 0, "unreadable: %s" % e))
+
+
+EVENTS = ("object:state-changed:focused", "object:text-changed:insert", "object:text-changed:delete",
+          "object:property-change:accessible-name")
+pyatspi.Registry.registerEventListener(listen, *EVENTS)
+
+
+def pump(seconds):
+    context = GLib.MainContext.default()
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        while context.pending():
+            context.iteration(False)
+        time.sleep(0.02)
+
+
+# Listening before the program starts, as a screen reader is (the
+# registry takes the listeners while the loop runs).
+pump(0.5)
+if os.environ.get("READY_FILE"):
+    open(os.environ["READY_FILE"], "w").close()
+
+
+def keys(*names):
+    subprocess.run(["xdotool", "key", "--delay", "80", *names], check=True)
+
+
+def type_keys(text):
+    subprocess.run(["xdotool", "type", "--delay", "80", text], check=True)
+
+
+def focus_heard(role, name, seconds=10):
+    """Waits until the reader hears the focus arrive on that part; the
+    events heard so far are then forgotten."""
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        pump(0.1)
+        for e in heard:
+            if e[0] == "object:state-changed:focused" and e[3] == 1 and e[1] == role and e[2] == name:
+                del heard[:]
+                return
+    desktop.fail("no focus heard on %s '%s'; heard: %s" % (role, name, heard))
+
+
+def typing_heard(name, text, seconds=10):
+    """Each typed character is heard as one insertion at its offset, and
+    nothing deleted."""
+    deadline = time.time() + seconds
+    while time.time() < deadline and len([e for e in heard if e[0].endswith("insert")]) < len(text):
+        pump(0.1)
+    pump(0.3)
+    changes = [e for e in heard if e[0].startswith("object:text-changed") and e[2] == name]
+    inserts = [e for e in changes if e[0].endswith("insert")]
+    if len(changes) != len(text) or len(inserts) != len(text) or any(len(e[4]) != 1 for e in inserts):
+        desktop.fail("typing '%s' into '%s' was heard as: %s" % (text, name, changes))
+    print("atspi: heard in '%s': %d insertions of one character each" % (name, len(inserts)))
+    del heard[:]
+
+
+# The events are taken in while waiting, as a screen reader's loop takes them.
+app = desktop.app = wait_for("the program on the accessibility bus", lambda: pump(0.2) or desktop.application())
+# The login dialog opens with the focus in its first field.
+dialog = wait_for("the login dialog", lambda: named(app, pyatspi.ROLE_DIALOG, "Bejelentkezés"))
+name_field = wait_for("the login name", lambda: named(dialog, pyatspi.ROLE_TEXT, "Bejelentkező név"))
+wait_for("the focus in the login name",
+         lambda: name_field if name_field.getState().contains(pyatspi.STATE_FOCUSED) else None)
+# Qt takes the events a reader listens to when it starts and when one is
+# registered; the registry here may not yet have them when the program
+# starts, so they are registered again now that it runs.
+pyatspi.Registry.deregisterEventListener(listen, *EVENTS)
+pyatspi.Registry.registerEventListener(listen, *EVENTS)
+pump(0.5)
+del heard[:]
+type_keys(login)
+typing_heard("Bejelentkező név", login)
+keys("Tab")
+focus_heard("password text", "Jelszó")
+type_keys(password)
+typing_heard("Jelszó", password)
+keys("Return")
+window = wait_for("the clerk's window", lambda: named(app, pyatspi.ROLE_FRAME, "Velmora Document Store"))
+
+act(wait_for("Új felvitel", lambda: named(window, pyatspi.ROLE_PUSH_BUTTON, "Új felvitel")), "press")
+focus_heard("text", "Iktatószám")
+type_keys("4243")
+typing_heard("Iktatószám", "4243")
+keys("Tab")
+focus_heard("text", "Tárgy")
+type_keys("Hallott levél")
+typing_heard("Tárgy", "Hallott levél")
+keys("Tab")
+# The date field reads its date, and takes one typed in any of its forms.
+focus_heard("spin button", "Érkezett")
+arrived = named(window, pyatspi.ROLE_SPIN_BUTTON, "Érkezett")
+today = arrived.queryText().getText(0, -1)
+if len(today) != 11 or today[4] != "." or today[7] != "." or today[10] != ".":
+    desktop.fail("the date field reads '%s'" % today)
+arrived.queryEditableText().setTextContents("2026-11-16")
+wait_for("the date set", lambda: arrived if arrived.queryText().getText(0, -1) == "2026.11.16." else None)
+print("atspi: the date field read %s and took 2026.11.16." % today)
+
+# Saving is heard on the status bar, once, and the focus goes to "Új felvitel".
+del heard[:]
+keys("Return")
+deadline = time.time() + 10
+said = []
+while time.time() < deadline and not said:
+    pump(0.2)
+    said = [e for e in heard if e[1] == "status bar" and e[0].endswith("accessible-name")]
+pump(0.5)
+said = [e[2] for e in heard if e[1] == "status bar" and e[0].endswith("accessible-name")]
+if len(said) != 1 or not said[0].startswith("Dokumentum: "):
+    desktop.fail("the save was heard on the status bar as %s" % said)
+print("atspi: the status bar said once: " + said[0])
+focused = [e for e in heard if e[0] == "object:state-changed:focused" and e[3] == 1]
+if not focused or focused[-1][1:3] != ("push button", "Új felvitel"):
+    desktop.fail("after the save the focus was heard on %s" % focused)
+print("atspi: after the save the focus is heard on 'Új felvitel'")
