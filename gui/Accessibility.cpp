@@ -294,9 +294,12 @@ void Accessibility::activeWindowChanged()
 {
     QWidget* active = QApplication::activeWindow();
     bool ours = dynamic_cast<WindowWidget*>(active) != nullptr;
-    if (ours && foreignWasActive_) focused_ = nullptr;
-    foreignWasActive_ = active && !ours && active != &popup_;
-    if (ours && QAccessible::isActive()) announceFocus();
+    // Between the two windows no window may be active at all.
+    if (active && !ours && active != &popup_) foreignWasActive_ = true;
+    if (!ours) return;
+    if (foreignWasActive_) focused_ = nullptr;
+    foreignWasActive_ = false;
+    if (QAccessible::isActive()) announceFocus();
 }
 
 // What a program says on its status bar (a result, a refusal) reaches the

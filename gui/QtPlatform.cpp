@@ -150,7 +150,17 @@ void QtPlatform::showError(const std::string& text)
     auto* box =
         new QMessageBox(QMessageBox::Critical, QStringLiteral("Velmora Document Store"), QString::fromStdString(text));
     box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QDialog::finished, &syncContext_, [this] { returnToModelWindow(); });
     box->show();
+}
+
+void QtPlatform::returnToModelWindow()
+{
+    // Where no window manager gives the keyboard back when a window of
+    // Qt's own closes, the model's active window takes it again.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen") || !tk::Application) return;
+    if (tk::TCustomForm* active = tk::Application->activeForm())
+        if (WindowWidget* w = widgetOf(active)) w->activateWindow();
 }
 
 namespace {
@@ -177,6 +187,7 @@ std::optional<std::string> QtPlatform::chooseSaveFile(const std::string& title, 
                                                       fileDialogFilter(types))
                        : QFileDialog::getSaveFileName(nullptr, QString::fromStdString(title),
                                                       QString::fromStdString(suggestedName));
+    returnToModelWindow();
     return file.toStdString();
 }
 
@@ -185,6 +196,7 @@ std::vector<std::string> QtPlatform::chooseOpenFiles(const std::string& title)
     std::vector<std::string> files;
     for (const QString& file : QFileDialog::getOpenFileNames(nullptr, QString::fromStdString(title)))
         files.push_back(file.toStdString());
+    returnToModelWindow();
     return files;
 }
 
@@ -209,7 +221,9 @@ std::vector<std::string> QtPlatform::printers()
 
 bool QtPlatform::printOn(const tk::Printout& printout, const std::string& printer)
 {
-    return printOnPrinter(printout, printer, true);
+    bool printed = printOnPrinter(printout, printer, true);
+    returnToModelWindow();
+    return printed;
 }
 
 WindowWidget* QtPlatform::widgetOf(tk::TCustomForm* form) const

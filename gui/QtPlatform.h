@@ -63,6 +63,8 @@ public:
     void sync();
 
 private:
+    void returnToModelWindow();
+
     QElapsedTimer clock_;
     std::map<int, std::unique_ptr<QTimer>> timers_;
     int nextTimer_ = 1;

@@ -124,6 +124,19 @@ keys("Tab")
 focus_heard("text", "Tárgy")
 type_keys("Hallott levél")
 typing_heard("Tárgy", "Hallott levél")
+# A deleted character is heard as that one deletion, at its offset.
+keys("BackSpace")
+deadline = time.time() + 10
+while time.time() < deadline and not [e for e in heard if e[0].endswith("delete")]:
+    pump(0.1)
+pump(0.3)
+changes = [e for e in heard if e[0].startswith("object:text-changed")]
+if len(changes) != 1 or changes[0][0] != "object:text-changed:delete" or changes[0][3] != len("Hallott levé") \
+        or changes[0][4] != "l":
+    desktop.fail("a BackSpace was heard as: %s" % changes)
+del heard[:]
+type_keys("l")
+typing_heard("Tárgy", "l")
 keys("Tab")
 # The date field reads its date, and takes one typed in any of its forms.
 focus_heard("spin button", "Érkezett")
@@ -152,3 +165,113 @@ focused = [e for e in heard if e[0] == "object:state-changed:focused" and e[3] =
 if not focused or focused[-1][1:3] != ("push button", "Új felvitel"):
     desktop.fail("after the save the focus was heard on %s" % focused)
 print("atspi: after the save the focus is heard on 'Új felvitel'")
+
+
+def said_on_status_bar(seconds=10):
+    """What the status bar says next, heard exactly once."""
+    deadline = time.time() + seconds
+    while time.time() < deadline and not [e for e in heard if e[1] == "status bar"]:
+        pump(0.2)
+    pump(0.5)
+    said = [e[2] for e in heard if e[1] == "status bar" and e[0].endswith("accessible-name")]
+    if len(said) != 1:
+        desktop.fail("the status bar was heard %d times: %s" % (len(said), said))
+    return said[0]
+
+
+def last_focus(seconds=10):
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        pump(0.2)
+        focused = [e for e in heard if e[0] == "object:state-changed:focused" and e[3] == 1]
+        if focused:
+            pump(0.3)
+            return [e for e in heard if e[0] == "object:state-changed:focused" and e[3] == 1][-1][1:3]
+    desktop.fail("no focus heard; heard: %s" % heard)
+
+
+# The search page by keys, every document found, heard on the status bar.
+del heard[:]
+keys("ctrl+Tab")
+print("atspi: on the search page the focus is heard on %s '%s'" % last_focus())
+del heard[:]
+keys("Tab")
+print("atspi: Tab goes to %s '%s'" % last_focus())
+del heard[:]
+keys("Return")
+found = said_on_status_bar()
+if not found.endswith("találat"):
+    desktop.fail("the search was heard as '%s'" % found)
+print("atspi: the search is heard once: " + found)
+
+# Through the result by keys: one cell at a time has the focus.
+del heard[:]
+keys("shift+Tab")
+role, name = last_focus()
+if role != "table cell":
+    desktop.fail("back in the grid the focus is heard on %s '%s'" % (role, name))
+del heard[:]
+keys("Down")
+role, name = last_focus()
+if role != "table cell":
+    desktop.fail("a row down the focus is heard on %s '%s'" % (role, name))
+print("atspi: in the grid the focus is heard on one cell at a time ('%s')" % name)
+
+# Enter opens the row: the entry page's first control has the focus.
+del heard[:]
+keys("Return")
+opened = said_on_status_bar()
+role, name = last_focus()
+if not opened.startswith("Dokumentum: ") or role == "table cell":
+    desktop.fail("opening the row was heard as '%s', the focus on %s '%s'" % (opened, role, name))
+print("atspi: the opened row is heard once: %s, the focus on %s '%s'" % (opened, role, name))
+
+# PgDn steps to the next found document, heard on the status bar.
+del heard[:]
+keys("Next")
+stepped = said_on_status_bar()
+if "/" not in stepped:
+    desktop.fail("the step was heard as '%s'" % stepped)
+print("atspi: the step is heard once: " + stepped)
+
+# F8 asks why; the reason is typed there and the void is heard.
+del heard[:]
+keys("F8")
+role, name = last_focus()
+if role != "text":
+    desktop.fail("the void's question has the focus on %s '%s'" % (role, name))
+del heard[:]
+type_keys("Kettes iktatas")
+typing_heard(name, "Kettes iktatas")
+keys("Return")
+voided = said_on_status_bar()
+if not voided.startswith("ÉRVÉNYTELENÍTVE: "):
+    desktop.fail("the void was heard as '%s'" % voided)
+print("atspi: the void is heard once: " + voided)
+
+# F6 opens the print dialog in its file name; Escape closes it, and the
+# focus back in the clerk's window is heard again.
+del heard[:]
+keys("F6")
+role, name = last_focus()
+if role != "text":
+    desktop.fail("the print dialog opened with the focus on %s '%s'" % (role, name))
+print("atspi: the print dialog is heard in %s '%s'" % (role, name))
+del heard[:]
+keys("Escape")
+role, name = last_focus()
+if (role, name) != ("push button", "Új felvitel"):
+    desktop.fail("after the print dialog the focus is heard on %s '%s'" % (role, name))
+print("atspi: after the print dialog the focus is heard on %s '%s'" % (role, name))
+
+# A refusal's message box (the document is voided already): once it is
+# closed, the focus in the clerk's window is heard again.
+del heard[:]
+keys("F8")
+pump(1.0)
+del heard[:]
+keys("Return")
+role, name = last_focus()
+if (role, name) != ("push button", "Új felvitel"):
+    desktop.fail("after the message box the focus is heard on %s '%s'" % (role, name))
+print("atspi: after the message box the focus is heard on %s '%s'" % (role, name))
