@@ -250,7 +250,6 @@ int main(int argc, char** argv)
             shoot(platform, "frmClientMain_1", "search.png");
             // The clerk's menu (F10) with its document actions open.
             tk::Application->pressKey(tk::vk::F10);
-            tk::Application->pressKey(tk::vk::Down);
             tk::Application->pressKey(tk::vk::Return);
             shoot(platform, "frmClientMain_1", "menu.png");
             tk::Application->pressKey(tk::vk::Escape);

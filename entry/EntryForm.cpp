@@ -141,6 +141,8 @@ void EntryForm::start(bool hasStoredDesign)
         if (key == tk::vk::F10) {
             key = 0;
             menu_->popup(window_->left() + 8, window_->top() + 30);
+            // Opened by a key, the menu has its first item highlighted.
+            if (tk::Application->popup() == menu_.get()) menu_->popupKeyDown(tk::vk::Down, 0);
         } else if (chooseByKey(*this, *menu_, key)) {
             key = 0;
         }

@@ -120,6 +120,9 @@ QAccessible::Role AccessiblePopup::role() const
 
 QString AccessiblePopup::text(QAccessible::Text t) const
 {
+    // An opened item's menu is named by the item ("Dokumentum").
+    if (tk::TPopupMenu* menu = openMenu(); menu && t == QAccessible::Name && menu->shownItem() != menu->items())
+        return QString::fromStdString(spokenCaption(menu->shownItem()->caption()));
     tk::TPopup* popup = tk::Application ? tk::Application->popup() : nullptr;
     if (t == QAccessible::Name && popup && popup->popupOwner())
         return QString::fromStdString(accessibleName(*popup->popupOwner()));

@@ -275,3 +275,14 @@ role, name = last_focus()
 if (role, name) != ("push button", "Új felvitel"):
     desktop.fail("after the message box the focus is heard on %s '%s'" % (role, name))
 print("atspi: after the message box the focus is heard on %s '%s'" % (role, name))
+
+# F10: the clerk's menu opens on its first item; Right opens it; Escape
+# closes the menu and the focus in the window is heard again.
+for key, expected in (("F10", ("menu item", "Dokumentum")), ("Right", ("menu item", "Érvénytelenítés")),
+                      ("Escape", ("push button", "Új felvitel"))):
+    del heard[:]
+    keys(key)
+    role, name = last_focus()
+    if (role, name) != expected:
+        desktop.fail("after %s the focus is heard on %s '%s', not %s '%s'" % ((key, role, name) + expected))
+    print("atspi: %s: the focus is heard on %s '%s'" % (key, role, name))

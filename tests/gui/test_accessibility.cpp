@@ -440,8 +440,9 @@ TEST(Accessibility, TheResultGridTheMenuAndAQuestionReadAsATableAMenuAndAMessage
                     // The clerk's menu: its items, the highlighted one focused.
                     press(QAccessible::PageTab, "Felvitel");
                     then([&] {
+                        // F10 opens it with its first item highlighted, as a
+                        // menu opened by a key is.
                         tk::Application->keyDown(tk::vk::F10, 0);
-                        tk::Application->keyDown(tk::vk::Down, 0);
                         platform.sync();
                         QAccessibleInterface* menu = gui::Accessibility::current()->popupInterface();
                         ASSERT_NE(menu, nullptr);
@@ -453,6 +454,21 @@ TEST(Accessibility, TheResultGridTheMenuAndAQuestionReadAsATableAMenuAndAMessage
                         EXPECT_TRUE(wasTold(QAccessible::Focus, QStringLiteral("Dokumentum")));
                         EXPECT_EQ(menu->focusChild(), menu->child(0));
                         EXPECT_FALSE(menu->child(0)->rect().isEmpty());
+                        // Right opens "Dokumentum"; Right on an item of its
+                        // own goes on to the next menu, Left back out.
+                        told.clear();
+                        tk::Application->keyDown(tk::vk::Right, 0);
+                        platform.sync();
+                        EXPECT_EQ(menu->text(QAccessible::Name), QStringLiteral("Dokumentum"));
+                        EXPECT_TRUE(wasTold(QAccessible::Focus, QStringLiteral("Érvénytelenítés")));
+                        tk::Application->keyDown(tk::vk::Right, 0);
+                        platform.sync();
+                        EXPECT_EQ(menu->text(QAccessible::Name), QStringLiteral("Keresés"));
+                        EXPECT_TRUE(wasTold(QAccessible::Focus, QStringLiteral("Érvénytelenítettek nélkül")));
+                        tk::Application->keyDown(tk::vk::Left, 0);
+                        platform.sync();
+                        EXPECT_EQ(menu->focusChild()->text(QAccessible::Name), QStringLiteral("Keresés"));
+                        EXPECT_TRUE(menu->focusChild()->state().hasPopup);
                         tk::Application->keyDown(tk::vk::Escape, 0);
                         platform.sync();
 

@@ -218,8 +218,42 @@ bool TPopupMenu::popupKeyDown(uint16_t key, TShiftState)
     case vk::Down: highlighted_ = n ? (highlighted_ + 1) % n : -1; return true;
     case vk::Up: highlighted_ = n ? (highlighted_ <= 0 ? n - 1 : highlighted_ - 1) : -1; return true;
     case vk::Return: choose(highlighted_); return true;
+    case vk::Right: {
+        // Into the highlighted item's items; from an item without any, on
+        // to the next menu beside the one shown, as along a menu bar.
+        auto items = visibleItems();
+        if (highlighted_ >= 0 && highlighted_ < n && items[highlighted_]->count() > 0) choose(highlighted_);
+        else stepToNeighbourMenu(1);
+        return true;
+    }
+    case vk::Left: {
+        // Back out to the menu that holds the one shown, its item highlighted.
+        TMenuItem* parent = shown_ ? shown_->parentItem() : nullptr;
+        if (!parent) return true;
+        TMenuItem* was = shown_.get();
+        shown_ = parent;
+        auto items = visibleItems();
+        auto it = std::find(items.begin(), items.end(), was);
+        highlighted_ = it == items.end() ? 0 : static_cast<int>(it - items.begin());
+        return true;
+    }
     default: return true;
     }
+}
+
+void TPopupMenu::stepToNeighbourMenu(int by)
+{
+    TMenuItem* parent = shown_ ? shown_->parentItem() : nullptr;
+    if (!parent || shown_.get() == items_) return;
+    std::vector<TMenuItem*> menus;
+    for (TMenuItem* i : parent->items())
+        if (i->visible() && i->enabled() && i->count() > 0) menus.push_back(i);
+    auto it = std::find(menus.begin(), menus.end(), shown_.get());
+    if (it == menus.end() || menus.size() < 2) return;
+    int at = static_cast<int>(it - menus.begin()) + by;
+    int count = static_cast<int>(menus.size());
+    shown_ = menus[static_cast<size_t>((at % count + count) % count)];
+    highlighted_ = 0;
 }
 
 }  // namespace tk

@@ -98,9 +98,16 @@ public:
     // Takes out and destroys the items added for an opening that never came.
     void dropItemsOfThisOpening();
 
+    // The item whose items the open menu shows (the root item when none
+    // was opened into).
+    TMenuItem* shownItem() const { return shown_ ? shown_.get() : items_; }
+
 private:
     int itemAt(TPoint screen) const;
     void choose(int index);
+    // Shows the items of the next (1) or previous (-1) item with items
+    // beside the one shown.
+    void stepToNeighbourMenu(int by);
 
     TMenuItem* items_;
     ComponentRef<TMenuItem> shown_;  // whose items the open menu shows
