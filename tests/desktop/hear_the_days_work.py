@@ -7,8 +7,10 @@
 #
 #   hear_the_days_work.py LOGIN PASSWORD
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 import desktop
@@ -233,6 +235,41 @@ stepped = said_on_status_bar()
 if "/" not in stepped:
     desktop.fail("the step was heard as '%s'" % stepped)
 print("atspi: the step is heard once: " + stepped)
+
+# F11 lists the attachments; Tab reaches "Csatolás…", whose file dialog
+# takes the file's path typed; the list then has the file.
+folder = tempfile.mkdtemp()
+scan = os.path.join(folder, "beerkezett-level.pdf")
+with open(scan, "w") as f:
+    f.write("%PDF-1.4\n")
+del heard[:]
+keys("F11")
+role, name = last_focus()
+print("atspi: the attachment list opens with the focus on %s '%s'" % (role, name))
+for _ in range(8):
+    if (role, name) == ("push button", "Csatolás…"):
+        break
+    del heard[:]
+    keys("Tab")
+    role, name = last_focus()
+if (role, name) != ("push button", "Csatolás…"):
+    desktop.fail("Tab did not reach 'Csatolás…' but %s '%s'" % (role, name))
+del heard[:]
+keys("space")
+role, name = last_focus()
+print("atspi: the file dialog opens with the focus on %s '%s'" % (role, name))
+type_keys(scan)
+keys("Return")
+attachments = wait_for("the attachment list", lambda: next(
+    (n for n in desktop.walk(app) if n.getRole() == pyatspi.ROLE_DIALOG and n.name.startswith("Mellékletek: ")), None))
+wait_for("the file in the list", lambda: next((n for n in desktop.walk(attachments)
+                                              if n.name == os.path.basename(scan)), None))
+print("atspi: the file is in the list: " + os.path.basename(scan))
+del heard[:]
+keys("Escape")
+role, name = last_focus()
+print("atspi: after the attachment list the focus is heard on %s '%s'" % (role, name))
+shutil.rmtree(folder)
 
 # F8 asks why; the reason is typed there and the void is heard.
 del heard[:]

@@ -252,6 +252,9 @@ bool TDBGrid::wantsKey(uint16_t key, TShiftState shift) const
     // Tab walks the columns; past the last (or before the first) it leaves
     // the grid, so that the keyboard is never shut in.
     if (key == vk::Tab && (options_ & dgTabs) && !(shift & ssCtrl)) {
+        // An empty grid has no cell to walk to: Tab goes on at once.
+        TDataSet* set = dataSet();
+        if (!set || set->recordCount() == 0) return false;
         int last = static_cast<int>(columns().size()) - 1;
         return (shift & ssShift) ? selectedColumn_ > 0 : selectedColumn_ < last;
     }
