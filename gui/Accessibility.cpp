@@ -5,6 +5,7 @@
 #include "gui/AccessibleGrid.h"
 #include "gui/AccessibleNames.h"
 #include "gui/AccessibleRadioGroup.h"
+#include "gui/AccessibleStatusBar.h"
 #include "gui/AccessibleWindow.h"
 #include "gui/QtPlatform.h"
 #include "gui/WindowWidget.h"
@@ -133,6 +134,7 @@ QAccessibleInterface* Accessibility::interfaceOf(tk::TControl* control)
     QAccessibleInterface* iface = nullptr;
     if (auto* grid = dynamic_cast<tk::TDBGrid*>(control)) iface = new AccessibleGrid(*grid);
     else if (auto* group = dynamic_cast<tk::TRadioGroup*>(control)) iface = new AccessibleRadioGroup(*group);
+    else if (auto* bar = dynamic_cast<tk::TStatusBar*>(control)) iface = new AccessibleStatusBar(*bar);
     else iface = new AccessibleControl(*control);
     return enter(control, iface);
 }
@@ -189,6 +191,12 @@ void Accessibility::announce(QAccessibleInterface* iface, Told& told)
     if (now.name != told.name) {
         QAccessibleEvent e(iface, QAccessible::NameChanged);
         send(e);
+        // A status bar's new text: its notification is shown again.
+        if (auto* bar = dynamic_cast<AccessibleStatusBar*>(iface); bar && !now.name.empty())
+            if (QAccessibleInterface* note = bar->notification()) {
+                QAccessibleEvent e(note, QAccessible::ObjectShow);
+                send(e);
+            }
     }
     if (now.value != told.value) {
         if (iface->textInterface()) {

@@ -2,6 +2,7 @@
 # on the accessibility bus (AT-SPI), by role and name as a screen reader
 # does, typing through a field's editable text and pressing through a
 # part's actions.
+import os
 import sys
 import time
 
@@ -49,7 +50,7 @@ def application():
     desktop = pyatspi.Registry.getDesktop(0)
     for i in range(desktop.childCount):
         app = desktop.getChildAtIndex(i)
-        if app is not None and app.name == "velmora-entry":
+        if app is not None and app.name == os.environ.get("PROGRAM_NAME", "velmora-entry"):
             return app
     return None
 

@@ -39,7 +39,7 @@ def listen(event):
 
 
 EVENTS = ("object:state-changed:focused", "object:text-changed:insert", "object:text-changed:delete",
-          "object:property-change:accessible-name")
+          "object:property-change:accessible-name", "object:state-changed:showing")
 pyatspi.Registry.registerEventListener(listen, *EVENTS)
 
 
@@ -96,6 +96,23 @@ def typing_heard(name, text, seconds=10):
 
 
 # The events are taken in while waiting, as a screen reader's loop takes them.
+def said_on_status_bar(seconds=10):
+    """What the status bar says next, heard exactly once."""
+    deadline = time.time() + seconds
+    while time.time() < deadline and not [e for e in heard if e[1] == "status bar"]:
+        pump(0.2)
+    pump(0.5)
+    said = [e[2] for e in heard if e[1] == "status bar" and e[0].endswith("accessible-name")]
+    if len(said) != 1:
+        desktop.fail("the status bar was heard %d times: %s" % (len(said), said))
+    # What a screen reader speaks wherever the focus is: the status bar's
+    # notification shown with the same text.
+    shown = [e[2] for e in heard if e[1] == "notification" and e[0].endswith("showing") and e[3] == 1]
+    if shown != said:
+        desktop.fail("the status bar said %s, its notification showed %s" % (said, shown))
+    return said[0]
+
+
 app = desktop.app = wait_for("the program on the accessibility bus", lambda: pump(0.2) or desktop.application())
 # The login dialog opens with the focus in its first field.
 dialog = wait_for("the login dialog", lambda: named(app, pyatspi.ROLE_DIALOG, "Bejelentkezés"))
@@ -153,32 +170,14 @@ print("atspi: the date field read %s and took 2026.11.16." % today)
 # Saving is heard on the status bar, once, and the focus goes to "Új felvitel".
 del heard[:]
 keys("Return")
-deadline = time.time() + 10
-said = []
-while time.time() < deadline and not said:
-    pump(0.2)
-    said = [e for e in heard if e[1] == "status bar" and e[0].endswith("accessible-name")]
-pump(0.5)
-said = [e[2] for e in heard if e[1] == "status bar" and e[0].endswith("accessible-name")]
-if len(said) != 1 or not said[0].startswith("Dokumentum: "):
-    desktop.fail("the save was heard on the status bar as %s" % said)
-print("atspi: the status bar said once: " + said[0])
+said = said_on_status_bar()
+if not said.startswith("Dokumentum: "):
+    desktop.fail("the save was heard on the status bar as '%s'" % said)
+print("atspi: the status bar said once: " + said)
 focused = [e for e in heard if e[0] == "object:state-changed:focused" and e[3] == 1]
 if not focused or focused[-1][1:3] != ("push button", "Új felvitel"):
     desktop.fail("after the save the focus was heard on %s" % focused)
 print("atspi: after the save the focus is heard on 'Új felvitel'")
-
-
-def said_on_status_bar(seconds=10):
-    """What the status bar says next, heard exactly once."""
-    deadline = time.time() + seconds
-    while time.time() < deadline and not [e for e in heard if e[1] == "status bar"]:
-        pump(0.2)
-    pump(0.5)
-    said = [e[2] for e in heard if e[1] == "status bar" and e[0].endswith("accessible-name")]
-    if len(said) != 1:
-        desktop.fail("the status bar was heard %d times: %s" % (len(said), said))
-    return said[0]
 
 
 def last_focus(seconds=10):

@@ -5,7 +5,9 @@
 # a person (or a screen reader) would; then the database must answer a
 # query with the expected text.
 #
-#   run_entry_on_desktop.sh VELMORA_ENTRY VELMORA_INITDB LAYOUT SQL EXPECTED SCRIPT [ARG...]
+#   run_entry_on_desktop.sh PROGRAM VELMORA_INITDB LAYOUT SQL EXPECTED SCRIPT [ARG...]
+#
+# PROGRAM is velmora-entry, or the designer velmora.
 #
 # LAYOUT is setxkbmap's layout and variant ("us", "us intl"). With
 # LISTEN_FIRST=1 the script starts first and the program once the script
@@ -23,14 +25,16 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$entry" "$initdb" "$work/"
+program_name=$(basename "$entry")
 "$work/velmora-initdb" "$work" >/dev/null
 
 # Everything runs inside the session bus's own shell, so that the bus, the
 # X server and the program all end with it.
 cat >"$work/session.sh" <<'SESSION'
 set -u
-work=$1 here=$2 layout=$3 script=$4
-shift 4
+work=$1 here=$2 layout=$3 script=$4 program_name=$5
+shift 5
+export PROGRAM_NAME="$program_name"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 tries=0
@@ -53,12 +57,12 @@ if [ "${LISTEN_FIRST:-}" = 1 ]; then
     listener=$!
     tries=0
     until [ -e "$work/ready" ] || [ "$tries" -ge 100 ]; do tries=$((tries + 1)); sleep 0.1; done
-    "$work/velmora-entry" >"$work/entry.log" 2>&1 &
+    "$work/$program_name" >"$work/entry.log" 2>&1 &
     program=$!
     wait "$listener"
     status=$?
 else
-    "$work/velmora-entry" >"$work/entry.log" 2>&1 &
+    "$work/$program_name" >"$work/entry.log" 2>&1 &
     program=$!
     PYTHONPATH="$here" timeout 120 /usr/bin/python3 "$here/$script" "$@"
     status=$?
@@ -68,7 +72,7 @@ wait "$program" 2>/dev/null
 [ "$status" -eq 0 ] || cat "$work/entry.log" >&2
 exit "$status"
 SESSION
-dbus-run-session -- sh "$work/session.sh" "$work" "$here" "$layout" "$script" "$@" 2>"$work/bus.log" || {
+dbus-run-session -- sh "$work/session.sh" "$work" "$here" "$layout" "$script" "$program_name" "$@" 2>"$work/bus.log" || {
     grep -v "fd limit" "$work/bus.log" >&2
     exit 1
 }

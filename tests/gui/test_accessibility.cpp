@@ -248,6 +248,15 @@ TEST(Accessibility, AClerkLogsInAndEntersADocumentThroughTheReadersInterfacesAlo
                                 EXPECT_TRUE(t.name.startsWith(QStringLiteral("Dokumentum: "))) << t.name.toStdString();
                             }
                         EXPECT_EQ(said, 1);
+                        // ...and shown once as its notification, which a
+                        // reader speaks wherever the focus is.
+                        EXPECT_EQ(std::count_if(told.begin(), told.end(),
+                                                [](const Told& t) {
+                                                    return t.type == QAccessible::ObjectShow &&
+                                                           t.role == QAccessible::Notification &&
+                                                           t.name.startsWith(QStringLiteral("Dokumentum: "));
+                                                }),
+                                  1);
                         ASSERT_FALSE(told.empty());
                         auto focus = std::find_if(told.rbegin(), told.rend(),
                                                   [](const Told& t) { return t.type == QAccessible::Focus; });
