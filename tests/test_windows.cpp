@@ -154,6 +154,12 @@ TEST_F(ToolkitTest, WindowsCentreOnTheScreenWhenShown)
     form->show();
     EXPECT_EQ(form->left(), (1280 - 544) / 2);
     EXPECT_EQ(form->top(), (1024 - 375) / 2);
+    // A window larger than the screen keeps its top left corner on it.
+    form->hide();
+    form->setBounds(0, 0, 1400, 1100);
+    form->show();
+    EXPECT_EQ(form->left(), 0);
+    EXPECT_EQ(form->top(), 0);
 }
 
 TEST_F(ToolkitTest, TextWidthComesFromTheWindowsCanvasFont)

@@ -8,6 +8,8 @@
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/Menus.h"
 
+#include <algorithm>
+
 namespace tk {
 
 FrameMetrics frameMetrics(TFormBorderStyle style)
@@ -216,8 +218,11 @@ void TCustomForm::setActiveControl(TWinControl* c)
 void TCustomForm::applyPosition()
 {
     TRect screen = Application ? Application->platform().screenRect() : TRect{0, 0, 1280, 1024};
+    // Centred, but never with its top left corner (the title bar, the
+    // first controls) off a screen it is larger than.
     auto centreOn = [&](TRect r) {
-        setBounds(r.left + (r.width() - width()) / 2, r.top + (r.height() - height()) / 2, width(), height());
+        setBounds(std::max(screen.left, r.left + (r.width() - width()) / 2),
+                  std::max(screen.top, r.top + (r.height() - height()) / 2), width(), height());
     };
     switch (position_) {
     case TPosition::poScreenCenter:
