@@ -280,10 +280,9 @@ void Accessibility::announceFocus()
     }
     focused_ = now;
     if (!iface) return;
-    if (auto* grid = dynamic_cast<AccessibleGrid*>(iface))
-        if (QAccessibleInterface* cell = grid->focusChild()) iface = cell;
-    if (auto* group = dynamic_cast<AccessibleRadioGroup*>(iface))
-        if (QAccessibleInterface* item = group->focusChild()) iface = item;
+    // A control whose focus is a part of it (a grid's cell, a radio
+    // group's choice) is told as that part.
+    if (QAccessibleInterface* part = iface->focusChild()) iface = part;
     QAccessibleEvent e(iface, QAccessible::Focus);
     send(e);
 }

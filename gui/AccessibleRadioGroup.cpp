@@ -2,6 +2,7 @@
 #include "gui/AccessibleRadioGroup.h"
 
 #include "gui/Accessibility.h"
+#include "gui/AccessiblePart.h"
 #include "gui/QtPlatform.h"
 #include "toolkit/widgets/Labels.h"
 #include "toolkit/widgets/RadioGroup.h"
@@ -13,36 +14,22 @@ namespace gui {
 
 namespace {
 
-class AccessibleRadioItem : public QAccessibleInterface, public QAccessibleActionInterface {
+class AccessibleRadioItem : public AccessiblePart, public QAccessibleActionInterface {
 public:
-    AccessibleRadioItem(tk::TRadioGroup& group, int index) : group_(&group), index_(index) {}
+    AccessibleRadioItem(tk::TRadioGroup& group, int index) : AccessiblePart(group), index_(index) {}
     int index() const { return index_; }
 
-    bool isValid() const override
-    {
-        return group_ && index_ < static_cast<int>(group_->items().size());
-    }
-    QObject* object() const override { return nullptr; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface* parent() const override
-    {
-        Accessibility* a = Accessibility::current();
-        return a && group_ ? a->interfaceOf(group_.get()) : nullptr;
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    bool isValid() const override { return group() && index_ < static_cast<int>(group()->items().size()); }
     QString text(QAccessible::Text t) const override
     {
         if (!isValid() || t != QAccessible::Name) return {};
-        return QString::fromStdString(tk::stripAccelerator(group_->items()[static_cast<size_t>(index_)]));
+        return QString::fromStdString(tk::stripAccelerator(group()->items()[static_cast<size_t>(index_)]));
     }
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override
     {
         if (!isValid()) return {};
-        tk::TRect r = group_->itemRect(index_);
-        return screenRectOf(*group_, QRect(r.left, r.top, r.width(), r.bottom - r.top));
+        tk::TRect r = group()->itemRect(index_);
+        return screenRectOf(*group(), QRect(r.left, r.top, r.width(), r.bottom - r.top));
     }
     QAccessible::Role role() const override { return QAccessible::RadioButton; }
     QAccessible::State state() const override
@@ -53,11 +40,11 @@ public:
             return s;
         }
         s.checkable = true;
-        s.checked = group_->itemIndex() == index_;
-        s.disabled = !group_->isEnabledTree() || !group_->itemEnabled(index_);
-        s.invisible = !group_->isShowing();
+        s.checked = group()->itemIndex() == index_;
+        s.disabled = !group()->isEnabledTree() || !group()->itemEnabled(index_);
+        s.invisible = !group()->isShowing();
         s.focusable = true;
-        s.focused = s.checked && tk::Application && tk::Application->focusedControl() == group_.get();
+        s.focused = s.checked && tk::Application && tk::Application->focusedControl() == group();
         return s;
     }
     void* interface_cast(QAccessible::InterfaceType type) override
@@ -70,10 +57,10 @@ public:
     {
         if (action != pressAction()) return;
         // Later, as a click: choosing may open a window of its own.
-        tk::ComponentRef<tk::TRadioGroup> group = group_;
+        tk::ComponentRef<tk::TRadioGroup> chosen = group();
         int index = index_;
-        QTimer::singleShot(0, [group, index] {
-            tk::TRadioGroup* g = group.get();
+        QTimer::singleShot(0, [chosen, index] {
+            tk::TRadioGroup* g = chosen.get();
             if (!g || !tk::Application || !g->isShowing() || !g->isEnabledTree() || !g->itemEnabled(index)) return;
             tk::TRect r = g->itemRect(index);
             tk::Application->click(g, {r.left + 6, (r.top + r.bottom) / 2});
@@ -83,7 +70,7 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    tk::ComponentRef<tk::TRadioGroup> group_;
+    tk::TRadioGroup* group() const { return static_cast<tk::TRadioGroup*>(owner_.get()); }
     int index_;
 };
 

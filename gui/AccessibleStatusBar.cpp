@@ -3,51 +3,37 @@
 
 #include "gui/Accessibility.h"
 #include "gui/AccessibleNames.h"
+#include "gui/AccessiblePart.h"
 #include "toolkit/widgets/StatusBar.h"
 
 namespace gui {
 
 namespace {
 
-class AccessibleStatusNote : public QAccessibleInterface {
+class AccessibleStatusNote : public AccessiblePart {
 public:
-    explicit AccessibleStatusNote(tk::TStatusBar& bar) : bar_(&bar) {}
+    explicit AccessibleStatusNote(tk::TStatusBar& bar) : AccessiblePart(bar) {}
 
-    bool isValid() const override { return bar_.get() != nullptr; }
-    QObject* object() const override { return nullptr; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface* parent() const override
-    {
-        Accessibility* a = Accessibility::current();
-        return a && bar_ ? a->interfaceOf(bar_.get()) : nullptr;
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text t) const override
     {
-        if (!bar_ || t != QAccessible::Name) return {};
-        return QString::fromStdString(accessibleName(*bar_));
+        if (!owner_ || t != QAccessible::Name) return {};
+        return QString::fromStdString(accessibleName(*owner_));
     }
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override
     {
-        return bar_ ? screenRectOf(*bar_, QRect(0, 0, bar_->width(), bar_->height())) : QRect();
+        return owner_ ? screenRectOf(*owner_, QRect(0, 0, owner_->width(), owner_->height())) : QRect();
     }
     QAccessible::Role role() const override { return QAccessible::Notification; }
     QAccessible::State state() const override
     {
         QAccessible::State s;
-        if (!bar_) {
+        if (!owner_) {
             s.invalid = true;
             return s;
         }
-        s.invisible = !bar_->isShowing() || text(QAccessible::Name).isEmpty();
+        s.invisible = !owner_->isShowing() || text(QAccessible::Name).isEmpty();
         return s;
     }
-
-private:
-    tk::ComponentRef<tk::TStatusBar> bar_;
 };
 
 }  // namespace

@@ -191,49 +191,48 @@ def last_focus(seconds=10):
     desktop.fail("no focus heard; heard: %s" % heard)
 
 
+def focus_after(key, role=None, name=None):
+    """Presses the key; the focus the reader hears next, which must be on
+    that role (and name) where they are given."""
+    del heard[:]
+    keys(key)
+    heard_role, heard_name = last_focus()
+    if (role and heard_role != role) or (name and heard_name != name):
+        desktop.fail("after %s the focus is heard on %s '%s', not %s '%s'" % (key, heard_role, heard_name, role, name))
+    print("atspi: %s: the focus is heard on %s '%s'" % (key, heard_role, heard_name))
+    return heard_role, heard_name
+
+
+def status_after(key, beginning="", ending=""):
+    """Presses the key; what the status bar then says once, which must begin
+    and end so."""
+    del heard[:]
+    keys(key)
+    said = said_on_status_bar()
+    if not said.startswith(beginning) or not said.endswith(ending):
+        desktop.fail("after %s the status bar was heard as '%s'" % (key, said))
+    print("atspi: %s: the status bar is heard once: %s" % (key, said))
+    return said
+
+
 # The search page by keys, every document found, heard on the status bar.
-del heard[:]
-keys("ctrl+Tab")
-print("atspi: on the search page the focus is heard on %s '%s'" % last_focus())
-del heard[:]
-keys("Tab")
-print("atspi: Tab goes to %s '%s'" % last_focus())
-del heard[:]
-keys("Return")
-found = said_on_status_bar()
-if not found.endswith("találat"):
-    desktop.fail("the search was heard as '%s'" % found)
-print("atspi: the search is heard once: " + found)
+focus_after("ctrl+Tab")
+focus_after("Tab")
+status_after("Return", ending="találat")
 
 # Through the result by keys: one cell at a time has the focus.
-del heard[:]
-keys("shift+Tab")
-role, name = last_focus()
-if role != "table cell":
-    desktop.fail("back in the grid the focus is heard on %s '%s'" % (role, name))
-del heard[:]
-keys("Down")
-role, name = last_focus()
-if role != "table cell":
-    desktop.fail("a row down the focus is heard on %s '%s'" % (role, name))
-print("atspi: in the grid the focus is heard on one cell at a time ('%s')" % name)
+focus_after("shift+Tab", "table cell")
+focus_after("Down", "table cell")
 
 # Enter opens the row: the entry page's first control has the focus.
-del heard[:]
-keys("Return")
-opened = said_on_status_bar()
+status_after("Return", beginning="Dokumentum: ")
 role, name = last_focus()
-if not opened.startswith("Dokumentum: ") or role == "table cell":
-    desktop.fail("opening the row was heard as '%s', the focus on %s '%s'" % (opened, role, name))
-print("atspi: the opened row is heard once: %s, the focus on %s '%s'" % (opened, role, name))
+if role == "table cell":
+    desktop.fail("after opening the row the focus is heard on %s '%s'" % (role, name))
 
 # PgDn steps to the next found document, heard on the status bar.
-del heard[:]
-keys("Next")
-stepped = said_on_status_bar()
-if "/" not in stepped:
-    desktop.fail("the step was heard as '%s'" % stepped)
-print("atspi: the step is heard once: " + stepped)
+if "/" not in status_after("Next"):
+    desktop.fail("the step was not heard as 'N / M'")
 
 # F11 lists the attachments; Tab reaches "Csatolás…", whose file dialog
 # takes the file's path typed; the list then has the file.
@@ -241,22 +240,14 @@ folder = tempfile.mkdtemp()
 scan = os.path.join(folder, "beerkezett-level.pdf")
 with open(scan, "w") as f:
     f.write("%PDF-1.4\n")
-del heard[:]
-keys("F11")
-role, name = last_focus()
-print("atspi: the attachment list opens with the focus on %s '%s'" % (role, name))
+role, name = focus_after("F11")
 for _ in range(8):
     if (role, name) == ("push button", "Csatolás…"):
         break
-    del heard[:]
-    keys("Tab")
-    role, name = last_focus()
+    role, name = focus_after("Tab")
 if (role, name) != ("push button", "Csatolás…"):
     desktop.fail("Tab did not reach 'Csatolás…' but %s '%s'" % (role, name))
-del heard[:]
-keys("space")
-role, name = last_focus()
-print("atspi: the file dialog opens with the focus on %s '%s'" % (role, name))
+focus_after("space")
 type_keys(scan)
 keys("Return")
 attachments = wait_for("the attachment list", lambda: next(
@@ -264,61 +255,29 @@ attachments = wait_for("the attachment list", lambda: next(
 wait_for("the file in the list", lambda: next((n for n in desktop.walk(attachments)
                                               if n.name == os.path.basename(scan)), None))
 print("atspi: the file is in the list: " + os.path.basename(scan))
-del heard[:]
-keys("Escape")
-role, name = last_focus()
-print("atspi: after the attachment list the focus is heard on %s '%s'" % (role, name))
+focus_after("Escape")
 shutil.rmtree(folder)
 
 # F8 asks why; the reason is typed there and the void is heard.
-del heard[:]
-keys("F8")
-role, name = last_focus()
-if role != "text":
-    desktop.fail("the void's question has the focus on %s '%s'" % (role, name))
+role, name = focus_after("F8", "text")
 del heard[:]
 type_keys("Kettes iktatas")
 typing_heard(name, "Kettes iktatas")
-keys("Return")
-voided = said_on_status_bar()
-if not voided.startswith("ÉRVÉNYTELENÍTVE: "):
-    desktop.fail("the void was heard as '%s'" % voided)
-print("atspi: the void is heard once: " + voided)
+status_after("Return", beginning="ÉRVÉNYTELENÍTVE: ")
 
 # F6 opens the print dialog in its file name; Escape closes it, and the
 # focus back in the clerk's window is heard again.
-del heard[:]
-keys("F6")
-role, name = last_focus()
-if role != "text":
-    desktop.fail("the print dialog opened with the focus on %s '%s'" % (role, name))
-print("atspi: the print dialog is heard in %s '%s'" % (role, name))
-del heard[:]
-keys("Escape")
-role, name = last_focus()
-if (role, name) != ("push button", "Új felvitel"):
-    desktop.fail("after the print dialog the focus is heard on %s '%s'" % (role, name))
-print("atspi: after the print dialog the focus is heard on %s '%s'" % (role, name))
+focus_after("F6", "text")
+focus_after("Escape", "push button", "Új felvitel")
 
 # A refusal's message box (the document is voided already): once it is
 # closed, the focus in the clerk's window is heard again.
-del heard[:]
 keys("F8")
 pump(1.0)
-del heard[:]
-keys("Return")
-role, name = last_focus()
-if (role, name) != ("push button", "Új felvitel"):
-    desktop.fail("after the message box the focus is heard on %s '%s'" % (role, name))
-print("atspi: after the message box the focus is heard on %s '%s'" % (role, name))
+focus_after("Return", "push button", "Új felvitel")
 
 # F10: the clerk's menu opens on its first item; Right opens it; Escape
 # closes the menu and the focus in the window is heard again.
-for key, expected in (("F10", ("menu item", "Dokumentum")), ("Right", ("menu item", "Érvénytelenítés")),
-                      ("Escape", ("push button", "Új felvitel"))):
-    del heard[:]
-    keys(key)
-    role, name = last_focus()
-    if (role, name) != expected:
-        desktop.fail("after %s the focus is heard on %s '%s', not %s '%s'" % ((key, role, name) + expected))
-    print("atspi: %s: the focus is heard on %s '%s'" % (key, role, name))
+focus_after("F10", "menu item", "Dokumentum")
+focus_after("Right", "menu item", "Érvénytelenítés")
+focus_after("Escape", "push button", "Új felvitel")
