@@ -49,7 +49,11 @@ unset WAYLAND_DISPLAY XMODIFIERS QT_IM_MODULE
 # shellcheck disable=SC2086 # layout and variant are two words
 setxkbmap $layout
 # The accessibility bus first, so that the program's bridge finds it.
-dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null
+a11y=$(dbus-send --session --dest=org.a11y.Bus --print-reply=literal /org/a11y/bus org.a11y.Bus.GetAddress | tr -d ' ')
+# The registry too, before anything asks it: started under load it can be
+# slower than a client's first call.
+dbus-send --address="$a11y" --reply-timeout=60000 --dest=org.a11y.atspi.Registry --print-reply \
+    /org/a11y/atspi/registry org.freedesktop.DBus.Peer.Ping >/dev/null 2>&1 || true
 if [ "${LISTEN_FIRST:-}" = 1 ]; then
     # A script that listens to events, as a screen reader does, is there
     # before the program: it says so by making the ready file.
