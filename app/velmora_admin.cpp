@@ -3,14 +3,16 @@
 // user's configuration folder). A password is read from the terminal
 // twice, or from the first line of standard input when that is not a
 // terminal; it is stored as an Argon2id hash.
-#include "app/AttachmentCommand.h"
-#include "app/BackupCommand.h"
+#include "admin/AttachmentCommand.h"
+#include "admin/BackupCommand.h"
+#include "admin/ImportCommand.h"
+#include "admin/NumberingCommand.h"
+#include "admin/RolesCommand.h"
+#include "admin/UpgradeCommands.h"
+#include "admin/UsersAndGroups.h"
 #include "app/CommandLine.h"
-#include "app/ImportCommand.h"
-#include "app/NumberingCommand.h"
-#include "app/ServerRoles.h"
-#include "app/UserAdministration.h"
 #include "db/Connection.h"
+#include "registry/ServerRoles.h"
 #include "startup/DateSetting.h"
 #include "startup/Program.h"
 #include "startup/UserFolders.h"
@@ -136,15 +138,8 @@ int main(int argc, char** argv)
         else if (command == "backup") std::fputs(velmora::backupDatabase(c, argv[2]).c_str(), stdout);
         else if (command == "restore") std::fputs(velmora::restoreDatabase(c, argv[2]).c_str(), stdout);
         else if (command == "group-kind") velmora::setGroupKind(c, argv[2], argv[3]);
-        else if (command == "roles") {
-            std::vector<std::string> notes = velmora::enableServerRoles(c);
-            std::string prefix = velmora::rolePrefixOf(c);
-            c.close();
-            velmora::rewriteDataLinkForRoles(dataLink, prefix);
-            std::printf("Users are roles of the server now, named %s.LOGIN; %s logs in as the user.\n", prefix.c_str(),
-                        dataLink.c_str());
-            for (const std::string& note : notes) std::printf("%s\n", note.c_str());
-        } else if (command == "add-user") velmora::addUser(c, argv[2], argv[3], readPassword());
+        else if (command == "roles") std::fputs(velmora::enableRolesCommand(c, dataLink).c_str(), stdout);
+        else if (command == "add-user") velmora::addUser(c, argv[2], argv[3], readPassword());
         else if (command == "set-password") velmora::setPassword(c, argv[2], readPassword());
         else if (command == "move-user") velmora::moveUser(c, argv[2], argv[3]);
         else if (command == "remove-user") velmora::removeUser(c, argv[2]);

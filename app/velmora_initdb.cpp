@@ -13,12 +13,12 @@
 //                          the demonstration's users get roles with their
 //                          passwords, the designer's group the designer's kind
 // Nothing existing is overwritten.
+#include "admin/UsersAndGroups.h"
 #include "app/CommandLine.h"
 #include "app/DemoEntryForm.h"
-#include "app/ServerRoles.h"
-#include "app/UserAdministration.h"
 #include "db/Connection.h"
 #include "db/DataLinkFile.h"
+#include "registry/ServerRoles.h"
 #include "startup/DemoDatabase.h"
 #include "startup/Schema.h"
 #include "startup/UserFolders.h"

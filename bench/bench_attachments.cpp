@@ -8,6 +8,7 @@
 #include "../tests/TestDatabase.h"
 #include "entry/Attachments.h"
 #include "entry/History.h"
+#include "registry/RegistryTables.h"
 
 #include <benchmark/benchmark.h>
 

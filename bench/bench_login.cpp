@@ -11,8 +11,8 @@
 #include "ScriptedLogin.h"
 #include "TempFolder.h"
 #include "TestDatabase.h"
+#include "admin/UsersAndGroups.h"
 #include "app/DesignerComposition.h"
-#include "app/UserAdministration.h"
 #include "toolkit/windows/Application.h"
 #include "toolkit/windows/HeadlessPlatform.h"
 

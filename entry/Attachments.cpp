@@ -8,7 +8,7 @@
 #include "db/Transaction.h"
 #include "entry/History.h"
 #include "entry/Refusal.h"
-#include "startup/CreateUnlessThere.h"
+#include "registry/CreateUnlessThere.h"
 #include "toolkit/text/CodePage.h"
 #include "toolkit/text/Text.h"
 
@@ -147,22 +147,6 @@ Attachment attachmentAt(db::TADOQuery& q)
 }
 
 }  // namespace
-
-void ensureAttachmentTables(db::TADOConnection& connection)
-{
-    createTableUnlessThere(
-        connection, "DocumentAttachment",
-        "CREATE TABLE IF NOT EXISTS DocumentAttachment (AttachmentID INTEGER PRIMARY KEY AUTOINCREMENT, DocumentID "
-        "int NOT NULL, FileName text NOT NULL, FileSize bigint NOT NULL, Sha256 varchar(64) NOT NULL, ContentType "
-        "varchar(100) NOT NULL, AddedBy varchar(50) NOT NULL, AddedAt datetime NOT NULL, RemovedBy varchar(50), "
-        "RemovedAt datetime);\n"
-        "CREATE INDEX IF NOT EXISTS DocumentAttachments ON DocumentAttachment (DocumentID)");
-    createTableUnlessThere(connection, "DocumentAttachmentChunk",
-                           "CREATE TABLE IF NOT EXISTS DocumentAttachmentChunk (AttachmentID int NOT NULL, ChunkNo "
-                           "int NOT NULL, Bytes blob NOT NULL, PRIMARY KEY (AttachmentID, ChunkNo))");
-    createTableUnlessThere(connection, "DocumentAttachmentLimit",
-                           "CREATE TABLE IF NOT EXISTS DocumentAttachmentLimit (MaxBytes bigint NOT NULL)");
-}
 
 int64_t attachmentLimit(db::TADOConnection& connection)
 {

@@ -9,6 +9,8 @@
 // deleted; only the administrator's purge deletes it.
 #pragma once
 
+#include "registry/HistoryActions.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -25,10 +27,6 @@ namespace velmora {
 inline constexpr size_t attachmentChunkBytes = 1 << 20;
 inline constexpr int64_t defaultAttachmentLimit = int64_t{100} << 20;
 
-// What the history rows of attaching and removing say.
-inline constexpr const char* historyAttach = "csatolás";
-inline constexpr const char* historyDetach = "csatolás törlése";
-inline constexpr const char* historyPurge = "végleges törlés";
 
 struct Attachment {
     int64_t id = 0;
@@ -42,8 +40,6 @@ struct Attachment {
     bool removed() const { return !removedAt.empty(); }
 };
 
-// Creates the attachment tables when the database lacks them.
-void ensureAttachmentTables(db::TADOConnection& connection);
 
 // The largest file that may be attached, in bytes (a setting of the
 // database; the default when none is set).

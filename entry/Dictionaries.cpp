@@ -8,8 +8,8 @@
 #include "db/Statement.h"
 #include "db/Transaction.h"
 #include "entry/Refusal.h"
-#include "startup/CreateUnlessThere.h"
-#include "startup/SchemaUpkeep.h"
+#include "registry/CreateUnlessThere.h"
+#include "registry/SchemaUpkeep.h"
 #include "toolkit/text/Text.h"
 
 namespace velmora {
@@ -37,16 +37,6 @@ int64_t offeredEntry(const DictionaryEntry& e)
 std::string retiredEntryText(const std::string& text)
 {
     return "Ez a szótárelem ki van vezetve, nem választható: „" + text + "”";
-}
-
-void ensureDictionaryItemTable(db::TADOConnection& connection)
-{
-    createTableUnlessThere(
-        connection, "DictionaryItem",
-        "CREATE TABLE IF NOT EXISTS DictionaryItem (DictionaryItemID INTEGER PRIMARY KEY AUTOINCREMENT, "
-        "DictionaryGroupID int NOT NULL, DictionaryItemText varchar(100) NOT NULL, Retired int NOT NULL DEFAULT 0);\n"
-        "CREATE UNIQUE INDEX IF NOT EXISTS DictionaryItemTexts ON DictionaryItem (DictionaryGroupID, "
-        "lower(DictionaryItemText));");
 }
 
 std::optional<DictionaryRef> FieldDictionaries::of(const std::string& keyField, const std::string& controlDictionary)

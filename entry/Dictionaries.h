@@ -23,8 +23,6 @@ struct DictionaryEntry {
     bool retired = false;
 };
 
-// Creates DictionaryItem and its unique index when the database lacks them.
-void ensureDictionaryItemTable(db::TADOConnection& connection);
 
 // The dictionary a field's column uses: the one registered in Fields for
 // the column, else the one named by the control's own Dictionary; none when

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "entry/FieldValues.h"
-#include "startup/DocumentColumns.h"
+#include "registry/DocumentColumns.h"
 
 #include <cstddef>
 #include <memory>

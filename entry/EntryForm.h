@@ -24,8 +24,8 @@
 #include "entry/HistoryWindow.h"
 #include "entry/Search.h"
 #include "entry/ViewingCopies.h"
-#include "startup/DocumentColumns.h"
-#include "startup/SearchText.h"
+#include "registry/DocumentColumns.h"
+#include "registry/SearchText.h"
 #include "toolkit/core/ComponentRef.h"
 #include "toolkit/windows/Platform.h"
 

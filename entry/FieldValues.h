@@ -5,7 +5,7 @@
 #pragma once
 
 #include "db/Field.h"
-#include "startup/DocumentColumns.h"
+#include "registry/DocumentColumns.h"
 
 #include <string>
 

@@ -6,8 +6,8 @@
 #include "db/PausePoint.h"
 #include "db/Query.h"
 #include "db/Statement.h"
-#include "startup/CreateUnlessThere.h"
-#include "startup/Numbering.h"
+#include "registry/CreateUnlessThere.h"
+#include "registry/Numbering.h"
 #include "toolkit/text/Text.h"
 
 #include <algorithm>
@@ -28,49 +28,6 @@ db::Cell textOrNull(const std::string& text)
 const char* databaseNow(db::TADOConnection& connection)
 {
     return connection.isPostgres() ? "localtimestamp(0)" : "datetime('now', 'localtime')";
-}
-
-namespace {
-
-const char* const historyIndexes =
-    "CREATE INDEX IF NOT EXISTS DocumentHistories ON DocumentHistory (DocumentID);\n"
-    "CREATE INDEX IF NOT EXISTS DocumentChanges ON DocumentChange (HistoryID);\n"
-    "CREATE UNIQUE INDEX IF NOT EXISTS DocumentVoids ON DocumentVoid (DocumentID)";
-
-}  // namespace
-
-void makeHistoryIndexes(db::TADOConnection& connection)
-{
-    ensureHistoryTable(connection);
-    createUnlessThere(connection, historyIndexes);
-}
-
-void ensureHistoryTable(db::TADOConnection& connection)
-{
-    createTableUnlessThere(connection, "DocumentHistory",
-                           "CREATE TABLE IF NOT EXISTS DocumentHistory (HistoryID INTEGER PRIMARY KEY AUTOINCREMENT, "
-                           "DocumentID int NOT NULL, UserID int NOT NULL, ChangedAt datetime NOT NULL, Action "
-                           "varchar(20) NOT NULL, UserLogin varchar(50));\n"
-                           "CREATE INDEX IF NOT EXISTS DocumentHistories ON DocumentHistory (DocumentID)");
-    // Columns an older version's table lacks.
-    for (const char* column : {"UserLogin varchar(50)", "RegistryNumber varchar(200)"}) {
-        std::string name = std::string(column).substr(0, std::string(column).find(' '));
-        if (hasColumn(connection, "DocumentHistory", name.c_str())) continue;
-        try {
-            db::execute(connection, std::string("Alter Table DocumentHistory Add ") + column);
-        } catch (const std::exception&) {
-            // Another program starting at the same moment added it first.
-            if (!hasColumn(connection, "DocumentHistory", name.c_str())) throw;
-        }
-    }
-    createTableUnlessThere(connection, "DocumentChange",
-                           "CREATE TABLE IF NOT EXISTS DocumentChange (HistoryID int NOT NULL, ColumnName "
-                           "varchar(64) NOT NULL, OldValue text, NewValue text);\n"
-                           "CREATE INDEX IF NOT EXISTS DocumentChanges ON DocumentChange (HistoryID)");
-    createTableUnlessThere(connection, "DocumentVoid",
-                           "CREATE TABLE IF NOT EXISTS DocumentVoid (DocumentID int NOT NULL, HistoryID int NOT NULL, "
-                           "Reason text NOT NULL);\n"
-                           "CREATE UNIQUE INDEX IF NOT EXISTS DocumentVoids ON DocumentVoid (DocumentID)");
 }
 
 std::optional<std::string> voidReasonOf(db::TADOConnection& connection, int64_t documentID)

@@ -8,6 +8,8 @@
 // be removed later. Nothing ever updates or deletes a history row.
 #pragma once
 
+#include "registry/HistoryActions.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,27 +21,9 @@ class TADOConnection;
 
 namespace velmora {
 
-// Creates DocumentHistory, DocumentChange and DocumentVoid (a voided
-// document: its history row, who and when, and the reason; one a
-// document) when the database lacks them (a database made before the
-// clerk's program, or by the designer alone), and gives an older
-// DocumentHistory its UserLogin column.
-void ensureHistoryTable(db::TADOConnection& connection);
-// The history tables' indexes on a database whose tables an older version
-// made without them (velmora-admin upgrade): showing a document's history
-// reads it by DocumentID.
-void makeHistoryIndexes(db::TADOConnection& connection);
-
 // Why document `documentID` was voided; none when it is not.
 std::optional<std::string> voidReasonOf(db::TADOConnection& connection, int64_t documentID);
 
-// What a history row records.
-inline constexpr const char* historyInsert = "felvitel";
-inline constexpr const char* historyUpdate = "módosítás";
-inline constexpr const char* historyVoid = "érvénytelenítés";
-inline constexpr const char* historyImport = "importálás";
-// The column name of a void's change row, whose new value is the reason.
-inline constexpr const char* voidReasonColumn = "";
 
 // The moment of the statement by the database's clock, as SQL: the
 // server's on PostgreSQL, the local time of the program on SQLite's file.

@@ -10,7 +10,7 @@
 #include "entry/Dictionaries.h"
 #include "entry/FieldValues.h"
 #include "entry/Refusal.h"
-#include "startup/SearchText.h"
+#include "registry/SearchText.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/text/DateReading.h"
 #include "toolkit/text/Locale.h"

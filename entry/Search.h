@@ -14,7 +14,7 @@
 #pragma once
 
 #include "db/Field.h"
-#include "startup/DocumentColumns.h"
+#include "registry/DocumentColumns.h"
 
 #include <optional>
 #include <string>

@@ -4,7 +4,7 @@
 // trigram test does not read past its end.
 #include "db/Engine.h"
 #include "entry/Search.h"
-#include "startup/SearchText.h"
+#include "registry/SearchText.h"
 #include "toolkit/text/Text.h"
 
 #include <sqlite3.h>

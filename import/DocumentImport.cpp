@@ -15,9 +15,10 @@
 #include "entry/EntryFields.h"
 #include "entry/History.h"
 #include "import/ImportedText.h"
-#include "startup/CreateUnlessThere.h"
-#include "startup/Numbering.h"
-#include "startup/SearchText.h"
+#include "registry/CreateUnlessThere.h"
+#include "registry/Numbering.h"
+#include "registry/RegistryTables.h"
+#include "registry/SearchText.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/text/Text.h"
 
@@ -176,17 +177,6 @@ std::string ImportReport::text() const
         out += "Imported " + std::to_string(rows) + " documents as batch " + std::to_string(batch) +
                " (void them with: velmora-admin import-void " + std::to_string(batch) + ").\n";
     return out;
-}
-
-void ensureImportTables(db::TADOConnection& connection)
-{
-    createTableUnlessThere(connection, "ImportBatch",
-                           "CREATE TABLE IF NOT EXISTS ImportBatch (BatchID INTEGER PRIMARY KEY AUTOINCREMENT, "
-                           "ImportedAt datetime NOT NULL, UserLogin varchar(50), FileName text, Documents int)");
-    createTableUnlessThere(connection, "ImportedDocument",
-                           "CREATE TABLE IF NOT EXISTS ImportedDocument (BatchID int NOT NULL, DocumentID int NOT "
-                           "NULL);\n"
-                           "CREATE INDEX IF NOT EXISTS ImportedDocuments ON ImportedDocument (BatchID)");
 }
 
 DocumentImport::DocumentImport(tk::TWinControl& entryPage, db::TADOConnection& connection)

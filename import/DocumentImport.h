@@ -54,8 +54,6 @@ struct ImportReport {
     std::string text() const;
 };
 
-// Creates ImportBatch and ImportedDocument when the database lacks them.
-void ensureImportTables(db::TADOConnection& connection);
 
 class DocumentImport {
 public:

@@ -8,7 +8,7 @@
 // against spreadsheets' formulas ("'=...") loses its guard.
 #pragma once
 
-#include "startup/DocumentColumns.h"
+#include "registry/DocumentColumns.h"
 #include "toolkit/text/Locale.h"
 
 #include <optional>

@@ -5,9 +5,9 @@
 #include "db/Connection.h"
 #include "db/DataLinkFile.h"
 #include "db/DatabaseError.h"
+#include "registry/SchemaUpkeep.h"
+#include "registry/SearchText.h"
 #include "startup/Schema.h"
-#include "startup/SchemaUpkeep.h"
-#include "startup/SearchText.h"
 #include "toolkit/text/Text.h"
 
 #include <filesystem>

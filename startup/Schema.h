@@ -13,7 +13,6 @@ inline constexpr const char* loginByName =
     "Select UserTable.*, UserGroup.FormData From UserTable, UserGroup Where UserTable.UserGroupID = "
     "UserGroup.UserGroupID and UserTable.UserLogin = :@UserLogin";
 
-inline constexpr const char* documentColumns = "Select* from Document where DocumentID is null";
 inline constexpr const char* dictionaries = "Select * from DictionaryGroup";
 inline constexpr const char* fields = "Select * from Fields";
 

@@ -7,8 +7,8 @@
 #pragma once
 
 #include "TestDatabase.h"
-#include "app/ServerRoles.h"
-#include "app/UserAdministration.h"
+#include "admin/UsersAndGroups.h"
+#include "registry/ServerRoles.h"
 
 #include <cstdlib>
 #include <string>

@@ -7,6 +7,7 @@
 #include "entry/Attachments.h"
 #include "entry/History.h"
 #include "entry/Refusal.h"
+#include "registry/RegistryTables.h"
 #include "toolkit/text/Text.h"
 
 #include <sodium.h>

@@ -7,6 +7,7 @@
 #include "app/DemoEntryForm.h"
 #include "entry/Documents.h"
 #include "entry/History.h"
+#include "registry/RegistryTables.h"
 
 #include <ctime>
 

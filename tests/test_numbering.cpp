@@ -6,12 +6,13 @@
 #include "Clocks.h"
 #include "EngineShell.h"
 #include "EntryTest.h"
-#include "app/NumberingCommand.h"
+#include "admin/NumberingCommand.h"
 #include "entry/Documents.h"
 #include "entry/EntryForm.h"
 #include "entry/History.h"
-#include "startup/NumberPattern.h"
-#include "startup/Numbering.h"
+#include "registry/NumberPattern.h"
+#include "registry/Numbering.h"
+#include "registry/RegistryTables.h"
 
 #include <algorithm>
 #include <ctime>

@@ -4,7 +4,7 @@
 #include "db/DatabaseError.h"
 #include "db/PostgresDialect.h"
 #include "db/PostgresEngine.h"
-#include "startup/Schema.h"
+#include "registry/DocumentColumns.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

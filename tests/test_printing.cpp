@@ -3,7 +3,7 @@
 // spreadsheet with typed cells; each read back as a person would find it.
 #include "CupsQueue.h"
 #include "EntryTest.h"
-#include "app/NumberingCommand.h"
+#include "admin/NumberingCommand.h"
 #include "entry/SaveFileDialog.h"
 #include "toolkit/widgets/Buttons.h"
 #include "toolkit/windows/Application.h"

@@ -4,12 +4,13 @@
 // far.
 #include "EngineShell.h"
 #include "EntryTest.h"
-#include "app/UserAdministration.h"
+#include "admin/UpgradeCommands.h"
+#include "admin/UsersAndGroups.h"
 #include "db/Engine.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
-#include "startup/SchemaUpkeep.h"
-#include "startup/SearchText.h"
+#include "registry/SchemaUpkeep.h"
+#include "registry/SearchText.h"
 
 using testing::ElementsAre;
 using testing::HasSubstr;

@@ -3,7 +3,7 @@
 // with psql could, and the programs doing their work under the same
 // privileges.
 #include "ServerRolesTest.h"
-#include "app/NumberingCommand.h"
+#include "admin/NumberingCommand.h"
 
 using testing::ElementsAre;
 using testing::HasSubstr;

@@ -31,7 +31,7 @@
 #include "app/DemoEntryForm.h"
 #include "designs/FormText.h"
 #include "entry/Attachments.h"
-#include "startup/Numbering.h"
+#include "registry/Numbering.h"
 
 #include <algorithm>
 #include <atomic>

@@ -6,7 +6,7 @@
 #include "db/Connection.h"
 #include "entry/EntryForm.h"
 #include "gui/Printing.h"
-#include "startup/Numbering.h"
+#include "registry/Numbering.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/widgets/CheckBox.h"
 #include "toolkit/widgets/Control.h"

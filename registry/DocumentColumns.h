@@ -18,6 +18,11 @@ class TADOQuery;
 
 namespace velmora {
 
+namespace sql {
+// Document's columns without a row: the catalogue of an empty result.
+inline constexpr const char* documentColumns = "Select* from Document where DocumentID is null";
+}  // namespace sql
+
 struct DocumentColumn {
     std::string name;
     db::FieldKind kind;

@@ -1,7 +1,8 @@
 // Roles mode on a PostgreSQL server.
-#include "app/ServerRoles.h"
+#include "registry/ServerRoles.h"
 
-#include "app/ServerRecords.h"
+#include "registry/RegistryTables.h"
+#include "registry/ServerRecords.h"
 
 #include "db/Connection.h"
 #include "db/DataLinkFile.h"
@@ -10,15 +11,12 @@
 #include "db/Query.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
-#include "entry/Attachments.h"
-#include "entry/Dictionaries.h"
-#include "entry/History.h"
-#include "import/DocumentImport.h"
-#include "startup/CreateUnlessThere.h"
-#include "startup/Numbering.h"
-#include "startup/Passwords.h"
-#include "startup/SchemaUpkeep.h"
-#include "startup/SearchText.h"
+#include "registry/CreateUnlessThere.h"
+#include "registry/HistoryActions.h"
+#include "registry/Numbering.h"
+#include "registry/Passwords.h"
+#include "registry/SchemaUpkeep.h"
+#include "registry/SearchText.h"
 #include "toolkit/text/Text.h"
 
 #include <cstdio>

@@ -1,5 +1,5 @@
 // The owner's triggers and functions over documents and attachments.
-#include "app/ServerRecords.h"
+#include "registry/ServerRecords.h"
 
 namespace velmora {
 

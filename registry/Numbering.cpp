@@ -1,5 +1,5 @@
 // Setting and taking off numbering.
-#include "startup/Numbering.h"
+#include "registry/Numbering.h"
 
 #include "db/Connection.h"
 #include "db/Field.h"
@@ -7,10 +7,9 @@
 #include "db/Query.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
-#include "startup/CreateUnlessThere.h"
-#include "startup/DocumentColumns.h"
-#include "startup/NumberingRules.h"
-#include "startup/Schema.h"
+#include "registry/CreateUnlessThere.h"
+#include "registry/DocumentColumns.h"
+#include "registry/NumberingRules.h"
 #include "toolkit/text/Text.h"
 
 #include <algorithm>

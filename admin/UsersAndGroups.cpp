@@ -1,7 +1,6 @@
-// Groups and users for velmora-admin, and the upgrade of an older database.
-#include "app/UserAdministration.h"
+// Groups and users for velmora-admin.
+#include "admin/UsersAndGroups.h"
 
-#include "app/ServerRoles.h"
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/DataLinkFile.h"
@@ -10,10 +9,10 @@
 #include "db/Query.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
-#include "entry/History.h"
-#include "startup/Passwords.h"
-#include "startup/SchemaUpkeep.h"
-#include "startup/SearchText.h"
+#include "registry/Passwords.h"
+#include "registry/SchemaUpkeep.h"
+#include "registry/SearchText.h"
+#include "registry/ServerRoles.h"
 #include "toolkit/text/Text.h"
 
 #include <chrono>
@@ -264,39 +263,6 @@ std::string listUsers(db::TADOConnection& c)
         auto [from, to] = members.equal_range(g.id);
         for (auto m = from; m != to; ++m) out += m->second + "\n";
     }
-    return out;
-}
-
-std::string upgradeDatabase(db::TADOConnection& c)
-{
-    makeHistoryIndexes(c);
-    std::vector<std::string> notes = makeNameKeys(c);
-    std::vector<std::string> indexes = makeAllSearchIndexes(c);
-    notes.insert(notes.end(), indexes.begin(), indexes.end());
-    std::vector<std::string> folded = makeSearchText(c).notes;
-    notes.insert(notes.end(), folded.begin(), folded.end());
-    std::string out;
-    for (const std::string& note : notes) out += note + "\n";
-    return out;
-}
-
-std::string remakeSearchText(db::TADOConnection& c, bool onTerminal)
-{
-    auto start = std::chrono::steady_clock::now();
-    // One line on a terminal, written over at each step.
-    SearchTextResult result = makeSearchText(c, true, [&](const std::string& step) {
-        if (onTerminal) std::fprintf(stderr, "\r\033[K%s", step.c_str());
-    });
-    if (onTerminal) std::fprintf(stderr, "\r\033[K");
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::string out;
-    for (const std::string& note : result.notes) out += note + "\n";
-    char took[64];
-    std::snprintf(took, sizeof took, "%.1f s", seconds);
-    if (result.made)
-        out += "The folded text of " + std::to_string(SearchText::read(c).columns().size()) +
-               " text columns was made and indexed in " + took + ".\n";
-    else out += "Document has no text column to fold.\n";
     return out;
 }
 

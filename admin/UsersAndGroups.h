@@ -6,7 +6,8 @@
 // Passwords are stored as Argon2id hashes.
 #pragma once
 
-#include <stdexcept>
+#include "admin/AdminRefusal.h"
+
 #include <string>
 
 namespace db {
@@ -14,11 +15,6 @@ class TADOConnection;
 }
 
 namespace velmora {
-
-class ERefusedAdmin : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // A group's kind of work (clerk, designer or admin) says what its users'
 // roles may do where users are roles of the server; elsewhere every group
@@ -36,13 +32,5 @@ void removeUser(db::TADOConnection& c, const std::string& login);
 // a first line says so, each group's line its kind, and a user without a
 // role is marked.
 std::string listUsers(db::TADOConnection& c);
-// Makes the keys and indexes of this version that a database made before
-// lacks; gives a line for each that could not be made, naming the names
-// that stop a unique key. What can be made is made either way.
-std::string upgradeDatabase(db::TADOConnection& c);
-// Folds and indexes the text of Document's text columns again
-// (velmora-admin search-index), each step said on stderr when
-// `onTerminal`; says what was made and how long it took.
-std::string remakeSearchText(db::TADOConnection& c, bool onTerminal);
 
 }  // namespace velmora

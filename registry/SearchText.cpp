@@ -1,5 +1,5 @@
 // Making and reading the folded text kept for searches.
-#include "startup/SearchText.h"
+#include "registry/SearchText.h"
 
 #include "db/Connection.h"
 #include "db/DataLinkFile.h"
@@ -8,8 +8,8 @@
 #include "db/Query.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
-#include "startup/CreateUnlessThere.h"
-#include "startup/DocumentColumns.h"
+#include "registry/CreateUnlessThere.h"
+#include "registry/DocumentColumns.h"
 #include "toolkit/text/Text.h"
 
 #include <algorithm>

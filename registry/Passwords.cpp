@@ -1,5 +1,5 @@
 // Argon2id password hashes through libsodium.
-#include "startup/Passwords.h"
+#include "registry/Passwords.h"
 
 #include <sodium.h>
 

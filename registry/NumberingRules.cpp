@@ -1,5 +1,5 @@
 // The numbering triggers of SQLite and PostgreSQL.
-#include "startup/NumberingRules.h"
+#include "registry/NumberingRules.h"
 
 #include "db/Engine.h"
 #include "toolkit/text/Text.h"

@@ -1,9 +1,10 @@
 // The attachments commands of velmora-admin.
-#include "app/AttachmentCommand.h"
+#include "admin/AttachmentCommand.h"
 
+#include "admin/AdminRefusal.h"
 #include "entry/Attachments.h"
 #include "entry/History.h"
-#include "app/UserAdministration.h"
+#include "registry/RegistryTables.h"
 #include "toolkit/text/DateReading.h"
 
 #include <cmath>

@@ -1,5 +1,5 @@
 // Reading and spelling number patterns.
-#include "startup/NumberPattern.h"
+#include "registry/NumberPattern.h"
 
 #include "db/Engine.h"
 

@@ -1,5 +1,5 @@
 // Making the program's own keys and indexes.
-#include "startup/SchemaUpkeep.h"
+#include "registry/SchemaUpkeep.h"
 
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
@@ -7,9 +7,8 @@
 #include "db/FieldKind.h"
 #include "db/Query.h"
 #include "db/Statement.h"
-#include "startup/CreateUnlessThere.h"
-#include "startup/DocumentColumns.h"
-#include "startup/Schema.h"
+#include "registry/CreateUnlessThere.h"
+#include "registry/DocumentColumns.h"
 #include "toolkit/text/Text.h"
 
 #include <map>

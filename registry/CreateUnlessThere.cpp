@@ -1,5 +1,5 @@
 // Making the programs' own tables when two programs may make them at once.
-#include "startup/CreateUnlessThere.h"
+#include "registry/CreateUnlessThere.h"
 
 #include "db/Command.h"
 #include "db/Connection.h"

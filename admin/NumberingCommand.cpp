@@ -1,7 +1,7 @@
 // Reading the numbering commands.
-#include "app/NumberingCommand.h"
+#include "admin/NumberingCommand.h"
 
-#include "startup/Numbering.h"
+#include "registry/Numbering.h"
 
 #include <cerrno>
 #include <cstdlib>

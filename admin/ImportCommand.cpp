@@ -1,5 +1,5 @@
 // The import commands.
-#include "app/ImportCommand.h"
+#include "admin/ImportCommand.h"
 
 #include "db/Connection.h"
 #include "db/Query.h"

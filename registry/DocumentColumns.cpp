@@ -1,8 +1,7 @@
 // Reading Document's columns from the catalogue.
-#include "startup/DocumentColumns.h"
+#include "registry/DocumentColumns.h"
 
 #include "db/Query.h"
-#include "startup/Schema.h"
 #include "toolkit/text/Locale.h"
 #include "toolkit/text/StoredDate.h"
 #include "toolkit/text/Text.h"

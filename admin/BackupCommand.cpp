@@ -1,7 +1,7 @@
 // Backups of the embedded database.
-#include "app/BackupCommand.h"
+#include "admin/BackupCommand.h"
 
-#include "app/UserAdministration.h"
+#include "admin/AdminRefusal.h"
 #include "db/Connection.h"
 
 #include <chrono>

@@ -9,7 +9,7 @@
 // the row's lock orders the numbers as the commits are ordered.
 #pragma once
 
-#include "startup/NumberPattern.h"
+#include "registry/NumberPattern.h"
 
 #include <string>
 

@@ -1,0 +1,92 @@
+// The registry's own tables.
+#include "registry/RegistryTables.h"
+
+#include "db/Statement.h"
+#include "db/Connection.h"
+#include "registry/CreateUnlessThere.h"
+
+#include <string>
+
+namespace velmora {
+
+namespace {
+
+const char* const historyIndexes =
+    "CREATE INDEX IF NOT EXISTS DocumentHistories ON DocumentHistory (DocumentID);\n"
+    "CREATE INDEX IF NOT EXISTS DocumentChanges ON DocumentChange (HistoryID);\n"
+    "CREATE UNIQUE INDEX IF NOT EXISTS DocumentVoids ON DocumentVoid (DocumentID)";
+
+}  // namespace
+
+void makeHistoryIndexes(db::TADOConnection& connection)
+{
+    ensureHistoryTable(connection);
+    createUnlessThere(connection, historyIndexes);
+}
+
+void ensureHistoryTable(db::TADOConnection& connection)
+{
+    createTableUnlessThere(connection, "DocumentHistory",
+                           "CREATE TABLE IF NOT EXISTS DocumentHistory (HistoryID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                           "DocumentID int NOT NULL, UserID int NOT NULL, ChangedAt datetime NOT NULL, Action "
+                           "varchar(20) NOT NULL, UserLogin varchar(50));\n"
+                           "CREATE INDEX IF NOT EXISTS DocumentHistories ON DocumentHistory (DocumentID)");
+    // Columns an older version's table lacks.
+    for (const char* column : {"UserLogin varchar(50)", "RegistryNumber varchar(200)"}) {
+        std::string name = std::string(column).substr(0, std::string(column).find(' '));
+        if (hasColumn(connection, "DocumentHistory", name.c_str())) continue;
+        try {
+            db::execute(connection, std::string("Alter Table DocumentHistory Add ") + column);
+        } catch (const std::exception&) {
+            // Another program starting at the same moment added it first.
+            if (!hasColumn(connection, "DocumentHistory", name.c_str())) throw;
+        }
+    }
+    createTableUnlessThere(connection, "DocumentChange",
+                           "CREATE TABLE IF NOT EXISTS DocumentChange (HistoryID int NOT NULL, ColumnName "
+                           "varchar(64) NOT NULL, OldValue text, NewValue text);\n"
+                           "CREATE INDEX IF NOT EXISTS DocumentChanges ON DocumentChange (HistoryID)");
+    createTableUnlessThere(connection, "DocumentVoid",
+                           "CREATE TABLE IF NOT EXISTS DocumentVoid (DocumentID int NOT NULL, HistoryID int NOT NULL, "
+                           "Reason text NOT NULL);\n"
+                           "CREATE UNIQUE INDEX IF NOT EXISTS DocumentVoids ON DocumentVoid (DocumentID)");
+}
+
+void ensureDictionaryItemTable(db::TADOConnection& connection)
+{
+    createTableUnlessThere(
+        connection, "DictionaryItem",
+        "CREATE TABLE IF NOT EXISTS DictionaryItem (DictionaryItemID INTEGER PRIMARY KEY AUTOINCREMENT, "
+        "DictionaryGroupID int NOT NULL, DictionaryItemText varchar(100) NOT NULL, Retired int NOT NULL DEFAULT 0);\n"
+        "CREATE UNIQUE INDEX IF NOT EXISTS DictionaryItemTexts ON DictionaryItem (DictionaryGroupID, "
+        "lower(DictionaryItemText));");
+}
+
+void ensureAttachmentTables(db::TADOConnection& connection)
+{
+    createTableUnlessThere(
+        connection, "DocumentAttachment",
+        "CREATE TABLE IF NOT EXISTS DocumentAttachment (AttachmentID INTEGER PRIMARY KEY AUTOINCREMENT, DocumentID "
+        "int NOT NULL, FileName text NOT NULL, FileSize bigint NOT NULL, Sha256 varchar(64) NOT NULL, ContentType "
+        "varchar(100) NOT NULL, AddedBy varchar(50) NOT NULL, AddedAt datetime NOT NULL, RemovedBy varchar(50), "
+        "RemovedAt datetime);\n"
+        "CREATE INDEX IF NOT EXISTS DocumentAttachments ON DocumentAttachment (DocumentID)");
+    createTableUnlessThere(connection, "DocumentAttachmentChunk",
+                           "CREATE TABLE IF NOT EXISTS DocumentAttachmentChunk (AttachmentID int NOT NULL, ChunkNo "
+                           "int NOT NULL, Bytes blob NOT NULL, PRIMARY KEY (AttachmentID, ChunkNo))");
+    createTableUnlessThere(connection, "DocumentAttachmentLimit",
+                           "CREATE TABLE IF NOT EXISTS DocumentAttachmentLimit (MaxBytes bigint NOT NULL)");
+}
+
+void ensureImportTables(db::TADOConnection& connection)
+{
+    createTableUnlessThere(connection, "ImportBatch",
+                           "CREATE TABLE IF NOT EXISTS ImportBatch (BatchID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                           "ImportedAt datetime NOT NULL, UserLogin varchar(50), FileName text, Documents int)");
+    createTableUnlessThere(connection, "ImportedDocument",
+                           "CREATE TABLE IF NOT EXISTS ImportedDocument (BatchID int NOT NULL, DocumentID int NOT "
+                           "NULL);\n"
+                           "CREATE INDEX IF NOT EXISTS ImportedDocuments ON ImportedDocument (BatchID)");
+}
+
+}  // namespace velmora
