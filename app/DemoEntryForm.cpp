@@ -5,17 +5,12 @@
 #include "controls/ZEDPicker.h"
 #include "controls/ZEDText.h"
 #include "controls/ZEDit.h"
-#include "db/Command.h"
 #include "db/Connection.h"
-#include "db/Query.h"
-#include "db/Statement.h"
 #include "designer/ClientMain.h"
 #include "designs/Design.h"
 #include "entry/Dictionaries.h"
-#include "entry/History.h"
 #include "registry/RegistryTables.h"
-#include "registry/SchemaUpkeep.h"
-#include "registry/SearchText.h"
+#include "startup/DemoDatabase.h"
 #include "toolkit/core/PropertyAccess.h"
 #include "toolkit/widgets/PageControl.h"
 #include "toolkit/windows/Application.h"
@@ -123,48 +118,11 @@ void addEntryDemo(const std::string& dataLinkFile)
     connection.setConnectionString("FILE NAME=" + dataLinkFile);
     connection.open();
     // A dictionary field: its column, its registration and its entries.
-    db::execute(connection, "Alter Table Document Add [Ugytipus] int ");
-    db::execute(connection, "Insert into Fields (FieldName,DictionaryGroupID) Values (:FieldName,:DictionaryGroupID)",
-                {{"FieldName", "Ugytipus"}, {"DictionaryGroupID", 1}});
+    addEntryDemoDictionaryField(connection);
     ensureDictionaryItemTable(connection);
     for (const char* entry : {"Panasz", "Árajánlat", "Megrendelés", "Reklamáció"})
         addDictionaryEntry(connection, 1, entry);
-    db::execute(connection, "Insert into UserGroup (UserGroupName) Values (:Name)", {{"Name", entryDemoGroup}});
-    db::TADOQuery q(nullptr);
-    db::open(q, connection, "Select UserGroupID, FormData from UserGroup where UserGroupName = :Name",
-             {{"Name", entryDemoGroup}});
-    int64_t group = q.fieldByName("UserGroupID")->asInteger();
-    q.edit();
-    q.createBlobStream(q.fieldByName("FormData"), db::BlobMode::Write)->write(entryDemoDesign());
-    q.post();
-    q.close();
-    db::execute(connection,
-                "Insert into UserTable (UserLogin, UserPasswd, UserGroupID) Values (:Login, :Passwd, :Group)",
-                {{"Login", entryDemoLogin}, {"Passwd", entryDemoPassword}, {"Group", group}});
-    struct Document {
-        int number;
-        const char* subject;
-        const char* arrived;
-        bool closed;
-    };
-    const Document documents[] = {{1001, "Árajánlat kérése", "2026-11-02 00:00:00", true},
-                                  {1002, "Számla reklamáció", "2026-11-16 00:00:00", false},
-                                  {1003, "Szerződés módosítás", nullptr, false}};
-    for (const Document& d : documents)
-        db::execute(connection,
-                    "Insert into Document (Iktatoszam, Targy, Erkezett, Lezart) Values (:Number, :Subject, :Arrived, "
-                    ":Closed)",
-                    {{"Number", d.number},
-                     {"Subject", d.subject},
-                     {"Arrived", d.arrived ? db::Cell::text(d.arrived) : db::Cell{}},
-                     {"Closed", db::Cell::bytes(std::string(1, d.closed ? '\x01' : '\x00'))}});
-    // The first two documents are of a kind: Árajánlat, Reklamáció.
-    db::execute(connection, "Update Document Set Ugytipus = 2 Where DocumentID = 1");
-    db::execute(connection, "Update Document Set Ugytipus = 4 Where DocumentID = 2");
-    ensureHistoryTable(connection);
-    makeNameKeys(connection);
-    makeAllSearchIndexes(connection);
-    makeSearchText(connection);
+    addEntryDemoGroup(connection, entryDemoDesign());
 }
 
 }  // namespace velmora

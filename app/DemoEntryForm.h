@@ -5,13 +5,11 @@
 // "Ügytípus", whose entries are Panasz, Árajánlat, Megrendelés, Reklamáció).
 #pragma once
 
+#include "startup/DemoDatabase.h"
+
 #include <string>
 
 namespace velmora {
-
-inline constexpr const char* entryDemoGroup = "Ügyfélszolgálat";
-inline constexpr const char* entryDemoLogin = "ugyfel";
-inline constexpr const char* entryDemoPassword = "ugyfel";
 
 // The relations of the search page's fields: Iktatószám (TZEDit4), Tárgy
 // (TZEDit5), Érkezett (TZEDPicker2), Lezárt (TZEDChxBox2), Ügytípus

@@ -1,8 +1,6 @@
 // The clerk's composition.
 #include "app/EntryComposition.h"
 
-#include "db/Query.h"
-#include "db/Statement.h"
 #include "designer/ClientMain.h"
 #include "entry/EntryForm.h"
 #include "lookup/SearchList.h"
@@ -20,15 +18,6 @@ namespace {
 // The application keeps the form; this only looks at it.
 std::weak_ptr<EntryForm> running;
 }  // namespace
-
-// The logged-in user's group, for the title of a printed list.
-static std::string groupName()
-{
-    db::TADOQuery q(nullptr);
-    db::open(q, *dmClientMain->ADOConnection, "Select UserGroupName from UserGroup where UserGroupID = :UserGroupID",
-             {{"UserGroupID", dmClientMain->UserGroupID()}});
-    return q.eof() ? std::string() : q.field(0)->asString();
-}
 
 EntryForm* runningEntryForm()
 {
@@ -68,7 +57,7 @@ void EntryComposition::placeAndShow()
     // page's grid shows.
     dmClientMain->qryGetMainData->setConnection(dmClientMain->ADOConnection);
     form->setResultQuery(dmClientMain->qryGetMainData);
-    form->setGroupName(groupName());
+    form->setGroupName(dmClientMain->userGroupName());
     // A design stored without the grid's data source still shows results.
     if (auto* grid = tk::as<tk::TDBGrid>(main->findComponent("dbgSearch")); grid && !grid->dataSource())
         grid->setDataSource(dmClientMain->dtsGetMainData);

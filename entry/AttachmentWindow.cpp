@@ -12,19 +12,6 @@
 
 namespace velmora {
 
-void openAttachmentList(db::TADOQuery& query, db::TADOConnection& connection, int64_t id)
-{
-    query.close();
-    db::open(query, connection,
-             "Select AttachmentID, FileName as [Név], FileSize as [Méret], ContentType as [Típus], AddedBy as "
-             "[Csatolta], AddedAt as [Csatolva], RemovedAt as [Törölve] from DocumentAttachment where DocumentID = "
-             ":DocumentID order by AttachmentID",
-             {{"DocumentID", id}});
-    query.field(0)->setVisible(false);
-    query.field(5)->setShownAs(tk::shownDateTime);
-    query.field(6)->setShownAs(tk::shownDateTime);
-}
-
 void showAttachmentWindow(EntryForm& form, db::TADOConnection& connection, int64_t id)
 {
     ListWindow list = makeListWindow("frmAttachments", "Mellékletek: " + std::to_string(id), "dbgAttachments");

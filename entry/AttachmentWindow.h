@@ -18,10 +18,6 @@ namespace velmora {
 
 class EntryForm;
 
-// Opens document `id`'s files into `query`, in the order they were added,
-// the AttachmentID first and hidden.
-void openAttachmentList(db::TADOQuery& query, db::TADOConnection& connection, int64_t id);
-
 void showAttachmentWindow(EntryForm& form, db::TADOConnection& connection, int64_t id);
 
 }  // namespace velmora

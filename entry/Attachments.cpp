@@ -8,8 +8,8 @@
 #include "db/Transaction.h"
 #include "entry/History.h"
 #include "entry/Refusal.h"
-#include "registry/CreateUnlessThere.h"
 #include "toolkit/text/CodePage.h"
+#include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
 
 #include <magic.h>
@@ -446,6 +446,19 @@ void Attachments::remove(const Attachment& attachment)
         recordHistory(connection_, attachment.documentID, userID_, login_, historyDetach,
                       {{"", attachment.name + " (SHA-256 " + attachment.sha256 + ")", ""}});
     });
+}
+
+void openAttachmentList(db::TADOQuery& query, db::TADOConnection& connection, int64_t id)
+{
+    query.close();
+    db::open(query, connection,
+             "Select AttachmentID, FileName as [Név], FileSize as [Méret], ContentType as [Típus], AddedBy as "
+             "[Csatolta], AddedAt as [Csatolva], RemovedAt as [Törölve] from DocumentAttachment where DocumentID = "
+             ":DocumentID order by AttachmentID",
+             {{"DocumentID", id}});
+    query.field(0)->setVisible(false);
+    query.field(5)->setShownAs(tk::shownDateTime);
+    query.field(6)->setShownAs(tk::shownDateTime);
 }
 
 }  // namespace velmora

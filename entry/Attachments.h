@@ -20,6 +20,7 @@
 
 namespace db {
 class TADOConnection;
+class TADOQuery;
 }
 
 namespace velmora {
@@ -107,5 +108,9 @@ private:
     int32_t userID_;
     std::string login_;
 };
+
+// Opens document `id`'s files into `query`, in the order they were added,
+// the AttachmentID first and hidden.
+void openAttachmentList(db::TADOQuery& query, db::TADOConnection& connection, int64_t id);
 
 }  // namespace velmora

@@ -8,7 +8,6 @@
 #include "db/Statement.h"
 #include "db/Transaction.h"
 #include "entry/Refusal.h"
-#include "registry/CreateUnlessThere.h"
 #include "registry/SchemaUpkeep.h"
 #include "toolkit/text/Text.h"
 
@@ -129,6 +128,16 @@ void changeDictionaryEntry(db::TADOConnection& connection, int64_t entry, const 
     } catch (const db::EDuplicateKey&) {
         throw ERefused("Ilyen szótárelem már van: „" + text + "”");
     }
+}
+
+void openEntriesToChoose(db::TADOQuery& query, int64_t dictionary)
+{
+    query.close();
+    query.setSqlText(
+        "Select DictionaryItemID, DictionaryItemText from DictionaryItem where DictionaryGroupID = :DictionaryGroupID "
+        "and Retired = 0 order by DictionaryItemText");
+    query.parameters().paramByName("DictionaryGroupID").setValue(tk::Value(dictionary));
+    query.open();
 }
 
 }  // namespace velmora

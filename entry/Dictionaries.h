@@ -13,6 +13,7 @@
 
 namespace db {
 class TADOConnection;
+class TADOQuery;
 }
 
 namespace velmora {
@@ -63,5 +64,10 @@ std::string retiredEntryText(const std::string& text);
 // Renames an entry (refused when the dictionary has that text already, in
 // any letter case) and sets whether it is retired.
 void changeDictionaryEntry(db::TADOConnection& connection, int64_t entry, const std::string& text, bool retired);
+
+// Opens the entries of `dictionary` that may be chosen (none retired) into
+// `query`, on its own connection, by their text: DictionaryItemID,
+// DictionaryItemText.
+void openEntriesToChoose(db::TADOQuery& query, int64_t dictionary);
 
 }  // namespace velmora

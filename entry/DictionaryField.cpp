@@ -190,12 +190,7 @@ void DictionaryField::openLookupList()
 {
     if (!edit_ || !edit_->enabled() || !frmSearchList || !dmClientMain) return;
     db::TADOQuery* q = dmClientMain->qrySearch;
-    q->close();
-    q->setSqlText(
-        "Select DictionaryItemID, DictionaryItemText from DictionaryItem where DictionaryGroupID = :DictionaryGroupID "
-        "and Retired = 0 order by DictionaryItemText");
-    q->parameters().paramByName("DictionaryGroupID").setValue(tk::Value(dictionary_.id));
-    q->open();
+    openEntriesToChoose(*q, dictionary_.id);
     q->field(0)->setVisible(false);
     q->fieldByName("DictionaryItemText")->setDisplayLabel("Szótárelem");
     frmSearchList->dbgSearch->setDataSource(dmClientMain->dstSearch);

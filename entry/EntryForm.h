@@ -21,11 +21,11 @@
 #include "entry/DictionaryField.h"
 #include "entry/Documents.h"
 #include "entry/EntryFields.h"
-#include "entry/HistoryWindow.h"
+#include "entry/FoundDocuments.h"
+#include "entry/History.h"
 #include "entry/Search.h"
-#include "entry/ViewingCopies.h"
+#include "entry/ShownDocumentActions.h"
 #include "registry/DocumentColumns.h"
-#include "registry/SearchText.h"
 #include "toolkit/core/ComponentRef.h"
 #include "toolkit/windows/Platform.h"
 
@@ -70,30 +70,30 @@ public:
     void cancelEditing();
     // F8: voids the shown document for a reason the clerk types; a voided
     // document shows "ÉRVÉNYTELENÍTVE: reason" and cannot be modified.
-    void voidShownDocument();
+    void voidShownDocument() { actions_.voidShownDocument(); }
     // F9: "Előzmények", the shown document's history.
-    void showHistory();
+    void showHistory() { actions_.showHistory(); }
     // The shown document's attached files, removed ones too (none while no
     // document is shown).
-    std::vector<Attachment> shownAttachments();
+    std::vector<Attachment> shownAttachments() { return actions_.shownAttachments(); }
     // Attaches files to the shown document, which must not be voided; a
     // file the document holds already is asked about first.
-    void attachFiles(const std::vector<std::string>& paths);
+    void attachFiles(const std::vector<std::string>& paths) { actions_.attachFiles(paths); }
     // Writes an attached file of the shown document to `path`.
-    void saveAttachmentAs(int64_t attachmentID, const std::string& path);
+    void saveAttachmentAs(int64_t attachmentID, const std::string& path) { actions_.saveAttachmentAs(attachmentID, path); }
     // Marks an attached file of the shown document removed: its adder only,
     // on the day it was added.
-    void removeAttachment(int64_t attachmentID);
+    void removeAttachment(int64_t attachmentID) { actions_.removeAttachment(attachmentID); }
     // Hands a read-only copy of an attached file to the desktop's viewer;
     // a program or script (by its content) is only ever saved.
-    void openAttachment(int64_t attachmentID);
+    void openAttachment(int64_t attachmentID) { actions_.openAttachment(attachmentID); }
     // F11, "Mellékletek": the shown document's files in a window.
-    void showAttachments();
+    void showAttachments() { actions_.showAttachments(); }
     // The files to attach, from the platform's dialog (without one, a path
     // typed in a window of the program's own), attached.
-    void chooseFilesToAttach();
+    void chooseFilesToAttach() { actions_.chooseFilesToAttach(); }
     // Where to save a copy of a file, chosen the same way; saved there.
-    void chooseWhereToSaveAttachment(int64_t attachmentID);
+    void chooseWhereToSaveAttachment(int64_t attachmentID) { actions_.chooseWhereToSaveAttachment(attachmentID); }
     // "Szótárelemek" of the dictionary field that has the focus (F2 there).
     void openDictionaryUpkeep();
     // Why the shown document was voided; none when it was not.
@@ -111,48 +111,55 @@ public:
 
     // The query that receives search results (the data module's
     // qryGetMainData, which the search page's grid shows).
-    void setResultQuery(db::TADOQuery* query) { results_ = query; }
+    void setResultQuery(db::TADOQuery* query) { found_.setResultQuery(query); }
     // btnSearch: the search page's conditions, the result into the query,
     // the count in the status bar.
-    void search();
+    void search() { found_.search(); }
     // A found document (the result's current row) on the entry page.
-    void openFoundDocument();
+    void openFoundDocument() { found_.openFoundDocument(); }
     // A click on a result column's title: the result ordered by that
     // column, ascending, or the other way on the column it is ordered by
     // already. The order holds for later searches, the printed list and
     // the exports.
-    void sortResultsBy(const std::string& column);
+    void sortResultsBy(const std::string& column) { found_.sortResultsBy(column); }
     // PgDn and PgUp on the entry page: the next or the previous found
     // document in the result's order, "N / M" on the status bar; unsaved
     // changes are asked about first.
-    void showNextFound();
-    void showPreviousFound();
+    void showNextFound() { found_.showNextFound(); }
+    void showPreviousFound() { found_.showPreviousFound(); }
     // F3, "Ugrás": asks for a registry number (a value of the numbered
     // column, else of the form's first field) and shows that document;
     // several with that value are listed on the search page.
-    void goToNumber();
+    void goToNumber() { found_.goToNumber(); }
     // Whether searches find voided documents (marked) or leave them out;
     // the next search uses it.
-    VoidedDocuments voidedInSearch() const { return voidedInSearch_; }
-    void setVoidedInSearch(VoidedDocuments voided) { voidedInSearch_ = voided; }
-    bool leavesOutVoided() const { return voidedInSearch_ == VoidedDocuments::LeftOut; }
+    VoidedDocuments voidedInSearch() const { return found_.voidedInSearch(); }
+    void setVoidedInSearch(VoidedDocuments voided) { found_.setVoidedInSearch(voided); }
+    bool leavesOutVoided() const { return found_.leavesOutVoided(); }
     // F7, "Keresés|Érvénytelenítettek nélkül": switches between the two.
-    void switchVoidedInSearch();
+    void switchVoidedInSearch() { found_.switchVoidedInSearch(); }
     // Whether the entry page is the one shown.
     bool onEntryPage() const;
     // btnPrint: the result (searched first when there is none) into a
     // PDF, CSV or spreadsheet file the clerk names, or on a printer.
-    void printResult();
+    void printResult() { found_.printResult(); }
     // F6, "Dokumentum nyomtatása": the shown document (its fields with
     // their captions, its void, its history) into a PDF or on a printer.
-    void printShownDocument();
-    tk::Printout documentPrintout() const;
+    void printShownDocument() { actions_.printShownDocument(); }
+    tk::Printout documentPrintout() const { return actions_.documentPrintout(); }
     // The result as a list to print: the group and the date, the
     // conditions in words, the grid's columns and every row.
-    tk::Printout resultList() const;
+    tk::Printout resultList() const { return found_.resultList(); }
     void setGroupName(const std::string& name) { groupName_ = name; }
 
 private:
+    // The form's parts read its fields and state and show what they found.
+    friend class FoundDocuments;
+    friend class ShownDocumentActions;
+
+    // Binds the window's buttons, grid, keys, menu, dropped files and close
+    // question to the form's work.
+    void wireWindow();
     tk::TWinControl* entryPage() const;
     // The field controls of the entry page in tab order.
     std::vector<tk::TControl*> fields() const;
@@ -164,16 +171,6 @@ private:
     // The field that holds the registry number: the numbered one, else the
     // first in tab order.
     std::optional<BoundField> registryField() const;
-    std::vector<ResultColumn> resultColumns() const;
-    // The shown document's files, as this clerk reads and changes them.
-    Attachments attachments();
-    // Raises unless a stored document is shown (in state `only`, when
-    // given; else shown, modified or being modified).
-    void requireShownDocument(std::optional<EntryState> only = std::nullopt) const;
-    // Opens a search statement into the result query; the query.
-    db::TADOQuery* runSearch(const SearchStatement& statement, const std::vector<ResultColumn>& shown,
-                             VoidedDocuments voided);
-    void stepThroughFound(int by);
     // Each field's column with the field's caption, for the history.
     std::vector<ColumnCaption> columnCaptions() const;
     // Fields of numbered columns take no input; a new document's shows
@@ -222,23 +219,12 @@ private:
     std::vector<std::string> textsBefore_;  // each field as shown when modifying began
     std::optional<std::string> voided_;     // why the shown document was voided, if it was
     std::vector<std::unique_ptr<DictionaryField>> dictionaryFields_;
-    tk::ComponentRef<db::TADOQuery> results_;
-    std::unique_ptr<db::TADOQuery> ownResults_;  // when the design has no result grid
-    tk::ComponentRef<tk::TPopupMenu> menu_;      // the clerk's menu, F10
-    std::vector<std::string> searchedFor_;       // the last search's conditions in words
-    VoidedDocuments voidedInSearch_ = VoidedDocuments::Included;
-    VoidedDocuments searchedVoided_ = VoidedDocuments::Included;  // what the last search did
-    std::vector<tk::Printout::Kind> resultKinds_;                 // of the result's fields
-    // The last search, opened again in another order.
-    SearchStatement searched_;
-    std::vector<ResultColumn> searchedColumns_;
-    db::PageOrder resultOrder_;  // by the newest DocumentID until a title is clicked
     std::string groupName_;
-    ViewingCopies viewingCopies_;
-    // What is read of the database once a design is started: the folded
-    // text kept for searches, and each field's dictionary.
-    std::optional<SearchText> searchText_;
+    // Each field's dictionary, read once a design is started.
     FieldDictionaries dictionaries_;
+    tk::ComponentRef<tk::TPopupMenu> menu_;  // the clerk's menu, F10
+    FoundDocuments found_{*this};
+    ShownDocumentActions actions_{*this};
 };
 
 }  // namespace velmora

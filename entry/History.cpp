@@ -6,8 +6,8 @@
 #include "db/PausePoint.h"
 #include "db/Query.h"
 #include "db/Statement.h"
-#include "registry/CreateUnlessThere.h"
 #include "registry/Numbering.h"
+#include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
 
 #include <algorithm>
@@ -154,6 +154,30 @@ std::vector<int64_t> recordHistories(db::TADOConnection& connection, const std::
         db::execute(connection, "Insert into DocumentChange (HistoryID, ColumnName, OldValue, NewValue) Values " + rows,
                     std::move(values));
     return historyIDs;
+}
+
+void openHistory(db::TADOQuery& query, db::TADOConnection& connection, int64_t id,
+                 const std::vector<ColumnCaption>& captions)
+{
+    // A column's caption by the form, the void's reason as "Indok", an
+    // attachment as "Fájl", else the column's own name.
+    std::string caption = "CASE c.ColumnName";
+    db::NamedValues values = {{"DocumentID", id}};
+    for (size_t i = 0; i < captions.size(); ++i) {
+        std::string n = std::to_string(i);
+        caption += " WHEN :c" + n + " THEN :t" + n;
+        values.push_back({"c" + n, captions[i].first});
+        values.push_back({"t" + n, captions[i].second});
+    }
+    caption += " WHEN '' THEN CASE WHEN h.Action = :VoidAction THEN 'Indok' ELSE 'Fájl' END ELSE c.ColumnName END";
+    values.push_back({"VoidAction", historyVoid});
+    db::open(query, connection,
+             "Select h.ChangedAt as [Idő], h.RegistryNumber as [Iktatószám], h.UserLogin as [Felhasználó], h.Action as [Művelet], " + caption +
+                 " as [Mező], c.OldValue as [Régi érték], c.NewValue as [Új érték] from DocumentHistory h "
+                 "left join DocumentChange c on c.HistoryID = h.HistoryID where h.DocumentID = :DocumentID "
+                 "order by h.HistoryID desc, c.ColumnName",
+             values);
+    query.field(0)->setShownAs(tk::shownDateTime);
 }
 
 }  // namespace velmora

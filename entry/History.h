@@ -13,10 +13,12 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace db {
 class TADOConnection;
+class TADOQuery;
 }
 
 namespace velmora {
@@ -57,5 +59,13 @@ int64_t recordHistory(db::TADOConnection& connection, int64_t documentID, int32_
 std::vector<int64_t> recordHistories(db::TADOConnection& connection, const std::vector<int64_t>& documentIDs,
                                      int32_t userID, const std::string& login, const char* what,
                                      const std::vector<std::vector<ValueChange>>& changes);
+
+// A column of Document and the caption the form shows for it.
+using ColumnCaption = std::pair<std::string, std::string>;
+
+// Opens document `id`'s history into `query`, one row a value, newest
+// first: Idő, Felhasználó, Művelet, Mező, Régi érték, Új érték.
+void openHistory(db::TADOQuery& query, db::TADOConnection& connection, int64_t id,
+                 const std::vector<ColumnCaption>& captions);
 
 }  // namespace velmora

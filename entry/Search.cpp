@@ -209,6 +209,16 @@ private:
 
 }  // namespace
 
+SearchStatement buildValueSearch(const std::vector<ResultColumn>& result, const DocumentColumn& column,
+                                 const db::Cell& value, const std::string& words)
+{
+    SearchStatement statement = buildSearch({}, result, VoidedDocuments::Included);
+    statement.sql += " where Document.[" + column.name + "] = :p" + std::to_string(statement.values.size());
+    statement.values.push_back(value);
+    statement.words = {words};
+    return statement;
+}
+
 std::string likePattern(const std::string& typed)
 {
     std::string out;

@@ -79,6 +79,12 @@ inline constexpr const char* voidedLeftOutWords = "Az érvénytelenített dokume
 SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::vector<ResultColumn>& result,
                             VoidedDocuments voided = VoidedDocuments::Included, const SearchText* searchText = nullptr);
 
+// Every document whose `column` holds `value` (stored as its column keeps
+// it), voided ones too, with the result columns; `words` is the condition
+// as the clerk reads it. Ugrás ("go to a number") finds by it.
+SearchStatement buildValueSearch(const std::vector<ResultColumn>& result, const DocumentColumn& column,
+                                 const db::Cell& value, const std::string& words);
+
 // A pattern of the user's wildcards (* and ?) as a LIKE pattern with "!" as
 // its escape character (a backslash means something else to each engine's
 // string literals): %, _ and ! typed match themselves; a text without

@@ -15,7 +15,6 @@
 #include "entry/EntryFields.h"
 #include "entry/History.h"
 #include "import/ImportedText.h"
-#include "registry/CreateUnlessThere.h"
 #include "registry/Numbering.h"
 #include "registry/RegistryTables.h"
 #include "registry/SearchText.h"

@@ -2,6 +2,7 @@
 #include "startup/DataModule.h"
 
 #include "db/DatabaseError.h"
+#include "db/Statement.h"
 #include "designs/Design.h"
 #include "model/DesignModel.h"
 #include "registry/DocumentColumns.h"
@@ -228,6 +229,14 @@ void TdmClientMain::warnIfOthersCanRead()
             bar->setSimpleText(warning);
             return;
         }
+}
+
+std::string TdmClientMain::userGroupName()
+{
+    db::TADOQuery q(nullptr);
+    db::open(q, *ADOConnection, "Select UserGroupName from UserGroup where UserGroupID = :UserGroupID",
+             {{"UserGroupID", UserGroupID()}});
+    return q.eof() ? std::string() : q.field(0)->asString();
 }
 
 }  // namespace velmora

@@ -33,6 +33,8 @@ public:
     int32_t UserGroupID() const { return userGroupID_; }
     void setUserGroupID(int32_t id) { userGroupID_ = id; }
     int32_t UserID() const { return userID_; }
+    // The name of the group UserGroupID() names, or "" when none has it.
+    std::string userGroupName();
 
     // Start-up: login, connection, the windows, the group's design. The
     // windows are the composition's, given before the module is created;

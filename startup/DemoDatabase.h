@@ -4,6 +4,10 @@
 
 #include <string>
 
+namespace db {
+class TADOConnection;
+}
+
 namespace velmora {
 
 // The demonstration user: login "demo", password "demo", group "Iktatás".
@@ -25,5 +29,19 @@ void createDemoDatabase(const std::string& dataFolder, const std::string& linkFo
 // file.
 void createDemoDatabaseOnServer(const std::string& folder, const std::string& conninfo,
                                 bool* droppedPassword = nullptr);
+
+// The clerk's demonstration group, "Ügyfélszolgálat", its user and its
+// documents; its design is made with the designer's own classes
+// (app/DemoEntryForm.h), which compose the two steps below.
+inline constexpr const char* entryDemoGroup = "Ügyfélszolgálat";
+inline constexpr const char* entryDemoLogin = "ugyfel";
+inline constexpr const char* entryDemoPassword = "ugyfel";
+// Document's dictionary column Ugytipus, registered for the dictionary
+// "Ügytípus"; its entries are the clerk's program's to add.
+void addEntryDemoDictionaryField(db::TADOConnection& connection);
+// The group with `design`, its user and three documents (two of a kind),
+// then the history's table, the name keys and the search's indexes and
+// folded text.
+void addEntryDemoGroup(db::TADOConnection& connection, const std::string& design);
 
 }  // namespace velmora

@@ -1,0 +1,67 @@
+// Moving through found documents: the search page's search into the
+// result query, its order, stepping from one found document to the next
+// on the entry page (PgDn, PgUp), "Ugrás" to a registry number, and the
+// result as a printed list. A part of the entry form, which owns it.
+#pragma once
+
+#include "db/Query.h"
+#include "entry/Search.h"
+#include "registry/SearchText.h"
+#include "toolkit/core/ComponentRef.h"
+#include "toolkit/windows/Platform.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+class EntryForm;
+
+class FoundDocuments {
+public:
+    explicit FoundDocuments(EntryForm& form) : form_(form) {}
+
+    void setResultQuery(db::TADOQuery* query) { results_ = query; }
+    db::TADOQuery* resultQuery() const { return results_.get(); }
+    // The folded text is read again by the next search (a new design, a
+    // changed fold).
+    void forgetSearchText() { searchText_.reset(); }
+
+    void search();
+    void openFoundDocument();
+    void sortResultsBy(const std::string& column);
+    void showNextFound() { stepThroughFound(1); }
+    void showPreviousFound() { stepThroughFound(-1); }
+    void goToNumber();
+    VoidedDocuments voidedInSearch() const { return voidedInSearch_; }
+    void setVoidedInSearch(VoidedDocuments voided) { voidedInSearch_ = voided; }
+    bool leavesOutVoided() const { return voidedInSearch_ == VoidedDocuments::LeftOut; }
+    void switchVoidedInSearch();
+    void printResult();
+    tk::Printout resultList() const;
+
+private:
+    std::vector<ResultColumn> resultColumns() const;
+    // Opens a search statement into the result query; the query.
+    db::TADOQuery* runSearch(const SearchStatement& statement, const std::vector<ResultColumn>& shown,
+                             VoidedDocuments voided);
+    void stepThroughFound(int by);
+
+    EntryForm& form_;
+    tk::ComponentRef<db::TADOQuery> results_;
+    std::unique_ptr<db::TADOQuery> ownResults_;  // when the design has no result grid
+    std::vector<std::string> searchedFor_;       // the last search's conditions in words
+    VoidedDocuments voidedInSearch_ = VoidedDocuments::Included;
+    VoidedDocuments searchedVoided_ = VoidedDocuments::Included;  // what the last search did
+    std::vector<tk::Printout::Kind> resultKinds_;                 // of the result's fields
+    // The last search, opened again in another order.
+    SearchStatement searched_;
+    std::vector<ResultColumn> searchedColumns_;
+    db::PageOrder resultOrder_;  // by the newest DocumentID until a title is clicked
+    // Read once a design is started, as the catalogue is.
+    std::optional<SearchText> searchText_;
+};
+
+}  // namespace velmora

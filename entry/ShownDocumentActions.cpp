@@ -1,0 +1,199 @@
+// Voiding, the history, the attached files and printing of the shown document.
+#include "entry/ShownDocumentActions.h"
+
+#include "db/Connection.h"
+#include "db/Query.h"
+#include "entry/AttachmentWindow.h"
+#include "entry/EntryForm.h"
+#include "entry/FieldValues.h"
+#include "entry/History.h"
+#include "entry/HistoryWindow.h"
+#include "entry/Printouts.h"
+#include "entry/Question.h"
+#include "entry/Refusal.h"
+#include "entry/SaveFileDialog.h"
+#include "entry/TextQuestion.h"
+#include "toolkit/text/Locale.h"
+#include "toolkit/text/Text.h"
+#include "toolkit/windows/Application.h"
+
+namespace velmora {
+
+namespace {
+
+// The shown document's attachment `id`; raises when it is not one of them.
+Attachment attachmentOf(Attachments& files, int64_t document, int64_t id)
+{
+    std::optional<Attachment> found = files.find(id);
+    if (!found || found->documentID != document) throw ERefused("Nincs ilyen melléklet a megjelenített dokumentumnál.");
+    return *found;
+}
+
+}  // namespace
+
+void ShownDocumentActions::voidShownDocument()
+{
+    if (form_.state_ != EntryState::Shown || !form_.shown_) return;
+    if (form_.voided_) throw ERefused("A dokumentum már érvénytelenítve van: " + *form_.voided_);
+    std::optional<std::string> reason = askForText("frmVoidReason", "Az érvénytelenítés oka:");
+    if (!reason) return;
+    std::string why = tk::trimmed(*reason);
+    if (why.empty()) throw ERefused("Az érvénytelenítés okát meg kell adni; a dokumentum nem lett érvénytelenítve.");
+    bool voided = form_.documents_.voidDocument(form_.shown_, why);
+    form_.showDocument(form_.shown_);
+    if (!voided) throw ERefused("A dokumentumot időközben valaki más érvénytelenítette.");
+}
+
+std::vector<Attachment> ShownDocumentActions::shownAttachments()
+{
+    if (!form_.shown_ || form_.state_ == EntryState::None || form_.state_ == EntryState::New) return {};
+    return Attachments(*form_.connection_, form_.documents_.userID(), form_.documents_.login()).list(form_.shown_);
+}
+
+Attachments ShownDocumentActions::attachments()
+{
+    return Attachments(*form_.connection_, form_.documents_.userID(), form_.documents_.login());
+}
+
+void ShownDocumentActions::requireShownDocument(std::optional<EntryState> only) const
+{
+    bool shown = form_.shown_ && (only ? form_.state_ == *only : form_.state_ != EntryState::None && form_.state_ != EntryState::New);
+    if (!shown) throw ERefused("Nincs megjelenített dokumentum: előbb keressen meg vagy vigyen fel egyet.");
+}
+
+void ShownDocumentActions::attachFiles(const std::vector<std::string>& paths)
+{
+    requireShownDocument();
+    if (form_.voided_) throw ERefused("Érvénytelenített dokumentumhoz nem lehet fájlt csatolni.");
+    Attachments files = attachments();
+    int attached = 0;
+    std::string last;
+    for (const std::string& path : paths) {
+        std::string sum = fileSha256(path);
+        if (std::optional<Attachment> same = files.sameFile(form_.shown_, sum))
+            if (askQuestion("frmAttachAgain",
+                            "Ez a fájl már csatolva van a dokumentumhoz: " + same->name + ". Csatolja még egyszer?",
+                            false) != tk::mrYes)
+                continue;
+        last = files.add(form_.shown_, path).name;
+        ++attached;
+    }
+    if (attached == 1) form_.setStatus("Csatolva: " + last);
+    else if (attached > 1) form_.setStatus(std::to_string(attached) + " fájl csatolva");
+}
+
+void ShownDocumentActions::saveAttachmentAs(int64_t attachmentID, const std::string& path)
+{
+    Attachments files = attachments();
+    Attachment a = attachmentOf(files, form_.shown_, attachmentID);
+    files.saveTo(a, path);
+    form_.setStatus("Mentve: " + path);
+}
+
+void ShownDocumentActions::removeAttachment(int64_t attachmentID)
+{
+    Attachments files = attachments();
+    Attachment a = attachmentOf(files, form_.shown_, attachmentID);
+    files.remove(a);
+    form_.setStatus("Melléklet törölve: " + a.name);
+}
+
+void ShownDocumentActions::openAttachment(int64_t attachmentID)
+{
+    Attachments files = attachments();
+    Attachment a = attachmentOf(files, form_.shown_, attachmentID);
+    if (a.removed()) throw ERefused("A mellékletet törölték: " + a.name);
+    if (!isViewableDocument(a.type, a.name))
+        throw ERefused("Ez a melléklet nem ismert dokumentum vagy kép (" + a.type +
+                       "), vagy a neve nem illik a tartalmához: megnyitni nem lehet, mert program is lehet; csak "
+                       "menthető (Mentés másként): " + a.name);
+    std::string copy = viewingCopies_.pathFor(a.id, a.name);
+    files.saveTo(a, copy, 0400);
+    if (!tk::Application->platform().openWithDesktop(copy))
+        throw ERefused("A mellékletet nem lehet megnyitni: nincs hozzá megjelenítő. Mentse el (Mentés másként): " +
+                       a.name);
+    form_.setStatus("Megnyitva: " + a.name);
+}
+
+void ShownDocumentActions::showAttachments()
+{
+    requireShownDocument();
+    showAttachmentWindow(form_, *form_.connection_, form_.shown_);
+}
+
+void ShownDocumentActions::chooseFilesToAttach()
+{
+    tk::Platform& platform = tk::Application->platform();
+    std::vector<std::string> chosen;
+    if (platform.hasFileDialog()) {
+        chosen = platform.chooseOpenFiles("Csatolás");
+    } else if (std::optional<std::string> typed = askForText("frmAttachFile", "Csatolandó fájl:")) {
+        if (!tk::trimmed(*typed).empty()) chosen.push_back(tk::trimmed(*typed));
+    }
+    if (!chosen.empty()) attachFiles(chosen);
+}
+
+void ShownDocumentActions::chooseWhereToSaveAttachment(int64_t attachmentID)
+{
+    Attachments files = attachments();
+    Attachment a = attachmentOf(files, form_.shown_, attachmentID);
+    tk::Platform& platform = tk::Application->platform();
+    std::optional<std::string> target = platform.hasFileDialog()
+                                            ? platform.chooseSaveFile("Mentés másként", safeFileName(a.name))
+                                            : askForText("frmSaveAttachment", "Mentés ide:");
+    if (!target || tk::trimmed(*target).empty()) return;
+    saveAttachmentAs(attachmentID, tk::trimmed(*target));
+}
+
+void ShownDocumentActions::showHistory()
+{
+    if (!form_.shown_ || form_.state_ == EntryState::None || form_.state_ == EntryState::New) return;
+    showHistoryWindow(*form_.connection_, form_.shown_, form_.columnCaptions());
+}
+
+void ShownDocumentActions::printShownDocument()
+{
+    if (!form_.leaveEditing()) return;
+    requireShownDocument(EntryState::Shown);
+    if (auto done = deliverPrintout(documentPrintout(), PrintoutKind::Document)) form_.setStatus(*done);
+}
+
+tk::Printout ShownDocumentActions::documentPrintout() const
+{
+    tk::Printout out;
+    std::vector<tk::TControl*> shownFields = form_.fields();
+    // The registry number names the document: its numbered field, else the
+    // form's first field.
+    tk::TControl* naming = shownFields.empty() ? nullptr : shownFields.front();
+    if (std::optional<BoundField> numbered = form_.registryField(); numbered && numbered->numbered) naming = numbered->field;
+    std::string group = form_.groupName_.empty() ? std::string("Dokumentum") : form_.groupName_;
+    out.title = naming ? group + ", " + fieldLabel(*naming) + ": " + shownText(*naming)
+                       : group + ", Azonosító: " + std::to_string(form_.shown_);
+    int y = 0, m = 0, d = 0;
+    tk::decodeDate(tk::Application->platform().today(), y, m, d);
+    out.lines.push_back("Azonosító: " + std::to_string(form_.shown_) + ", nyomtatva " +
+                        tk::currentLocale().formatDate(y, m, d));
+    if (form_.voided_) out.lines.push_back("ÉRVÉNYTELENÍTVE: " + *form_.voided_);
+    for (tk::TControl* field : shownFields) out.captions.push_back({fieldLabel(*field), shownText(*field)});
+    // Each attached file, so that the paper names what belongs to the
+    // document and how to tell the file is the same.
+    for (const Attachment& a : Attachments(*form_.connection_, 0, {}).list(form_.shown_)) {
+        std::string said = a.name + " (" + std::to_string(a.size) + " bájt), SHA-256: " + a.sha256 +
+                           ", csatolta: " + a.addedBy + ", " + tk::shownDateTime(a.addedAt);
+        if (a.removed()) said += ", törölte: " + a.removedBy + ", " + tk::shownDateTime(a.removedAt);
+        out.captions.push_back({"Melléklet", said});
+    }
+
+    db::TADOQuery history(nullptr);
+    openHistory(history, *form_.connection_, form_.shown_, form_.columnCaptions());
+    out.tableHeading = "Előzmények";
+    for (int f = 0; f < history.fieldCount(); ++f) out.columns.push_back(history.displayLabel(f));
+    for (int row = 0; row < history.recordCount(); ++row) {
+        std::vector<std::string> cells;
+        for (int f = 0; f < history.fieldCount(); ++f) cells.push_back(history.displayText(row, f));
+        out.rows.push_back(std::move(cells));
+    }
+    return out;
+}
+
+}  // namespace velmora
