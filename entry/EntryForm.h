@@ -68,32 +68,6 @@ public:
     void modifyDocument();
     void saveDocument();
     void cancelEditing();
-    // F8: voids the shown document for a reason the clerk types; a voided
-    // document shows "ÉRVÉNYTELENÍTVE: reason" and cannot be modified.
-    void voidShownDocument() { actions_.voidShownDocument(); }
-    // F9: "Előzmények", the shown document's history.
-    void showHistory() { actions_.showHistory(); }
-    // The shown document's attached files, removed ones too (none while no
-    // document is shown).
-    std::vector<Attachment> shownAttachments() { return actions_.shownAttachments(); }
-    // Attaches files to the shown document, which must not be voided; a
-    // file the document holds already is asked about first.
-    void attachFiles(const std::vector<std::string>& paths) { actions_.attachFiles(paths); }
-    // Writes an attached file of the shown document to `path`.
-    void saveAttachmentAs(int64_t attachmentID, const std::string& path) { actions_.saveAttachmentAs(attachmentID, path); }
-    // Marks an attached file of the shown document removed: its adder only,
-    // on the day it was added.
-    void removeAttachment(int64_t attachmentID) { actions_.removeAttachment(attachmentID); }
-    // Hands a read-only copy of an attached file to the desktop's viewer;
-    // a program or script (by its content) is only ever saved.
-    void openAttachment(int64_t attachmentID) { actions_.openAttachment(attachmentID); }
-    // F11, "Mellékletek": the shown document's files in a window.
-    void showAttachments() { actions_.showAttachments(); }
-    // The files to attach, from the platform's dialog (without one, a path
-    // typed in a window of the program's own), attached.
-    void chooseFilesToAttach() { actions_.chooseFilesToAttach(); }
-    // Where to save a copy of a file, chosen the same way; saved there.
-    void chooseWhereToSaveAttachment(int64_t attachmentID) { actions_.chooseWhereToSaveAttachment(attachmentID); }
     // "Szótárelemek" of the dictionary field that has the focus (F2 there).
     void openDictionaryUpkeep();
     // Why the shown document was voided; none when it was not.
@@ -109,48 +83,39 @@ public:
     // Reads a document into the form, Shown.
     void showDocument(int64_t documentID);
 
-    // The query that receives search results (the data module's
-    // qryGetMainData, which the search page's grid shows).
+    // Whether the entry page is the one shown.
+    bool onEntryPage() const;
+    void setGroupName(const std::string& name) { groupName_ = name; }
+
+    // The shown document's void, history, attached files and printout
+    // (ShownDocumentActions.h says what each does).
+    void voidShownDocument() { actions_.voidShownDocument(); }
+    void showHistory() { actions_.showHistory(); }
+    std::vector<Attachment> shownAttachments() { return actions_.shownAttachments(); }
+    void attachFiles(const std::vector<std::string>& paths) { actions_.attachFiles(paths); }
+    void saveAttachmentAs(int64_t attachmentID, const std::string& path) { actions_.saveAttachmentAs(attachmentID, path); }
+    void removeAttachment(int64_t attachmentID) { actions_.removeAttachment(attachmentID); }
+    void openAttachment(int64_t attachmentID) { actions_.openAttachment(attachmentID); }
+    void showAttachments() { actions_.showAttachments(); }
+    void chooseFilesToAttach() { actions_.chooseFilesToAttach(); }
+    void chooseWhereToSaveAttachment(int64_t attachmentID) { actions_.chooseWhereToSaveAttachment(attachmentID); }
+    void printShownDocument() { actions_.printShownDocument(); }
+    tk::Printout documentPrintout() const { return actions_.documentPrintout(); }
+
+    // Searching and moving through what was found (FoundDocuments.h).
     void setResultQuery(db::TADOQuery* query) { found_.setResultQuery(query); }
-    // btnSearch: the search page's conditions, the result into the query,
-    // the count in the status bar.
     void search() { found_.search(); }
-    // A found document (the result's current row) on the entry page.
     void openFoundDocument() { found_.openFoundDocument(); }
-    // A click on a result column's title: the result ordered by that
-    // column, ascending, or the other way on the column it is ordered by
-    // already. The order holds for later searches, the printed list and
-    // the exports.
     void sortResultsBy(const std::string& column) { found_.sortResultsBy(column); }
-    // PgDn and PgUp on the entry page: the next or the previous found
-    // document in the result's order, "N / M" on the status bar; unsaved
-    // changes are asked about first.
     void showNextFound() { found_.showNextFound(); }
     void showPreviousFound() { found_.showPreviousFound(); }
-    // F3, "Ugrás": asks for a registry number (a value of the numbered
-    // column, else of the form's first field) and shows that document;
-    // several with that value are listed on the search page.
     void goToNumber() { found_.goToNumber(); }
-    // Whether searches find voided documents (marked) or leave them out;
-    // the next search uses it.
     VoidedDocuments voidedInSearch() const { return found_.voidedInSearch(); }
     void setVoidedInSearch(VoidedDocuments voided) { found_.setVoidedInSearch(voided); }
     bool leavesOutVoided() const { return found_.leavesOutVoided(); }
-    // F7, "Keresés|Érvénytelenítettek nélkül": switches between the two.
     void switchVoidedInSearch() { found_.switchVoidedInSearch(); }
-    // Whether the entry page is the one shown.
-    bool onEntryPage() const;
-    // btnPrint: the result (searched first when there is none) into a
-    // PDF, CSV or spreadsheet file the clerk names, or on a printer.
     void printResult() { found_.printResult(); }
-    // F6, "Dokumentum nyomtatása": the shown document (its fields with
-    // their captions, its void, its history) into a PDF or on a printer.
-    void printShownDocument() { actions_.printShownDocument(); }
-    tk::Printout documentPrintout() const { return actions_.documentPrintout(); }
-    // The result as a list to print: the group and the date, the
-    // conditions in words, the grid's columns and every row.
     tk::Printout resultList() const { return found_.resultList(); }
-    void setGroupName(const std::string& name) { groupName_ = name; }
 
 private:
     // The form's parts read its fields and state and show what they found.

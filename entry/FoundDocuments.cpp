@@ -108,13 +108,13 @@ void FoundDocuments::stepThroughFound(int by)
         throw ERefused("Nincs találat, amelyen lépni lehetne: előbb keressen a Keresés lapon.");
     int at = q->recNo();
     int to = std::clamp(at + by, 0, q->recordCount() - 1);
-    if (to == at && form_.shown_ == q->fieldByName("DocumentID")->asInteger()) return;
+    if (to == at && form_.shownDocument() == q->fieldByName("DocumentID")->asInteger()) return;
     if (!form_.leaveEditing()) return;
     q->moveBy(to - at);
     form_.showDocument(q->fieldByName("DocumentID")->asInteger());
     std::string where = std::to_string(q->recNo() + 1) + " / " +
                         (q->countIsLowerBound() ? moreThanLimit() : std::to_string(q->recordCount()));
-    form_.setStatus(form_.voided_ ? where + ", ÉRVÉNYTELENÍTVE: " + *form_.voided_ : where);
+    form_.setStatus(form_.voidedFor() ? where + ", ÉRVÉNYTELENÍTVE: " + *form_.voidedFor() : where);
 }
 
 std::vector<ResultColumn> FoundDocuments::resultColumns() const

@@ -23,23 +23,45 @@ class FoundDocuments {
 public:
     explicit FoundDocuments(EntryForm& form) : form_(form) {}
 
+    // The query that receives search results (the data module's
+    // qryGetMainData, which the search page's grid shows).
     void setResultQuery(db::TADOQuery* query) { results_ = query; }
     db::TADOQuery* resultQuery() const { return results_.get(); }
     // The folded text is read again by the next search (a new design, a
     // changed fold).
     void forgetSearchText() { searchText_.reset(); }
 
+    // btnSearch: the search page's conditions, the result into the query,
+    // the count in the status bar.
     void search();
+    // A found document (the result's current row) on the entry page.
     void openFoundDocument();
+    // A click on a result column's title: the result ordered by that
+    // column, ascending, or the other way on the column it is ordered by
+    // already. The order holds for later searches, the printed list and
+    // the exports.
     void sortResultsBy(const std::string& column);
+    // PgDn and PgUp on the entry page: the next or the previous found
+    // document in the result's order, "N / M" on the status bar; unsaved
+    // changes are asked about first.
     void showNextFound() { stepThroughFound(1); }
     void showPreviousFound() { stepThroughFound(-1); }
+    // F3, "Ugrás": asks for a registry number (a value of the numbered
+    // column, else of the form's first field) and shows that document;
+    // several with that value are listed on the search page.
     void goToNumber();
+    // Whether searches find voided documents (marked) or leave them out;
+    // the next search uses it.
     VoidedDocuments voidedInSearch() const { return voidedInSearch_; }
     void setVoidedInSearch(VoidedDocuments voided) { voidedInSearch_ = voided; }
     bool leavesOutVoided() const { return voidedInSearch_ == VoidedDocuments::LeftOut; }
+    // F7, "Keresés|Érvénytelenítettek nélkül": switches between the two.
     void switchVoidedInSearch();
+    // btnPrint: the result (searched first when there is none) into a
+    // PDF, CSV or spreadsheet file the clerk names, or on a printer.
     void printResult();
+    // The result as a list to print: the group and the date, the
+    // conditions in words, the grid's columns and every row.
     tk::Printout resultList() const;
 
 private:

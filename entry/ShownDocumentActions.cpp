@@ -33,21 +33,21 @@ Attachment attachmentOf(Attachments& files, int64_t document, int64_t id)
 
 void ShownDocumentActions::voidShownDocument()
 {
-    if (form_.state_ != EntryState::Shown || !form_.shown_) return;
-    if (form_.voided_) throw ERefused("A dokumentum már érvénytelenítve van: " + *form_.voided_);
+    if (form_.state() != EntryState::Shown || !form_.shownDocument()) return;
+    if (form_.voidedFor()) throw ERefused("A dokumentum már érvénytelenítve van: " + *form_.voidedFor());
     std::optional<std::string> reason = askForText("frmVoidReason", "Az érvénytelenítés oka:");
     if (!reason) return;
     std::string why = tk::trimmed(*reason);
     if (why.empty()) throw ERefused("Az érvénytelenítés okát meg kell adni; a dokumentum nem lett érvénytelenítve.");
-    bool voided = form_.documents_.voidDocument(form_.shown_, why);
-    form_.showDocument(form_.shown_);
+    bool voided = form_.documents_.voidDocument(form_.shownDocument(), why);
+    form_.showDocument(form_.shownDocument());
     if (!voided) throw ERefused("A dokumentumot időközben valaki más érvénytelenítette.");
 }
 
 std::vector<Attachment> ShownDocumentActions::shownAttachments()
 {
-    if (!form_.shown_ || form_.state_ == EntryState::None || form_.state_ == EntryState::New) return {};
-    return Attachments(*form_.connection_, form_.documents_.userID(), form_.documents_.login()).list(form_.shown_);
+    if (!form_.shownDocument() || form_.state() == EntryState::None || form_.state() == EntryState::New) return {};
+    return attachments().list(form_.shownDocument());
 }
 
 Attachments ShownDocumentActions::attachments()
@@ -57,25 +57,25 @@ Attachments ShownDocumentActions::attachments()
 
 void ShownDocumentActions::requireShownDocument(std::optional<EntryState> only) const
 {
-    bool shown = form_.shown_ && (only ? form_.state_ == *only : form_.state_ != EntryState::None && form_.state_ != EntryState::New);
+    bool shown = form_.shownDocument() && (only ? form_.state() == *only : form_.state() != EntryState::None && form_.state() != EntryState::New);
     if (!shown) throw ERefused("Nincs megjelenített dokumentum: előbb keressen meg vagy vigyen fel egyet.");
 }
 
 void ShownDocumentActions::attachFiles(const std::vector<std::string>& paths)
 {
     requireShownDocument();
-    if (form_.voided_) throw ERefused("Érvénytelenített dokumentumhoz nem lehet fájlt csatolni.");
+    if (form_.voidedFor()) throw ERefused("Érvénytelenített dokumentumhoz nem lehet fájlt csatolni.");
     Attachments files = attachments();
     int attached = 0;
     std::string last;
     for (const std::string& path : paths) {
         std::string sum = fileSha256(path);
-        if (std::optional<Attachment> same = files.sameFile(form_.shown_, sum))
+        if (std::optional<Attachment> same = files.sameFile(form_.shownDocument(), sum))
             if (askQuestion("frmAttachAgain",
                             "Ez a fájl már csatolva van a dokumentumhoz: " + same->name + ". Csatolja még egyszer?",
                             false) != tk::mrYes)
                 continue;
-        last = files.add(form_.shown_, path).name;
+        last = files.add(form_.shownDocument(), path).name;
         ++attached;
     }
     if (attached == 1) form_.setStatus("Csatolva: " + last);
@@ -85,7 +85,7 @@ void ShownDocumentActions::attachFiles(const std::vector<std::string>& paths)
 void ShownDocumentActions::saveAttachmentAs(int64_t attachmentID, const std::string& path)
 {
     Attachments files = attachments();
-    Attachment a = attachmentOf(files, form_.shown_, attachmentID);
+    Attachment a = attachmentOf(files, form_.shownDocument(), attachmentID);
     files.saveTo(a, path);
     form_.setStatus("Mentve: " + path);
 }
@@ -93,7 +93,7 @@ void ShownDocumentActions::saveAttachmentAs(int64_t attachmentID, const std::str
 void ShownDocumentActions::removeAttachment(int64_t attachmentID)
 {
     Attachments files = attachments();
-    Attachment a = attachmentOf(files, form_.shown_, attachmentID);
+    Attachment a = attachmentOf(files, form_.shownDocument(), attachmentID);
     files.remove(a);
     form_.setStatus("Melléklet törölve: " + a.name);
 }
@@ -101,7 +101,7 @@ void ShownDocumentActions::removeAttachment(int64_t attachmentID)
 void ShownDocumentActions::openAttachment(int64_t attachmentID)
 {
     Attachments files = attachments();
-    Attachment a = attachmentOf(files, form_.shown_, attachmentID);
+    Attachment a = attachmentOf(files, form_.shownDocument(), attachmentID);
     if (a.removed()) throw ERefused("A mellékletet törölték: " + a.name);
     if (!isViewableDocument(a.type, a.name))
         throw ERefused("Ez a melléklet nem ismert dokumentum vagy kép (" + a.type +
@@ -118,7 +118,7 @@ void ShownDocumentActions::openAttachment(int64_t attachmentID)
 void ShownDocumentActions::showAttachments()
 {
     requireShownDocument();
-    showAttachmentWindow(form_, *form_.connection_, form_.shown_);
+    showAttachmentWindow(form_, *form_.connection_, form_.shownDocument());
 }
 
 void ShownDocumentActions::chooseFilesToAttach()
@@ -136,7 +136,7 @@ void ShownDocumentActions::chooseFilesToAttach()
 void ShownDocumentActions::chooseWhereToSaveAttachment(int64_t attachmentID)
 {
     Attachments files = attachments();
-    Attachment a = attachmentOf(files, form_.shown_, attachmentID);
+    Attachment a = attachmentOf(files, form_.shownDocument(), attachmentID);
     tk::Platform& platform = tk::Application->platform();
     std::optional<std::string> target = platform.hasFileDialog()
                                             ? platform.chooseSaveFile("Mentés másként", safeFileName(a.name))
@@ -147,8 +147,8 @@ void ShownDocumentActions::chooseWhereToSaveAttachment(int64_t attachmentID)
 
 void ShownDocumentActions::showHistory()
 {
-    if (!form_.shown_ || form_.state_ == EntryState::None || form_.state_ == EntryState::New) return;
-    showHistoryWindow(*form_.connection_, form_.shown_, form_.columnCaptions());
+    if (!form_.shownDocument() || form_.state() == EntryState::None || form_.state() == EntryState::New) return;
+    showHistoryWindow(*form_.connection_, form_.shownDocument(), form_.columnCaptions());
 }
 
 void ShownDocumentActions::printShownDocument()
@@ -168,16 +168,16 @@ tk::Printout ShownDocumentActions::documentPrintout() const
     if (std::optional<BoundField> numbered = form_.registryField(); numbered && numbered->numbered) naming = numbered->field;
     std::string group = form_.groupName_.empty() ? std::string("Dokumentum") : form_.groupName_;
     out.title = naming ? group + ", " + fieldLabel(*naming) + ": " + shownText(*naming)
-                       : group + ", Azonosító: " + std::to_string(form_.shown_);
+                       : group + ", Azonosító: " + std::to_string(form_.shownDocument());
     int y = 0, m = 0, d = 0;
     tk::decodeDate(tk::Application->platform().today(), y, m, d);
-    out.lines.push_back("Azonosító: " + std::to_string(form_.shown_) + ", nyomtatva " +
+    out.lines.push_back("Azonosító: " + std::to_string(form_.shownDocument()) + ", nyomtatva " +
                         tk::currentLocale().formatDate(y, m, d));
-    if (form_.voided_) out.lines.push_back("ÉRVÉNYTELENÍTVE: " + *form_.voided_);
+    if (form_.voidedFor()) out.lines.push_back("ÉRVÉNYTELENÍTVE: " + *form_.voidedFor());
     for (tk::TControl* field : shownFields) out.captions.push_back({fieldLabel(*field), shownText(*field)});
     // Each attached file, so that the paper names what belongs to the
     // document and how to tell the file is the same.
-    for (const Attachment& a : Attachments(*form_.connection_, 0, {}).list(form_.shown_)) {
+    for (const Attachment& a : Attachments(*form_.connection_, 0, {}).list(form_.shownDocument())) {
         std::string said = a.name + " (" + std::to_string(a.size) + " bájt), SHA-256: " + a.sha256 +
                            ", csatolta: " + a.addedBy + ", " + tk::shownDateTime(a.addedAt);
         if (a.removed()) said += ", törölte: " + a.removedBy + ", " + tk::shownDateTime(a.removedAt);
@@ -185,7 +185,7 @@ tk::Printout ShownDocumentActions::documentPrintout() const
     }
 
     db::TADOQuery history(nullptr);
-    openHistory(history, *form_.connection_, form_.shown_, form_.columnCaptions());
+    openHistory(history, *form_.connection_, form_.shownDocument(), form_.columnCaptions());
     out.tableHeading = "Előzmények";
     for (int f = 0; f < history.fieldCount(); ++f) out.columns.push_back(history.displayLabel(f));
     for (int row = 0; row < history.recordCount(); ++row) {
