@@ -168,7 +168,9 @@ TEST(Accessibility, AClerkLogsInAndEntersADocumentThroughTheReadersInterfacesAlo
             if (t.name == QStringLiteral("Jelszó")) {
                 EXPECT_NE(t.type, QAccessible::TextRemoved);
                 EXPECT_NE(t.type, QAccessible::TextUpdated);
-                if (t.type == QAccessible::TextInserted) EXPECT_EQ(t.inserted, password->text(QAccessible::Value));
+                if (t.type == QAccessible::TextInserted) {
+                    EXPECT_EQ(t.inserted, password->text(QAccessible::Value));
+                }
             }
         // Only a field is labelled by a caption.
         EXPECT_TRUE(ok->relations(QAccessible::Label).isEmpty());
