@@ -105,6 +105,25 @@ TEST_F(UndoPaste, EachKindOfChangeUndoesAndRedoesToTheSameWindowText)
     EXPECT_EQ(named("TZEDit1")->left(), left + 8);
 }
 
+
+TEST_F(UndoPaste, AChangeAfterAnUndoDropsWhatCouldBeRedone)
+{
+    window->setActiveControl(nullptr);
+    std::string start = text();
+    place(0, 120, 40);
+    std::string placed = text();
+    undo();
+    ASSERT_EQ(text(), start);
+    place(3, 120, 100);
+    std::string other = text();
+    ASSERT_NE(other, placed);
+    redo();  // the undone placing is gone for good
+    EXPECT_EQ(text(), other);
+    undo();
+    EXPECT_EQ(text(), start);
+    redo();
+    EXPECT_EQ(text(), other);
+}
 TEST_F(UndoPaste, TheSelectionAndThePageComeBackAndTypingInTheBoxIsOneStep)
 {
     page->show();
