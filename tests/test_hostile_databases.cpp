@@ -168,7 +168,7 @@ TEST_F(OddCatalogue, ColumnsOfEveryTypeAndOddNamesAndTenThousandDictionariesKeep
     EXPECT_THAT(velmora::designText(*window), HasSubstr("KeyField = 'a]b'"));
 }
 
-TEST(HostileDatabases, ABrokenOrMissingDataLinkOrDatabaseEndsStartUpAndCreatesNothing)
+TEST(HostileDatabases, ABrokenMissingOrForeignDataLinkOrAMissingDatabaseEndsStartUpAndCreatesNothing)
 {
     TempFolder folder;
     velmora::createDemoDatabase(folder.path());
@@ -179,6 +179,9 @@ TEST(HostileDatabases, ABrokenOrMissingDataLinkOrDatabaseEndsStartUpAndCreatesNo
     Session empty = attempt("");
     EXPECT_EQ(empty.status, 1);
     EXPECT_THAT(empty.err, HasSubstr("start-up failed"));
+    Session unknown = attempt("[oledb]\r\nProvider=Microsoft.Jet.OLEDB.4.0;Data Source=velmora.mdb\r\n");
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_THAT(unknown.err, HasSubstr("Microsoft.Jet.OLEDB.4.0"));
     Session missingDb = attempt("[oledb]\r\nProvider=SQLite;Data Source=nothere.db\r\n");
     EXPECT_EQ(missingDb.status, 1);
     EXPECT_THAT(missingDb.err, HasSubstr("nothere.db"));

@@ -38,32 +38,6 @@ TK_DEFINE_CLASS(TDesignForm, TForm)
     t.method("btnSaveClick", &TDesignForm::btnSaveClick);
 }
 
-// A control class added with nothing but its property table.
-class TRating : public TWinControl {
-    TK_CLASS(TRating)
-public:
-    explicit TRating(TComponent* owner) : TWinControl(owner) {}
-    int stars() const { return stars_; }
-    void setStars(int v) { stars_ = v; }
-    bool halves() const { return halves_; }
-    void setHalves(bool v) { halves_ = v; }
-    TAlignment alignment() const { return alignment_; }
-    void setAlignment(TAlignment v) { alignment_ = v; }
-    Handler OnRate;
-
-private:
-    int stars_ = 3;
-    bool halves_ = false;
-    TAlignment alignment_ = TAlignment::taCenter;
-};
-TK_DEFINE_CLASS(TRating, TWinControl)
-{
-    t.integer("Stars", &TRating::stars, &TRating::setStars, 3);
-    t.boolean("Halves", &TRating::halves, &TRating::setHalves, false);
-    t.enumeration("Alignment", types::alignment(), &TRating::alignment, &TRating::setAlignment, TAlignment::taCenter);
-    t.event("OnRate", EventKind::Notify, &TRating::OnRate);
-}
-
 std::vector<std::string> names(const ClassInfo& c)
 {
     std::vector<std::string> out;
@@ -182,19 +156,6 @@ TEST_F(ToolkitTest, EventPropertiesBindToAWindowsHandlersByName)
     EXPECT_FALSE(btn->OnMouseDown);
 }
 
-TEST_F(ToolkitTest, ClassesKnowTheirAncestry)
-{
-    auto* btn = new TBitBtn(form);
-    auto* chx = new TCheckBox(form);
-    EXPECT_TRUE(btn->is<TBitBtn>());
-    EXPECT_TRUE(btn->is<TButton>());
-    EXPECT_TRUE(btn->inheritsFrom("TWinControl"));
-    EXPECT_FALSE(chx->is<TButton>());
-    EXPECT_EQ(btn->className(), "TBitBtn");
-    EXPECT_EQ(as<TButton>(btn), btn);
-    EXPECT_EQ(as<TButton>(chx), nullptr);
-}
-
 TEST_F(ToolkitTest, PropertyTablesListAncestorsFirstAndRedeclarationsInPlace)
 {
     const ClassInfo& bitBtn = TBitBtn::staticClassInfo();
@@ -227,31 +188,6 @@ TEST_F(ToolkitTest, PropertyTablesListAncestorsFirstAndRedeclarationsInPlace)
     EXPECT_TRUE(caption->isStored(*btn));
     EXPECT_EQ(btn->modalResult(), mrOk);
     EXPECT_TRUE(btn->isDefault());
-}
-
-TEST_F(ToolkitTest, ANewControlClassNeedsOnlyItsPropertyTable)
-{
-    auto* r = new TRating(form);
-    r->setName("Rating1");
-    EXPECT_EQ(getPropText(*r, "Stars"), "3");
-    setPropText(*r, "Stars", "5");
-    setPropText(*r, "Halves", "True");
-    setPropText(*r, "Alignment", "taRightJustify");
-    setPropText(*r, "Left", "7");
-    EXPECT_EQ(r->stars(), 5);
-    EXPECT_TRUE(r->halves());
-    EXPECT_EQ(r->alignment(), TAlignment::taRightJustify);
-    EXPECT_EQ(r->left(), 7);
-    const PropInfo* stars = TRating::staticClassInfo().findProperty("stars");
-    ASSERT_NE(stars, nullptr);
-    EXPECT_EQ(stars->defaultValue, 3);
-    bool fired = false;
-    setProp(*r, "OnRate", Handler::notify([&](TObject*) { fired = true; }));
-    r->fire(r->OnRate);
-    EXPECT_TRUE(fired);
-    // The class can be created by name through its class information.
-    TComponent* made = TRating::staticClassInfo().create(form);
-    EXPECT_TRUE(made->is<TRating>());
 }
 
 TEST_F(ToolkitTest, CollectionsAndKeptPropertiesReadBackAsWritten)

@@ -183,40 +183,6 @@ TEST_F(Startup, WrongPasswordOrTwoMatchingUsersEndSilentlyWithAFailureStatus)
     EXPECT_EQ(failedStartup(again), "velmora: start-up failed: 2 users match the login name and password\n");
 }
 
-TEST_F(Startup, ALoginWithQuotesMatchesExactly)
-{
-    exec("INSERT INTO UserTable (UserLogin, UserPasswd, UserGroupID) VALUES ('O''Brien', ''' or ''''=''', 2)");
-    scriptLogin("O'Brien", "' or ''='");
-    platform.script([] {
-        EXPECT_EQ(dmClientMain->UserGroupID(), 2);
-        tk::Application->closeByFrame(frmClientMain.get());
-    });
-    EXPECT_EQ(run(), 0);
-    EXPECT_TRUE(platform.shown.count("frmClientMain"));
-}
-
-TEST_F(Startup, ABrokenOrMissingDataLinkFileOrAnUnknownProviderEndsSilentlyNamingTheReason)
-{
-    auto attempt = [&] {
-        RecordingPlatform p;
-        p.script([] {
-            tk::Application->typeText("demo");
-            tk::Application->pressKey(tk::vk::Tab);
-            tk::Application->typeText("demo");
-            tk::Application->pressKey(tk::vk::Return);
-        });
-        return failedStartup(p);
-    };
-    std::ofstream(folder.file("VelmoraDSC.udl"), std::ios::binary)
-        << "[oledb]\r\nProvider=Microsoft.Jet.OLEDB.4.0;Data Source=velmora.mdb\r\n";
-    EXPECT_THAT(attempt(), testing::HasSubstr("Microsoft.Jet.OLEDB.4.0"));
-    std::ofstream(folder.file("VelmoraDSC.udl"), std::ios::binary) << "\x01\x02 not a data-link file";
-    std::string broken = attempt();
-    EXPECT_THAT(broken, testing::HasSubstr("start-up failed: "));
-    std::filesystem::remove(folder.file("VelmoraDSC.udl"));
-    EXPECT_THAT(attempt(), testing::HasSubstr("VelmoraDSC.udl"));
-}
-
 TEST_F(Startup, AGroupsStoredDesignReplacesTheBuiltInLayout)
 {
     storeFormData(folder.file("VelmoraDSC.udl"), 1,
@@ -239,17 +205,6 @@ TEST_F(Startup, AGroupsStoredDesignReplacesTheBuiltInLayout)
     });
     EXPECT_EQ(run(), 0);
     EXPECT_TRUE(ran);
-}
-
-TEST_F(Startup, AStoredDesignThatCannotBeReadEndsSilentlyWithTheReadersMessage)
-{
-    storeFormData(folder.file("VelmoraDSC.udl"), 1, "object");
-    scriptLogin(demoLogin, demoPassword);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(run(), 1);
-    EXPECT_THAT(testing::internal::GetCapturedStderr(), testing::HasSubstr("start-up failed: "));
-    EXPECT_FALSE(platform.shown.count("frmClientMain"));
-    EXPECT_TRUE(platform.errorsShown().empty());
 }
 
 TEST_F(Startup, AnEmptyStoredDesignKeepsTheBuiltInLayout)
