@@ -26,11 +26,27 @@ std::string seconds(std::chrono::steady_clock::time_point start)
 
 }  // namespace
 
-std::string backupDatabase(db::TADOConnection& c, const std::string& file)
+std::string backupDatabase(db::TADOConnection& c, const std::string& file, bool onTerminal)
 {
     if (c.isPostgres()) throw ERefusedAdmin(serverTools);
     auto start = std::chrono::steady_clock::now();
-    c.backupTo(file);
+    // A bar on one line of the terminal, written over as the copy goes on.
+    int shown = -1;
+    auto progress = [&](double done) {
+        int percent = static_cast<int>(done * 100);
+        if (!onTerminal || percent == shown) return;
+        shown = percent;
+        std::string bar(static_cast<size_t>(percent / 4), '#');
+        bar.resize(25, '.');
+        std::fprintf(stderr, "\r\033[KCopying [%s] %3d%%", bar.c_str(), percent);
+    };
+    try {
+        c.backupTo(file, progress);
+    } catch (...) {
+        if (onTerminal) std::fprintf(stderr, "\r\033[K");
+        throw;
+    }
+    if (onTerminal) std::fprintf(stderr, "\r\033[K");
     std::error_code ec;
     auto size = std::filesystem::file_size(file, ec);
     return "Copied " + c.databasePath() + " to " + file + " (" + std::to_string(ec ? 0 : size) +

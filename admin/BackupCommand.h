@@ -12,8 +12,9 @@ class TADOConnection;
 
 namespace velmora {
 
-// Says where the copy went, its size and how long it took.
-std::string backupDatabase(db::TADOConnection& c, const std::string& file);
+// Says where the copy went, its size and how long it took; on a terminal
+// it shows the copy's progress as a bar on standard error meanwhile.
+std::string backupDatabase(db::TADOConnection& c, const std::string& file, bool onTerminal = false);
 std::string restoreDatabase(db::TADOConnection& c, const std::string& file);
 
 }  // namespace velmora

@@ -55,8 +55,8 @@ const velmora::Usage usage{
      {"attachments purge --before DAY",
       "deletes for good the files removed before DAY (2026.11.16. or 2026-11-16), each with a history row"},
      {"backup FILE",
-      "a copy of the database (SQLite) in the new FILE, made while programs may be using it, checked whole; says "
-      "its size. A PostgreSQL database is copied with pg_dump"},
+      "a copy of the database (SQLite) in the new FILE, made while programs may be using it, checked whole; "
+      "shows its progress on a terminal and says its size. A PostgreSQL database is copied with pg_dump"},
      {"restore FILE", "puts a copy made by backup back in place of the database, after checking it; refused while "
                       "any program has the database open"},
      {"upgrade", "makes the indexes and unique keys that a database made by an earlier version lacks"},
@@ -135,7 +135,7 @@ int main(int argc, char** argv)
         std::optional<velmora::ActingAsOwner> owner;
         if (command != "roles" && velmora::usesServerRoles(c)) owner.emplace(c);
         if (command == "add-group") velmora::addGroup(c, argv[2], groupWithKind ? argv[4] : velmora::clerkKind);
-        else if (command == "backup") std::fputs(velmora::backupDatabase(c, argv[2]).c_str(), stdout);
+        else if (command == "backup") std::fputs(velmora::backupDatabase(c, argv[2], isatty(STDERR_FILENO)).c_str(), stdout);
         else if (command == "restore") std::fputs(velmora::restoreDatabase(c, argv[2]).c_str(), stdout);
         else if (command == "group-kind") velmora::setGroupKind(c, argv[2], argv[3]);
         else if (command == "roles") std::fputs(velmora::enableRolesCommand(c, dataLink).c_str(), stdout);

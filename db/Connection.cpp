@@ -86,9 +86,9 @@ std::string TADOConnection::passwordVerifier(const std::string& role, const std:
     return engine().passwordVerifier(role, password);
 }
 
-void TADOConnection::backupTo(const std::string& path)
+void TADOConnection::backupTo(const std::string& path, const std::function<void(double)>& progress)
 {
-    engine().backupTo(path);
+    engine().backupTo(path, progress);
 }
 
 void TADOConnection::restoreFrom(const std::string& path)

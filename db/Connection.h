@@ -9,6 +9,7 @@
 #include "toolkit/core/Component.h"
 
 #include <memory>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,7 @@ public:
     const std::string& loginRolePrefix() const { return loginRolePrefix_; }
     // A checked copy of the database in a new file, and a copy put back
     // (see Engine::backupTo and restoreFrom).
-    void backupTo(const std::string& path);
+    void backupTo(const std::string& path, const std::function<void(double)>& progress = {});
     void restoreFrom(const std::string& path);
     // The SCRAM verifier of a role's password (PostgreSQL).
     std::string passwordVerifier(const std::string& role, const std::string& password);

@@ -12,7 +12,7 @@ std::string Engine::passwordVerifier(const std::string&, const std::string&)
     throw EDatabaseError("Only a PostgreSQL server keeps passwords of its own");
 }
 
-void Engine::backupTo(const std::string&)
+void Engine::backupTo(const std::string&, const std::function<void(double)>&)
 {
     throw EDatabaseError("A PostgreSQL database is copied with pg_dump and put back with pg_restore");
 }

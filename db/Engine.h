@@ -6,6 +6,7 @@
 #include "db/Field.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -101,9 +102,10 @@ public:
     // without roles of its own refuses.
     virtual std::string passwordVerifier(const std::string& role, const std::string& password);
     // A consistent copy of the whole database in the new file `path`, made
-    // while others may be writing, and checked (SQLite). A server's engine
-    // refuses: the server's own tools copy it.
-    virtual void backupTo(const std::string& path);
+    // while others may be writing, and checked (SQLite); `progress` is told
+    // the share copied as the copy goes on. A server's engine refuses: the
+    // server's own tools copy it.
+    virtual void backupTo(const std::string& path, const std::function<void(double)>& progress);
     // Puts the content of the copy at `path`, checked first, in place of the
     // database's, all or nothing; refused while another program has the
     // database open (SQLite).

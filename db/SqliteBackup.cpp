@@ -1,6 +1,7 @@
 // Copies of a SQLite database, made and put back with SQLite's online
 // backup, page by page under SQLite's own locks: a copy is never of a
-// file half-written, and a restore is one transaction of the database.
+// file half-written, a copy made while programs save holds the database as
+// it was at one moment, and a restore is one transaction of the database.
 #include "db/DatabaseError.h"
 #include "db/SqliteEngine.h"
 
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 #include <sys/file.h>
@@ -24,10 +26,10 @@ struct Handle {
     ~Handle() { sqlite3_close_v2(db); }
 };
 
-void openCopy(Handle& h, const std::string& path, int flags)
+void openCopy(Handle& h, const std::string& path, int flags, const char* what = "the copy")
 {
     if (sqlite3_open_v2(path.c_str(), &h.db, flags, nullptr) != SQLITE_OK)
-        throw EDatabaseError("Cannot open the copy " + path + ": " +
+        throw EDatabaseError(std::string("Cannot open ") + what + " " + path + ": " +
                              (h.db ? sqlite3_errmsg(h.db) : std::string("out of memory")));
     sqlite3_busy_timeout(h.db, 2000);
 }
@@ -49,8 +51,8 @@ std::string integrity(sqlite3* db)
 }
 
 // Copies every page of `from` into `to` in one step, waiting while a
-// writer holds the source (another program's save) for up to half a
-// minute; gives SQLite's last result.
+// writer holds the source for up to half a minute; gives SQLite's last
+// result. Used to put a copy back, when no other program has the database.
 int copyPages(sqlite3* to, sqlite3* from)
 {
     sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
@@ -62,6 +64,63 @@ int copyPages(sqlite3* to, sqlite3* from)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     int finished = sqlite3_backup_finish(backup);
+    return rc == SQLITE_DONE ? finished : rc;
+}
+
+bool inWalMode(sqlite3* db)
+{
+    sqlite3_stmt* st = nullptr;
+    bool wal = false;
+    if (sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        wal = sqlite3_strnicmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "wal", 4) == 0;
+    sqlite3_finalize(st);
+    return wal;
+}
+
+// Pages copied in one step: a few megabytes, a few milliseconds.
+constexpr int pagesPerStep = 512;
+
+// Copies the database `from` into `to` in steps, telling `progress` the
+// share copied after each. In WAL mode the whole copy reads one snapshot,
+// held by a read transaction of `from`'s own, while other programs go on
+// saving: their commits go to the log and the copy is the database as it
+// was when the copy began. In a rollback journal a reader would hold every
+// writer off, so the lock is let go between steps; a write from another
+// program then starts the copy again, and after a few such restarts the
+// rest is copied in one step, holding the writers off until it is done.
+int copySnapshot(sqlite3* to, sqlite3* from, const std::function<void(double)>& progress)
+{
+    bool snapshot = inWalMode(from);
+    if (snapshot && sqlite3_exec(from, "BEGIN; SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
+                        SQLITE_OK)
+        return sqlite3_errcode(from);
+    sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+    if (!backup) {
+        if (snapshot) sqlite3_exec(from, "COMMIT", nullptr, nullptr, nullptr);
+        return sqlite3_errcode(to);
+    }
+    int rc = SQLITE_OK, restarts = 0, lastRemaining = -1;
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (;;) {
+        int pages = snapshot || restarts < 3 ? pagesPerStep : -1;
+        rc = sqlite3_backup_step(backup, pages);
+        if (rc == SQLITE_DONE) break;
+        if (rc == SQLITE_OK) {
+            int remaining = sqlite3_backup_remaining(backup), total = sqlite3_backup_pagecount(backup);
+            if (lastRemaining >= 0 && remaining >= lastRemaining) ++restarts;
+            lastRemaining = remaining;
+            if (progress && total > 0) progress(1.0 - static_cast<double>(remaining) / total);
+            // Between steps a writer waiting for the lock gets it.
+            if (!snapshot) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+            continue;
+        }
+        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || std::chrono::steady_clock::now() > until) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    int finished = sqlite3_backup_finish(backup);
+    if (snapshot) sqlite3_exec(from, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_DONE && progress) progress(1.0);
     return rc == SQLITE_DONE ? finished : rc;
 }
 
@@ -80,7 +139,7 @@ bool hasTable(sqlite3* db, const char* table)
 
 }  // namespace
 
-void SqliteEngine::backupTo(const std::string& path)
+void SqliteEngine::backupTo(const std::string& path, const std::function<void(double)>& progress)
 {
     // The copy holds everything the database does: its owner's alone.
     if (int error = createOwnersFile(path)) {
@@ -92,7 +151,11 @@ void SqliteEngine::backupTo(const std::string& path)
         Handle copy;
         try {
             openCopy(copy, path, SQLITE_OPEN_READWRITE);
-            int rc = copyPages(copy.db, db_);
+            // A connection of the copy's own reads the database, so that its
+            // read transaction is nobody else's.
+            Handle source;
+            openCopy(source, file_, SQLITE_OPEN_READWRITE, "the database");
+            int rc = copySnapshot(copy.db, source.db, progress);
             if (rc != SQLITE_OK) failure = std::string("the copy was not made: ") + sqlite3_errstr(rc);
             else if (std::string check = integrity(copy.db); check != "ok")
                 failure = "the copy does not check whole: " + check;

@@ -31,7 +31,7 @@ public:
     int64_t updateRow(const RowUpdate& update) override;
     std::vector<std::string> tableNames() override;
     std::optional<uint64_t> dataVersion() override;
-    void backupTo(const std::string& path) override;
+    void backupTo(const std::string& path, const std::function<void(double)>& progress) override;
     void restoreFrom(const std::string& path) override;
 
     // Creates an empty database file, readable and writable by its owner

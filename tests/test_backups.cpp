@@ -141,3 +141,33 @@ TEST_F(Backups, ACopyMadeWhileClerksSaveHoldsEveryDocumentCommittedBeforeItAndIs
     EXPECT_THAT(admin("restore zaj.db"), HasSubstr("zaj.db"));
     EXPECT_EQ(rows(documents), copied);
 }
+
+// A copy larger than one step tells its progress step by step; writes by
+// another program between the steps start it again, and after a few such
+// restarts it finishes in one step: the copy is whole and holds every
+// document written before it was finished.
+TEST_F(Backups, ACopyOvertakenByWritesStillFinishesWholeAndSaysHowFarItIs)
+{
+    if (onPostgres()) GTEST_SKIP() << "SQLite's file";
+    db::TADOConnection writer(nullptr);
+    openDataLink(writer, udl());
+    runScript(writer, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) INSERT INTO "
+                      "Document (Iktatoszam, Targy) SELECT i, printf('%.2000c', 'x') FROM n");
+    db::TADOConnection c(nullptr);
+    openDataLink(c, udl());
+    std::vector<double> told;
+    int written = 0;
+    c.backupTo(folder.file("masolat.db"), [&](double done) {
+        told.push_back(done);
+        if (written < 5 && done < 1.0)
+            runScript(writer, "Insert into Document (Iktatoszam) Values (" + std::to_string(9000 + ++written) + ")");
+    });
+    ASSERT_GE(told.size(), 3u);
+    EXPECT_EQ(told.back(), 1.0);
+    std::ofstream(folder.file("masolat.udl")) << "[oledb]\r\nProvider=SQLite;Data Source=masolat.db\r\n";
+    EXPECT_THAT(readRows(folder.file("masolat.udl"), "PRAGMA integrity_check"), ElementsAre("ok"));
+    EXPECT_EQ(readRows(folder.file("masolat.udl"), "Select count(*) from Document where Iktatoszam > 9000"),
+              std::vector<std::string>{std::to_string(written)});
+    EXPECT_EQ(readRows(folder.file("masolat.udl"), "Select count(*) from Document"),
+              rows("Select count(*) from Document"));
+}
