@@ -1,24 +1,57 @@
 // velmora-admin upgrade and search-index.
 #include "admin/UpgradeCommands.h"
 
+#include "db/Connection.h"
+#include "db/DatabaseError.h"
+#include "db/Query.h"
 #include "registry/RegistryTables.h"
 #include "registry/SchemaUpkeep.h"
 #include "registry/SearchText.h"
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace velmora {
 
+namespace {
+
+// Turns an embedded database made before write-ahead logging to it, once:
+// a copy made while clerks save then holds no save up. The change needs a
+// moment when no other program reads the database.
+std::optional<std::string> useWriteAheadLog(db::TADOConnection& c)
+{
+    if (c.isPostgres()) return std::nullopt;
+    auto journal = [&](const char* pragma) {
+        db::TADOQuery q(nullptr);
+        q.setConnection(&c);
+        q.setSqlText(pragma);
+        q.open();
+        return q.fieldCount() == 0 || q.eof() ? std::string() : q.field(0)->asString();
+    };
+    if (journal("PRAGMA journal_mode") == "wal") return std::nullopt;
+    try {
+        if (journal("PRAGMA journal_mode = WAL") == "wal")
+            return "The database keeps a write-ahead log from now on: copies of it are made with velmora-admin "
+                   "backup, never by copying velmora.db alone while programs use it";
+    } catch (const db::EDatabaseError&) {
+    }
+    return "The database keeps its rollback journal: another program was reading it; upgrade again when none is";
+}
+
+}  // namespace
+
 std::string upgradeDatabase(db::TADOConnection& c)
 {
+    std::optional<std::string> journal = useWriteAheadLog(c);
     makeHistoryIndexes(c);
     std::vector<std::string> notes = makeNameKeys(c);
     std::vector<std::string> indexes = makeAllSearchIndexes(c);
     notes.insert(notes.end(), indexes.begin(), indexes.end());
     std::vector<std::string> folded = makeSearchText(c).notes;
     notes.insert(notes.end(), folded.begin(), folded.end());
+    if (journal) notes.push_back(*journal);
     std::string out;
     for (const std::string& note : notes) out += note + "\n";
     return out;

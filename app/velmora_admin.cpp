@@ -59,7 +59,8 @@ const velmora::Usage usage{
       "shows its progress on a terminal and says its size. A PostgreSQL database is copied with pg_dump"},
      {"restore FILE", "puts a copy made by backup back in place of the database, after checking it; refused while "
                       "any program has the database open"},
-     {"upgrade", "makes the indexes and unique keys that a database made by an earlier version lacks"},
+     {"upgrade", "makes the indexes and unique keys that a database made by an earlier version lacks, and turns an "
+                "embedded one to the write-ahead log (copies made while clerks save then hold no save up)"},
      {"search-index",
       "folds and indexes the text of every text column of every document again, for searches by pattern; says "
       "each step on a terminal"},

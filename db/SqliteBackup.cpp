@@ -13,7 +13,7 @@
 #include <functional>
 #include <thread>
 
-#include <sys/file.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace db {
@@ -88,7 +88,7 @@ constexpr int pagesPerStep = 512;
 // writer off, so the lock is let go between steps; a write from another
 // program then starts the copy again, and after a few such restarts the
 // rest is copied in one step, holding the writers off until it is done.
-int copySnapshot(sqlite3* to, sqlite3* from, const std::function<void(double)>& progress)
+int copySnapshot(sqlite3* to, int toFile, sqlite3* from, const std::function<void(double)>& progress)
 {
     bool snapshot = inWalMode(from);
     if (snapshot && sqlite3_exec(from, "BEGIN; SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
@@ -110,6 +110,9 @@ int copySnapshot(sqlite3* to, sqlite3* from, const std::function<void(double)>& 
             if (lastRemaining >= 0 && remaining >= lastRemaining) ++restarts;
             lastRemaining = remaining;
             if (progress && total > 0) progress(1.0 - static_cast<double>(remaining) / total);
+            // The copy goes to the disk step by step, not in one burst at the
+            // end that would hold up the saves' own syncs.
+            if (toFile >= 0) ::sync_file_range(toFile, 0, 0, SYNC_FILE_RANGE_WRITE);
             // Between steps a writer waiting for the lock gets it.
             if (!snapshot) std::this_thread::sleep_for(std::chrono::milliseconds(1));
             until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
@@ -146,16 +149,23 @@ void SqliteEngine::backupTo(const std::string& path, const std::function<void(do
         if (error == EEXIST) throw EDatabaseError("The file " + path + " exists already; a copy overwrites nothing");
         throw EDatabaseError("Cannot create the copy " + path + ": " + std::strerror(error));
     }
+    // The copy's descriptor of our own, for its writing out; closed after
+    // SQLite's, as closing a descriptor of a file drops the process's locks.
+    int copyFile = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     std::string failure;
     {
         Handle copy;
         try {
             openCopy(copy, path, SQLITE_OPEN_READWRITE);
+            // A failed copy is deleted whole: it needs no journal, and no
+            // sync at each step competing with the clerks' saves; it is
+            // synced once when it is done.
+            sqlite3_exec(copy.db, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF", nullptr, nullptr, nullptr);
             // A connection of the copy's own reads the database, so that its
             // read transaction is nobody else's.
             Handle source;
             openCopy(source, file_, SQLITE_OPEN_READWRITE, "the database");
-            int rc = copySnapshot(copy.db, source.db, progress);
+            int rc = copySnapshot(copy.db, copyFile, source.db, progress);
             if (rc != SQLITE_OK) failure = std::string("the copy was not made: ") + sqlite3_errstr(rc);
             else if (std::string check = integrity(copy.db); check != "ok")
                 failure = "the copy does not check whole: " + check;
@@ -163,6 +173,9 @@ void SqliteEngine::backupTo(const std::string& path, const std::function<void(do
             failure = e.what();
         }
     }
+    if (failure.empty() && (copyFile < 0 || ::fsync(copyFile) != 0))
+        failure = std::string("the copy was not written to disk: ") + std::strerror(errno);
+    if (copyFile >= 0) ::close(copyFile);
     if (!failure.empty()) {
         ::unlink(path.c_str());
         throw EDatabaseError("The database was not copied to " + path + ": " + failure);
@@ -178,14 +191,12 @@ void SqliteEngine::restoreFrom(const std::string& path)
     for (const char* table : {"UserGroup", "UserTable", "Document"})
         if (!hasTable(copy.db, table))
             throw EDatabaseError("The file " + path + " is no copy of a Velmora database: it has no table " + table);
-    if (holder_ < 0 || flock(holder_, LOCK_EX | LOCK_NB) != 0) {
-        // A refused conversion may have dropped the shared lock.
-        if (holder_ >= 0) flock(holder_, LOCK_SH);
+    if (!held_.takeAlone()) {
         throw EDatabaseError("Another program has the database " + file_ +
                              " open; close every Velmora program that uses it, then restore");
     }
     int rc = copyPages(db_, copy.db);
-    flock(holder_, LOCK_SH);
+    held_.share();
     // The kept statements were prepared for the schema the copy replaced.
     for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
     statements_.clear();

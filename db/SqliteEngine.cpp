@@ -15,7 +15,6 @@
 #include <utility>
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 namespace db {
@@ -173,9 +172,7 @@ SqliteEngine::SqliteEngine(const std::string& file)
     }
     sqlite3_extended_result_codes(db_, 1);
     file_ = file;
-    holder_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (holder_ >= 0 && flock(holder_, LOCK_SH | LOCK_NB) != 0) {
-        ::close(holder_);
+    if (!held_.hold(file)) {
         sqlite3_close(db_);
         throw EDatabaseError("The database " + file + " is being restored from a copy; try again in a moment");
     }
@@ -191,9 +188,7 @@ SqliteEngine::~SqliteEngine()
     for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
     sqlite3_finalize(version_);
     sqlite3_close_v2(db_);
-    // Closed after SQLite's handle: closing any descriptor of the file
-    // drops the process's fcntl() locks on it.
-    if (holder_ >= 0) ::close(holder_);
+    // held_ lets the file go after SQLite's handle.
 }
 
 int SqliteEngine::createOwnersFile(const std::string& path)
@@ -215,6 +210,10 @@ void SqliteEngine::createFile(const std::string& path)
     int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     // The file is written at the first change; make it exist now.
     if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA user_version = 1", nullptr, nullptr, nullptr);
+    // Write-ahead logging: readers and a writer do not hold each other off,
+    // so that a copy made while clerks save never stops a save. Kept in the
+    // file; a database made before is turned by velmora-admin upgrade.
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
     std::string why = rc == SQLITE_OK ? std::string() : (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
     sqlite3_close(db);
     if (rc != SQLITE_OK) throw EDatabaseError("Cannot create the database " + path + ": " + why);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "db/Engine.h"
+#include "db/HeldFile.h"
 
 #include <string>
 #include <unordered_map>
@@ -50,11 +51,10 @@ private:
     sqlite3_stmt* prepared(const std::string& sql, bool single);
 
     sqlite3* db_ = nullptr;
-    // The file open once more, holding a shared flock() for as long as
-    // the connection is open: a restore takes it alone, so it can tell
-    // that no other program has the database open. (SQLite's own locks are
-    // fcntl() locks, which flock() does not touch.)
-    int holder_ = -1;
+    // The file held with a shared flock() for as long as the connection is
+    // open: a restore takes it alone, so it can tell that no other program
+    // has the database open. Let go after the destructor closed db_.
+    HeldFile held_;
     std::string file_;
     sqlite3_stmt* version_ = nullptr;  // PRAGMA data_version, prepared once
     std::unordered_map<std::string, sqlite3_stmt*> statements_;

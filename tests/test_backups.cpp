@@ -4,6 +4,7 @@
 #include "load/Clerk.h"
 #include "startup/DemoDatabase.h"
 
+#include <algorithm>
 #include <atomic>
 #include <set>
 #include <sys/stat.h>
@@ -142,32 +143,60 @@ TEST_F(Backups, ACopyMadeWhileClerksSaveHoldsEveryDocumentCommittedBeforeItAndIs
     EXPECT_EQ(rows(documents), copied);
 }
 
-// A copy larger than one step tells its progress step by step; writes by
-// another program between the steps start it again, and after a few such
-// restarts it finishes in one step: the copy is whole and holds every
-// document written before it was finished.
-TEST_F(Backups, ACopyOvertakenByWritesStillFinishesWholeAndSaysHowFarItIs)
+// A copy larger than one step tells its progress step by step while
+// another program writes between the steps. With the write-ahead log the
+// copy is the database as it was when the copy began; in a rollback
+// journal each write starts the copy again, and after a few restarts it
+// finishes in one step, holding every write made before it finished.
+TEST_F(Backups, ACopyOvertakenByWritesFinishesWholeAndSaysHowFarItIs)
 {
     if (onPostgres()) GTEST_SKIP() << "SQLite's file";
-    db::TADOConnection writer(nullptr);
-    openDataLink(writer, udl());
-    runScript(writer, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) INSERT INTO "
-                      "Document (Iktatoszam, Targy) SELECT i, printf('%.2000c', 'x') FROM n");
-    db::TADOConnection c(nullptr);
-    openDataLink(c, udl());
-    std::vector<double> told;
-    int written = 0;
-    c.backupTo(folder.file("masolat.db"), [&](double done) {
-        told.push_back(done);
-        if (written < 5 && done < 1.0)
-            runScript(writer, "Insert into Document (Iktatoszam) Values (" + std::to_string(9000 + ++written) + ")");
-    });
-    ASSERT_GE(told.size(), 3u);
-    EXPECT_EQ(told.back(), 1.0);
-    std::ofstream(folder.file("masolat.udl")) << "[oledb]\r\nProvider=SQLite;Data Source=masolat.db\r\n";
-    EXPECT_THAT(readRows(folder.file("masolat.udl"), "PRAGMA integrity_check"), ElementsAre("ok"));
-    EXPECT_EQ(readRows(folder.file("masolat.udl"), "Select count(*) from Document where Iktatoszam > 9000"),
-              std::vector<std::string>{std::to_string(written)});
-    EXPECT_EQ(readRows(folder.file("masolat.udl"), "Select count(*) from Document"),
-              rows("Select count(*) from Document"));
+    for (const char* journal : {"wal", "delete"}) {
+        SCOPED_TRACE(journal);
+        ASSERT_THAT(rows(std::string("PRAGMA journal_mode = ") + journal), ElementsAre(journal));
+        db::TADOConnection writer(nullptr);
+        openDataLink(writer, udl());
+        runScript(writer, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1500) INSERT "
+                          "INTO Document (Iktatoszam, Targy) SELECT i, printf('%.2000c', 'x') FROM n");
+        std::string before = rows("Select count(*) from Document").at(0);
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl());
+        std::vector<double> told;
+        int written = 0;
+        std::string name = std::string("masolat-") + journal + ".db", copy = folder.file(name);
+        c.backupTo(copy, [&](double done) {
+            told.push_back(done);
+            if (written < 5 && done < 1.0)
+                runScript(writer, "Insert into Document (Iktatoszam) Values (" + std::to_string(9000 + ++written) + ")");
+        });
+        ASSERT_GE(told.size(), 3u);
+        // Only a copy that starts again tells a share it told before.
+        bool startedAgain = std::adjacent_find(told.begin(), told.end(), std::greater_equal<>()) != told.end();
+        EXPECT_EQ(startedAgain, journal[0] == 'd');
+        EXPECT_EQ(told.back(), 1.0);
+        std::ofstream(folder.file("masolat.udl")) << "[oledb]\r\nProvider=SQLite;Data Source=" << name << "\r\n";
+        EXPECT_THAT(readRows(folder.file("masolat.udl"), "PRAGMA integrity_check"), ElementsAre("ok"));
+        EXPECT_EQ(readRows(folder.file("masolat.udl"), "Select count(*) from Document").at(0),
+                  journal[0] == 'w' ? before : rows("Select count(*) from Document").at(0));
+        runScript(writer, "Delete from Document where Iktatoszam > 9000");
+    }
+}
+
+// A database made before the write-ahead log is turned to it by the
+// upgrade, once, and only when no other program is reading it.
+TEST_F(Backups, TheUpgradeTurnsAnOlderDatabaseToTheWriteAheadLogWhenNobodyReadsIt)
+{
+    if (onPostgres()) GTEST_SKIP() << "SQLite's journal";
+    EXPECT_THAT(rows("PRAGMA journal_mode"), ElementsAre("wal"));  // as every new database
+    ASSERT_THAT(rows("PRAGMA journal_mode = DELETE"), ElementsAre("delete"));
+    db::TADOConnection reader(nullptr);
+    openDataLink(reader, udl());
+    reader.beginTrans();
+    readRows(reader, "Select count(*) from Document");
+    EXPECT_THAT(admin("upgrade"), HasSubstr("keeps its rollback journal: another program was reading it"));
+    EXPECT_THAT(rows("PRAGMA journal_mode"), ElementsAre("delete"));
+    reader.commitTrans();
+    EXPECT_THAT(admin("upgrade"), HasSubstr("keeps a write-ahead log from now on"));
+    EXPECT_THAT(rows("PRAGMA journal_mode"), ElementsAre("wal"));
+    EXPECT_EQ(admin("upgrade"), "");
 }
