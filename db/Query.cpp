@@ -75,8 +75,12 @@ void TADOQuery::open()
     }
     const std::vector<ResultColumn>& columns = kept ? kept->columns : rows.columns;
     std::vector<std::unique_ptr<TField>> fields;
-    if (kept && spareFor_ == kept.get() && spareFields_.size() == columns.size()) {
-        fields = std::move(spareFields_);
+    auto spare = std::find_if(spares_.begin(), spares_.end(), [&](const SpareFields& s) {
+        return kept && s.result == kept && s.fields.size() == columns.size();
+    });
+    if (spare != spares_.end()) {
+        fields = std::move(spare->fields);
+        spares_.erase(spare);
         for (auto& f : fields) {
             f->setDisplayLabel("");
             f->setVisible(true);
@@ -90,8 +94,6 @@ void TADOQuery::open()
     }
     std::vector<int> lengths;
     for (const ResultColumn& col : columns) lengths.push_back(col.declaredLength);
-    spareFields_.clear();
-    spareFor_ = nullptr;
     fields_ = std::move(fields);
     declaredLength_ = std::move(lengths);
     if (kept) {
@@ -272,8 +274,9 @@ void TADOQuery::close()
     paging_.read = paging_.partRead = 0;
     paging_.values.clear();
     if (shared_) {
-        spareFields_ = std::move(fields_);
-        spareFor_ = shared_.get();
+        constexpr size_t sparesKept = 4;
+        if (spares_.size() == sparesKept) spares_.erase(spares_.begin());
+        spares_.push_back({shared_, std::move(fields_)});
     }
     fields_.clear();
     cells_.clear();

@@ -143,10 +143,14 @@ private:
     // which a reader of a const result does too.
     mutable std::vector<Cell> cells_;
     std::shared_ptr<const CachedResult> shared_;
-    // The columns of the last kept result this query showed, taken again
-    // when it shows that result once more (a wide table has many).
-    std::vector<std::unique_ptr<TField>> spareFields_;
-    const CachedResult* spareFor_ = nullptr;
+    // The columns of the last few kept results this query showed, taken
+    // again when it shows one of them once more: a wide table has many,
+    // and a design's save reads Document's columns between other lookups.
+    struct SpareFields {
+        std::shared_ptr<const CachedResult> result;
+        std::vector<std::unique_ptr<TField>> fields;
+    };
+    std::vector<SpareFields> spares_;  // the newest last
     mutable int rowCount_ = 0;
     // Ordered by a column, a result is read in two parts: the rows with a
     // value in it, by the value and the key, then those without, by the
