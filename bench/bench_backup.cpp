@@ -145,11 +145,7 @@ Waits savesDuring(const std::function<void()>& copy, double idle = 0)
     std::vector<double> waits;
     double record[2];
     while (read(out[0], record, sizeof record) == sizeof record)
-        if (record[0] + record[1] >= from && record[0] <= to) {
-            waits.push_back(record[1]);
-            if (std::getenv("BENCH_TRACE") && record[1] > 0.08)
-                std::fprintf(stderr, "wait %.0f ms at %.2f s of %.2f s\n", record[1] * 1000, record[0] - from, to - from);
-        }
+        if (record[0] + record[1] >= from && record[0] <= to) waits.push_back(record[1]);
     close(out[0]);
     waitpid(child, nullptr, 0);
     Waits w;
