@@ -3,8 +3,15 @@
 #pragma once
 
 #include <stdexcept>
+#include <string>
 
 namespace velmora {
+
+// What a command says, and whether it ends in a refusal (exit status 1).
+struct CommandResult {
+    std::string text;  // what to print
+    bool refused = false;
+};
 
 class ERefusedAdmin : public std::runtime_error {
 public:

@@ -3,6 +3,9 @@
 
 #include "admin/AdminRefusal.h"
 #include "db/Connection.h"
+#include "registry/CreateUnlessThere.h"
+#include "registry/HistoryChain.h"
+#include "registry/HistoryVerify.h"
 
 #include <chrono>
 #include <cstdio>
@@ -22,6 +25,25 @@ std::string seconds(std::chrono::steady_clock::time_point start)
     std::snprintf(text, sizeof text, "%.1f s",
                   std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     return text;
+}
+
+// A restore warns when the history it put back ends before a fingerprint
+// the replaced database had taken, or differs from it: the rows since are
+// lost, or the copy is not of this history.
+std::string behindFingerprint(db::TADOConnection& c, const RecordedFingerprint& kept)
+{
+    std::optional<ChainHead> head = hasTable(c, "HistoryChain") ? readChainHead(c) : std::nullopt;
+    std::string taken = "the fingerprint of row " + std::to_string(kept.no) + " taken " + kept.takenAt;
+    if (!head || head->no < kept.no)
+        return "Warning: the restored history ends at row " + std::to_string(head ? head->no : 0) + ", before " +
+               taken + ": the rows after it are not in the copy.\n";
+    std::vector<ChainedRow> row = readChainedRows(c, "h.ChainNo = :No", {{"No", kept.no}}, "h.ChainNo");
+    std::optional<std::string> restored = kept.no == 0 ? head->originHash
+                                          : row.empty() ? std::nullopt
+                                                        : row[0].storedHash;
+    if (restored != kept.hash)
+        return "Warning: row " + std::to_string(kept.no) + " of the restored history differs from " + taken + ".\n";
+    return {};
 }
 
 }  // namespace
@@ -57,8 +79,11 @@ std::string restoreDatabase(db::TADOConnection& c, const std::string& file)
 {
     if (c.isPostgres()) throw ERefusedAdmin(serverTools);
     auto start = std::chrono::steady_clock::now();
+    std::optional<RecordedFingerprint> kept = latestFingerprint(c);
     c.restoreFrom(file);
-    return "Put the copy " + file + " back into " + c.databasePath() + " in " + seconds(start) + ".\n";
+    std::string out = "Put the copy " + file + " back into " + c.databasePath() + " in " + seconds(start) + ".\n";
+    if (kept) out += behindFingerprint(c, *kept);
+    return out;
 }
 
 }  // namespace velmora

@@ -3,6 +3,8 @@
 // the import carried out on an open connection.
 #pragma once
 
+#include "admin/AdminRefusal.h"
+
 #include <string>
 #include <vector>
 
@@ -16,11 +18,6 @@ inline constexpr const char* importUsage =
     "import GROUP FILE --user LOGIN [--map CAPTION=COLUMN ...] [--encoding utf-8|windows-1250] [--add-entries] "
     "[--dry-run]";
 inline constexpr const char* importVoidUsage = "import-void BATCH --user LOGIN --reason TEXT";
-
-struct CommandResult {
-    std::string text;  // what to print
-    bool refused = false;
-};
 
 // Whether `words` (after "import" or "import-void") make the command.
 bool isImportCommand(const std::vector<std::string>& words);

@@ -4,6 +4,8 @@
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
 #include "db/Query.h"
+#include "registry/CreateUnlessThere.h"
+#include "registry/HistoryChain.h"
 #include "registry/RegistryTables.h"
 #include "registry/SchemaUpkeep.h"
 #include "registry/SearchText.h"
@@ -45,8 +47,12 @@ std::optional<std::string> useWriteAheadLog(db::TADOConnection& c)
 std::string upgradeDatabase(db::TADOConnection& c)
 {
     std::optional<std::string> journal = useWriteAheadLog(c);
+    bool chained = hasTable(c, "HistoryChain") && readChainHead(c);
     makeHistoryIndexes(c);
     std::vector<std::string> notes = makeNameKeys(c);
+    if (!chained)
+        if (std::optional<ChainHead> head = readChainHead(c))
+            notes.push_back("The history is chained from now on (velmora-admin verify checks it): " + head->origin);
     std::vector<std::string> indexes = makeAllSearchIndexes(c);
     notes.insert(notes.end(), indexes.begin(), indexes.end());
     std::vector<std::string> folded = makeSearchText(c).notes;

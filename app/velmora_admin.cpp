@@ -9,6 +9,7 @@
 #include "admin/NumberingCommand.h"
 #include "admin/RolesCommand.h"
 #include "admin/UpgradeCommands.h"
+#include "admin/VerifyCommand.h"
 #include "admin/UsersAndGroups.h"
 #include "app/CommandLine.h"
 #include "db/Connection.h"
@@ -64,6 +65,11 @@ const velmora::Usage usage{
      {"search-index",
       "folds and indexes the text of every text column of every document again, for searches by pattern; says "
       "each step on a terminal"},
+     {velmora::verifyUsage,
+      "walks the history's chain and recomputes every row's hash, re-reads every attachment against its SHA-256, "
+      "and says \"The history is whole\" with its head, or the first row where it breaks (exit status 1); runs "
+      "while clerks work. --fingerprint also prints the head as ROW:HASH:DATE, to be kept outside the database; "
+      "--since FINGERPRINT proves that nothing up to its row has changed"},
      {velmora::importUsage,
       "imports the documents of FILE (CSV) through GROUP's entry page, checked by the form's rules, all or none: "
       "the header's titles name the fields by caption or Document column; --map gives a title's field itself (an "
@@ -117,8 +123,10 @@ int main(int argc, char** argv)
     if (command == "attachments" && !velmora::isAttachmentsCommand(words)) return velmora::usageError(usage);
     if (command == "import" && !velmora::isImportCommand(words)) return velmora::usageError(usage);
     if (command == "import-void" && !velmora::isImportVoidCommand(words)) return velmora::usageError(usage);
+    if (command == "verify" && !velmora::isVerifyCommand(words)) return velmora::usageError(usage);
     bool groupWithKind = command == "add-group" && argc == 5 && std::string(argv[3]) == "--kind";
     if (command != "numbering" && command != "attachments" && command != "import" && command != "import-void" &&
+        command != "verify" &&
         !wants("add-group", 1) && !groupWithKind && !wants("group-kind", 2) &&
         !(command == "roles" && words == std::vector<std::string>{"enable"}) && !wants("add-user", 2) &&
         !wants("set-password", 1) && !wants("move-user", 2) && !wants("remove-user", 1) && !wants("list", 0) && !wants("backup", 1) && !wants("restore", 1) &&
@@ -146,9 +154,10 @@ int main(int argc, char** argv)
         else if (command == "remove-user") velmora::removeUser(c, argv[2]);
         else if (command == "numbering") std::fputs(velmora::runNumberingCommand(c, words).c_str(), stdout);
         else if (command == "attachments") std::fputs(velmora::runAttachmentsCommand(c, words).c_str(), stdout);
-        else if (command == "import" || command == "import-void") {
-            velmora::CommandResult r =
-                command == "import" ? velmora::runImportCommand(c, words) : velmora::runImportVoidCommand(c, words);
+        else if (command == "import" || command == "import-void" || command == "verify") {
+            velmora::CommandResult r = command == "import"   ? velmora::runImportCommand(c, words)
+                                       : command == "verify" ? velmora::runVerifyCommand(c, words, isatty(STDERR_FILENO))
+                                                             : velmora::runImportVoidCommand(c, words);
             std::fputs(r.text.c_str(), r.refused ? stderr : stdout);
             if (r.refused) return 1;
         } else if (command == "upgrade") std::fputs(velmora::upgradeDatabase(c).c_str(), stdout);

@@ -8,12 +8,12 @@
 #include "db/Transaction.h"
 #include "entry/History.h"
 #include "entry/Refusal.h"
+#include "registry/Sha256.h"
 #include "toolkit/text/CodePage.h"
 #include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
 
 #include <magic.h>
-#include <sodium.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -28,35 +28,6 @@
 namespace velmora {
 
 namespace {
-
-std::string hex(const unsigned char* bytes, size_t n)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (size_t i = 0; i < n; ++i) {
-        out += digits[bytes[i] >> 4];
-        out += digits[bytes[i] & 15];
-    }
-    return out;
-}
-
-class Sha256 {
-public:
-    Sha256() { crypto_hash_sha256_init(&state_); }
-    void add(std::string_view bytes)
-    {
-        crypto_hash_sha256_update(&state_, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
-    }
-    std::string hexDigest()
-    {
-        unsigned char digest[crypto_hash_sha256_BYTES];
-        crypto_hash_sha256_final(&state_, digest);
-        return hex(digest, sizeof digest);
-    }
-
-private:
-    crypto_hash_sha256_state state_;
-};
 
 // A file opened for reading, closed with its owner.
 struct OpenFile {

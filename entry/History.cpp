@@ -6,6 +6,7 @@
 #include "db/PausePoint.h"
 #include "db/Query.h"
 #include "db/Statement.h"
+#include "registry/HistoryChain.h"
 #include "registry/Numbering.h"
 #include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
@@ -153,11 +154,12 @@ std::vector<int64_t> recordHistories(db::TADOConnection& connection, const std::
     if (!rows.empty())
         db::execute(connection, "Insert into DocumentChange (HistoryID, ColumnName, OldValue, NewValue) Values " + rows,
                     std::move(values));
+    chainHistoryRows(connection, historyIDs);
     return historyIDs;
 }
 
 void openHistory(db::TADOQuery& query, db::TADOConnection& connection, int64_t id,
-                 const std::vector<ColumnCaption>& captions)
+                 const std::vector<ColumnCaption>& captions, bool chainHash)
 {
     // A column's caption by the form, the void's reason as "Indok", an
     // attachment as "Fájl", else the column's own name.
@@ -173,7 +175,8 @@ void openHistory(db::TADOQuery& query, db::TADOConnection& connection, int64_t i
     values.push_back({"VoidAction", historyVoid});
     db::open(query, connection,
              "Select h.ChangedAt as [Idő], h.RegistryNumber as [Iktatószám], h.UserLogin as [Felhasználó], h.Action as [Művelet], " + caption +
-                 " as [Mező], c.OldValue as [Régi érték], c.NewValue as [Új érték] from DocumentHistory h "
+                 " as [Mező], c.OldValue as [Régi érték], c.NewValue as [Új érték]" +
+                 (chainHash ? ", substr(h.ChainHash, 1, 8) as [Lánc]" : "") + " from DocumentHistory h "
                  "left join DocumentChange c on c.HistoryID = h.HistoryID where h.DocumentID = :DocumentID "
                  "order by h.HistoryID desc, c.ColumnName",
              values);

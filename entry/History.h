@@ -64,8 +64,10 @@ std::vector<int64_t> recordHistories(db::TADOConnection& connection, const std::
 using ColumnCaption = std::pair<std::string, std::string>;
 
 // Opens document `id`'s history into `query`, one row a value, newest
-// first: Idő, Felhasználó, Művelet, Mező, Régi érték, Új érték.
+// first: Idő, Iktatószám, Felhasználó, Művelet, Mező, Régi érték, Új érték;
+// with `chainHash`, also "Lánc": the start of the row's hash in the
+// history's chain, as a printout shows it.
 void openHistory(db::TADOQuery& query, db::TADOConnection& connection, int64_t id,
-                 const std::vector<ColumnCaption>& captions);
+                 const std::vector<ColumnCaption>& captions, bool chainHash = false);
 
 }  // namespace velmora

@@ -185,7 +185,7 @@ tk::Printout ShownDocumentActions::documentPrintout() const
     }
 
     db::TADOQuery history(nullptr);
-    openHistory(history, *form_.connection_, form_.shownDocument(), form_.columnCaptions());
+    openHistory(history, *form_.connection_, form_.shownDocument(), form_.columnCaptions(), true);
     out.tableHeading = "Előzmények";
     for (int f = 0; f < history.fieldCount(); ++f) out.columns.push_back(history.displayLabel(f));
     for (int row = 0; row < history.recordCount(); ++row) {

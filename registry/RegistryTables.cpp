@@ -4,6 +4,7 @@
 #include "db/Statement.h"
 #include "db/Connection.h"
 #include "registry/CreateUnlessThere.h"
+#include "registry/HistoryChain.h"
 
 #include <string>
 
@@ -14,7 +15,8 @@ namespace {
 const char* const historyIndexes =
     "CREATE INDEX IF NOT EXISTS DocumentHistories ON DocumentHistory (DocumentID);\n"
     "CREATE INDEX IF NOT EXISTS DocumentChanges ON DocumentChange (HistoryID);\n"
-    "CREATE UNIQUE INDEX IF NOT EXISTS DocumentVoids ON DocumentVoid (DocumentID)";
+    "CREATE UNIQUE INDEX IF NOT EXISTS DocumentVoids ON DocumentVoid (DocumentID);\n"
+    "CREATE UNIQUE INDEX IF NOT EXISTS DocumentHistoryChain ON DocumentHistory (ChainNo)";
 
 }  // namespace
 
@@ -29,10 +31,13 @@ void ensureHistoryTable(db::TADOConnection& connection)
     createTableUnlessThere(connection, "DocumentHistory",
                            "CREATE TABLE IF NOT EXISTS DocumentHistory (HistoryID INTEGER PRIMARY KEY AUTOINCREMENT, "
                            "DocumentID int NOT NULL, UserID int NOT NULL, ChangedAt datetime NOT NULL, Action "
-                           "varchar(20) NOT NULL, UserLogin varchar(50));\n"
+                           "varchar(20) NOT NULL, UserLogin varchar(50), RegistryNumber varchar(200), ChainNo int, ChainHash "
+                           "varchar(64));\n"
+                           "CREATE UNIQUE INDEX IF NOT EXISTS DocumentHistoryChain ON DocumentHistory (ChainNo);\n"
                            "CREATE INDEX IF NOT EXISTS DocumentHistories ON DocumentHistory (DocumentID)");
     // Columns an older version's table lacks.
-    for (const char* column : {"UserLogin varchar(50)", "RegistryNumber varchar(200)"}) {
+    for (const char* column :
+         {"UserLogin varchar(50)", "RegistryNumber varchar(200)", "ChainNo int", "ChainHash varchar(64)"}) {
         std::string name = std::string(column).substr(0, std::string(column).find(' '));
         if (hasColumn(connection, "DocumentHistory", name.c_str())) continue;
         try {
@@ -41,6 +46,9 @@ void ensureHistoryTable(db::TADOConnection& connection)
             // Another program starting at the same moment added it first.
             if (!hasColumn(connection, "DocumentHistory", name.c_str())) throw;
         }
+        if (name == "ChainNo")
+            createUnlessThere(connection, "CREATE UNIQUE INDEX IF NOT EXISTS DocumentHistoryChain ON DocumentHistory "
+                                          "(ChainNo)");
     }
     createTableUnlessThere(connection, "DocumentChange",
                            "CREATE TABLE IF NOT EXISTS DocumentChange (HistoryID int NOT NULL, ColumnName "
@@ -50,6 +58,7 @@ void ensureHistoryTable(db::TADOConnection& connection)
                            "CREATE TABLE IF NOT EXISTS DocumentVoid (DocumentID int NOT NULL, HistoryID int NOT NULL, "
                            "Reason text NOT NULL);\n"
                            "CREATE UNIQUE INDEX IF NOT EXISTS DocumentVoids ON DocumentVoid (DocumentID)");
+    ensureHistoryChain(connection);
 }
 
 void ensureDictionaryItemTable(db::TADOConnection& connection)

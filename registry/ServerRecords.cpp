@@ -24,6 +24,51 @@ CREATE OR REPLACE FUNCTION {S}.velmora_user_group() RETURNS int LANGUAGE sql STA
   SELECT "UserGroupID" FROM {S}."UserTable" WHERE "UserLogin" = {S}.velmora_login() LIMIT 1
 $f$;
 
+-- The history's hash chain, in the byte form the program's verify
+-- recomputes: each value as its length in bytes, ":" and the bytes, "-"
+-- for none; a row's place, key, document, registry number, action, time
+-- and login, the count of its change rows, then the change rows (column,
+-- shown and stored values) in the byte order of their forms.
+CREATE OR REPLACE FUNCTION {S}.velmora_chain_field(value text) RETURNS bytea LANGUAGE sql IMMUTABLE
+  SET search_path = pg_catalog, pg_temp AS $f$
+  SELECT CASE WHEN value IS NULL THEN convert_to('-', 'UTF8')
+              ELSE convert_to(octet_length(value)::text || ':' || value, 'UTF8') END
+$f$;
+
+CREATE OR REPLACE FUNCTION {S}.velmora_chain_input(place bigint, id bigint) RETURNS bytea LANGUAGE sql STABLE
+  SET search_path = pg_catalog, {S}, pg_temp AS $f$
+  SELECT {S}.velmora_chain_field(place::text) || {S}.velmora_chain_field(h."HistoryID"::text)
+      || {S}.velmora_chain_field(h."DocumentID"::text) || {S}.velmora_chain_field(h."RegistryNumber")
+      || {S}.velmora_chain_field(h."Action")
+      || {S}.velmora_chain_field(to_char(h."ChangedAt", 'YYYY-MM-DD HH24:MI:SS'))
+      || {S}.velmora_chain_field(h."UserLogin")
+      || {S}.velmora_chain_field((SELECT count(*) FROM {S}."DocumentChange" c WHERE c."HistoryID" = id)::text)
+      || coalesce((SELECT string_agg(e, ''::bytea ORDER BY e) FROM (
+           SELECT {S}.velmora_chain_field(c."ColumnName") || {S}.velmora_chain_field(c."OldValue")
+               || {S}.velmora_chain_field(c."NewValue") || {S}.velmora_chain_field(c."OldStored")
+               || {S}.velmora_chain_field(c."NewStored") AS e
+           FROM {S}."DocumentChange" c WHERE c."HistoryID" = id) x), ''::bytea)
+  FROM {S}."DocumentHistory" h WHERE h."HistoryID" = id
+$f$;
+
+-- Chains a history row once its change rows are written. The head's row
+-- lock is held until the transaction ends, so the rows of transactions
+-- saving at once are chained one after the other, in the order they
+-- reach here.
+CREATE OR REPLACE FUNCTION {S}.velmora_chain(id bigint) RETURNS void
+  LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, {S}, pg_temp AS $f$
+DECLARE
+  head_no bigint;
+  head_hash text;
+  digest text;
+BEGIN
+  SELECT "HeadNo", "HeadHash" INTO head_no, head_hash FROM {S}."HistoryChain" WHERE "ChainID" = 1 FOR UPDATE;
+  IF NOT FOUND THEN RETURN; END IF;
+  digest := encode(sha256(decode(head_hash, 'hex') || {S}.velmora_chain_input(head_no + 1, id)), 'hex');
+  UPDATE {S}."DocumentHistory" SET "ChainNo" = head_no + 1, "ChainHash" = digest WHERE "HistoryID" = id;
+  UPDATE {S}."HistoryChain" SET "HeadNo" = head_no + 1, "HeadHash" = digest WHERE "ChainID" = 1;
+END $f$;
+
 -- One history row and its change rows, [[column, old shown, new shown,
 -- old stored, new stored], ...], by the session's login at the server's
 -- time. Only the owner's own functions call it.
@@ -42,6 +87,7 @@ BEGIN
     RETURNING "HistoryID" INTO given;
   INSERT INTO {S}."DocumentChange" ("HistoryID", "ColumnName", "OldValue", "NewValue", "OldStored", "NewStored")
     SELECT given, c->>0, c->>1, c->>2, c->>3, c->>4 FROM jsonb_array_elements(changes) AS c;
+  PERFORM {S}.velmora_chain(given);
   RETURN given;
 END $f$;
 DROP FUNCTION IF EXISTS {S}.velmora_history(bigint, text, text);

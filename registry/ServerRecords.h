@@ -9,6 +9,7 @@
 //   change row for each column it changed (the stored value before and
 //   after, and the value as the program showed it where the program said
 //   so: see announceChanges), by the session's login at the server's time.
+// - Every history row is chained as it is written (see HistoryChain).
 // - An attachment's chunks go only into an attachment still being added,
 //   by the login that began it; its size and SHA-256 are the server's,
 //   from the stored chunks; "added by" and "removed by" are the session's

@@ -258,6 +258,8 @@ GRANT SELECT, INSERT, UPDATE, DELETE ON {S}."UserGroup", {S}."UserTable", {S}."G
   {S}."DocumentAttachmentLimit" TO {ADMIN};
 GRANT SELECT, DELETE ON {S}."DocumentAttachment", {S}."DocumentAttachmentChunk" TO {ADMIN};
 GRANT SELECT ON {S}."Document", {S}."DocumentHistory", {S}."DocumentChange", {S}."DocumentVoid" TO {ADMIN};
+GRANT SELECT ON {S}."HistoryChain" TO {CLERK}, {ADMIN};
+GRANT SELECT, INSERT ON {S}."HistoryFingerprint" TO {ADMIN};
 GRANT SELECT ON {S}."UserGroup", {S}."UserTable" TO {KEEPER};
 GRANT SELECT, INSERT, UPDATE ON {S}."GroupKind" TO {KEEPER};
 

@@ -14,7 +14,8 @@
 //      saving a design), at a pause point or after a random moment, and
 //      checks after each that the database is whole: the SQLite file passes
 //      its integrity check, a document is there with its history row or not
-//      at all, a design is the old one or the new one.
+//      at all, the history's chain is whole, a design is the old one or the
+//      new one.
 // Throughout, a column that no form shows is numbered by the database
 // ("{n}/{yyyy}", starting again each year): after each step every
 // document inserted since has its number, each year's run from 1 on
@@ -31,6 +32,7 @@
 #include "app/DemoEntryForm.h"
 #include "designs/FormText.h"
 #include "entry/Attachments.h"
+#include "registry/HistoryVerify.h"
 #include "registry/Numbering.h"
 
 #include <algorithm>
@@ -361,8 +363,8 @@ void LoadRun::checkAgainstLogs(const std::vector<ClerkLog>& logs)
         if (!history.count(key.first)) breach("a landed modification without a history row");
 }
 
-// The database as a whole: the SQLite file's own check, and no history
-// row of a document that is not there.
+// The database as a whole: the SQLite file's own check, no history row of
+// a document that is not there, and the history's chain whole.
 void LoadRun::checkWhole(const std::string& when)
 {
     if (!onPostgres()) {
@@ -372,6 +374,9 @@ void LoadRun::checkWhole(const std::string& when)
     std::string orphans =
         one("Select count(*) from DocumentHistory where DocumentID not in (Select DocumentID from Document)");
     if (orphans != "0") breach(when + ": " + orphans + " history rows of documents that are not there");
+    velmora::HistoryVerdict chain = velmora::verifyHistory(connection_);
+    if (!chain.whole)
+        breach(when + ": the history's chain breaks at row " + std::to_string(chain.brokenAt) + ": " + chain.problem);
     checkNumbers(when);
 }
 
