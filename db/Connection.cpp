@@ -176,10 +176,19 @@ void TADOConnection::beginTrans()
     ++transactionDepth_;
 }
 
+void TADOConnection::atCommit(std::function<void()> work)
+{
+    if (transactionDepth_ == 0) work();
+    else atCommit_.push_back(std::move(work));
+}
+
 void TADOConnection::commitTrans()
 {
     cache_.written();
     if (transactionDepth_ <= 1) {
+        // A failure here leaves the transaction open for the caller's rollback.
+        for (size_t i = 0; i < atCommit_.size(); ++i) atCommit_[i]();
+        atCommit_.clear();
         transactionDepth_ = 0;
         engine().commit();
         return;
@@ -192,6 +201,7 @@ void TADOConnection::rollbackTrans()
 {
     cache_.written();
     if (transactionDepth_ <= 1) {
+        atCommit_.clear();
         transactionDepth_ = 0;
         if (engine_) engine_->rollback();
         return;

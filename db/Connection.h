@@ -69,6 +69,11 @@ public:
     void beginTrans();
     void commitTrans();
     void rollbackTrans();
+    // Work done inside the transaction just before its outermost commit
+    // (what needs a lock that others wait for takes it as late as it can),
+    // in the order given; a rollback drops it. Outside a transaction it is
+    // done at once.
+    void atCommit(std::function<void()> work);
 
     // The open engine; raises when the connection is not open.
     Engine& engine() const;
@@ -87,6 +92,7 @@ private:
     std::unique_ptr<Engine> engine_;
     ResultCache cache_;
     int transactionDepth_ = 0;
+    std::vector<std::function<void()>> atCommit_;
 };
 
 }  // namespace db

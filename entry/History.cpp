@@ -154,7 +154,9 @@ std::vector<int64_t> recordHistories(db::TADOConnection& connection, const std::
     if (!rows.empty())
         db::execute(connection, "Insert into DocumentChange (HistoryID, ColumnName, OldValue, NewValue) Values " + rows,
                     std::move(values));
-    chainHistoryRows(connection, historyIDs);
+    // Chained at the commit: the chain's head is locked from then until the
+    // commit ends, so a long import holds no other clerk's save up.
+    connection.atCommit([&connection, historyIDs] { chainHistoryRows(connection, historyIDs); });
     return historyIDs;
 }
 

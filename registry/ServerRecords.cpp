@@ -51,10 +51,9 @@ CREATE OR REPLACE FUNCTION {S}.velmora_chain_input(place bigint, id bigint) RETU
   FROM {S}."DocumentHistory" h WHERE h."HistoryID" = id
 $f$;
 
--- Chains a history row once its change rows are written. The head's row
--- lock is held until the transaction ends, so the rows of transactions
--- saving at once are chained one after the other, in the order they
--- reach here.
+-- Chains a history row. The head's row lock is held until the
+-- transaction ends, so the rows of transactions saving at once are
+-- chained one after the other, in the order they reach here.
 CREATE OR REPLACE FUNCTION {S}.velmora_chain(id bigint) RETURNS void
   LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, {S}, pg_temp AS $f$
 DECLARE
@@ -69,6 +68,20 @@ BEGIN
   UPDATE {S}."HistoryChain" SET "HeadNo" = head_no + 1, "HeadHash" = digest WHERE "ChainID" = 1;
 END $f$;
 
+-- Every history row is chained as its transaction commits: the head is
+-- locked only from then to the commit's end, so a long import holds no
+-- clerk's save up. Its change rows are written before it (see below), so
+-- a session that makes the trigger fire at once chains the same content.
+CREATE OR REPLACE FUNCTION {S}.velmora_chain_written() RETURNS trigger
+  LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, {S}, pg_temp AS $f$
+BEGIN
+  PERFORM {S}.velmora_chain(NEW."HistoryID");
+  RETURN NULL;
+END $f$;
+DROP TRIGGER IF EXISTS "VelmoraChain" ON {S}."DocumentHistory";
+CREATE CONSTRAINT TRIGGER "VelmoraChain" AFTER INSERT ON {S}."DocumentHistory" DEFERRABLE INITIALLY DEFERRED
+  FOR EACH ROW EXECUTE FUNCTION {S}.velmora_chain_written();
+
 -- One history row and its change rows, [[column, old shown, new shown,
 -- old stored, new stored], ...], by the session's login at the server's
 -- time. Only the owner's own functions call it.
@@ -81,13 +94,13 @@ DECLARE
   registry text := (SELECT string_agg(to_jsonb(d)->>n."ColumnName", ', ' ORDER BY n."ColumnName")
                     FROM {S}."Document" d, {S}."DocumentNumbering" n WHERE d."DocumentID" = document);
 BEGIN
-  INSERT INTO {S}."DocumentHistory" ("DocumentID", "UserID", "ChangedAt", "Action", "UserLogin", "RegistryNumber")
-    VALUES (document, coalesce((SELECT "UserID" FROM {S}."UserTable" WHERE "UserLogin" = login LIMIT 1), 0),
-            localtimestamp(0), action, login, registry)
-    RETURNING "HistoryID" INTO given;
+  given := nextval(pg_get_serial_sequence(format('%I.%I', {S_T}, 'DocumentHistory'), 'HistoryID'));
   INSERT INTO {S}."DocumentChange" ("HistoryID", "ColumnName", "OldValue", "NewValue", "OldStored", "NewStored")
     SELECT given, c->>0, c->>1, c->>2, c->>3, c->>4 FROM jsonb_array_elements(changes) AS c;
-  PERFORM {S}.velmora_chain(given);
+  INSERT INTO {S}."DocumentHistory" ("HistoryID", "DocumentID", "UserID", "ChangedAt", "Action", "UserLogin",
+                                     "RegistryNumber")
+    VALUES (given, document, coalesce((SELECT "UserID" FROM {S}."UserTable" WHERE "UserLogin" = login LIMIT 1), 0),
+            localtimestamp(0), action, login, registry);
   RETURN given;
 END $f$;
 DROP FUNCTION IF EXISTS {S}.velmora_history(bigint, text, text);

@@ -4,6 +4,7 @@
 // broke; fingerprints kept outside prove an earlier head unchanged.
 #include "EntryTest.h"
 #include "load/Clerk.h"
+#include "registry/HistoryChain.h"
 
 #include <regex>
 #include <thread>
@@ -111,6 +112,27 @@ TEST_F(HistoryChain, AHistoryMadeByTheProgramsVerifiesWholeAndVerifyNamesTheRowE
     // A row added around the chain.
     tamper("Update DocumentHistory set ChainNo = null where ChainNo = 2");
     EXPECT_EQ(admin("verify"), brokenAt(2) + "the row is missing (the chain goes on at row 3)\n");
+}
+
+TEST(HistoryChainBytes, ARowIsHashedInItsDocumentedByteForm)
+{
+    velmora::ChainedRow row;
+    row.chainNo = 1;
+    row.historyID = 7;
+    row.documentID = 4;
+    row.action = "felvitel";
+    row.changedAt = "2026-12-10 08:01:02";
+    row.login = "ugyfel";
+    row.changes = {{"Targy", std::nullopt, "Lev\xc3\xa9l", std::nullopt, std::nullopt}};
+    EXPECT_EQ(velmora::chainInput(row), "1:11:71:4-8:felvitel19:2026-12-10 08:01:026:ugyfel1:15:Targy-6:Lev\xc3\xa9l--");
+    // The change rows in the byte order of their forms, whatever order they come in.
+    velmora::ChainedRow swapped = row;
+    swapped.changes.insert(swapped.changes.begin(), {"Iktato", "1", "2", std::nullopt, std::nullopt});
+    velmora::ChainedRow again = row;
+    again.changes.push_back({"Iktato", "1", "2", std::nullopt, std::nullopt});
+    EXPECT_EQ(velmora::chainInput(swapped), velmora::chainInput(again));
+    EXPECT_EQ(velmora::chainHash(std::string(64, '0'), row).size(), 64u);
+    EXPECT_NE(velmora::chainHash(std::string(64, '0'), row), velmora::chainHash(std::string(63, '0') + "1", row));
 }
 
 TEST_F(HistoryChain, EightClerksSavingAtOnceLeaveOneWholeChain)

@@ -84,6 +84,10 @@ TEST_F(HostileRoles, NoLoginPlantsAnythingWhereTheServerLooksNamesUpNorBecomesAn
                 "permission denied for schema");
         refused(conn, "DROP FUNCTION velmora_write_history(bigint, text, jsonb)", "must be owner");
         refused(conn, "SELECT velmora_write_history(1, 'felvitel', '[]')", "permission denied");
+        // Nor move a history row to the chain's end, nor the head.
+        refused(conn, "SELECT velmora_chain(1)", "permission denied");
+        refused(conn, "UPDATE \"HistoryChain\" SET \"HeadNo\" = 0", "permission denied");
+        refused(conn, "ALTER TABLE \"DocumentHistory\" DISABLE TRIGGER \"VelmoraChain\"", "must be owner");
         refused(conn, "GRANT \"" + role("owner") + "\" TO CURRENT_USER", "must have admin option");
     }
     // What a login makes in its own pg_temp is never the owner's: the
