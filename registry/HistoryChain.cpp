@@ -169,10 +169,8 @@ std::vector<ChainedRow> readChainedRows(db::TADOConnection& connection, const st
 void chainHistoryRows(db::TADOConnection& connection, const std::vector<int64_t>& historyIDs)
 {
     if (historyIDs.empty()) return;
-    // The head's lock, held to the end of the transaction: on PostgreSQL
-    // the next program's chaining waits here (SQLite's writer is alone).
-    if (db::execute(connection, "Update HistoryChain set HeadNo = HeadNo where ChainID = 1") != 1) return;
-    std::optional<ChainHead> head = readChainHead(connection);
+    // The rows are read before the head is locked: the lock is held from
+    // then to the commit, and other programs wait for it.
     std::string where = "h.HistoryID in (";
     std::vector<std::pair<std::string, int64_t>> values;
     for (size_t i = 0; i < historyIDs.size(); ++i) {
@@ -180,16 +178,24 @@ void chainHistoryRows(db::TADOConnection& connection, const std::vector<int64_t>
         values.push_back({"i" + std::to_string(i), historyIDs[i]});
     }
     where += ") and h.ChainNo is null";
-    for (ChainedRow& row : readChainedRows(connection, where, values, "h.HistoryID")) {
-        row.chainNo = head->no + 1;
-        std::string hash = chainHash(head->hash, row);
+    std::vector<ChainedRow> rows = readChainedRows(connection, where, values, "h.HistoryID");
+    if (rows.empty()) return;
+    // The head's lock, held to the end of the transaction: on PostgreSQL
+    // the next program's chaining waits here (SQLite's writer is alone).
+    db::TADOQuery q(nullptr);
+    db::open(q, connection, "Update HistoryChain set HeadNo = HeadNo where ChainID = 1 Returning HeadNo, HeadHash");
+    if (q.eof()) return;
+    int64_t headNo = q.field(0)->asInteger();
+    std::string headHash = q.field(1)->asString();
+    q.close();
+    for (ChainedRow& row : rows) {
+        row.chainNo = ++headNo;
+        headHash = chainHash(headHash, row);
         db::execute(connection, "Update DocumentHistory set ChainNo = :No, ChainHash = :Hash where HistoryID = :ID",
-                    {{"No", row.chainNo}, {"Hash", hash}, {"ID", row.historyID}});
-        head->no = row.chainNo;
-        head->hash = std::move(hash);
+                    {{"No", row.chainNo}, {"Hash", headHash}, {"ID", row.historyID}});
     }
     db::execute(connection, "Update HistoryChain set HeadNo = :No, HeadHash = :Hash where ChainID = 1",
-                {{"No", head->no}, {"Hash", head->hash}});
+                {{"No", headNo}, {"Hash", headHash}});
 }
 
 void ensureHistoryChain(db::TADOConnection& connection)

@@ -29,14 +29,14 @@ $f$;
 -- for none; a row's place, key, document, registry number, action, time
 -- and login, the count of its change rows, then the change rows (column,
 -- shown and stored values) in the byte order of their forms.
-CREATE OR REPLACE FUNCTION {S}.velmora_chain_field(value text) RETURNS bytea LANGUAGE sql IMMUTABLE
-  SET search_path = pg_catalog, pg_temp AS $f$
+-- Both are called only by velmora_chain, under its search path, and
+-- without a path of their own the server inlines them.
+CREATE OR REPLACE FUNCTION {S}.velmora_chain_field(value text) RETURNS bytea LANGUAGE sql IMMUTABLE AS $f$
   SELECT CASE WHEN value IS NULL THEN convert_to('-', 'UTF8')
               ELSE convert_to(octet_length(value)::text || ':' || value, 'UTF8') END
 $f$;
 
-CREATE OR REPLACE FUNCTION {S}.velmora_chain_input(place bigint, id bigint) RETURNS bytea LANGUAGE sql STABLE
-  SET search_path = pg_catalog, {S}, pg_temp AS $f$
+CREATE OR REPLACE FUNCTION {S}.velmora_chain_input(place bigint, id bigint) RETURNS bytea LANGUAGE sql STABLE AS $f$
   SELECT {S}.velmora_chain_field(place::text) || {S}.velmora_chain_field(h."HistoryID"::text)
       || {S}.velmora_chain_field(h."DocumentID"::text) || {S}.velmora_chain_field(h."RegistryNumber")
       || {S}.velmora_chain_field(h."Action")

@@ -6,6 +6,7 @@
 #include "load/Clerk.h"
 #include "registry/HistoryChain.h"
 
+#include <atomic>
 #include <regex>
 #include <thread>
 
@@ -135,7 +136,7 @@ TEST(HistoryChainBytes, ARowIsHashedInItsDocumentedByteForm)
     EXPECT_NE(velmora::chainHash(std::string(64, '0'), row), velmora::chainHash(std::string(63, '0') + "1", row));
 }
 
-TEST_F(HistoryChain, EightClerksSavingAtOnceLeaveOneWholeChain)
+TEST_F(HistoryChain, EightClerksSavingAtOnceLeaveOneWholeChainThatVerifyReadsWholeMeanwhile)
 {
     std::vector<std::unique_ptr<ChildProgram>> programs;
     std::vector<std::thread> clerks;
@@ -153,7 +154,17 @@ TEST_F(HistoryChain, EightClerksSavingAtOnceLeaveOneWholeChain)
                 failures[c] = e.what();
             }
         });
+    // Verify reads while they save, and finds whatever it reads whole.
+    std::vector<std::string> verdicts;
+    std::atomic<bool> saving = true;
+    std::thread verifying([&] {
+        while (saving) verdicts.push_back(admin("verify"));
+    });
     for (std::thread& t : clerks) t.join();
+    saving = false;
+    verifying.join();
+    EXPECT_FALSE(verdicts.empty());
+    for (const std::string& v : verdicts) EXPECT_THAT(v, StartsWith("The history is whole: "));
     for (auto& p : programs) EXPECT_EQ(p->finish(), 0);
     for (const std::string& f : failures) EXPECT_EQ(f, "");
     int64_t made = count("Select count(*) from DocumentHistory");

@@ -49,8 +49,12 @@ TEST_F(Printing, OneDocumentPrintsItsFieldsItsVoidAndItsHistory)
     EXPECT_THAT(
         text, testing::ContainsRegex("\nIktatószám +2001\nTárgy +Téves tárgy\nÉrkezett *\nLezárt +Nem\nÜgytípus *\n"));
     EXPECT_THAT(text, HasSubstr("Előzmények"));
-    EXPECT_THAT(text, testing::ContainsRegex("Idő +Iktatószám +Felhasználó +Művelet +Mező +Régi érték +Új érték"));
-    EXPECT_THAT(text, testing::ContainsRegex("ugyfel +érvénytelenítés +Indok +Kétszer iktatva"));
+    EXPECT_THAT(text,
+                testing::ContainsRegex("Idő +Iktatószám +Felhasználó +Művelet +Mező +Régi érték +Új érték +Lánc"));
+    // Each row with the start of its hash in the history's chain.
+    std::string voidHash =
+        rows("Select substr(ChainHash, 1, 8) from DocumentHistory where Action = 'érvénytelenítés'").at(0);
+    EXPECT_THAT(text, testing::ContainsRegex("ugyfel +érvénytelenítés +Indok +Kétszer iktatva +" + voidHash));
     EXPECT_THAT(text, testing::ContainsRegex("ugyfel +módosítás +Tárgy +Téves +Téves tárgy"));
     EXPECT_THAT(text, testing::ContainsRegex("ugyfel +felvitel +Iktatószám +2001"));
     EXPECT_THAT(text, HasSubstr("1. oldal / 1"));
