@@ -166,19 +166,17 @@ std::vector<ChainedRow> readChainedRows(db::TADOConnection& connection, const st
     return rows;
 }
 
-void chainHistoryRows(db::TADOConnection& connection, const std::vector<int64_t>& historyIDs)
+namespace {
+
+// Chains the rows `where` picks that are not chained yet, in the order of
+// their HistoryID, after the head.
+void chainRows(db::TADOConnection& connection, const std::string& where,
+               const std::vector<std::pair<std::string, int64_t>>& values)
 {
-    if (historyIDs.empty()) return;
     // The rows are read before the head is locked: the lock is held from
     // then to the commit, and other programs wait for it.
-    std::string where = "h.HistoryID in (";
-    std::vector<std::pair<std::string, int64_t>> values;
-    for (size_t i = 0; i < historyIDs.size(); ++i) {
-        where += (i ? ", :i" : ":i") + std::to_string(i);
-        values.push_back({"i" + std::to_string(i), historyIDs[i]});
-    }
-    where += ") and h.ChainNo is null";
-    std::vector<ChainedRow> rows = readChainedRows(connection, where, values, "h.HistoryID");
+    std::vector<ChainedRow> rows =
+        readChainedRows(connection, where + " and h.ChainNo is null", values, "h.HistoryID");
     if (rows.empty()) return;
     // The head's lock, held to the end of the transaction: on PostgreSQL
     // the next program's chaining waits here (SQLite's writer is alone).
@@ -188,14 +186,44 @@ void chainHistoryRows(db::TADOConnection& connection, const std::vector<int64_t>
     int64_t headNo = q.field(0)->asInteger();
     std::string headHash = q.field(1)->asString();
     q.close();
-    for (ChainedRow& row : rows) {
-        row.chainNo = ++headNo;
-        headHash = chainHash(headHash, row);
-        db::execute(connection, "Update DocumentHistory set ChainNo = :No, ChainHash = :Hash where HistoryID = :ID",
-                    {{"No", row.chainNo}, {"Hash", headHash}, {"ID", row.historyID}});
+    // A statement for a thousand rows: the rows of an older history are
+    // chained a page at a time, and a round trip to the server each would
+    // take minutes for a million.
+    constexpr size_t rowsAStatement = 1000;
+    for (size_t first = 0; first < rows.size(); first += rowsAStatement) {
+        std::string given;
+        db::NamedValues chained;
+        for (size_t i = first; i < std::min(rows.size(), first + rowsAStatement); ++i) {
+            ChainedRow& row = rows[i];
+            row.chainNo = ++headNo;
+            headHash = chainHash(headHash, row);
+            std::string n = std::to_string(i - first);
+            given += (given.empty() ? "(:i" : ", (:i") + n + ", :n" + n + ", :h" + n + ")";
+            chained.push_back({"i" + n, row.historyID});
+            chained.push_back({"n" + n, row.chainNo});
+            chained.push_back({"h" + n, headHash});
+        }
+        db::execute(connection,
+                    "Update DocumentHistory set ChainNo = cast(v.column2 as int), ChainHash = v.column3 from (Values " +
+                        given + ") v where DocumentHistory.HistoryID = cast(v.column1 as int)",
+                    chained);
     }
     db::execute(connection, "Update HistoryChain set HeadNo = :No, HeadHash = :Hash where ChainID = 1",
                 {{"No", headNo}, {"Hash", headHash}});
+}
+
+}  // namespace
+
+void chainHistoryRows(db::TADOConnection& connection, const std::vector<int64_t>& historyIDs)
+{
+    if (historyIDs.empty()) return;
+    std::string where = "h.HistoryID in (";
+    std::vector<std::pair<std::string, int64_t>> values;
+    for (size_t i = 0; i < historyIDs.size(); ++i) {
+        where += (i ? ", :i" : ":i") + std::to_string(i);
+        values.push_back({"i" + std::to_string(i), historyIDs[i]});
+    }
+    chainRows(connection, where + ")", values);
 }
 
 void ensureHistoryChain(db::TADOConnection& connection)
@@ -228,15 +256,14 @@ void ensureHistoryChain(db::TADOConnection& connection)
         } catch (const db::EDuplicateKey&) {
             return;  // another program began it at the same moment
         }
-        for (;;) {
-            std::vector<int64_t> page;
-            db::open(q, connection,
-                     "Select HistoryID from DocumentHistory where ChainNo is null order by HistoryID limit 2000");
-            for (; !q.eof(); q.next()) page.push_back(q.field(0)->asInteger());
-            q.close();
-            if (page.empty()) break;
-            chainHistoryRows(connection, page);
-        }
+        // In ranges of the key, which its index reads in order.
+        db::open(q, connection, "Select coalesce(max(HistoryID), 0) from DocumentHistory");
+        int64_t last = q.field(0)->asInteger();
+        q.close();
+        constexpr int64_t rowsAStep = 5000;
+        for (int64_t after = 0; after < last; after += rowsAStep)
+            chainRows(connection, "h.HistoryID > :After and h.HistoryID <= :Last",
+                      {{"After", after}, {"Last", after + rowsAStep}});
     });
 }
 
