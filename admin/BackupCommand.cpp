@@ -2,6 +2,7 @@
 #include "admin/BackupCommand.h"
 
 #include "admin/AdminRefusal.h"
+#include "admin/TerminalBar.h"
 #include "db/Connection.h"
 #include "registry/CreateUnlessThere.h"
 #include "registry/HistoryChain.h"
@@ -52,23 +53,10 @@ std::string backupDatabase(db::TADOConnection& c, const std::string& file, bool 
 {
     if (c.isPostgres()) throw ERefusedAdmin(serverTools);
     auto start = std::chrono::steady_clock::now();
-    // A bar on one line of the terminal, written over as the copy goes on.
-    int shown = -1;
-    auto progress = [&](double done) {
-        int percent = static_cast<int>(done * 100);
-        if (!onTerminal || percent == shown) return;
-        shown = percent;
-        std::string bar(static_cast<size_t>(percent / 4), '#');
-        bar.resize(25, '.');
-        std::fprintf(stderr, "\r\033[KCopying [%s] %3d%%", bar.c_str(), percent);
-    };
-    try {
-        c.backupTo(file, progress);
-    } catch (...) {
-        if (onTerminal) std::fprintf(stderr, "\r\033[K");
-        throw;
+    {
+        TerminalBar bar("Copying", onTerminal);
+        c.backupTo(file, [&](double done) { bar.show(done); });
     }
-    if (onTerminal) std::fprintf(stderr, "\r\033[K");
     std::error_code ec;
     auto size = std::filesystem::file_size(file, ec);
     return "Copied " + c.databasePath() + " to " + file + " (" + std::to_string(ec ? 0 : size) +

@@ -1,9 +1,8 @@
 // velmora-admin verify.
 #include "admin/VerifyCommand.h"
 
+#include "admin/TerminalBar.h"
 #include "registry/HistoryVerify.h"
-
-#include <cstdio>
 
 namespace velmora {
 
@@ -22,17 +21,11 @@ CommandResult runVerifyCommand(db::TADOConnection& c, const std::vector<std::str
             return {"velmora-admin: " + words[1] + " is no fingerprint: it reads ROW:HASH:DATE, as verify "
                     "--fingerprint wrote it\n", true};
     }
-    int shown = -1;
-    auto progress = [&](double done) {
-        int percent = static_cast<int>(done * 100);
-        if (!onTerminal || percent == shown) return;
-        shown = percent;
-        std::string bar(static_cast<size_t>(percent / 4), '#');
-        bar.resize(25, '.');
-        std::fprintf(stderr, "\r\033[KVerifying [%s] %3d%%", bar.c_str(), percent);
-    };
-    HistoryVerdict v = verifyHistory(c, progress, since);
-    if (onTerminal) std::fprintf(stderr, "\r\033[K");
+    HistoryVerdict v;
+    {
+        TerminalBar bar("Verifying", onTerminal);
+        v = verifyHistory(c, [&](double done) { bar.show(done); }, since);
+    }
     if (!v.whole) {
         std::string where = v.brokenAt ? " at row " + std::to_string(v.brokenAt) : "";
         return {"The history is broken" + where + ": " + v.problem + "\n", true};
