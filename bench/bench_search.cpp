@@ -10,6 +10,11 @@
 // first rows of a "Hasonló" search of three letters or more under 100 ms
 // and at most 3x the raw bound; "Egyenlő" on the registry number under
 // 5 ms; saving one document with the folded text's upkeep under 5 ms.
+// BM_Shape times every shape of a "Hasonló" search (rare, common, in every
+// document, two letters, one letter, several words, typed without
+// accents) beside the best hand-written way to the same rows, and prints
+// the ratio (goal: at most 2x); VELMORA_BENCH_PLANS=FILE also writes the
+// plans of both (docs/search-plans.md).
 // Beside them, the time of a checked backup of the store's file.
 //
 // The store is made once and kept in $XDG_CACHE_HOME/velmora-bench (or
@@ -175,7 +180,8 @@ void clerkSearch(benchmark::State& state, int field, const char* typed)
 }
 
 // The raw bound: the capped count of `matches` (a FROM and its WHERE) and
-// the first page of `page` (the same, as Document d), by hand. Both
+// the first page of `page` (the same, as Document d), by hand, with what
+// the clerk's grid shows of each row: its void's reason too. Both
 // engines take the quoted names and $1.
 struct RawQueries {
     std::string count, page;
@@ -185,7 +191,9 @@ RawQueries rawQueries(const std::string& matches, const std::string& page,
                       const std::string& newestFirst = "d.\"DocumentID\" desc")
 {
     return {"select count(*) from (select 1 from " + matches + " limit " + std::to_string(countLimit + 1) + ") c",
-            "select d.\"DocumentID\", d.\"Iktatoszam\", d.\"Targy\", d.\"Erkezett\" from " + page + " order by " +
+            "select d.\"DocumentID\", (select coalesce(nullif(v.\"Reason\", ''), '-') from \"DocumentVoid\" v where "
+            "v.\"DocumentID\" = d.\"DocumentID\"), d.\"Iktatoszam\", d.\"Targy\", d.\"Erkezett\" from " +
+                page + " order by " +
                 newestFirst + " limit " + std::to_string(firstPage)};
 }
 
@@ -230,16 +238,36 @@ RawQueries rawEqual()
     return rawQueries("\"Document\" d where d.\"Iktatoszam\" = $1", "\"Document\" d where d.\"Iktatoszam\" = $1");
 }
 
-void rawSqlite(benchmark::State& state, const RawQueries& q, const std::string& value, bool integer)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2((store().folder + "/velmora.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    int64_t rows = 0;
-    for (auto _ : state) {
-        rows = 0;
+// The raw queries through the engine's own client library, on a
+// connection of their own.
+class RawRunner {
+public:
+    RawRunner()
+    {
+        if (onPostgres()) pg_ = PQconnectdb((testServer() + " options='-csearch_path=velmora_bench_1m'").c_str());
+        else sqlite3_open_v2((store().folder + "/velmora.db").c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
+    }
+    ~RawRunner()
+    {
+        if (pg_) PQfinish(pg_);
+        if (db_) sqlite3_close(db_);
+    }
+    // Runs the count and the first page once; gives the rows read.
+    int64_t run(const RawQueries& q, const std::string& value, bool integer)
+    {
+        int64_t rows = 0;
         for (const std::string* sql : {&q.count, &q.page}) {
+            if (pg_) {
+                const char* values[] = {value.c_str()};
+                PGresult* r = PQexecParams(pg_, sql->c_str(), 1, nullptr, values, nullptr, nullptr, 0);
+                rows += PQntuples(r);
+                for (int row = 0; row < PQntuples(r); ++row)
+                    for (int f = 0; f < PQnfields(r); ++f) benchmark::DoNotOptimize(PQgetvalue(r, row, f));
+                PQclear(r);
+                continue;
+            }
             sqlite3_stmt* st = nullptr;
-            sqlite3_prepare_v2(db, sql->c_str(), -1, &st, nullptr);
+            sqlite3_prepare_v2(db_, sql->c_str(), -1, &st, nullptr);
             if (integer) sqlite3_bind_int64(st, 1, std::stoll(value));
             else sqlite3_bind_text(st, 1, value.c_str(), -1, SQLITE_TRANSIENT);
             while (sqlite3_step(st) == SQLITE_ROW) {
@@ -248,34 +276,20 @@ void rawSqlite(benchmark::State& state, const RawQueries& q, const std::string& 
             }
             sqlite3_finalize(st);
         }
+        return rows;
     }
-    state.counters["rows"] = static_cast<double>(rows);
-    sqlite3_close(db);
-}
 
-void rawPostgres(benchmark::State& state, const RawQueries& q, const std::string& value)
-{
-    PGconn* conn = PQconnectdb((testServer() + " options='-csearch_path=velmora_bench_1m'").c_str());
-    int64_t rows = 0;
-    for (auto _ : state) {
-        rows = 0;
-        for (const std::string* sql : {&q.count, &q.page}) {
-            const char* values[] = {value.c_str()};
-            PGresult* r = PQexecParams(conn, sql->c_str(), 1, nullptr, values, nullptr, nullptr, 0);
-            rows += PQntuples(r);
-            for (int row = 0; row < PQntuples(r); ++row)
-                for (int f = 0; f < PQnfields(r); ++f) benchmark::DoNotOptimize(PQgetvalue(r, row, f));
-            PQclear(r);
-        }
-    }
-    state.counters["rows"] = static_cast<double>(rows);
-    PQfinish(conn);
-}
+private:
+    PGconn* pg_ = nullptr;
+    sqlite3* db_ = nullptr;
+};
 
 void raw(benchmark::State& state, const RawQueries& q, const std::string& value, bool integer)
 {
-    if (onPostgres()) rawPostgres(state, q, value);
-    else rawSqlite(state, q, value, integer);
+    RawRunner runner;
+    int64_t rows = 0;
+    for (auto _ : state) rows = runner.run(q, value, integer);
+    state.counters["rows"] = static_cast<double>(rows);
 }
 
 // The terms, each typed as the clerk types it and as the raw query's
@@ -286,6 +300,102 @@ struct Term {
 };
 const Term terms[] = {
     {"kisajátítás", "%kisajatitas%"}, {"fellebbezés", "%fellebbezes%"}, {"határozat", "%hatarozat%"}, {"gy", "%gy%"}};
+
+// Every shape of a "Hasonló" search beside the best of the hand-written
+// queries for the same rows, in one run: the clerk's search (the capped
+// count and the first page, as the program makes them) and each raw way,
+// each timed over several runs, and the ratio of the clerk's to the best.
+// With VELMORA_BENCH_PLANS=FILE the plans of both are written to FILE.
+struct Shape {
+    const char* name;
+    const char* typed;
+    const char* pattern;  // the raw queries' folded pattern
+};
+const Shape shapes[] = {
+    {"rare (100 documents)", "kisajátítás", "%kisajatitas%"},
+    {"common (10,000)", "fellebbezés", "%fellebbezes%"},
+    {"common (100,000)", "határozat", "%hatarozat%"},
+    {"common, typed without accents", "hatarozat", "%hatarozat%"},
+    {"very common (every document)", "beadvány", "%beadvany%"},
+    {"two letters", "gy", "%gy%"},
+    {"one letter", "z", "%z%"},
+    {"several words (50,000)", "Szabó kérelme", "%szabo kerelme%"},
+};
+
+// A plan as a block of the Markdown file.
+std::string indented(const std::string& text)
+{
+    std::string out;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        out += "        " + text.substr(at, end - at) + "\n";
+        at = end + 1;
+    }
+    return out;
+}
+
+template <class F>
+double millisecondsEach(int times, F&& run)
+{
+    run();  // warm
+    auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < times; ++i) run();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / times;
+}
+
+void BM_Shape(benchmark::State& state)
+{
+    const Shape& shape = shapes[state.range(0)];
+    constexpr int times = 5;
+    Session s;
+    s.searchFields[1]->setText(shape.typed);
+    auto clerk = [&] {
+        s.form->search();
+        for (int row = 0; row < 25 && row < s.results.recordCount(); ++row)
+            for (int f = 0; f < s.results.fieldCount(); ++f) benchmark::DoNotOptimize(s.results.displayText(row, f));
+    };
+    std::string value = onPostgres() ? shape.pattern : velmora::globPattern(shape.pattern);
+    std::vector<std::pair<const char*, RawQueries>> ways = {{"trigram index, then the newest", rawLike()},
+                                                            {"newest first, each tested", rawLikeWalk()}};
+    if (!onPostgres()) ways.push_back({"FTS5 index read newest first", rawLikeDriven()});
+    RawRunner runner;
+    double clerkMs = 0, bestMs = 0;
+    size_t best = 0;
+    for (auto _ : state) {
+        clerkMs = millisecondsEach(times, clerk);
+        for (size_t w = 0; w < ways.size(); ++w) {
+            double ms = millisecondsEach(times, [&] { runner.run(ways[w].second, value, false); });
+            if (w == 0 || ms < bestMs) {
+                bestMs = ms;
+                best = w;
+            }
+        }
+        state.SetIterationTime(clerkMs / 1000);
+    }
+    state.counters["clerk ms"] = clerkMs;
+    state.counters["best raw ms"] = bestMs;
+    state.counters["ratio"] = clerkMs / bestMs;
+    state.counters["counted"] = s.results.recordCount();
+    state.SetLabel(std::string(shape.name) + "; best raw: " + ways[best].first);
+    if (const char* file = std::getenv("VELMORA_BENCH_PLANS")) {
+        std::ofstream out(file, std::ios::app);
+        db::Engine& engine = s.connection.engine();
+        db::Engine::RanQueries ran;
+        engine.recordQueries(&ran);
+        s.form->search();
+        engine.recordQueries(nullptr);
+        out << "### " << shape.name << ": \"" << shape.typed << "\" (" << (onPostgres() ? "PostgreSQL" : "SQLite")
+            << ")\n\nThe clerk's search, " << clerkMs << " ms:\n\n";
+        for (const auto& [sql, values] : ran)
+            out << "    " << sql << "\n\n" << indented(engine.queryPlan(sql, values)) << "\n";
+        out << "The best hand-written way (" << ways[best].first << "), " << bestMs << " ms:\n\n";
+        for (const std::string* sql : {&ways[best].second.count, &ways[best].second.page})
+            out << "    " << *sql << "\n\n" << indented(engine.queryPlan(*sql, {db::Cell::text(value)})) << "\n";
+    }
+}
+BENCHMARK(BM_Shape)->DenseRange(0, 7)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_Like(benchmark::State& state)
 {

@@ -5,6 +5,9 @@
 
 #include "toolkit/text/Text.h"
 
+#include <map>
+#include <utility>
+
 namespace db {
 
 std::string Engine::passwordVerifier(const std::string&, const std::string&)
@@ -84,6 +87,34 @@ std::pair<std::string, std::string> plainingPairs()
     for (char32_t c = 0xC0; c <= 0x17F; ++c) add(c);
     for (char32_t c = 0x300; c <= 0x36F; ++c) changed += c;
     return {tk::toUtf8(changed), tk::toUtf8(plain)};
+}
+
+std::string Engine::queryPlan(const std::string& sql, const std::vector<Cell>& params)
+{
+    RanQueries* recording = std::exchange(recorded_, nullptr);
+    std::vector<Cell> cells;
+    ResultRows rows;
+    rows.cells = &cells;
+    try {
+        query((isPostgres() ? "EXPLAIN ANALYZE " : "EXPLAIN QUERY PLAN ") + sql, params, rows);
+    } catch (...) {
+        recorded_ = recording;
+        throw;
+    }
+    recorded_ = recording;
+    std::string plan;
+    if (isPostgres()) {
+        for (const Cell& line : cells) plan += line.s + "\n";
+        return plan;
+    }
+    // id, parent, unused, detail: each step under its parent.
+    std::map<int64_t, int> depth;
+    for (size_t at = 0; at + 3 < cells.size(); at += 4) {
+        int d = depth.count(cells[at + 1].i) ? depth[cells[at + 1].i] + 1 : 0;
+        depth[cells[at].i] = d;
+        plan += std::string(2 * static_cast<size_t>(d), ' ') + cells[at + 3].s + "\n";
+    }
+    return plan;
 }
 
 }  // namespace db

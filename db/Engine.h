@@ -118,6 +118,19 @@ public:
     // A number that moves whenever anyone commits a change, or none when
     // the engine cannot tell cheaply; results are then never kept.
     virtual std::optional<uint64_t> dataVersion() = 0;
+
+    // The statements query() runs while `into` is given, with their values,
+    // so that their plans can be shown (bench_search writes a search's);
+    // none while it is null.
+    using RanQueries = std::vector<std::pair<std::string, std::vector<Cell>>>;
+    void recordQueries(RanQueries* into) { recorded_ = into; }
+    // How the engine runs one statement, a line a step: SQLite's EXPLAIN
+    // QUERY PLAN, PostgreSQL's EXPLAIN ANALYZE (which runs it, and says
+    // the rows and the time of each step).
+    std::string queryPlan(const std::string& sql, const std::vector<Cell>& params);
+
+protected:
+    RanQueries* recorded_ = nullptr;
 };
 
 }  // namespace db

@@ -16,19 +16,19 @@ namespace db {
 namespace {
 
 // Words that are SQL, not names. Sorted, lower case.
-constexpr std::array<std::string_view, 101> keywords = {
-    "add",       "all",       "alter",    "and",        "any",        "as",        "asc",       "begin",     "between",
-    "bigint",    "boolean",   "by",       "cascade",    "case",       "char",      "character", "check",     "collate",
-    "column",    "commit",    "conflict", "constraint", "create",     "cross",     "date",      "decimal",   "default",
-    "delete",    "desc",      "distinct", "do",         "domain",     "double",    "drop",      "else",      "end",
-    "escape",    "except",    "exists",   "false",      "first",      "float",     "foreign",   "from",      "full",
-    "group",     "having",    "if",       "in",         "index",      "inner",     "insert",    "int",       "integer",
-    "intersect", "into",      "is",       "join",       "key",        "last",      "left",      "like",      "limit",
-    "not",       "nothing",   "null",     "nulls",      "numeric",    "offset",    "on",        "or",        "order",
-    "outer",     "precision", "primary",  "real",       "references", "returning", "right",     "rollback",  "schema",
-    "select",    "set",       "smallint", "table",      "text",       "then",      "time",      "timestamp", "true",
-    "union",     "unique",    "update",   "using",      "values",     "varchar",   "varying",   "view",      "when",
-    "where",     "with",
+constexpr std::array<std::string_view, 103> keywords = {
+    "add",       "all",     "alter",     "analyze",   "and",        "any",    "as",         "asc",       "begin",
+    "between",   "bigint",  "boolean",   "by",        "cascade",    "case",   "char",       "character", "check",
+    "collate",   "column",  "commit",    "conflict",  "constraint", "create", "cross",      "date",      "decimal",
+    "default",   "delete",  "desc",      "distinct",  "do",         "domain", "double",     "drop",      "else",
+    "end",       "escape",  "except",    "exists",    "explain",    "false",  "first",      "float",     "foreign",
+    "from",      "full",    "group",     "having",    "if",         "in",     "index",      "inner",     "insert",
+    "int",       "integer", "intersect", "into",      "is",         "join",   "key",        "last",      "left",
+    "like",      "limit",   "not",       "nothing",   "null",       "nulls",  "numeric",    "offset",    "on",
+    "or",        "order",   "outer",     "precision", "primary",    "real",   "references", "returning", "right",
+    "rollback",  "schema",  "select",    "set",       "smallint",   "table",  "text",       "then",      "time",
+    "timestamp", "true",    "union",     "unique",    "update",     "using",  "values",     "varchar",   "varying",
+    "view",      "when",    "where",     "with",
 };
 
 bool isKeyword(const std::string& lower)

@@ -331,6 +331,7 @@ const PostgresEngine::Column* PostgresEngine::tableColumn(unsigned tableOid, int
 
 void PostgresEngine::query(const std::string& sql, const std::vector<Cell>& params, ResultRows& rows)
 {
+    if (recorded_) recorded_->push_back({sql, params});
     PostgresText text = toPostgres(sql);
     if (text.statements == 0) throw EDatabaseError("The SQL text is empty");
     std::vector<const Cell*> values;

@@ -242,6 +242,7 @@ sqlite3_stmt* SqliteEngine::prepared(const std::string& sql, bool single)
 
 void SqliteEngine::query(const std::string& sql, const std::vector<Cell>& params, ResultRows& rows)
 {
+    if (recorded_) recorded_->push_back({sql, params});
     StatementUse st(prepared(sql, false));
     for (size_t i = 0; i < params.size(); ++i) bindCell(st.s, static_cast<int>(i) + 1, params[i]);
     // The columns are read after the first step: a statement prepared on a
