@@ -115,7 +115,7 @@ public:
                 // the first pattern the index can serve drives the search.
                 std::string pattern = db::plainedText(likePattern(typed));
                 auto binding = [this](db::Cell value) { return bind(std::move(value)); };
-                if (relation == Relation::Like && !drivenByIndex && searchText->canDrive(pattern)) {
+                if (relation == Relation::Like && !drivenByIndex && searchText->canDrive(column.name, pattern)) {
                     drivenByIndex = true;
                     add(searchText->drivingCondition(column.name, pattern, binding));
                     return;

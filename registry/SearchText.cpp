@@ -296,28 +296,8 @@ bool hasTrigram(std::string_view pattern)
 SearchText SearchText::read(db::TADOConnection& connection)
 {
     SearchText text;
+    text.connection_ = &connection;
     text.postgres_ = connection.isPostgres();
-    if (text.postgres_) {
-        // Every search asks this first: on a server the catalogue answers
-        // in one round trip what would take four.
-        db::TADOQuery q(nullptr);
-        db::open(q, connection,
-                 "Select case when to_regclass(quote_ident(current_schema()) || '.\"DocumentSearchFold\"') is null "
-                 "then 0 else 1 end, (Select string_agg(attname, ',' order by attnum) from pg_attribute where attrelid "
-                 "= to_regclass(quote_ident(current_schema()) || '.\"DocumentSearchText\"') and attnum > 1 and not "
-                 "attisdropped)");
-        if (q.field(0)->asInteger() == 0 || q.field(1)->isNull()) return text;
-        std::string names = q.field(1)->asString();
-        q.close();
-        db::open(q, connection, "Select max(Version) from DocumentSearchFold");
-        if (q.field(0)->isNull() || q.field(0)->asInteger() != searchFoldVersion) return text;
-        for (size_t at = 0; at <= names.size();) {
-            size_t comma = std::min(names.find(',', at), names.size());
-            text.columns_.push_back(names.substr(at, comma - at));
-            at = comma + 1;
-        }
-        return text;
-    }
     if (storedFoldVersion(connection) != searchFoldVersion) return text;
     text.columns_ = storedColumns(connection);
     text.trigramTable_ = !connection.isPostgres() && hasTable(connection, "DocumentSearchIndex");
@@ -342,9 +322,18 @@ std::string SearchText::likeCondition(const std::string& column, const std::stri
            bind(db::Cell::text(globPattern(foldedPattern))) + ")";
 }
 
-bool SearchText::canDrive(const std::string& foldedPattern) const
+bool SearchText::canDrive(const std::string& column, const std::string& foldedPattern) const
 {
-    return trigramTable_ && hasTrigram(foldedPattern);
+    if (!trigramTable_ || !hasTrigram(foldedPattern)) return false;
+    // In a third of the newest thousand documents or more, the walk fills
+    // the page and the capped count sooner than the index reads its lists
+    // (at a tenth the index is still quicker: measured at 1,000,000).
+    db::TADOQuery q(nullptr);
+    db::open(q, *connection_,
+             "Select count(*), coalesce(sum([" + column + "] glob :Pattern), 0) from DocumentSearchText where "
+             "DocumentID > (Select max(DocumentID) - 1000 from DocumentSearchText)",
+             {{"Pattern", globPattern(foldedPattern)}});
+    return q.field(1)->asInteger() * 3 < q.field(0)->asInteger();
 }
 
 std::string SearchText::drivingCondition(const std::string& column, const std::string& foldedPattern,

@@ -55,12 +55,15 @@ public:
     // On SQLite, a pattern with a trigram can drive the search from the
     // FTS5 index, which gives its rows newest first and stops at a page
     // (the statement reads DocumentSearchIndex joined to Document):
-    // whether it can, and the condition then.
-    bool canDrive(const std::string& foldedPattern) const;
+    // whether it should, and the condition then. A pattern that many of
+    // the newest documents hold is walked instead: the page fills within
+    // them, where the index would read lists of most documents.
+    bool canDrive(const std::string& column, const std::string& foldedPattern) const;
     std::string drivingCondition(const std::string& column, const std::string& foldedPattern,
                                  const std::function<std::string(db::Cell)>& bind) const;
 
 private:
+    db::TADOConnection* connection_ = nullptr;  // the one read from
     bool postgres_ = false;
     bool trigramTable_ = false;  // SQLite's FTS5 table is there
     std::vector<std::string> columns_;
