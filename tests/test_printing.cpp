@@ -51,7 +51,10 @@ TEST_F(Printing, OneDocumentPrintsItsFieldsItsVoidAndItsHistory)
     EXPECT_THAT(text, HasSubstr("Előzmények"));
     EXPECT_THAT(text,
                 testing::ContainsRegex("Idő +Iktatószám +Felhasználó +Művelet +Mező +Régi érték +Új érték +Lánc"));
-    // Each row with the start of its hash in the history's chain.
+    // Each row with the start of its hash in the history's chain (the
+    // printer's font joins "ff" into one glyph, which pdftotext reads as
+    // U+FB00).
+    for (size_t at; (at = text.find("\xef\xac\x80")) != std::string::npos;) text.replace(at, 3, "ff");
     std::string voidHash =
         rows("Select substr(ChainHash, 1, 8) from DocumentHistory where Action = 'érvénytelenítés'").at(0);
     EXPECT_THAT(text, testing::ContainsRegex("ugyfel +érvénytelenítés +Indok +Kétszer iktatva +" + voidHash));
