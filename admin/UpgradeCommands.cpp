@@ -4,10 +4,12 @@
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
 #include "db/Query.h"
+#include "db/Statement.h"
 #include "registry/CreateUnlessThere.h"
 #include "registry/HistoryChain.h"
 #include "registry/RegistryTables.h"
 #include "registry/SchemaUpkeep.h"
+#include "registry/ServerRoles.h"
 #include "registry/SearchText.h"
 
 #include <chrono>
@@ -42,6 +44,17 @@ std::optional<std::string> useWriteAheadLog(db::TADOConnection& c)
     return "The database keeps its rollback journal: another program was reading it; upgrade again when none is";
 }
 
+// Whether the server's records of a database under roles include the
+// chain's trigger, which an earlier version's roles enable did not make.
+bool serverChainsHistory(db::TADOConnection& c)
+{
+    db::TADOQuery q(nullptr);
+    db::open(q, c,
+             "Select count(*) from pg_trigger t join pg_class r on r.oid = t.tgrelid join pg_namespace n on n.oid = "
+             "r.relnamespace where n.nspname = current_schema() and t.tgname = 'VelmoraChain'");
+    return q.field(0)->asInteger() > 0;
+}
+
 }  // namespace
 
 std::string upgradeDatabase(db::TADOConnection& c)
@@ -53,6 +66,9 @@ std::string upgradeDatabase(db::TADOConnection& c)
     if (!chained)
         if (std::optional<ChainHead> head = readChainHead(c))
             notes.push_back("The history is chained from now on (velmora-admin verify checks it): " + head->origin);
+    if (usesServerRoles(c) && !serverChainsHistory(c))
+        notes.push_back("The server does not chain the history rows it writes yet: run velmora-admin roles enable once "
+                        "more");
     std::vector<std::string> indexes = makeAllSearchIndexes(c);
     notes.insert(notes.end(), indexes.begin(), indexes.end());
     std::vector<std::string> folded = makeSearchText(c).notes;

@@ -62,17 +62,17 @@ std::string databaseTime(db::TADOConnection& connection)
     return q.field(0)->asString();
 }
 
-bool mayBeginTheChain(db::TADOConnection& connection)
+}  // namespace
+
+bool keepsTheChain(db::TADOConnection& connection)
 {
     if (connection.loginRolePrefix().empty()) return true;
     db::TADOQuery q(nullptr);
     db::open(q, connection,
-             "Select case when has_table_privilege(quote_ident(current_schema()) || '.\"HistoryChain\"', "
-             "'SELECT, INSERT') then 1 else 0 end");
+             "Select case when has_table_privilege(quote_ident(current_schema()) || '.\"DocumentHistory\"', "
+             "'UPDATE') then 1 else 0 end");
     return q.field(0)->asInteger() != 0;
 }
-
-}  // namespace
 
 std::string chainInput(const ChainedRow& row)
 {
@@ -228,6 +228,9 @@ void chainHistoryRows(db::TADOConnection& connection, const std::vector<int64_t>
 
 void ensureHistoryChain(db::TADOConnection& connection)
 {
+    // Where users are roles, the owner makes the chain's tables and begins
+    // it; a clerk's program may change none of it.
+    if (!keepsTheChain(connection)) return;
     createTableUnlessThere(connection, "HistoryChain",
                            "CREATE TABLE IF NOT EXISTS HistoryChain (ChainID int NOT NULL PRIMARY KEY, Origin text "
                            "NOT NULL, OriginHash varchar(64) NOT NULL, HeadNo int NOT NULL, HeadHash varchar(64) NOT "
@@ -235,9 +238,7 @@ void ensureHistoryChain(db::TADOConnection& connection)
     createTableUnlessThere(connection, "HistoryFingerprint",
                            "CREATE TABLE IF NOT EXISTS HistoryFingerprint (ChainNo int NOT NULL, ChainHash "
                            "varchar(64) NOT NULL, TakenAt datetime NOT NULL)");
-    // Where users are roles, the owner began the chain when it set them up,
-    // and a clerk may not even read its head.
-    if (!mayBeginTheChain(connection) || readChainHead(connection)) return;
+    if (readChainHead(connection)) return;
     db::inTransaction(connection, [&] {
         db::TADOQuery q(nullptr);
         db::open(q, connection, "Select count(*) from DocumentHistory where ChainNo is null");

@@ -52,6 +52,9 @@ std::vector<ChainedRow> readChainedRows(db::TADOConnection& connection, const st
                                         const std::vector<std::pair<std::string, int64_t>>& values,
                                         const char* orderBy);
 
+// Whether this connection keeps the chain's columns and tables: always,
+// but where users are roles only the owner (a clerk's program may not).
+bool keepsTheChain(db::TADOConnection& connection);
 // Makes the chain's columns and tables. When the chain has not begun it
 // begins here: rows already there are chained once, in the order of their
 // HistoryID, and the origin says how many.
