@@ -113,6 +113,9 @@ TEST_F(HistoryChain, AHistoryMadeByTheProgramsVerifiesWholeAndVerifyNamesTheRowE
     // A row added around the chain.
     tamper("Update DocumentHistory set ChainNo = null where ChainNo = 2");
     EXPECT_EQ(admin("verify"), brokenAt(2) + "the row is missing (the chain goes on at row 3)\n");
+    // And the chain begun anew from another origin.
+    tamper("Update HistoryChain set Origin = Origin || ' '");
+    EXPECT_EQ(admin("verify"), "The history is broken: the chain's origin no longer matches its hash\n");
 }
 
 TEST(HistoryChainBytes, ARowIsHashedInItsDocumentedByteForm)
