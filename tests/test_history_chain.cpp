@@ -212,7 +212,7 @@ TEST_F(HistoryChain, AnOlderHistoryIsChainedOnceByTheUpgradeAndARestoreBehindAFi
 
     if (onPostgres()) return;  // the server's database is restored with pg_restore
     EXPECT_THAT(admin("backup copy.db"), HasSubstr("bytes, checked whole"));
-    play(click("btnNew") + "type 4004\nkey tab\ntype K\xc3\xa9s\xc5\x91bbi\n" + click("btnSave"));
+    play(click("btnNew") + "type 4004\nkey tab\ntype K\xc3\xa9s\xc5\x91" "bbi\n" + click("btnSave"));
     std::string taken = admin("verify --fingerprint");
     EXPECT_THAT(admin("restore copy.db"),
                 HasSubstr("Warning: the restored history ends at row " + std::to_string(made) +
