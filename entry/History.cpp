@@ -26,11 +26,6 @@ db::Cell textOrNull(const std::string& text)
 
 }  // namespace
 
-const char* databaseNow(db::TADOConnection& connection)
-{
-    return connection.isPostgres() ? "localtimestamp(0)" : "datetime('now', 'localtime')";
-}
-
 std::optional<std::string> voidReasonOf(db::TADOConnection& connection, int64_t documentID)
 {
     db::TADOQuery q(nullptr);

@@ -8,6 +8,8 @@
 // be removed later. Nothing ever updates or deletes a history row.
 #pragma once
 
+#include "registry/DatabaseClock.h"
+
 #include "registry/HistoryActions.h"
 
 #include <cstdint>
@@ -27,9 +29,6 @@ namespace velmora {
 std::optional<std::string> voidReasonOf(db::TADOConnection& connection, int64_t documentID);
 
 
-// The moment of the statement by the database's clock, as SQL: the
-// server's on PostgreSQL, the local time of the program on SQLite's file.
-const char* databaseNow(db::TADOConnection& connection);
 
 // One value given or changed, as the form shows it ("" for none).
 struct ValueChange {

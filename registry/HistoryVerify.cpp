@@ -5,6 +5,7 @@
 #include "db/Query.h"
 #include "db/Statement.h"
 #include "registry/CreateUnlessThere.h"
+#include "registry/DatabaseClock.h"
 #include "registry/HistoryActions.h"
 #include "registry/HistoryChain.h"
 #include "registry/Sha256.h"
@@ -247,7 +248,7 @@ void recordFingerprint(db::TADOConnection& connection, const HistoryVerdict& ver
 {
     db::execute(connection,
                 std::string("Insert into HistoryFingerprint (ChainNo, ChainHash, TakenAt) Values (:No, :Hash, ") +
-                    (connection.isPostgres() ? "localtimestamp(0)" : "datetime('now', 'localtime')") + ")",
+                    databaseNow(connection) + ")",
                 {{"No", verdict.headNo}, {"Hash", verdict.headHash}});
 }
 
