@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,9 +22,14 @@ struct ResultColumn {
     int declaredLength;         // the length in the declared type, or 0
 };
 
+using ResultColumns = std::vector<ResultColumn>;
+
 // The whole result of a statement that returns rows.
 struct ResultRows {
-    std::vector<ResultColumn> columns;
+    // One list for every run of a statement whose columns have not changed
+    // since (SQLite keeps it with the prepared statement): a result of the
+    // same shape as the last one is told by the list's address.
+    std::shared_ptr<const ResultColumns> columns;
     std::vector<Cell>* cells = nullptr;  // filled row by row; the caller's block
     int rowCount = 0;
     bool readOnly = false;  // the statement changed nothing

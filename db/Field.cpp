@@ -60,18 +60,22 @@ TField::TField(TADOQuery& query, int index, std::string name, FieldKind kind, st
 
 void TField::setVisible(bool v)
 {
+    if (v == visible_) return;
     visible_ = v;
     query_.dataChanged();
 }
 
 int TField::size() const
 {
-    return query_.declaredLength_.at(index_);
+    // A field kept past its query's closing has no declared length left.
+    const ResultColumns* columns = query_.shape_.get();
+    auto at = static_cast<size_t>(index_);
+    return columns && at < columns->size() ? (*columns)[at].declaredLength : 0;
 }
 
 int TField::displayWidth() const
 {
-    int declared = query_.declaredLength_.at(index_);
+    int declared = size();
     switch (kind_) {
     case FieldKind::String:
     case FieldKind::WideString: return declared > 0 ? std::min(declared, 40) : 20;

@@ -339,7 +339,7 @@ void PostgresEngine::query(const std::string& sql, const std::vector<Cell>& para
     Result r = run(text.sql, values);
     const PGresult* res = r.get();
     int cols = PQnfields(res);
-    rows.columns.clear();
+    auto columns = std::make_shared<ResultColumns>();
     std::vector<Oid> types;
     for (int c = 0; c < cols; ++c) {
         Oid type = PQftype(res, c);
@@ -356,8 +356,9 @@ void PostgresEngine::query(const std::string& sql, const std::vector<Cell>& para
         }
         col.kind = kindOfDeclaredType(declared, autoIncrement);
         col.declaredLength = declaredLength(declared);
-        rows.columns.push_back(std::move(col));
+        columns->push_back(std::move(col));
     }
+    rows.columns = std::move(columns);
     std::vector<Cell>& cells = *rows.cells;
     cells.clear();
     rows.rowCount = PQntuples(res);

@@ -53,6 +53,25 @@ void TADOQuery::checkActive() const
     if (!active()) throw EDatabaseError(name() + ": Cannot perform this operation on a closed dataset");
 }
 
+namespace {
+
+// Whether fields made for one result serve another: the same columns, by
+// name, kind and origin, in the same order.
+bool fieldsMatch(const std::vector<std::unique_ptr<TField>>& fields, const ResultColumns& columns)
+{
+    if (fields.size() != columns.size()) return false;
+    for (size_t c = 0; c < columns.size(); ++c) {
+        const TField& f = *fields[c];
+        const ResultColumn& col = columns[c];
+        if (f.kind() != col.kind || f.fieldName() != col.name || f.tableName() != col.table ||
+            f.originName() != col.origin)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void TADOQuery::open()
 {
     if (active()) return;
@@ -73,10 +92,14 @@ void TADOQuery::open()
         if (paged) openPaged(engine, text, rows);
         else engine.query(text, values, rows);
     }
-    const std::vector<ResultColumn>& columns = kept ? kept->columns : rows.columns;
+    std::shared_ptr<const ResultColumns> shape = kept ? kept->columns : rows.columns;
+    const ResultColumns& columns = *shape;
     std::vector<std::unique_ptr<TField>> fields;
+    // Fields left by an earlier result with the same columns are taken back
+    // as they were made; a query opened again and again on a wide table
+    // (the column checks of a design's save) then makes none.
     auto spare = std::find_if(spares_.begin(), spares_.end(), [&](const SpareFields& s) {
-        return kept && s.result == kept && s.fields.size() == columns.size();
+        return s.result == kept && (s.shape == shape || fieldsMatch(s.fields, columns));
     });
     if (spare != spares_.end()) {
         fields = std::move(spare->fields);
@@ -84,6 +107,7 @@ void TADOQuery::open()
         for (auto& f : fields) {
             f->setDisplayLabel("");
             f->setVisible(true);
+            f->setShownAs(nullptr);
         }
     } else {
         for (size_t c = 0; c < columns.size(); ++c) {
@@ -92,10 +116,8 @@ void TADOQuery::open()
                 std::make_unique<TField>(*this, static_cast<int>(c), col.name, col.kind, col.table, col.origin));
         }
     }
-    std::vector<int> lengths;
-    for (const ResultColumn& col : columns) lengths.push_back(col.declaredLength);
     fields_ = std::move(fields);
-    declaredLength_ = std::move(lengths);
+    shape_ = std::move(shape);
     if (kept) {
         cells_.clear();
         shared_ = kept;
@@ -217,13 +239,13 @@ void TADOQuery::openPaged(Engine& engine, const std::string& text, ResultRows& r
     std::string first = nextPageStatement(values);
     engine.query(first, values, rows);
     auto columnOf = [&](const std::string& name) {
-        for (size_t c = 0; c < rows.columns.size(); ++c)
-            if (tk::sameName(rows.columns[c].name, name)) return static_cast<int>(c);
+        for (size_t c = 0; c < rows.columns->size(); ++c)
+            if (tk::sameName((*rows.columns)[c].name, name)) return static_cast<int>(c);
         throw EDatabaseError(this->name() + ": the result has no column " + name + " to page by");
     };
     paging_.keyField = columnOf(paging_.key);
     paging_.orderField = paging_.order.column.empty() ? -1 : columnOf(paging_.order.column);
-    paging_.width = rows.columns.size();
+    paging_.width = rows.columns->size();
     tookPage(rows.rowCount);
     // The first page is whole even when the rows with a value end in it.
     rowCount_ = paging_.ended ? paging_.read : static_cast<int>(std::max<int64_t>(total, paging_.read));
@@ -273,11 +295,9 @@ void TADOQuery::close()
     state_ = DataSetState::Inactive;
     paging_.read = paging_.partRead = 0;
     paging_.values.clear();
-    if (shared_) {
-        constexpr size_t sparesKept = 4;
-        if (spares_.size() == sparesKept) spares_.erase(spares_.begin());
-        spares_.push_back({shared_, std::move(fields_)});
-    }
+    constexpr size_t sparesKept = 4;
+    if (spares_.size() == sparesKept) spares_.erase(spares_.begin());
+    spares_.push_back({shared_, std::move(shape_), std::move(fields_)});
     fields_.clear();
     cells_.clear();
     shared_.reset();

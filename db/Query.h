@@ -126,7 +126,6 @@ private:
     TParameters params_;
     DataSetState state_ = DataSetState::Inactive;
     std::vector<std::unique_ptr<TField>> fields_;
-    std::vector<int> declaredLength_;
     // The result's cells row by row in one block (fieldCount() a row).
     Cell& cellAt(int row, int field);
     const Cell& cellAt(int row, int field) const;
@@ -148,9 +147,11 @@ private:
     // and a design's save reads Document's columns between other lookups.
     struct SpareFields {
         std::shared_ptr<const CachedResult> result;
+        std::shared_ptr<const ResultColumns> shape;  // the columns they were made for
         std::vector<std::unique_ptr<TField>> fields;
     };
-    std::vector<SpareFields> spares_;  // the newest last
+    std::shared_ptr<const ResultColumns> shape_;  // the open result's columns
+    std::vector<SpareFields> spares_;              // the newest last
     mutable int rowCount_ = 0;
     // Ordered by a column, a result is read in two parts: the rows with a
     // value in it, by the value and the key, then those without, by the

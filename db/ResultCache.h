@@ -15,7 +15,7 @@
 namespace db {
 
 struct CachedResult {
-    std::vector<ResultColumn> columns;
+    std::shared_ptr<const ResultColumns> columns;
     std::vector<Cell> cells;
     int rowCount = 0;
 };

@@ -198,8 +198,7 @@ void SqliteEngine::restoreFrom(const std::string& path)
     int rc = copyPages(db_, copy.db);
     held_.share();
     // The kept statements were prepared for the schema the copy replaced.
-    for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
-    statements_.clear();
+    forgetStatements();
     if (rc != SQLITE_OK) throw EDatabaseError(std::string("The copy was not put back: ") + sqlite3_errstr(rc));
 }
 

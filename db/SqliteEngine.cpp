@@ -185,7 +185,7 @@ SqliteEngine::SqliteEngine(const std::string& file)
 
 SqliteEngine::~SqliteEngine()
 {
-    for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
+    forgetStatements();
     sqlite3_finalize(version_);
     sqlite3_close_v2(db_);
     // held_ lets the file go after SQLite's handle.
@@ -231,10 +231,7 @@ sqlite3_stmt* SqliteEngine::prepared(const std::string& sql, bool single)
         for (const char* p = tail; p && *p; ++p)
             if (*p != ';' && !std::isspace(static_cast<unsigned char>(*p)))
                 throw EDatabaseError("The command text holds more than one statement");
-    if (statements_.size() >= keptStatements) {
-        for (auto& [text, statement] : statements_) sqlite3_finalize(statement);
-        statements_.clear();
-    }
+    if (statements_.size() >= keptStatements) forgetStatements();
     sqlite3_stmt* statement = std::exchange(st.s, nullptr);
     statements_.emplace(sql, statement);
     return statement;
@@ -252,19 +249,7 @@ void SqliteEngine::query(const std::string& sql, const std::vector<Cell>& params
     if (rc != SQLITE_DONE && rc != SQLITE_ROW) raise(db_);
 
     int cols = sqlite3_column_count(st.s);
-    rows.columns.clear();
-    for (int c = 0; c < cols; ++c) {
-        const char* table = sqlite3_column_table_name(st.s, c);
-        const char* origin = sqlite3_column_origin_name(st.s, c);
-        const char* decl = sqlite3_column_decltype(st.s, c);
-        // Only an INTEGER PRIMARY KEY can be an AUTOINCREMENT key.
-        int autoinc = 0;
-        if (table && origin && decl && tk::sameName(std::string_view(decl).substr(0, 7), "integer"))
-            sqlite3_table_column_metadata(db_, sqlite3_column_database_name(st.s, c), table, origin, nullptr, nullptr,
-                                          nullptr, nullptr, &autoinc);
-        rows.columns.push_back({sqlite3_column_name(st.s, c), kindOfDeclaredType(decl ? decl : "", autoinc != 0),
-                                table ? table : "", origin ? origin : "", declaredLength(decl)});
-    }
+    rows.columns = columnsOf(st.s);
     std::vector<Cell>& cells = *rows.cells;
     cells.clear();
     rows.rowCount = 0;
@@ -277,6 +262,40 @@ void SqliteEngine::query(const std::string& sql, const std::vector<Cell>& params
         ++rows.rowCount;
     }
     rows.readOnly = sqlite3_stmt_readonly(st.s) != 0;
+}
+
+void SqliteEngine::forgetStatements()
+{
+    // A statement made later may be given a finalized one's address: its
+    // columns go with it.
+    for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
+    statements_.clear();
+    columns_.clear();
+}
+
+std::shared_ptr<const ResultColumns> SqliteEngine::columnsOf(sqlite3_stmt* s)
+{
+    // A statement names the same columns until SQLite prepares it again,
+    // after a change of the schema: the list is made once for each.
+    int prepared = sqlite3_stmt_status(s, SQLITE_STMTSTATUS_REPREPARE, 0);
+    KeptColumns& kept = columns_[s];
+    if (kept.columns && kept.prepared == prepared) return kept.columns;
+    auto columns = std::make_shared<ResultColumns>();
+    int cols = sqlite3_column_count(s);
+    for (int c = 0; c < cols; ++c) {
+        const char* table = sqlite3_column_table_name(s, c);
+        const char* origin = sqlite3_column_origin_name(s, c);
+        const char* decl = sqlite3_column_decltype(s, c);
+        // Only an INTEGER PRIMARY KEY can be an AUTOINCREMENT key.
+        int autoinc = 0;
+        if (table && origin && decl && tk::sameName(std::string_view(decl).substr(0, 7), "integer"))
+            sqlite3_table_column_metadata(db_, sqlite3_column_database_name(s, c), table, origin, nullptr, nullptr,
+                                          nullptr, nullptr, &autoinc);
+        columns->push_back({sqlite3_column_name(s, c), kindOfDeclaredType(decl ? decl : "", autoinc != 0),
+                            table ? table : "", origin ? origin : "", declaredLength(decl)});
+    }
+    kept = {prepared, columns};
+    return columns;
 }
 
 int64_t SqliteEngine::execute(const std::string& sql, const std::vector<Cell>& params)

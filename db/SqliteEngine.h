@@ -58,6 +58,15 @@ private:
     std::string file_;
     sqlite3_stmt* version_ = nullptr;  // PRAGMA data_version, prepared once
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
+    // The columns each kept statement names, as of its last preparing.
+    std::shared_ptr<const ResultColumns> columnsOf(sqlite3_stmt* s);
+    // Finalizes the kept statements, their columns forgotten with them.
+    void forgetStatements();
+    struct KeptColumns {
+        int prepared = 0;
+        std::shared_ptr<const ResultColumns> columns;
+    };
+    std::unordered_map<sqlite3_stmt*, KeptColumns> columns_;
 };
 
 }  // namespace db
