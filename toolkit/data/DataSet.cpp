@@ -7,6 +7,29 @@
 
 namespace tk {
 
+namespace {
+
+// Calls `each` for every entry of a list that the calls themselves may
+// change: an entry added meanwhile waits for the next round, one removed
+// is not called. The round's entries are held on the stack when few, as
+// they are for every data set the programs have, so a notification that
+// runs thousands of times in a save allocates nothing.
+template <class T, class F>
+void forEachStillListed(const std::vector<T*>& list, F each)
+{
+    constexpr size_t few = 16;
+    T* held[few];
+    std::vector<T*> many;
+    T** round = held;
+    size_t n = list.size();
+    if (n <= few) std::copy(list.begin(), list.end(), held);
+    else round = (many = list).data();
+    for (size_t i = 0; i < n; ++i)
+        if (std::find(list.begin(), list.end(), round[i]) != list.end()) each(round[i]);
+}
+
+}  // namespace
+
 TK_DEFINE_CLASS(TDataSet, TComponent) {}
 
 TDataSet::~TDataSet()
@@ -16,8 +39,7 @@ TDataSet::~TDataSet()
 
 void TDataSet::dataChanged()
 {
-    auto sources = sources_;
-    for (TDataSource* s : sources) s->notify();
+    forEachStillListed(sources_, [](TDataSource* s) { s->notify(); });
 }
 
 TK_DEFINE_CLASS(TDataSource, TComponent)
@@ -62,8 +84,7 @@ void TDataSource::removeLink(DataLink* l)
 
 void TDataSource::notify()
 {
-    auto links = links_;
-    for (DataLink* l : links) l->dataChanged();
+    forEachStillListed(links_, [](DataLink* l) { l->dataChanged(); });
 }
 
 }  // namespace tk
