@@ -2,11 +2,15 @@
 #include "admin/AttachmentCommand.h"
 
 #include "admin/AdminRefusal.h"
+#include "admin/TerminalBar.h"
+#include "entry/AttachmentReading.h"
+#include "registry/AttachmentText.h"
 #include "entry/Attachments.h"
 #include "entry/History.h"
 #include "registry/RegistryTables.h"
 #include "toolkit/text/DateReading.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +38,7 @@ bool isAttachmentsCommand(const std::vector<std::string>& words)
     if (words[0] == "limit") return words.size() <= 2;
     if (words[0] == "removed") return words.size() == 1;
     if (words[0] == "purge") return words.size() == 3 && words[1] == "--before";
+    if (words[0] == "read") return words.size() == 1 || (words.size() == 2 && words[1] == "--all");
     return false;
 }
 
@@ -45,12 +50,57 @@ std::string line(const Attachment& a)
            std::to_string(a.size) + " bytes\tremoved by " + a.removedBy + " at " + tk::shownDateTime(a.removedAt) + "\n";
 }
 
+// "About 3 min left", from the files read so far.
+std::string timeLeft(std::chrono::steady_clock::duration spent, size_t done, size_t total)
+{
+    if (done == 0) return "";
+    double seconds = std::chrono::duration<double>(spent).count() / static_cast<double>(done) *
+                     static_cast<double>(total - done);
+    if (seconds < 90) return "about " + std::to_string(static_cast<int>(std::ceil(seconds))) + " s left";
+    return "about " + std::to_string(static_cast<int>(std::ceil(seconds / 60))) + " min left";
+}
+
+// Reads every file that waits, and with --all every readable one again;
+// else those read by another engine than the installed one too.
+std::string readAttachments(db::TADOConnection& connection, bool all, bool onTerminal)
+{
+    std::string engine = installedReaderEngine();
+    if (engine.empty())
+        throw ERefusedAdmin("The text reader " + readerProgram() + " cannot be run: reinstall velmora");
+    std::vector<int64_t> ids = all ? attachmentsToRead(connection, engine, true) : attachmentsToRead(connection, engine);
+    Attachments files(connection, 0, "velmora-admin");
+    std::string out;
+    int done = 0, failed = 0;
+    bool missingSaid = false;
+    TerminalBar bar("Reading", onTerminal);
+    auto started = std::chrono::steady_clock::now();
+    for (size_t i = 0; i < ids.size(); ++i) {
+        bar.show(static_cast<double>(i) / static_cast<double>(ids.size()),
+                 timeLeft(std::chrono::steady_clock::now() - started, i, ids.size()));
+        std::optional<Attachment> a = files.find(ids[i]);
+        if (!a) continue;
+        ReaderOutput read = readAttachmentText(connection, files, a->id, "velmora-admin");
+        if (read.state == "missing") {
+            if (!missingSaid) out += std::string(readerMissingWords) + "\n";
+            missingSaid = true;
+            continue;
+        }
+        (read.state == textDone ? done : failed) += 1;
+        out += std::to_string(a->id) + "\tdocument " + std::to_string(a->documentID) + "\t" + a->name + "\t" +
+               textStateWords(read.state, static_cast<int>(read.pages.size()), read.reason) + "\n";
+    }
+    return out + "Read " + std::to_string(done + failed) + " files with " + engine + ": " + std::to_string(done) +
+           " read, " + std::to_string(failed) + " not.\n";
+}
+
 }  // namespace
 
-std::string runAttachmentsCommand(db::TADOConnection& connection, const std::vector<std::string>& words)
+std::string runAttachmentsCommand(db::TADOConnection& connection, const std::vector<std::string>& words,
+                                  bool onTerminal)
 {
     ensureHistoryTable(connection);
     ensureAttachmentTables(connection);
+    if (words[0] == "read") return readAttachments(connection, words.size() == 2, onTerminal);
     if (words[0] == "limit") {
         if (words.size() == 2) {
             std::optional<long long> bytes = parseSize(words[1]);

@@ -69,6 +69,14 @@ std::string upgradeDatabase(db::TADOConnection& c)
     if (usesServerRoles(c) && !serverChainsHistory(c))
         notes.push_back("The server does not chain the history rows it writes yet: run velmora-admin roles enable once "
                         "more");
+    bool readsAttachments = hasTable(c, "AttachmentText");
+    ensureAttachmentTables(c);
+    if (!readsAttachments) {
+        notes.push_back("The text of attached scans and PDFs is read for searches from now on: velmora-admin "
+                        "attachments read reads the files attached before");
+        if (usesServerRoles(c))
+            notes.push_back("The clerks may not write the text they read yet: run velmora-admin roles enable once more");
+    }
     std::vector<std::string> indexes = makeAllSearchIndexes(c);
     notes.insert(notes.end(), indexes.begin(), indexes.end());
     std::vector<std::string> folded = makeSearchText(c).notes;

@@ -53,6 +53,9 @@ bool runEntryConsoleCommand(const std::string& verb, std::istream& words, std::o
                     << "\n";
         });
         out << "end\n";
+    } else if (verb == "readattachments") {
+        // What the clerk's program reads on its timer, waited for.
+        asTheClerksAction([&] { form->finishReading(); });
     } else if (verb == "saveattachment") {
         int64_t id = attachmentNumbered(*form, words);
         std::string path = restOfLine(words);

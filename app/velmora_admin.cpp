@@ -53,6 +53,9 @@ const velmora::Usage usage{
       "the largest file that may be attached (bytes, or with K, M or G: 100M; 100 MiB until set); without SIZE, "
       "says it"},
      {"attachments removed", "the attached files that clerks removed, not yet purged"},
+     {velmora::attachmentsReadUsage,
+      "reads the text of every attached scan, picture and PDF that waits, or was read by an older reader, for "
+      "searches; with --all every one again. Shows its progress and the time left on a terminal"},
      {"attachments purge --before DAY",
       "deletes for good the files removed before DAY (2026.11.16. or 2026-11-16), each with a history row"},
      {"backup FILE",
@@ -153,7 +156,8 @@ int main(int argc, char** argv)
         else if (command == "move-user") velmora::moveUser(c, argv[2], argv[3]);
         else if (command == "remove-user") velmora::removeUser(c, argv[2]);
         else if (command == "numbering") std::fputs(velmora::runNumberingCommand(c, words).c_str(), stdout);
-        else if (command == "attachments") std::fputs(velmora::runAttachmentsCommand(c, words).c_str(), stdout);
+        else if (command == "attachments")
+            std::fputs(velmora::runAttachmentsCommand(c, words, isatty(STDERR_FILENO)).c_str(), stdout);
         else if (command == "import" || command == "import-void" || command == "verify") {
             velmora::CommandResult r = command == "import"   ? velmora::runImportCommand(c, words)
                                        : command == "verify" ? velmora::runVerifyCommand(c, words, isatty(STDERR_FILENO))

@@ -6,7 +6,9 @@
 #include "db/Query.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
+#include "registry/AttachmentText.h"
 #include "entry/History.h"
+#include "registry/CreateUnlessThere.h"
 #include "entry/Refusal.h"
 #include "registry/Sha256.h"
 #include "toolkit/text/CodePage.h"
@@ -246,6 +248,7 @@ void purgeAttachment(db::TADOConnection& connection, const Attachment& attachmen
     db::inTransaction(connection, [&] {
         db::execute(connection, "Delete from DocumentAttachmentChunk where AttachmentID = :ID",
                     {{"ID", attachment.id}});
+        db::execute(connection, "Delete from AttachmentText where AttachmentID = :ID", {{"ID", attachment.id}});
         db::execute(connection, "Delete from DocumentAttachment where AttachmentID = :ID", {{"ID", attachment.id}});
         recordHistory(connection, attachment.documentID, 0, login, historyPurge,
                       {{"", attachment.name + " (SHA-256 " + attachment.sha256 + ")", ""}});
@@ -422,10 +425,16 @@ void Attachments::remove(const Attachment& attachment)
 void openAttachmentList(db::TADOQuery& query, db::TADOConnection& connection, int64_t id)
 {
     query.close();
+    // Before the upgrade that makes AttachmentText, no file has a text.
+    std::string textState = hasTable(connection, "AttachmentText") ? textStateExpression() : "''";
+    std::string texts = hasTable(connection, "AttachmentText")
+                            ? " left join AttachmentText t on t.AttachmentID = a.AttachmentID"
+                            : "";
     db::open(query, connection,
-             "Select AttachmentID, FileName as [Név], FileSize as [Méret], ContentType as [Típus], AddedBy as "
-             "[Csatolta], AddedAt as [Csatolva], RemovedAt as [Törölve] from DocumentAttachment where DocumentID = "
-             ":DocumentID order by AttachmentID",
+             "Select a.AttachmentID, a.FileName as [Név], a.FileSize as [Méret], a.ContentType as [Típus], "
+             "a.AddedBy as [Csatolta], a.AddedAt as [Csatolva], a.RemovedAt as [Törölve], " + textState +
+                 " as [Szöveg] from DocumentAttachment a" + texts + " where a.DocumentID = :DocumentID order by "
+                 "a.AttachmentID",
              {{"DocumentID", id}});
     query.field(0)->setVisible(false);
     query.field(5)->setShownAs(tk::shownDateTime);

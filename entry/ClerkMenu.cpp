@@ -43,7 +43,8 @@ const std::vector<Submenu>& clerkMenus()
           {"Következő találat", tk::vk::Next, &EntryForm::showNextFound, nullptr, &EntryForm::onEntryPage},
           {"Előző találat", tk::vk::Prior, &EntryForm::showPreviousFound, nullptr, &EntryForm::onEntryPage}}},
         {"Keresés",
-         {{"Érvénytelenítettek nélkül", tk::vk::F7, &EntryForm::switchVoidedInSearch, &EntryForm::leavesOutVoided}}},
+         {{"Érvénytelenítettek nélkül", tk::vk::F7, &EntryForm::switchVoidedInSearch, &EntryForm::leavesOutVoided},
+          {"Mellékletekben is", 0, &EntryForm::switchAttachmentsInSearch, &EntryForm::searchesAttachments}}},
         {"Szótár", {{"Szótárelemek", tk::vk::F2, &EntryForm::openDictionaryUpkeep}}},
     };
     return menus;

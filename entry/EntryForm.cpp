@@ -24,10 +24,19 @@
 #include "toolkit/windows/Form.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <utility>
 
 namespace velmora {
+
+namespace {
+
+// How often the clerk's program looks after the file it reads.
+constexpr int readingStepMs = 500;
+
+}  // namespace
 
 EntryForm::EntryForm(tk::TForm& window, db::TADOConnection& connection, int32_t userID)
     : window_(&window), connection_(&connection), documents_(connection, userID), dictionaries_(connection)
@@ -72,6 +81,49 @@ void EntryForm::start(bool hasStoredDesign)
         for (tk::TControl* c : page->controls())
             if (isFieldControl(c)) tk::setProp(*c, "Empty", tk::Value(true));
     setStatus(hasStoredDesign ? said : "Ehhez a csoporthoz még nem készült űrlap.");
+    // What waits from earlier runs is read from the start.
+    reading_ = std::make_unique<BackgroundReading>(
+        *connection_, Attachments(*connection_, documents_.userID(), documents_.login()), documents_.login());
+    if (!readingTimer_) {
+        auto* timer = new tk::TTimer(&window);
+        timer->setInterval(readingStepMs);
+        timer->OnTimer = tk::Handler::notify([this](tk::TObject*) { stepReading(); });
+        readingTimer_ = timer;
+    }
+}
+
+void EntryForm::attachFiles(const std::vector<std::string>& paths)
+{
+    actions_.attachFiles(paths);
+    if (reading_) reading_->wake();
+}
+
+void EntryForm::stepReading()
+{
+    if (!reading_) return;
+    try {
+        reading_->step();
+    } catch (const std::exception&) {
+        // The database is away for now: the file waits for a later step.
+    }
+    if (std::optional<std::string> note = reading_->takeMissingNote()) setStatus(*note);
+}
+
+void EntryForm::finishReading()
+{
+    if (!reading_) return;
+    auto until = std::chrono::steady_clock::now() + std::chrono::minutes(10);
+    // Done once nothing is read and nothing more waits.
+    for (int idle = 0; idle < 2 && std::chrono::steady_clock::now() < until;) {
+        reading_->wake();
+        stepReading();
+        if (reading_->reading()) {
+            idle = 0;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        } else {
+            ++idle;
+        }
+    }
 }
 
 tk::TWinControl* EntryForm::entryPage() const

@@ -16,6 +16,7 @@
 #include "controls/FieldContract.h"
 #include "db/Field.h"
 #include "db/Query.h"
+#include "entry/AttachmentReading.h"
 #include "entry/Attachments.h"
 #include "entry/Dictionaries.h"
 #include "entry/DictionaryField.h"
@@ -28,6 +29,7 @@
 #include "registry/DocumentColumns.h"
 #include "toolkit/core/ComponentRef.h"
 #include "toolkit/windows/Platform.h"
+#include "toolkit/windows/Timer.h"
 
 #include <cstdint>
 #include <map>
@@ -92,7 +94,7 @@ public:
     void voidShownDocument() { actions_.voidShownDocument(); }
     void showHistory() { actions_.showHistory(); }
     std::vector<Attachment> shownAttachments() { return actions_.shownAttachments(); }
-    void attachFiles(const std::vector<std::string>& paths) { actions_.attachFiles(paths); }
+    void attachFiles(const std::vector<std::string>& paths);
     void saveAttachmentAs(int64_t attachmentID, const std::string& path) { actions_.saveAttachmentAs(attachmentID, path); }
     void removeAttachment(int64_t attachmentID) { actions_.removeAttachment(attachmentID); }
     void openAttachment(int64_t attachmentID) { actions_.openAttachment(attachmentID); }
@@ -116,6 +118,16 @@ public:
     void switchVoidedInSearch() { found_.switchVoidedInSearch(); }
     void printResult() { found_.printResult(); }
     tk::Printout resultList() const { return found_.resultList(); }
+
+    // The text of attached files, read while the clerk works: a step of
+    // the reading on the program's timer, and, for the console, every
+    // file that waits read before it goes on.
+    void stepReading();
+    void finishReading();
+    // Whether "Hasonló" looks in the attachments' text too (the search
+    // menu's "Mellékletekben is", the program's own choice).
+    bool searchesAttachments() const { return found_.searchesAttachments(); }
+    void switchAttachmentsInSearch() { found_.switchAttachmentsInSearch(); }
 
 private:
     // The form's parts read its fields and state and show what they found.
@@ -190,6 +202,8 @@ private:
     tk::ComponentRef<tk::TPopupMenu> menu_;  // the clerk's menu, F10
     FoundDocuments found_{*this};
     ShownDocumentActions actions_{*this};
+    std::unique_ptr<BackgroundReading> reading_;
+    tk::ComponentRef<tk::TTimer> readingTimer_;
 };
 
 }  // namespace velmora

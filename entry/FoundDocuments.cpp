@@ -84,7 +84,9 @@ void FoundDocuments::search()
     if (!searchText_) searchText_ = SearchText::read(*form_.connection_);
     try {
         db::TADOQuery* q =
-            runSearch(buildSearch(conditions, shown, voidedInSearch_, &*searchText_), shown, voidedInSearch_);
+            runSearch(buildSearch(conditions, shown, voidedInSearch_, &*searchText_,
+                                  searchesAttachments_ ? form_.connection_.get() : nullptr),
+                      shown, voidedInSearch_);
         form_.setStatus(foundWords(*q));
     } catch (const db::EDatabaseError&) {
         searchText_.reset();
@@ -98,6 +100,14 @@ void FoundDocuments::switchVoidedInSearch()
     form_.setStatus(leavesOutVoided() ? "A keresés az érvénytelenített dokumentumokat kihagyja."
                                 : "A keresés az érvénytelenített dokumentumokat is megtalálja, megjelölve.");
     // A result on show follows at once; its count then takes the status bar.
+    if (results_ && results_->active() && !form_.editing()) search();
+}
+
+void FoundDocuments::switchAttachmentsInSearch()
+{
+    searchesAttachments_ = !searchesAttachments_;
+    form_.setStatus(searchesAttachments_ ? "A Hasonló feltétel a mellékletek szövegében is keres."
+                                         : "A Hasonló feltétel csak a mezőkben keres.");
     if (results_ && results_->active() && !form_.editing()) search();
 }
 

@@ -57,6 +57,11 @@ public:
     bool leavesOutVoided() const { return voidedInSearch_ == VoidedDocuments::LeftOut; }
     // F7, "Keresés|Érvénytelenítettek nélkül": switches between the two.
     void switchVoidedInSearch();
+    // "Keresés|Mellékletekben is": whether "Hasonló" reads the attached
+    // files' text too. The program's own choice, off at the start, never
+    // part of a design.
+    bool searchesAttachments() const { return searchesAttachments_; }
+    void switchAttachmentsInSearch();
     // btnPrint: the result (searched first when there is none) into a
     // PDF, CSV or spreadsheet file the clerk names, or on a printer.
     void printResult();
@@ -76,6 +81,7 @@ private:
     std::unique_ptr<db::TADOQuery> ownResults_;  // when the design has no result grid
     std::vector<std::string> searchedFor_;       // the last search's conditions in words
     VoidedDocuments voidedInSearch_ = VoidedDocuments::Included;
+    bool searchesAttachments_ = false;
     VoidedDocuments searchedVoided_ = VoidedDocuments::Included;  // what the last search did
     std::vector<tk::Printout::Kind> resultKinds_;                 // of the result's fields
     // The last search, opened again in another order.

@@ -7,6 +7,7 @@
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/Engine.h"
+#include "registry/AttachmentText.h"
 #include "entry/Dictionaries.h"
 #include "entry/FieldValues.h"
 #include "entry/Refusal.h"
@@ -110,12 +111,15 @@ public:
             else if (!isTextColumn(column))
                 throw ERefused("Ez a feltétel nem használható ennél a mezőnél: " + fieldLabel(field));
             std::string like;
+            std::string pattern = db::plainedText(likePattern(typed));
+            auto binding = [this](db::Cell value) { return bind(std::move(value)); };
             if (searchText && isTextColumn(column) && searchText->covers(column.name)) {
                 // The text folded when it was written, indexed by trigrams;
-                // the first pattern the index can serve drives the search.
-                std::string pattern = db::plainedText(likePattern(typed));
-                auto binding = [this](db::Cell value) { return bind(std::move(value)); };
-                if (relation == Relation::Like && !drivenByIndex && searchText->canDrive(column.name, pattern)) {
+                // the first pattern the index can serve drives the search
+                // (not when attachments are searched too: their matches
+                // are no rows of the index).
+                if (relation == Relation::Like && !attachments && !drivenByIndex &&
+                    searchText->canDrive(column.name, pattern)) {
                     drivenByIndex = true;
                     add(searchText->drivingCondition(column.name, pattern, binding));
                     return;
@@ -123,6 +127,14 @@ public:
                 like = searchText->likeCondition(column.name, pattern, binding);
             } else {
                 like = "vplain(" + text + ") like vplain(" + bind(db::Cell::text(likePattern(typed))) + ") escape '!'";
+            }
+            if (relation == Relation::Like && attachments && isTextColumn(column)) {
+                // Found in the field, or in the text of an attached file;
+                // a document found only in a file says which.
+                add(like + " or " + attachmentLikeCondition(*attachments, pattern, binding));
+                foundInFiles.push_back("case when " + like + " then null else " +
+                                       attachmentLikeName(*attachments, pattern, binding) + " end");
+                return;
             }
             add(relation == Relation::Like ? like : c + " is null or not (" + like + ")");
             return;
@@ -142,6 +154,8 @@ public:
     }
 
     const SearchText* searchText = nullptr;
+    db::TADOConnection* attachments = nullptr;  // whose attachments' text "Hasonló" reads too
+    std::vector<std::string> foundInFiles;      // per pattern: the file it was found in alone
     bool drivenByIndex = false;  // read from the trigram index, joined to Document
     std::vector<db::Cell> values;
     std::vector<std::string> conditions;
@@ -239,16 +253,27 @@ std::string likePattern(const std::string& typed)
 }
 
 SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::vector<ResultColumn>& result,
-                            VoidedDocuments voided, const SearchText* searchText)
+                            VoidedDocuments voided, const SearchText* searchText, db::TADOConnection* attachments)
 {
     Builder b;
     b.searchText = searchText;
+    b.attachments = attachments;
     for (const SearchField& f : fields) b.field(f);
     // A reason is required, but a mark must not vanish with an empty one.
+    std::string voidMark = "(Select coalesce(nullif(Reason, ''), '-') from DocumentVoid where "
+                           "DocumentVoid.DocumentID = Document.DocumentID)";
+    if (!b.foundInFiles.empty()) {
+        std::string files = b.foundInFiles.size() == 1 ? b.foundInFiles.front() : "coalesce(" + [&] {
+            std::string all;
+            for (const std::string& f : b.foundInFiles) all += (all.empty() ? "" : ", ") + f;
+            return all;
+        }() + ")";
+        voidMark = "coalesce(" + voidMark + ", '" + foundInFileWords + "' || " + files + ")";
+        b.words.push_back(attachmentsSearchedWords);
+    }
     std::string select = std::string("Select ") +
                          (b.drivenByIndex ? "DocumentSearchIndex.rowid as DocumentID" : "Document.DocumentID") +
-                         ", (Select coalesce(nullif(Reason, ''), '-') from DocumentVoid where "
-                         "DocumentVoid.DocumentID = Document.DocumentID) as VoidedFor";
+                         ", " + voidMark + " as VoidedFor";
     if (voided == VoidedDocuments::LeftOut)
         b.conditions.push_back(
             "not exists (Select 1 from DocumentVoid where DocumentVoid.DocumentID = Document.DocumentID)");

@@ -76,8 +76,19 @@ inline constexpr const char* voidedLeftOutWords = "Az érvénytelenített dokume
 // first). A pattern on a text column whose folded text `searchText` keeps
 // reads that; any other folds each row. Raises with the clerk's text for
 // an unknown code or a value that does not convert.
+//
+// With `attachments` given, a "Hasonló" pattern on a text field also finds
+// the documents with an attached file (not removed) whose read text holds
+// it; a document found only in a file is marked in the second column by
+// foundInFileWords and the file's name (a void's reason comes first).
 SearchStatement buildSearch(const std::vector<SearchField>& fields, const std::vector<ResultColumn>& result,
-                            VoidedDocuments voided = VoidedDocuments::Included, const SearchText* searchText = nullptr);
+                            VoidedDocuments voided = VoidedDocuments::Included, const SearchText* searchText = nullptr,
+                            db::TADOConnection* attachments = nullptr);
+
+// How a result found only in an attached file's text is marked, and how a
+// search that reads the files says so in its conditions.
+inline constexpr const char* foundInFileWords = "Csak mellékletben: ";
+inline constexpr const char* attachmentsSearchedWords = "A mellékletek szövegében is.";
 
 // Every document whose `column` holds `value` (stored as its column keeps
 // it), voided ones too, with the result columns; `words` is the condition

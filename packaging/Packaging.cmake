@@ -6,6 +6,8 @@ set(VELMORA_PACKAGING ${CMAKE_SOURCE_DIR}/packaging)
 include(GNUInstallDirs)
 
 install(TARGETS velmora velmora-entry velmora-initdb velmora-form velmora-admin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The text reader the programs start for each attached file, never a user.
+install(TARGETS velmora-read RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/velmora)
 install(FILES ${VELMORA_PACKAGING}/velmora.desktop ${VELMORA_PACKAGING}/velmora-entry.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
@@ -65,5 +67,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the binaries cannot show: Qt's platform plugins, and the font the
 # printed list embeds.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
+# The language data that the text of scans is read with: without it the
+# programs say so and read only a PDF's own text.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "tesseract-ocr-hun, tesseract-ocr-eng")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://velmora.example/")
 include(CPack)

@@ -3,8 +3,10 @@
 
 #include "db/Statement.h"
 #include "db/Connection.h"
+#include "db/DatabaseError.h"
 #include "registry/CreateUnlessThere.h"
 #include "registry/HistoryChain.h"
+#include "registry/SearchText.h"
 
 #include <string>
 
@@ -88,7 +90,59 @@ void ensureAttachmentTables(db::TADOConnection& connection)
                            "int NOT NULL, Bytes blob NOT NULL, PRIMARY KEY (AttachmentID, ChunkNo))");
     createTableUnlessThere(connection, "DocumentAttachmentLimit",
                            "CREATE TABLE IF NOT EXISTS DocumentAttachmentLimit (MaxBytes bigint NOT NULL)");
+    ensureAttachmentTextTable(connection);
 }
+
+namespace {
+
+void makeAttachmentText(db::TADOConnection& connection)
+{
+    // The folded text is indexed by trigrams as Document's is: on SQLite an
+    // FTS5 table over it (external content, kept by triggers), on
+    // PostgreSQL a pg_trgm GIN index.
+    if (!connection.isPostgres()) {
+        createUnlessThere(
+            connection,
+            "CREATE TABLE IF NOT EXISTS AttachmentText (AttachmentID INTEGER PRIMARY KEY, State varchar(20) NOT NULL, "
+            "Reason text, Engine varchar(100), Languages varchar(50), Pages int NOT NULL DEFAULT 0, Content text, "
+            "Folded text, ReadBy varchar(50), ReadAt datetime);\n"
+            "CREATE VIRTUAL TABLE IF NOT EXISTS AttachmentSearchIndex USING fts5(Folded, content='AttachmentText', "
+            "content_rowid='AttachmentID', tokenize='trigram');\n"
+            "CREATE TRIGGER IF NOT EXISTS AttachmentText_Insert AFTER INSERT ON AttachmentText BEGIN INSERT INTO "
+            "AttachmentSearchIndex (rowid, Folded) VALUES (new.AttachmentID, new.Folded); END;\n"
+            "CREATE TRIGGER IF NOT EXISTS AttachmentText_Delete AFTER DELETE ON AttachmentText BEGIN INSERT INTO "
+            "AttachmentSearchIndex (AttachmentSearchIndex, rowid, Folded) VALUES ('delete', old.AttachmentID, "
+            "old.Folded); END;\n"
+            "CREATE TRIGGER IF NOT EXISTS AttachmentText_Update AFTER UPDATE ON AttachmentText BEGIN INSERT INTO "
+            "AttachmentSearchIndex (AttachmentSearchIndex, rowid, Folded) VALUES ('delete', old.AttachmentID, "
+            "old.Folded); INSERT INTO AttachmentSearchIndex (rowid, Folded) VALUES (new.AttachmentID, new.Folded); "
+            "END;");
+        return;
+    }
+    createUnlessThere(connection,
+                      "CREATE TABLE IF NOT EXISTS AttachmentText (AttachmentID bigint NOT NULL PRIMARY KEY, State "
+                      "varchar(20) NOT NULL, Reason text, Engine varchar(100), Languages varchar(50), Pages int NOT "
+                      "NULL DEFAULT 0, Content text, Folded text, ReadBy varchar(50), ReadAt datetime)");
+    std::string trigrams = trigramSchema(connection);
+    if (!trigrams.empty())
+        connection.executeNative("CREATE INDEX IF NOT EXISTS \"AttachmentSearch\" ON \"AttachmentText\" USING gin (\"Folded\" \"" + trigrams + "\".gin_trgm_ops)");
+}
+
+}  // namespace
+
+void ensureAttachmentTextTable(db::TADOConnection& connection)
+{
+    if (hasTable(connection, "AttachmentText")) return;
+    try {
+        makeAttachmentText(connection);
+    } catch (const db::EDatabaseError&) {
+        // A clerk of a database under roles may make no table: until the
+        // administrator's upgrade makes it, files wait unread.
+        if (connection.loginRolePrefix().empty()) throw;
+    }
+}
+
+
 
 void ensureImportTables(db::TADOConnection& connection)
 {

@@ -20,8 +20,11 @@ void ensureHistoryTable(db::TADOConnection& connection);
 void makeHistoryIndexes(db::TADOConnection& connection);
 // Creates DictionaryItem and its unique index.
 void ensureDictionaryItemTable(db::TADOConnection& connection);
-// Creates the attachment tables.
+// Creates the attachment tables, AttachmentText among them.
 void ensureAttachmentTables(db::TADOConnection& connection);
+// Creates AttachmentText, the text read from each attached file, and its
+// trigram index.
+void ensureAttachmentTextTable(db::TADOConnection& connection);
 // Creates ImportBatch and ImportedDocument.
 void ensureImportTables(db::TADOConnection& connection);
 

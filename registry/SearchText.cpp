@@ -183,6 +183,25 @@ Making postgresMaking(const std::string& schema, const std::vector<std::string>&
     return m;
 }
 
+int storedFoldVersion(db::TADOConnection& connection)
+{
+    if (!hasTable(connection, "DocumentSearchFold") || !hasTable(connection, "DocumentSearchText")) return 0;
+    db::TADOQuery q(nullptr);
+    db::open(q, connection, "Select max(Version) from DocumentSearchFold");
+    return q.eof() || q.field(0)->isNull() ? 0 : static_cast<int>(q.field(0)->asInteger());
+}
+
+std::vector<std::string> storedColumns(db::TADOConnection& connection)
+{
+    db::TADOQuery q(nullptr);
+    db::open(q, connection, "Select * from DocumentSearchText where 1 = 0");
+    std::vector<std::string> names;
+    for (int i = 1; i < q.fieldCount(); ++i) names.push_back(q.field(i)->fieldName());
+    return names;
+}
+
+}  // namespace
+
 // The schema of pg_trgm, made in public where it is missing, else in
 // Document's schema; empty when it cannot be made. Without it the folded
 // text is kept unindexed, a scan of it still quicker than folding.
@@ -206,25 +225,6 @@ std::string trigramSchema(db::TADOConnection& connection)
         }
     return schema();
 }
-
-int storedFoldVersion(db::TADOConnection& connection)
-{
-    if (!hasTable(connection, "DocumentSearchFold") || !hasTable(connection, "DocumentSearchText")) return 0;
-    db::TADOQuery q(nullptr);
-    db::open(q, connection, "Select max(Version) from DocumentSearchFold");
-    return q.eof() || q.field(0)->isNull() ? 0 : static_cast<int>(q.field(0)->asInteger());
-}
-
-std::vector<std::string> storedColumns(db::TADOConnection& connection)
-{
-    db::TADOQuery q(nullptr);
-    db::open(q, connection, "Select * from DocumentSearchText where 1 = 0");
-    std::vector<std::string> names;
-    for (int i = 1; i < q.fieldCount(); ++i) names.push_back(q.field(i)->fieldName());
-    return names;
-}
-
-}  // namespace
 
 std::vector<std::string> sqliteFoldSteps(const std::string& argument)
 {

@@ -104,6 +104,10 @@ SearchTextResult makeSearchText(db::TADOConnection& connection, bool refresh = f
 // trigger folds quickly, or no folded text is kept) it only runs `insert`.
 void insertWithFoldAfterwards(db::TADOConnection& connection, const std::function<void()>& insert);
 
+// On PostgreSQL, the schema of pg_trgm, made in public where it is
+// missing, else in Document's schema; empty when it cannot be made.
+std::string trigramSchema(db::TADOConnection& connection);
+
 // The fold as SQLite expressions of built-ins, each over `argument`: the
 // first folds the text given, each later one the result of the one before.
 std::vector<std::string> sqliteFoldSteps(const std::string& argument);

@@ -316,6 +316,40 @@ CREATE TRIGGER "VelmoraRecord" AFTER UPDATE OR DELETE ON {S}."DocumentAttachment
 CREATE TRIGGER "VelmoraGuard" BEFORE INSERT OR UPDATE OR DELETE ON {S}."DocumentAttachmentChunk"
   FOR EACH ROW EXECUTE FUNCTION {S}.velmora_chunk_guard();
 
+-- The text read from an attached file, written by the program that read
+-- it: recorded as that login's reading. A text read whole by one login is
+-- kept from the others; the owner (velmora-admin) may read it again.
+CREATE OR REPLACE FUNCTION {S}.velmora_attachment_text(attachment bigint, state text, reason text, engine text,
+    languages text, pages bigint, content text, folded text) RETURNS bigint
+  LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, {S}, pg_temp AS $f$
+DECLARE
+  reader text := {S}.velmora_login();
+  earlier record;
+BEGIN
+  IF state IS NULL OR state NOT IN ('done', 'failed', 'unreadable') THEN
+    RAISE EXCEPTION 'A text cannot be in state %', coalesce(quote_literal(state), 'NULL');
+  END IF;
+  IF pages IS NULL OR pages < 0 THEN RAISE EXCEPTION 'A text cannot have % pages', pages; END IF;
+  IF NOT EXISTS (SELECT 1 FROM {S}."DocumentAttachment" a JOIN {S}."Document" d ON d."DocumentID" = a."DocumentID"
+                 WHERE a."AttachmentID" = attachment AND a."RemovedAt" IS NULL AND a."Sha256" <> '') THEN
+    RAISE EXCEPTION 'There is no attachment %', attachment;
+  END IF;
+  SELECT "State", "ReadBy" INTO earlier FROM {S}."AttachmentText" WHERE "AttachmentID" = attachment FOR UPDATE;
+  IF FOUND AND earlier."State" = 'done' AND earlier."ReadBy" IS DISTINCT FROM reader
+     AND NOT pg_has_role(session_user, {OWNER_T}, 'MEMBER') THEN
+    RAISE EXCEPTION USING ERRCODE = 'insufficient_privilege',
+      MESSAGE = 'A melléklet szövegét már más olvasta be: ' || earlier."ReadBy";
+  END IF;
+  INSERT INTO {S}."AttachmentText" ("AttachmentID", "State", "Reason", "Engine", "Languages", "Pages", "Content",
+      "Folded", "ReadBy", "ReadAt")
+    VALUES (attachment, state, reason, engine, languages, pages, content, folded, reader, localtimestamp(0))
+    ON CONFLICT ("AttachmentID") DO UPDATE SET "State" = EXCLUDED."State", "Reason" = EXCLUDED."Reason",
+      "Engine" = EXCLUDED."Engine", "Languages" = EXCLUDED."Languages", "Pages" = EXCLUDED."Pages",
+      "Content" = EXCLUDED."Content", "Folded" = EXCLUDED."Folded", "ReadBy" = EXCLUDED."ReadBy",
+      "ReadAt" = EXCLUDED."ReadAt";
+  RETURN attachment;
+END $f$;
+
 -- A design's new field: a column of Document, its name as the designer
 -- takes a field's name, its type one a field may have.
 CREATE OR REPLACE FUNCTION {S}.velmora_add_column(name text, type text) RETURNS void

@@ -231,8 +231,8 @@ BEGIN
 END $f$;
 
 REVOKE ALL ON ALL FUNCTIONS IN SCHEMA {S} FROM PUBLIC;
-GRANT EXECUTE ON FUNCTION {S}.velmora_login(), {S}.velmora_user_group(), {S}.velmora_void(bigint, text)
-  TO {CLERK}, {ADMIN};
+GRANT EXECUTE ON FUNCTION {S}.velmora_login(), {S}.velmora_user_group(), {S}.velmora_void(bigint, text),
+  {S}.velmora_attachment_text(bigint, text, text, text, text, bigint, text, text) TO {CLERK}, {ADMIN};
 GRANT EXECUTE ON FUNCTION {S}.velmora_add_column(text, text) TO {DESIGNER};
 GRANT EXECUTE ON FUNCTION {S}.velmora_role_of(text), {S}.velmora_is_login(text), {S}.velmora_refresh_login(text),
   {S}.velmora_set_login(text, text), {S}.velmora_drop_login(text), {S}.velmora_set_group_kind(int, text)
@@ -243,7 +243,7 @@ REVOKE ALL ON ALL SEQUENCES IN SCHEMA {S} FROM PUBLIC, {CLERK}, {DESIGNER}, {ADM
 GRANT SELECT, INSERT, UPDATE ON {S}."Document" TO {CLERK};
 GRANT SELECT ON {S}."UserGroup", {S}."UserTable", {S}."DictionaryGroup", {S}."Fields", {S}."DictionaryItem",
   {S}."DocumentHistory", {S}."DocumentChange", {S}."DocumentVoid", {S}."DocumentNumbering",
-  {S}."DocumentAttachment", {S}."DocumentAttachmentChunk", {S}."DocumentAttachmentLimit",
+  {S}."DocumentAttachment", {S}."DocumentAttachmentChunk", {S}."DocumentAttachmentLimit", {S}."AttachmentText",
   {S}."ImportBatch", {S}."ImportedDocument", {S}."FoldedName" TO {CLERK};
 GRANT INSERT, UPDATE ("DictionaryItemText", "Retired") ON {S}."DictionaryItem" TO {CLERK};
 GRANT INSERT, DELETE ON {S}."FoldedName" TO {CLERK};
@@ -256,7 +256,7 @@ GRANT INSERT ON {S}."DictionaryGroup", {S}."Fields" TO {DESIGNER};
 
 GRANT SELECT, INSERT, UPDATE, DELETE ON {S}."UserGroup", {S}."UserTable", {S}."GroupKind", {S}."FoldedName",
   {S}."DocumentAttachmentLimit" TO {ADMIN};
-GRANT SELECT, DELETE ON {S}."DocumentAttachment", {S}."DocumentAttachmentChunk" TO {ADMIN};
+GRANT SELECT, DELETE ON {S}."DocumentAttachment", {S}."DocumentAttachmentChunk", {S}."AttachmentText" TO {ADMIN};
 GRANT SELECT ON {S}."Document", {S}."DocumentHistory", {S}."DocumentChange", {S}."DocumentVoid" TO {ADMIN};
 GRANT SELECT ON {S}."HistoryChain" TO {CLERK}, {ADMIN};
 GRANT SELECT, INSERT ON {S}."HistoryFingerprint" TO {ADMIN};

@@ -251,9 +251,10 @@ TEST_F(Attachments, TheWindowAttachesOpensAReadOnlyCopyAndNeverOpensAScript)
                            "click " + std::to_string(grid.left + 40) + " " + std::to_string(grid.top + 28) +
                            "\nkey down\n" + clickOn(open) + "key enter\nkey esc\nattachments\n");
     EXPECT_THAT(out, HasSubstr("'Csatoland'#243' f'#225'jl:'"));
-    EXPECT_THAT(out, HasSubstr("Név\tMéret\tTípus\tCsatolta\tCsatolva\tTörölve\n"
+    EXPECT_THAT(out, HasSubstr("Név\tMéret\tTípus\tCsatolta\tCsatolva\tTörölve\tSzöveg\n"
                                "beadvány.pdf\t50\tapplication/pdf\tugyfel\t"));
     EXPECT_THAT(out, HasSubstr("\nszamla.pdf\t25\ttext/x-shellscript\tugyfel\t"));
+    EXPECT_THAT(out, HasSubstr("\tnem olvasható típus\n"));
     // The scan is handed over; the script, whatever its name, is not.
     EXPECT_THAT(out, HasSubstr("opened ")) << out;
     EXPECT_EQ(out.find("opened", out.find("opened") + 1), std::string::npos);
