@@ -18,7 +18,10 @@ class TADOConnection;
 
 namespace velmora {
 
-// What the program says, once, when Tesseract's language data is missing.
+// What the program says, once, when Tesseract's language data is missing;
+// and under the attachment list while it is.
+inline constexpr const char* readerMissingListWords =
+    "Szkennelt melléklet nem olvasható: telepítse a tesseract-ocr-hun csomagot.";
 inline constexpr const char* readerMissingWords =
     "A szkennelt mellékletek szövege nem olvasható: a szövegfelismerés nyelvi adatai (tesseract-ocr-hun, "
     "tesseract-ocr-eng) nincsenek telepítve.";
@@ -58,6 +61,7 @@ public:
     bool reading() const { return running_ != nullptr; }
     // The words to show when the language data was found missing, once.
     std::optional<std::string> takeMissingNote();
+    bool languageDataMissing() const { return missing_; }
 
 private:
     db::TADOConnection& connection_;

@@ -9,6 +9,8 @@
 #include "toolkit/data/DBGrid.h"
 #include "toolkit/text/Locale.h"
 #include "toolkit/widgets/Buttons.h"
+#include "toolkit/widgets/Labels.h"
+#include "toolkit/widgets/PlaceControl.h"
 
 namespace velmora {
 
@@ -18,6 +20,13 @@ void showAttachmentWindow(EntryForm& form, db::TADOConnection& connection, int64
     db::TADOQuery* query = list.query;
     openAttachmentList(*query, connection, id);
     list.grid->setReadOnly(true);
+    // Said once, under the list, while scans cannot be read.
+    if (std::optional<std::string> note = form.readingNote()) {
+        list.grid->setHeight(list.grid->height() - 24);
+        auto* said = tk::placeControl<tk::TLabel>(list.window.get(), list.window.get(), "lblReading", 8,
+                                                  list.grid->top() + list.grid->height() + 4, 624, 18);
+        said->setCaption(*note);
+    }
 
     // Each button acts on the file of the grid's current row, then the
     // list is read again where it stood.

@@ -124,6 +124,13 @@ public:
     // file that waits read before it goes on.
     void stepReading();
     void finishReading();
+    // What the attachment list says while scans cannot be read: the
+    // language data is missing.
+    std::optional<std::string> readingNote() const
+    {
+        return reading_ && reading_->languageDataMissing() ? std::optional<std::string>(readerMissingListWords)
+                                                           : std::nullopt;
+    }
     // Whether "Hasonló" looks in the attachments' text too (the search
     // menu's "Mellékletekben is", the program's own choice).
     bool searchesAttachments() const { return found_.searchesAttachments(); }

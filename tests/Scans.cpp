@@ -157,6 +157,7 @@ void writeTextAndPicturePdf(const std::string& path, const std::vector<std::stri
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter p(&pdf);
     drawLines(p, textPage);
+    if (picturePage.empty()) return;
     pdf.newPage();
     QImage picture = pageImage(picturePage, Look::Clean, height);
     p.drawImage(QRect(0, 0, pageWidth, height), picture);

@@ -21,7 +21,7 @@ void writePage(const std::string& path, const std::vector<std::string>& lines, L
                int height = pageTop);
 // A multi-page TIFF, a page for each list of lines.
 void writeTiff(const std::string& path, const std::vector<std::vector<std::string>>& pages, int height = pageTop);
-// A PDF: page one's lines as text, page two's only as a picture.
+// A PDF: page one's lines as text, page two's (if any) only as a picture.
 void writeTextAndPicturePdf(const std::string& path, const std::vector<std::string>& textPage,
                             const std::vector<std::string>& picturePage, int height = pageTop);
 

@@ -3,6 +3,7 @@
 // become more than the kind allows or to change a document without a
 // trace. The server refuses each, or records it and keeps the document
 // whole.
+#include "Scans.h"
 #include "ServerRolesTest.h"
 
 #include <sys/stat.h>
@@ -332,4 +333,34 @@ TEST_F(SetUpWithoutSuperuser, ARoleWithCreateroleOwningTheDatabasePutsItUnderRol
                             "h.\"DocumentID\" = d.\"DocumentID\" where d.\"Targy\" = 'Beállítva'"),
                 ElementsAre("ugyfel|felvitel"))
         << out;
+}
+
+TEST_F(HostileRoles, AnAttachmentsTextIsWrittenOnlyThroughTheServerWhichKeepsAnothersFinishedText)
+{
+    EXPECT_EQ(admin("add-user kata 'Ügyfélszolgálat'", "kata jelszava"), "");
+    Connection other = connectAs("kata", "kata jelszava");
+    ASSERT_EQ(PQstatus(other.get()), CONNECTION_OK);
+    std::string note = folder.file("level.png");
+    scans::writePage(note, scans::pageLines("Kutyaengedély"));
+    play("key f3\ntype 1002\nkey enter\nattach " + note + "\n");
+    ASSERT_THAT(rows("Select AttachmentID from DocumentAttachment"), ElementsAre("1"));
+    auto text = [](const std::string& id, const std::string& state, const std::string& content) {
+        return "SELECT velmora_attachment_text(" + id + ", '" + state + "', '', 'kézzel', 'hun', 1, '" + content +
+               "', '" + content + "')";
+    };
+    // Straight into the table, nobody; through the server, as oneself.
+    refused(clerk.get(),
+            "INSERT INTO \"AttachmentText\" (\"AttachmentID\", \"State\", \"ReadBy\") VALUES (1, 'done', 'kata')",
+            "permission denied");
+    refused(clerk.get(), text("99", "done", "x"), "There is no attachment 99");
+    refused(clerk.get(), text("1", "kész", "x"), "cannot be in state");
+    // A failed reading may be read again by anyone; a finished one only by
+    // its reader, and by velmora-admin.
+    EXPECT_EQ(refusal(other.get(), text("1", "failed", "")), "");
+    EXPECT_EQ(refusal(clerk.get(), text("1", "done", "hamis")), "");
+    refused(other.get(), text("1", "done", "felülírva"), "már más olvasta be: ugyfel");
+    refused(other.get(), "UPDATE \"AttachmentText\" SET \"Content\" = 'x'", "permission denied");
+    EXPECT_THAT(rows("Select State, Content, ReadBy from AttachmentText"), ElementsAre("done|hamis|ugyfel"));
+    EXPECT_THAT(admin("attachments read --all"), HasSubstr("Read 1 files with Tesseract"));
+    EXPECT_THAT(rows("Select State, ReadBy from AttachmentText"), ElementsAre("done|" + std::string(std::getenv("PGUSER"))));
 }

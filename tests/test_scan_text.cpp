@@ -72,3 +72,114 @@ TEST_F(ScanText, ScansAndPdfPagesAreReadListedAndFoundByWhatTheySay)
     EXPECT_EQ(inFiles("reklam"), (std::vector<std::string>{"2"}));
     EXPECT_THAT(last, Not(HasSubstr("Csak mell")));
 }
+
+// Without Tesseract's language data a PDF's own text is still read; a
+// scan waits, and the program says why once, and under the list.
+TEST_F(ScanText, WithoutTheLanguageDataScansWaitAndTheProgramSaysWhyOnce)
+{
+    environment = "TESSDATA_PREFIX='" + folder.file("nincs") + "'";
+    std::string scan = folder.file("szkennelt.png"), letter = folder.file("levél.pdf");
+    scans::writePage(scan, scans::pageLines("Kutyaengedély"));
+    scans::writeTextAndPicturePdf(letter, scans::pageLines("Útfelújítás"), {});
+    // The status bar says it when the scan is tried; trying again later
+    // (another document shown meanwhile) says nothing more.
+    std::string out = play(show(1001) + "attach " + letter + "\nattach " + scan +
+                           "\nreadattachments\nget frmClientMain.StatusBar1.SimpleText\n" + show(1002) +
+                           "readattachments\nget frmClientMain.StatusBar1.SimpleText\n" + show(1001) +
+                           "key f11\nrows frmAttachments.dbgAttachments\nget frmAttachments.lblReading.Caption\n"
+                           "key esc\n");
+    std::vector<std::string> l = lines(out);
+    EXPECT_EQ(std::count_if(l.begin(), l.end(),
+                            [](const std::string& s) { return s.find("nyelvi adatai") != std::string::npos; }),
+              1)
+        << out;
+    EXPECT_THAT(out, HasSubstr("\nszkennelt.png\t"));
+    EXPECT_THAT(out, HasSubstr("\tvárakozik\n"));
+    EXPECT_THAT(out, HasSubstr("tesseract-ocr-hun csomagot"));
+    EXPECT_THAT(out, HasSubstr("\nlevél.pdf\t"));
+    EXPECT_THAT(out, HasSubstr("\tkész, 1 oldal\n"));
+    EXPECT_EQ(rows("Select AttachmentID, State, Pages from AttachmentText"), (std::vector<std::string>{"1|done|1"}));
+}
+
+// velmora-read stopped at each of its limits, or broken, ends as a failed
+// reading that says why, in about the time its limit gives; the program
+// that started it goes on.
+TEST(ReaderProcess, AReaderThatHangsCrashesTalksNonsenseOrRunsOutOfMemoryEndsAsAFailedReading)
+{
+    TempFolder folder;
+    auto fake = [&](const std::string& name, const std::string& body) {
+        std::string path = folder.file(name);
+        std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+        return path;
+    };
+    std::string page = folder.file("oldal.png");
+    scans::writePage(page, scans::pageLines("Kutyaengedély"));
+    auto readWith = [&](const std::string& reader, velmora::ReaderLimits limits) {
+        setenv("VELMORA_READER", reader.c_str(), 1);
+        velmora::ReaderProcess process(page, "image/png", limits);
+        velmora::ReaderOutput out = process.wait();
+        unsetenv("VELMORA_READER");
+        return out;
+    };
+    velmora::ReaderLimits quick;
+    quick.seconds = 2;
+    auto started = std::chrono::steady_clock::now();
+    velmora::ReaderOutput hung = readWith(fake("alszik", "sleep 60"), quick);
+    EXPECT_EQ(hung.state, "failed");
+    EXPECT_THAT(hung.reason, HasSubstr("időkorlátot (2 mp)"));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+
+    velmora::ReaderOutput crashed = readWith(fake("elszall", "kill -SEGV $$"), quick);
+    EXPECT_EQ(crashed.state, "failed");
+    EXPECT_THAT(crashed.reason, HasSubstr("leállt"));
+
+    velmora::ReaderOutput nonsense = readWith(fake("zagyval", "echo 'velmora-read 1'; echo 'state: done'"), quick);
+    EXPECT_EQ(nonsense.state, "failed");
+    EXPECT_THAT(nonsense.reason, HasSubstr("érthetetlen"));
+
+    velmora::ReaderLimits small = quick;
+    small.maxOutputBytes = 1 << 16;
+    velmora::ReaderOutput flood = readWith(fake("araszt", "yes velmora"), small);
+    EXPECT_EQ(flood.state, "failed");
+    EXPECT_THAT(flood.reason, HasSubstr("túl hosszú"));
+
+    // The real reader in 64 MiB: the language data alone is more.
+    velmora::ReaderLimits cramped;
+    cramped.memoryBytes = size_t{64} << 20;
+    velmora::ReaderProcess real(page, "image/png", cramped);
+    EXPECT_EQ(real.wait().state, "failed") << real.result().reason;
+
+    // Broken files of every type the reader reads fail in words.
+    std::ofstream(folder.file("tort.pdf")) << "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 9 0 R >> endobj\n";
+    velmora::ReaderProcess pdf(folder.file("tort.pdf"), "application/pdf");
+    EXPECT_EQ(pdf.wait().state, "failed");
+    std::ofstream(folder.file("tort.png")) << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\xea\x60\0\0\xea\x60", 24);
+    velmora::ReaderProcess png(folder.file("tort.png"), "image/png");
+    EXPECT_EQ(png.wait().state, "failed");
+    std::ofstream(folder.file("tort.tif")) << std::string("II*\0\x08\0\0\0\xff\xff", 10);
+    velmora::ReaderProcess tif(folder.file("tort.tif"), "image/tiff");
+    EXPECT_EQ(tif.wait().state, "failed");
+}
+
+// The output's form: what the reader writes reads back, and anything
+// that breaks the form or disagrees with itself reads as nothing.
+TEST(ReaderProcess, TheReadersOutputReadsBackAndNothingElseDoes)
+{
+    velmora::ReaderOutput out;
+    out.state = "done";
+    out.engine = "Tesseract 5.3.0, Poppler 22.12.0";
+    out.languages = "hun+eng";
+    out.pages = {"Első oldal\nkét sor", "", "Harmadik\f oldal"};
+    std::optional<velmora::ReaderOutput> back = velmora::parseReaderOutput(velmora::writeReaderOutput(out));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->pages, (std::vector<std::string>{"Első oldal\nkét sor", "", "Harmadik oldal"}));
+    EXPECT_EQ(back->engine, out.engine);
+    std::string good = velmora::writeReaderOutput(out);
+    for (const std::string& bad :
+         {std::string(), good.substr(1), good.substr(0, good.find("text:")), std::string("velmora-read 1\nstate: maybe\n"),
+          std::string(good).replace(good.find("pages: 3"), 8, "pages: 4"),
+          std::string(good).replace(good.find("pages: 3"), 8, "pages: x"),
+          std::string(good).replace(good.find("state: done"), 11, "state: unreadable")})
+        EXPECT_FALSE(velmora::parseReaderOutput(bad)) << bad;
+}
