@@ -1,6 +1,8 @@
 // Voiding, the history, the attached files and printing of the shown document.
 #include "entry/ShownDocumentActions.h"
 
+#include "registry/AttachmentText.h"
+
 #include "db/Connection.h"
 #include "db/Query.h"
 #include "entry/AttachmentWindow.h"
@@ -13,6 +15,7 @@
 #include "entry/Refusal.h"
 #include "entry/SaveFileDialog.h"
 #include "entry/TextQuestion.h"
+#include "registry/AttachmentText.h"
 #include "toolkit/text/Locale.h"
 #include "toolkit/text/Text.h"
 #include "toolkit/windows/Application.h"
@@ -181,6 +184,10 @@ tk::Printout ShownDocumentActions::documentPrintout() const
         std::string said = a.name + " (" + std::to_string(a.size) + " bájt), SHA-256: " + a.sha256 +
                            ", csatolta: " + a.addedBy + ", " + tk::shownDateTime(a.addedAt);
         if (a.removed()) said += ", törölte: " + a.removedBy + ", " + tk::shownDateTime(a.removedAt);
+        // And whether its text was read for searches, and how many pages.
+        else if (std::optional<AttachmentTextRow> text = attachmentText(*form_.connection_, a.id))
+            said += ", szöveg: " + textStateWords(text->state, text->pages, text->reason);
+        else said += std::string(", szöveg: ") + (isReadableAttachment(a.type) ? "várakozik" : "nem olvasható típus");
         out.captions.push_back({"Melléklet", said});
     }
 

@@ -3,6 +3,7 @@
 // search menu's "Mellékletekben is" is on.
 #include "EntryTest.h"
 #include "Scans.h"
+#include "db/Statement.h"
 #include "entry/ReaderProcess.h"
 #include "registry/ReaderOutput.h"
 
@@ -68,6 +69,13 @@ TEST_F(ScanText, ScansAndPdfPagesAreReadListedAndFoundByWhatTheySay)
     // Words every page holds, with every accent: all three documents.
     EXPECT_EQ(inFiles("\xc3\x81rv\xc3\xadzt\xc5\xb1r\xc5\x91 t\xc3\xbck\xc3\xb6rf\xc3\xbar\xc3\xb3g\xc3\xa9p"),
               (std::vector<std::string>{"3", "2", "1"}));
+    // The document's printout lists each file with its text's state.
+    std::string printed = folder.file("harmadik.pdf");
+    play(show(1003) + "key f6\ntype " + printed + "\nkey enter\n");
+    std::string paper = commandOutput("pdftotext -layout '" + printed + "' -");
+    EXPECT_THAT(paper, testing::ContainsRegex("kétoldalas.pdf \\([0-9]+ bájt\\)"));
+    EXPECT_THAT(paper, HasSubstr("szöveg: kész, 2 oldal"));
+
     // A field's own match is no file's: the subject of 1002 is found as before.
     EXPECT_EQ(inFiles("reklam"), (std::vector<std::string>{"2"}));
     EXPECT_THAT(last, Not(HasSubstr("Csak mell")));
@@ -182,4 +190,36 @@ TEST(ReaderProcess, TheReadersOutputReadsBackAndNothingElseDoes)
           std::string(good).replace(good.find("pages: 3"), 8, "pages: x"),
           std::string(good).replace(good.find("state: done"), 11, "state: unreadable")})
         EXPECT_FALSE(velmora::parseReaderOutput(bad)) << bad;
+}
+
+// velmora-admin reads what waits, what an older engine read, and with
+// --all everything again, saying each file and the time left.
+TEST_F(ScanText, TheAdministratorReadsWhatWaitsWhatAnOlderReaderReadAndEverythingAgain)
+{
+    std::filesystem::copy_file(VELMORA_ADMIN_EXECUTABLE, folder.file("velmora-admin"));
+    std::filesystem::permissions(folder.file("velmora-admin"), std::filesystem::perms::owner_all);
+    auto admin = [&](const std::string& words) {
+        return commandOutput("cd '" + folder.path() + "' && ./velmora-admin " + words + " 2>&1");
+    };
+    std::string first = folder.file("elso.png"), second = folder.file("masodik.png");
+    scans::writePage(first, scans::pageLines("Kutyaengedély"));
+    scans::writePage(second, scans::pageLines("Halászjegy"));
+    play(show(1002) + "attach " + first + "\nattach " + second + "\n");
+    EXPECT_EQ(rows("Select count(*) from AttachmentText"), (std::vector<std::string>{"0"}));
+
+    std::string out = admin("attachments read");
+    EXPECT_THAT(out, HasSubstr("1\tdocument 2\telso.png\tkész, 1 oldal\n2\tdocument 2\tmasodik.png\tkész, 1 oldal\n"));
+    EXPECT_THAT(out, testing::ContainsRegex("Read 2 files with Tesseract [0-9.]+, Poppler [0-9.]+: 2 read, 0 not."));
+    EXPECT_THAT(admin("attachments read"), HasSubstr("Read 0 files"));
+    {
+        db::TADOConnection c(nullptr);
+        openDataLink(c, udl());
+        db::execute(c, "Update AttachmentText set Engine = 'Tesseract 4.1.1, Poppler 20.09.0' where AttachmentID = 2");
+    }
+    EXPECT_THAT(admin("attachments read"), HasSubstr("2\tdocument 2\tmasodik.png\tkész, 1 oldal\nRead 1 files"));
+    EXPECT_THAT(admin("attachments read --all"), HasSubstr("Read 2 files"));
+    EXPECT_THAT(admin("attachments read now"), HasSubstr("usage"));
+    std::string reader = rolesRun() ? std::getenv("PGUSER") : "velmora-admin";
+    EXPECT_EQ(rows("Select ReadBy from AttachmentText order by AttachmentID"),
+              (std::vector<std::string>{reader, reader}));
 }
