@@ -5,6 +5,7 @@
 #include "db/DatabaseError.h"
 #include "db/Query.h"
 #include "db/Statement.h"
+#include "registry/AttachmentText.h"
 #include "registry/CreateUnlessThere.h"
 #include "registry/HistoryChain.h"
 #include "registry/RegistryTables.h"
@@ -69,13 +70,22 @@ std::string upgradeDatabase(db::TADOConnection& c)
     if (usesServerRoles(c) && !serverChainsHistory(c))
         notes.push_back("The server does not chain the history rows it writes yet: run velmora-admin roles enable once "
                         "more");
-    bool readsAttachments = hasTable(c, "AttachmentText");
-    ensureAttachmentTables(c);
-    if (!readsAttachments) {
-        notes.push_back("The text of attached scans and PDFs is read for searches from now on: velmora-admin "
-                        "attachments read reads the files attached before");
-        if (usesServerRoles(c))
-            notes.push_back("The clerks may not write the text they read yet: run velmora-admin roles enable once more");
+    if (!hasTable(c, "AttachmentText")) {
+        // Made here where programs may not (under roles); where another
+        // program holds the database the clerks' programs make it later.
+        try {
+            ensureAttachmentTables(c);
+            if (size_t waiting = attachmentsToRead(c).size())
+                notes.push_back(std::to_string(waiting) +
+                                " attached files wait for their text to be read for searches: run velmora-admin "
+                                "attachments read");
+            if (usesServerRoles(c))
+                notes.push_back("The clerks may not write the text they read yet: run velmora-admin roles enable once "
+                                "more");
+        } catch (const db::EDatabaseError& e) {
+            notes.push_back(std::string("The table of the attached files' text was not made now (") + e.what() +
+                            "): upgrade again when no program uses the database");
+        }
     }
     std::vector<std::string> indexes = makeAllSearchIndexes(c);
     notes.insert(notes.end(), indexes.begin(), indexes.end());

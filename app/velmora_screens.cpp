@@ -15,6 +15,7 @@
 #include "app/DesignerComposition.h"
 #include "app/EntryComposition.h"
 #include "app/ScreenCheck.h"
+#include "controls/ZEDit.h"
 #include "entry/EntryForm.h"
 #include "gui/Painter.h"
 #include "gui/QtPlatform.h"
@@ -28,6 +29,8 @@
 #include "toolkit/windows/Popup.h"
 
 #include <QApplication>
+#include <QFont>
+#include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
@@ -155,6 +158,25 @@ void enterDocument()
 }
 
 // A modal window the clerk opens: pictured from within, then closed.
+// A letter as a scanner gives it: a page of Hungarian text at 300 dpi.
+void scannedLetter(const std::string& path)
+{
+    QImage page(2480, 1000, QImage::Format_Grayscale8);
+    page.fill(Qt::white);
+    QPainter p(&page);
+    QFont font("DejaVu Serif");
+    font.setPixelSize(50);
+    p.setFont(font);
+    int y = 300;
+    for (const char* line : {"Tárgy: Árvíztűrő tükörfúrógép beszerzése", "Iktatószám: 2026/4711, kelt 2026. december 10.",
+                             "Tisztelt Hivatal! Kérem szíves intézkedésüket."}) {
+        p.drawText(250, y, QString::fromUtf8(line));
+        y += 90;
+    }
+    p.end();
+    page.save(QString::fromStdString(path));
+}
+
 void inModal(gui::QtPlatform& platform, const char* window, const char* file, void (velmora::EntryForm::*open)())
 {
     velmora::EntryForm* form = velmora::runningEntryForm();
@@ -266,6 +288,22 @@ int main(int argc, char** argv)
             inModal(platform, "frmAttachments", "attachments.png", &velmora::EntryForm::showAttachments);
             if (velmora::EntryForm* form = velmora::runningEntryForm()) form->showDocument(2);
             inModal(platform, "frmHistory", "history.png", &velmora::EntryForm::showHistory);
+            // A scanned letter attached to the third document, read, and
+            // found by a word of it with "Mellékletekben is" on.
+            if (velmora::EntryForm* form = velmora::runningEntryForm()) {
+                std::string scan = db + "/beérkezett levél.png";
+                scannedLetter(scan);
+                form->showDocument(3);
+                form->attachFiles({scan});
+                form->finishReading();
+                form->switchAttachmentsInSearch();
+                if (auto* pages = named("frmClientMain_1", "pcData")) tk::Application->click(pages, {70, 10});
+                if (auto* subject = tk::as<velmora::TZEDit>(named("frmClientMain_1", "TZEDit5")))
+                    subject->setText("tukorfurogep");
+                if (auto* button = named("frmClientMain_1", "btnSearch")) tk::Application->click(button, {10, 10});
+                shoot(platform, "frmClientMain_1", "search-in-scan.png");
+                form->switchAttachmentsInSearch();
+            }
             if (velmora::EntryForm* form = velmora::runningEntryForm()) {
                 std::string pdf = db + "/lista.pdf";
                 platform.printToPdf(form->resultList(), pdf);

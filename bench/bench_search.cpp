@@ -25,6 +25,7 @@
 #include "db/Engine.h"
 #include "designer/ClientMain.h"
 #include "entry/EntryForm.h"
+#include "registry/RegistryTables.h"
 #include "registry/SchemaUpkeep.h"
 #include "registry/SearchText.h"
 #include "toolkit/core/PropertyAccess.h"
@@ -529,6 +530,83 @@ void BM_BackupOfTheStore(benchmark::State& state)
     std::filesystem::remove(copy);
 }
 BENCHMARK(BM_BackupOfTheStore)->UseManualTime()->Iterations(3)->Unit(benchmark::kSecond);
+
+// "Mellékletekben is": 100,000 attachment texts of about 1,500
+// characters, one on every tenth document, made once in the store.
+// "árvízvédelmi" is in 100 of the texts and in no subject; "tükörfúrógép"
+// in 10,000; "Kovács" in a tenth of the subjects and no text.
+constexpr int attachmentTexts = 100000;
+
+void ensureAttachmentTexts()
+{
+    static bool made = [] {
+        db::TADOConnection c(nullptr);
+        openDataLink(c, store().udl());
+        velmora::ensureAttachmentTables(c);
+        if (readRows(c, "Select count(*) from AttachmentText") ==
+            std::vector<std::string>{std::to_string(attachmentTexts)})
+            return true;
+        std::fprintf(stderr, "Adding %d attachment texts to the store...\n", attachmentTexts);
+        runScript(c, "Delete from AttachmentText");
+        runScript(c, "Delete from DocumentAttachment");
+        const std::string filler =
+            "' a kerelmezo beadvanyat a hivatal megvizsgalta es az ugyintezesi hataridon belul dontott rola'";
+        auto text = [&](bool folded) {
+            std::string t = "'level ' || i";
+            for (int k = 0; k < 16; ++k) t += " || " + filler;
+            t += std::string(" || (CASE WHEN i % 1000 = 3 THEN ") + (folded ? "' arvizvedelmi'" : "' árvízvédelmi'") +
+                 " ELSE '' END) || (CASE WHEN i % 10 = 1 THEN " + (folded ? "' tukorfurogep'" : "' tükörfúrógép'") +
+                 " ELSE '' END)";
+            return t;
+        };
+        std::string n = std::to_string(attachmentTexts);
+        nativeScript(store().udl(),
+                     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + n +
+                         ") INSERT INTO DocumentAttachment (AttachmentID, DocumentID, FileName, FileSize, Sha256, "
+                         "ContentType, AddedBy, AddedAt) SELECT i, i * 10, 'level' || i || '.pdf', 1, 'x', "
+                         "'application/pdf', 'bench', '2026-01-01 00:00:00' FROM n; "
+                         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                         n +
+                         ") INSERT INTO AttachmentText (AttachmentID, State, Engine, Languages, Pages, Content, "
+                         "Folded, ReadBy, ReadAt) SELECT i, 'done', 'bench', 'hun+eng', 1, " +
+                         text(false) + ", " + text(true) + ", 'bench', '2026-01-01 00:00:00' FROM n",
+                     "INSERT INTO \"DocumentAttachment\" (\"DocumentID\", \"FileName\", \"FileSize\", \"Sha256\", "
+                     "\"ContentType\", \"AddedBy\", \"AddedAt\") SELECT i * 10, 'level' || i || '.pdf', 1, 'x', "
+                     "'application/pdf', 'bench', '2026-01-01' FROM generate_series(1, " +
+                         n +
+                         ") i; INSERT INTO \"AttachmentText\" SELECT a.\"AttachmentID\", 'done', NULL, 'bench', "
+                         "'hun+eng', 1, " +
+                         [&] {
+                             std::string t = text(false), f = text(true);
+                             return t + ", " + f;
+                         }() +
+                         ", 'bench', '2026-01-01' FROM generate_series(1, " + n +
+                         ") i JOIN \"DocumentAttachment\" a ON a.\"DocumentID\" = i * 10; ANALYZE "
+                         "\"AttachmentText\"; ANALYZE \"DocumentAttachment\"");
+        return true;
+    }();
+    (void)made;
+}
+
+const char* const attachmentTerms[] = {"árvízvédelmi", "tükörfúrógép", "Kovács"};
+
+// A word searched with the choice off (even arguments) and on (odd).
+void BM_SearchWithAttachments(benchmark::State& state)
+{
+    ensureAttachmentTexts();
+    bool inFiles = state.range(0) % 2 == 1;
+    Session s;
+    if (inFiles) s.form->switchAttachmentsInSearch();
+    s.searchFields[1]->setText(attachmentTerms[state.range(0) / 2]);
+    for (auto _ : state) {
+        s.form->search();
+        for (int row = 0; row < 25 && row < s.results.recordCount(); ++row)
+            for (int f = 0; f < s.results.fieldCount(); ++f) benchmark::DoNotOptimize(s.results.displayText(row, f));
+    }
+    state.counters["counted"] = s.results.recordCount();
+    state.counters["in_files"] = inFiles;
+}
+BENCHMARK(BM_SearchWithAttachments)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

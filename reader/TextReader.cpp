@@ -21,9 +21,9 @@ namespace velmora {
 namespace {
 
 constexpr int renderDpi = 300;
-// A page larger than A0 at 300 dpi is read at a lower resolution: its
+// A page larger than A2 at 300 dpi is read at a lower resolution: its
 // picture would otherwise take gigabytes.
-constexpr double maxPixels = 140e6;
+constexpr double maxPixels = 36e6;
 // A PDF page with fewer letters of its own than these is read as a picture
 // (a scan with a stray page number, say).
 constexpr int fewestLetters = 16;

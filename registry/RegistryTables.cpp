@@ -124,8 +124,15 @@ void makeAttachmentText(db::TADOConnection& connection)
                       "varchar(20) NOT NULL, Reason text, Engine varchar(100), Languages varchar(50), Pages int NOT "
                       "NULL DEFAULT 0, Content text, Folded text, ReadBy varchar(50), ReadAt datetime)");
     std::string trigrams = trigramSchema(connection);
-    if (!trigrams.empty())
-        connection.executeNative("CREATE INDEX IF NOT EXISTS \"AttachmentSearch\" ON \"AttachmentText\" USING gin (\"Folded\" \"" + trigrams + "\".gin_trgm_ops)");
+    if (trigrams.empty()) return;
+    std::string index = "CREATE INDEX IF NOT EXISTS \"AttachmentSearch\" ON \"AttachmentText\" USING gin (\"Folded\" \"" +
+                        trigrams + "\".gin_trgm_ops)";
+    try {
+        connection.executeNative(index);
+    } catch (const db::EDatabaseError&) {
+        // Another program made it at the same moment: now it is found.
+        connection.executeNative(index);
+    }
 }
 
 }  // namespace
