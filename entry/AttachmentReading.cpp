@@ -96,7 +96,9 @@ bool BackgroundReading::step()
     auto now = std::chrono::steady_clock::now();
     if (now < nextLook_) return false;
     nextLook_ = now + idleLook;
-    for (int64_t id : attachmentsToRead(connection_)) {
+    for (int64_t id = nextAttachmentToRead(connection_, after_); id; id = nextAttachmentToRead(connection_, after_)) {
+        // Files are taken in order; one passed over waits for the next start.
+        after_ = id;
         if (passedOver_.count(id)) continue;
         std::optional<Attachment> attachment = files_.find(id);
         if (!attachment) continue;

@@ -69,6 +69,7 @@ private:
     std::string login_;
     ReaderLimits limits_;
     int64_t runningID_ = 0;
+    int64_t after_ = 0;  // the files up to this one were taken or passed
     std::unique_ptr<ReadableCopy> copy_;
     std::unique_ptr<ReaderProcess> running_;
     std::set<int64_t> passedOver_;  // waiting for language data, or refused

@@ -51,6 +51,18 @@ std::vector<int64_t> attachmentsToRead(db::TADOConnection& connection, const std
     return ids;
 }
 
+int64_t nextAttachmentToRead(db::TADOConnection& connection, int64_t after)
+{
+    db::TADOQuery q(nullptr);
+    db::open(q, connection,
+             std::string("Select a.AttachmentID from DocumentAttachment a left join AttachmentText t on t.AttachmentID "
+                         "= a.AttachmentID where a.AttachmentID > :After and a.RemovedAt is null and a.Sha256 <> '' "
+                         "and a.ContentType in ") +
+                 readableTypes + " and t.AttachmentID is null order by a.AttachmentID limit 1",
+             {{"After", after}});
+    return q.eof() ? 0 : q.field(0)->asInteger();
+}
+
 void storeAttachmentText(db::TADOConnection& connection, int64_t attachmentID, const ReaderOutput& read,
                          const std::string& login)
 {

@@ -37,6 +37,10 @@ inline constexpr const char* textUnreadable = "unreadable";
 // older one) too; with `everyOne`, every readable one. Oldest first.
 std::vector<int64_t> attachmentsToRead(db::TADOConnection& connection, const std::string& engine = "",
                                        bool everyOne = false);
+// The first attachment after `after` (by AttachmentID) whose text waits,
+// or 0: what the clerk's program reads next, without walking the files it
+// has passed already.
+int64_t nextAttachmentToRead(db::TADOConnection& connection, int64_t after);
 
 // Whether the reader reads this MIME type.
 bool isReadableAttachment(const std::string& mimeType);
