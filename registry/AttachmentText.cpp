@@ -135,12 +135,17 @@ std::string matchingTexts(db::TADOConnection& connection, const std::string& fol
 
 }  // namespace
 
+std::string attachmentLikeDocuments(db::TADOConnection& connection, const std::string& foldedPattern,
+                                    const std::function<std::string(db::Cell)>& bind)
+{
+    return "Select ta.DocumentID from DocumentAttachment ta where ta.RemovedAt is null and ta.AttachmentID in (" +
+           matchingTexts(connection, foldedPattern, bind) + ")";
+}
+
 std::string attachmentLikeCondition(db::TADOConnection& connection, const std::string& foldedPattern,
                                     const std::function<std::string(db::Cell)>& bind)
 {
-    return "Document.DocumentID in (Select ta.DocumentID from DocumentAttachment ta where ta.RemovedAt is null and "
-           "ta.AttachmentID in (" +
-           matchingTexts(connection, foldedPattern, bind) + "))";
+    return "Document.DocumentID in (" + attachmentLikeDocuments(connection, foldedPattern, bind) + ")";
 }
 
 std::string attachmentLikeName(db::TADOConnection& connection, const std::string& foldedPattern,

@@ -74,5 +74,8 @@ std::string attachmentLikeCondition(db::TADOConnection& connection, const std::s
                                     const std::function<std::string(db::Cell)>& bind);
 std::string attachmentLikeName(db::TADOConnection& connection, const std::string& foldedPattern,
                                const std::function<std::string(db::Cell)>& bind);
+// The DocumentIDs of those documents, as a subquery.
+std::string attachmentLikeDocuments(db::TADOConnection& connection, const std::string& foldedPattern,
+                                    const std::function<std::string(db::Cell)>& bind);
 
 }  // namespace velmora

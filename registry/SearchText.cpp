@@ -322,7 +322,7 @@ std::string SearchText::likeCondition(const std::string& column, const std::stri
            bind(db::Cell::text(globPattern(foldedPattern))) + ")";
 }
 
-bool SearchText::canDrive(const std::string& column, const std::string& foldedPattern) const
+bool SearchText::canDrive(const std::string& column, const std::string& foldedPattern, double walkFrom) const
 {
     if (!trigramTable_ || !hasTrigram(foldedPattern)) return false;
     // In a third of the newest thousand documents or more, the walk fills
@@ -333,13 +333,25 @@ bool SearchText::canDrive(const std::string& column, const std::string& foldedPa
              "Select count(*), coalesce(sum([" + column + "] glob :Pattern), 0) from DocumentSearchText where "
              "DocumentID > (Select max(DocumentID) - 1000 from DocumentSearchText)",
              {{"Pattern", globPattern(foldedPattern)}});
-    return q.field(1)->asInteger() * 3 < q.field(0)->asInteger();
+    return static_cast<double>(q.field(1)->asInteger()) < walkFrom * static_cast<double>(q.field(0)->asInteger());
 }
 
 std::string SearchText::drivingCondition(const std::string& column, const std::string& foldedPattern,
                                          const std::function<std::string(db::Cell)>& bind) const
 {
     return "DocumentSearchIndex.[" + column + "] glob " + bind(db::Cell::text(globPattern(foldedPattern)));
+}
+
+std::string SearchText::matchingDocuments(const std::string& column, const std::string& foldedPattern,
+                                          const std::function<std::string(db::Cell)>& bind) const
+{
+    std::string c = "[" + column + "]";
+    if (postgres_)
+        return "Select DocumentID from DocumentSearchText where " + c + " like " +
+               bind(db::Cell::text(foldedPattern)) + " escape '!'";
+    if (!trigramTable_ || !hasTrigram(foldedPattern)) return "";
+    return "Select rowid from DocumentSearchIndex where " + c + " glob " +
+           bind(db::Cell::text(globPattern(foldedPattern)));
 }
 
 std::string globPattern(std::string_view like)

@@ -44,6 +44,7 @@ public:
 
     // Whether `column`'s folded text is kept.
     bool covers(std::string_view column) const;
+    bool postgres() const { return postgres_; }
     const std::vector<std::string>& columns() const { return columns_; }
     // The condition that Document's `column`, folded, is like the LIKE
     // pattern `foldedPattern` (folded, "!" its escape character); `bind`
@@ -58,9 +59,18 @@ public:
     // whether it should, and the condition then. A pattern that many of
     // the newest documents hold is walked instead: the page fills within
     // them, where the index would read lists of most documents.
-    bool canDrive(const std::string& column, const std::string& foldedPattern) const;
+    // `walkFrom` is the share of the newest documents from which the walk
+    // is taken: a third for the index's own newest-first reading, less
+    // where the index's matches must be read whole (joined with others).
+    bool canDrive(const std::string& column, const std::string& foldedPattern, double walkFrom = 1.0 / 3) const;
     std::string drivingCondition(const std::string& column, const std::string& foldedPattern,
                                  const std::function<std::string(db::Cell)>& bind) const;
+    // The DocumentIDs whose `column` is like the pattern, as a subquery
+    // an index serves (PostgreSQL's GIN, SQLite's FTS5 for a pattern with
+    // a trigram), to be joined with other sets of documents; empty where
+    // no index serves it.
+    std::string matchingDocuments(const std::string& column, const std::string& foldedPattern,
+                                  const std::function<std::string(db::Cell)>& bind) const;
 
 private:
     db::TADOConnection* connection_ = nullptr;  // the one read from
