@@ -138,7 +138,7 @@ public:
                 // is walked: the page fills soon, where the sets read
                 // whole would be large.)
                 bool indexed = searchText && searchText->covers(column.name) &&
-                               (searchText->postgres() || searchText->canDrive(column.name, pattern, 0.05));
+                               !searchText->heldByNewest(column.name, pattern, 0.05);
                 std::string inField =
                     indexed ? searchText->matchingDocuments(column.name, pattern, binding) : std::string();
                 if (!inField.empty())

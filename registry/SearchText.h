@@ -59,12 +59,12 @@ public:
     // whether it should, and the condition then. A pattern that many of
     // the newest documents hold is walked instead: the page fills within
     // them, where the index would read lists of most documents.
-    // `walkFrom` is the share of the newest documents from which the walk
-    // is taken: a third for the index's own newest-first reading, less
-    // where the index's matches must be read whole (joined with others).
-    bool canDrive(const std::string& column, const std::string& foldedPattern, double walkFrom = 1.0 / 3) const;
+    bool canDrive(const std::string& column, const std::string& foldedPattern) const;
     std::string drivingCondition(const std::string& column, const std::string& foldedPattern,
                                  const std::function<std::string(db::Cell)>& bind) const;
+    // Whether at least `share` of the newest thousand documents hold the
+    // pattern in `column`: then walking the documents fills a page soon.
+    bool heldByNewest(const std::string& column, const std::string& foldedPattern, double share) const;
     // The DocumentIDs whose `column` is like the pattern, as a subquery
     // an index serves (PostgreSQL's GIN, SQLite's FTS5 for a pattern with
     // a trigram), to be joined with other sets of documents; empty where
