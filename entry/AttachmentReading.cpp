@@ -79,6 +79,11 @@ bool BackgroundReading::step()
         running_.reset();
         copy_.reset();
         if (read.state == "missing") {
+            // The language data, or the reader itself.
+            if (!missing_)
+                missingNote_ = read.reason.find("nyelvi adat") != std::string::npos
+                                   ? std::string(readerMissingWords)
+                                   : "A szkennelt mellékletek szövege nem olvasható: " + read.reason;
             missing_ = true;
             passedOver_.insert(runningID_);
             return false;
@@ -120,7 +125,7 @@ std::optional<std::string> BackgroundReading::takeMissingNote()
 {
     if (!missing_ || missingSaid_) return std::nullopt;
     missingSaid_ = true;
-    return std::string(readerMissingWords);
+    return missingNote_;
 }
 
 }  // namespace velmora

@@ -75,6 +75,7 @@ private:
     std::set<int64_t> passedOver_;  // waiting for language data, or refused
     std::chrono::steady_clock::time_point nextLook_{};
     bool missing_ = false, missingSaid_ = false;
+    std::string missingNote_;
 };
 
 }  // namespace velmora

@@ -188,7 +188,10 @@ void ReaderProcess::finish(bool timedOut)
                                                : "Az olvasás leállt (" + std::string(strsignal(sig)) +
                                                      "): a fájl sérült vagy túl nagy.");
     } else if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
+        // Not installed, or its libraries are not: the file waits, as for
+        // missing language data, rather than being marked failed.
         result_ = failedReading("A szövegolvasó (velmora-read) nem indítható el.");
+        result_.state = "missing";
     } else if (std::optional<ReaderOutput> said = parseReaderOutput(bytes_);
                said && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
         result_ = std::move(*said);

@@ -142,6 +142,11 @@ TEST(ReaderProcess, AReaderThatHangsCrashesTalksNonsenseOrRunsOutOfMemoryEndsAsA
     EXPECT_EQ(crashed.state, "failed");
     EXPECT_THAT(crashed.reason, HasSubstr("leállt"));
 
+    // A reader that is not there leaves the file waiting.
+    velmora::ReaderOutput absent = readWith(folder.file("nincs-ilyen"), quick);
+    EXPECT_EQ(absent.state, "missing");
+    EXPECT_THAT(absent.reason, HasSubstr("nem indítható el"));
+
     velmora::ReaderOutput nonsense = readWith(fake("zagyval", "echo 'velmora-read 1'; echo 'state: done'"), quick);
     EXPECT_EQ(nonsense.state, "failed");
     EXPECT_THAT(nonsense.reason, HasSubstr("érthetetlen"));
