@@ -72,6 +72,14 @@ ReaderProcess::ReaderProcess(const std::string& path, const std::string& mimeTyp
     : limits_(limits), deadline_(std::chrono::steady_clock::now() + std::chrono::seconds(limits.seconds))
 {
     std::string program = readerProgram();
+    if (!runnable(program)) {
+        // Not installed: the file waits, as for missing language data,
+        // rather than being marked failed.
+        result_ = failedReading("A szövegolvasó (velmora-read) nem indítható el: " + program);
+        result_.state = "missing";
+        ended_ = true;
+        return;
+    }
     // Everything the child needs is made before the fork: after it, the
     // child makes only calls that are safe in a copy of a threaded process.
     std::vector<std::string> args = {program, "--max-pages", std::to_string(limits.maxPages), mimeType, path};
@@ -188,10 +196,7 @@ void ReaderProcess::finish(bool timedOut)
                                                : "Az olvasás leállt (" + std::string(strsignal(sig)) +
                                                      "): a fájl sérült vagy túl nagy.");
     } else if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
-        // Not installed, or its libraries are not: the file waits, as for
-        // missing language data, rather than being marked failed.
         result_ = failedReading("A szövegolvasó (velmora-read) nem indítható el.");
-        result_.state = "missing";
     } else if (std::optional<ReaderOutput> said = parseReaderOutput(bytes_);
                said && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
         result_ = std::move(*said);
