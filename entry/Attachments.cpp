@@ -335,6 +335,12 @@ Attachment Attachments::add(int64_t documentID, const std::string& path)
                     {{"Size", added.size}, {"Sha", added.sha256}, {"ID", added.id}});
         recordHistory(connection_, documentID, userID_, login_, historyAttach,
                       {{"", "", added.name + " (SHA-256 " + added.sha256 + ")"}});
+        // Its text waits to be read, or never will be.
+        if (hasTable(connection_, "AttachmentText")) {
+            ReaderOutput state;
+            state.state = isReadableAttachment(added.type) ? textWaiting : textUnreadable;
+            storeAttachmentText(connection_, added.id, state, login_);
+        }
     });
     if (std::optional<Attachment> stored = find(added.id)) return *stored;
     return added;

@@ -38,8 +38,9 @@ std::vector<int64_t> attachmentsToRead(db::TADOConnection& connection, const std
 {
     db::TADOQuery q(nullptr);
     std::string which = everyOne          ? ""
-                        : engine.empty() ? " and t.AttachmentID is null"
-                                         : " and (t.AttachmentID is null or t.Engine is null or t.Engine <> :Engine)";
+                        : engine.empty() ? " and (t.AttachmentID is null or t.State = 'waiting')"
+                                         : " and (t.AttachmentID is null or t.State = 'waiting' or t.Engine is null "
+                                           "or t.Engine <> :Engine)";
     std::string sql = std::string("Select a.AttachmentID from DocumentAttachment a left join AttachmentText t on "
                                   "t.AttachmentID = a.AttachmentID where a.RemovedAt is null and a.Sha256 <> '' and "
                                   "a.ContentType in ") +
@@ -58,7 +59,7 @@ int64_t nextAttachmentToRead(db::TADOConnection& connection, int64_t after)
              std::string("Select a.AttachmentID from DocumentAttachment a left join AttachmentText t on t.AttachmentID "
                          "= a.AttachmentID where a.AttachmentID > :After and a.RemovedAt is null and a.Sha256 <> '' "
                          "and a.ContentType in ") +
-                 readableTypes + " and t.AttachmentID is null order by a.AttachmentID limit 1",
+                 readableTypes + " and (t.AttachmentID is null or t.State = 'waiting') order by a.AttachmentID limit 1",
              {{"After", after}});
     return q.eof() ? 0 : q.field(0)->asInteger();
 }

@@ -3,8 +3,9 @@
 // text, its folded form for "Hasonló", the engine and language data that
 // read it, its page count, who read it and when, and its state.
 //
-// An attachment without a row waits to be read (or is of a type that is
-// never read). Reading runs in a process of its own (entry/ReaderProcess);
+// A file is "waiting" from when it is attached, or "unreadable" by its
+// type; one attached before the table was made has no row, and counts the
+// same. Reading runs in a process of its own (entry/ReaderProcess);
 // the clerk's program reads what waits a file at a time while the clerk
 // works, and `velmora-admin attachments read` reads everything waiting or
 // read by an older engine. On PostgreSQL with a role for each user the text is
@@ -27,7 +28,9 @@ struct Cell;
 
 namespace velmora {
 
-// The states a row records.
+// The states a row records. A file is waiting from when it is attached
+// (an attachment older than the table has no row, and waits the same).
+inline constexpr const char* textWaiting = "waiting";
 inline constexpr const char* textDone = "done";
 inline constexpr const char* textFailed = "failed";
 inline constexpr const char* textUnreadable = "unreadable";
@@ -47,6 +50,7 @@ bool isReadableAttachment(const std::string& mimeType);
 
 // Stores what the reader said of an attachment, as `login`'s reading. A
 // "missing" answer stores nothing: the file waits for the language data.
+// Attaching stores "waiting", or "unreadable" for a type never read.
 void storeAttachmentText(db::TADOConnection& connection, int64_t attachmentID, const ReaderOutput& read,
                          const std::string& login);
 

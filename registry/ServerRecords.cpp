@@ -326,7 +326,7 @@ DECLARE
   reader text := {S}.velmora_login();
   earlier record;
 BEGIN
-  IF state IS NULL OR state NOT IN ('done', 'failed', 'unreadable') THEN
+  IF state IS NULL OR state NOT IN ('waiting', 'done', 'failed', 'unreadable') THEN
     RAISE EXCEPTION 'A text cannot be in state %', coalesce(quote_literal(state), 'NULL');
   END IF;
   IF pages IS NULL OR pages < 0 THEN RAISE EXCEPTION 'A text cannot have % pages', pages; END IF;

@@ -46,8 +46,9 @@ TEST_F(ScanText, ScansAndPdfPagesAreReadListedAndFoundByWhatTheySay)
     EXPECT_THAT(out, HasSubstr("jegyzet.txt\t")) << out;
     EXPECT_THAT(out, HasSubstr("\tnem olvasható típus\n")) << out;
     EXPECT_EQ(rows("Select count(*) from AttachmentText where State = 'done'"), (std::vector<std::string>{"5"}));
-    EXPECT_EQ(rows("Select AttachmentID, Pages, ReadBy from AttachmentText order by AttachmentID"),
-              (std::vector<std::string>{"1|1|ugyfel", "3|1|ugyfel", "4|1|ugyfel", "5|2|ugyfel", "6|2|ugyfel"}));
+    EXPECT_EQ(rows("Select AttachmentID, State, Pages, ReadBy from AttachmentText order by AttachmentID"),
+              (std::vector<std::string>{"1|done|1|ugyfel", "2|unreadable|0|ugyfel", "3|done|1|ugyfel",
+                                        "4|done|1|ugyfel", "5|done|2|ugyfel", "6|done|2|ugyfel"}));
 
     // Every page's keyword finds its document, typed with its accents or
     // without, and only with "Mellékletekben is" on; a document found by
@@ -106,7 +107,8 @@ TEST_F(ScanText, WithoutTheLanguageDataScansWaitAndTheProgramSaysWhyOnce)
     EXPECT_THAT(out, HasSubstr("tesseract-ocr-hun csomagot"));
     EXPECT_THAT(out, HasSubstr("\nlevél.pdf\t"));
     EXPECT_THAT(out, HasSubstr("\tkész, 1 oldal\n"));
-    EXPECT_EQ(rows("Select AttachmentID, State, Pages from AttachmentText"), (std::vector<std::string>{"1|done|1"}));
+    EXPECT_EQ(rows("Select AttachmentID, State, Pages from AttachmentText order by AttachmentID"),
+              (std::vector<std::string>{"1|done|1", "2|waiting|0"}));
 }
 
 // velmora-read stopped at each of its limits, or broken, ends as a failed
@@ -210,7 +212,8 @@ TEST_F(ScanText, TheAdministratorReadsWhatWaitsWhatAnOlderReaderReadAndEverythin
     scans::writePage(first, scans::pageLines("Kutyaengedély"));
     scans::writePage(second, scans::pageLines("Halászjegy"));
     play(show(1002) + "attach " + first + "\nattach " + second + "\n");
-    EXPECT_EQ(rows("Select count(*) from AttachmentText"), (std::vector<std::string>{"0"}));
+    // Waiting from the moment they were attached, until read.
+    EXPECT_EQ(rows("Select State from AttachmentText"), (std::vector<std::string>{"waiting", "waiting"}));
 
     std::string out = admin("attachments read");
     EXPECT_THAT(out, HasSubstr("1\tdocument 2\telso.png\tkész, 1 oldal\n2\tdocument 2\tmasodik.png\tkész, 1 oldal\n"));
