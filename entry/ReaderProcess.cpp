@@ -129,7 +129,13 @@ ReaderProcess::ReaderProcess(const std::string& path, const std::string& mimeTyp
 
 ReaderProcess::~ReaderProcess()
 {
-    if (!ended_) stop();
+    // A reading given up (the program closing mid-way) is stopped and
+    // reaped, never left behind as a process.
+    if (!ended_) {
+        stop();
+        while (pid_ > 0 && ::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
     if (out_ >= 0) ::close(out_);
 }
 

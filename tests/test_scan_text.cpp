@@ -7,6 +7,8 @@
 #include "entry/ReaderProcess.h"
 #include "registry/ReaderOutput.h"
 
+#include <sys/wait.h>
+
 using testing::HasSubstr;
 using testing::Not;
 
@@ -139,6 +141,15 @@ TEST(ReaderProcess, AReaderThatHangsCrashesTalksNonsenseOrRunsOutOfMemoryEndsAsA
     EXPECT_EQ(hung.state, "failed");
     EXPECT_THAT(hung.reason, HasSubstr("időkorlátot (2 mp)"));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+
+    // A reading given up mid-way (the program closing) leaves no process,
+    // not even one waiting to be reaped.
+    {
+        setenv("VELMORA_READER", folder.file("alszik").c_str(), 1);
+        velmora::ReaderProcess givenUp(page, "image/png", quick);
+        unsetenv("VELMORA_READER");
+    }
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
 
     velmora::ReaderOutput crashed = readWith(fake("elszall", "kill -SEGV $$"), quick);
     EXPECT_EQ(crashed.state, "failed");
