@@ -17,6 +17,11 @@ namespace velmora {
 void showAttachmentWindow(EntryForm& form, db::TADOConnection& connection, int64_t id)
 {
     ListWindow list = makeListWindow("frmAttachments", "Mellékletek: " + std::to_string(id), "dbgAttachments");
+    // Wider than a list window's default: seven columns, the text's state last.
+    constexpr int wider = 120;
+    list.window->setClientWidth(list.window->clientWidth() + wider);
+    list.grid->setWidth(list.grid->width() + wider);
+    list.close->setLeft(list.close->left() + wider);
     db::TADOQuery* query = list.query;
     openAttachmentList(*query, connection, id);
     list.grid->setReadOnly(true);
@@ -24,7 +29,7 @@ void showAttachmentWindow(EntryForm& form, db::TADOConnection& connection, int64
     if (std::optional<std::string> note = form.readingNote()) {
         list.grid->setHeight(list.grid->height() - 24);
         auto* said = tk::placeControl<tk::TLabel>(list.window.get(), list.window.get(), "lblReading", 8,
-                                                  list.grid->top() + list.grid->height() + 4, 624, 18);
+                                                  list.grid->top() + list.grid->height() + 4, list.grid->width(), 18);
         said->setCaption(*note);
     }
 
