@@ -185,9 +185,13 @@ tk::Printout ShownDocumentActions::documentPrintout() const
                            ", csatolta: " + a.addedBy + ", " + tk::shownDateTime(a.addedAt);
         if (a.removed()) said += ", törölte: " + a.removedBy + ", " + tk::shownDateTime(a.removedAt);
         // And whether its text was read for searches, and how many pages.
-        else if (std::optional<AttachmentTextRow> text = attachmentText(*form_.connection_, a.id))
-            said += ", szöveg: " + textStateWords(text->state, text->pages, text->reason);
-        else said += std::string(", szöveg: ") + (isReadableAttachment(a.type) ? "várakozik" : "nem olvasható típus");
+        else {
+            // A file attached before the table was made has no row.
+            AttachmentTextRow text;
+            text.state = isReadableAttachment(a.type) ? textWaiting : textUnreadable;
+            if (std::optional<AttachmentTextRow> read = attachmentText(*form_.connection_, a.id)) text = *read;
+            said += ", szöveg: " + textStateWords(text.state, text.pages, text.reason);
+        }
         out.captions.push_back({"Melléklet", said});
     }
 

@@ -2,6 +2,8 @@
 // Tesseract to read them.
 #include "reader/TextReader.h"
 
+#include "registry/AttachmentText.h"
+
 #include <leptonica/allheaders.h>
 #include <poppler/cpp/poppler-document.h>
 #include <poppler/cpp/poppler-global.h>
@@ -194,18 +196,12 @@ std::string readerEngine()
     return std::string("Tesseract ") + tesseract::TessBaseAPI::Version() + ", Poppler " + poppler::version_string();
 }
 
-bool isReadableType(const std::string& mimeType)
-{
-    return mimeType == "application/pdf" || mimeType == "image/png" || mimeType == "image/jpeg" ||
-           mimeType == "image/tiff";
-}
-
 ReadText readFileText(const std::string& path, const std::string& mimeType, const ReadLimits& limits)
 {
     setMsgSeverity(L_SEVERITY_NONE);
     Reader reader(limits);
     if (mimeType == "application/pdf") return reader.pdf(path);
-    if (isReadableType(mimeType)) return reader.picture(path, mimeType == "image/tiff");
+    if (isReadableAttachment(mimeType)) return reader.picture(path, mimeType == "image/tiff");
     ReadText unreadable;
     unreadable.state = ReadText::State::Unreadable;
     unreadable.reason = "Ebből a fájltípusból nem olvasható szöveg: " + mimeType;

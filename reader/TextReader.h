@@ -39,9 +39,6 @@ inline constexpr const char* readerLanguages = "hun+eng";
 // read again by velmora-admin attachments read.
 std::string readerEngine();
 
-// Whether a MIME type (by content) is one the reader reads.
-bool isReadableType(const std::string& mimeType);
-
 // Reads the file at `path`, of type `mimeType`.
 ReadText readFileText(const std::string& path, const std::string& mimeType, const ReadLimits& limits = {});
 

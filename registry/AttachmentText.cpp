@@ -13,8 +13,15 @@ namespace velmora {
 
 namespace {
 
-// The MIME types velmora-read reads, as an SQL list.
-const char* const readableTypes = "('application/pdf', 'image/png', 'image/jpeg', 'image/tiff')";
+// The MIME types velmora-read reads.
+constexpr const char* readableTypeNames[] = {"application/pdf", "image/png", "image/jpeg", "image/tiff"};
+
+// The same as an SQL list.
+const std::string readableTypes = [] {
+    std::string list;
+    for (const char* t : readableTypeNames) list += std::string(list.empty() ? "(" : ", ") + "'" + t + "'";
+    return list + ")";
+}();
 
 std::string joinedPages(const std::vector<std::string>& pages)
 {
@@ -30,8 +37,9 @@ std::string joinedPages(const std::vector<std::string>& pages)
 
 bool isReadableAttachment(const std::string& mimeType)
 {
-    return mimeType == "application/pdf" || mimeType == "image/png" || mimeType == "image/jpeg" ||
-           mimeType == "image/tiff";
+    for (const char* t : readableTypeNames)
+        if (mimeType == t) return true;
+    return false;
 }
 
 std::vector<int64_t> attachmentsToRead(db::TADOConnection& connection, const std::string& engine, bool everyOne)

@@ -314,10 +314,8 @@ bool SearchText::covers(std::string_view column) const
 std::string SearchText::likeCondition(const std::string& column, const std::string& foldedPattern,
                                       const std::function<std::string(db::Cell)>& bind) const
 {
+    if (postgres_) return "Document.DocumentID in (" + matchingDocuments(column, foldedPattern, bind) + ")";
     std::string c = "[" + column + "]";
-    if (postgres_)
-        return "Document.DocumentID in (Select DocumentID from DocumentSearchText where " + c + " like " +
-               bind(db::Cell::text(foldedPattern)) + " escape '!')";
     return "exists (Select 1 from DocumentSearchText s where s.DocumentID = Document.DocumentID and s." + c + " glob " +
            bind(db::Cell::text(globPattern(foldedPattern))) + ")";
 }
